@@ -1,0 +1,68 @@
+// Program-wide state: the serial port name, the link's busy flag, the reply timeout shared by
+// the point-input window and the start-up window, and where the settings file lives.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace kap {
+
+// A reply timeout in milliseconds. A change while a transaction waits moves its deadline.
+class ReplyTimeout : public QObject {
+    Q_OBJECT
+public:
+    explicit ReplyTimeout(float ms = 3000.0f, QObject* parent = nullptr) : QObject(parent), ms_(ms) {}
+    float ms() const { return ms_; }
+    void set(float ms)
+    {
+        ms_ = ms;
+        emit changed();
+    }
+
+signals:
+    void changed();
+
+private:
+    float ms_;
+};
+
+class Module1 : public QObject {
+    Q_OBJECT
+public:
+    QString portName = QStringLiteral("COM1");
+    ReplyTimeout replyTimeout;
+
+    // The program's own folder; tests point it elsewhere so they never touch a shared file.
+    QString programFolder;
+    QString iniPath() const;
+
+    // Controller version text as last read by the version dialog (at most 4 characters).
+    QString controllerVersion;
+
+    bool busy() const { return busy_; }
+    void setBusy(bool on)
+    {
+        busy_ = on;
+        if (!on)
+            emit busyCleared();
+    }
+
+    // Back to the state of a fresh start (tests).
+    void reset();
+
+signals:
+    void busyCleared();
+
+private:
+    bool busy_ = false;
+};
+
+Module1& module1();
+
+// Port number of a port name: the numeric value of its fourth character ("COM3" -> 3).
+int portNumber(const QString& portName);
+
+// Writes the port number under key "COM" of section "Data" in the settings file.
+bool StorePortNumber();
+
+}  // namespace kap

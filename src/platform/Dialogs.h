@@ -1,0 +1,49 @@
+// Every message box, question, file dialog and print dialog of the tool goes through this
+// interface: QtDialogs shows real dialogs, the tests script the answers.
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+
+namespace kap {
+
+enum class MsgIcon { None, Question, Exclamation, Critical, Information };
+enum class MsgButtons { Ok, YesNo, YesNoCancel };
+enum class MsgAnswer { Ok, Yes, No, Cancel };
+
+struct FileDialogSpec {
+    QString title;         // "SaveAs", "Open"
+    QString filter;        // in the classic "Description(*.ext)|*.ext|" form
+    QString initialName;   // empty: no name proposed
+    bool overwritePrompt = true;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A modal box. An empty title means the program title.
+    virtual MsgAnswer message(const QString& text, const QString& title, MsgIcon icon,
+                              MsgButtons buttons) = 0;
+    virtual void beep() = 0;
+
+    // Returns the chosen path, or an empty text when the user cancelled.
+    virtual QString saveFileName(const FileDialogSpec& spec) = 0;
+    virtual QString openFileName(const FileDialogSpec& spec) = 0;
+
+    // Lets the user choose and set up a printer; false when cancelled.
+    virtual bool choosePrinter(QPrinter& printer) = 0;
+
+    // Convenience forms of message().
+    void ok(const QString& text, const QString& title, MsgIcon icon = MsgIcon::None)
+    {
+        message(text, title, icon, MsgButtons::Ok);
+    }
+    bool yes(const QString& text, const QString& title)
+    {
+        return message(text, title, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes;
+    }
+};
+
+}  // namespace kap

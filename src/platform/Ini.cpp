@@ -1,0 +1,138 @@
+#include "Ini.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace kap {
+namespace {
+
+constexpr int kMaxValueLength = 254;  // a 255-byte buffer with its terminating zero
+
+QStringList readLines(const QString& file, bool* exists)
+{
+    QFile f(file);
+    *exists = f.open(QIODevice::ReadOnly);
+    if (!*exists)
+        return {};
+    // The file is 8-bit text; Latin-1 keeps every byte as one character.
+    QString text = QString::fromLatin1(f.readAll());
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+bool isSectionLine(const QString& line, QString* name)
+{
+    const QString t = line.trimmed();
+    if (!t.startsWith(QLatin1Char('[')))
+        return false;
+    const int close = t.indexOf(QLatin1Char(']'));
+    if (close < 0)
+        return false;
+    *name = t.mid(1, close - 1).trimmed();
+    return true;
+}
+
+bool isKeyLine(const QString& line, QString* key, QString* value)
+{
+    const int eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return false;
+    const QString k = line.left(eq).trimmed();
+    if (k.isEmpty() || k.startsWith(QLatin1Char(';')))
+        return false;
+    *key = k;
+    if (value)
+        *value = line.mid(eq + 1).trimmed();
+    return true;
+}
+
+bool sameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+QString ReadIniValue(const QString& key, const QString& section, const QString& file)
+{
+    const QString fallback = QStringLiteral("ERROR");
+    bool exists = false;
+    const QStringList lines = readLines(file, &exists);
+    bool inSection = false;
+    for (const QString& line : lines) {
+        QString name;
+        if (isSectionLine(line, &name)) {
+            inSection = sameName(name, section.trimmed());
+            continue;
+        }
+        QString k, v;
+        if (inSection && isKeyLine(line, &k, &v) && sameName(k, key.trimmed())) {
+            // A value in matching quotes is read without them, as the platform call did.
+            if (v.size() >= 2 && (v.startsWith(QLatin1Char('"')) || v.startsWith(QLatin1Char('\'')))
+                && v.endsWith(v.front()))
+                v = v.mid(1, v.size() - 2);
+            const int zero = v.indexOf(QChar(0));
+            if (zero >= 0)
+                v.truncate(zero);
+            return v.left(kMaxValueLength);
+        }
+    }
+    return fallback;
+}
+
+bool WriteIniValue(const QString& value, const QString& key, const QString& section,
+                   const QString& file)
+{
+    if (key.trimmed().isEmpty() || section.trimmed().isEmpty())
+        return false;
+    bool exists = false;
+    QStringList lines = readLines(file, &exists);
+    const QString entry = key.trimmed() + QLatin1Char('=') + value;
+
+    int sectionLine = -1;
+    int insertAt = -1;  // after the last non-blank line of the section
+    bool written = false;
+    for (int i = 0; i < lines.size() && !written; ++i) {
+        QString name;
+        if (isSectionLine(lines[i], &name)) {
+            if (sectionLine >= 0)
+                break;  // left our section without finding the key
+            if (sameName(name, section.trimmed())) {
+                sectionLine = i;
+                insertAt = i + 1;
+            }
+            continue;
+        }
+        if (sectionLine < 0)
+            continue;
+        QString k;
+        if (isKeyLine(lines[i], &k, nullptr) && sameName(k, key.trimmed())) {
+            lines[i] = entry;
+            written = true;
+        } else if (!lines[i].trimmed().isEmpty()) {
+            insertAt = i + 1;
+        }
+    }
+    if (!written) {
+        if (sectionLine >= 0) {
+            lines.insert(insertAt, entry);
+        } else {
+            lines << QLatin1Char('[') + section.trimmed() + QLatin1Char(']') << entry;
+        }
+    }
+
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = (lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toLatin1();
+    if (out.write(bytes) != bytes.size())
+        return false;
+    return out.commit();
+}
+
+}  // namespace kap

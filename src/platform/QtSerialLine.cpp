@@ -1,0 +1,91 @@
+#include "QtSerialLine.h"
+
+#include <QRegularExpression>
+
+namespace kap {
+
+QString devicePathFor(const QString& portName)
+{
+    static const QRegularExpression com(QStringLiteral("^COM([1-8])$"));
+    const QRegularExpressionMatch m = com.match(portName);
+    if (!m.hasMatch())
+        return {};
+    const QByteArray override = qgetenv("KAP_COM" + m.captured(1).toLatin1());
+    if (!override.isEmpty())
+        return QString::fromLocal8Bit(override);
+#ifdef Q_OS_WIN
+    return portName;
+#else
+    return QStringLiteral("/dev/ttyS") + QString::number(m.captured(1).toInt() - 1);
+#endif
+}
+
+QtSerialLine::QtSerialLine(QObject* parent) : SerialLine(parent) {}
+
+QtSerialLine::~QtSerialLine()
+{
+    close();
+}
+
+bool QtSerialLine::open(const QString& portName)
+{
+    close();
+    const QString device = devicePathFor(portName);
+    if (device.isEmpty()) {
+        error_ = QStringLiteral("no device for %1").arg(portName);
+        return false;
+    }
+    port_ = std::make_unique<QSerialPort>();
+    QSerialPort* port = port_.get();
+    connect(port, &QSerialPort::readyRead, this, &SerialLine::bytesArrived);
+    connect(port, &QSerialPort::errorOccurred, this, [this, port](QSerialPort::SerialPortError e) {
+        // A pty refuses some modem-line calls; that is no reason to drop the line.
+        if (e == QSerialPort::ResourceError && port->isOpen())
+            emit lineLost();
+    });
+    port->setPortName(device);
+    port->setBaudRate(QSerialPort::Baud9600);
+    port->setDataBits(QSerialPort::Data8);
+    port->setParity(QSerialPort::OddParity);
+    port->setStopBits(QSerialPort::OneStop);
+    port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!port->open(QIODevice::ReadWrite)) {
+        error_ = QStringLiteral("%1 (%2): %3").arg(portName, device, port->errorString());
+        return false;
+    }
+    error_.clear();
+    return true;
+}
+
+void QtSerialLine::close()
+{
+    if (port_ && port_->isOpen())
+        port_->close();
+}
+
+bool QtSerialLine::isOpen() const
+{
+    return port_ && port_->isOpen();
+}
+
+bool QtSerialLine::write(const QByteArray& bytes)
+{
+    if (!isOpen())
+        return false;
+    return port_->write(bytes) == bytes.size();
+}
+
+QByteArray QtSerialLine::readAvailable()
+{
+    return isOpen() ? port_->readAll() : QByteArray();
+}
+
+void QtSerialLine::discardBuffers()
+{
+    if (!isOpen())
+        return;
+    port_->clear(QSerialPort::AllDirections);
+    port_->readAll();  // bytes QSerialPort had already taken in
+}
+
+}  // namespace kap

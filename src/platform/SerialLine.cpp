@@ -1,0 +1,5 @@
+#include "SerialLine.h"
+
+namespace kap {
+SerialLine::~SerialLine() = default;
+}

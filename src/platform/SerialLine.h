@@ -1,0 +1,35 @@
+// The serial line as the link sees it: opened by port name for one transaction, written,
+// read as bytes arrive, closed again.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+namespace kap {
+
+class SerialLine : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~SerialLine() override;
+
+    // portName is "COM1" to "COM8". False when the device is missing, busy or not permitted.
+    virtual bool open(const QString& portName) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual bool write(const QByteArray& bytes) = 0;
+    // Everything that has arrived and not been read yet.
+    virtual QByteArray readAvailable() = 0;
+    // Drops whatever waits in the receive and the transmit buffer.
+    virtual void discardBuffers() = 0;
+    // Why the last open failed, for diagnostics.
+    virtual QString errorString() const = 0;
+
+signals:
+    void bytesArrived();
+    // The open device went away or failed (a USB adapter pulled, the peer hung up).
+    void lineLost();
+};
+
+}  // namespace kap

@@ -1,0 +1,33 @@
+// Dialogs shown with Qt's own message boxes, file dialogs and print dialog.
+#pragma once
+
+#include "Dialogs.h"
+
+class QWidget;
+
+namespace kap {
+
+class QtDialogs : public Dialogs {
+public:
+    // parent: the window the boxes belong to (may change as windows come and go).
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    MsgAnswer message(const QString& text, const QString& title, MsgIcon icon,
+                      MsgButtons buttons) override;
+    void beep() override;
+    QString saveFileName(const FileDialogSpec& spec) override;
+    QString openFileName(const FileDialogSpec& spec) override;
+    bool choosePrinter(QPrinter& printer) override;
+
+private:
+    QWidget* parent_;
+};
+
+// "Setting file(*.csv)|*.csv|" -> "Setting file(*.csv)" (Qt's filter form).
+QString qtFilterFrom(const QString& classicFilter);
+
+// The program title every box without a title of its own carries.
+QString programTitle();
+
+}  // namespace kap

@@ -1,0 +1,17 @@
+// The point-input type's main window.
+#pragma once
+
+#include "MainFrame.h"
+
+namespace kap {
+
+class frmMain : public MainFrame {
+    Q_OBJECT
+public:
+    explicit frmMain(Dialogs& dialogs, QWidget* parent = nullptr)
+        : MainFrame(Family::PointInput, dialogs, parent)
+    {
+    }
+};
+
+}  // namespace kap

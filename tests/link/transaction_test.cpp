@@ -1,0 +1,347 @@
+// Transactions through a real pseudo-terminal, against the controller simulator or a bare
+// peer that sends bytes at chosen moments.
+#include "FakeWindow.h"
+#include "Link.h"
+#include "Module1.h"
+#include "QtSerialLine.h"
+#include "RawPty.h"
+#include "SimLine.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace kap;
+using namespace kap::test;
+
+namespace {
+
+class Transactions : public ::testing::Test {
+protected:
+    CleanModule clean;
+    FakeWindow window;
+    QtSerialLine serial;
+    Link link{serial, module1().replyTimeout, &window};
+
+    Outcome send(qint16 code, const QString& second = {}, float timeoutMs = 3000)
+    {
+        module1().replyTimeout.set(timeoutMs);
+        link.ClearCommand();
+        link.request.P_Command = code;
+        link.request.P_second = second;
+        link.BuildCommand();
+        return link.RunTransaction();
+    }
+};
+
+// A peer on a bare pty that answers the first line it receives with a script of
+// (delay, bytes) pieces.
+struct ScriptedPeer {
+    RawPty pty;
+    PortOverride port{1, pty.path()};
+    explicit ScriptedPeer(QList<QPair<int, QByteArray>> script)
+    {
+        pty.onReceive = [this, script](const QByteArray&) {
+            if (answered)
+                return;
+            answered = true;
+            for (const auto& [ms, bytes] : script)
+                pty.sendAfter(ms, bytes);
+        };
+    }
+    bool answered = false;
+};
+
+}  // namespace
+
+TEST_F(Transactions, QueryAndReplyThroughTheSimulator)
+{
+    SimLine sim({.family = 1});
+    const Outcome out = send(cmd::QPRM, "13");
+    EXPECT_FALSE(out.Timeout);
+    EXPECT_FALSE(out.lineFailed);
+    EXPECT_EQ(out.reply, "1\r\nOK\r\n");
+    EXPECT_EQ(link.reply, out.reply);
+    EXPECT_FALSE(link.Timeout);
+    ASSERT_EQ(sim.controller.receivedLines().size(), 1);
+    EXPECT_EQ(sim.controller.receivedLines().at(0), QByteArray("@?PRM 13,\r\n"));
+    EXPECT_EQ(window.comS, "@?PRM 13,\r\n");
+    EXPECT_EQ(window.comR, "1\r\nOK\r\n");
+    EXPECT_FALSE(serial.isOpen()) << "the port is open only during a transaction";
+    EXPECT_FALSE(module1().busy());
+}
+
+TEST_F(Transactions, ThePortIsOpenWhileTheTransactionWaits)
+{
+    SimLine sim({.motionMs = 300});
+    bool openDuringWait = false;
+    QTimer::singleShot(100, [&] { openDuringWait = serial.isOpen() && module1().busy(); });
+    const Outcome out = send(cmd::ORG);
+    EXPECT_TRUE(openDuringWait);
+    EXPECT_EQ(out.reply, "OK\r\n");
+    EXPECT_FALSE(serial.isOpen());
+}
+
+TEST_F(Transactions, APacedReplyArrivingInPiecesIsJoined)
+{
+    SimLine sim({.pacing = true});
+    const Outcome out = send(cmd::READ_PRM, {}, 5000);
+    EXPECT_FALSE(out.Timeout);
+    EXPECT_TRUE(out.reply.startsWith("PRM0="));
+    EXPECT_TRUE(out.reply.endsWith("PRM63=" + QString::fromLatin1(sim.controller.params[63])
+                                   + "\r\nOK\r\n"));
+}
+
+TEST_F(Transactions, CollectionEndsAtTheFirstReplyWordWithItsLineEnd)
+{
+    // "OK" inside a data line without CR LF after it does not end the reply; "OK" CR LF does,
+    // and whatever follows it is not waited for.
+    ScriptedPeer peer({{0, "TOOK 5\r\n"}, {50, "1\r\nOK"}, {100, "\r\n"}, {150, "TRAILING\r\n"}});
+    const Outcome out = send(cmd::QPRM, "13", 3000);
+    EXPECT_FALSE(out.Timeout);
+    EXPECT_EQ(out.reply, "TOOK 5\r\n1\r\nOK\r\n");
+}
+
+TEST_F(Transactions, RefusalKeepsReadingForTheErrorLinePastTheDeadline)
+{
+    ScriptedPeer peer({{0, "NG\r\n"}, {400, "E-05 OUT OF RANGE"}, {450, "\r\n"}});
+    const Outcome out = send(cmd::QPRM, "99", 200);
+    EXPECT_FALSE(out.Timeout) << "the reply word came in time";
+    EXPECT_EQ(out.reply, "NG\r\nE-05 OUT OF RANGE\r\n");
+    EXPECT_EQ(window.error, "NG\r\nE-05 OUT OF RANGE\r\n");
+    EXPECT_EQ(window.comR, out.reply);
+}
+
+TEST_F(Transactions, AMissingErrorLineEndsAtTheBound)
+{
+    ScriptedPeer peer({{0, "NG\r\nE-0"}});
+    QElapsedTimer clock;
+    clock.start();
+    const Outcome out = send(cmd::QPRM, "99", 100);
+    EXPECT_LT(clock.elapsed(), 100 + Link::kErrorLineBoundMs + 2000) << "never waits for ever";
+    EXPECT_FALSE(out.Timeout);
+    EXPECT_EQ(out.reply, "NG\r\nE-0");
+    EXPECT_EQ(window.error, "") << "no complete error line to show";
+}
+
+TEST_F(Transactions, StopAndRefusalTogetherShowTheRefusal)
+{
+    ScriptedPeer peer({{0, "STOP\r\nSTOPPED\r\nNG\r\nE-09 BUSY\r\n"}});
+    const Outcome out = send(cmd::ORG);
+    EXPECT_EQ(window.error, "NG\r\nE-09 BUSY\r\n");
+    EXPECT_FALSE(out.Timeout);
+}
+
+TEST_F(Transactions, StopLineGoesToTheErrorBox)
+{
+    ScriptedPeer peer({{0, "STOP\r\n"}, {30, "STOPPED BY BREAK\r\n"}});
+    send(cmd::ORG);
+    EXPECT_EQ(window.error, "STOP\r\nSTOPPED BY BREAK\r\n");
+}
+
+TEST_F(Transactions, ErrorBoxIsLeftAloneByAPlainReply)
+{
+    SimLine sim;
+    window.error = "earlier";
+    send(cmd::QVER);
+    EXPECT_EQ(window.error, "earlier");
+}
+
+TEST_F(Transactions, SilenceEndsAtTheDeadlineWithTimeout)
+{
+    SimLine sim;
+    sim.controller.arm("@?VER ", {sim::Fault::NoReply, {}, 0});
+    const Outcome out = send(cmd::QVER, {}, 150);
+    EXPECT_TRUE(out.Timeout);
+    EXPECT_TRUE(link.Timeout);
+    EXPECT_EQ(out.reply, "");
+    EXPECT_FALSE(module1().busy());
+}
+
+TEST_F(Transactions, CutAndGarbledRepliesTimeOutWithWhatArrived)
+{
+    SimLine sim;
+    sim.controller.arm("@?VER ", {sim::Fault::CutReply, {}, 3});
+    Outcome out = send(cmd::QVER, {}, 200);
+    EXPECT_TRUE(out.Timeout);
+    EXPECT_EQ(out.reply.size(), 3);
+
+    sim.controller.clearFaults();
+    sim.controller.arm("@?VER ", {sim::Fault::Garbage, QByteArray("\xff\x00\x13junk", 7)});
+    out = send(cmd::QVER, {}, 1000);
+    EXPECT_FALSE(out.Timeout);
+    EXPECT_TRUE(out.reply.startsWith(QString::fromLatin1(QByteArray("\xff\x00\x13junk", 7))));
+    EXPECT_TRUE(out.reply.endsWith("OK\r\n"));
+}
+
+TEST_F(Transactions, LineClosedMidReplyEndsAtOnce)
+{
+    SimLine sim;
+    sim.controller.arm("@READ PRM ", {sim::Fault::HangupMidReply, {}, 20});
+    QElapsedTimer clock;
+    clock.start();
+    const Outcome out = send(cmd::READ_PRM, {}, 5000);
+    EXPECT_LT(clock.elapsed(), 4000) << "a lost line does not wait for the deadline";
+    EXPECT_TRUE(out.lineFailed);
+    EXPECT_FALSE(out.Timeout);
+    EXPECT_FALSE(module1().busy());
+    EXPECT_FALSE(serial.isOpen());
+}
+
+TEST_F(Transactions, BadPortNamesFallBackToCom1)
+{
+    SimLine sim;  // serves COM1
+    for (const char* name : {"COM9", "COM0", "COM12", "COM", "com2", "COM3 ", "", "LPT1"}) {
+        module1().portName = QString::fromLatin1(name);
+        sim.controller.clearReceived();
+        const Outcome out = send(cmd::QVER);
+        EXPECT_EQ(module1().portName, "COM1") << name;
+        EXPECT_EQ(out.reply, "1.10\r\nOK\r\n") << name;
+        EXPECT_EQ(sim.controller.receivedLines().size(), 1) << name;
+    }
+}
+
+TEST_F(Transactions, AMissingDeviceEndsAtOnceWithAnEmptyReply)
+{
+    PortOverride port(1, "/nonexistent/tty-kap-test");
+    window.comS = "before";
+    QElapsedTimer clock;
+    clock.start();
+    const Outcome out = send(cmd::QVER, {}, 3000);
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(out.lineFailed);
+    EXPECT_FALSE(out.Timeout);
+    EXPECT_EQ(out.reply, "");
+    EXPECT_FALSE(module1().busy());
+    EXPECT_EQ(window.comS, "before") << "nothing was sent";
+}
+
+TEST_F(Transactions, ACommandRequestedDuringAWaitGoesOutAfterIt)
+{
+    SimLine sim({.motionMs = 400});
+    FakeWindow otherWindow;
+    QtSerialLine otherSerial;
+    Link other(otherSerial, module1().replyTimeout, &otherWindow);
+    Outcome inner;
+    bool innerBuiltWhileBusy = true;
+    // A Stop-like command requested from an event handler while "@ORG " waits.
+    QTimer::singleShot(100, [&] {
+        other.ClearCommand();
+        other.request.P_Command = cmd::QPOS;
+        other.BuildCommand();
+        innerBuiltWhileBusy = module1().busy();
+        inner = other.RunTransaction();
+    });
+    const Outcome outer = send(cmd::ORG, {}, 30000);
+    EXPECT_FALSE(innerBuiltWhileBusy);
+    EXPECT_EQ(outer.reply, "OK\r\n");
+    EXPECT_FALSE(outer.Timeout);
+    EXPECT_EQ(link.reply, "OK\r\n") << "the waiting command sees its own reply";
+    EXPECT_TRUE(inner.reply.endsWith("\r\nOK\r\n"));
+    EXPECT_NE(inner.reply, "OK\r\n");
+    ASSERT_EQ(sim.controller.receivedLines().size(), 2);
+    EXPECT_EQ(sim.controller.receivedLines().at(0), QByteArray("@ORG ,\r\n"));
+    EXPECT_EQ(sim.controller.receivedLines().at(1), QByteArray("@?POS ,\r\n"));
+}
+
+TEST_F(Transactions, SameWindowQueuedCommandKeepsBothOutcomes)
+{
+    SimLine sim({.motionMs = 300});
+    Outcome inner;
+    QTimer::singleShot(50, [&] {
+        link.ClearCommand();
+        link.request.P_Command = cmd::QPRM;
+        link.request.setSecond(13);
+        link.BuildCommand();
+        inner = link.RunTransaction();
+    });
+    const Outcome outer = send(cmd::ORG, {}, 30000);
+    EXPECT_EQ(inner.reply, "0\r\nOK\r\n");
+    EXPECT_EQ(outer.reply, "OK\r\n");
+    EXPECT_EQ(link.reply, "OK\r\n");
+}
+
+TEST_F(Transactions, BreakByteDuringAWaitStopsTheMotion)
+{
+    SimLine sim({.motionMs = 5000});
+    QTimer::singleShot(100, [&] {
+        module1().replyTimeout.set(22000);
+        link.WriteBreakNow();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    const Outcome out = send(cmd::ORG, {}, 30000);
+    EXPECT_LT(clock.elapsed(), 4000);
+    EXPECT_TRUE(out.reply.startsWith("STOP\r\n"));
+    EXPECT_FALSE(out.Timeout);
+    EXPECT_TRUE(window.error.startsWith("STOP\r\n"));
+    ASSERT_EQ(sim.controller.receivedLines().size(), 2);
+    EXPECT_EQ(sim.controller.receivedLines().at(1), QByteArray("\x03"));
+}
+
+TEST_F(Transactions, ChangingTheTimeoutMovesTheDeadline)
+{
+    SimLine sim({.motionMs = 5000});
+    QTimer::singleShot(50, [] { module1().replyTimeout.set(200); });
+    QElapsedTimer clock;
+    clock.start();
+    const Outcome out = send(cmd::ORG, {}, 30000);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_TRUE(out.Timeout);
+}
+
+// The moment a transaction looks at the line is the moment the line tells it bytes arrived.
+// This fake line holds bytes back from that notification, which a pty cannot do on demand.
+namespace {
+class HeldBackLine : public SerialLine {
+public:
+    bool open(const QString&) override { return open_ = true; }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    bool write(const QByteArray& b) override { written += b; return true; }
+    QByteArray readAvailable() override { return std::exchange(pending, {}); }
+    void discardBuffers() override { pending.clear(); }
+    QString errorString() const override { return {}; }
+    QByteArray pending, written;
+    bool open_ = false;
+};
+}  // namespace
+
+TEST(TransactionDeadline, AReplyWordInTheFirstReadAfterTheDeadlineStillTimesOut)
+{
+    CleanModule clean;
+    FakeWindow window;
+    HeldBackLine line;
+    ReplyTimeout timeout(100);
+    Link link(line, timeout, &window);
+    link.ClearCommand();
+    link.request.P_Command = cmd::QVER;
+    link.BuildCommand();
+    // The word lands in the buffer before the deadline, but nothing reads it until then.
+    QTimer::singleShot(20, [&] { line.pending = "1.10\r\nOK\r\n"; });
+    const Outcome out = link.RunTransaction();
+    EXPECT_EQ(out.reply, "1.10\r\nOK\r\n");
+    EXPECT_TRUE(out.Timeout);
+    EXPECT_EQ(line.written, "@?VER ,\r\n");
+}
+
+TEST_F(Transactions, ReopensTheLineForEveryTransactionWithItsSettings)
+{
+    RawPty pty;
+    PortOverride port(1, pty.path());
+    pty.onReceive = [&](const QByteArray&) { pty.send("1.10\r\nOK\r\n"); };
+    for (int i = 0; i < 3; ++i) {
+        const Outcome out = send(cmd::QVER, {}, 500);
+        EXPECT_EQ(out.reply, "1.10\r\nOK\r\n") << "transaction " << i;
+        EXPECT_FALSE(serial.isOpen());
+    }
+    EXPECT_EQ(pty.received, "@?VER ,\r\n@?VER ,\r\n@?VER ,\r\n");
+    // A pty ignores them, so the line settings are checked on the port object.
+    ASSERT_NE(serial.port(), nullptr);
+    EXPECT_EQ(serial.port()->baudRate(), 9600);
+    EXPECT_EQ(serial.port()->parity(), QSerialPort::OddParity);
+    EXPECT_EQ(serial.port()->dataBits(), QSerialPort::Data8);
+    EXPECT_EQ(serial.port()->stopBits(), QSerialPort::OneStop);
+    EXPECT_EQ(serial.port()->flowControl(), QSerialPort::NoFlowControl);
+}

@@ -1,0 +1,56 @@
+#include "ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace kap::test {
+
+MsgAnswer ScriptedDialogs::message(const QString& text, const QString& title, MsgIcon icon,
+                                   MsgButtons buttons)
+{
+    boxes.append({text, title, icon, buttons});
+    if (answers_.isEmpty()) {
+        ADD_FAILURE() << "unexpected message box: \"" << text.toStdString() << "\" titled \""
+                      << title.toStdString() << "\"";
+        return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+    }
+    return answers_.takeFirst();
+}
+
+QString ScriptedDialogs::saveFileName(const FileDialogSpec& spec)
+{
+    fileDialogs.append(spec);
+    if (files_.isEmpty()) {
+        ADD_FAILURE() << "unexpected save dialog \"" << spec.title.toStdString() << "\"";
+        return {};
+    }
+    return files_.takeFirst();
+}
+
+QString ScriptedDialogs::openFileName(const FileDialogSpec& spec)
+{
+    fileDialogs.append(spec);
+    if (files_.isEmpty()) {
+        ADD_FAILURE() << "unexpected open dialog \"" << spec.title.toStdString() << "\"";
+        return {};
+    }
+    return files_.takeFirst();
+}
+
+bool ScriptedDialogs::choosePrinter(QPrinter&)
+{
+    if (printers_.isEmpty()) {
+        ADD_FAILURE() << "unexpected print dialog";
+        return false;
+    }
+    return printers_.takeFirst();
+}
+
+QStringList ScriptedDialogs::texts() const
+{
+    QStringList out;
+    for (const Box& b : boxes)
+        out << b.text;
+    return out;
+}
+
+}  // namespace kap::test
