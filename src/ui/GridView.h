@@ -1,0 +1,67 @@
+// The widget that shows a Grid. It holds no data of its own: the grid's topmost fixed row
+// becomes the column titles, further fixed rows (the actuator type row) are the first
+// visual rows, drawn in the titles' colour, and the scrolling rows follow. Every key typed
+// into a cell passes the grid's key filter before an editor sees it, and an edit reaches
+// the grid as one write when the editor closes, so the tables see one change per entry.
+#pragma once
+
+#include "Grid.h"
+
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QTableView>
+
+namespace kap {
+
+class GridModel;
+
+class GridView : public QTableView {
+    Q_OBJECT
+public:
+    explicit GridView(QWidget* parent = nullptr);
+    explicit GridView(Grid* grid, QWidget* parent = nullptr);
+    ~GridView() override;
+
+    void setGrid(Grid* grid);
+    Grid* grid() const { return grid_; }
+
+    // Names the view for tests and assistive tools (objectName and accessibleName).
+    void setGridName(const QString& name);
+
+    // The model index that shows the grid's cell, or an invalid index for the title row and
+    // cells outside the grid.
+    QModelIndex indexOf(int row, int column) const;
+    // The grid row a model row shows.
+    int gridRow(int modelRow) const;
+
+    // Pixels for a width in grid units in the view's present font. The units were set for a
+    // font with characters about six pixels wide; a larger font widens the columns alike.
+    int pixelsForUnits(int units) const;
+
+    bool isEditing() const { return state() == EditingState; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void changeEvent(QEvent* event) override;
+    // Typing into a grid edits the cell; it never jumps to a row starting with the key.
+    void keyboardSearch(const QString&) override {}
+
+private:
+    friend class GridDelegate;
+    void editorCreated(QWidget* editor, const QModelIndex& index);
+    bool keysPass(const QModelIndex& index, const QString& keys) const;
+    void applyColumnWidths();
+    void syncCurrentFromGrid();
+    void leaveEditing();
+
+    QPointer<Grid> grid_;
+    GridModel* model_ = nullptr;
+    QList<QMetaObject::Connection> connections_;
+    QPointer<QWidget> editor_;
+    QPersistentModelIndex editorIndex_;
+    const QEvent* filteredKey_ = nullptr;  // already passed the filter on its way to an editor
+};
+
+}  // namespace kap
