@@ -39,8 +39,11 @@ bool QtSerialLine::open(const QString& portName)
     QSerialPort* port = port_.get();
     connect(port, &QSerialPort::readyRead, this, &SerialLine::bytesArrived);
     connect(port, &QSerialPort::errorOccurred, this, [this, port](QSerialPort::SerialPortError e) {
-        // A pty refuses some modem-line calls; that is no reason to drop the line.
-        if (e == QSerialPort::ResourceError && port->isOpen())
+        // A device that went away shows as a read, write or resource error (a pty whose peer
+        // hung up gives ReadError). A refused modem-line call is no reason to drop the line.
+        const bool lost = e == QSerialPort::ResourceError || e == QSerialPort::ReadError
+                          || e == QSerialPort::WriteError;
+        if (lost && port->isOpen())
             emit lineLost();
     });
     port->setPortName(device);

@@ -1,0 +1,210 @@
+// The controller's side of the serial protocol: command lines, reply words, records and
+// write blocks, with enough state to answer every query the tool makes. No I/O here: bytes
+// come in through receive() and leave through the transmit() signal; PtyServer puts the
+// two on a pseudo-terminal.
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QVector>
+
+#include <optional>
+
+namespace sim {
+
+struct Point {
+    QByteArray mode;   // "A", "I", "B" or empty (not defined)
+    QByteArray pos;    // as the controller reports it, e.g. "90.00"
+    QByteArray speed;  // e.g. "50"; empty for a brake point
+};
+
+struct Zone {
+    QByteArray a;  // empty: zone not defined
+    QByteArray b;
+};
+
+struct Options {
+    int family = 0;                 // 0 point-input, 1 pulse-train (answer to "@?PRM 13,")
+    int actuatorType = 61;          // parameter 0
+    QByteArray version = "1.10";    // answer to "@?VER "
+    bool shortDio = false;          // previous-controller "@READ DIO " layout (8th char CR)
+    bool ackRecords = false;        // answer "OK" to each record line of a write block
+    bool pacing = false;            // emit output at the real 9600 8O1 rate (about 1.15 ms/char)
+    int latencyMs = 0;              // delay before a reply starts
+    int motionMs = 300;             // how long "@ORG " and "@MOVP " take
+};
+
+// A fault armed for one command word (for example "@?PRM " or "@READ PNT ").
+// The record prefixes "P", "PRM", "Z" and the bytes "\x03" / "\x1a" may be named too.
+// NoReply and Refuse keep the entry from being carried out; the others let it run and
+// spoil only its reply (a motion's reply when the motion ends).
+struct Fault {
+    enum Kind {
+        NoReply,        // the entry is lost: not carried out, nothing said
+        Refuse,         // "NG" CR LF, then `data` as the error line (CR LF added)
+        Garbage,        // send `data` (raw bytes) before the normal reply
+        CutReply,       // send only the first `count` bytes of the normal reply, then nothing
+        HangupMidReply, // send the first `count` bytes, then close the line
+    };
+    Kind kind = NoReply;
+    QByteArray data;
+    int count = 0;
+    bool once = false;  // disarm after firing once
+};
+
+class Controller : public QObject {
+    Q_OBJECT
+public:
+    explicit Controller(Options options = {}, QObject* parent = nullptr);
+
+    Options& options() { return options_; }
+
+    // Setting data, as the controller stores it.
+    QVector<Point> points;        // 64
+    QVector<Zone> zones;          // 4
+    QVector<QByteArray> params;   // 64, parameter n at index n, as text
+    QList<QByteArray> errorHistory;  // up to 20 lines, oldest first
+
+    // Live state.
+    double position = 0.0;  // degrees
+    bool originDone = false;
+    bool servoOn = true;
+    bool brakeOn = false;
+    bool alarm = false;
+    bool moving() const;
+
+    // Reset setting data to the factory values of the configured actuator type and family.
+    void resetToFactory();
+
+    void arm(const QByteArray& commandWord, Fault fault);
+    void clearFaults();
+
+    // Every line the controller received, byte for byte, including its CR LF; the break and
+    // end-of-data characters appear as one-byte entries.
+    const QList<QByteArray>& receivedLines() const { return received_; }
+    void clearReceived() { received_.clear(); }
+
+public slots:
+    void receive(const QByteArray& bytes);
+
+signals:
+    void transmit(const QByteArray& bytes);
+    void hangup();  // the line is to be closed (fault)
+    // One entry as it is added to receivedLines() (for logging).
+    void entryReceived(const QByteArray& entry);
+
+private:
+    // (implementation details are the simulator's own)
+    using Handler = void (Controller::*)(const QByteArray& argument);
+    struct Command {
+        const char* word;
+        Handler handler;
+    };
+    enum class Block { None, Points, Params, Zones };
+    enum class Motion { None, Positioning, Jog };
+    struct Outgoing {
+        qint64 due;
+        QByteArray bytes;
+        bool hangup;
+    };
+
+    static const QList<Command>& commands();
+    static QByteArray faultKey(const QByteArray& entry);
+
+    void take(const QByteArray& entry);
+    void dispatch(const QByteArray& entry);
+    void handleLine(const QByteArray& line);
+    void handleRecord(const QByteArray& line);
+    void handleBreak();
+    void handleEndOfData();
+
+    // Replies: respond() answers the entry being handled; deliver() applies a fault.
+    void respond(const QByteArray& bytes);
+    void refuse(const QByteArray& errorLine);
+    void deliver(const QByteArray& bytes, const std::optional<Fault>& fault);
+    void queue(const QByteArray& bytes, bool hangupAfter);
+    void flushDue();
+
+    // Commands.
+    void cmdOrg(const QByteArray&);
+    void cmdMovp(const QByteArray& arg);
+    void cmdStepPlus(const QByteArray&);
+    void cmdStepMinus(const QByteArray&);
+    void cmdHoldPlus(const QByteArray&);
+    void cmdHoldMinus(const QByteArray&);
+    void cmdSrvo(const QByteArray& arg);
+    void cmdBrk(const QByteArray& arg);
+    void cmdAlr(const QByteArray&);
+    void cmdCclr(const QByteArray&);
+    void cmdOrgc(const QByteArray&);
+    void cmdVer(const QByteArray&);
+    void cmdPos(const QByteArray&);
+    void cmdPrm(const QByteArray& arg);
+    void cmdPoint(const QByteArray& arg);
+    void cmdOrgQuery(const QByteArray&);
+    void cmdSrvoQuery(const QByteArray&);
+    void cmdBrkQuery(const QByteArray&);
+    void cmdReadPnt(const QByteArray&);
+    void cmdReadPrm(const QByteArray&);
+    void cmdReadErr(const QByteArray&);
+    void cmdReadZon(const QByteArray&);
+    void cmdReadDio(const QByteArray&);
+    void cmdWritePnt(const QByteArray&);
+    void cmdWritePrm(const QByteArray&);
+    void cmdWriteZon(const QByteArray&);
+    void cmdInitPnt(const QByteArray&);
+    void cmdInitPrm(const QByteArray& arg);
+    void cmdInitZon(const QByteArray&);
+    void cmdInitOrg(const QByteArray&);
+
+    // Motion.
+    bool refuseMotion();
+    void startPositioning(double target, bool toOrigin);
+    void finishPositioning();
+    void step(int direction);
+    void startHold(int direction);
+    void jogTick();
+    void stopMotion();
+    void updatePosition();
+    bool withinLimits(double target) const;
+    double clampToLimits(double target) const;
+
+    // Parameter 35 (origin shift, 0.01 degree) moves the reported position with it.
+    void setOriginShift(int shift);
+    void setParameters(const QVector<QByteArray>& values);
+    QByteArray dioReply() const;
+
+    Options options_;
+    QList<QByteArray> received_;
+    QByteArray inbuf_;
+    bool discarding_ = false;  // skipping the rest of an overlong line
+    QMap<QByteArray, Fault> faults_;
+    std::optional<Fault> fault_;  // fault of the entry being handled
+
+    Block block_ = Block::None;
+    int lastPoint_ = 0;
+
+    Motion motion_ = Motion::None;
+    double motionFrom_ = 0.0;
+    double motionTo_ = 0.0;
+    bool motionToOrigin_ = false;
+    int jogDirection_ = 0;
+    std::optional<Fault> motionFault_;
+    QElapsedTimer motionClock_;
+    QTimer motionTimer_;
+    QTimer jogTimer_;
+
+    QList<Outgoing> outgoing_;
+    QElapsedTimer clock_;
+    QTimer outTimer_;
+
+    friend class ControllerPrivateAccess;
+};
+
+}  // namespace sim

@@ -1,0 +1,168 @@
+// kap-sim: a simulated controller on a pseudo-terminal, for trying the tool without hardware.
+// The first line on stdout is the device to open; received lines are logged on stderr.
+#include "Controller.h"
+#include "FaultOption.h"
+#include "PtyServer.h"
+#include "Text.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(signalPipe[1], &c, 1);
+}
+
+// Quits the event loop on SIGINT, SIGTERM and SIGHUP, so that destructors remove the link.
+bool installSignalHandlers(QCoreApplication& app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return false;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
+        char c;
+        [[maybe_unused]] const auto n = ::read(signalPipe[0], &c, 1);
+        app.quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(sig, &action, nullptr);
+    return true;
+}
+
+// Something to look at in a demonstration.
+void seed(sim::Controller& c)
+{
+    c.points[0] = {"A", "0.00", "50"};
+    c.points[1] = {"A", "90.00", "50"};
+    c.points[2] = {"A", "180.00", "80"};
+    c.points[3] = {"I", "45.00", "30"};
+    c.points[4] = {"B", "1", ""};
+    c.points[5] = {"A", "270.00", "100"};
+    c.zones[0] = {"10.00", "80.00"};
+    c.zones[1] = {"100.00", "170.00"};
+    c.errorHistory = {"E-11 OVERLOAD", "E-22 ENCODER FAULT", "E-35 POSITION DEVIATION"};
+}
+
+void fail(const QString& message)
+{
+    std::fprintf(stderr, "kap-sim: %s\n", qPrintable(message));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kap-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Simulated actuator controller on a pseudo-terminal."));
+    parser.addHelpOption();
+    const QCommandLineOption family({QStringLiteral("family")},
+        QStringLiteral("Controller family: point or pulse (default point)."), QStringLiteral("point|pulse"),
+        QStringLiteral("point"));
+    const QCommandLineOption type({QStringLiteral("type")},
+        QStringLiteral("Actuator type, parameter 0 (default 61)."), QStringLiteral("N"), QStringLiteral("61"));
+    const QCommandLineOption version({QStringLiteral("version")},
+        QStringLiteral("Answer to the version query (default 1.10)."), QStringLiteral("TEXT"),
+        QStringLiteral("1.10"));
+    const QCommandLineOption shortDio({QStringLiteral("short-dio")},
+        QStringLiteral("Previous-controller digital-I/O layout."));
+    const QCommandLineOption ackRecords({QStringLiteral("ack-records")},
+        QStringLiteral("Answer OK to every record line of a write block."));
+    const QCommandLineOption pacing({QStringLiteral("pacing")},
+        QStringLiteral("Send at the 9600 baud character rate (default)."));
+    const QCommandLineOption noPacing({QStringLiteral("no-pacing")}, QStringLiteral("Send at once."));
+    const QCommandLineOption latency({QStringLiteral("latency")},
+        QStringLiteral("Delay before each reply (default 0)."), QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption motion({QStringLiteral("motion")},
+        QStringLiteral("Duration of a return to origin or a positioning (default 300)."),
+        QStringLiteral("MS"), QStringLiteral("300"));
+    const QCommandLineOption link({QStringLiteral("link")},
+        QStringLiteral("Make a symbolic link to the device here."), QStringLiteral("PATH"));
+    const QCommandLineOption fault({QStringLiteral("fault")},
+        QStringLiteral("Arm a fault, repeatable: WORD:KIND[:ARG][:once], KIND one of noreply, "
+                       "refuse[:LINE], garbage:BYTES, cut:N, hangup[:N]; WORD a command word, "
+                       "P, PRM, Z, BREAK or EOD."),
+        QStringLiteral("WORD:KIND"));
+    parser.addOptions({family, type, version, shortDio, ackRecords, pacing, noPacing, latency, motion,
+                       link, fault});
+    parser.process(app);
+
+    sim::Options options;
+    const QString familyName = parser.value(family);
+    if (familyName != QLatin1String("point") && familyName != QLatin1String("pulse")) {
+        fail(QStringLiteral("--family must be point or pulse"));
+        return 2;
+    }
+    options.family = familyName == QLatin1String("pulse") ? 1 : 0;
+    bool ok = false;
+    options.actuatorType = parser.value(type).toInt(&ok);
+    if (!ok) {
+        fail(QStringLiteral("--type needs a number"));
+        return 2;
+    }
+    options.version = parser.value(version).toLatin1();
+    options.shortDio = parser.isSet(shortDio);
+    options.ackRecords = parser.isSet(ackRecords);
+    options.pacing = !parser.isSet(noPacing);
+    options.latencyMs = parser.value(latency).toInt(&ok);
+    if (!ok || options.latencyMs < 0) {
+        fail(QStringLiteral("--latency needs a number of milliseconds"));
+        return 2;
+    }
+    options.motionMs = parser.value(motion).toInt(&ok);
+    if (!ok || options.motionMs < 0) {
+        fail(QStringLiteral("--motion needs a number of milliseconds"));
+        return 2;
+    }
+
+    sim::Controller controller(options);
+    seed(controller);
+    for (const QString& text : parser.values(fault)) {
+        QString why;
+        const auto parsed = sim::parseFaultOption(text, &why);
+        if (!parsed) {
+            fail(QStringLiteral("--fault %1: %2").arg(text, why));
+            return 2;
+        }
+        controller.arm(parsed->word, parsed->fault);
+    }
+    QObject::connect(&controller, &sim::Controller::entryReceived, [](const QByteArray& entry) {
+        std::fprintf(stderr, "<- %s\n", sim::printable(entry).constData());
+    });
+    QObject::connect(&controller, &sim::Controller::transmit, [](const QByteArray& bytes) {
+        std::fprintf(stderr, "-> %s\n", sim::printable(bytes).constData());
+    });
+
+    sim::PtyServer server(controller);
+    QObject::connect(&server, &sim::PtyServer::reopened, [&server] {
+        std::fprintf(stderr, "line closed by fault; now serving %s\n", qPrintable(server.path()));
+    });
+    if (!installSignalHandlers(app)) {
+        fail(QStringLiteral("cannot install signal handlers"));
+        return 1;
+    }
+    if (!server.start(parser.value(link))) {
+        fail(server.errorString());
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(server.path()));
+    std::fflush(stdout);
+    return app.exec();
+}
