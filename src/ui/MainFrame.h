@@ -1,19 +1,30 @@
-// The frame both main windows share. What differs between the point-input and the
-// pulse-train window is data (captions, keys, panels), not code.
+// The frame both main windows share: menus, tool bar, status bar, the two grids, the drive
+// panel and the link boxes. What differs between the point-input and the pulse-train window
+// is data (FrameSpec), not code.
 #pragma once
 
 #include "Link.h"
 #include "WindowSide.h"
 
+#include <QHash>
 #include <QMainWindow>
 
 #include <memory>
 
+class QAction;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class QToolBar;
 
 namespace kap {
 
 class Dialogs;
+class Grid;
+class GridView;
 class QtSerialLine;
 class ReplyTimeout;
 
@@ -26,8 +37,38 @@ public:
     ~MainFrame() override;
 
     Family family() const { return family_; }
+    bool isPointInput() const { return family_ == Family::PointInput; }
     Link& link() { return *link_; }
     QtSerialLine& serialLine() { return *MSComm1; }
+
+    // Menu items by their names (`mnuFileNew`); null for a name the window does not have.
+    QAction* menuItem(const QString& name) const { return menu_.value(name); }
+    QAction* toolButton(const QString& key) const { return tools_.value(key); }
+    QToolBar* Toolbar1 = nullptr;
+
+    // A tool-bar click: clears settei, runs the menu command of the key, sets settei again.
+    void toolbarClick(const QString& key);
+
+    // The seven panels of StatusBar1, in order.
+    enum Panel { ProductPanel, OriginShiftPanel, PortPanel, NumPanel, CapsPanel, DatePanel, TimePanel };
+    QLabel* statusPanel(Panel p) const { return panels_.at(p); }
+    void showOriginShift(const QString& hundredthsOfDegree);
+    void showPort(const QString& portName);
+    // Every open main window shows the port in its port panel.
+    static void showPortEverywhere(const QString& portName);
+
+    Grid* Grid1 = nullptr;  // points (point-input) or zones (pulse-train)
+    Grid* Grid2 = nullptr;  // parameters
+    GridView* Grid1View = nullptr;
+    GridView* Grid2View = nullptr;
+
+    // The modified mark, kept as Grid1's tag.
+    bool isModified() const;
+    void setModified(bool on);
+
+    // Save As; true when the file was written. (Files come later: until then it reports
+    // itself cancelled.)
+    virtual bool saveAs();
 
     // WindowSide
     Dialogs& dialogs() override { return dialogs_; }
@@ -44,11 +85,45 @@ public:
     QLineEdit* Txt_ComS = nullptr;
     QLineEdit* Txt_ComR = nullptr;
     QLineEdit* Txt_Error = nullptr;
+    QLineEdit* Txt_NowPosi = nullptr;
+    QLineEdit* Txt_Pos = nullptr;
+    QLineEdit* Txt_spd = nullptr;
+    QLineEdit* Txt_Dist = nullptr;
+    QLineEdit* Txt_Limit = nullptr;
+    QPushButton* Cmd_Setup = nullptr;
+    QPushButton* Cmd_driv = nullptr;
+    QPushButton* Cmd_Start = nullptr;
+    QPushButton* Cmd_Return = nullptr;
+    QPushButton* Cmd_Stop = nullptr;
+    QPushButton* Cmd_Op = nullptr;
+    QPushButton* Cmd_Cl = nullptr;
+    QPushButton* Cmd_Set = nullptr;
+    QTimer* Tim_IO_Mon = nullptr;
+    QTimer* Tim_Rs_Over = nullptr;
+
+    // Opens a new, modeless port dialog.
+    void mnuToolsCom_Click();
+
+signals:
+    // A menu command ran (for the commands later parts of the tool plug in).
+    void commandRequested(const QString& menuName);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* e) override;
+    // Hooks for the window-specific commands; the default does nothing.
+    virtual void runCommand(const QString& menuName);
 
 private:
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void buildCentral();
+    QWidget* buildDrivePanel();
+    void showGrid(int which);  // 1 points/zones, 2 parameters (point-input window)
+    void tickClock();
+    void refreshLockPanels();
+
     Family family_;
     Dialogs& dialogs_;
     QtSerialLine* MSComm1;
@@ -56,6 +131,13 @@ private:
     // program-wide one with the start-up window.
     std::unique_ptr<ReplyTimeout> ownTimeout_;
     std::unique_ptr<Link> link_;
+    QHash<QString, QAction*> menu_;
+    QHash<QString, QAction*> tools_;
+    QList<QLabel*> panels_;
+    QTimer* clock_ = nullptr;
+    QRadioButton* numericInput_ = nullptr;
+    bool numLock_ = false;
+    bool capsLock_ = false;
 };
 
 // Shows a reply or line in a one-line box with its control characters visible.

@@ -1,0 +1,241 @@
+// The lower part of a main window: mode buttons, drive, teaching and quick-parameter frames,
+// the lamps and the link boxes. Their behaviour is wired by the operation code.
+#include "MainFrame.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace kap {
+namespace {
+
+void paint(QWidget* w, const QColor& c)
+{
+    w->setStyleSheet(QStringLiteral("background-color: %1;").arg(c.name()));
+}
+
+const QColor kGreen(0, 255, 0);
+const QColor kLightGrey(224, 224, 224);
+const QColor kLightOrange(255, 192, 128);
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAccessibleName(caption);
+    return b;
+}
+
+QLineEdit* box(QWidget* parent, const char* name, const QString& label, bool readOnly = false)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setAccessibleName(label);
+    e->setReadOnly(readOnly);
+    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 8);
+    return e;
+}
+
+QLabel* captionFor(QWidget* parent, const QString& text, QWidget* buddy)
+{
+    auto* l = new QLabel(text, parent);
+    l->setBuddy(buddy);
+    return l;
+}
+
+QGroupBox* frame(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* g = new QGroupBox(caption, parent);
+    g->setObjectName(QLatin1String(name));
+    return g;
+}
+
+// A status lamp: a round shape beside its caption.
+QWidget* lamp(QWidget* parent, int index, const QString& caption)
+{
+    auto* w = new QWidget(parent);
+    auto* l = new QHBoxLayout(w);
+    l->setContentsMargins(0, 0, 0, 0);
+    auto* shape = new QLabel(w);
+    shape->setObjectName(QStringLiteral("Indic_%1").arg(index));
+    shape->setAccessibleName(caption);
+    const int d = shape->fontMetrics().height();
+    shape->setFixedSize(d, d);
+    shape->setStyleSheet(QStringLiteral("border: 1px solid palette(dark); border-radius: %1px;"
+                                        "background-color: palette(button);")
+                             .arg(d / 2));
+    l->addWidget(shape);
+    l->addWidget(new QLabel(caption, w));
+    l->addStretch();
+    return w;
+}
+
+}  // namespace
+
+QWidget* MainFrame::buildDrivePanel()
+{
+    auto* panel = new QWidget(this);
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    const bool point = isPointInput();
+
+    // Mode buttons.
+    auto* modes = new QVBoxLayout;
+    Cmd_Setup = button(panel, "Cmd_Setup", tr("Setting"));
+    Cmd_driv = button(panel, "Cmd_driv", tr("Operation"));
+    for (QPushButton* b : {Cmd_Setup, Cmd_driv}) {
+        b->setMinimumHeight(b->sizeHint().height() * 2);
+        modes->addWidget(b);
+    }
+    modes->addStretch();
+    row->addLayout(modes);
+
+    // Teaching.
+    auto* setup = frame(panel, "Frame1", point ? tr("Setup") : tr("Direct teaching"));
+    auto* sl = new QGridLayout(setup);
+    int r = 0;
+    if (point) {
+        const QStringList captions = {tr("Numeric Input "), tr("Direct Teaching "),
+                                      tr("Teaching Playback")};
+        for (int i = 0; i < 3; ++i) {
+            auto* o = new QRadioButton(captions[i], setup);
+            o->setObjectName(QStringLiteral("Opt_Num_%1").arg(i));
+            sl->addWidget(o, r++, 0, 1, 3);
+            if (i == 0) {
+                o->setChecked(true);
+                numericInput_ = o;
+            }
+        }
+    }
+    auto* setBase = button(setup, "Cmd_SetBase", tr("Origin point shift"));
+    auto* targetP = button(setup, "Cmd_TargetP", tr("Position"));
+    sl->addWidget(setBase, r, 0);
+    sl->addWidget(targetP, r++, 1);
+    Txt_Pos = box(setup, "Txt_Pos", tr("Setting position (deg)"));
+    sl->addWidget(captionFor(setup, tr("Setting position (deg)"), Txt_Pos), r, 0);
+    sl->addWidget(Txt_Pos, r++, 1);
+    Cmd_Set = button(setup, "Cmd_Set", tr("SET"));
+    Cmd_Op = button(setup, "Cmd_Op", tr("CW"));
+    Cmd_Cl = button(setup, "Cmd_Cl", tr("CCW"));
+    sl->addWidget(Cmd_Set, r, 0);
+    auto* jog = new QHBoxLayout;
+    jog->addWidget(Cmd_Op);
+    jog->addWidget(Cmd_Cl);
+    sl->addLayout(jog, r++, 1);
+    paint(setBase, QColor(128, 255, 255));
+    paint(targetP, kLightGrey);
+    paint(Cmd_Set, kLightOrange);
+    row->addWidget(setup);
+
+    // Quick parameters (point-input window).
+    auto* params = frame(panel, "Frame3", tr("Parameters"));
+    auto* pl = new QGridLayout(params);
+    Txt_spd = box(params, "Txt_spd", tr("Load Inertia "));
+    Txt_Dist = box(params, "Txt_Dist", tr("Acceleration"));
+    Txt_Limit = box(params, "Txt_Limit", tr("Org return Speed"));
+    pl->addWidget(captionFor(params, tr("Load Inertia "), Txt_spd), 0, 0);
+    pl->addWidget(Txt_spd, 0, 1);
+    auto* unit = new QLabel(QStringLiteral("*10<sup>-6</sup> kg.m<sup>2</sup>"), params);
+    unit->setObjectName(QStringLiteral("Label10"));
+    pl->addWidget(unit, 0, 2);
+    pl->addWidget(captionFor(params, tr("Acceleration"), Txt_Dist), 1, 0);
+    pl->addWidget(Txt_Dist, 1, 1);
+    pl->addWidget(new QLabel(QStringLiteral("%"), params), 1, 2);
+    pl->addWidget(captionFor(params, tr("Org return Speed"), Txt_Limit), 2, 0);
+    pl->addWidget(Txt_Limit, 2, 1);
+    pl->addWidget(new QLabel(QStringLiteral("rps"), params), 2, 2);
+    auto* dir = new QGroupBox(tr("Org return direction"), params);
+    auto* dl = new QHBoxLayout(dir);
+    for (int i = 0; i < 2; ++i) {
+        auto* o = new QRadioButton(i == 0 ? tr("CW") : tr("CCW"), dir);
+        o->setObjectName(QStringLiteral("OP1_%1").arg(i));
+        o->setChecked(i == 1);
+        dl->addWidget(o);
+    }
+    pl->addWidget(dir, 3, 0, 1, 3);
+    row->addWidget(params);
+    params->setVisible(point);
+
+    // Drive.
+    auto* drive = frame(panel, "Frame2", tr("Drive"));
+    auto* dv = new QGridLayout(drive);
+    Cmd_Start = button(drive, "Cmd_Start", tr("Start"));
+    Cmd_Return = button(drive, "Cmd_Return", tr("Org"));
+    Cmd_Stop = button(drive, "Cmd_Stop", tr("Stop"));
+    dv->addWidget(Cmd_Start, 0, 0);
+    dv->addWidget(Cmd_Return, 0, 1);
+    dv->addWidget(Cmd_Stop, 0, 2);
+    int dr = 1;
+    if (!point) {
+        Cmd_Start->hide();  // present, but it has no command on this window
+        const QList<QPair<const char*, QString>> extra = {
+            {"Cmd_Srvo", tr("Servo ON")},
+            {"Cmd_Brake", tr("Brake OFF")},
+            {"Cmd_Dousa", tr("Positioning operation")},
+            {"Cmd_Hensa", tr("Clearing pulse-deviation")},
+            {"Cmd_Alarm", tr("Canceling alarm")},
+        };
+        int c = 0;
+        for (const auto& [name, caption] : extra) {
+            dv->addWidget(button(drive, name, caption), dr, c);
+            if (++c == 3) {
+                c = 0;
+                ++dr;
+            }
+        }
+        ++dr;
+    }
+    Txt_NowPosi = box(drive, "Txt_NowPosi", tr("Current angle"), true);
+    dv->addWidget(captionFor(drive, tr("Current angle"), Txt_NowPosi), dr, 0);
+    dv->addWidget(Txt_NowPosi, dr, 1);
+    dv->addWidget(new QLabel(tr("(deg)"), drive), dr, 2);
+    row->addWidget(drive);
+
+    // Lamps and the controller's error line.
+    auto* view = frame(panel, "Frame4", point ? tr("View") : tr("Display"));
+    auto* vl = new QGridLayout(view);
+    const QList<QPair<int, QString>> lamps =
+        point ? QList<QPair<int, QString>>{{3, "READY"}, {2, "BUSY"}, {1, "INPOS"}, {0, "HOLD"},
+                                           {13, "Pos 0"}, {12, "Pos 1"}, {11, "Pos 2"},
+                                           {10, "Pos 3"}, {9, "Pos 4"}, {8, "Pos 5"}}
+              : QList<QPair<int, QString>>{{3, "READY"}, {2, "ENABLE"}, {1, "INPOS/HOLD"},
+                                           {0, "ZONE"}, {13, "ALR"}, {12, "CCLR"}, {11, "BRK"},
+                                           {10, "Pos 3"}, {9, "Pos 4"}, {8, "Pos 5"}};
+    for (int i = 0; i < lamps.size(); ++i)
+        vl->addWidget(lamp(view, lamps[i].first, lamps[i].second), i % 5, i / 5);
+    Txt_Error = box(view, "Txt_Error", tr("Controller error"), true);
+    vl->addWidget(captionFor(view, tr("ERROR"), Txt_Error), 5, 0);
+    Txt_Error->setMinimumWidth(Txt_Error->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 12);
+    vl->addWidget(Txt_Error, 5, 1);
+    row->addWidget(view);
+
+    // The last line sent and the last reply.
+    auto* linkBoxes = new QGroupBox(tr("Communication"), panel);
+    auto* ll = new QGridLayout(linkBoxes);
+    Txt_ComS = box(linkBoxes, "Txt_ComS", tr("Last command sent"), true);
+    Txt_ComR = box(linkBoxes, "Txt_ComR", tr("Last reply received"), true);
+    ll->addWidget(captionFor(linkBoxes, tr("Sent"), Txt_ComS), 0, 0);
+    ll->addWidget(Txt_ComS, 0, 1);
+    ll->addWidget(captionFor(linkBoxes, tr("Received"), Txt_ComR), 1, 0);
+    ll->addWidget(Txt_ComR, 1, 1);
+    for (QLineEdit* e : {Txt_ComS, Txt_ComR})
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 14);
+    auto* right = new QVBoxLayout;
+    right->addWidget(linkBoxes);
+    right->addStretch();
+    row->addLayout(right, 1);
+
+    // Setting mode at creation.
+    paint(Cmd_Setup, kGreen);
+    paint(Cmd_driv, kLightGrey);
+    drive->setEnabled(false);
+    view->setEnabled(false);
+    return panel;
+}
+
+}  // namespace kap

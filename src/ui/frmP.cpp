@@ -1,0 +1,80 @@
+#include "frmP.h"
+
+#include "MainFrame.h"
+#include "Module1.h"
+
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace kap {
+
+frmP::frmP(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmP"));
+    setWindowTitle(tr("Com setup"));
+    setModal(false);
+    remembered_ = module1().portName;
+
+    Port_select = new QLabel(tr("Please choose a communication port."), this);
+    Port_select->setObjectName(QStringLiteral("Port_select"));
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < 8; ++i) {
+        Opt_1[i] = new QRadioButton(QStringLiteral("COM%1").arg(i + 1), this);
+        Opt_1[i]->setObjectName(QStringLiteral("Opt_1_%1").arg(i));
+        Opt_1[i]->installEventFilter(this);
+        grid->addWidget(Opt_1[i], i % 4, i / 4);
+    }
+    // "COM2" to "COM8" select their own option; any other name selects COM1.
+    int index = 0;
+    const QString& port = remembered_;
+    if (port.size() == 4 && port.startsWith(QLatin1String("COM")) && port[3] >= QLatin1Char('2')
+        && port[3] <= QLatin1Char('8'))
+        index = port[3].digitValue() - 1;
+    Opt_1[index]->setChecked(true);
+
+    OKButton = new QPushButton(tr("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    CancelButton = new QPushButton(tr("Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(OKButton, QDialogButtonBox::AcceptRole);
+    buttons->addButton(CancelButton, QDialogButtonBox::RejectRole);
+    connect(OKButton, &QPushButton::clicked, this, &frmP::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &frmP::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Port_select);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+}
+
+bool frmP::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        for (int i = 0; i < 8; ++i) {
+            if (watched == Opt_1[i])
+                module1().portName = QStringLiteral("COM%1").arg(i + 1);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmP::OKButton_Click()
+{
+    MainFrame::showPortEverywhere(module1().portName);
+    accept();
+}
+
+void frmP::reject()
+{
+    module1().portName = remembered_;
+    QDialog::reject();
+}
+
+}  // namespace kap
