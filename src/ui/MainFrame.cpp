@@ -7,6 +7,8 @@
 #include "Module1.h"
 #include "QtSerialLine.h"
 #include "frmP.h"
+#include "frmVer.h"
+#include "frmkeisan.h"
 
 #include <QAction>
 #include <QApplication>
@@ -131,6 +133,17 @@ MainFrame::~MainFrame()
     liveFrames().removeAll(this);
 }
 
+void MainFrame::openCalculator()
+{
+    // The calculator has no parent: disabling this window would disable it too.
+    if (!calculator_) {
+        calculator_ = std::make_unique<frmkeisan>(dialogs_);
+        connect(calculator_.get(), &frmkeisan::closed, this, [this] { setEnabled(true); });
+    }
+    setEnabled(false);
+    calculator_->openFor(Grid2->text(-1, 1));
+}
+
 void MainFrame::buildMenus()
 {
     QList<QMenu*> stack;
@@ -219,6 +232,10 @@ void MainFrame::runCommand(const QString& name)
         mnuToolsCom_Click();
     } else if (name == QLatin1String("mnuFileExit")) {
         close();
+    } else if (name == QLatin1String("mnuHelpAbout")) {
+        ShowVersionDialog(*link_, *this, this);
+    } else if (name == QLatin1String("mnuToolsTime") && !isPointInput()) {
+        openCalculator();
     }
     emit commandRequested(name);
 }

@@ -27,6 +27,7 @@ class Grid;
 class GridView;
 class QtSerialLine;
 class ReplyTimeout;
+class frmkeisan;
 
 enum class Family { PointInput, PulseTrain };
 
@@ -103,6 +104,9 @@ public:
 
     // Opens a new, modeless port dialog.
     void mnuToolsCom_Click();
+    // The rotary operating speed calculator (pulse-train window).
+    void openCalculator();
+    frmkeisan* calculator() const { return calculator_.get(); }
 
 signals:
     // A menu command ran (for the commands later parts of the tool plug in).
@@ -131,6 +135,7 @@ private:
     // program-wide one with the start-up window.
     std::unique_ptr<ReplyTimeout> ownTimeout_;
     std::unique_ptr<Link> link_;
+    std::unique_ptr<frmkeisan> calculator_;
     QHash<QString, QAction*> menu_;
     QHash<QString, QAction*> tools_;
     QList<QLabel*> panels_;

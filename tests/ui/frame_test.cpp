@@ -8,6 +8,7 @@
 #include "frmMain.h"
 #include "frmP.h"
 #include "frmpulseMaindemo.h"
+#include "frmkeisan.h"
 
 #include <QAction>
 #include <QLabel>
@@ -279,4 +280,30 @@ TEST_F(Frame, ControlsCarryTheirNamesAndAccessibleNames)
     EXPECT_EQ(w.Tim_IO_Mon->interval(), 700);
     EXPECT_FALSE(w.Cmd_Op->isEnabled());
     EXPECT_FALSE(w.isModified());
+}
+
+TEST_F(Frame, SpeedCalculationOpensTheCalculatorAndDisablesTheWindow)
+{
+    frmpulseMaindemo w(dialogs);
+    w.show();
+    w.Grid2->setText(-1, 1, "63");
+    w.toolButton("SpeedCalculation")->trigger();
+    ASSERT_NE(w.calculator(), nullptr);
+    EXPECT_TRUE(w.calculator()->isVisible());
+    EXPECT_FALSE(w.isEnabled());
+    w.calculator()->close();
+    EXPECT_TRUE(w.isEnabled());
+}
+
+TEST_F(Frame, VersionAsksTheControllerAndOpensTheDialog)
+{
+    SimLine sim;
+    frmMain w(dialogs);
+    w.menuItem("mnuHelpAbout")->trigger();
+    auto* ver = w.findChild<QWidget*>("frmVer");
+    ASSERT_NE(ver, nullptr);
+    EXPECT_TRUE(ver->isVisible());
+    EXPECT_EQ(module1().controllerVersion, "1.10");
+    ASSERT_EQ(sim.controller.receivedLines().size(), 1);
+    EXPECT_EQ(sim.controller.receivedLines().at(0), QByteArray("@?VER ,\r\n"));
 }

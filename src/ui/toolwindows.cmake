@@ -1,0 +1,10 @@
+# Included from ui/CMakeLists.txt: the calculator and version windows stand alone, so their
+# tests build without the main windows.
+add_library(kap_toolwindows STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/frmVer.h
+  ${CMAKE_CURRENT_LIST_DIR}/frmVer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/frmkeisan.h
+  ${CMAKE_CURRENT_LIST_DIR}/frmkeisan.cpp)
+target_include_directories(kap_toolwindows PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(kap_toolwindows PUBLIC kap_tools kap_link kap_module1 kap_platform
+  Qt6::Widgets)

@@ -1,0 +1,201 @@
+// "Version(&A)": the query to the controller simulator and the version window it opens.
+#include "FakeWindow.h"
+#include "Link.h"
+#include "Module1.h"
+#include "QtSerialLine.h"
+#include "SimLine.h"
+#include "Version.h"
+#include "frmVer.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace kap;
+using namespace kap::test;
+
+namespace {
+
+class VersionQuery : public ::testing::Test {
+protected:
+    CleanModule clean;
+    FakeWindow window;
+    QtSerialLine serial;
+    Link link{serial, module1().replyTimeout, &window};
+    QWidget mainWindow;  // stands in for the main window that owns the dialog
+
+    frmVer* open() { return ShowVersionDialog(link, window, &mainWindow); }
+    static QString label(frmVer* dialog, const char* name)
+    {
+        return dialog->findChild<QLabel*>(name)->text();
+    }
+};
+
+}  // namespace
+
+TEST_F(VersionQuery, ShowsTheFirstFourCharactersOfTheTrimmedVersion)
+{
+    const struct {
+        const char* controllerSays;
+        const char* shown;
+    } cases[] = {
+        {"1.10", "1.10"}, {"1.105", "1.10"}, {"12345678", "1234"}, {"2.0", "2.0"},
+        {"  3.21  ", "3.21"}, {" 9", "9"}, {"", ""},
+    };
+    SimLine sim;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.controllerSays);
+        sim.controller.options().version = c.controllerSays;
+        sim.controller.clearReceived();
+        window.flags.settei = true;
+        module1().replyTimeout.set(3000);
+
+        frmVer* dialog = open();
+
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(module1().controllerVersion, c.shown);
+        EXPECT_EQ(label(dialog, "ConVersion"), QStringLiteral("Ver ") + c.shown);
+        ASSERT_EQ(sim.controller.receivedLines().size(), 1);
+        EXPECT_EQ(sim.controller.receivedLines().at(0), QByteArray("@?VER ,\r\n"));
+        EXPECT_FALSE(window.flags.settei) << "the query runs as an operation";
+        EXPECT_EQ(module1().replyTimeout.ms(), 500.0f);
+    }
+    EXPECT_TRUE(window.scripted.boxes.isEmpty());
+}
+
+TEST_F(VersionQuery, ASilentControllerOpensTheWindowWithoutAVersionOrABox)
+{
+    SimLine sim;
+    sim.controller.arm("@?VER ", {sim::Fault::NoReply, {}, 0});
+    module1().controllerVersion = QStringLiteral("1.10");  // from an earlier query
+
+    frmVer* dialog = open();
+
+    EXPECT_TRUE(link.Timeout);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(label(dialog, "ConVersion"), "Ver ");
+    EXPECT_EQ(module1().controllerVersion, "");
+    EXPECT_EQ(label(dialog, "lblVersion"), "Ver 3.0.2");
+    EXPECT_TRUE(window.scripted.boxes.isEmpty());
+    EXPECT_EQ(window.scripted.beeps, 0);
+}
+
+TEST_F(VersionQuery, APartReplyCutByTheTimeoutCountsAsSilence)
+{
+    SimLine sim({.version = "1.10"});
+    sim.controller.arm("@?VER ", {sim::Fault::CutReply, {}, 3});
+    frmVer* dialog = open();
+    EXPECT_TRUE(link.Timeout);
+    EXPECT_EQ(label(dialog, "ConVersion"), "Ver ");
+    EXPECT_TRUE(window.scripted.boxes.isEmpty());
+}
+
+TEST_F(VersionQuery, ARefusalShowsNoVersionAndNoBox)
+{
+    SimLine sim;
+    sim.controller.arm("@?VER ", {sim::Fault::Refuse, "E-01 UNKNOWN", 0});
+    frmVer* dialog = open();
+    EXPECT_EQ(label(dialog, "ConVersion"), "Ver ");
+    EXPECT_EQ(window.error, "NG\r\nE-01 UNKNOWN\r\n");
+    EXPECT_TRUE(window.scripted.boxes.isEmpty());
+}
+
+TEST_F(VersionQuery, AMissingPortRestoresTheWindowAndStillOpensTheDialog)
+{
+    PortOverride port(1, QStringLiteral("/nonexistent/kap-tty"));
+    window.windowEnabled = false;
+    window.toolbarEnabled = false;
+    window.progressVisible = true;
+    module1().controllerVersion = QStringLiteral("1.10");
+
+    frmVer* dialog = open();
+
+    EXPECT_TRUE(window.windowEnabled);
+    EXPECT_TRUE(window.toolbarEnabled);
+    EXPECT_FALSE(window.progressVisible);
+    EXPECT_EQ(label(dialog, "ConVersion"), "Ver ");
+    EXPECT_TRUE(window.scripted.boxes.isEmpty());
+}
+
+TEST_F(VersionQuery, ThePulseTrainWindowsOwnTimeoutIsTheOneSet)
+{
+    SimLine sim;
+    ReplyTimeout own(3000);
+    Link pulseLink{serial, own, &window};
+    module1().replyTimeout.set(3000);
+    ShowVersionDialog(pulseLink, window, &mainWindow);
+    EXPECT_EQ(own.ms(), 500.0f);
+    EXPECT_EQ(module1().replyTimeout.ms(), 3000.0f);
+    EXPECT_EQ(module1().controllerVersion, "1.10");
+}
+
+TEST_F(VersionQuery, TheWindowShowsProgramAndControllerAndClosesOnOk)
+{
+    SimLine sim;
+    frmVer* dialog = open();
+    EXPECT_EQ(dialog->windowTitle(), "Version information");
+    EXPECT_FALSE(dialog->isModal());
+    EXPECT_EQ(label(dialog, "lblTitle"), "Support-Software for TALOR");
+    EXPECT_EQ(label(dialog, "lblVersion"), "Ver 3.0.2");
+    EXPECT_EQ(label(dialog, "ConTitle"), "TALOR Controller");
+    EXPECT_EQ(label(dialog, "ConVersion"), "Ver 1.10");
+    EXPECT_FALSE(label(dialog, "lblDescription").isEmpty());
+    EXPECT_TRUE(label(dialog, "lblDisclaimer").startsWith("Warning:"));
+    EXPECT_FALSE(dialog->findChild<QLabel*>("picIcon")->pixmap().isNull());
+    for (const char* line : {"Line1_0", "Line1_1"}) {
+        auto* frame = dialog->findChild<QFrame*>(line);
+        ASSERT_NE(frame, nullptr) << line;
+        EXPECT_EQ(frame->frameShape(), QFrame::HLine);
+    }
+    auto* ok = dialog->findChild<QPushButton*>("cmdOK");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), "OK");
+    ok->click();
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(VersionQuery, AskingAgainReusesTheWindowWithTheNewVersion)
+{
+    SimLine sim({.version = "1.10"});
+    frmVer* first = open();
+    first->findChild<QPushButton*>("cmdOK")->click();
+    sim.controller.options().version = "2.01";
+    frmVer* second = open();
+    EXPECT_EQ(first, second);
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_EQ(label(second, "ConVersion"), "Ver 2.01");
+}
+
+TEST_F(VersionQuery, AWindowWithoutOwnerFreesItselfWhenClosed)
+{
+    SimLine sim;
+    QPointer<frmVer> dialog = ShowVersionDialog(link, window, nullptr);
+    ASSERT_TRUE(dialog);
+    dialog->findChild<QPushButton*>("cmdOK")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(dialog);
+}
+
+TEST(VersionReply, OnlyTheFirstLineIsTheVersion)
+{
+    const struct {
+        const char* reply;
+        const char* version;
+    } cases[] = {
+        {"1.10\r\nOK\r\n", "1.10"},
+        {"1.1\r\nOK\r\n", "1.1"},  // never the CR of a short version
+        {"\t 1.105 \r\nOK\r\n", "1.10"},
+        {"NG\r\nE-01 UNKNOWN\r\n", ""},
+        {"OK\r\n", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(versionFromReply(QString::fromLatin1(c.reply)), c.version) << c.reply;
+}
