@@ -1,0 +1,83 @@
+// The actuator types and the parameter rows of both controller families, as data: the
+// parameter table runs one logic for both windows and takes every difference from here.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <span>
+
+namespace kap {
+
+// The two controller families: point input (frmMain) and pulse-train input (frmpulseMaindemo).
+enum class Family { PointInput, PulseTrain };
+
+struct ActuatorType {
+    int number;
+    const char* caption;         // option caption in frmType
+    const char* inertiaRange;    // range text of Load Inertia
+    const char* inertiaInitial;  // initial value of Load Inertia
+    const char* unitLabel;       // exponents over "*10  kg.m" (Label10)
+    const char* pointDefaults;   // default row of the point-input family
+    const char* pulseDefaults;   // default row of the pulse-train family
+};
+
+// All eight types in table order (50, 60, 61 ... 66).
+std::span<const ActuatorType> actuatorTypes();
+// The type with this number, or nullptr.
+const ActuatorType* findActuatorType(int number);
+// The type whose load inertia a number outside the table takes (64).
+const ActuatorType& fallbackInertiaType();
+
+// How a row's range text and initial value depend on the actuator type.
+enum class RowKind {
+    Fixed,        // the same for every type
+    Inertia,      // from the type table
+    SpeedByType,  // one value for type 50, another for every other type
+};
+
+struct ParameterRow {
+    int row;            // grid row; -1 is the fixed actuator type row
+    int prm;            // PRM number shown in the No column
+    const char* name;   // Note column
+    RowKind kind;
+    const char* range50;     // range text (Fixed and SpeedByType; the set-up uses type 50)
+    const char* initial50;   // initial value for type 50 (SpeedByType)
+    const char* rangeOther;  // SpeedByType: range text for types 60 to 66
+    const char* initialOther;
+};
+
+struct FamilyLayout {
+    Family family;
+    QStringList headers;  // row -2
+    QList<int> widths;
+    std::span<const ParameterRow> rows;  // row -1 first, then 0, 1, ...
+    int prm6Row;          // row of the PRM 6 rules, -100 when the family has none
+    bool notApplicableRule;  // the "**" rule of the initial value
+    int angleRow;         // Operating angle (PRM 21) row, -100 when there is no check
+    bool typeRowLocked;   // typing into the type row always restores its initial value
+    bool hiddenAtStart;   // the window shows the point grid first
+};
+
+const FamilyLayout& familyLayout(Family family);
+
+// The family's default row for a type number; null text for an unknown number.
+QString defaultRow(Family family, int typeNumber);
+
+// Fields of a default row: field k (from 1) belongs to grid row k - 2.
+QStringList defaultRowFields(const QString& row, int count);
+
+// Range text and initial value of a type-dependent row for a type number.
+QString rangeFor(const ParameterRow& row, int typeNumber);
+QString initialFor(const ParameterRow& row, int typeNumber);
+
+// Label10's text for a type number.
+QString inertiaUnitLabel(int typeNumber);
+
+constexpr int kNoColumn = 0;
+constexpr int kValueColumn = 1;
+constexpr int kRangeColumn = 2;
+constexpr int kInitialColumn = 3;
+constexpr int kNoteColumn = 4;
+
+}  // namespace kap

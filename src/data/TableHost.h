@@ -1,0 +1,95 @@
+// What the setting tables need of their main window: its flags, its dialogs and the few
+// things they do to the window. The window implements TableHost over its own state; tests
+// and simple windows can use SimpleTableHost, whose flags are plain members.
+#pragma once
+
+#include "Dialogs.h"
+#include "Grid.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace kap {
+
+class TableHost {
+public:
+    virtual ~TableHost() = default;
+
+    virtual Dialogs& dialogs() = 0;
+
+    // Raised while the window is being built: no change handling runs.
+    virtual bool settingUp() const = 0;
+    // Raised by receive and initialisation while they fill the parameter table wholesale.
+    virtual bool bulkFilling() const = 0;
+    // Raised by the same operations: the Operating angle check waits for the next edit.
+    virtual bool angleCheckHeld() const = 0;
+    // Raised while the SET button writes a taught angle into the zone grid.
+    virtual bool teaching() const = 0;
+    // Whether the parameter grid is the view the window shows now.
+    virtual bool parameterGridShown() const = 0;
+    // The entry dialogs are offered only while the SET button (Cmd_Set) is enabled.
+    virtual bool setButtonEnabled() const = 0;
+
+    // Copies the parameters mirrored on the operation panel into its fields.
+    virtual void refreshQuickBoxes() {}
+    // Tool bar and window enabled, progress dialog hidden.
+    virtual void restoreIdle() = 0;
+    // Ends the program (after an unknown actuator type).
+    virtual void endProgram() = 0;
+};
+
+// A host whose state is plain members and whose actions are callbacks (none by default).
+class SimpleTableHost : public TableHost {
+public:
+    explicit SimpleTableHost(Dialogs& dialogs) : dialogs_(dialogs) {}
+
+    Dialogs& dialogs() override { return dialogs_; }
+    bool settingUp() const override { return settingUpFlag; }
+    bool bulkFilling() const override { return bulkFillFlag; }
+    bool angleCheckHeld() const override { return angleHold; }
+    bool teaching() const override { return teachingFlag; }
+    bool parameterGridShown() const override { return parameterView; }
+    bool setButtonEnabled() const override { return setEnabled; }
+    void refreshQuickBoxes() override { if (onRefreshQuickBoxes) onRefreshQuickBoxes(); }
+    void restoreIdle() override { if (onRestoreIdle) onRestoreIdle(); }
+    void endProgram() override { if (onEndProgram) onEndProgram(); }
+
+    bool settingUpFlag = false;
+    bool bulkFillFlag = false;
+    bool angleHold = false;
+    bool teachingFlag = false;
+    bool parameterView = false;
+    bool setEnabled = true;
+    std::function<void()> onRefreshQuickBoxes;
+    std::function<void()> onRestoreIdle;
+    std::function<void()> onEndProgram;
+
+private:
+    Dialogs& dialogs_;
+};
+
+// The entry dialogs a double-click opens; the window plugs in frmMode and INPUTKEY.
+// An empty result means the dialog was cancelled or closed.
+class EntryDialogs {
+public:
+    virtual ~EntryDialogs() = default;
+    virtual QString operationMode() = 0;  // frmMode::GetString
+    virtual QString numericValue() = 0;   // INPUTKEY::GetString
+};
+
+// The modified mark lives in the point or zone grid's tag.
+inline const QString& modifiedMarkText()
+{
+    static const QString mark = QStringLiteral("Change");
+    return mark;
+}
+inline void setModifiedMark(Grid& grid) { grid.setTag(modifiedMarkText()); }
+inline void clearModifiedMark(Grid& grid) { grid.setTag(QString()); }
+inline bool isModified(const Grid& grid) { return grid.tag() == modifiedMarkText(); }
+
+// A double-click entry: sets the cell's text aside, asks, writes the answer, and writes the
+// set-aside text back when the cell is then empty (cancelled, or refused by the checks).
+void enterThroughDialog(Grid& grid, int row, int column, const std::function<QString()>& ask);
+
+}  // namespace kap

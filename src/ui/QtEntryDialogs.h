@@ -1,0 +1,23 @@
+// The entry dialogs a table's double-click opens, shown for real over a parent window.
+#pragma once
+
+#include "INPUTKEY.h"
+#include "TableHost.h"
+#include "frmMode.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace kap {
+
+class QtEntryDialogs : public EntryDialogs {
+public:
+    explicit QtEntryDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    QString operationMode() override { return frmMode::GetString(parent_); }
+    QString numericValue() override { return INPUTKEY::GetString(parent_); }
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace kap

@@ -1,0 +1,40 @@
+// The operation mode dialog: A, I or B for a point. GetString returns the letter, or empty
+// text on Cancel or close.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace kap {
+
+class frmMode : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmMode(QWidget* parent = nullptr);
+
+    QString result() const { return result_; }
+
+    // Opens a fresh dialog modally and returns its result.
+    static QString GetString(QWidget* parent = nullptr);
+
+    QLabel* Mode_select = nullptr;
+    QRadioButton* Opt_1[3] = {};
+    QPushButton* OKButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void reject() override;
+
+private:
+    void OKButton_Click();
+    static QString letterOf(const QRadioButton* option);
+
+    QString result_;
+};
+
+}  // namespace kap

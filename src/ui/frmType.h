@@ -1,0 +1,50 @@
+// The actuator type dialog: eight options in two frames ("TALOR", "MOVA") that act as one
+// exclusive choice. GetString returns the chosen type number as text, empty on Cancel.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace kap {
+
+class frmType : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmType(QWidget* parent = nullptr);
+
+    // Selects the option of a type number ("61"); an unknown number changes nothing.
+    void preselect(const QString& type);
+    // The pulse-train window offers no MOVA actuator.
+    void hideFrame2();
+
+    // The caption's first two characters of the selected option ("50").
+    QString selectedType() const;
+    // OK raised the confirmation; Cancel or closing leaves it clear.
+    bool confirmed() const { return confirmed_; }
+
+    // Opens a fresh dialog modally: the chosen type after OK, empty text otherwise.
+    static QString GetString(QWidget* parent = nullptr, const QString& preselectType = {},
+                             bool withoutFrame2 = false);
+
+    QLabel* TypeSelect = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QRadioButton* Typename[8] = {};  // type numbers 61, 62, 63, 64, 60, 50, 65, 66
+    QPushButton* OKButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+
+private:
+    void OKButton_Click();
+    void CancelButton_Click();
+
+    QButtonGroup* choice_ = nullptr;
+    bool confirmed_ = false;
+};
+
+}  // namespace kap

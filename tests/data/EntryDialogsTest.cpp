@@ -1,0 +1,200 @@
+#include "INPUTKEY.h"
+#include "frmMode.h"
+#include "frmType.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+namespace kap {
+namespace {
+
+// Clicks an option on its indicator: a click beside a short caption hits no button.
+void clickOption(QRadioButton* option)
+{
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
+}
+
+// Runs steps on the modal dialog once it is open: GetString blocks in exec().
+template <typename Dialog>
+void whenOpen(std::function<void(Dialog&)> steps)
+{
+    QTimer::singleShot(0, [steps] {
+        auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        steps(*d);
+    });
+}
+
+struct TypeChoice {
+    int option;  // Typename index; -1 keeps the default
+    QString preselect;
+    QString result;
+};
+
+class FrmTypeChoice : public ::testing::TestWithParam<TypeChoice> {};
+
+TEST_P(FrmTypeChoice, OkReturnsTheSelectedTypeNumber)
+{
+    const TypeChoice& c = GetParam();
+    whenOpen<frmType>([c](frmType& d) {
+        if (c.option >= 0)
+            clickOption(d.Typename[c.option]);
+        QTest::mouseClick(d.OKButton, Qt::LeftButton);
+    });
+    EXPECT_EQ(frmType::GetString(nullptr, c.preselect), c.result);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, FrmTypeChoice, ::testing::Values(
+    TypeChoice{-1, {}, "50"},
+    TypeChoice{2, {}, "63"},
+    TypeChoice{4, {}, "60"},
+    TypeChoice{7, {}, "66"},
+    TypeChoice{-1, "62", "62"},
+    TypeChoice{-1, "67", "50"}));
+
+TEST(FrmType, CaptionsAndOneChoiceAcrossBothFrames)
+{
+    frmType d;
+    EXPECT_EQ(d.windowTitle(), "Actuator type");
+    EXPECT_EQ(d.TypeSelect->text(), "Please input an actuator type.");
+    EXPECT_EQ(d.Frame1->title(), "TALOR");
+    EXPECT_EQ(d.Frame2->title(), "MOVA");
+    EXPECT_EQ(d.Typename[2]->text(), "63 : TALOR10A (TALOR10)");
+    EXPECT_TRUE(d.Typename[5]->isChecked());
+    d.show();
+
+    clickOption(d.Typename[4]);
+    EXPECT_TRUE(d.Typename[4]->isChecked());
+    EXPECT_FALSE(d.Typename[5]->isChecked());
+    clickOption(d.Typename[1]);
+    EXPECT_FALSE(d.Typename[4]->isChecked());
+    d.preselect("60");
+    EXPECT_TRUE(d.Typename[4]->isChecked());
+    EXPECT_FALSE(d.Typename[1]->isChecked());
+    EXPECT_EQ(d.selectedType(), "60");
+
+    d.hideFrame2();
+    EXPECT_FALSE(d.Frame2->isVisible());
+    EXPECT_EQ(d.selectedType(), "50");
+}
+
+TEST(FrmType, EnterOnAnOptionActsAsOk)
+{
+    whenOpen<frmType>([](frmType& d) {
+        d.Typename[3]->setChecked(true);
+        QTest::keyClick(d.Typename[3], Qt::Key_Return);
+    });
+    EXPECT_EQ(frmType::GetString(), "64");
+}
+
+TEST(FrmType, CancelAndCloseGiveEmptyText)
+{
+    whenOpen<frmType>([](frmType& d) { QTest::mouseClick(d.CancelButton, Qt::LeftButton); });
+    EXPECT_EQ(frmType::GetString(), "");
+    whenOpen<frmType>([](frmType& d) { d.close(); });
+    EXPECT_EQ(frmType::GetString(), "");
+}
+
+struct ModeChoice {
+    int option;
+    QString result;
+};
+
+class FrmModeChoice : public ::testing::TestWithParam<ModeChoice> {};
+
+TEST_P(FrmModeChoice, OkReturnsTheLetter)
+{
+    const int option = GetParam().option;
+    whenOpen<frmMode>([option](frmMode& d) {
+        clickOption(d.Opt_1[option]);
+        QTest::mouseClick(d.OKButton, Qt::LeftButton);
+    });
+    EXPECT_EQ(frmMode::GetString(), GetParam().result);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, FrmModeChoice,
+                         ::testing::Values(ModeChoice{0, "A"}, ModeChoice{1, "I"},
+                                           ModeChoice{2, "B"}));
+
+TEST(FrmMode, CaptionsAndCancel)
+{
+    whenOpen<frmMode>([](frmMode& d) {
+        EXPECT_EQ(d.windowTitle(), "Selection in operation mode");
+        EXPECT_EQ(d.Mode_select->text(), "Please choose the operation mode.");
+        EXPECT_EQ(d.Opt_1[0]->text(), "A:Positioning operation (Absolute position)");
+        EXPECT_EQ(d.Opt_1[1]->text(), "I:Positioning operation (Increment position)");
+        EXPECT_EQ(d.Opt_1[2]->text(), "B :Brake");
+        EXPECT_TRUE(d.Opt_1[0]->isChecked());
+        clickOption(d.Opt_1[2]);
+        QTest::mouseClick(d.CancelButton, Qt::LeftButton);
+    });
+    EXPECT_EQ(frmMode::GetString(), "");
+    whenOpen<frmMode>([](frmMode& d) { d.close(); });
+    EXPECT_EQ(frmMode::GetString(), "");
+}
+
+TEST(FrmMode, FocusOnAnOptionSetsTheResult)
+{
+    frmMode d;
+    d.show();
+    QApplication::setActiveWindow(&d);
+    d.Opt_1[1]->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(d.result(), "I");
+}
+
+struct KeypadEntry {
+    QList<int> keys;  // TENKEY indexes
+    QString typed;    // typed into Text1 afterwards, when not empty
+    QString result;
+};
+
+class InputKeyEntry : public ::testing::TestWithParam<KeypadEntry> {};
+
+TEST_P(InputKeyEntry, EnterReturnsTheShownText)
+{
+    const KeypadEntry& e = GetParam();
+    whenOpen<INPUTKEY>([e](INPUTKEY& d) {
+        EXPECT_EQ(d.Text1->text(), "0");
+        for (const int k : e.keys)
+            QTest::mouseClick(d.TENKEY[k], Qt::LeftButton);
+        if (!e.typed.isEmpty()) {
+            d.Text1->clear();
+            QTest::keyClicks(d.Text1, e.typed);
+        }
+        QTest::mouseClick(d.kettei, Qt::LeftButton);
+    });
+    EXPECT_EQ(INPUTKEY::GetString(), e.result);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, InputKeyEntry, ::testing::Values(
+    KeypadEntry{{12, 5}, {}, "-5"},
+    KeypadEntry{{5, 10, 10, 2}, {}, "5.2"},
+    KeypadEntry{{1, 2, 11}, {}, "0"},
+    KeypadEntry{{0}, {}, "0"},
+    KeypadEntry{{}, "12.5", "12.5"}));
+
+TEST(InputKey, CancelAndCloseGiveEmptyText)
+{
+    whenOpen<INPUTKEY>([](INPUTKEY& d) {
+        EXPECT_EQ(d.windowTitle(), "Input a numerical value.");
+        QTest::mouseClick(d.TENKEY[7], Qt::LeftButton);
+        QTest::mouseClick(d.CancelButton, Qt::LeftButton);
+    });
+    EXPECT_EQ(INPUTKEY::GetString(), "");
+    whenOpen<INPUTKEY>([](INPUTKEY& d) { d.close(); });
+    EXPECT_EQ(INPUTKEY::GetString(), "");
+}
+
+}  // namespace
+}  // namespace kap
