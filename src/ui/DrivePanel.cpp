@@ -210,7 +210,7 @@ QWidget* MainFrame::buildDrivePanel()
         vl->addWidget(lamp(view, lamps[i].first, lamps[i].second), i % 5, i / 5);
     Txt_Error = box(view, "Txt_Error", tr("Controller error"), true);
     vl->addWidget(captionFor(view, tr("ERROR"), Txt_Error), 5, 0);
-    Txt_Error->setMinimumWidth(Txt_Error->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 12);
+    Txt_Error->setMinimumWidth(Txt_Error->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 8);
     vl->addWidget(Txt_Error, 5, 1);
     row->addWidget(view);
 
@@ -224,7 +224,7 @@ QWidget* MainFrame::buildDrivePanel()
     ll->addWidget(captionFor(linkBoxes, tr("Received"), Txt_ComR), 1, 0);
     ll->addWidget(Txt_ComR, 1, 1);
     for (QLineEdit* e : {Txt_ComS, Txt_ComR})
-        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 14);
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 9);
     auto* right = new QVBoxLayout;
     right->addWidget(linkBoxes);
     right->addStretch();

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Takes screenshots of both main windows against the simulator under Xvfb, at 1280x800 and
+# at a 200 % scale factor (on a 2560x1600 screen). PNGs go to ${1:-shots/}.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=$(scripts/build.sh | tail -n 1)
+out=${1:-shots}
+mkdir -p "$out"
+
+shot() {  # family scale width height name
+  local link="/tmp/kap-shot-link-$$"
+  "$dir/bin/kap-sim" --family "$1" --link "$link" > /dev/null 2>&1 &
+  local sim=$!
+  local display=:$((90 + RANDOM % 100))
+  Xvfb "$display" -screen 0 "${3}x${4}x24" > /dev/null 2>&1 &
+  local xvfb=$!
+  sleep 1
+  DISPLAY=$display QT_SCALE_FACTOR=$2 KAP_COM1="$link" "$dir/bin/kap" > /dev/null 2>&1 &
+  local kap=$!
+  sleep 4
+  DISPLAY=$display import -window root "$out/$5.png"
+  kill $kap $sim $xvfb 2>/dev/null || true
+  wait $kap $sim $xvfb 2>/dev/null || true
+  echo "$out/$5.png"
+}
+
+shot point 1 1280 800 frmMain-1280x800
+shot pulse 1 1280 800 frmpulseMaindemo-1280x800
+shot point 2 2560 1600 frmMain-200pct
+shot pulse 2 2560 1600 frmpulseMaindemo-200pct
