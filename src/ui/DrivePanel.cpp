@@ -140,9 +140,9 @@ QWidget* MainFrame::buildDrivePanel()
     Txt_Limit = box(params, "Txt_Limit", tr("Org return Speed"));
     pl->addWidget(captionFor(params, tr("Load Inertia "), Txt_spd), 0, 0);
     pl->addWidget(Txt_spd, 0, 1);
-    auto* unit = new QLabel(QStringLiteral("*10<sup>-6</sup> kg.m<sup>2</sup>"), params);
-    unit->setObjectName(QStringLiteral("Label10"));
-    pl->addWidget(unit, 0, 2);
+    Label10 = new QLabel(params);
+    Label10->setObjectName(QStringLiteral("Label10"));
+    pl->addWidget(Label10, 0, 2);
     pl->addWidget(captionFor(params, tr("Acceleration"), Txt_Dist), 1, 0);
     pl->addWidget(Txt_Dist, 1, 1);
     pl->addWidget(new QLabel(QStringLiteral("%"), params), 1, 2);

@@ -1,10 +1,15 @@
 #include "MainFrame.h"
 
 #include "Dialogs.h"
+#include "LinkReactions.h"
 #include "FrameSpec.h"
 #include "Grid.h"
 #include "GridView.h"
 #include "Module1.h"
+#include "ParameterTable.h"
+#include "PointTable.h"
+#include "QtEntryDialogs.h"
+#include "ZoneTable.h"
 #include "QtSerialLine.h"
 #include "frmP.h"
 #include "frmVer.h"
@@ -31,6 +36,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <cstdlib>
 
 namespace kap {
 namespace {
@@ -116,6 +123,17 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     // Creation steps, in their order.
     showPort(module1().portName);
     Tim_Rs_Over->stop();
+    setupFlag = true;
+    entryDialogs_ = std::make_unique<QtEntryDialogs>(this);
+    if (isPointInput()) {
+        points_ = std::make_unique<PointTable>(*Grid1, *this, this);
+        points_->setEntryDialogs(entryDialogs_.get());
+        points_->setUp();
+    } else {
+        zones_ = std::make_unique<ZoneTable>(*Grid1, *this, this);
+        zones_->setEntryDialogs(entryDialogs_.get());
+        zones_->setUp();
+    }
     Txt_spd->setText(QStringLiteral("1000"));
     Txt_Dist->setText(QStringLiteral("100"));
     Txt_Limit->setText(QStringLiteral("0.10"));
@@ -123,6 +141,13 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     Cmd_Op->setEnabled(false);
     Cmd_Cl->setEnabled(false);
     Tim_IO_Mon->setInterval(700);
+    parameters_ = std::make_unique<ParameterTable>(family_, *Grid2, *Grid1, *this, this);
+    connect(parameters_.get(), &ParameterTable::inertiaLabelChanged, this, [this](const QString& t) {
+        showInertiaUnit(t);
+    });
+    parameters_->setUp();
+    showInertiaUnit(parameters_->inertiaLabel());
+    setupFlag = false;
     showOriginShift(QStringLiteral("0"));
     setModified(false);
     resize(1100, 760);
@@ -338,16 +363,6 @@ void MainFrame::buildCentral()
     Grid1->setObjectName(QStringLiteral("Grid1"));
     Grid2 = new Grid(this);
     Grid2->setObjectName(QStringLiteral("Grid2"));
-    // The tables' own set-up fills texts and widths; the frame gives the grids their shape.
-    const bool point = isPointInput();
-    Grid1->setFixedRows(1);
-    Grid1->setColumns(point ? 5 : 4);
-    Grid1->setRows(point ? 64 : 4);
-    Grid2->setFixedRows(2);
-    Grid2->setColumns(5);
-    Grid2->setRows(point ? 16 : 10);
-    for (int r = 0; r < Grid1->rows(); ++r)
-        Grid1->setText(r, 0, QString::number(r));
     Grid1View = new GridView(Grid1, central);
     Grid1View->setGridName(QStringLiteral("Grid1"));
     Grid1View->setAccessibleName(isPointInput() ? tr("Point table") : tr("Zone table"));
@@ -358,9 +373,8 @@ void MainFrame::buildCentral()
     if (isPointInput()) {
         layout->addWidget(Grid1View, 1);
         layout->addWidget(Grid2View, 1);
-        Grid2->setVisible(false);
     } else {
-        auto* zoneFrame = new QGroupBox(frameSpecFor(family_).gridFrameCaption, central);
+        auto* zoneFrame = new QGroupBox(ZoneTable::frameCaption(), central);
         zoneFrame->setObjectName(QStringLiteral("Frame_Zone"));
         auto* zl = new QVBoxLayout(zoneFrame);
         zl->addWidget(Grid1View);
@@ -385,7 +399,39 @@ bool MainFrame::isModified() const
 
 bool MainFrame::saveAs()
 {
-    return false;
+    return saveAsHandler ? saveAsHandler() : false;
+}
+
+bool MainFrame::parameterGridShown() const
+{
+    return Grid2->isVisible();
+}
+
+bool MainFrame::setButtonEnabled() const
+{
+    return Cmd_Set->isEnabled();
+}
+
+void MainFrame::restoreIdle()
+{
+    RestoreWindow(*this);
+}
+
+void MainFrame::endProgram()
+{
+    // Only after "Controller type is different.": nothing is saved.
+    QApplication::exit(1);
+    std::exit(1);
+}
+
+void MainFrame::showInertiaUnit(const QString& exponents)
+{
+    // "-6      2": the exponent of ten and of the metre, shown as superscripts.
+    const QStringList parts = exponents.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QString ten = parts.value(0, QStringLiteral("-6"));
+    const QString metre = parts.value(1, QStringLiteral("2"));
+    Label10->setText(QStringLiteral("*10<sup>%1</sup> kg.m<sup>%2</sup>").arg(ten, metre));
+    Label10->setAccessibleName(exponents);
 }
 
 void MainFrame::mnuToolsCom_Click()
@@ -417,7 +463,11 @@ void MainFrame::setMainWindowEnabled(bool on)
     setEnabled(on);
 }
 
-void MainFrame::hideProgress() {}
+void MainFrame::hideProgress()
+{
+    if (progressDialog)
+        progressDialog->hide();
+}
 
 void MainFrame::setToolbarEnabled(bool on)
 {

@@ -3,12 +3,15 @@
 // is data (FrameSpec), not code.
 #pragma once
 
+#include "ActuatorTypes.h"
 #include "Link.h"
+#include "TableHost.h"
 #include "WindowSide.h"
 
 #include <QHash>
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -25,13 +28,14 @@ namespace kap {
 class Dialogs;
 class Grid;
 class GridView;
+class ParameterTable;
+class PointTable;
 class QtSerialLine;
 class ReplyTimeout;
+class ZoneTable;
 class frmkeisan;
 
-enum class Family { PointInput, PulseTrain };
-
-class MainFrame : public QMainWindow, public WindowSide {
+class MainFrame : public QMainWindow, public WindowSide, public TableHost {
     Q_OBJECT
 public:
     MainFrame(Family family, Dialogs& dialogs, QWidget* parent = nullptr);
@@ -67,9 +71,32 @@ public:
     bool isModified() const;
     void setModified(bool on);
 
-    // Save As; true when the file was written. (Files come later: until then it reports
-    // itself cancelled.)
-    virtual bool saveAs();
+    // Save As; true when the file was written.
+    bool saveAs();
+
+    // The setting tables of this window.
+    ParameterTable& parameters() { return *parameters_; }
+    PointTable* points() { return points_.get(); }  // point-input window only
+    ZoneTable* zones() { return zones_.get(); }     // pulse-train window only
+
+    // Window flags the tables read (TableHost).
+    bool setupFlag = false;
+    bool bulkFillFlag = false;
+    bool angleCheckHold = false;
+    bool teachingFlag = false;
+    bool settingUp() const override { return setupFlag; }
+    bool bulkFilling() const override { return bulkFillFlag; }
+    bool angleCheckHeld() const override { return angleCheckHold; }
+    bool teaching() const override { return teachingFlag; }
+    bool parameterGridShown() const override;
+    bool setButtonEnabled() const override;
+    void restoreIdle() override;
+    void endProgram() override;
+
+    // The progress dialog of data operations, once one is installed; hideProgress hides it.
+    QWidget* progressDialog = nullptr;
+    // Save As as the file commands provide it; without them Save As reports itself cancelled.
+    std::function<bool()> saveAsHandler;
 
     // WindowSide
     Dialogs& dialogs() override { return dialogs_; }
@@ -91,6 +118,7 @@ public:
     QLineEdit* Txt_spd = nullptr;
     QLineEdit* Txt_Dist = nullptr;
     QLineEdit* Txt_Limit = nullptr;
+    QLabel* Label10 = nullptr;
     QPushButton* Cmd_Setup = nullptr;
     QPushButton* Cmd_driv = nullptr;
     QPushButton* Cmd_Start = nullptr;
@@ -124,6 +152,7 @@ private:
     void buildStatusBar();
     void buildCentral();
     QWidget* buildDrivePanel();
+    void showInertiaUnit(const QString& exponents);
     void showGrid(int which);  // 1 points/zones, 2 parameters (point-input window)
     void tickClock();
     void refreshLockPanels();
@@ -136,6 +165,10 @@ private:
     std::unique_ptr<ReplyTimeout> ownTimeout_;
     std::unique_ptr<Link> link_;
     std::unique_ptr<frmkeisan> calculator_;
+    std::unique_ptr<ParameterTable> parameters_;
+    std::unique_ptr<PointTable> points_;
+    std::unique_ptr<ZoneTable> zones_;
+    std::unique_ptr<EntryDialogs> entryDialogs_;
     QHash<QString, QAction*> menu_;
     QHash<QString, QAction*> tools_;
     QList<QLabel*> panels_;
