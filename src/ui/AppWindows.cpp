@@ -11,16 +11,27 @@ AppWindows::~AppWindows() = default;
 
 frmMain& AppWindows::pointInput()
 {
-    if (!main_)
+    if (!main_) {
         main_ = std::make_unique<frmMain>(dialogs_);
+        configure(*main_);
+    }
     return *main_;
 }
 
 frmpulseMaindemo& AppWindows::pulseTrain()
 {
-    if (!pulse_)
+    if (!pulse_) {
         pulse_ = std::make_unique<frmpulseMaindemo>(dialogs_);
+        configure(*pulse_);
+    }
     return *pulse_;
+}
+
+void AppWindows::configure(MainFrame& window)
+{
+    // The commands of each area plug into the window here, one installer per area.
+    (void)window;
+    // (installers go here)
 }
 
 }  // namespace kap

@@ -7,6 +7,7 @@
 namespace kap {
 
 class Dialogs;
+class MainFrame;
 class frmMain;
 class frmpulseMaindemo;
 
@@ -22,6 +23,8 @@ public:
     Dialogs& dialogs() { return dialogs_; }
 
 private:
+    static void configure(MainFrame& window);
+
     Dialogs& dialogs_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmpulseMaindemo> pulse_;
