@@ -80,8 +80,10 @@ QWidget* lamp(QWidget* parent, int index, const QString& caption)
 QWidget* MainFrame::buildDrivePanel()
 {
     auto* panel = new QWidget(this);
-    auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    column->addLayout(row);
     const bool point = isPointInput();
 
     // Mode buttons.
@@ -167,12 +169,15 @@ QWidget* MainFrame::buildDrivePanel()
     Cmd_Start = button(drive, "Cmd_Start", tr("Start"));
     Cmd_Return = button(drive, "Cmd_Return", tr("Org"));
     Cmd_Stop = button(drive, "Cmd_Stop", tr("Stop"));
-    dv->addWidget(Cmd_Start, 0, 0);
-    dv->addWidget(Cmd_Return, 0, 1);
-    dv->addWidget(Cmd_Stop, 0, 2);
     int dr = 1;
-    if (!point) {
+    if (point) {
+        dv->addWidget(Cmd_Start, 0, 0);
+        dv->addWidget(Cmd_Return, 0, 1);
+        dv->addWidget(Cmd_Stop, 0, 2);
+    } else {
         Cmd_Start->hide();  // present, but it has no command on this window
+        dv->addWidget(Cmd_Return, 0, 0);
+        dv->addWidget(Cmd_Stop, 0, 1);
         const QList<QPair<const char*, QString>> extra = {
             {"Cmd_Srvo", tr("Servo ON")},
             {"Cmd_Brake", tr("Brake OFF")},
@@ -214,21 +219,17 @@ QWidget* MainFrame::buildDrivePanel()
     vl->addWidget(Txt_Error, 5, 1);
     row->addWidget(view);
 
-    // The last line sent and the last reply.
-    auto* linkBoxes = new QGroupBox(tr("Communication"), panel);
-    auto* ll = new QGridLayout(linkBoxes);
-    Txt_ComS = box(linkBoxes, "Txt_ComS", tr("Last command sent"), true);
-    Txt_ComR = box(linkBoxes, "Txt_ComR", tr("Last reply received"), true);
-    ll->addWidget(captionFor(linkBoxes, tr("Sent"), Txt_ComS), 0, 0);
-    ll->addWidget(Txt_ComS, 0, 1);
-    ll->addWidget(captionFor(linkBoxes, tr("Received"), Txt_ComR), 1, 0);
-    ll->addWidget(Txt_ComR, 1, 1);
-    for (QLineEdit* e : {Txt_ComS, Txt_ComR})
-        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 9);
-    auto* right = new QVBoxLayout;
-    right->addWidget(linkBoxes);
-    right->addStretch();
-    row->addLayout(right, 1);
+    row->addStretch(1);
+
+    // The last line sent and the last reply, across the whole width.
+    auto* ll = new QHBoxLayout;
+    Txt_ComS = box(panel, "Txt_ComS", tr("Last command sent"), true);
+    Txt_ComR = box(panel, "Txt_ComR", tr("Last reply received"), true);
+    ll->addWidget(captionFor(panel, tr("Sent"), Txt_ComS));
+    ll->addWidget(Txt_ComS, 1);
+    ll->addWidget(captionFor(panel, tr("Received"), Txt_ComR));
+    ll->addWidget(Txt_ComR, 2);
+    column->addLayout(ll);
 
     // Setting mode at creation.
     paint(Cmd_Setup, kGreen);

@@ -379,8 +379,8 @@ void MainFrame::buildCentral()
         auto* zl = new QVBoxLayout(zoneFrame);
         zl->addWidget(Grid1View);
         auto* grids = new QHBoxLayout;
-        grids->addWidget(zoneFrame, 2);
-        grids->addWidget(Grid2View, 3);
+        grids->addWidget(zoneFrame, 1);
+        grids->addWidget(Grid2View, 1);
         layout->addLayout(grids, 1);
     }
     layout->addWidget(buildDrivePanel());
