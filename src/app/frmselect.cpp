@@ -129,6 +129,7 @@ void frmselect::openPointInput()
 void frmselect::openPulseTrain()
 {
     hide();
+    windows_.pulseTrain().typeDialogWithoutFrame2 = true;
     windows_.pulseTrain().show();
 }
 

@@ -93,6 +93,10 @@ public:
     void restoreIdle() override;
     void endProgram() override;
 
+    // The actuator type dialog leaves out its MOVA frame (set by start-up for the pulse-train
+    // window); every use of frmType::GetString passes it on.
+    bool typeDialogWithoutFrame2 = false;
+
     // The progress dialog of data operations, once one is installed; hideProgress hides it.
     QWidget* progressDialog = nullptr;
     // Save As as the file commands provide it; without them Save As reports itself cancelled.

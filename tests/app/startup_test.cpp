@@ -88,6 +88,7 @@ TEST_F(Startup, PulseTrainControllerOnThePortOfTheSettingsFile)
     EXPECT_EQ(module1().portName, "COM3");
     EXPECT_TRUE(pulseOpen());
     EXPECT_FALSE(pointOpen());
+    EXPECT_TRUE(windows.pulseTrain().typeDialogWithoutFrame2) << "no MOVA type on this family";
 }
 
 TEST_F(Startup, OutOfRangeSettingsValuesUseCom1)
@@ -137,6 +138,7 @@ TEST_F(Startup, SilentControllerShowsTheManualChoiceAndOkOpensTheChosenWindow)
     startup.Option1[1]->setChecked(true);
     QTest::mouseClick(startup.Command1, Qt::LeftButton);
     EXPECT_TRUE(pulseOpen());
+    EXPECT_TRUE(windows.pulseTrain().typeDialogWithoutFrame2);
     EXPECT_FALSE(startup.isVisible());
 }
 

@@ -1,0 +1,190 @@
+#include "PrintList.h"
+
+#include "SettingFile.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include <array>
+
+namespace kap::printlist {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("PrintList", text);
+}
+
+// The print position and the operations of a line printer: move to (x, y) in twips, print a
+// text where the position stands (optionally ending the line), an empty line, a new page.
+class Cursor {
+public:
+    Cursor(QPainter& painter, QPagedPaintDevice& device)
+        : painter_(painter), device_(device), metrics_(painter.font(), &device)
+    {
+    }
+
+    void moveTo(int xTwips, int yTwips)
+    {
+        x_ = xTwips * device_.logicalDpiX() / 1440.0;
+        y_ = yTwips * device_.logicalDpiY() / 1440.0;
+    }
+    void moveToY(int yTwips) { moveTo(0, yTwips); }
+    void put(const QString& text)
+    {
+        painter_.drawText(QPointF(x_, y_ + metrics_.ascent()), text);
+        x_ += metrics_.horizontalAdvance(text);
+    }
+    void line(const QString& text = QString())
+    {
+        if (!text.isEmpty())
+            put(text);
+        x_ = 0;
+        y_ += metrics_.height();
+    }
+    bool newPage()
+    {
+        x_ = y_ = 0;
+        return device_.newPage();
+    }
+
+private:
+    QPainter& painter_;
+    QPagedPaintDevice& device_;
+    QFontMetricsF metrics_;
+    qreal x_ = 0;
+    qreal y_ = 0;
+};
+
+constexpr std::array<int, 6> kPointColumns{1000, 2000, 3000, 4300, 5600, 6900};
+constexpr std::array<int, 5> kPulseColumns{1500, 3000, 4500, 6000, 7500};
+
+void putRow(Cursor& c, Family family, const QStringList& fields, int y)
+{
+    if (family == Family::PointInput) {
+        for (size_t f = 0; f < kPointColumns.size(); ++f) {
+            c.moveTo(kPointColumns[f], y);
+            c.put(fields.value(int(f)));
+        }
+    } else {
+        for (size_t f = 0; f < kPulseColumns.size(); ++f) {
+            c.moveTo(kPulseColumns[f], y);
+            c.put(fields.value(int(f)));
+        }
+    }
+}
+
+void heading(Cursor& c, const QString& text, const QString& when)
+{
+    c.line(text + when);
+}
+
+}  // namespace
+
+QList<QStringList> rows(Family family, const Grid& data, const ParameterTable& parameters)
+{
+    return settingfile::buildRows(family, data, parameters, settingfile::Labels::List);
+}
+
+QString dataHeading(Family family)
+{
+    return family == Family::PointInput
+               ? tr("               --- TALOR Support software Setting list (Point Data) Printing time: ")
+               : tr("               --- TALOR Support software Setting list (Zone Data) Printing time: ");
+}
+
+QString parameterHeading(Family family)
+{
+    return family == Family::PointInput
+               ? tr("            --- TALOR Support software Setting list (Parameter Data) Printing time: ")
+               : tr("               --- TALOR Support software Setting list (Parameter Data) Printing time: ");
+}
+
+QString separator()
+{
+    return QString(15, u' ') + QString(85, u'-');
+}
+
+QString stamp(const QDateTime& when)
+{
+    const QLocale locale = QLocale::system();
+    // The long time format carries the time zone, which the list never showed.
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(u't');
+    return locale.toString(when.date(), QLocale::ShortFormat) + u' '
+           + locale.toString(when.time(), timeFormat.trimmed());
+}
+
+bool print(QPagedPaintDevice& device, Family family, const QList<QStringList>& rows,
+           const QDateTime& when)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    QFont font = painter.font();
+    font.setPointSizeF(8);  // the rows stand 200 twips (10 pt) apart
+    painter.setFont(font);
+    Cursor c(painter, device);
+    const bool point = family == Family::PointInput;
+    const QString time = stamp(when);
+    const int dataCount = settingfile::dataRows(family);
+    const int firstPrm = settingfile::firstPrmRow(family);
+    const QStringList tag = rows.value(0);
+
+    // The data part.
+    c.line();
+    c.line();
+    heading(c, dataHeading(family), time);
+    c.moveTo(1000, 600);
+    c.line(tag.value(0));
+    const QStringList dataTitles =
+        point ? QStringList{tr("No."), tr("Mode"), tr("Position(deg)"), tr("Speed(%)"), tr("Note")}
+              : QStringList{tr("Data No."), tr("Start position"), tr("End position"), tr("Note")};
+    putRow(c, family, dataTitles, point ? 1200 : 800);
+    c.line();
+    c.line(separator());
+    const int dataTop = point ? 1600 : 1200;
+    for (int n = 0; n < dataCount; ++n)
+        putRow(c, family, rows.value(settingfile::kFirstDataRow + n), dataTop + 200 * n);
+    c.line();
+    c.moveToY(point ? 14600 : 2000);
+    c.line(separator());
+
+    // The parameter part: a page of its own for the point list, below the zones otherwise.
+    const QStringList prmTitles{tr("PRM NO."), tr("Setting Data")};
+    int prmTop = 0;
+    if (point) {
+        if (!c.newPage()) {
+            painter.end();
+            return false;
+        }
+        c.line();
+        c.line();
+        heading(c, parameterHeading(family), time);
+        c.moveTo(1000, 600);
+        c.line(tag.value(0));
+        putRow(c, family, prmTitles, 1200);
+        prmTop = 1600;
+    } else {
+        c.line();
+        heading(c, parameterHeading(family), time);
+        putRow(c, family, prmTitles, 2600);
+        prmTop = 3000;
+    }
+    c.line();
+    c.line(separator());
+    for (int prm = 0; prm < 64; ++prm)
+        putRow(c, family, rows.value(firstPrm + prm), prmTop + 200 * prm);
+    c.line();
+    c.moveToY(point ? 14600 : 15800);
+    c.line(separator());
+    c.line();
+    return painter.end();
+}
+
+}  // namespace kap::printlist

@@ -1,0 +1,280 @@
+#include "SettingCommands.h"
+
+#include "Grid.h"
+#include "Numbers.h"
+#include "ParameterTable.h"
+#include "TableHost.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace kap {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("SettingCommands", text);
+}
+
+// No setting file comes anywhere near this; a bigger file is not one of ours.
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
+// Every cell and the tag of a grid, to put the grid back after a failed Open.
+struct GridSnapshot {
+    explicit GridSnapshot(const Grid& g) : tag(g.tag())
+    {
+        for (int r = -g.fixedRows(); r < g.rows(); ++r) {
+            QStringList row;
+            for (int c = 0; c < g.columns(); ++c)
+                row << g.text(r, c);
+            cells << row;
+        }
+    }
+    void restore(Grid& g) const
+    {
+        int r = -g.fixedRows();
+        for (const QStringList& row : cells) {
+            for (int c = 0; c < row.size(); ++c)
+                g.setText(r, c, row.at(c));
+            ++r;
+        }
+        g.setTag(tag);
+    }
+    QString tag;
+    QList<QStringList> cells;
+};
+
+// The default row of a type text, or a null text when the type is not one of the table's.
+QString knownDefaultRow(Family family, const QString& type)
+{
+    const std::optional<double> v = numbers::readNumber(type);
+    if (!v || *v != std::floor(*v) || std::fabs(*v) >= 1e6)
+        return {};
+    return defaultRow(family, int(*v));
+}
+
+}  // namespace
+
+FileDialogSpec SettingCommands::saveSpec()
+{
+    return {QStringLiteral("SaveAs"), QStringLiteral("Setting file(*.csv)|*.csv|"), QString(), true};
+}
+
+FileDialogSpec SettingCommands::openSpec()
+{
+    return {QStringLiteral("Open"), QStringLiteral("Setting file(*.csv)|*.csv"), QString(), false};
+}
+
+bool SettingCommands::askToSave()
+{
+    if (!isModified(host_.dataGrid()))
+        return true;
+    switch (host_.dialogs().message(tr("Do you save data?"), QString(), MsgIcon::Question,
+                                    MsgButtons::YesNoCancel)) {
+    case MsgAnswer::Yes:
+        saveAs();
+        return !saveFailed_;
+    case MsgAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool SettingCommands::saveAs()
+{
+    saveFailed_ = false;
+    Dialogs& dialogs = host_.dialogs();
+    const QString path = dialogs.saveFileName(saveSpec());
+    if (path.isEmpty()) {
+        saveFailed_ = true;
+        return false;
+    }
+    host_.setTitle(QStringLiteral("KAP Support-Software") + path);
+
+    const QByteArray bytes = settingfile::encode(settingfile::buildRows(
+        host_.family(), host_.dataGrid(), host_.parameters(), settingfile::Labels::File));
+    // The old file is replaced only once the new one is complete. A file marked read-only
+    // stays as it is, as the message promises, although the folder would allow a rename.
+    const QFileInfo target(path);
+    const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    bool written = !target.exists() || (target.isWritable() && (target.permissions() & anyWrite));
+    if (written) {
+        QSaveFile file(path);
+        written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
+                  && file.commit();
+    }
+    if (!written) {
+        saveFailed_ = true;
+        dialogs.ok(path + tr(" cannot be saved because it is read only or it is opened."),
+                   QString());
+        return false;
+    }
+    clearModifiedMark(host_.dataGrid());
+    dialogs.ok(tr("    Complete."), tr("Save As"));
+    return true;
+}
+
+void SettingCommands::open()
+{
+    if (!askToSave())
+        return;
+    Dialogs& dialogs = host_.dialogs();
+    const QString path = dialogs.openFileName(openSpec());
+    if (path.isEmpty())
+        return;
+    const Family family = host_.family();
+    const auto cannotOpen = [&dialogs] { dialogs.ok(tr("Cannot open file."), QString()); };
+
+    // The whole file is read and checked before the grids are touched.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        cannotOpen();
+        return;
+    }
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    file.close();
+    if (bytes.size() > kMaxFileBytes) {
+        cannotOpen();
+        return;
+    }
+    const settingfile::ReadResult read = settingfile::decode(bytes, family);
+    if (read.status != settingfile::ReadResult::Ok) {
+        cannotOpen();
+        return;
+    }
+    const QString type = read.rows.at(settingfile::firstPrmRow(family)).at(1);
+    if (!numbers::readNumber(type)) {
+        cannotOpen();
+        return;
+    }
+    if (knownDefaultRow(family, type).isNull()) {
+        // Unlike a controller of unknown type, a file of one is no reason to end the program.
+        dialogs.ok(tr("Controller type is different."), tr("Controller type"), MsgIcon::Exclamation);
+        return;
+    }
+
+    ParameterTable& parameters = host_.parameters();
+    const GridSnapshot dataBefore(host_.dataGrid());
+    const GridSnapshot parametersBefore(parameters.grid());
+    const QString typeBefore = parameters.currentType();
+    if (!apply(read.rows)) {
+        host_.suspendChangeHandling(true);
+        parameters.setCurrentType(typeBefore);
+        if (!knownDefaultRow(family, typeBefore).isNull())
+            parameters.SelectDefaultRow();
+        parameters.ApplyTypeRanges(typeBefore);
+        dataBefore.restore(host_.dataGrid());
+        parametersBefore.restore(parameters.grid());
+        host_.suspendChangeHandling(false);
+        cannotOpen();
+        return;
+    }
+    parameters.ApplyTypeRanges(parameters.currentType());
+    host_.refreshQuickBoxes();
+    dialogs.ok(tr("    Complete."), tr("Open"));
+}
+
+bool SettingCommands::apply(const QList<QStringList>& rows)
+{
+    return applyData(rows) && applyParameters(rows);
+}
+
+bool SettingCommands::applyData(const QList<QStringList>& rows)
+{
+    // Every write passes the grid's change handling, exactly as if typed.
+    Grid& grid = host_.dataGrid();
+    const Family family = host_.family();
+    const int decimalsColumn = 2;  // Position, or angle B
+    for (int n = 0; n < settingfile::dataRows(family); ++n) {
+        const QStringList& row = rows.at(settingfile::kFirstDataRow + n);
+        for (int c = 1; c <= settingfile::dataColumns(family); ++c) {
+            QString value = row.at(c);
+            if (c == decimalsColumn && !value.isEmpty())
+                value = numbers::format2(settingfile::leadingNumber(value));
+            grid.setText(n, c, value);
+        }
+    }
+    return true;
+}
+
+bool SettingCommands::applyParameters(const QList<QStringList>& rows)
+{
+    ParameterTable& parameters = host_.parameters();
+    Grid& grid = parameters.grid();
+    const int first = settingfile::firstPrmRow(host_.family());
+    for (int prm = 0; prm < 64; ++prm) {
+        const int gridRow = parameters.rowOfPrm(prm);
+        if (gridRow == -100)
+            continue;
+        // Lines missing at the end of a short file count as empty texts.
+        const int r = first + prm;
+        const QString value = r < rows.size() ? rows.at(r).at(1) : QString();
+        grid.setText(gridRow, kValueColumn, value);
+        if (prm != 0)
+            continue;
+        // The new type's factory values come in now; its ranges only after every value.
+        parameters.setCurrentType(value);
+        if (parameters.SelectDefaultRow() != ParameterTable::TypeCheck::Ok)
+            return false;
+        const QStringList fields =
+            defaultRowFields(parameters.defaultRow(), int(parameters.layout().rows.size()));
+        for (int k = 0; k < fields.size(); ++k)
+            grid.setText(k - 1, kInitialColumn, fields.at(k));
+    }
+    return true;
+}
+
+void SettingCommands::newFile()
+{
+    if (!askToSave())
+        return;
+    Grid& grid = host_.dataGrid();
+    for (int n = 0; n < settingfile::dataRows(host_.family()); ++n) {
+        for (int c = 1; c <= settingfile::dataColumns(host_.family()); ++c)
+            grid.setText(n, c, QString());
+    }
+    if (host_.parameters().ResetParametersToDefaults() != ParameterTable::TypeCheck::Ok) {
+        host_.restoreIdle();
+        return;
+    }
+    host_.refreshQuickBoxes();
+    clearModifiedMark(grid);
+}
+
+void SettingCommands::exit()
+{
+    saveFailed_ = false;
+    if (!askToSave())
+        return;
+    clearModifiedMark(host_.dataGrid());
+    host_.stopIoMonitor();
+    if (host_.positioningRunning())
+        host_.runStop();
+    host_.closeWindow();
+}
+
+bool SettingCommands::closing()
+{
+    saveFailed_ = false;
+    if (!isModified(host_.dataGrid())) {
+        clearModifiedMark(host_.dataGrid());
+        host_.stopIoMonitor();
+        if (host_.positioningRunning())
+            host_.runStop();
+        host_.storePortNumber();
+        host_.restoreIdle();
+        return true;
+    }
+    if (!askToSave())
+        return false;
+    host_.storePortNumber();
+    return true;
+}
+
+}  // namespace kap

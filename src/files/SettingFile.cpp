@@ -1,0 +1,266 @@
+#include "SettingFile.h"
+
+#include "Grid.h"
+#include "ParameterTable.h"
+
+#include <QHash>
+
+namespace kap::settingfile {
+
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80 to 0x9F. The five codes it leaves undefined
+// map to the C1 controls of the same value, as Windows itself does, so every byte survives a
+// read and a write.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+const QHash<char16_t, char>& highControlBytes()
+{
+    static const QHash<char16_t, char> table = [] {
+        QHash<char16_t, char> t;
+        for (int i = 0; i < 32; ++i)
+            t.insert(kHighControls[i], char(0x80 + i));
+        return t;
+    }();
+    return table;
+}
+
+bool needsQuotes(const QString& field)
+{
+    for (const QChar ch : field) {
+        if (ch == u',' || ch == u'"' || ch == u'\r' || ch == u'\n')
+            return true;
+    }
+    return false;
+}
+
+bool isBlank(QChar ch)
+{
+    return ch == u' ' || ch == u'\t';
+}
+
+// Walks the decoded text one field at a time.
+class FieldReader {
+public:
+    explicit FieldReader(const QString& text) : text_(text) {}
+
+    // False when the data has ended before this field began.
+    bool next(QString& field)
+    {
+        const qsizetype n = text_.size();
+        if (pos_ >= n && !afterComma_)
+            return false;
+        afterComma_ = false;
+        field.clear();
+        while (pos_ < n && isBlank(text_.at(pos_)))
+            ++pos_;
+        if (pos_ < n && text_.at(pos_) == u'"') {
+            ++pos_;
+            bool closed = false;
+            while (pos_ < n) {
+                const QChar ch = text_.at(pos_++);
+                if (ch != u'"') {
+                    field.append(ch);
+                } else if (pos_ < n && text_.at(pos_) == u'"') {
+                    field.append(ch);
+                    ++pos_;
+                } else {
+                    closed = true;
+                    break;
+                }
+            }
+            if (!closed)
+                return false;  // an open quote at the end of the data is no field
+            // Anything between the closing quote and the delimiter is dropped.
+            while (pos_ < n && !isDelimiter(text_.at(pos_)))
+                ++pos_;
+        } else {
+            const qsizetype start = pos_;
+            while (pos_ < n && !isDelimiter(text_.at(pos_)))
+                ++pos_;
+            field = text_.mid(start, pos_ - start);
+        }
+        skipDelimiter();
+        return true;
+    }
+
+private:
+    static bool isDelimiter(QChar ch) { return ch == u',' || ch == u'\r' || ch == u'\n'; }
+
+    void skipDelimiter()
+    {
+        const qsizetype n = text_.size();
+        if (pos_ >= n)
+            return;
+        const QChar ch = text_.at(pos_++);
+        if (ch == u',')
+            afterComma_ = true;  // an empty field may still follow at the very end
+        else if (ch == u'\r' && pos_ < n && text_.at(pos_) == u'\n')
+            ++pos_;
+    }
+
+    const QString& text_;
+    qsizetype pos_ = 0;
+    bool afterComma_ = false;
+};
+
+}  // namespace
+
+int rowCount(Family family)
+{
+    return family == Family::PointInput ? 131 : 70;
+}
+
+int minimumRows(Family family)
+{
+    return family == Family::PointInput ? 97 : 69;
+}
+
+int firstPrmRow(Family family)
+{
+    return family == Family::PointInput ? 66 : 6;
+}
+
+int dataRows(Family family)
+{
+    return family == Family::PointInput ? 64 : 4;
+}
+
+int dataColumns(Family family)
+{
+    return family == Family::PointInput ? 4 : 3;
+}
+
+QList<QStringList> buildRows(Family family, const Grid& data, const ParameterTable& parameters,
+                             Labels labels)
+{
+    const bool file = labels == Labels::File;
+    QList<QStringList> rows(rowCount(family), QStringList(kFields, QString()));
+    rows[0][0] = QStringLiteral("KAP");
+    const QString prefix = family == Family::PointInput ? QStringLiteral("P") : QStringLiteral("Z");
+    for (int n = 0; n < dataRows(family); ++n) {
+        QStringList& row = rows[kFirstDataRow + n];
+        row[0] = file ? prefix + QString::number(n) + u'=' : data.text(n, 0);
+        for (int c = 1; c <= dataColumns(family); ++c)
+            row[c] = data.text(n, c);
+    }
+    for (int prm = 0; prm < 64; ++prm) {
+        QStringList& row = rows[firstPrmRow(family) + prm];
+        row[0] = file ? QStringLiteral("PRM") + QString::number(prm) + u'=' : QString::number(prm);
+        const int gridRow = parameters.rowOfPrm(prm);
+        row[1] = gridRow == -100 ? QStringLiteral("**") : parameters.value(gridRow);
+    }
+    return rows;
+}
+
+QByteArray encode(const QList<QStringList>& rows)
+{
+    QString text;
+    for (const QStringList& row : rows) {
+        for (int f = 0; f < kFields; ++f) {
+            if (f > 0)
+                text += u',';
+            const QString field = row.value(f);
+            if (needsQuotes(field))
+                text += u'"' + QString(field).replace(u'"', QStringLiteral("\"\"")) + u'"';
+            else
+                text += field;
+        }
+        text += QStringLiteral("\r\n");
+    }
+    text += QStringLiteral("\r\n");
+    return toCodePage(text);
+}
+
+ReadResult decode(const QByteArray& bytes, Family family)
+{
+    ReadResult result;
+    const QString text = fromCodePage(bytes);
+    FieldReader reader(text);
+    const int limit = rowCount(family);
+    QString field;
+    bool first = true;
+    while (result.rows.size() < limit) {
+        QStringList row;
+        while (row.size() < kFields && reader.next(field)) {
+            if (first && field != QLatin1String("KAP")) {
+                result.status = ReadResult::NotTagged;
+                result.rows.clear();
+                return result;
+            }
+            first = false;
+            row.append(field);
+        }
+        if (row.size() < kFields)
+            break;  // cut short by the end of the data
+        result.rows.append(row);
+    }
+    if (first) {
+        // Not even one field: there is no tag either.
+        result.status = ReadResult::NotTagged;
+        return result;
+    }
+    result.status = result.rows.size() < minimumRows(family) ? ReadResult::TooFewRows
+                                                               : ReadResult::Ok;
+    return result;
+}
+
+QString fromCodePage(const QByteArray& bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = uchar(bytes.at(i));
+        text[i] = b >= 0x80 && b < 0xA0 ? QChar(kHighControls[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+QByteArray toCodePage(const QString& text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    const auto& high = highControlBytes();
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (const auto it = high.constFind(u); it != high.constEnd())
+            bytes.append(it.value());
+        else if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+            bytes.append(char(u));
+        else
+            bytes.append('?');
+    }
+    return bytes;
+}
+
+QString leadingNumber(const QString& text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && isBlank(text.at(i)))
+        ++i;
+    const qsizetype start = i;
+    if (i < n && (text.at(i) == u'+' || text.at(i) == u'-'))
+        ++i;
+    qsizetype digits = 0;
+    while (i < n && text.at(i).isDigit() && text.at(i).unicode() < 0x80) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && text.at(i) == u'.') {
+        ++i;
+        while (i < n && text.at(i).isDigit() && text.at(i).unicode() < 0x80) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return QStringLiteral("0");
+    return text.mid(start, i - start);
+}
+
+}  // namespace kap::settingfile

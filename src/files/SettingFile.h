@@ -1,0 +1,76 @@
+// The CSV setting file of both main windows: the row buffer built from the grids, its text
+// form on disk, and the field reader that takes a file apart again. Files written by older
+// versions of the tool must keep opening, so the format is fixed to the byte.
+#pragma once
+
+#include "ActuatorTypes.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace kap {
+
+class Grid;
+class ParameterTable;
+
+namespace settingfile {
+
+constexpr int kFields = 6;
+
+// Rows of the file: point-input 131 (tag, 64 points, blank, 64 PRM, blank), pulse-train 70
+// (tag, 4 zones, blank, 64 PRM).
+int rowCount(Family family);
+// Fewest complete rows a file needs to be opened (97 / 69).
+int minimumRows(Family family);
+// Row of the first point or zone (1) and of PRM 0 (66 / 6).
+constexpr int kFirstDataRow = 1;
+int firstPrmRow(Family family);
+// Points or zones in the data part (64 / 4).
+int dataRows(Family family);
+// Columns of the data grid that a row carries after its label (4 / 3).
+int dataColumns(Family family);
+
+// How the first field of the data and PRM rows is labelled: the file writes "P0=" and
+// "PRM0=", the printed list the bare numbers as the grids show them.
+enum class Labels { File, List };
+
+// The row buffer: every row padded to six fields. PRM numbers the window's parameter table
+// does not show carry "**".
+QList<QStringList> buildRows(Family family, const Grid& data, const ParameterTable& parameters,
+                             Labels labels);
+
+// The file's bytes: six comma-separated fields per row, CR LF after each, one more CR LF at
+// the end. A field holding a comma, a double quote or a line break is written quoted (inner
+// quotes doubled) so that it reads back whole; every other field goes out as it is.
+QByteArray encode(const QList<QStringList>& rows);
+
+// What the reader found.
+struct ReadResult {
+    enum Status {
+        Ok,
+        NotTagged,   // the first field is not "KAP"
+        TooFewRows,  // fewer complete rows than minimumRows()
+    };
+    Status status = TooFewRows;
+    QList<QStringList> rows;  // complete rows only, at most rowCount()
+};
+
+// Reads fields one after another: a field ends at a comma or a line end, leading blanks are
+// skipped, a field starting with a double quote runs to its closing quote ("" inside stands
+// for one quote) and whatever follows the closing quote up to the delimiter is dropped. Rows
+// are simply the next six fields, across line ends; a row cut short by the end of the data
+// is not counted.
+ReadResult decode(const QByteArray& bytes, Family family);
+
+// The 8-bit code page of the file: Windows-1252. Characters it cannot hold are written "?".
+QString fromCodePage(const QByteArray& bytes);
+QByteArray toCodePage(const QString& text);
+
+// The numeric prefix of a text as the old tool's Val() took it ("12.5abc" -> "12.5", "abc"
+// -> "0"), for the Position and angle B fields that are written with two decimals.
+QString leadingNumber(const QString& text);
+
+}  // namespace settingfile
+}  // namespace kap
