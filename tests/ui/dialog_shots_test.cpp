@@ -1,0 +1,45 @@
+// Pictures of the small dialogs for a look by eye: set KAP_SHOTS_DIR to a folder and run this
+// test (QT_SCALE_FACTOR=2 for the doubled scale).
+#include "AppWindows.h"
+#include "INPUTKEY.h"
+#include "ScriptedDialogs.h"
+#include "SimLine.h"
+#include "frmMode.h"
+#include "frmP.h"
+#include "frmType.h"
+#include "frmselect.h"
+
+#include <QDir>
+#include <QPixmap>
+
+#include <gtest/gtest.h>
+
+using namespace kap;
+using namespace kap::test;
+
+TEST(DialogShots, SavesTheSmallDialogs)
+{
+    const QString dir = qEnvironmentVariable("KAP_SHOTS_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "KAP_SHOTS_DIR not set";
+    QDir().mkpath(dir);
+    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
+    const auto save = [&](QWidget& w, const char* name) {
+        w.show();
+        w.adjustSize();
+        EXPECT_TRUE(w.grab().save(dir + QStringLiteral("/%1@%2x.png").arg(QLatin1String(name), scale)));
+    };
+    CleanModule clean;
+    frmP p;
+    save(p, "frmP");
+    frmType t;
+    save(t, "frmType");
+    frmMode m;
+    save(m, "frmMode");
+    INPUTKEY k;
+    save(k, "INPUTKEY");
+    ScriptedDialogs dialogs;
+    AppWindows windows(dialogs);
+    frmselect s(windows);
+    save(s, "frmselect");
+}
