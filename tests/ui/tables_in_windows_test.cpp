@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace kap;
 using namespace kap::test;
 
@@ -99,4 +101,19 @@ TEST_F(TablesInWindows, EntryDialogsOnlyWhileSetIsEnabled)
     w.Grid1->setText(2, 1, "A");
     w.Grid1->doubleClick(2, 1);  // would open the mode dialog modally
     EXPECT_EQ(w.Grid1->text(2, 1), "A");
+}
+
+TEST_F(TablesInWindows, UnknownActuatorTypeEndsTheProgramAfterItsMessage)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            frmMain w(dialogs);
+            dialogs.ok();
+            // 55 passes the type row's range "50 to 66" but is no actuator type.
+            w.Grid2->setText(-1, 1, "55");
+            w.parameters().ResetParametersToDefaults();
+            std::exit(0);  // not reached when the program ends as it should
+        },
+        ::testing::ExitedWithCode(1), "");
 }
