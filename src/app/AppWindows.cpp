@@ -1,5 +1,7 @@
 #include "AppWindows.h"
 
+#include "FileCommands.h"
+
 #include "frmMain.h"
 #include "frmpulseMaindemo.h"
 
@@ -30,8 +32,7 @@ frmpulseMaindemo& AppWindows::pulseTrain()
 void AppWindows::configure(MainFrame& window)
 {
     // The commands of each area plug into the window here, one installer per area.
-    (void)window;
-    // (installers go here)
+    installFileCommands(window);
 }
 
 }  // namespace kap

@@ -17,6 +17,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace kap {
 
@@ -45,7 +46,12 @@ public:
     void storePortNumber() override { StorePortNumber(); }
     void restoreIdle() override { window_.restoreIdle(); }
     void closeWindow() override { window_.close(); }
-    void suspendChangeHandling(bool on) override { window_.setupFlag = on; }
+    void suspendChangeHandling(bool on) override
+    {
+        if (on)
+            setupBefore_ = window_.setupFlag;
+        window_.setupFlag = on || setupBefore_;
+    }
 
     void print();
     void preview();
@@ -58,6 +64,7 @@ private:
     MainFrame& window_;
     FileCommandOptions options_;
     SettingCommands commands_;
+    bool setupBefore_ = false;
 };
 
 void FileUi::prepare(QPrinter& printer) const
