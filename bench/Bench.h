@@ -14,5 +14,6 @@ void printFigure(const QString& name, double value, const QString& unit, const Q
 
 // Each benchmark group; run by bench_main.
 void runLinkBenchmarks();
+void runExchangeBenchmarks();
 
 }  // namespace bench

@@ -43,5 +43,6 @@ int main(int argc, char** argv)
     if (quick)
         qputenv("KAP_BENCH_QUICK", "1");
     bench::runLinkBenchmarks();
+    bench::runExchangeBenchmarks();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "AppWindows.h"
 
+#include "ExchangeCommands.h"
 #include "FileCommands.h"
 
 #include "frmMain.h"
@@ -32,6 +33,7 @@ frmpulseMaindemo& AppWindows::pulseTrain()
 void AppWindows::configure(MainFrame& window)
 {
     // The commands of each area plug into the window here, one installer per area.
+    installExchangeCommands(window);
     installFileCommands(window);
 }
 

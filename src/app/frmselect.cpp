@@ -2,6 +2,7 @@
 
 #include "AppWindows.h"
 #include "CommandRequest.h"
+#include "ExchangeCommands.h"
 #include "Ini.h"
 #include "Link.h"
 #include "Module1.h"
@@ -111,18 +112,23 @@ void frmselect::start()
         m.replyTimeout.set(300.0f);
         pause();
         const QChar family = answer.isEmpty() ? QChar() : answer.front();
-        if (family == QLatin1Char('0'))
+        // The controller's setting data goes into the window before it is shown.
+        if (family == QLatin1Char('0')) {
+            runStartupReading(windows_.pointInput());
             openPointInput();
-        else if (family == QLatin1Char('1'))
+        } else if (family == QLatin1Char('1')) {
+            runStartupReading(windows_.pulseTrain());
             openPulseTrain();
-        else
+        } else {
             failureDisplay();
+        }
     }
 }
 
 void frmselect::openPointInput()
 {
     hide();
+    windows_.pointInput().bulkFillFlag = false;
     windows_.pointInput().show();
 }
 
@@ -130,6 +136,7 @@ void frmselect::openPulseTrain()
 {
     hide();
     windows_.pulseTrain().typeDialogWithoutFrame2 = true;
+    windows_.pulseTrain().bulkFillFlag = false;
     windows_.pulseTrain().show();
 }
 

@@ -1,6 +1,7 @@
 // Start-up: the port from the settings file, the family query, the window it opens, and the
 // manual choice when nobody answers.
 #include "AppWindows.h"
+#include "Grid.h"
 #include "Ini.h"
 #include "Module1.h"
 #include "RawPty.h"
@@ -70,8 +71,15 @@ TEST(StartupRules, ReplyWordIsStrippedFromTheAnswer)
 
 TEST_F(Startup, PointInputControllerOpensFrmMain)
 {
-    SimLine sim({.family = 0});
+    SimLine sim({.family = 0, .actuatorType = 62});
+    sim.controller.resetToFactory();
+    sim.controller.points[0] = {"A", "90.00", "50"};
     startup.start();
+    // The controller's data is in the window it opens.
+    EXPECT_EQ(windows.pointInput().Grid1->text(0, 1), "A");
+    EXPECT_EQ(windows.pointInput().Grid1->text(0, 2), "90.00");
+    EXPECT_EQ(windows.pointInput().Grid2->text(-1, 1), "62");
+    EXPECT_FALSE(windows.pointInput().bulkFillFlag);
     EXPECT_TRUE(pointOpen());
     EXPECT_FALSE(pulseOpen());
     EXPECT_FALSE(startup.isVisible());
@@ -138,6 +146,10 @@ TEST_F(Startup, SilentControllerShowsTheManualChoiceAndOkOpensTheChosenWindow)
     startup.Option1[1]->setChecked(true);
     QTest::mouseClick(startup.Command1, Qt::LeftButton);
     EXPECT_TRUE(pulseOpen());
+    // Without an answer the window starts from its own factory values.
+    EXPECT_EQ(windows.pulseTrain().Grid2->text(-1, 1), "50");
+    EXPECT_FALSE(windows.pulseTrain().isModified());
+    EXPECT_EQ(sim.controller.receivedLines().size(), 1) << "nothing read after the manual choice";
     EXPECT_TRUE(windows.pulseTrain().typeDialogWithoutFrame2);
     EXPECT_FALSE(startup.isVisible());
 }

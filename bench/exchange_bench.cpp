@@ -1,0 +1,170 @@
+// Receive and transmit figures against the simulator with 9600 baud pacing: how close the
+// wall time comes to what the line itself needs (bytes both ways at 11 bits per byte, plus
+// the 100 ms window of each record the controller leaves unanswered), and the CPU spent.
+#include "Bench.h"
+#include "Controller.h"
+#include "Dialogs.h"
+#include "ExchangeHost.h"
+#include "Grid.h"
+#include "Link.h"
+#include "Module1.h"
+#include "ParameterTable.h"
+#include "PointTable.h"
+#include "PtyServer.h"
+#include "QtSerialLine.h"
+#include "Receive.h"
+#include "Transmit.h"
+#include "WindowSide.h"
+
+#include <QElapsedTimer>
+
+#include <cstdio>
+#include <functional>
+
+namespace bench {
+namespace {
+
+// Every question answered Yes, every box OK.
+class YesDialogs : public kap::Dialogs {
+public:
+    kap::MsgAnswer message(const QString&, const QString&, kap::MsgIcon, kap::MsgButtons buttons) override
+    {
+        return buttons == kap::MsgButtons::Ok ? kap::MsgAnswer::Ok : kap::MsgAnswer::Yes;
+    }
+    void beep() override {}
+    QString saveFileName(const kap::FileDialogSpec&) override { return {}; }
+    QString openFileName(const kap::FileDialogSpec&) override { return {}; }
+    bool choosePrinter(QPrinter&) override { return false; }
+};
+
+class NoProgress : public kap::Progress {
+public:
+    void setRange(int, int) override {}
+    void setValue(int) override {}
+    void show() override {}
+    void hide() override {}
+    QString cancelTag() const override { return QStringLiteral("0"); }
+    void setCancelTag(const QString&) override {}
+    void setCancelEnabled(bool) override {}
+};
+
+// A point-input window without a screen.
+class Window : public kap::WindowSide, public kap::ExchangeHost {
+public:
+    Window() : tableHost(dialogs_), link_(serial, kap::module1().replyTimeout, this)
+    {
+        tableHost.settingUpFlag = true;
+        points.setUp();
+        parameterTable.setUp();
+        tableHost.settingUpFlag = false;
+    }
+
+    kap::Dialogs& dialogs() override { return dialogs_; }
+    void showComS(const QString&) override {}
+    void showComR(const QString&) override {}
+    void showError(const QString&) override {}
+    void setMainWindowEnabled(bool) override {}
+    void hideProgress() override {}
+    void setToolbarEnabled(bool) override {}
+    void setCommandsLocked(bool) override {}
+    bool numericInputSelected() const override { return true; }
+    void focusNumericInput() override {}
+
+    kap::Family family() const override { return kap::Family::PointInput; }
+    kap::WindowSide& side() override { return *this; }
+    kap::Link& link() override { return link_; }
+    kap::Grid& table() override { return grid1; }
+    kap::ParameterTable& parameters() override { return parameterTable; }
+    kap::Progress& progress() override { return progress_; }
+    void setBulkFill(bool on) override { tableHost.bulkFillFlag = on; }
+    void setAngleCheckHold(bool on) override { tableHost.angleHold = on; }
+    void refreshQuickBoxes() override {}
+    void showOriginShift(const QString&) override {}
+
+    YesDialogs dialogs_;
+    kap::SimpleTableHost tableHost;
+    kap::Grid grid1;
+    kap::Grid grid2;
+    kap::PointTable points{grid1, tableHost};
+    kap::ParameterTable parameterTable{kap::Family::PointInput, grid2, grid1, tableHost};
+    kap::QtSerialLine serial;
+    NoProgress progress_;
+    kap::Link link_;
+};
+
+struct Figures {
+    double wallMs = 0;
+    double wireMs = 0;
+    int silentRecords = 0;
+    double cpuMs = 0;
+};
+
+Figures measure(sim::Controller& controller, const std::function<void()>& operation)
+{
+    qint64 bytesOut = 0;
+    const auto counter = QObject::connect(&controller, &sim::Controller::transmit, &controller,
+                                          [&](const QByteArray& b) { bytesOut += b.size(); });
+    controller.clearReceived();
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    operation();
+    Figures f;
+    f.wallMs = double(clock.nsecsElapsed()) / 1e6;
+    f.cpuMs = (cpuSeconds() - cpu0) * 1000.0;
+    QObject::disconnect(counter);
+    qint64 bytesIn = 0;
+    for (const QByteArray& entry : controller.receivedLines()) {
+        bytesIn += entry.size();
+        // Records of a write block go unanswered: each costs its full 100 ms window.
+        if (!controller.options().ackRecords && !entry.startsWith('@') && entry != "\x1a")
+            ++f.silentRecords;
+    }
+    f.wireMs = double(bytesIn + bytesOut) * 11.0 / 9600.0 * 1000.0;
+    return f;
+}
+
+void print(const QString& name, const Figures& f)
+{
+    const double lineMs = f.wireMs + 100.0 * f.silentRecords;
+    printFigure(name + QStringLiteral(": wall time"), f.wallMs, QStringLiteral("ms"), QStringLiteral("-"));
+    printFigure(name + QStringLiteral(": wire time + %1 silent windows").arg(f.silentRecords), lineMs,
+                QStringLiteral("ms"), QStringLiteral("-"));
+    printFigure(name + QStringLiteral(": wall / (wire + windows)"), f.wallMs / lineMs, QStringLiteral("x"),
+                QStringLiteral("<= 1.05"));
+    printFigure(name + QStringLiteral(": CPU (tool and simulator)"), f.cpuMs, QStringLiteral("ms"),
+                QStringLiteral("<= 5 % of wall: %1 ms").arg(f.wallMs * 0.05, 0, 'f', 1));
+}
+
+}  // namespace
+
+void runExchangeBenchmarks()
+{
+    sim::Options options;
+    options.family = 0;
+    options.pacing = true;
+    options.latencyMs = 0;
+    sim::Controller controller(options);
+    sim::PtyServer server(controller);
+    if (!server.start()) {
+        std::fprintf(stderr, "simulator: %s\n", qPrintable(server.errorString()));
+        return;
+    }
+    qputenv("KAP_COM1", server.path().toLocal8Bit());
+    kap::module1().portName = QStringLiteral("COM1");
+    for (int n = 0; n < 64; ++n)
+        controller.points[n] = {"A", QByteArray::number(n * 5.25, 'f', 2), QByteArray::number(n + 1)};
+
+    Window window;
+    print(QStringLiteral("(d) receive 64 points"), measure(controller, [&] {
+              kap::exchange::ReceiveTable(window);
+          }));
+    print(QStringLiteral("(e) receive parameters"), measure(controller, [&] {
+              kap::exchange::ReceiveParameters(window);
+          }));
+    print(QStringLiteral("(f) transmit 64 points"), measure(controller, [&] {
+              kap::exchange::TransmitTable(window);
+          }));
+}
+
+}  // namespace bench

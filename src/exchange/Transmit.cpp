@@ -1,0 +1,365 @@
+#include "Transmit.h"
+
+#include "Grid.h"
+#include "Numbers.h"
+#include "ParameterTable.h"
+#include "PointTable.h"
+#include "Records.h"
+#include "WindowSide.h"
+#include "ZoneTable.h"
+
+#include <QList>
+
+#include <optional>
+
+namespace kap::exchange {
+namespace {
+
+// One turn of a write block: a record, or nothing for a row that sends none.
+struct Turn {
+    std::optional<QString> record;
+};
+
+QString untransmittedTitle()
+{
+    return tr("Data un-transmitting.");
+}
+
+void refuseTable(ExchangeHost& host, const QString& text, const QString& title)
+{
+    host.side().dialogs().ok(text, title);
+    restore(host);
+    host.side().flags.settei = true;
+}
+
+// Write command, answered "READY"; one transaction per record (100 ms, silence is normal);
+// the end-of-data byte (3000 ms, must be answered). Cancel is looked at only after a record
+// that drew no reply; "NG" ends the block.
+Result writeBlock(ExchangeHost& host, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns)
+{
+    WindowSide& side = host.side();
+    const int last = int(turns.size()) + 1;
+    host.progress().setRange(0, last);
+    host.progress().setValue(0);
+    Outcome out = exchangeLine(host, writeCode, 3000.0f);
+    const Verdict opened = judge(out);
+    if (opened == Verdict::Refused) {
+        refusal(host);
+        return Result::Refused;
+    }
+    if (opened == Verdict::LinkError || !out.reply.contains(QLatin1String("READY"))) {
+        linkError(host);
+        return Result::LinkError;
+    }
+
+    for (int k = 1; k <= last; ++k) {
+        host.progress().setValue(k);
+        letEventsRun();
+        const bool endOfData = k == last;
+        if (endOfData) {
+            out = exchangeRecord(host, cmd::EndOfData, QString(), 3000.0f);
+            // The block's end must be acknowledged: without it nothing says the data was kept.
+            if (judge(out) == Verdict::LinkError) {
+                linkError(host);
+                return Result::LinkError;
+            }
+        } else {
+            const Turn& turn = turns.at(k - 1);
+            if (!turn.record)
+                continue;
+            out = exchangeRecord(host, recordCode, *turn.record, 100.0f);
+            if (out.lineFailed) {
+                linkError(host);
+                return Result::LinkError;
+            }
+        }
+        if (out.reply.isEmpty()) {
+            if (takeCancel(host)) {
+                restore(host);
+                side.dialogs().message(tr("Stop"), untransmittedTitle(), MsgIcon::Exclamation,
+                                       MsgButtons::Ok);
+                side.flags.settei = true;
+                return Result::Cancelled;
+            }
+        } else if (out.reply.contains(QLatin1String("NG"))) {
+            refusal(host);
+            return Result::Refused;
+        }
+    }
+    return Result::Done;
+}
+
+Result finishTransmit(ExchangeHost& host, const QString& title)
+{
+    restore(host);
+    host.refreshQuickBoxes();
+    host.side().flags.settei = true;
+    host.side().dialogs().ok(tr("Transmitting has finished."), title);
+    return Result::Done;
+}
+
+// The controller's table is erased first ("@INIT PNT " / "@INIT ZON ").
+bool eraseControllerTable(ExchangeHost& host, qint16 code, float timeoutMs)
+{
+    const Outcome out = exchangeLine(host, code, timeoutMs);
+    switch (judge(out)) {
+    case Verdict::LinkError:
+        linkError(host);
+        return false;
+    case Verdict::Refused:
+        refusal(host);
+        return false;
+    case Verdict::Usable:
+        break;
+    }
+    return true;
+}
+
+std::optional<float> single(const QString& text)
+{
+    const std::optional<double> v = numbers::readNumber(text);
+    if (!v)
+        return std::nullopt;
+    return float(*v);
+}
+
+// Completeness and range of the point rows against the controller's stroke; the first
+// failing row gives its box. True when every row passes.
+bool checkPoints(ExchangeHost& host, float stroke)
+{
+    const Grid& grid = host.table();
+    const QString title = untransmittedTitle();
+    for (int row = 0; row < PointTable::kPoints; ++row) {
+        const QString mode = grid.text(row, PointTable::ModeColumn);
+        const bool hasPosition = !grid.text(row, PointTable::PositionColumn).isEmpty();
+        const bool hasSpeed = !grid.text(row, PointTable::SpeedColumn).isEmpty();
+        bool complete = true;
+        if (mode == u"A" || mode == u"I")
+            complete = hasPosition && hasSpeed;
+        else if (mode == u"B")
+            complete = hasPosition;
+        else if (mode.isEmpty())
+            complete = !hasPosition && !hasSpeed;
+        if (!complete) {
+            refuseTable(host, tr("Data is not completed. Please check data."), title);
+            return false;
+        }
+    }
+    for (int row = 0; row < PointTable::kPoints; ++row) {
+        const QString mode = grid.text(row, PointTable::ModeColumn);
+        if (mode != u"A" && mode != u"I")
+            continue;
+        const float limit = (mode == u"I" ? 2.0f * stroke : stroke) + 0.001f;
+        const auto position = single(grid.text(row, PointTable::PositionColumn));
+        const auto speed = single(grid.text(row, PointTable::SpeedColumn));
+        const QString number = QString::number(row);
+        // A cell that is no number cannot be within the stroke either.
+        if (!position || !speed || *position > limit || *position < -limit || *speed > 100.001f) {
+            refuseTable(host,
+                        tr("Values more than stroke are input. Please confirm position data entry "
+                           "value of point No.") + number + QLatin1Char('.'),
+                        title);
+            return false;
+        }
+        if (*speed < -0.001f) {
+            refuseTable(host,
+                        tr("No.") + number
+                            + tr("data has become less than the speed of data input range. "
+                                 "Please check data."),
+                        title);
+            return false;
+        }
+    }
+    return true;
+}
+
+Result transmitPoints(ExchangeHost& host)
+{
+    WindowSide& side = host.side();
+    side.flags.settei = false;
+    side.flags.operationTitle = tr("Transmit Point");
+    side.showError(QString());
+    if (!side.dialogs().yes(tr("Do you transmit point data?"), side.flags.operationTitle)) {
+        side.setToolbarEnabled(true);
+        return Result::Declined;
+    }
+    const Outcome out = exchangeLine(host, cmd::QPRM, 3000.0f, QStringLiteral("21"));
+    switch (judge(out)) {
+    case Verdict::LinkError:
+        linkError(host);
+        return Result::LinkError;
+    case Verdict::Refused:
+        refusal(host);
+        return Result::Refused;
+    case Verdict::Usable:
+        break;
+    }
+    const auto stroke = single(records::queryValue(out.reply));
+    if (!out.reply.contains(QLatin1String("OK")) || !stroke) {
+        linkError(host);
+        side.flags.settei = true;
+        return Result::LinkError;
+    }
+    host.progress().setValue(0);
+    if (!checkPoints(host, *stroke))
+        return Result::Refused;
+
+    showProgress(host, 0, PointTable::kPoints + 1, 0);
+    if (!eraseControllerTable(host, cmd::INIT_PNT, 10000.0f))
+        return Result::LinkError;
+    side.setMainWindowEnabled(false);
+    QList<Turn> turns;
+    const Grid& grid = host.table();
+    for (int row = 0; row < PointTable::kPoints; ++row) {
+        turns.append({records::pointRecord(grid.text(row, PointTable::NoColumn),
+                                           grid.text(row, PointTable::ModeColumn),
+                                           grid.text(row, PointTable::PositionColumn),
+                                           grid.text(row, PointTable::SpeedColumn))});
+    }
+    const Result written = writeBlock(host, cmd::WRITE_PNT, cmd::RecordP, turns);
+    if (written != Result::Done)
+        return written;
+    return finishTransmit(host, tr("Transmit Point"));
+}
+
+Result transmitZones(ExchangeHost& host)
+{
+    WindowSide& side = host.side();
+    side.flags.settei = false;
+    side.flags.operationTitle = tr("Transmit Zone");
+    side.showError(QString());
+    host.progress().setValue(0);
+    if (!side.dialogs().yes(tr("Do you transmit zone data?"), side.flags.operationTitle)) {
+        side.setToolbarEnabled(true);
+        return Result::Declined;
+    }
+    const Grid& grid = host.table();
+    const QString title = tr("Data un-transmitting");
+    for (int row = 0; row < ZoneTable::kZones; ++row) {
+        const QString a = grid.text(row, ZoneTable::AngleAColumn);
+        const QString b = grid.text(row, ZoneTable::AngleBColumn);
+        if (a.isEmpty() != b.isEmpty()) {
+            refuseTable(host, tr("Data is not completed. Please check data."), title);
+            return Result::Refused;
+        }
+        if (a.isEmpty())
+            continue;
+        const auto va = single(a);
+        const auto vb = single(b);
+        if (!va || !vb || *va > *vb || *va < 0.0f || *va == *vb) {
+            refuseTable(host,
+                        tr("Please confirm position data entry value of point No.")
+                            + QString::number(row) + QLatin1Char('.'),
+                        title);
+            return Result::Refused;
+        }
+    }
+
+    showProgress(host, 0, ZoneTable::kZones + 1, 0);
+    if (!eraseControllerTable(host, cmd::INIT_ZON, 5000.0f))
+        return Result::LinkError;
+    side.setMainWindowEnabled(false);
+    QList<Turn> turns;
+    for (int row = 0; row < ZoneTable::kZones; ++row) {
+        turns.append({records::zoneRecord(grid.text(row, ZoneTable::NoColumn),
+                                          grid.text(row, ZoneTable::AngleAColumn),
+                                          grid.text(row, ZoneTable::AngleBColumn))});
+    }
+    const Result written = writeBlock(host, cmd::WRITE_ZON, cmd::RecordZ, turns);
+    if (written != Result::Done)
+        return written;
+    return finishTransmit(host, tr("Transmit Zone"));
+}
+
+// The points the controller holds must stay within the operating angle about to be written.
+enum class StoredPoints { Within, Outside, Malformed };
+
+StoredPoints checkStoredPoints(ExchangeHost& host, const QString& reply)
+{
+    ParameterTable& table = host.parameters();
+    const float stroke = single(table.value(table.rowOfPrm(21))).value_or(0.0f);
+    for (int k = 0; k < PointTable::kPoints; ++k) {
+        const records::RecordFields record = records::findPointRecord(reply, k);
+        if (record.state == records::RecordState::Malformed)
+            return StoredPoints::Malformed;
+        if (record.state == records::RecordState::Absent)
+            continue;
+        const QString mode = record.fields.at(0).left(1);
+        const float limit = (mode == u"I" ? 2.0f * stroke : stroke) + 0.001f;
+        for (int f = 1; f < record.fields.size(); ++f) {
+            const QString& text = record.fields.at(f);
+            if (text.isEmpty())
+                continue;
+            const auto v = single(text);
+            if (!v || *v > limit || *v < -limit)
+                return StoredPoints::Outside;
+        }
+    }
+    return StoredPoints::Within;
+}
+
+}  // namespace
+
+Result TransmitTable(ExchangeHost& host)
+{
+    return host.family() == Family::PointInput ? transmitPoints(host) : transmitZones(host);
+}
+
+Result TransmitParameters(ExchangeHost& host)
+{
+    const bool points = host.family() == Family::PointInput;
+    WindowSide& side = host.side();
+    ParameterTable& table = host.parameters();
+    side.flags.settei = false;
+    side.flags.operationTitle = tr("Parameter reception");
+    if (!side.dialogs().yes(tr("Do you transmit parameter data?"), side.flags.operationTitle)) {
+        side.setToolbarEnabled(true);
+        return Result::Declined;
+    }
+    const int rows = int(table.layout().rows.size()) - 1;
+    if (points) {
+        // Every value goes through the change handling again, as if just edited, so what is
+        // sent lies inside its range.
+        for (int row = 0; row < rows; ++row)
+            table.cellChanged(row, kValueColumn);
+        side.showError(QString());
+        const Outcome out = exchangeLine(host, cmd::READ_PNT, 5000.0f);
+        const Verdict verdict = judge(out);
+        if (verdict == Verdict::Refused) {
+            refusal(host);
+            return Result::Refused;
+        }
+        const StoredPoints stored = verdict == Verdict::LinkError
+                                            || !out.reply.contains(QLatin1String("OK"))
+                                        ? StoredPoints::Malformed
+                                        : checkStoredPoints(host, out.reply);
+        if (stored == StoredPoints::Malformed) {
+            linkError(host);
+            side.flags.settei = true;
+            return Result::LinkError;
+        }
+        if (stored == StoredPoints::Outside) {
+            side.dialogs().ok(tr("Cannot transmit data because some of point data in controller is "
+                                 "out of the range of PRM21"),
+                              tr("Parameter reception"));
+            restore(host);
+            host.refreshQuickBoxes();
+            side.flags.settei = true;
+            return Result::Refused;
+        }
+    }
+
+    host.progress().setValue(0);
+    side.setMainWindowEnabled(false);
+    showProgress(host, 0, rows + 1, 0);
+    QList<Turn> turns;
+    const Grid& grid = table.grid();
+    for (int row = 0; row < rows; ++row)
+        turns.append({records::parameterRecord(grid.text(row, kNoColumn), table.value(row))});
+    const Result written = writeBlock(host, cmd::WRITE_PRM, cmd::RecordPRM, turns);
+    if (written != Result::Done)
+        return written;
+    return finishTransmit(host, tr("Transmit Parameter"));
+}
+
+}  // namespace kap::exchange

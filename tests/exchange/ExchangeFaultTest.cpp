@@ -1,0 +1,151 @@
+// Every operation against a controller that fails at one of its steps: time-outs, "NG",
+// replies cut short, garbage and a line closed mid-reply.
+#include "ExchangeRig.h"
+
+using namespace kap;
+using namespace kap::test;
+
+namespace {
+
+using Kind = sim::Fault::Kind;
+
+struct FaultCase {
+    const char* name;
+    const char* menu;
+    int family;
+    const char* word;  // fault key: command word or record prefix
+    sim::Fault fault;
+    QList<Box> boxesAfterQuestion;
+    bool tableChanged = false;  // the fault is harmless and the data goes through
+};
+
+const Box kPointLinkError = linkErrorBox("Point reception");
+
+// Puts known data into the window and different data into the controller, so that a
+// receive that went through and one that left the grids alone can be told apart.
+void prepare(ExchangeRig& rig)
+{
+    if (rig.window->family() == Family::PointInput) {
+        rig.putPoint(0, "A", "1.00", "1");
+        rig.sim.controller.points[0] = {"A", "2.00", "2"};
+        rig.sim.controller.points[1] = {"I", "3.00", "3"};
+    } else {
+        rig.put(0, ZoneTable::AngleAColumn, "1.00");
+        rig.put(0, ZoneTable::AngleBColumn, "2.00");
+        rig.sim.controller.zones[0] = {"3.00", "4.00"};
+    }
+    rig.sim.controller.params[4] = "42";
+}
+
+QString snapshot(ExchangeRig& rig)
+{
+    QString s;
+    for (Grid* g : {&rig.table(), &rig.params()}) {
+        for (int r = -1; r < g->rows(); ++r)
+            for (int c = 0; c < g->columns(); ++c)
+                s += g->text(r, c) + QLatin1Char('|');
+    }
+    return s;
+}
+
+}  // namespace
+
+TEST(ExchangeFaults, EveryOperationEndsWithItsBoxAndAUsableWindow)
+{
+    const FaultCase cases[] = {
+        // Receive points / zones.
+        {"point read refused", "mnuToolsRecP", 0, "@READ PNT ", {Kind::Refuse, "E05", 0}, {refusalBox()}},
+        {"point read line closed mid-reply", "mnuToolsRecP", 0, "@READ PNT ", {Kind::HangupMidReply, {}, 8},
+         {kPointLinkError}},
+        {"point read with garbage first", "mnuToolsRecP", 0, "@READ PNT ", {Kind::Garbage, "\x01\xfe#?", 0},
+         {okBox("Receiving has finished.", "Receive Point")}, true},
+        {"point read with a malformed record", "mnuToolsRecP", 0, "@READ PNT ",
+         {Kind::Garbage, "P5=broken\r\n", 0}, {kPointLinkError}},
+        {"zone read cut short", "mnuToolsRecP", 1, "@READ ZON ", {Kind::CutReply, {}, 6},
+         {linkErrorBox("Zone reception")}},
+        // Receive parameters.
+        {"version query unanswered", "mnuToolsRecA", 0, "@?VER ", {Kind::NoReply, {}, 0},
+         {linkErrorBox("Parameter reception")}},
+        {"DIO refused", "mnuToolsRecA", 0, "@READ DIO ", {Kind::Refuse, {}, 0}, {refusalBox()}},
+        {"parameter read line closed", "mnuToolsRecA", 0, "@READ PRM ", {Kind::HangupMidReply, {}, 30},
+         {linkErrorBox("Parameter reception")}},
+        {"parameter read with garbage first", "mnuToolsRecA", 1, "@READ PRM ", {Kind::Garbage, "\x02\x7f", 0},
+         {okBox("Receiving has finished.", "Receive Parameter")}, true},
+        {"parameter read with an unreadable type", "mnuToolsRecA", 1, "@READ PRM ",
+         {Kind::Garbage, "X=??\r\n", 0}, {linkErrorBox("Parameter reception")}},
+        // Transmit points / zones.
+        {"stroke query refused", "mnuToolsTranP", 0, "@?PRM ", {Kind::Refuse, {}, 0}, {refusalBox()}},
+        {"stroke query garbage", "mnuToolsTranP", 0, "@?PRM ", {Kind::Garbage, "zz", 0},
+         {linkErrorBox("Transmit Point")}},
+        {"point erase refused", "mnuToolsTranP", 0, "@INIT PNT ", {Kind::Refuse, {}, 0}, {refusalBox()}},
+        {"write block refused", "mnuToolsTranP", 0, "@WRITE PNT ", {Kind::Refuse, {}, 0}, {refusalBox()}},
+        {"write block unanswered", "mnuToolsTranP", 0, "@WRITE PNT ", {Kind::NoReply, {}, 0},
+         {linkErrorBox("Transmit Point")}},
+        {"point record refused", "mnuToolsTranP", 0, "P", {Kind::Refuse, {}, 0}, {refusalBox()}},
+        {"line closed after a record", "mnuToolsTranP", 0, "P", {Kind::HangupMidReply, {}, 1},
+         {linkErrorBox("Transmit Point")}},
+        {"end of data unanswered", "mnuToolsTranP", 0, "\x1a", {Kind::NoReply, {}, 0},
+         {linkErrorBox("Transmit Point")}},
+        {"zone erase refused", "mnuToolsTranP", 1, "@INIT ZON ", {Kind::Refuse, {}, 0}, {refusalBox()}},
+        {"zone record refused", "mnuToolsTranP", 1, "Z", {Kind::Refuse, {}, 0}, {refusalBox()}},
+        // Transmit parameters.
+        {"stored points refused", "mnuToolsTranA", 0, "@READ PNT ", {Kind::Refuse, {}, 0}, {refusalBox()}},
+        {"stored points line closed", "mnuToolsTranA", 0, "@READ PNT ", {Kind::HangupMidReply, {}, 5},
+         {linkErrorBox("Parameter reception")}},
+        {"parameter block line closed", "mnuToolsTranA", 1, "@WRITE PRM ", {Kind::HangupMidReply, {}, 2},
+         {linkErrorBox("Parameter reception")}},
+        {"parameter record refused", "mnuToolsTranA", 1, "PRM", {Kind::Refuse, {}, 0}, {refusalBox()}},
+    };
+    for (const FaultCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::Options o = c.family ? pulseOptions() : pointOptions();
+        o.ackRecords = c.fault.kind == Kind::HangupMidReply && QByteArray(c.word).size() <= 3;
+        ExchangeRig rig(o);
+        prepare(rig);
+        rig.sim.controller.arm(c.word, c.fault);
+        const QString before = snapshot(rig);
+        rig.dialogs.answer(MsgAnswer::Yes).ok(int(c.boxesAfterQuestion.size()));
+        rig.run(c.menu);
+
+        ASSERT_EQ(rig.dialogs.boxes.size(), 1 + c.boxesAfterQuestion.size());
+        EXPECT_EQ(rig.dialogs.boxes.mid(1), c.boxesAfterQuestion);
+        const bool receive = QByteArray(c.menu).startsWith("mnuToolsRec");
+        if (receive && !c.tableChanged) {
+            EXPECT_EQ(snapshot(rig), before) << "grids unchanged";
+        }
+        if (receive && c.tableChanged) {
+            EXPECT_NE(snapshot(rig), before);
+        }
+        if (c.boxesAfterQuestion.first() == refusalBox()) {
+            EXPECT_TRUE(rig.window->Txt_Error->text().startsWith("NG"));
+        }
+        rig.expectRestored();
+    }
+}
+
+TEST(ExchangeFaults, FailedTransmitStopsAtTheFailingStep)
+{
+    struct Case {
+        const char* name;
+        const char* word;
+        QList<QByteArray> sent;
+    };
+    const Case cases[] = {
+        {"erase refused", "@INIT PNT ", lines({"@?PRM 21,\r\n", "@INIT PNT ,\r\n"})},
+        {"block refused", "@WRITE PNT ", lines({"@?PRM 21,\r\n", "@INIT PNT ,\r\n", "@WRITE PNT ,\r\n"})},
+        {"record refused",
+         "P",
+         lines({"@?PRM 21,\r\n", "@INIT PNT ,\r\n", "@WRITE PNT ,\r\n", "P0=A,1.00,1\r\n"})},
+    };
+    for (const Case& c : cases) {
+        ExchangeRig rig;
+        rig.putPoint(0, "A", "1.00", "1");
+        rig.putPoint(1, "A", "2.00", "2");
+        rig.sim.controller.arm(c.word, {Kind::Refuse, "E07", 0});
+        rig.dialogs.answer(MsgAnswer::Yes).ok();
+        rig.run("mnuToolsTranP");
+        EXPECT_EQ(rig.sent(), c.sent) << c.name;
+        EXPECT_EQ(rig.window->Txt_Error->text().left(2), "NG") << c.name;
+        rig.expectRestored();
+    }
+}

@@ -1,0 +1,275 @@
+// Receive of points, zones and parameters from the simulated controller.
+#include "ExchangeRig.h"
+
+#include <QLabel>
+
+using namespace kap;
+using namespace kap::test;
+
+namespace {
+
+constexpr int kMode = PointTable::ModeColumn;
+constexpr int kPos = PointTable::PositionColumn;
+constexpr int kSpeed = PointTable::SpeedColumn;
+constexpr int kNote = PointTable::NoteColumn;
+
+void fillAllPoints(sim::Controller& c)
+{
+    for (int n = 0; n < 64; ++n)
+        c.points[n] = {"A", QByteArray::number(n * 1.5, 'f', 2), QByteArray::number(n % 100 + 1)};
+}
+
+}  // namespace
+
+TEST(ReceivePoints, FullTableFillsEveryRowAndMarksModified)
+{
+    ExchangeRig rig;
+    fillAllPoints(rig.sim.controller);
+    rig.put(7, kNote, "kept?");
+    rig.dialogs.answer(MsgAnswer::Yes).ok();
+    rig.run("mnuToolsRecP");
+
+    EXPECT_EQ(rig.sent(), lines({"@READ PNT ,\r\n"}));
+    EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{question("Do you receive point data?", "Point reception"),
+                                             okBox("Receiving has finished.", "Receive Point")}));
+    for (int n = 0; n < 64; ++n) {
+        EXPECT_EQ(rig.cell(n, kMode), "A") << n;
+        EXPECT_EQ(rig.cell(n, kPos), QString::number(n * 1.5, 'f', 2)) << n;
+        EXPECT_EQ(rig.cell(n, kSpeed), QString::number(n % 100 + 1)) << n;
+        EXPECT_EQ(rig.cell(n, kNote), "") << "records carry no note";
+    }
+    EXPECT_TRUE(rig.window->isModified());
+    EXPECT_TRUE(rig.window->flags.settei);
+    EXPECT_EQ(rig.window->Txt_Error->text(), "");
+    rig.expectRestored();
+}
+
+TEST(ReceivePoints, PartialAndEmptyTables)
+{
+    struct Case {
+        const char* name;
+        QMap<int, sim::Point> stored;
+    };
+    const Case cases[] = {
+        {"partial", {{1, {"I", "-5.25", "20"}}, {3, {"B", "1", ""}}, {10, {"A", "90.00", "50"}}}},
+        {"empty (reply is only OK)", {}},
+    };
+    for (const Case& c : cases) {
+        ExchangeRig rig;
+        for (auto it = c.stored.begin(); it != c.stored.end(); ++it)
+            rig.sim.controller.points[it.key()] = it.value();
+        for (int n = 0; n < 64; ++n)
+            rig.putPoint(n, "A", "1.00", "9");
+        rig.dialogs.answer(MsgAnswer::Yes).ok();
+        rig.run("mnuToolsRecP");
+
+        for (int n = 0; n < 64; ++n) {
+            const sim::Point p = c.stored.value(n);
+            EXPECT_EQ(rig.cell(n, kMode), QString::fromLatin1(p.mode)) << c.name << " row " << n;
+            EXPECT_EQ(rig.cell(n, kPos), p.mode == "B" ? QString("1.00") : QString::fromLatin1(p.pos))
+                << c.name << " row " << n;
+            EXPECT_EQ(rig.cell(n, kSpeed), QString::fromLatin1(p.speed)) << c.name << " row " << n;
+        }
+        EXPECT_TRUE(rig.window->isModified()) << c.name;
+        ASSERT_EQ(rig.dialogs.boxes.size(), 2) << c.name;
+        EXPECT_EQ(rig.dialogs.boxes[1], okBox("Receiving has finished.", "Receive Point")) << c.name;
+    }
+}
+
+TEST(ReceivePoints, NoSendsNothingAndKeepsTheTable)
+{
+    ExchangeRig rig;
+    fillAllPoints(rig.sim.controller);
+    rig.putPoint(0, "A", "5.00", "5");
+    rig.dialogs.answer(MsgAnswer::No);
+    rig.run("mnuToolsRecP");
+    EXPECT_TRUE(rig.sent().isEmpty());
+    EXPECT_EQ(rig.cell(0, kPos), "5.00");
+    EXPECT_EQ(rig.dialogs.boxes.size(), 1);
+    EXPECT_TRUE(rig.window->Toolbar1->isEnabled());
+}
+
+TEST(ReceivePoints, CancelKeepsRowsReadSoFarAndEmptiesTheRest)
+{
+    ExchangeRig rig;
+    fillAllPoints(rig.sim.controller);
+    // The user presses Cancel while row 5 is being written.
+    bool armed = true;
+    QObject::connect(&rig.table(), &Grid::cellChanged, [&](int row, int column) {
+        if (armed && row == 5 && column == kSpeed && !rig.cell(5, kSpeed).isEmpty()) {
+            armed = false;
+            rig.bar().Com_Cancel->click();
+        }
+    });
+    bool enabledDuringRead = true;
+    QObject::connect(&rig.table(), &Grid::cellChanged, [&](int row, int) {
+        if (row == 2)
+            enabledDuringRead = rig.bar().Com_Cancel->isEnabled() && rig.bar().isVisible()
+                                && !rig.window->isEnabled();
+    });
+    rig.dialogs.answer(MsgAnswer::Yes).ok();
+    rig.run("mnuToolsRecP");
+
+    EXPECT_TRUE(enabledDuringRead) << "window disabled, dialog shown, Cancel usable";
+    for (int n = 0; n < 64; ++n)
+        EXPECT_EQ(rig.cell(n, kMode), n <= 5 ? "A" : "") << n;
+    EXPECT_EQ(rig.dialogs.boxes,
+              (QList<Box>{question("Do you receive point data?", "Point reception"),
+                          okBox("Stop", "Data un-transmitting.", MsgIcon::Exclamation)}));
+    EXPECT_EQ(rig.bar().cancelTag(), "0");
+    EXPECT_TRUE(rig.window->isModified());
+    rig.expectRestored();
+
+    // A click left over after an operation does not stop the next one.
+    rig.bar().Com_Cancel->click();
+    rig.dialogs.answer(MsgAnswer::Yes).ok();
+    rig.run("mnuToolsRecP");
+    EXPECT_EQ(rig.cell(63, kMode), "A");
+}
+
+TEST(ReceiveZones, FillsZonesAndEmptiesMissingOnes)
+{
+    ExchangeRig rig(pulseOptions());
+    rig.sim.controller.zones[0] = {"10.00", "20.00"};
+    rig.sim.controller.zones[2] = {"0.00", "359.99"};
+    rig.put(1, ZoneTable::AngleAColumn, "5.00");
+    rig.put(1, ZoneTable::AngleBColumn, "6.00");
+    rig.put(3, ZoneTable::NoteColumn, "note");
+    rig.dialogs.answer(MsgAnswer::Yes).ok();
+    rig.run("mnuToolsRecP");
+
+    EXPECT_EQ(rig.sent(), lines({"@READ ZON ,\r\n"}));
+    EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{question("Do you receive zone data?", "Zone reception"),
+                                             okBox("Receiving has finished.", "Receive Zone")}));
+    const QStringList expected[] = {{"10.00", "20.00"}, {"", ""}, {"0.00", "359.99"}, {"", ""}};
+    for (int n = 0; n < 4; ++n) {
+        EXPECT_EQ(rig.cell(n, ZoneTable::AngleAColumn), expected[n][0]) << n;
+        EXPECT_EQ(rig.cell(n, ZoneTable::AngleBColumn), expected[n][1]) << n;
+        EXPECT_EQ(rig.cell(n, ZoneTable::NoteColumn), "") << n;
+    }
+    EXPECT_TRUE(rig.window->isModified());
+    rig.expectRestored();
+}
+
+TEST(ReceiveParameters, VersionAndGenerationDecideParameters6And28)
+{
+    struct Case {
+        const char* name;
+        QByteArray version;
+        bool shortDio;
+        // row of PRM 6: initial, value, range; row of PRM 28: initial, value, range
+        QStringList prm6;
+        QStringList prm28;
+    };
+    const Case cases[] = {
+        {"current controller 1.10", "1.10", false, {"**", "**", ""}, {"0", "1", "0: ON  1: OFF"}},
+        {"current controller 1.05", "1.05", false, {"**", "**", ""}, {"**", "**", ""}},
+        {"current controller 1.82", "1.82", false, {"**", "**", ""}, {"**", "**", ""}},
+        {"previous controller 1.10", "1.10", true, {"1", "1", "0: Invalid 1: Valid"}, {"**", "**", ""}},
+    };
+    for (const Case& c : cases) {
+        sim::Options o = pointOptions();
+        o.version = c.version;
+        o.shortDio = c.shortDio;
+        o.actuatorType = 61;
+        ExchangeRig rig(o);
+        rig.sim.controller.params[28] = "1";
+        rig.sim.controller.params[35] = "-1250";
+        rig.dialogs.answer(MsgAnswer::Yes).ok();
+        rig.run("mnuToolsRecA");
+
+        EXPECT_EQ(rig.sent(), lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PRM ,\r\n"})) << c.name;
+        EXPECT_EQ(rig.dialogs.boxes,
+                  (QList<Box>{question("Do you receive parameter data?", "Parameter reception"),
+                              okBox("Receiving has finished.", "Receive Parameter")}))
+            << c.name;
+        Grid& g = rig.params();
+        const int r6 = rig.window->parameters().rowOfPrm(6);
+        const int r28 = rig.window->parameters().rowOfPrm(28);
+        EXPECT_EQ((QStringList{g.text(r6, kInitialColumn), g.text(r6, kValueColumn), g.text(r6, kRangeColumn)}),
+                  c.prm6)
+            << c.name;
+        EXPECT_EQ((QStringList{g.text(r28, kInitialColumn), g.text(r28, kValueColumn),
+                               g.text(r28, kRangeColumn)}),
+                  c.prm28)
+            << c.name;
+        EXPECT_EQ(rig.window->statusPanel(MainFrame::OriginShiftPanel)->text(), "Origin point shift: -12.50")
+            << c.name;
+        EXPECT_FALSE(rig.window->bulkFillFlag);
+        EXPECT_FALSE(rig.window->angleCheckHold);
+        EXPECT_TRUE(rig.window->flags.settei);
+        EXPECT_TRUE(rig.window->isModified());
+        rig.expectRestored();
+    }
+}
+
+TEST(ReceiveParameters, ChangesTheActuatorTypeAndItsRanges)
+{
+    sim::Options o = pointOptions();
+    o.actuatorType = 65;
+    ExchangeRig rig(o);
+    rig.sim.controller.params[3] = "40";
+    rig.sim.controller.params[21] = "720";
+    ASSERT_EQ(rig.window->parameters().currentType(), "50");
+    rig.dialogs.answer(MsgAnswer::Yes).ok();
+    rig.run("mnuToolsRecA");
+
+    ParameterTable& p = rig.window->parameters();
+    Grid& g = rig.params();
+    EXPECT_EQ(p.currentType(), "65");
+    EXPECT_EQ(g.text(-1, kValueColumn), "65");
+    EXPECT_EQ(g.text(-1, kInitialColumn), "65");
+    EXPECT_EQ(g.text(p.rowOfPrm(3), kRangeColumn), "0 to 50 (*10^-3kg.m.m)");
+    EXPECT_EQ(g.text(p.rowOfPrm(3), kInitialColumn), "50");
+    EXPECT_EQ(g.text(p.rowOfPrm(3), kValueColumn), "40");
+    EXPECT_EQ(g.text(p.rowOfPrm(10), kRangeColumn), "1 to 50 (*0.01rps)");
+    EXPECT_EQ(g.text(p.rowOfPrm(10), kInitialColumn), "10");
+    EXPECT_EQ(rig.value(21), "720") << "no angle correction while filling";
+    EXPECT_EQ(p.inertiaLabel(), "-3      2");
+    EXPECT_TRUE(rig.dialogs.pendingAnswers() == 0);
+}
+
+TEST(ReceiveParameters, PulseTrainWindowReadsItsTenRows)
+{
+    sim::Options o = pulseOptions();
+    o.actuatorType = 62;
+    ExchangeRig rig(o);
+    const int prms[] = {4, 5, 10, 22, 35, 36, 38, 39, 43, 53};
+    for (int i = 0; i < 10; ++i)
+        rig.sim.controller.params[prms[i]] = QByteArray::number(i + 2);
+    rig.dialogs.answer(MsgAnswer::Yes).ok();
+    rig.run("mnuToolsRecA");
+
+    EXPECT_EQ(rig.sent(), lines({"@READ PRM ,\r\n"}));
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(rig.params().text(i, kValueColumn), QString::number(i + 2)) << prms[i];
+    EXPECT_EQ(rig.window->parameters().currentType(), "62");
+    EXPECT_EQ(rig.params().text(2, kRangeColumn), "1 to 50 (*0.01rps)");
+    EXPECT_EQ(rig.window->statusPanel(MainFrame::OriginShiftPanel)->text(), "Origin point shift: 0.06");
+    EXPECT_EQ(rig.dialogs.boxes.size(), 2);
+    rig.expectRestored();
+}
+
+TEST(ReceiveParameters, CancelKeepsRowsReadSoFar)
+{
+    sim::Options o = pointOptions();
+    o.actuatorType = 62;
+    ExchangeRig rig(o);
+    rig.sim.controller.params[4] = "77";
+    rig.sim.controller.params[30] = "88";
+    QObject::connect(&rig.params(), &Grid::cellChanged, [&](int row, int column) {
+        if (row == rig.window->parameters().rowOfPrm(4) && column == kValueColumn)
+            rig.bar().Com_Cancel->click();
+    });
+    rig.dialogs.answer(MsgAnswer::Yes).ok();
+    rig.run("mnuToolsRecA");
+
+    EXPECT_EQ(rig.value(4), "77");
+    EXPECT_EQ(rig.value(30), "100") << "rows after the cancel keep their previous value";
+    EXPECT_EQ(rig.window->parameters().currentType(), "62");
+    EXPECT_EQ(rig.dialogs.boxes.last(), okBox("Stop", "Data un-transmitting.", MsgIcon::Exclamation));
+    EXPECT_EQ(rig.dialogs.boxes.size(), 2) << "no closing box";
+    EXPECT_FALSE(rig.window->bulkFillFlag);
+    EXPECT_TRUE(rig.window->isModified());
+    rig.expectRestored();
+}

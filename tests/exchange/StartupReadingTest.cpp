@@ -1,0 +1,117 @@
+// The reading start-up runs into the window it opens.
+#include "ExchangeRig.h"
+
+#include <QLabel>
+
+using namespace kap;
+using namespace kap::test;
+
+TEST(StartupReading, PointInputWindowGetsPointsAndParameters)
+{
+    sim::Options o = pointOptions();
+    o.actuatorType = 62;
+    o.version = "1.05";
+    ExchangeRig rig(o);
+    rig.sim.controller.points[0] = {"A", "45.00", "30"};
+    rig.sim.controller.points[63] = {"B", "0", ""};
+    rig.sim.controller.params[35] = "250";
+    rig.sim.controller.params[28] = "1";
+
+    EXPECT_TRUE(runStartupReading(*rig.window));
+
+    EXPECT_EQ(rig.sent(), lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n", "@READ PRM ,\r\n"}));
+    EXPECT_TRUE(rig.dialogs.boxes.isEmpty());
+    EXPECT_EQ(rig.cell(0, PointTable::PositionColumn), "45.00");
+    EXPECT_EQ(rig.cell(63, PointTable::ModeColumn), "B");
+    EXPECT_EQ(rig.window->parameters().currentType(), "62");
+    ParameterTable& p = rig.window->parameters();
+    EXPECT_EQ(rig.params().text(p.rowOfPrm(3), kRangeColumn), "0 to 3000 (*10^-6kg.m.m)");
+    EXPECT_EQ(rig.value(28), "**") << "version 1.05 has no limit mode";
+    EXPECT_EQ(rig.value(6), "**");
+    EXPECT_EQ(rig.window->statusPanel(MainFrame::OriginShiftPanel)->text(), "Origin point shift: 2.50");
+    EXPECT_FALSE(rig.window->bulkFillFlag);
+    EXPECT_FALSE(rig.bar().isVisible());
+}
+
+TEST(StartupReading, PreviousControllerRangeTexts)
+{
+    sim::Options o = pointOptions();
+    o.shortDio = true;
+    ExchangeRig rig(o);
+    EXPECT_TRUE(runStartupReading(*rig.window));
+    ParameterTable& p = rig.window->parameters();
+    EXPECT_EQ(rig.params().text(p.rowOfPrm(6), kRangeColumn), "0:Valid function  1:Invalid function");
+    EXPECT_EQ(rig.value(6), "1");
+    EXPECT_EQ(rig.value(28), "**");
+}
+
+TEST(StartupReading, PulseTrainWindowGetsZonesAndParameters)
+{
+    sim::Options o = pulseOptions();
+    o.actuatorType = 66;
+    ExchangeRig rig(o);
+    rig.sim.controller.zones[1] = {"90.00", "180.00"};
+    rig.sim.controller.params[53] = "1500";
+
+    EXPECT_TRUE(runStartupReading(*rig.window));
+
+    EXPECT_EQ(rig.sent(), lines({"@READ ZON ,\r\n", "@READ PRM ,\r\n"}));
+    EXPECT_TRUE(rig.dialogs.boxes.isEmpty());
+    EXPECT_EQ(rig.cell(1, ZoneTable::AngleBColumn), "180.00");
+    EXPECT_EQ(rig.value(53), "1500");
+    EXPECT_EQ(rig.window->parameters().currentType(), "66");
+    EXPECT_EQ(rig.params().text(2, kRangeColumn), "1 to 50 (*0.01rps)");
+}
+
+TEST(StartupReading, CancelStopsTheTableOnly)
+{
+    sim::Options o = pointOptions();
+    o.actuatorType = 63;
+    ExchangeRig rig(o);
+    for (int n = 0; n < 64; ++n)
+        rig.sim.controller.points[n] = {"A", "1.00", "1"};
+    bool armed = true;
+    QObject::connect(&rig.table(), &Grid::cellChanged, [&](int row, int) {
+        if (armed && row == 10) {
+            armed = false;
+            rig.bar().Com_Cancel->click();
+        }
+    });
+    rig.dialogs.ok();
+    EXPECT_FALSE(runStartupReading(*rig.window));
+    EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{okBox("Stop", "Data not received.", MsgIcon::Exclamation)}));
+    EXPECT_EQ(rig.cell(10, PointTable::ModeColumn), "A");
+    EXPECT_EQ(rig.cell(11, PointTable::ModeColumn), "");
+    EXPECT_EQ(rig.window->parameters().currentType(), "63") << "parameters still read";
+}
+
+TEST(StartupReading, FailuresEndSilently)
+{
+    struct Case {
+        const char* name;
+        const char* word;
+        sim::Fault fault;
+        QList<QByteArray> sent;
+        QString type;
+    };
+    const Case cases[] = {
+        {"version unanswered", "@?VER ", {sim::Fault::NoReply, {}, 0}, lines({"@?VER ,\r\n"}), "50"},
+        {"DIO refused", "@READ DIO ", {sim::Fault::Refuse, {}, 0}, lines({"@?VER ,\r\n", "@READ DIO ,\r\n"}), "50"},
+        {"points refused", "@READ PNT ", {sim::Fault::Refuse, {}, 0},
+         lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n"}), "50"},
+        {"parameters line closed", "@READ PRM ", {sim::Fault::HangupMidReply, {}, 12},
+         lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n", "@READ PRM ,\r\n"}), "50"},
+    };
+    for (const Case& c : cases) {
+        sim::Options o = pointOptions();
+        o.actuatorType = 64;
+        ExchangeRig rig(o);
+        rig.sim.controller.arm(c.word, c.fault);
+        EXPECT_FALSE(runStartupReading(*rig.window)) << c.name;
+        EXPECT_EQ(rig.sent(), c.sent) << c.name;
+        EXPECT_TRUE(rig.dialogs.boxes.isEmpty()) << c.name;
+        EXPECT_EQ(rig.window->parameters().currentType(), c.type) << c.name;
+        EXPECT_TRUE(rig.window->isEnabled()) << c.name;
+        EXPECT_FALSE(rig.bar().isVisible()) << c.name;
+    }
+}
