@@ -17,6 +17,13 @@
 #include "WindowSide.h"
 
 #include <QElapsedTimer>
+#include <QCoreApplication>
+#include <QScopeGuard>
+#include <QThread>
+
+#include <atomic>
+#include <ctime>
+#include <memory>
 
 #include <cstdio>
 #include <functional>
@@ -99,22 +106,36 @@ struct Figures {
     double cpuMs = 0;
 };
 
+// CPU seconds of the calling thread only: the simulator runs in a thread of its own, so
+// this is the tool's share.
+double threadCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
 Figures measure(sim::Controller& controller, const std::function<void()>& operation)
 {
-    qint64 bytesOut = 0;
-    const auto counter = QObject::connect(&controller, &sim::Controller::transmit, &controller,
-                                          [&](const QByteArray& b) { bytesOut += b.size(); });
-    controller.clearReceived();
-    const double cpu0 = cpuSeconds();
+    std::atomic<qint64> bytesOut{0};
+    const auto counter = QObject::connect(
+        &controller, &sim::Controller::transmit, &controller,
+        [&](const QByteArray& b) { bytesOut += b.size(); }, Qt::DirectConnection);
+    QMetaObject::invokeMethod(&controller, [&] { controller.clearReceived(); },
+                              Qt::BlockingQueuedConnection);
+    const double cpu0 = threadCpuSeconds();
     QElapsedTimer clock;
     clock.start();
     operation();
     Figures f;
     f.wallMs = double(clock.nsecsElapsed()) / 1e6;
-    f.cpuMs = (cpuSeconds() - cpu0) * 1000.0;
+    f.cpuMs = (threadCpuSeconds() - cpu0) * 1000.0;
     QObject::disconnect(counter);
     qint64 bytesIn = 0;
-    for (const QByteArray& entry : controller.receivedLines()) {
+    QList<QByteArray> received;
+    QMetaObject::invokeMethod(&controller, [&] { received = controller.receivedLines(); },
+                              Qt::BlockingQueuedConnection);
+    for (const QByteArray& entry : received) {
         bytesIn += entry.size();
         // Records of a write block go unanswered: each costs its full 100 ms window.
         if (!controller.options().ackRecords && !entry.startsWith('@') && entry != "\x1a")
@@ -132,7 +153,7 @@ void print(const QString& name, const Figures& f)
                 QStringLiteral("ms"), QStringLiteral("-"));
     printFigure(name + QStringLiteral(": wall / (wire + windows)"), f.wallMs / lineMs, QStringLiteral("x"),
                 QStringLiteral("<= 1.05"));
-    printFigure(name + QStringLiteral(": CPU (tool and simulator)"), f.cpuMs, QStringLiteral("ms"),
+    printFigure(name + QStringLiteral(": CPU of the tool's thread"), f.cpuMs, QStringLiteral("ms"),
                 QStringLiteral("<= 5 % of wall: %1 ms").arg(f.wallMs * 0.05, 0, 'f', 1));
 }
 
@@ -144,16 +165,39 @@ void runExchangeBenchmarks()
     options.family = 0;
     options.pacing = true;
     options.latencyMs = 0;
-    sim::Controller controller(options);
-    sim::PtyServer server(controller);
-    if (!server.start()) {
+    // The simulator lives in a thread of its own, as the controller is a device of its own;
+    // its objects are made and destroyed in that thread.
+    QThread simThread;
+    QObject inThread;
+    inThread.moveToThread(&simThread);
+    simThread.start();
+    std::unique_ptr<sim::Controller> controllerPtr;
+    std::unique_ptr<sim::PtyServer> serverPtr;
+    bool started = false;
+    QMetaObject::invokeMethod(&inThread, [&] {
+        controllerPtr = std::make_unique<sim::Controller>(options);
+        serverPtr = std::make_unique<sim::PtyServer>(*controllerPtr);
+        started = serverPtr->start();
+        for (int n = 0; n < 64; ++n)
+            controllerPtr->points[n] = {"A", QByteArray::number(n * 5.25, 'f', 2),
+                                        QByteArray::number(n + 1)};
+    }, Qt::BlockingQueuedConnection);
+    const auto stopThread = qScopeGuard([&] {
+        QMetaObject::invokeMethod(&inThread, [&] {
+            serverPtr.reset();
+            controllerPtr.reset();
+        }, Qt::BlockingQueuedConnection);
+        simThread.quit();
+        simThread.wait();
+    });
+    sim::Controller& controller = *controllerPtr;
+    sim::PtyServer& server = *serverPtr;
+    if (!started) {
         std::fprintf(stderr, "simulator: %s\n", qPrintable(server.errorString()));
         return;
     }
     qputenv("KAP_COM1", server.path().toLocal8Bit());
     kap::module1().portName = QStringLiteral("COM1");
-    for (int n = 0; n < 64; ++n)
-        controller.points[n] = {"A", QByteArray::number(n * 5.25, 'f', 2), QByteArray::number(n + 1)};
 
     Window window;
     print(QStringLiteral("(d) receive 64 points"), measure(controller, [&] {
