@@ -446,16 +446,19 @@ void MainFrame::mnuToolsCom_Click()
 void MainFrame::showComS(const QString& text)
 {
     Txt_ComS->setText(visibleControls(text));
+    Txt_ComS->setCursorPosition(0);  // a long reply shows from its start
 }
 
 void MainFrame::showComR(const QString& text)
 {
     Txt_ComR->setText(visibleControls(text));
+    Txt_ComR->setCursorPosition(0);  // a long reply shows from its start
 }
 
 void MainFrame::showError(const QString& text)
 {
     Txt_Error->setText(visibleControls(text));
+    Txt_Error->setCursorPosition(0);  // a long reply shows from its start
 }
 
 void MainFrame::setMainWindowEnabled(bool on)
