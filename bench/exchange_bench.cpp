@@ -39,8 +39,8 @@ public:
         return buttons == kap::MsgButtons::Ok ? kap::MsgAnswer::Ok : kap::MsgAnswer::Yes;
     }
     void beep() override {}
-    QString saveFileName(const kap::FileDialogSpec&) override { return {}; }
-    QString openFileName(const kap::FileDialogSpec&) override { return {}; }
+    QString saveFileName(const kap::FileDialogOptions&) override { return {}; }
+    QString openFileName(const kap::FileDialogOptions&) override { return {}; }
     bool choosePrinter(QPrinter&) override { return false; }
 };
 

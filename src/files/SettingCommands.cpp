@@ -60,12 +60,12 @@ QString knownDefaultRow(Family family, const QString& type)
 
 }  // namespace
 
-FileDialogSpec SettingCommands::saveSpec()
+FileDialogOptions SettingCommands::saveDialogOptions()
 {
     return {QStringLiteral("SaveAs"), QStringLiteral("Setting file(*.csv)|*.csv|"), QString(), true};
 }
 
-FileDialogSpec SettingCommands::openSpec()
+FileDialogOptions SettingCommands::openDialogOptions()
 {
     return {QStringLiteral("Open"), QStringLiteral("Setting file(*.csv)|*.csv"), QString(), false};
 }
@@ -90,7 +90,7 @@ bool SettingCommands::saveAs()
 {
     saveFailed_ = false;
     Dialogs& dialogs = host_.dialogs();
-    const QString path = dialogs.saveFileName(saveSpec());
+    const QString path = dialogs.saveFileName(saveDialogOptions());
     if (path.isEmpty()) {
         saveFailed_ = true;
         return false;
@@ -125,7 +125,7 @@ void SettingCommands::open()
     if (!askToSave())
         return;
     Dialogs& dialogs = host_.dialogs();
-    const QString path = dialogs.openFileName(openSpec());
+    const QString path = dialogs.openFileName(openDialogOptions());
     if (path.isEmpty())
         return;
     const Family family = host_.family();

@@ -60,8 +60,8 @@ public:
     bool saveFailed() const { return saveFailed_; }
 
     // Save As dialog settings.
-    static FileDialogSpec saveSpec();
-    static FileDialogSpec openSpec();
+    static FileDialogOptions saveDialogOptions();
+    static FileDialogOptions openDialogOptions();
 
 private:
     // The whole file has been read and checked; false when applying it failed part-way.

@@ -12,7 +12,7 @@ enum class MsgIcon { None, Question, Exclamation, Critical, Information };
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgAnswer { Ok, Yes, No, Cancel };
 
-struct FileDialogSpec {
+struct FileDialogOptions {
     QString title;         // "SaveAs", "Open"
     QString filter;        // in the classic "Description(*.ext)|*.ext|" form
     QString initialName;   // empty: no name proposed
@@ -29,8 +29,8 @@ public:
     virtual void beep() = 0;
 
     // Returns the chosen path, or an empty text when the user cancelled.
-    virtual QString saveFileName(const FileDialogSpec& spec) = 0;
-    virtual QString openFileName(const FileDialogSpec& spec) = 0;
+    virtual QString saveFileName(const FileDialogOptions& request) = 0;
+    virtual QString openFileName(const FileDialogOptions& request) = 0;
 
     // Lets the user choose and set up a printer; false when cancelled.
     virtual bool choosePrinter(QPrinter& printer) = 0;

@@ -2,7 +2,7 @@
 
 #include "Dialogs.h"
 #include "LinkReactions.h"
-#include "FrameSpec.h"
+#include "FrameTables.h"
 #include "Grid.h"
 #include "GridView.h"
 #include "Module1.h"
@@ -172,7 +172,7 @@ void MainFrame::openCalculator()
 void MainFrame::buildMenus()
 {
     QList<QMenu*> stack;
-    for (const MenuEntry& e : frameSpecFor(family_).menu) {
+    for (const MenuEntry& e : frameTablesFor(family_).menu) {
         switch (e.kind) {
         case MenuEntry::SubMenu: {
             QMenu* m = stack.isEmpty() ? menuBar()->addMenu(e.caption) : stack.last()->addMenu(e.caption);
@@ -210,7 +210,7 @@ void MainFrame::buildToolbar()
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
     Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (const ToolButtonSpec& t : frameSpecFor(family_).toolbar) {
+    for (const ToolButtonSpec& t : frameTablesFor(family_).toolbar) {
         QAction* a = Toolbar1->addAction(themeIcon(t.iconName, fallbackFor(t.key), style()), t.toolTip);
         a->setObjectName(QStringLiteral("Toolbar1_") + t.key);
         a->setToolTip(t.toolTip);

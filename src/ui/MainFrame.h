@@ -1,6 +1,6 @@
 // The frame both main windows share: menus, tool bar, status bar, the two grids, the drive
 // panel and the link boxes. What differs between the point-input and the pulse-train window
-// is data (FrameSpec), not code.
+// is data (FrameTables), not code.
 #pragma once
 
 #include "ActuatorTypes.h"

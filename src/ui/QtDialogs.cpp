@@ -74,19 +74,19 @@ void QtDialogs::beep()
     QApplication::beep();
 }
 
-QString QtDialogs::saveFileName(const FileDialogSpec& spec)
+QString QtDialogs::saveFileName(const FileDialogOptions& request)
 {
     QFileDialog::Options options;
-    if (!spec.overwritePrompt)
+    if (!request.overwritePrompt)
         options |= QFileDialog::DontConfirmOverwrite;
-    return QFileDialog::getSaveFileName(parent_, spec.title, spec.initialName,
-                                        qtFilterFrom(spec.filter), nullptr, options);
+    return QFileDialog::getSaveFileName(parent_, request.title, request.initialName,
+                                        qtFilterFrom(request.filter), nullptr, options);
 }
 
-QString QtDialogs::openFileName(const FileDialogSpec& spec)
+QString QtDialogs::openFileName(const FileDialogOptions& request)
 {
-    return QFileDialog::getOpenFileName(parent_, spec.title, spec.initialName,
-                                        qtFilterFrom(spec.filter));
+    return QFileDialog::getOpenFileName(parent_, request.title, request.initialName,
+                                        qtFilterFrom(request.filter));
 }
 
 bool QtDialogs::choosePrinter(QPrinter& printer)

@@ -16,8 +16,8 @@ public:
     MsgAnswer message(const QString& text, const QString& title, MsgIcon icon,
                       MsgButtons buttons) override;
     void beep() override;
-    QString saveFileName(const FileDialogSpec& spec) override;
-    QString openFileName(const FileDialogSpec& spec) override;
+    QString saveFileName(const FileDialogOptions& request) override;
+    QString openFileName(const FileDialogOptions& request) override;
     bool choosePrinter(QPrinter& printer) override;
 
 private:

@@ -47,8 +47,8 @@ public:
         return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
     }
     void beep() override {}
-    QString saveFileName(const FileDialogSpec&) override { return {}; }
-    QString openFileName(const FileDialogSpec&) override { return openPath; }
+    QString saveFileName(const FileDialogOptions&) override { return {}; }
+    QString openFileName(const FileDialogOptions&) override { return openPath; }
     bool choosePrinter(QPrinter&) override { return false; }
 
     QString openPath;

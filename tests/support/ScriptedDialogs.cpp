@@ -16,21 +16,21 @@ MsgAnswer ScriptedDialogs::message(const QString& text, const QString& title, Ms
     return answers_.takeFirst();
 }
 
-QString ScriptedDialogs::saveFileName(const FileDialogSpec& spec)
+QString ScriptedDialogs::saveFileName(const FileDialogOptions& request)
 {
-    fileDialogs.append(spec);
+    fileDialogs.append(request);
     if (files_.isEmpty()) {
-        ADD_FAILURE() << "unexpected save dialog \"" << spec.title.toStdString() << "\"";
+        ADD_FAILURE() << "unexpected save dialog \"" << request.title.toStdString() << "\"";
         return {};
     }
     return files_.takeFirst();
 }
 
-QString ScriptedDialogs::openFileName(const FileDialogSpec& spec)
+QString ScriptedDialogs::openFileName(const FileDialogOptions& request)
 {
-    fileDialogs.append(spec);
+    fileDialogs.append(request);
     if (files_.isEmpty()) {
-        ADD_FAILURE() << "unexpected open dialog \"" << spec.title.toStdString() << "\"";
+        ADD_FAILURE() << "unexpected open dialog \"" << request.title.toStdString() << "\"";
         return {};
     }
     return files_.takeFirst();

@@ -29,12 +29,12 @@ public:
     MsgAnswer message(const QString& text, const QString& title, MsgIcon icon,
                       MsgButtons buttons) override;
     void beep() override { ++beeps; }
-    QString saveFileName(const FileDialogSpec& spec) override;
-    QString openFileName(const FileDialogSpec& spec) override;
+    QString saveFileName(const FileDialogOptions& request) override;
+    QString openFileName(const FileDialogOptions& request) override;
     bool choosePrinter(QPrinter& printer) override;
 
     QList<Box> boxes;                 // every box shown, in order
-    QList<FileDialogSpec> fileDialogs;
+    QList<FileDialogOptions> fileDialogs;
     int beeps = 0;
     int pendingAnswers() const { return int(answers_.size() + files_.size() + printers_.size()); }
     QStringList texts() const;

@@ -1,5 +1,5 @@
 // The main-window frame: tool-bar dispatch, views, port dialog and closing.
-#include "FrameSpec.h"
+#include "FrameTables.h"
 #include "Grid.h"
 #include "Ini.h"
 #include "Module1.h"
@@ -56,7 +56,7 @@ TEST_F(Frame, EveryToolButtonRunsItsMenuCommand)
             ran << name;
             setteiDuring = w->flags.settei;
         });
-        for (const ToolButtonSpec& t : frameSpecFor(w->family()).toolbar) {
+        for (const ToolButtonSpec& t : frameTablesFor(w->family()).toolbar) {
             if (t.key == "Window" || t.key == "Exit" || t.key == "ComSetup")
                 continue;  // these change the window; tested below
             ran.clear();

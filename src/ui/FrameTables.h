@@ -24,13 +24,13 @@ struct ToolButtonSpec {
     QString iconName; // desktop icon theme name
 };
 
-struct FrameSpec {
+struct FrameTables {
     QList<MenuEntry> menu;
     QList<ToolButtonSpec> toolbar;
     QString gridFrameCaption;  // the frame around Grid1
 };
 
-const FrameSpec& frameSpecFor(Family family);
+const FrameTables& frameTablesFor(Family family);
 
 // The menu item a tool-bar key runs; empty for a key without a command.
 QString menuForToolKey(const QString& key, Family family);

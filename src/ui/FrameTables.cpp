@@ -1,4 +1,4 @@
-#include "FrameSpec.h"
+#include "FrameTables.h"
 
 #include "MainFrame.h"
 
@@ -57,9 +57,9 @@ ToolButtonSpec tool(const char* key, const char* tip, const char* icon)
     return {QLatin1String(key), QLatin1String(tip), QLatin1String(icon)};
 }
 
-FrameSpec pointSpec()
+FrameTables pointTables()
 {
-    FrameSpec s;
+    FrameTables s;
     s.menu = menuTree(true);
     s.toolbar = {
         tool("NewFile", "NewFile", "document-new"),
@@ -80,9 +80,9 @@ FrameSpec pointSpec()
     return s;
 }
 
-FrameSpec pulseSpec()
+FrameTables pulseTables()
 {
-    FrameSpec s;
+    FrameTables s;
     s.menu = menuTree(false);
     s.toolbar = {
         tool("NewFile", "NewFile", "document-new"),
@@ -107,10 +107,10 @@ FrameSpec pulseSpec()
 
 }  // namespace
 
-const FrameSpec& frameSpecFor(Family family)
+const FrameTables& frameTablesFor(Family family)
 {
-    static const FrameSpec point = pointSpec();
-    static const FrameSpec pulse = pulseSpec();
+    static const FrameTables point = pointTables();
+    static const FrameTables pulse = pulseTables();
     return family == Family::PointInput ? point : pulse;
 }
 
