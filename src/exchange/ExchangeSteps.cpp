@@ -88,4 +88,23 @@ void letEventsRun()
     QCoreApplication::processEvents();
 }
 
+bool usable(ExchangeHost& host, const Outcome& out, bool needOk)
+{
+    switch (judge(out)) {
+    case Verdict::LinkError:
+        linkError(host);
+        return false;
+    case Verdict::Refused:
+        refusal(host);
+        return false;
+    case Verdict::Usable:
+        break;
+    }
+    if (needOk && !out.reply.contains(QLatin1String("OK"))) {
+        linkError(host);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace kap::exchange

@@ -37,6 +37,10 @@ void linkError(ExchangeHost& host);
 // "Cannot receive data from controller." (unless "STOP") and the window restored.
 void refusal(ExchangeHost& host);
 
+// False, after the box that belongs to it, for a reply the operation cannot use: a link
+// error, a refusal, or (needOk) a reply without "OK".
+bool usable(ExchangeHost& host, const Outcome& out, bool needOk);
+
 // Reads the Cancel tag; a "1" is consumed (set back to "0") and reported.
 bool takeCancel(ExchangeHost& host);
 // A new operation starts with a clear Cancel tag, so a click left from an earlier one

@@ -181,25 +181,6 @@ void showOriginShift(ExchangeHost& host)
     host.showOriginShift(table.value(table.rowOfPrm(35)));
 }
 
-// A judged reply the operation cannot use: the box for it, and false.
-bool usable(ExchangeHost& host, const Outcome& out, bool needOk)
-{
-    switch (judge(out)) {
-    case Verdict::LinkError:
-        linkError(host);
-        return false;
-    case Verdict::Refused:
-        refusal(host);
-        return false;
-    case Verdict::Usable:
-        break;
-    }
-    if (needOk && !out.reply.contains(QLatin1String("OK"))) {
-        linkError(host);
-        return false;
-    }
-    return true;
-}
 
 Result resultOfFailure(const Outcome& out)
 {

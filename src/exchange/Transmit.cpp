@@ -101,18 +101,7 @@ Result finishTransmit(ExchangeHost& host, const QString& title)
 // The controller's table is erased first ("@INIT PNT " / "@INIT ZON ").
 bool eraseControllerTable(ExchangeHost& host, qint16 code, float timeoutMs)
 {
-    const Outcome out = exchangeLine(host, code, timeoutMs);
-    switch (judge(out)) {
-    case Verdict::LinkError:
-        linkError(host);
-        return false;
-    case Verdict::Refused:
-        refusal(host);
-        return false;
-    case Verdict::Usable:
-        break;
-    }
-    return true;
+    return usable(host, exchangeLine(host, code, timeoutMs), false);
 }
 
 std::optional<float> single(const QString& text)
