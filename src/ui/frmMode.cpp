@@ -1,5 +1,7 @@
 #include "frmMode.h"
 
+#include "DialogButtons.h"
+
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -29,14 +31,7 @@ frmMode::frmMode(QWidget* parent) : QDialog(parent)
         options->addWidget(Opt_1[i]);
     }
 
-    OKButton = new QPushButton(tr("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(tr("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(OKButton, QDialogButtonBox::AcceptRole);
-    buttons->addButton(CancelButton, QDialogButtonBox::RejectRole);
+    QDialogButtonBox* buttons = makeOkCancel(this, OKButton, CancelButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Mode_select);

@@ -1,5 +1,6 @@
 #include "frmP.h"
 
+#include "DialogButtons.h"
 #include "MainFrame.h"
 #include "Module1.h"
 
@@ -37,14 +38,7 @@ frmP::frmP(QWidget* parent) : QDialog(parent)
         index = port[3].digitValue() - 1;
     Opt_1[index]->setChecked(true);
 
-    OKButton = new QPushButton(tr("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(tr("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(OKButton, QDialogButtonBox::AcceptRole);
-    buttons->addButton(CancelButton, QDialogButtonBox::RejectRole);
+    QDialogButtonBox* buttons = makeOkCancel(this, OKButton, CancelButton);
     connect(OKButton, &QPushButton::clicked, this, &frmP::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &frmP::reject);
 

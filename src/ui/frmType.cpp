@@ -1,6 +1,7 @@
 #include "frmType.h"
 
 #include "ActuatorTypes.h"
+#include "DialogButtons.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -54,14 +55,8 @@ frmType::frmType(QWidget* parent) : QDialog(parent)
     mova->addWidget(Typename[kMovaIndex]);
     mova->addStretch();
 
-    OKButton = new QPushButton(tr("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);  // Enter on an option acts as OK
-    CancelButton = new QPushButton(tr("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(OKButton, QDialogButtonBox::AcceptRole);
-    buttons->addButton(CancelButton, QDialogButtonBox::RejectRole);
+    // OK is the default button: Enter on an option acts as OK.
+    QDialogButtonBox* buttons = makeOkCancel(this, OKButton, CancelButton);
 
     auto* frames = new QHBoxLayout;
     frames->addWidget(Frame1, 1);
