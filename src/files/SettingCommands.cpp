@@ -22,7 +22,7 @@ QString tr(const char* text)
 }
 
 // No setting file comes anywhere near this; a bigger file is not one of ours.
-constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+constexpr qint64 kMaxFileBytes = qint64(64) * 1024 * 1024;
 
 // Every cell and the tag of a grid, to put the grid back after a failed Open.
 struct GridSnapshot {

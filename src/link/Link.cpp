@@ -32,14 +32,14 @@ bool isValidPortName(const QString& name)
 
 // Length of the head that ends two characters after "NG" (or, without "NG", after "STOP");
 // -1 when the reply holds neither word.
-int errorHeadLength(const QString& reply)
+qsizetype errorHeadLength(const QString& reply)
 {
-    int at = reply.indexOf(QLatin1String("NG"));
+    qsizetype at = reply.indexOf(QLatin1String("NG"));
     if (at >= 0)
-        return qMin(int(reply.size()), at + 4);
+        return qMin(reply.size(), at + 4);
     at = reply.indexOf(QLatin1String("STOP"));
     if (at >= 0)
-        return qMin(int(reply.size()), at + 6);
+        return qMin(reply.size(), at + 6);
     return -1;
 }
 
@@ -59,16 +59,16 @@ QString ErrorLineOf(const QString& reply, bool* found)
     QString line;
     bool any = false;
     // The line after the word ends at the first LF past the word's own CR LF.
-    const auto partFrom = [&](int at, int skip) {
-        const int lf = reply.indexOf(QLatin1Char('\n'), at + skip);
+    const auto partFrom = [&](qsizetype at, qsizetype skip) {
+        const qsizetype lf = reply.indexOf(QLatin1Char('\n'), at + skip);
         return lf < 0 ? QString() : reply.mid(at, lf - at + 1);
     };
-    const int stop = reply.indexOf(QLatin1String("STOP"));
+    const qsizetype stop = reply.indexOf(QLatin1String("STOP"));
     if (stop >= 0) {
         any = true;
         line = partFrom(stop, 6);
     }
-    const int ng = reply.indexOf(QLatin1String("NG"));
+    const qsizetype ng = reply.indexOf(QLatin1String("NG"));
     if (ng >= 0) {
         any = true;
         line = partFrom(ng, 4);
@@ -156,7 +156,7 @@ Outcome Link::RunTransaction()
     enum class Phase { Collect, ErrorLine, Done } phase = Phase::Collect;
     const double sendTime = nowMs();
     double lastRead = sendTime;
-    int headLength = -1;
+    qsizetype headLength = -1;
     const auto deadline = [&] { return sendTime + double(timeout_.ms()); };
 
     // Steps after the reply is complete (or the line failed). They run right where the

@@ -30,7 +30,7 @@ bool isSectionLine(const QString& line, QString* name)
     const QString t = line.trimmed();
     if (!t.startsWith(QLatin1Char('[')))
         return false;
-    const int close = t.indexOf(QLatin1Char(']'));
+    const qsizetype close = t.indexOf(QLatin1Char(']'));
     if (close < 0)
         return false;
     *name = t.mid(1, close - 1).trimmed();
@@ -39,7 +39,7 @@ bool isSectionLine(const QString& line, QString* name)
 
 bool isKeyLine(const QString& line, QString* key, QString* value)
 {
-    const int eq = line.indexOf(QLatin1Char('='));
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
     if (eq < 0)
         return false;
     const QString k = line.left(eq).trimmed();
@@ -60,7 +60,6 @@ bool sameName(const QString& a, const QString& b)
 
 QString ReadIniValue(const QString& key, const QString& section, const QString& file)
 {
-    const QString fallback = QStringLiteral("ERROR");
     bool exists = false;
     const QStringList lines = readLines(file, &exists);
     bool inSection = false;
@@ -76,13 +75,13 @@ QString ReadIniValue(const QString& key, const QString& section, const QString& 
             if (v.size() >= 2 && (v.startsWith(QLatin1Char('"')) || v.startsWith(QLatin1Char('\'')))
                 && v.endsWith(v.front()))
                 v = v.mid(1, v.size() - 2);
-            const int zero = v.indexOf(QChar(0));
+            const qsizetype zero = v.indexOf(QChar(0));
             if (zero >= 0)
                 v.truncate(zero);
             return v.left(kMaxValueLength);
         }
     }
-    return fallback;
+    return QStringLiteral("ERROR");
 }
 
 bool WriteIniValue(const QString& value, const QString& key, const QString& section,
@@ -94,10 +93,10 @@ bool WriteIniValue(const QString& value, const QString& key, const QString& sect
     QStringList lines = readLines(file, &exists);
     const QString entry = key.trimmed() + QLatin1Char('=') + value;
 
-    int sectionLine = -1;
-    int insertAt = -1;  // after the last non-blank line of the section
+    qsizetype sectionLine = -1;
+    qsizetype insertAt = -1;  // after the last non-blank line of the section
     bool written = false;
-    for (int i = 0; i < lines.size() && !written; ++i) {
+    for (qsizetype i = 0; i < lines.size() && !written; ++i) {
         QString name;
         if (isSectionLine(lines[i], &name)) {
             if (sectionLine >= 0)
