@@ -1,12 +1,12 @@
 #include "SpeedCalculation.h"
 
+#include "Numbers.h"
+
 #include <QCoreApplication>
-#include <QRegularExpression>
 
 #include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <string>
 
 namespace kap::speed {
 
@@ -49,19 +49,13 @@ float store(double value)
     return static_cast<float>(value);
 }
 
-// A decimal number as typed: optional blanks at the ends, an optional sign, digits with at
-// most one point. Anything else ("1,5", "1e2", "inf") is not a number, as in the tables.
+// The tables' own rule for "a number": blanks at the ends, a sign, digits, one point.
 std::optional<double> readNumber(const QString& text)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(^[ \t]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)[ \t]*$)"));
-    if (!pattern.match(text).hasMatch())
+    const std::optional<double> v = numbers::readNumber(text);
+    if (!v || !std::isfinite(*v))
         return std::nullopt;
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return v;
 }
 
 bool finite(const MotionProfile& p)
@@ -252,34 +246,10 @@ QString formatResult(float value)
 {
     if (!std::isfinite(value))
         return QStringLiteral("0.000");
+    // The float's shortest decimal form, rounded on its decimal digits half away from zero.
     char buf[64];
     const auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed).ptr;
-    std::string digits(buf, end);
-
-    const bool negative = !digits.empty() && digits.front() == '-';
-    if (negative)
-        digits.erase(0, 1);
-    std::string whole = digits.substr(0, digits.find('.'));
-    std::string frac = digits.find('.') == std::string::npos ? std::string()
-                                                             : digits.substr(digits.find('.') + 1);
-    frac.resize(std::max<std::size_t>(frac.size(), 4), '0');
-    const bool roundUp = frac[3] >= '5';
-    std::string kept = whole + frac.substr(0, 3);
-    if (roundUp) {
-        int i = static_cast<int>(kept.size()) - 1;
-        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9')
-            kept[static_cast<std::size_t>(i--)] = '0';
-        if (i < 0)
-            kept.insert(kept.begin(), '1');
-        else
-            ++kept[static_cast<std::size_t>(i)];
-    }
-    const bool zero = kept.find_first_not_of('0') == std::string::npos;
-    QString text = QString::fromStdString(kept);
-    text.insert(text.size() - 3, QLatin1Char('.'));
-    if (negative && !zero)
-        text.prepend(QLatin1Char('-'));
-    return text;
+    return numbers::formatFixed(QString::fromLatin1(buf, int(end - buf)), 3);
 }
 
 }  // namespace kap::speed
