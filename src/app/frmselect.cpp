@@ -6,6 +6,7 @@
 #include "Ini.h"
 #include "Link.h"
 #include "Module1.h"
+#include "Numbers.h"
 #include "QtSerialLine.h"
 #include "frmMain.h"
 #include "frmpulseMaindemo.h"
@@ -37,9 +38,8 @@ QString frmselect::StripReplyWord(const QString& reply)
 
 QString frmselect::PortNameFromIni(const QString& value)
 {
-    bool ok = false;
-    const double n = value.toDouble(&ok);
-    if (ok && n >= 1 && n <= 8)
+    const std::optional<double> n = numbers::readNumber(value);
+    if (n && *n >= 1 && *n <= 8)
         return QStringLiteral("COM") + value;
     return QStringLiteral("COM1");
 }

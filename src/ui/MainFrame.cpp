@@ -6,6 +6,7 @@
 #include "Grid.h"
 #include "GridView.h"
 #include "Module1.h"
+#include "Numbers.h"
 #include "ParameterTable.h"
 #include "PointTable.h"
 #include "QtEntryDialogs.h"
@@ -335,10 +336,9 @@ bool MainFrame::event(QEvent* e)
 
 void MainFrame::showOriginShift(const QString& hundredthsOfDegree)
 {
-    bool ok = false;
-    const double v = hundredthsOfDegree.toDouble(&ok);
+    const std::optional<double> v = numbers::readNumber(hundredthsOfDegree);
     panels_[OriginShiftPanel]->setText(QStringLiteral("Origin point shift: ")
-                                       + QString::number(ok ? v / 100.0 : 0.0, 'f', 2));
+                                       + numbers::formatFixed(v ? *v / 100.0 : 0.0, 2));
 }
 
 void MainFrame::showPort(const QString& portName)
