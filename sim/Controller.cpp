@@ -116,7 +116,7 @@ QByteArray Controller::faultKey(const QByteArray& entry)
 {
     if (entry.size() == 1 && (entry[0] == kBreak || entry[0] == kEndOfData))
         return entry;
-    const QByteArray line = entry.endsWith("\r\n") ? entry.chopped(2) : entry;
+    QByteArray line = entry.endsWith("\r\n") ? entry.chopped(2) : entry;
     if (line.startsWith('@')) {
         for (const Command& c : commands())
             if (line.startsWith(c.word))
