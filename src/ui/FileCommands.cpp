@@ -96,8 +96,10 @@ void FileUi::print()
     QPrinter printer(QPrinter::HighResolution);
     prepare(printer);
     // A cancelled dialog and a failing printer end the command alike, without a message.
-    if (window_.dialogs().choosePrinter(printer))
+    if (window_.dialogs().choosePrinter(printer)) {
+        printer.setCopyCount(1);  // the list is printed once, whatever the dialog says
         paint(printer);
+    }
     window_.restoreIdle();
 }
 
@@ -120,6 +122,8 @@ void installFileCommands(MainFrame& window, const FileCommandOptions& options)
 {
     auto* ui = new FileUi(window, options);
     window.saveAsHandler = [ui] { return ui->commands().saveAs(); };
+    window.exitHandler = [ui] { ui->commands().exit(); };
+    window.closeHandler = [ui] { return ui->commands().closing(); };
     QObject::connect(&window, &MainFrame::commandRequested, ui, [ui](const QString& name) {
         if (name == QLatin1String("mnuFileNew"))
             ui->commands().newFile();

@@ -110,6 +110,8 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     }
     link_ = std::make_unique<Link>(*MSComm1, *timeout, this);
     liveFrames().append(this);
+    // Qt's own tool-bar menu would hide the tool bar behind the View menu's back.
+    setContextMenuPolicy(Qt::NoContextMenu);
 
     Tim_IO_Mon = new QTimer(this);
     Tim_IO_Mon->setObjectName(QStringLiteral("Tim_IO_Mon"));
@@ -257,7 +259,10 @@ void MainFrame::runCommand(const QString& name)
     } else if (name == QLatin1String("mnuToolsCom")) {
         mnuToolsCom_Click();
     } else if (name == QLatin1String("mnuFileExit")) {
-        close();
+        if (exitHandler)
+            exitHandler();
+        else
+            close();
     } else if (name == QLatin1String("mnuHelpAbout")) {
         ShowVersionDialog(*link_, *this, this);
     } else if (name == QLatin1String("mnuToolsTime") && !isPointInput()) {
@@ -503,25 +508,15 @@ void MainFrame::focusNumericInput()
 
 void MainFrame::closeEvent(QCloseEvent* event)
 {
-    if (isModified()) {
-        switch (dialogs_.message(tr("Do you save data?"), QString(), MsgIcon::Question,
-                                 MsgButtons::YesNoCancel)) {
-        case MsgAnswer::Yes:
-            if (!saveAs()) {
-                event->ignore();
-                return;
-            }
-            break;
-        case MsgAnswer::No:
-            break;
-        default:
+    if (closeHandler) {
+        if (!closeHandler()) {
             event->ignore();
             return;
         }
+    } else {
+        Tim_IO_Mon->stop();
+        StorePortNumber();
     }
-    setModified(false);
-    Tim_IO_Mon->stop();
-    StorePortNumber();
     event->accept();
     QApplication::quit();
 }

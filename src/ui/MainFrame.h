@@ -101,6 +101,10 @@ public:
     QWidget* progressDialog = nullptr;
     // Save As as the file commands provide it; without them Save As reports itself cancelled.
     std::function<bool()> saveAsHandler;
+    // Exit and the closing steps as the file commands provide them (the save question, Stop
+    // while a run is in progress, the port stored). Without them the window just closes.
+    std::function<void()> exitHandler;
+    std::function<bool()> closeHandler;  // true: the window may close
 
     // WindowSide
     Dialogs& dialogs() override { return dialogs_; }

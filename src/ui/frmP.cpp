@@ -37,6 +37,8 @@ frmP::frmP(QWidget* parent) : QDialog(parent)
         && port[3] <= QLatin1Char('8'))
         index = port[3].digitValue() - 1;
     Opt_1[index]->setChecked(true);
+    // The checked option takes the focus first, so opening the dialog changes no port.
+    Opt_1[index]->setFocus();
 
     QDialogButtonBox* buttons = makeOkCancel(this, OKButton, CancelButton);
     connect(OKButton, &QPushButton::clicked, this, &frmP::OKButton_Click);

@@ -1,4 +1,5 @@
 // The main-window frame: tool-bar dispatch, views, port dialog and closing.
+#include "FileCommands.h"
 #include "FrameTables.h"
 #include "Grid.h"
 #include "Ini.h"
@@ -204,6 +205,17 @@ TEST_F(Frame, PortDialogChoosesOnFocusAndCancelRestores)
         EXPECT_EQ(point.statusPanel(MainFrame::PortPanel)->text(), "COM3");
         EXPECT_EQ(pulse.statusPanel(MainFrame::PortPanel)->text(), "COM3");
     }
+    {
+        // Opening the dialog and pressing OK at once keeps the port it had.
+        module1().portName = "COM5";
+        frmP p;
+        p.show();
+        QApplication::processEvents();
+        EXPECT_EQ(module1().portName, "COM5");
+        QTest::mouseClick(p.OKButton, Qt::LeftButton);
+        EXPECT_EQ(module1().portName, "COM5");
+        EXPECT_EQ(point.statusPanel(MainFrame::PortPanel)->text(), "COM5");
+    }
     for (const char* odd : {"COM1", "COM9", "", "LPT2"}) {
         module1().portName = odd;
         frmP p;
@@ -227,6 +239,7 @@ TEST_F(Frame, ClosingWithoutChangesStoresThePort)
 {
     module1().portName = "COM3";
     frmMain w(dialogs);
+    installFileCommands(w);
     w.show();
     EXPECT_TRUE(w.close());
     EXPECT_TRUE(dialogs.boxes.isEmpty());
@@ -239,16 +252,19 @@ TEST_F(Frame, ClosingWithChangesAsksFirst)
         MsgAnswer answer;
         bool closes;
     };
-    // Yes runs Save As, which reports itself cancelled for now: the window stays open.
+    // Yes runs Save As; its dialog cancelled, the window stays open.
     for (const Case& c : {Case{MsgAnswer::Cancel, false}, Case{MsgAnswer::Yes, false},
                           Case{MsgAnswer::No, true}}) {
         CleanModule fresh;
         module1().portName = "COM3";
         ScriptedDialogs d;
         frmMain w(d);
+        installFileCommands(w);
         w.show();
         w.setModified(true);
         d.answer(c.answer);
+        if (c.answer == MsgAnswer::Yes)
+            d.file("");
         EXPECT_EQ(w.close(), c.closes);
         ASSERT_EQ(d.boxes.size(), 1);
         EXPECT_EQ(d.boxes[0].text, "Do you save data?");
@@ -256,6 +272,21 @@ TEST_F(Frame, ClosingWithChangesAsksFirst)
         EXPECT_EQ(d.boxes[0].buttons, MsgButtons::YesNoCancel);
         EXPECT_EQ(ReadIniValue("COM", "Data", module1().iniPath()), c.closes ? "3" : "ERROR");
     }
+}
+
+TEST_F(Frame, ExitRunsTheClosingSteps)
+{
+    module1().portName = "COM2";
+    frmMain w(dialogs);
+    installFileCommands(w);
+    w.show();
+    w.setModified(true);
+    dialogs.answer(MsgAnswer::No);
+    w.menuItem("mnuFileExit")->trigger();
+    EXPECT_FALSE(w.isVisible());
+    ASSERT_EQ(dialogs.boxes.size(), 1) << "asked once, not again by the closing steps";
+    EXPECT_EQ(dialogs.boxes[0].text, "Do you save data?");
+    EXPECT_EQ(ReadIniValue("COM", "Data", module1().iniPath()), "2");
 }
 
 TEST_F(Frame, ControlsCarryTheirNamesAndAccessibleNames)
