@@ -7,6 +7,7 @@
 #include "Link.h"
 #include "Module1.h"
 #include "Numbers.h"
+#include "Records.h"
 #include "QtSerialLine.h"
 #include "frmMain.h"
 #include "frmpulseMaindemo.h"
@@ -24,17 +25,6 @@
 #include <QVBoxLayout>
 
 namespace kap {
-
-QString frmselect::StripReplyWord(const QString& reply)
-{
-    if (reply.endsWith(QLatin1Char('K')))
-        return reply.left(reply.size() - 4);
-    if (reply.endsWith(QLatin1Char('\r')))
-        return reply.left(reply.size() - 5);
-    if (reply.size() > 6)
-        return reply.left(reply.size() - 6);
-    return reply;
-}
 
 QString frmselect::PortNameFromIni(const QString& value)
 {
@@ -107,7 +97,7 @@ void frmselect::start()
     if (outcome.Timeout) {
         failureDisplay();
     } else {
-        const QString answer = StripReplyWord(outcome.reply);
+        const QString answer = records::replyValue(outcome.reply);
         Label1->setText(tr("Controller type found"));
         m.replyTimeout.set(300.0f);
         pause();

@@ -26,8 +26,6 @@ public:
     // The start-up sequence; runs once, after the window is constructed.
     void start();
 
-    // The answer of the family query with its closing reply word removed.
-    static QString StripReplyWord(const QString& reply);
     // The port name for a settings value: "COM" + value for 1 to 8, else "COM1".
     static QString PortNameFromIni(const QString& value);
 

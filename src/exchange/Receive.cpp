@@ -292,7 +292,7 @@ Result StartupReading(ExchangeHost& host)
     WindowSide& side = host.side();
     side.flags.operationTitle = points ? tr("Receive Point") : tr("Receive Zone");
 
-    // Every failure ends the reading silently; the link boxes show what happened.
+    // Every failure ends the reading silently.
     const auto failed = [&host](const Outcome& out, bool needOk) {
         const bool bad = judge(out) != Verdict::Usable
                          || (needOk && !out.reply.contains(QLatin1String("OK")));
@@ -342,8 +342,14 @@ Result StartupReading(ExchangeHost& host)
     if (failed(out, false))
         return finish(resultOfFailure(out));
     const FillEnd paramEnd = fillParameters(host, out.reply, texts, false);
+    if (paramEnd == FillEnd::TypeRejected) {
+        // The type has had its message already; applying it again would repeat it.
+        lowerFillFlags(host);
+        restore(host);
+        return Result::Refused;
+    }
     if (paramEnd != FillEnd::Completed)
-        return finish(paramEnd == FillEnd::TypeRejected ? Result::Refused : Result::LinkError);
+        return finish(Result::LinkError);
     host.refreshQuickBoxes();
     return finish(tableEnd == FillEnd::Cancelled ? Result::Cancelled : Result::Done);
 }

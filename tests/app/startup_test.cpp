@@ -56,19 +56,6 @@ TEST(StartupRules, PortNameFromTheSettingsValue)
         EXPECT_EQ(frmselect::PortNameFromIni(value), port) << value.toStdString();
 }
 
-TEST(StartupRules, ReplyWordIsStrippedFromTheAnswer)
-{
-    const QList<QPair<QString, QString>> cases = {
-        {"1\r\nOK\r\n", "1"},   // seven characters: the last six go
-        {"0\r\nOK", "0"},       // ends in "OK": four go
-        {"0\r\nOK\r", "0"},     // ends in CR: five go
-        {"NG\r\n", "NG\r\n"},   // short and neither: taken whole
-        {"", ""},
-    };
-    for (const auto& [reply, answer] : cases)
-        EXPECT_EQ(frmselect::StripReplyWord(reply), answer) << reply.toStdString();
-}
-
 TEST_F(Startup, PointInputControllerOpensFrmMain)
 {
     SimLine sim({.family = 0, .actuatorType = 62});

@@ -63,11 +63,15 @@ TEST(ExchangeFaults, EveryOperationEndsWithItsBoxAndAUsableWindow)
          {Kind::Garbage, "P5=broken\r\n", 0}, {kPointLinkError}},
         {"zone read cut short", "mnuToolsRecP", 1, "@READ ZON ", {Kind::CutReply, {}, 6},
          {linkErrorBox("Zone reception")}},
+        {"point read cut short", "mnuToolsRecP", 0, "@READ PNT ", {Kind::CutReply, {}, 9},
+         {kPointLinkError}},
         // Receive parameters.
         {"version query unanswered", "mnuToolsRecA", 0, "@?VER ", {Kind::NoReply, {}, 0},
          {linkErrorBox("Parameter reception")}},
         {"DIO refused", "mnuToolsRecA", 0, "@READ DIO ", {Kind::Refuse, {}, 0}, {refusalBox()}},
         {"parameter read line closed", "mnuToolsRecA", 0, "@READ PRM ", {Kind::HangupMidReply, {}, 30},
+         {linkErrorBox("Parameter reception")}},
+        {"parameter read cut short", "mnuToolsRecA", 1, "@READ PRM ", {Kind::CutReply, {}, 40},
          {linkErrorBox("Parameter reception")}},
         {"parameter read with garbage first", "mnuToolsRecA", 1, "@READ PRM ", {Kind::Garbage, "\x02\x7f", 0},
          {okBox("Receiving has finished.", "Receive Parameter")}, true},
@@ -88,6 +92,10 @@ TEST(ExchangeFaults, EveryOperationEndsWithItsBoxAndAUsableWindow)
          {linkErrorBox("Transmit Point")}},
         {"zone erase refused", "mnuToolsTranP", 1, "@INIT ZON ", {Kind::Refuse, {}, 0}, {refusalBox()}},
         {"zone record refused", "mnuToolsTranP", 1, "Z", {Kind::Refuse, {}, 0}, {refusalBox()}},
+        {"zone erase unanswered", "mnuToolsTranP", 1, "@INIT ZON ", {Kind::NoReply, {}, 0},
+         {linkErrorBox("Transmit Zone")}},
+        {"point erase cut short", "mnuToolsTranP", 0, "@INIT PNT ", {Kind::CutReply, {}, 1},
+         {linkErrorBox("Transmit Point")}},
         // Transmit parameters.
         {"stored points refused", "mnuToolsTranA", 0, "@READ PNT ", {Kind::Refuse, {}, 0}, {refusalBox()}},
         {"stored points line closed", "mnuToolsTranA", 0, "@READ PNT ", {Kind::HangupMidReply, {}, 5},
@@ -95,6 +103,12 @@ TEST(ExchangeFaults, EveryOperationEndsWithItsBoxAndAUsableWindow)
         {"parameter block line closed", "mnuToolsTranA", 1, "@WRITE PRM ", {Kind::HangupMidReply, {}, 2},
          {linkErrorBox("Parameter reception")}},
         {"parameter record refused", "mnuToolsTranA", 1, "PRM", {Kind::Refuse, {}, 0}, {refusalBox()}},
+        {"stored points unanswered", "mnuToolsTranA", 0, "@READ PNT ", {Kind::NoReply, {}, 0},
+         {linkErrorBox("Parameter reception")}},
+        {"stored points cut short", "mnuToolsTranA", 0, "@READ PNT ", {Kind::CutReply, {}, 7},
+         {linkErrorBox("Parameter reception")}},
+        {"parameter block unanswered", "mnuToolsTranA", 1, "@WRITE PRM ", {Kind::NoReply, {}, 0},
+         {linkErrorBox("Parameter reception")}},
     };
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.name);

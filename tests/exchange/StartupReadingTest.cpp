@@ -105,6 +105,7 @@ TEST(StartupReading, FailuresEndSilently)
     for (const Case& c : cases) {
         sim::Options o = pointOptions();
         o.actuatorType = 64;
+        SCOPED_TRACE(c.name);
         ExchangeRig rig(o);
         rig.sim.controller.arm(c.word, c.fault);
         EXPECT_FALSE(runStartupReading(*rig.window)) << c.name;
@@ -113,5 +114,31 @@ TEST(StartupReading, FailuresEndSilently)
         EXPECT_EQ(rig.window->parameters().currentType(), c.type) << c.name;
         EXPECT_TRUE(rig.window->isEnabled()) << c.name;
         EXPECT_FALSE(rig.bar().isVisible()) << c.name;
+    }
+}
+
+TEST(StartupReading, PulseTrainFailuresEndSilentlyToo)
+{
+    struct Case {
+        const char* name;
+        const char* word;
+        sim::Fault fault;
+        QList<QByteArray> sent;
+    };
+    const Case cases[] = {
+        {"zones cut short", "@READ ZON ", {sim::Fault::CutReply, {}, 2}, lines({"@READ ZON ,\r\n"})},
+        {"parameters with garbage and an unreadable type", "@READ PRM ",
+         {sim::Fault::Garbage, "X=??\r\n", 0}, lines({"@READ ZON ,\r\n", "@READ PRM ,\r\n"})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExchangeRig rig(pulseOptions());
+        rig.sim.controller.arm(c.word, c.fault);
+        EXPECT_FALSE(runStartupReading(*rig.window));
+        EXPECT_EQ(rig.sent(), c.sent);
+        EXPECT_TRUE(rig.dialogs.boxes.isEmpty());
+        EXPECT_EQ(rig.window->parameters().currentType(), "50");
+        EXPECT_TRUE(rig.window->isEnabled());
+        EXPECT_FALSE(rig.bar().isVisible());
     }
 }
