@@ -25,22 +25,12 @@ PointTable::PointTable(Grid& grid, TableHost& host, QObject* parent)
 void PointTable::setUp()
 {
     filling_ = true;
-    grid_.setColumns(5);
-    grid_.setFixedRows(1);
-    grid_.setRows(kPoints);
-    const QStringList headers{QStringLiteral("No  "), QStringLiteral(" Mode"),
-                              QStringLiteral("Position (deg)  "), QStringLiteral(" Speed (%)      "),
-                              QStringLiteral("                 Note")};
-    const int widths[] = {25, 80, 100, 100, 260};
-    for (int c = 0; c < 5; ++c) {
-        grid_.setText(-1, c, headers.at(c));
-        grid_.setColumnWidth(c, widths[c]);
-    }
-    grid_.setColumnFormat(PositionColumn, QStringLiteral("#0.00"));
-    grid_.setColumnFormat(SpeedColumn, QStringLiteral("#0"));
-    grid_.setColumnReadOnly(NoColumn, true);
-    for (int r = 0; r < kPoints; ++r)
-        grid_.setText(r, NoColumn, QString::number(r));
+    setUpNumberedGrid(grid_, kPoints,
+                      {{QStringLiteral("No  "), 25, {}},
+                       {QStringLiteral(" Mode"), 80, {}},
+                       {QStringLiteral("Position (deg)  "), 100, QStringLiteral("#0.00")},
+                       {QStringLiteral(" Speed (%)      "), 100, QStringLiteral("#0")},
+                       {QStringLiteral("                 Note"), 260, {}}});
     grid_.setKeyFilter([](int, int column, QChar ch) { return acceptsKey(column, ch); });
     clearModifiedMark(grid_);
     filling_ = false;

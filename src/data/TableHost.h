@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "Grid.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -91,5 +92,15 @@ inline bool isModified(const Grid& grid) { return grid.tag() == modifiedMarkText
 // A double-click entry: sets the cell's text aside, asks, writes the answer, and writes the
 // set-aside text back when the cell is then empty (cancelled, or refused by the checks).
 void enterThroughDialog(Grid& grid, int row, int column, const std::function<QString()>& ask);
+
+struct GridColumn {
+    QString header;  // blanks are part of it
+    int width;       // in grid units
+    QString format;  // display format, empty for none
+};
+
+// The point and zone grids' shape: one header row, the columns, and rows numbered from 0 in
+// a read-only first column.
+void setUpNumberedGrid(Grid& grid, int rows, const QList<GridColumn>& columns);
 
 }  // namespace kap

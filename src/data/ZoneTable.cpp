@@ -19,22 +19,11 @@ QString ZoneTable::frameCaption()
 void ZoneTable::setUp()
 {
     filling_ = true;
-    grid_.setColumns(4);
-    grid_.setFixedRows(1);
-    grid_.setRows(kZones);
-    const QStringList headers{QStringLiteral("No  "), QStringLiteral("Zone angle A (deg)     "),
-                              QStringLiteral("Zone angle B (deg)     "),
-                              QStringLiteral("                 Note")};
-    const int widths[] = {25, 140, 140, 285};
-    for (int c = 0; c < 4; ++c) {
-        grid_.setText(-1, c, headers.at(c));
-        grid_.setColumnWidth(c, widths[c]);
-    }
-    grid_.setColumnFormat(AngleAColumn, QStringLiteral("#0.00"));
-    grid_.setColumnFormat(AngleBColumn, QStringLiteral("#0.00"));
-    grid_.setColumnReadOnly(NoColumn, true);
-    for (int r = 0; r < kZones; ++r)
-        grid_.setText(r, NoColumn, QString::number(r));
+    setUpNumberedGrid(grid_, kZones,
+                      {{QStringLiteral("No  "), 25, {}},
+                       {QStringLiteral("Zone angle A (deg)     "), 140, QStringLiteral("#0.00")},
+                       {QStringLiteral("Zone angle B (deg)     "), 140, QStringLiteral("#0.00")},
+                       {QStringLiteral("                 Note"), 285, {}}});
     grid_.setKeyFilter([](int, int column, QChar ch) { return acceptsKey(column, ch); });
     clearModifiedMark(grid_);
     filling_ = false;
