@@ -152,30 +152,35 @@ QStringList defaultRowFields(const QString& row, int count)
     return fields;
 }
 
-QString rangeFor(const ParameterRow& row, int typeNumber)
+namespace {
+
+// A row's text for a type: the type table's for the inertia row, type 50's or the others'
+// for a speed row, type 50's (the only one) for a fixed row.
+QString byType(const ParameterRow& row, int typeNumber, const char* inertia, const char* for50,
+               const char* forOthers)
 {
     switch (row.kind) {
     case RowKind::Inertia:
-        return QString::fromLatin1(inertiaType(typeNumber).inertiaRange);
+        return QString::fromLatin1(inertia);
     case RowKind::SpeedByType:
-        return QString::fromLatin1(typeNumber == 50 ? row.range50 : row.rangeOther);
+        return QString::fromLatin1(typeNumber == 50 ? for50 : forOthers);
     case RowKind::Fixed:
         break;
     }
-    return QString::fromLatin1(row.range50);
+    return QString::fromLatin1(for50);
+}
+
+}  // namespace
+
+QString rangeFor(const ParameterRow& row, int typeNumber)
+{
+    return byType(row, typeNumber, inertiaType(typeNumber).inertiaRange, row.range50, row.rangeOther);
 }
 
 QString initialFor(const ParameterRow& row, int typeNumber)
 {
-    switch (row.kind) {
-    case RowKind::Inertia:
-        return QString::fromLatin1(inertiaType(typeNumber).inertiaInitial);
-    case RowKind::SpeedByType:
-        return QString::fromLatin1(typeNumber == 50 ? row.initial50 : row.initialOther);
-    case RowKind::Fixed:
-        break;
-    }
-    return QString::fromLatin1(row.initial50);
+    return byType(row, typeNumber, inertiaType(typeNumber).inertiaInitial, row.initial50,
+                  row.initialOther);
 }
 
 QString inertiaUnitLabel(int typeNumber)

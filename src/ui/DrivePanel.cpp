@@ -137,20 +137,19 @@ QWidget* MainFrame::buildDrivePanel()
     // Quick parameters (point-input window).
     auto* params = frame(panel, "Frame3", tr("Parameters"));
     auto* pl = new QGridLayout(params);
-    Txt_spd = box(params, "Txt_spd", tr("Load Inertia "));
-    Txt_Dist = box(params, "Txt_Dist", tr("Acceleration"));
-    Txt_Limit = box(params, "Txt_Limit", tr("Org return Speed"));
-    pl->addWidget(captionFor(params, tr("Load Inertia "), Txt_spd), 0, 0);
-    pl->addWidget(Txt_spd, 0, 1);
+    // One row per box: caption, box, unit.
+    const auto quickBox = [&](int r, const char* name, const QString& caption, QWidget* unit) {
+        QLineEdit* e = box(params, name, caption);
+        pl->addWidget(captionFor(params, caption, e), r, 0);
+        pl->addWidget(e, r, 1);
+        pl->addWidget(unit, r, 2);
+        return e;
+    };
     Label10 = new QLabel(params);
     Label10->setObjectName(QStringLiteral("Label10"));
-    pl->addWidget(Label10, 0, 2);
-    pl->addWidget(captionFor(params, tr("Acceleration"), Txt_Dist), 1, 0);
-    pl->addWidget(Txt_Dist, 1, 1);
-    pl->addWidget(new QLabel(QStringLiteral("%"), params), 1, 2);
-    pl->addWidget(captionFor(params, tr("Org return Speed"), Txt_Limit), 2, 0);
-    pl->addWidget(Txt_Limit, 2, 1);
-    pl->addWidget(new QLabel(QStringLiteral("rps"), params), 2, 2);
+    Txt_spd = quickBox(0, "Txt_spd", tr("Load Inertia "), Label10);
+    Txt_Dist = quickBox(1, "Txt_Dist", tr("Acceleration"), new QLabel(QStringLiteral("%"), params));
+    Txt_Limit = quickBox(2, "Txt_Limit", tr("Org return Speed"), new QLabel(QStringLiteral("rps"), params));
     auto* dir = new QGroupBox(tr("Org return direction"), params);
     auto* dl = new QHBoxLayout(dir);
     for (int i = 0; i < 2; ++i) {
