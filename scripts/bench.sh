@@ -8,7 +8,7 @@
 # as on a stock system.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dir=$(scripts/build.sh | tail -n 1)
+dir=$(scripts/build.sh)
 
 fstype=$(stat -f -c %T /run/lock 2>/dev/null || echo unknown)
 echo "== lock directory /run/lock is on: $fstype"

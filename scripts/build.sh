@@ -1,15 +1,25 @@
 #!/usr/bin/env bash
 # Configures and builds into build/ (or build-asan/ with --sanitize).
+# Everything the tools say (package installation, CMake, the compiler) goes to stderr, so it
+# reaches the terminal even when a caller captures the output; the one line on stdout is the
+# build folder:  dir=$(scripts/build.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-"$PWD/scripts/install-deps.sh"
+exec 3>&1 1>&2
 
 dir=build
 extra=()
-if [ "${1:-}" = "--sanitize" ]; then
-  dir=build-asan
-  extra=(-DKAP_SANITIZE=ON)
-fi
+case "${1:-}" in
+  "") ;;
+  --sanitize)
+    dir=build-asan
+    extra=(-DKAP_SANITIZE=ON) ;;
+  *)
+    echo "usage: scripts/build.sh [--sanitize]"
+    exit 2 ;;
+esac
+
+"$PWD/scripts/install-deps.sh"
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "${extra[@]}" >/dev/null
 cmake --build "$dir"
-echo "$dir"
+echo "$dir" >&3

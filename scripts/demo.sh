@@ -4,7 +4,7 @@
 #   scripts/demo.sh --family pulse  pulse-train controller (any kap-sim option works)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dir=$(scripts/build.sh | tail -n 1)
+dir=$(scripts/build.sh)
 
 link="${XDG_RUNTIME_DIR:-/tmp}/kap-sim-$$"
 "$dir/bin/kap-sim" --link "$link" "$@" > "$link.out" 2> "$link.log" &

@@ -3,7 +3,7 @@
 # at a 200 % scale factor (on a 2560x1600 screen). PNGs go to ${1:-shots/}.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dir=$(scripts/build.sh | tail -n 1)
+dir=$(scripts/build.sh)
 out=${1:-shots}
 mkdir -p "$out"
 

@@ -4,7 +4,7 @@
 #   scripts/test.sh --sanitize   AddressSanitizer + UndefinedBehaviorSanitizer build
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dir=$(scripts/build.sh "$@" | tail -n 1)
+dir=$(scripts/build.sh "$@")
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
