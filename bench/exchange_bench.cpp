@@ -4,17 +4,11 @@
 #include "Bench.h"
 #include "Controller.h"
 #include "Dialogs.h"
-#include "ExchangeHost.h"
-#include "Grid.h"
-#include "Link.h"
 #include "Module1.h"
-#include "ParameterTable.h"
-#include "PointTable.h"
 #include "PtyServer.h"
-#include "QtSerialLine.h"
 #include "Receive.h"
+#include "Session.h"
 #include "Transmit.h"
-#include "WindowSide.h"
 
 #include <QElapsedTimer>
 #include <QCoreApplication>
@@ -42,61 +36,6 @@ public:
     QString saveFileName(const kap::FileDialogOptions&) override { return {}; }
     QString openFileName(const kap::FileDialogOptions&) override { return {}; }
     bool choosePrinter(QPrinter&) override { return false; }
-};
-
-class NoProgress : public kap::Progress {
-public:
-    void setRange(int, int) override {}
-    void setValue(int) override {}
-    void show() override {}
-    void hide() override {}
-    QString cancelTag() const override { return QStringLiteral("0"); }
-    void setCancelTag(const QString&) override {}
-    void setCancelEnabled(bool) override {}
-};
-
-// A point-input window without a screen.
-class Window : public kap::WindowSide, public kap::ExchangeHost {
-public:
-    Window() : tableHost(dialogs_), link_(serial, kap::module1().replyTimeout, this)
-    {
-        tableHost.settingUpFlag = true;
-        points.setUp();
-        parameterTable.setUp();
-        tableHost.settingUpFlag = false;
-    }
-
-    kap::Dialogs& dialogs() override { return dialogs_; }
-    void showComS(const QString&) override {}
-    void showComR(const QString&) override {}
-    void showError(const QString&) override {}
-    void setMainWindowEnabled(bool) override {}
-    void hideProgress() override {}
-    void setToolbarEnabled(bool) override {}
-    void setCommandsLocked(bool) override {}
-    bool numericInputSelected() const override { return true; }
-    void focusNumericInput() override {}
-
-    kap::Family family() const override { return kap::Family::PointInput; }
-    kap::WindowSide& side() override { return *this; }
-    kap::Link& link() override { return link_; }
-    kap::Grid& table() override { return grid1; }
-    kap::ParameterTable& parameters() override { return parameterTable; }
-    kap::Progress& progress() override { return progress_; }
-    void setBulkFill(bool on) override { tableHost.bulkFillFlag = on; }
-    void setAngleCheckHold(bool on) override { tableHost.angleHold = on; }
-    void refreshQuickBoxes() override {}
-    void showOriginShift(const QString&) override {}
-
-    YesDialogs dialogs_;
-    kap::SimpleTableHost tableHost;
-    kap::Grid grid1;
-    kap::Grid grid2;
-    kap::PointTable points{grid1, tableHost};
-    kap::ParameterTable parameterTable{kap::Family::PointInput, grid2, grid1, tableHost};
-    kap::QtSerialLine serial;
-    NoProgress progress_;
-    kap::Link link_;
 };
 
 struct Figures {
@@ -199,15 +138,17 @@ void runExchangeBenchmarks()
     qputenv("KAP_COM1", server.path().toLocal8Bit());
     kap::module1().portName = QStringLiteral("COM1");
 
-    Window window;
+    // A point-input session without a view: nothing is shown and Cancel is never pressed.
+    YesDialogs dialogs;
+    kap::Session session(kap::Family::PointInput, dialogs);
     print(QStringLiteral("(d) receive 64 points"), measure(controller, [&] {
-              kap::exchange::ReceiveTable(window);
+              kap::exchange::ReceiveTable(session);
           }));
     print(QStringLiteral("(e) receive parameters"), measure(controller, [&] {
-              kap::exchange::ReceiveParameters(window);
+              kap::exchange::ReceiveParameters(session);
           }));
     print(QStringLiteral("(f) transmit 64 points"), measure(controller, [&] {
-              kap::exchange::TransmitTable(window);
+              kap::exchange::TransmitTable(session);
           }));
 }
 

@@ -17,7 +17,7 @@ struct Rig {
     sim::Controller controller;
     sim::PtyServer server{controller};
     kap::QtSerialLine serial;
-    kap::Link link{serial, kap::module1().replyTimeout, nullptr, kap::Link::Variant::MainWindow};
+    kap::Link link{serial, kap::module1().replyTimeout, kap::Link::Variant::MainWindow};
 
     Rig()
     {

@@ -1,14 +1,14 @@
 #include "AppWindows.h"
 
-#include "ExchangeCommands.h"
-#include "FileCommands.h"
-
+#include "Session.h"
 #include "frmMain.h"
 #include "frmpulseMaindemo.h"
 
+#include <QCoreApplication>
+
 namespace kap {
 
-AppWindows::AppWindows(Dialogs& dialogs) : dialogs_(dialogs) {}
+AppWindows::AppWindows(Dialogs& dialogs, double timeScale) : dialogs_(dialogs), timeScale_(timeScale) {}
 
 AppWindows::~AppWindows() = default;
 
@@ -30,11 +30,13 @@ frmpulseMaindemo& AppWindows::pulseTrain()
     return *pulse_;
 }
 
-void AppWindows::configure(MainFrame& window)
+void AppWindows::configure(MainFrame& window) const
 {
-    // The commands of each area plug into the window here, one installer per area.
-    installExchangeCommands(window);
-    installFileCommands(window);
+    window.session().setTimeScale(timeScale_);
+    // Leaves every event loop, nested ones included, so the windows unwind and main() returns
+    // with the temporary files cleaned up.
+    QObject::connect(&window.session(), &Session::programEndRequested, &window,
+                     [] { QCoreApplication::exit(1); });
 }
 
 }  // namespace kap

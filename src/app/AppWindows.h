@@ -1,5 +1,7 @@
 // The program's main windows, created when first needed. Start-up opens one of them; the
-// start-up window's transactions use the point-input window's serial line.
+// start-up window's transactions use the point-input window's serial line. A window whose
+// session asks to end the program (an unknown actuator type) ends it through the
+// application's normal quit path.
 #pragma once
 
 #include <memory>
@@ -13,7 +15,8 @@ class frmpulseMaindemo;
 
 class AppWindows {
 public:
-    explicit AppWindows(Dialogs& dialogs);
+    // timeScale multiplies every protocol wait of the windows' sessions (tests shorten them).
+    explicit AppWindows(Dialogs& dialogs, double timeScale = 1.0);
     ~AppWindows();
 
     frmMain& pointInput();
@@ -21,11 +24,13 @@ public:
     bool hasPointInput() const { return bool(main_); }
     bool hasPulseTrain() const { return bool(pulse_); }
     Dialogs& dialogs() { return dialogs_; }
+    double timeScale() const { return timeScale_; }
 
 private:
-    static void configure(MainFrame& window);
+    void configure(MainFrame& window) const;
 
     Dialogs& dialogs_;
+    double timeScale_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmpulseMaindemo> pulse_;
 };

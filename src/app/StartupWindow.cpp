@@ -1,14 +1,12 @@
-#include "frmselect.h"
+#include "StartupWindow.h"
 
 #include "AppWindows.h"
 #include "CommandRequest.h"
-#include "ExchangeCommands.h"
-#include "Ini.h"
 #include "Link.h"
 #include "Module1.h"
-#include "Numbers.h"
+#include "Receive.h"
 #include "Records.h"
-#include "QtSerialLine.h"
+#include "Session.h"
 #include "frmMain.h"
 #include "frmpulseMaindemo.h"
 
@@ -26,60 +24,52 @@
 
 namespace kap {
 
-QString frmselect::PortNameFromIni(const QString& value)
-{
-    const std::optional<double> n = numbers::readNumber(value);
-    if (n && *n >= 1 && *n <= 8)
-        return QStringLiteral("COM") + value;
-    return QStringLiteral("COM1");
-}
-
-frmselect::frmselect(AppWindows& windows, QWidget* parent)
+StartupWindow::StartupWindow(AppWindows& windows, QWidget* parent)
     : QWidget(parent), windows_(windows)
 {
     setObjectName(QStringLiteral("frmselect"));
     setWindowTitle(tr("KAP Support-Software"));
 
-    Label1 = new QLabel(tr("Retrieving controller type"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAlignment(Qt::AlignCenter);
+    statusLabel_ = new QLabel(tr("Retrieving controller type"), this);
+    statusLabel_->setObjectName(QStringLiteral("Label1"));
+    statusLabel_->setAlignment(Qt::AlignCenter);
 
-    Frame1 = new QGroupBox(tr("Select controller type."), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto* options = new QVBoxLayout(Frame1);
-    Option1[0] = new QRadioButton(tr("Point input type"), Frame1);
-    Option1[1] = new QRadioButton(tr("Pulse train input type"), Frame1);
+    familyFrame_ = new QGroupBox(tr("Select controller type."), this);
+    familyFrame_->setObjectName(QStringLiteral("Frame1"));
+    auto* options = new QVBoxLayout(familyFrame_);
+    familyOptions_[0] = new QRadioButton(tr("Point input type"), familyFrame_);
+    familyOptions_[1] = new QRadioButton(tr("Pulse train input type"), familyFrame_);
     for (int i = 0; i < 2; ++i) {
-        Option1[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
-        Option1[i]->installEventFilter(this);
-        options->addWidget(Option1[i]);
+        familyOptions_[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        familyOptions_[i]->installEventFilter(this);
+        options->addWidget(familyOptions_[i]);
     }
-    Option1[0]->setChecked(true);
-    Frame1->hide();
+    familyOptions_[0]->setChecked(true);
+    familyFrame_->hide();
 
-    Command1 = new QPushButton(tr("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->hide();
-    connect(Command1, &QPushButton::clicked, this, &frmselect::Command1_Click);
+    okButton_ = new QPushButton(tr("OK"), this);
+    okButton_->setObjectName(QStringLiteral("Command1"));
+    okButton_->hide();
+    connect(okButton_, &QPushButton::clicked, this, &StartupWindow::okClicked);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(Frame1);
-    layout->addWidget(Command1, 0, Qt::AlignRight);
+    layout->addWidget(statusLabel_);
+    layout->addWidget(familyFrame_);
+    layout->addWidget(okButton_, 0, Qt::AlignRight);
     setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 28);
 
     // The family query runs on the point-input window's serial line.
-    link_ = std::make_unique<Link>(windows_.pointInput().serialLine(), module1().replyTimeout,
-                                   nullptr, Link::Variant::Startup);
+    Session& session = windows_.pointInput().session();
+    link_ = std::make_unique<Link>(session.serialLine(), module1().replyTimeout, Link::Variant::Startup);
+    link_->setTimeScale(session.timeScale());
 }
 
-frmselect::~frmselect() = default;
+StartupWindow::~StartupWindow() = default;
 
-void frmselect::start()
+void StartupWindow::start()
 {
     Module1& m = module1();
-    m.portName = PortNameFromIni(
-        ReadIniValue(QStringLiteral("COM"), QStringLiteral("Data"), m.iniPath()));
+    m.portName = ReadPortName();
 
     show();
     QCoreApplication::processEvents();
@@ -98,16 +88,16 @@ void frmselect::start()
         failureDisplay();
     } else {
         const QString answer = records::replyValue(outcome.reply);
-        Label1->setText(tr("Controller type found"));
+        statusLabel_->setText(tr("Controller type found"));
         m.replyTimeout.set(300.0f);
         pause();
         const QChar family = answer.isEmpty() ? QChar() : answer.front();
         // The controller's setting data goes into the window before it is shown.
         if (family == QLatin1Char('0')) {
-            runStartupReading(windows_.pointInput());
+            exchange::StartupReading(windows_.pointInput().session());
             openPointInput();
         } else if (family == QLatin1Char('1')) {
-            runStartupReading(windows_.pulseTrain());
+            exchange::StartupReading(windows_.pulseTrain().session());
             openPulseTrain();
         } else {
             failureDisplay();
@@ -115,34 +105,34 @@ void frmselect::start()
     }
 }
 
-void frmselect::openPointInput()
+void StartupWindow::openPointInput()
 {
     hide();
-    windows_.pointInput().bulkFillFlag = false;
+    windows_.pointInput().session().flags().bulkFill = false;
     windows_.pointInput().show();
 }
 
-void frmselect::openPulseTrain()
+void StartupWindow::openPulseTrain()
 {
     hide();
-    windows_.pulseTrain().typeDialogWithoutFrame2 = true;
-    windows_.pulseTrain().bulkFillFlag = false;
+    windows_.pulseTrain().session().flags().typeDialogWithoutFrame2 = true;
+    windows_.pulseTrain().session().flags().bulkFill = false;
     windows_.pulseTrain().show();
 }
 
-void frmselect::failureDisplay()
+void StartupWindow::failureDisplay()
 {
-    Label1->setText(tr("Controller type cannot be obtained."));
+    statusLabel_->setText(tr("Controller type cannot be obtained."));
     pause();
-    Label1->hide();
-    Frame1->show();
-    Command1->show();
-    Option1[0]->setFocus();
+    statusLabel_->hide();
+    familyFrame_->show();
+    okButton_->show();
+    familyOptions_[0]->setFocus();
 }
 
-void frmselect::pause()
+void StartupWindow::pause()
 {
-    const qint64 until = sendTime_ + qint64(module1().replyTimeout.ms());
+    const qint64 until = sendTime_ + qint64(double(module1().replyTimeout.ms()) * link_->timeScale());
     const qint64 left = until - QDateTime::currentMSecsSinceEpoch();
     if (left <= 0)
         return;
@@ -151,22 +141,22 @@ void frmselect::pause()
     loop.exec();
 }
 
-void frmselect::Command1_Click()
+void StartupWindow::okClicked()
 {
-    if (Option1[0]->isChecked())
+    if (familyOptions_[0]->isChecked())
         openPointInput();
     else
         openPulseTrain();
 }
 
-bool frmselect::eventFilter(QObject* watched, QEvent* event)
+bool StartupWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == Option1[0])
+            if (watched == familyOptions_[0])
                 openPointInput();
-            else if (watched == Option1[1])
+            else if (watched == familyOptions_[1])
                 openPulseTrain();
             return true;
         }
@@ -174,7 +164,7 @@ bool frmselect::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmselect::closeEvent(QCloseEvent* event)
+void StartupWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
     QApplication::quit();

@@ -1,5 +1,6 @@
-// The start-up window: reads the port from the settings file, asks the controller for its
-// family and opens the matching main window, or lets the user choose when nobody answers.
+// The start-up window (frmselect): reads the port from the settings file, asks the controller
+// for its family and opens the matching main window, or lets the user choose when nobody
+// answers.
 #pragma once
 
 #include <QWidget>
@@ -17,29 +18,21 @@ namespace kap {
 class AppWindows;
 class Link;
 
-class frmselect : public QWidget {
+class StartupWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit frmselect(AppWindows& windows, QWidget* parent = nullptr);
-    ~frmselect() override;
+    explicit StartupWindow(AppWindows& windows, QWidget* parent = nullptr);
+    ~StartupWindow() override;
 
     // The start-up sequence; runs once, after the window is constructed.
     void start();
-
-    // The port name for a settings value: "COM" + value for 1 to 8, else "COM1".
-    static QString PortNameFromIni(const QString& value);
-
-    QLabel* Label1;
-    QGroupBox* Frame1;
-    std::array<QRadioButton*, 2> Option1;
-    QPushButton* Command1;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Command1_Click();
+    void okClicked();
     void openPointInput();
     void openPulseTrain();
     void failureDisplay();
@@ -47,6 +40,10 @@ private:
     void pause();
 
     AppWindows& windows_;
+    QLabel* statusLabel_;                          // Label1
+    QGroupBox* familyFrame_;                       // Frame1
+    std::array<QRadioButton*, 2> familyOptions_;   // Option1: point input, pulse train
+    QPushButton* okButton_;                        // Command1
     std::unique_ptr<Link> link_;
     qint64 sendTime_ = 0;
 };

@@ -1,6 +1,6 @@
 #include "AppWindows.h"
 #include "QtDialogs.h"
-#include "frmselect.h"
+#include "StartupWindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -13,7 +13,7 @@ int main(int argc, char** argv)
 
     kap::QtDialogs dialogs;
     kap::AppWindows windows(dialogs);
-    kap::frmselect startup(windows);
-    QTimer::singleShot(0, &startup, &kap::frmselect::start);
+    kap::StartupWindow startup(windows);
+    QTimer::singleShot(0, &startup, &kap::StartupWindow::start);
     return app.exec();
 }

@@ -1,6 +1,5 @@
-// What the setting tables need of their main window: its flags, its dialogs and the few
-// things they do to the window. The window implements TableHost over its own state; tests
-// and simple windows can use SimpleTableHost, whose flags are plain members.
+// What the setting tables need of the session that owns them: its flags, its dialogs and the
+// few things they ask of the window.
 #pragma once
 
 #include "Dialogs.h"
@@ -33,41 +32,11 @@ public:
     virtual bool setButtonEnabled() const = 0;
 
     // Copies the parameters mirrored on the operation panel into its fields.
-    virtual void refreshQuickBoxes() {}
+    virtual void refreshQuickBoxes() = 0;
     // Tool bar and window enabled, progress dialog hidden.
     virtual void restoreIdle() = 0;
-    // Ends the program (after an unknown actuator type).
+    // Ends the program through its normal quit path (after an unknown actuator type).
     virtual void endProgram() = 0;
-};
-
-// A host whose state is plain members and whose actions are callbacks (none by default).
-class SimpleTableHost : public TableHost {
-public:
-    explicit SimpleTableHost(Dialogs& dialogs) : dialogs_(dialogs) {}
-
-    Dialogs& dialogs() override { return dialogs_; }
-    bool settingUp() const override { return settingUpFlag; }
-    bool bulkFilling() const override { return bulkFillFlag; }
-    bool angleCheckHeld() const override { return angleHold; }
-    bool teaching() const override { return teachingFlag; }
-    bool parameterGridShown() const override { return parameterView; }
-    bool setButtonEnabled() const override { return setEnabled; }
-    void refreshQuickBoxes() override { if (onRefreshQuickBoxes) onRefreshQuickBoxes(); }
-    void restoreIdle() override { if (onRestoreIdle) onRestoreIdle(); }
-    void endProgram() override { if (onEndProgram) onEndProgram(); }
-
-    bool settingUpFlag = false;
-    bool bulkFillFlag = false;
-    bool angleHold = false;
-    bool teachingFlag = false;
-    bool parameterView = false;
-    bool setEnabled = true;
-    std::function<void()> onRefreshQuickBoxes;
-    std::function<void()> onRestoreIdle;
-    std::function<void()> onEndProgram;
-
-private:
-    Dialogs& dialogs_;
 };
 
 // The entry dialogs a double-click opens; the window plugs in frmMode and INPUTKEY.

@@ -1,8 +1,7 @@
 #include "ExchangeSteps.h"
 
-#include "LinkReactions.h"
 #include "Module1.h"
-#include "WindowSide.h"
+#include "Reactions.h"
 
 #include <QCoreApplication>
 
@@ -13,9 +12,9 @@ QString tr(const char* text)
     return QCoreApplication::translate("Exchange", text);
 }
 
-Outcome exchangeLine(ExchangeHost& host, qint16 code, float timeoutMs, const QString& argument)
+Outcome exchangeLine(Session& session, qint16 code, float timeoutMs, const QString& argument)
 {
-    Link& link = host.link();
+    Link& link = session.link();
     link.ClearCommand();
     link.request.P_Command = code;
     link.request.P_second = argument;
@@ -24,9 +23,9 @@ Outcome exchangeLine(ExchangeHost& host, qint16 code, float timeoutMs, const QSt
     return link.RunTransaction();
 }
 
-Outcome exchangeRecord(ExchangeHost& host, qint16 code, const QString& record, float timeoutMs)
+Outcome exchangeRecord(Session& session, qint16 code, const QString& record, float timeoutMs)
 {
-    Link& link = host.link();
+    Link& link = session.link();
     link.ClearCommand();
     link.request.P_Command = code;
     // The builder puts the record's prefix ("P", "PRM", "Z") in front itself.
@@ -46,36 +45,36 @@ Verdict judge(const Outcome& outcome)
     return Verdict::Usable;
 }
 
-void restore(ExchangeHost& host)
+void restore(Session& session)
 {
-    RestoreWindow(host.side());
+    RestoreWindow(session);
 }
 
-void linkError(ExchangeHost& host)
+void linkError(Session& session)
 {
-    ReportLinkError(host.side());
+    ReportLinkError(session);
     // ReportLinkError stays quiet while settei is set and then leaves the window alone; an
     // operation that fails must never leave it disabled.
-    restore(host);
+    restore(session);
 }
 
-void refusal(ExchangeHost& host)
+void refusal(Session& session, const Outcome& outcome)
 {
-    ReportRefusal(host.side(), host.link());
-    restore(host);
+    ReportRefusal(session, outcome);
+    restore(session);
 }
 
-bool takeCancel(ExchangeHost& host)
+bool takeCancel(Session& session)
 {
-    if (host.progress().cancelTag() != QLatin1String("1"))
+    if (session.progress().cancelTag() != QLatin1String("1"))
         return false;
-    host.progress().setCancelTag(QStringLiteral("0"));
+    session.progress().setCancelTag(QStringLiteral("0"));
     return true;
 }
 
-void showProgress(ExchangeHost& host, int minimum, int maximum, int value)
+void showProgress(Session& session, int minimum, int maximum, int value)
 {
-    Progress& p = host.progress();
+    Progress& p = session.progress();
     p.setCancelTag(QStringLiteral("0"));
     p.setCancelEnabled(true);
     p.setRange(minimum, maximum);
@@ -88,20 +87,20 @@ void letEventsRun()
     QCoreApplication::processEvents();
 }
 
-bool usable(ExchangeHost& host, const Outcome& out, bool needOk)
+bool usable(Session& session, const Outcome& out, bool needOk)
 {
     switch (judge(out)) {
     case Verdict::LinkError:
-        linkError(host);
+        linkError(session);
         return false;
     case Verdict::Refused:
-        refusal(host);
+        refusal(session, out);
         return false;
     case Verdict::Usable:
         break;
     }
     if (needOk && !out.reply.contains(QLatin1String("OK"))) {
-        linkError(host);
+        linkError(session);
         return false;
     }
     return true;

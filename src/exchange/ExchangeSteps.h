@@ -2,7 +2,7 @@
 // the cancel check of the progress dialog and putting the window back.
 #pragma once
 
-#include "ExchangeHost.h"
+#include "Session.h"
 #include "Link.h"
 
 #include <QString>
@@ -20,10 +20,10 @@ enum class Result {
 
 // Clears the request, sets the command code and its argument, the reply time-out, builds
 // the line and runs the transaction.
-Outcome exchangeLine(ExchangeHost& host, qint16 code, float timeoutMs,
+Outcome exchangeLine(Session& session, qint16 code, float timeoutMs,
                      const QString& argument = QString());
 // One record line of a write block ("P3=A,90.00,50"), or the end-of-data byte (empty record).
-Outcome exchangeRecord(ExchangeHost& host, qint16 code, const QString& record, float timeoutMs);
+Outcome exchangeRecord(Session& session, qint16 code, const QString& record, float timeoutMs);
 
 enum class Verdict { LinkError, Refused, Usable };
 // No reply word in time, or the line failed under the transaction (the reply may be cut
@@ -31,21 +31,21 @@ enum class Verdict { LinkError, Refused, Usable };
 Verdict judge(const Outcome& outcome);
 
 // Tool bar and window enabled, progress dialog hidden.
-void restore(ExchangeHost& host);
+void restore(Session& session);
 // The communication-error box (silenced while settei is set) and the window made usable.
-void linkError(ExchangeHost& host);
+void linkError(Session& session);
 // "Cannot receive data from controller." (unless "STOP") and the window restored.
-void refusal(ExchangeHost& host);
+void refusal(Session& session, const Outcome& outcome);
 
 // False, after the box that belongs to it, for a reply the operation cannot use: a link
 // error, a refusal, or (needOk) a reply without "OK".
-bool usable(ExchangeHost& host, const Outcome& out, bool needOk);
+bool usable(Session& session, const Outcome& out, bool needOk);
 
 // Reads the Cancel tag; a "1" is consumed (set back to "0") and reported.
-bool takeCancel(ExchangeHost& host);
+bool takeCancel(Session& session);
 // A new operation starts with a clear Cancel tag, so a click left from an earlier one
 // cannot stop it.
-void showProgress(ExchangeHost& host, int minimum, int maximum, int value);
+void showProgress(Session& session, int minimum, int maximum, int value);
 
 void letEventsRun();
 QString tr(const char* text);

@@ -6,7 +6,6 @@
 #include "PointTable.h"
 #include "Records.h"
 #include "TableHost.h"
-#include "WindowSide.h"
 #include "ZoneTable.h"
 
 #include <QList>
@@ -34,24 +33,24 @@ ReadTexts startupTexts()
             tr("0:ON  1:OFF")};
 }
 
-bool isPoints(const ExchangeHost& host)
+bool isPoints(const Session& session)
 {
-    return host.family() == Family::PointInput;
+    return session.family() == Family::PointInput;
 }
 
-void cancelBox(ExchangeHost& host, const ReadTexts& texts)
+void cancelBox(Session& session, const ReadTexts& texts)
 {
-    host.side().setMainWindowEnabled(true);
-    host.progress().hide();
-    host.side().dialogs().message(tr("Stop"), texts.cancelTitle, MsgIcon::Exclamation,
+    session.setMainWindowEnabled(true);
+    session.progress().hide();
+    session.dialogs().message(tr("Stop"), texts.cancelTitle, MsgIcon::Exclamation,
                                   MsgButtons::Ok);
 }
 
 // The point or zone records into Grid1. Every record is split before the grid is touched,
 // so a malformed reply leaves the table as it was.
-FillEnd fillTable(ExchangeHost& host, const QString& reply, const ReadTexts& texts)
+FillEnd fillTable(Session& session, const QString& reply, const ReadTexts& texts)
 {
-    const bool points = isPoints(host);
+    const bool points = isPoints(session);
     const int count = points ? PointTable::kPoints : ZoneTable::kZones;
     QList<records::RecordFields> found;
     for (int k = 0; k < count; ++k) {
@@ -60,7 +59,7 @@ FillEnd fillTable(ExchangeHost& host, const QString& reply, const ReadTexts& tex
             return FillEnd::Malformed;
     }
 
-    Grid& grid = host.table();
+    Grid& grid = session.tableGrid();
     const QList<int> columns =
         points ? QList<int>{PointTable::ModeColumn, PointTable::PositionColumn,
                             PointTable::SpeedColumn, PointTable::NoteColumn}
@@ -73,9 +72,9 @@ FillEnd fillTable(ExchangeHost& host, const QString& reply, const ReadTexts& tex
     const int fieldColumns = points ? 3 : 2;
     for (int k = 0; k < count; ++k) {
         letEventsRun();
-        host.progress().setValue(k);
-        if (takeCancel(host)) {
-            cancelBox(host, texts);
+        session.progress().setValue(k);
+        if (takeCancel(session)) {
+            cancelBox(session, texts);
             return FillEnd::Cancelled;
         }
         const records::RecordFields& record = found.at(k);
@@ -89,9 +88,9 @@ FillEnd fillTable(ExchangeHost& host, const QString& reply, const ReadTexts& tex
 
 // Parameter 0: the type row, the new current type, the Initial Value column from its default
 // row (except the rows whose values depend on the type) and the type's ranges.
-bool applyReceivedType(ExchangeHost& host, const QString& type)
+bool applyReceivedType(Session& session, const QString& type)
 {
-    ParameterTable& table = host.parameters();
+    ParameterTable& table = session.parameters();
     Grid& grid = table.grid();
     grid.setText(-1, kInitialColumn, type);
     grid.setText(-1, kValueColumn, type);
@@ -100,7 +99,7 @@ bool applyReceivedType(ExchangeHost& host, const QString& type)
         return false;
     const int rows = int(table.layout().rows.size());
     const QStringList fields = defaultRowFields(table.defaultRow(), rows);
-    const QList<int> typeDependent = isPoints(host) ? QList<int>{3, 7, 10, 16} : QList<int>{3, 6};
+    const QList<int> typeDependent = isPoints(session) ? QList<int>{3, 7, 10, 16} : QList<int>{3, 6};
     for (int position = 0; position < fields.size(); ++position) {
         if (!typeDependent.contains(position))
             grid.setText(position - 1, kInitialColumn, fields.at(position));
@@ -119,7 +118,7 @@ void setRow(Grid& grid, int row, const QString& initial, const QString& value, c
 // The parameter values, by position, into the parameter grid. The caller raises nothing:
 // the bulk-fill flag and the angle check hold are raised here and left raised for the
 // caller's closing steps.
-FillEnd fillParameters(ExchangeHost& host, const QString& reply, const ReadTexts& texts,
+FillEnd fillParameters(Session& session, const QString& reply, const ReadTexts& texts,
                        bool withProgress)
 {
     const QStringList values = records::parameterValues(reply);
@@ -127,24 +126,24 @@ FillEnd fillParameters(ExchangeHost& host, const QString& reply, const ReadTexts
     if (values.isEmpty() || !numbers::isNumber(values.at(0)))
         return FillEnd::Malformed;
 
-    ParameterTable& table = host.parameters();
+    ParameterTable& table = session.parameters();
     Grid& grid = table.grid();
-    const bool points = isPoints(host);
-    const ControllerFacts& facts = host.controller;
-    host.setBulkFill(true);
-    host.setAngleCheckHold(true);
+    const bool points = isPoints(session);
+    const ControllerFacts& facts = session.controller();
+    session.flags().bulkFill = true;
+    session.flags().angleCheckHold = true;
     for (int k = 0; k < values.size(); ++k) {
         letEventsRun();
         if (withProgress) {
-            host.progress().setValue(k);
-            if (takeCancel(host)) {
-                cancelBox(host, texts);
+            session.progress().setValue(k);
+            if (takeCancel(session)) {
+                cancelBox(session, texts);
                 return FillEnd::Cancelled;
             }
         }
         const QString& value = values.at(k);
         if (k == 0) {
-            if (!applyReceivedType(host, value))
+            if (!applyReceivedType(session, value))
                 return FillEnd::TypeRejected;
             continue;
         }
@@ -169,16 +168,16 @@ FillEnd fillParameters(ExchangeHost& host, const QString& reply, const ReadTexts
     return FillEnd::Completed;
 }
 
-void lowerFillFlags(ExchangeHost& host)
+void lowerFillFlags(Session& session)
 {
-    host.setBulkFill(false);
-    host.setAngleCheckHold(false);
+    session.flags().bulkFill = false;
+    session.flags().angleCheckHold = false;
 }
 
-void showOriginShift(ExchangeHost& host)
+void showOriginShift(Session& session)
 {
-    ParameterTable& table = host.parameters();
-    host.showOriginShift(table.value(table.rowOfPrm(35)));
+    ParameterTable& table = session.parameters();
+    session.showOriginShift(table.value(table.rowOfPrm(35)));
 }
 
 
@@ -188,169 +187,166 @@ Result resultOfFailure(const Outcome& out)
 }
 
 // "@?VER " and "@READ DIO ": the version and the controller generation.
-Result readControllerFacts(ExchangeHost& host)
+Result readControllerFacts(Session& session)
 {
-    Outcome out = exchangeLine(host, cmd::QVER, 2000.0f);
-    if (!usable(host, out, true))
+    Outcome out = exchangeLine(session, cmd::QVER, 2000.0f);
+    if (!usable(session, out, true))
         return resultOfFailure(out);
-    host.controller.version = records::versionNumber(out.reply).value_or(QString());
+    session.controller().version = ControllerFacts::versionFromReply(out.reply);
 
-    out = exchangeLine(host, cmd::READ_DIO, 3000.0f);
-    if (!usable(host, out, false))
+    out = exchangeLine(session, cmd::READ_DIO, 3000.0f);
+    if (!usable(session, out, false))
         return resultOfFailure(out);
     if (out.reply.contains(QLatin1String("OK")))
-        host.controller.previous = records::isPreviousController(out.reply);
+        session.controller().previous = records::isPreviousController(out.reply);
     return Result::Done;
 }
 
 }  // namespace
 
-Result ReceiveTable(ExchangeHost& host)
+Result ReceiveTable(Session& session)
 {
-    const bool points = isPoints(host);
-    WindowSide& side = host.side();
-    side.flags.settei = false;
-    side.flags.operationTitle = points ? tr("Point reception") : tr("Zone reception");
-    if (!side.dialogs().yes(points ? tr("Do you receive point data?") : tr("Do you receive zone data?"),
-                            side.flags.operationTitle)) {
-        side.setToolbarEnabled(true);
+    const bool points = isPoints(session);
+    session.flags().settei = false;
+    session.flags().operationTitle = points ? tr("Point reception") : tr("Zone reception");
+    if (!session.dialogs().yes(points ? tr("Do you receive point data?") : tr("Do you receive zone data?"),
+                            session.flags().operationTitle)) {
+        session.setToolbarEnabled(true);
         return Result::Declined;
     }
-    side.showError(QString());
-    side.setMainWindowEnabled(false);
-    showProgress(host, 0, points ? 63 : 3, 0);
-    const Outcome out = exchangeLine(host, points ? cmd::READ_PNT : cmd::READ_ZON,
+    session.showError(QString());
+    session.setMainWindowEnabled(false);
+    showProgress(session, 0, points ? 63 : 3, 0);
+    const Outcome out = exchangeLine(session, points ? cmd::READ_PNT : cmd::READ_ZON,
                                      points ? 5000.0f : 3000.0f);
     // Only the point reply must hold "OK".
-    if (!usable(host, out, points))
+    if (!usable(session, out, points))
         return resultOfFailure(out);
 
-    const FillEnd end = fillTable(host, out.reply, menuTexts());
+    const FillEnd end = fillTable(session, out.reply, menuTexts());
     if (end == FillEnd::Malformed) {
-        linkError(host);
+        linkError(session);
         return Result::LinkError;
     }
-    restore(host);
-    side.showError(QString());
-    setModifiedMark(host.table());
+    restore(session);
+    session.showError(QString());
+    setModifiedMark(session.tableGrid());
     if (end == FillEnd::Completed)
-        side.dialogs().ok(tr("Receiving has finished."),
+        session.dialogs().ok(tr("Receiving has finished."),
                           points ? tr("Receive Point") : tr("Receive Zone"));
-    side.flags.settei = true;
+    session.flags().settei = true;
     return end == FillEnd::Completed ? Result::Done : Result::Cancelled;
 }
 
-Result ReceiveParameters(ExchangeHost& host)
+Result ReceiveParameters(Session& session)
 {
-    const bool points = isPoints(host);
-    WindowSide& side = host.side();
-    side.flags.settei = false;
-    side.flags.operationTitle = tr("Parameter reception");
-    if (!side.dialogs().yes(tr("Do you receive parameter data?"), side.flags.operationTitle)) {
-        side.setToolbarEnabled(true);
+    const bool points = isPoints(session);
+    session.flags().settei = false;
+    session.flags().operationTitle = tr("Parameter reception");
+    if (!session.dialogs().yes(tr("Do you receive parameter data?"), session.flags().operationTitle)) {
+        session.setToolbarEnabled(true);
         return Result::Declined;
     }
     if (points) {
-        const Result facts = readControllerFacts(host);
+        const Result facts = readControllerFacts(session);
         if (facts != Result::Done)
             return facts;
     }
-    side.showError(QString());
-    side.setMainWindowEnabled(false);
-    showProgress(host, 0, 63, points ? 1 : 0);
-    const Outcome out = exchangeLine(host, cmd::READ_PRM, points ? 5000.0f : 3000.0f);
-    if (!usable(host, out, false))
+    session.showError(QString());
+    session.setMainWindowEnabled(false);
+    showProgress(session, 0, 63, points ? 1 : 0);
+    const Outcome out = exchangeLine(session, cmd::READ_PRM, points ? 5000.0f : 3000.0f);
+    if (!usable(session, out, false))
         return resultOfFailure(out);
 
-    const FillEnd end = fillParameters(host, out.reply, menuTexts(), true);
+    const FillEnd end = fillParameters(session, out.reply, menuTexts(), true);
     if (end == FillEnd::Malformed || end == FillEnd::TypeRejected) {
-        lowerFillFlags(host);
+        lowerFillFlags(session);
         if (end == FillEnd::Malformed)
-            linkError(host);
+            linkError(session);
         else
-            restore(host);  // the type box has been shown; the program is ending
+            restore(session);  // the type box has been shown; the program is ending
         return end == FillEnd::Malformed ? Result::LinkError : Result::Refused;
     }
-    setModifiedMark(host.table());
-    side.setToolbarEnabled(true);
-    side.setMainWindowEnabled(true);
-    side.showError(QString());
-    host.progress().hide();
-    host.refreshQuickBoxes();
-    showOriginShift(host);
-    lowerFillFlags(host);
-    side.flags.settei = true;
+    setModifiedMark(session.tableGrid());
+    session.setToolbarEnabled(true);
+    session.setMainWindowEnabled(true);
+    session.showError(QString());
+    session.progress().hide();
+    session.refreshQuickBoxes();
+    showOriginShift(session);
+    lowerFillFlags(session);
+    session.flags().settei = true;
     if (end == FillEnd::Completed)
-        side.dialogs().ok(tr("Receiving has finished."), tr("Receive Parameter"));
+        session.dialogs().ok(tr("Receiving has finished."), tr("Receive Parameter"));
     return end == FillEnd::Completed ? Result::Done : Result::Cancelled;
 }
 
-Result StartupReading(ExchangeHost& host)
+Result StartupReading(Session& session)
 {
-    const bool points = isPoints(host);
+    const bool points = isPoints(session);
     const ReadTexts texts = startupTexts();
-    WindowSide& side = host.side();
-    side.flags.operationTitle = points ? tr("Receive Point") : tr("Receive Zone");
+    session.flags().operationTitle = points ? tr("Receive Point") : tr("Receive Zone");
 
     // Every failure ends the reading silently.
-    const auto failed = [&host](const Outcome& out, bool needOk) {
+    const auto failed = [&session](const Outcome& out, bool needOk) {
         const bool bad = judge(out) != Verdict::Usable
                          || (needOk && !out.reply.contains(QLatin1String("OK")));
         if (bad)
-            restore(host);
+            restore(session);
         return bad;
     };
 
     if (points) {
-        Outcome out = exchangeLine(host, cmd::QVER, 2000.0f);
+        Outcome out = exchangeLine(session, cmd::QVER, 2000.0f);
         if (failed(out, true))
             return resultOfFailure(out);
-        host.controller.version = records::versionNumber(out.reply).value_or(QString());
-        out = exchangeLine(host, cmd::READ_DIO, 3000.0f);
+        session.controller().version = ControllerFacts::versionFromReply(out.reply);
+        out = exchangeLine(session, cmd::READ_DIO, 3000.0f);
         if (failed(out, false))
             return resultOfFailure(out);
         if (out.reply.contains(QLatin1String("OK")))
-            host.controller.previous = records::isPreviousController(out.reply);
+            session.controller().previous = records::isPreviousController(out.reply);
     }
 
     // From here on the window ends with the type read (or kept) and its ranges.
-    const auto finish = [&host](Result result) {
-        ParameterTable& table = host.parameters();
-        lowerFillFlags(host);
+    const auto finish = [&session](Result result) {
+        ParameterTable& table = session.parameters();
+        lowerFillFlags(session);
         table.setCurrentType(table.value(-1));
         if (table.SelectDefaultRow() == ParameterTable::TypeCheck::Ok)
             table.ApplyTypeRanges(table.currentType());
-        showOriginShift(host);
-        restore(host);
+        showOriginShift(session);
+        restore(session);
         return result;
     };
 
-    showProgress(host, 0, points ? 63 : 3, 0);
-    Outcome out = exchangeLine(host, points ? cmd::READ_PNT : cmd::READ_ZON,
+    showProgress(session, 0, points ? 63 : 3, 0);
+    Outcome out = exchangeLine(session, points ? cmd::READ_PNT : cmd::READ_ZON,
                                points ? 5000.0f : 3000.0f);
     if (failed(out, points))
         return finish(resultOfFailure(out));
-    const FillEnd tableEnd = fillTable(host, out.reply, texts);
+    const FillEnd tableEnd = fillTable(session, out.reply, texts);
     if (tableEnd == FillEnd::Malformed) {
-        restore(host);
+        restore(session);
         return finish(Result::LinkError);
     }
-    setModifiedMark(host.table());
-    host.progress().hide();
+    setModifiedMark(session.tableGrid());
+    session.progress().hide();
 
-    out = exchangeLine(host, cmd::READ_PRM, points ? 5000.0f : 3000.0f);
+    out = exchangeLine(session, cmd::READ_PRM, points ? 5000.0f : 3000.0f);
     if (failed(out, false))
         return finish(resultOfFailure(out));
-    const FillEnd paramEnd = fillParameters(host, out.reply, texts, false);
+    const FillEnd paramEnd = fillParameters(session, out.reply, texts, false);
     if (paramEnd == FillEnd::TypeRejected) {
         // The type has had its message already; applying it again would repeat it.
-        lowerFillFlags(host);
-        restore(host);
+        lowerFillFlags(session);
+        restore(session);
         return Result::Refused;
     }
     if (paramEnd != FillEnd::Completed)
         return finish(Result::LinkError);
-    host.refreshQuickBoxes();
+    session.refreshQuickBoxes();
     return finish(tableEnd == FillEnd::Cancelled ? Result::Cancelled : Result::Done);
 }
 

@@ -2,16 +2,16 @@
 // "Receive(Point)" / "Receive(Zones)" and "Receive(Parameters)", and once at start-up.
 #pragma once
 
-#include "ExchangeHost.h"
+#include "Session.h"
 #include "ExchangeSteps.h"
 
 namespace kap::exchange {
 
 // mnuToolsRecP: the point table (point-input window) or the zone table (pulse-train window).
-Result ReceiveTable(ExchangeHost& host);
+Result ReceiveTable(Session& session);
 // mnuToolsRecA: the parameters; the point-input window first reads the controller's version
 // and I/O layout, which decide how parameters 6 and 28 are shown.
-Result ReceiveParameters(ExchangeHost& host);
+Result ReceiveParameters(Session& session);
 
 // The reading start-up runs into the window it is about to show, once the family is known:
 // the same reading, table first, without confirmation or closing boxes. A time-out or a
@@ -19,6 +19,6 @@ Result ReceiveParameters(ExchangeHost& host);
 // "Data not received." and stops filling that table. Once the table step has been reached
 // the window ends up with the actuator type read in parameter 0, its ranges and the origin
 // shift in the status bar.
-Result StartupReading(ExchangeHost& host);
+Result StartupReading(Session& session);
 
 }  // namespace kap::exchange

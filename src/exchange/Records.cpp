@@ -165,18 +165,6 @@ bool isPreviousController(const QString& dioReply)
     return dioReply.size() >= 8 && dioReply.at(7) == kCr;
 }
 
-std::optional<QString> versionNumber(const QString& reply)
-{
-    QString text = reply;
-    while (text.endsWith(kCr) || text.endsWith(kLf))
-        text.chop(1);
-    if (text.endsWith(QLatin1String("OK")))
-        text.chop(2);
-    text.remove(kCr);
-    text.remove(kLf);
-    return canonicalDecimal(text.trimmed());
-}
-
 bool versionLacksNoLimitMode(const QString& version)
 {
     static const char* const kVersions[] = {"1.02", "1.03", "1.04", "1.05",

@@ -79,11 +79,6 @@ QString actuatorTypeOf(const QString& reply);
 // character is CR. Pass the reply as received.
 bool isPreviousController(const QString& dioReply);
 
-// The version in the reply to "@?VER ": the text before the closing "OK" line without line
-// ends, read as a decimal number and given in its shortest decimal form ("1.05\r\nOK\r\n" ->
-// "1.05", "1.050" -> "1.05", "01.1" -> "1.1"). nullopt when that text is not a plain decimal.
-std::optional<QString> versionNumber(const QString& reply);
-
 // True for the firmware versions 1.02, 1.03, 1.04, 1.05, 1.06, 1.81 and 1.82, which have no
 // "No limit mode" (parameter 28). Compared as decimal numbers, so "1.050" is 1.05; a text
 // that is not a number is in no list.

@@ -5,7 +5,6 @@
 #include "ParameterTable.h"
 #include "PointTable.h"
 #include "Records.h"
-#include "WindowSide.h"
 #include "ZoneTable.h"
 
 #include <QList>
@@ -25,83 +24,82 @@ QString untransmittedTitle()
     return tr("Data un-transmitting.");
 }
 
-void refuseTable(ExchangeHost& host, const QString& text, const QString& title)
+void refuseTable(Session& session, const QString& text, const QString& title)
 {
-    host.side().dialogs().ok(text, title);
-    restore(host);
-    host.side().flags.settei = true;
+    session.dialogs().ok(text, title);
+    restore(session);
+    session.flags().settei = true;
 }
 
 // Write command, answered "READY"; one transaction per record (100 ms, silence is normal);
 // the end-of-data byte (3000 ms, must be answered). Cancel is looked at only after a record
 // that drew no reply; "NG" ends the block.
-Result writeBlock(ExchangeHost& host, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns)
+Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns)
 {
-    WindowSide& side = host.side();
     const int last = int(turns.size()) + 1;
-    host.progress().setRange(0, last);
-    host.progress().setValue(0);
-    Outcome out = exchangeLine(host, writeCode, 3000.0f);
+    session.progress().setRange(0, last);
+    session.progress().setValue(0);
+    Outcome out = exchangeLine(session, writeCode, 3000.0f);
     const Verdict opened = judge(out);
     if (opened == Verdict::Refused) {
-        refusal(host);
+        refusal(session, out);
         return Result::Refused;
     }
     if (opened == Verdict::LinkError || !out.reply.contains(QLatin1String("READY"))) {
-        linkError(host);
+        linkError(session);
         return Result::LinkError;
     }
 
     for (int k = 1; k <= last; ++k) {
-        host.progress().setValue(k);
+        session.progress().setValue(k);
         letEventsRun();
         const bool endOfData = k == last;
         if (endOfData) {
-            out = exchangeRecord(host, cmd::EndOfData, QString(), 3000.0f);
+            out = exchangeRecord(session, cmd::EndOfData, QString(), 3000.0f);
             // The block's end must be acknowledged: without it nothing says the data was kept.
             if (judge(out) == Verdict::LinkError) {
-                linkError(host);
+                linkError(session);
                 return Result::LinkError;
             }
         } else {
             const Turn& turn = turns.at(k - 1);
             if (!turn.record)
                 continue;
-            out = exchangeRecord(host, recordCode, *turn.record, 100.0f);
+            out = exchangeRecord(session, recordCode, *turn.record, 100.0f);
             if (out.lineFailed) {
-                linkError(host);
+                linkError(session);
                 return Result::LinkError;
             }
         }
         if (out.reply.isEmpty()) {
-            if (takeCancel(host)) {
-                restore(host);
-                side.dialogs().message(tr("Stop"), untransmittedTitle(), MsgIcon::Exclamation,
+            if (takeCancel(session)) {
+                restore(session);
+                session.dialogs().message(tr("Stop"), untransmittedTitle(), MsgIcon::Exclamation,
                                        MsgButtons::Ok);
-                side.flags.settei = true;
+                session.flags().settei = true;
                 return Result::Cancelled;
             }
         } else if (out.reply.contains(QLatin1String("NG"))) {
-            refusal(host);
+            refusal(session, out);
             return Result::Refused;
         }
     }
     return Result::Done;
 }
 
-Result finishTransmit(ExchangeHost& host, const QString& title)
+Result finishTransmit(Session& session, const QString& title)
 {
-    restore(host);
-    host.refreshQuickBoxes();
-    host.side().flags.settei = true;
-    host.side().dialogs().ok(tr("Transmitting has finished."), title);
+    restore(session);
+    session.refreshQuickBoxes();
+    session.flags().settei = true;
+    session.dialogs().ok(tr("Transmitting has finished."), title);
     return Result::Done;
 }
 
 // The controller's table is erased first ("@INIT PNT " / "@INIT ZON ").
-bool eraseControllerTable(ExchangeHost& host, qint16 code, float timeoutMs)
+bool eraseControllerTable(Session& session, qint16 code, float timeoutMs)
 {
-    return usable(host, exchangeLine(host, code, timeoutMs), false);
+    return usable(session, exchangeLine(session, code, timeoutMs), false);
 }
 
 std::optional<float> single(const QString& text)
@@ -114,9 +112,9 @@ std::optional<float> single(const QString& text)
 
 // Completeness and range of the point rows against the controller's stroke; the first
 // failing row gives its box. True when every row passes.
-bool checkPoints(ExchangeHost& host, float stroke)
+bool checkPoints(Session& session, float stroke)
 {
-    const Grid& grid = host.table();
+    const Grid& grid = session.tableGrid();
     const QString title = untransmittedTitle();
     for (int row = 0; row < PointTable::kPoints; ++row) {
         const QString mode = grid.text(row, PointTable::ModeColumn);
@@ -130,7 +128,7 @@ bool checkPoints(ExchangeHost& host, float stroke)
         else if (mode.isEmpty())
             complete = !hasPosition && !hasSpeed;
         if (!complete) {
-            refuseTable(host, tr("Data is not completed. Please check data."), title);
+            refuseTable(session, tr("Data is not completed. Please check data."), title);
             return false;
         }
     }
@@ -144,14 +142,14 @@ bool checkPoints(ExchangeHost& host, float stroke)
         const QString number = QString::number(row);
         // A cell that is no number cannot be within the stroke either.
         if (!position || !speed || *position > limit || *position < -limit || *speed > 100.001f) {
-            refuseTable(host,
+            refuseTable(session,
                         tr("Values more than stroke are input. Please confirm position data entry "
                            "value of point No.") + number + QLatin1Char('.'),
                         title);
             return false;
         }
         if (*speed < -0.001f) {
-            refuseTable(host,
+            refuseTable(session,
                         tr("No.") + number
                             + tr("data has become less than the speed of data input range. "
                                  "Please check data."),
@@ -162,73 +160,71 @@ bool checkPoints(ExchangeHost& host, float stroke)
     return true;
 }
 
-Result transmitPoints(ExchangeHost& host)
+Result transmitPoints(Session& session)
 {
-    WindowSide& side = host.side();
-    side.flags.settei = false;
-    side.flags.operationTitle = tr("Transmit Point");
-    side.showError(QString());
-    if (!side.dialogs().yes(tr("Do you transmit point data?"), side.flags.operationTitle)) {
-        side.setToolbarEnabled(true);
+    session.flags().settei = false;
+    session.flags().operationTitle = tr("Transmit Point");
+    session.showError(QString());
+    if (!session.dialogs().yes(tr("Do you transmit point data?"), session.flags().operationTitle)) {
+        session.setToolbarEnabled(true);
         return Result::Declined;
     }
-    const Outcome out = exchangeLine(host, cmd::QPRM, 3000.0f, QStringLiteral("21"));
+    const Outcome out = exchangeLine(session, cmd::QPRM, 3000.0f, QStringLiteral("21"));
     switch (judge(out)) {
     case Verdict::LinkError:
-        linkError(host);
+        linkError(session);
         return Result::LinkError;
     case Verdict::Refused:
-        refusal(host);
+        refusal(session, out);
         return Result::Refused;
     case Verdict::Usable:
         break;
     }
     const auto stroke = single(records::queryValue(out.reply));
     if (!out.reply.contains(QLatin1String("OK")) || !stroke) {
-        linkError(host);
-        side.flags.settei = true;
+        linkError(session);
+        session.flags().settei = true;
         return Result::LinkError;
     }
-    host.progress().setValue(0);
-    if (!checkPoints(host, *stroke))
+    session.progress().setValue(0);
+    if (!checkPoints(session, *stroke))
         return Result::Refused;
 
-    showProgress(host, 0, PointTable::kPoints + 1, 0);
-    if (!eraseControllerTable(host, cmd::INIT_PNT, 10000.0f))
+    showProgress(session, 0, PointTable::kPoints + 1, 0);
+    if (!eraseControllerTable(session, cmd::INIT_PNT, 10000.0f))
         return Result::LinkError;
-    side.setMainWindowEnabled(false);
+    session.setMainWindowEnabled(false);
     QList<Turn> turns;
-    const Grid& grid = host.table();
+    const Grid& grid = session.tableGrid();
     for (int row = 0; row < PointTable::kPoints; ++row) {
         turns.append({records::pointRecord(grid.text(row, PointTable::NoColumn),
                                            grid.text(row, PointTable::ModeColumn),
                                            grid.text(row, PointTable::PositionColumn),
                                            grid.text(row, PointTable::SpeedColumn))});
     }
-    const Result written = writeBlock(host, cmd::WRITE_PNT, cmd::RecordP, turns);
+    const Result written = writeBlock(session, cmd::WRITE_PNT, cmd::RecordP, turns);
     if (written != Result::Done)
         return written;
-    return finishTransmit(host, tr("Transmit Point"));
+    return finishTransmit(session, tr("Transmit Point"));
 }
 
-Result transmitZones(ExchangeHost& host)
+Result transmitZones(Session& session)
 {
-    WindowSide& side = host.side();
-    side.flags.settei = false;
-    side.flags.operationTitle = tr("Transmit Zone");
-    side.showError(QString());
-    host.progress().setValue(0);
-    if (!side.dialogs().yes(tr("Do you transmit zone data?"), side.flags.operationTitle)) {
-        side.setToolbarEnabled(true);
+    session.flags().settei = false;
+    session.flags().operationTitle = tr("Transmit Zone");
+    session.showError(QString());
+    session.progress().setValue(0);
+    if (!session.dialogs().yes(tr("Do you transmit zone data?"), session.flags().operationTitle)) {
+        session.setToolbarEnabled(true);
         return Result::Declined;
     }
-    const Grid& grid = host.table();
+    const Grid& grid = session.tableGrid();
     const QString title = tr("Data un-transmitting");
     for (int row = 0; row < ZoneTable::kZones; ++row) {
         const QString a = grid.text(row, ZoneTable::AngleAColumn);
         const QString b = grid.text(row, ZoneTable::AngleBColumn);
         if (a.isEmpty() != b.isEmpty()) {
-            refuseTable(host, tr("Data is not completed. Please check data."), title);
+            refuseTable(session, tr("Data is not completed. Please check data."), title);
             return Result::Refused;
         }
         if (a.isEmpty())
@@ -236,7 +232,7 @@ Result transmitZones(ExchangeHost& host)
         const auto va = single(a);
         const auto vb = single(b);
         if (!va || !vb || *va > *vb || *va < 0.0f || *va == *vb) {
-            refuseTable(host,
+            refuseTable(session,
                         tr("Please confirm position data entry value of point No.")
                             + QString::number(row) + QLatin1Char('.'),
                         title);
@@ -244,28 +240,28 @@ Result transmitZones(ExchangeHost& host)
         }
     }
 
-    showProgress(host, 0, ZoneTable::kZones + 1, 0);
-    if (!eraseControllerTable(host, cmd::INIT_ZON, 5000.0f))
+    showProgress(session, 0, ZoneTable::kZones + 1, 0);
+    if (!eraseControllerTable(session, cmd::INIT_ZON, 5000.0f))
         return Result::LinkError;
-    side.setMainWindowEnabled(false);
+    session.setMainWindowEnabled(false);
     QList<Turn> turns;
     for (int row = 0; row < ZoneTable::kZones; ++row) {
         turns.append({records::zoneRecord(grid.text(row, ZoneTable::NoColumn),
                                           grid.text(row, ZoneTable::AngleAColumn),
                                           grid.text(row, ZoneTable::AngleBColumn))});
     }
-    const Result written = writeBlock(host, cmd::WRITE_ZON, cmd::RecordZ, turns);
+    const Result written = writeBlock(session, cmd::WRITE_ZON, cmd::RecordZ, turns);
     if (written != Result::Done)
         return written;
-    return finishTransmit(host, tr("Transmit Zone"));
+    return finishTransmit(session, tr("Transmit Zone"));
 }
 
 // The points the controller holds must stay within the operating angle about to be written.
 enum class StoredPoints { Within, Outside, Malformed };
 
-StoredPoints checkStoredPoints(ExchangeHost& host, const QString& reply)
+StoredPoints checkStoredPoints(Session& session, const QString& reply)
 {
-    ParameterTable& table = host.parameters();
+    ParameterTable& table = session.parameters();
     const float stroke = single(table.value(table.rowOfPrm(21))).value_or(0.0f);
     for (int k = 0; k < PointTable::kPoints; ++k) {
         const records::RecordFields record = records::findPointRecord(reply, k);
@@ -289,20 +285,19 @@ StoredPoints checkStoredPoints(ExchangeHost& host, const QString& reply)
 
 }  // namespace
 
-Result TransmitTable(ExchangeHost& host)
+Result TransmitTable(Session& session)
 {
-    return host.family() == Family::PointInput ? transmitPoints(host) : transmitZones(host);
+    return session.family() == Family::PointInput ? transmitPoints(session) : transmitZones(session);
 }
 
-Result TransmitParameters(ExchangeHost& host)
+Result TransmitParameters(Session& session)
 {
-    const bool points = host.family() == Family::PointInput;
-    WindowSide& side = host.side();
-    ParameterTable& table = host.parameters();
-    side.flags.settei = false;
-    side.flags.operationTitle = tr("Parameter reception");
-    if (!side.dialogs().yes(tr("Do you transmit parameter data?"), side.flags.operationTitle)) {
-        side.setToolbarEnabled(true);
+    const bool points = session.family() == Family::PointInput;
+    ParameterTable& table = session.parameters();
+    session.flags().settei = false;
+    session.flags().operationTitle = tr("Parameter reception");
+    if (!session.dialogs().yes(tr("Do you transmit parameter data?"), session.flags().operationTitle)) {
+        session.setToolbarEnabled(true);
         return Result::Declined;
     }
     const int rows = int(table.layout().rows.size()) - 1;
@@ -311,44 +306,44 @@ Result TransmitParameters(ExchangeHost& host)
         // sent lies inside its range.
         for (int row = 0; row < rows; ++row)
             table.cellChanged(row, kValueColumn);
-        side.showError(QString());
-        const Outcome out = exchangeLine(host, cmd::READ_PNT, 5000.0f);
+        session.showError(QString());
+        const Outcome out = exchangeLine(session, cmd::READ_PNT, 5000.0f);
         const Verdict verdict = judge(out);
         if (verdict == Verdict::Refused) {
-            refusal(host);
+            refusal(session, out);
             return Result::Refused;
         }
         const StoredPoints stored = verdict == Verdict::LinkError
                                             || !out.reply.contains(QLatin1String("OK"))
                                         ? StoredPoints::Malformed
-                                        : checkStoredPoints(host, out.reply);
+                                        : checkStoredPoints(session, out.reply);
         if (stored == StoredPoints::Malformed) {
-            linkError(host);
-            side.flags.settei = true;
+            linkError(session);
+            session.flags().settei = true;
             return Result::LinkError;
         }
         if (stored == StoredPoints::Outside) {
-            side.dialogs().ok(tr("Cannot transmit data because some of point data in controller is "
+            session.dialogs().ok(tr("Cannot transmit data because some of point data in controller is "
                                  "out of the range of PRM21"),
                               tr("Parameter reception"));
-            restore(host);
-            host.refreshQuickBoxes();
-            side.flags.settei = true;
+            restore(session);
+            session.refreshQuickBoxes();
+            session.flags().settei = true;
             return Result::Refused;
         }
     }
 
-    host.progress().setValue(0);
-    side.setMainWindowEnabled(false);
-    showProgress(host, 0, rows + 1, 0);
+    session.progress().setValue(0);
+    session.setMainWindowEnabled(false);
+    showProgress(session, 0, rows + 1, 0);
     QList<Turn> turns;
     const Grid& grid = table.grid();
     for (int row = 0; row < rows; ++row)
         turns.append({records::parameterRecord(grid.text(row, kNoColumn), table.value(row))});
-    const Result written = writeBlock(host, cmd::WRITE_PRM, cmd::RecordPRM, turns);
+    const Result written = writeBlock(session, cmd::WRITE_PRM, cmd::RecordPRM, turns);
     if (written != Result::Done)
         return written;
-    return finishTransmit(host, tr("Transmit Parameter"));
+    return finishTransmit(session, tr("Transmit Parameter"));
 }
 
 }  // namespace kap::exchange

@@ -3,7 +3,7 @@
 // what the controller reports; then it is written in one write block.
 #pragma once
 
-#include "ExchangeHost.h"
+#include "Session.h"
 #include "ExchangeSteps.h"
 
 namespace kap::exchange {
@@ -11,10 +11,10 @@ namespace kap::exchange {
 // mnuToolsTranP: the point table (point-input window) or the zone table (pulse-train window).
 // The controller's table is erased before the block, so it ends up holding exactly the
 // records written.
-Result TransmitTable(ExchangeHost& host);
+Result TransmitTable(Session& session);
 // mnuToolsTranA: parameters 1 and up ("**" rows are skipped; the actuator type never goes).
 // The point-input window first re-checks every row and refuses when the controller holds
 // points outside the grid's operating angle.
-Result TransmitParameters(ExchangeHost& host);
+Result TransmitParameters(Session& session);
 
 }  // namespace kap::exchange

@@ -3,6 +3,8 @@
 #include "Grid.h"
 #include "Numbers.h"
 #include "ParameterTable.h"
+#include "Module1.h"
+#include "Session.h"
 #include "TableHost.h"
 
 #include <QCoreApplication>
@@ -72,9 +74,9 @@ FileDialogOptions SettingCommands::openDialogOptions()
 
 bool SettingCommands::askToSave()
 {
-    if (!isModified(host_.dataGrid()))
+    if (!isModified(session_.tableGrid()))
         return true;
-    switch (host_.dialogs().message(tr("Do you save data?"), QString(), MsgIcon::Question,
+    switch (session_.dialogs().message(tr("Do you save data?"), QString(), MsgIcon::Question,
                                     MsgButtons::YesNoCancel)) {
     case MsgAnswer::Yes:
         saveAs();
@@ -89,16 +91,16 @@ bool SettingCommands::askToSave()
 bool SettingCommands::saveAs()
 {
     saveFailed_ = false;
-    Dialogs& dialogs = host_.dialogs();
+    Dialogs& dialogs = session_.dialogs();
     const QString path = dialogs.saveFileName(saveDialogOptions());
     if (path.isEmpty()) {
         saveFailed_ = true;
         return false;
     }
-    host_.setTitle(QStringLiteral("KAP Support-Software") + path);
+    session_.view().showTitle(QStringLiteral("KAP Support-Software") + path);
 
     const QByteArray bytes = settingfile::encode(settingfile::buildRows(
-        host_.family(), host_.dataGrid(), host_.parameters(), settingfile::Labels::File));
+        session_.family(), session_.tableGrid(), session_.parameters(), settingfile::Labels::File));
     // The old file is replaced only once the new one is complete. A file marked read-only
     // stays as it is, as the message promises, although the folder would allow a rename.
     const QFileInfo target(path);
@@ -115,7 +117,7 @@ bool SettingCommands::saveAs()
                    QString());
         return false;
     }
-    clearModifiedMark(host_.dataGrid());
+    clearModifiedMark(session_.tableGrid());
     dialogs.ok(tr("    Complete."), tr("Save As"));
     return true;
 }
@@ -124,11 +126,11 @@ void SettingCommands::open()
 {
     if (!askToSave())
         return;
-    Dialogs& dialogs = host_.dialogs();
+    Dialogs& dialogs = session_.dialogs();
     const QString path = dialogs.openFileName(openDialogOptions());
     if (path.isEmpty())
         return;
-    const Family family = host_.family();
+    const Family family = session_.family();
     const auto cannotOpen = [&dialogs] { dialogs.ok(tr("Cannot open file."), QString()); };
 
     // The whole file is read and checked before the grids are touched.
@@ -159,24 +161,26 @@ void SettingCommands::open()
         return;
     }
 
-    ParameterTable& parameters = host_.parameters();
-    const GridSnapshot dataBefore(host_.dataGrid());
+    ParameterTable& parameters = session_.parameters();
+    const GridSnapshot dataBefore(session_.tableGrid());
     const GridSnapshot parametersBefore(parameters.grid());
     const QString typeBefore = parameters.currentType();
     if (!apply(read.rows)) {
-        host_.suspendChangeHandling(true);
+        // Putting the grids back runs no change handling.
+        const bool settingUpBefore = session_.flags().settingUp;
+        session_.flags().settingUp = true;
         parameters.setCurrentType(typeBefore);
         if (!knownDefaultRow(family, typeBefore).isNull())
             parameters.SelectDefaultRow();
         parameters.ApplyTypeRanges(typeBefore);
-        dataBefore.restore(host_.dataGrid());
+        dataBefore.restore(session_.tableGrid());
         parametersBefore.restore(parameters.grid());
-        host_.suspendChangeHandling(false);
+        session_.flags().settingUp = settingUpBefore;
         cannotOpen();
         return;
     }
     parameters.ApplyTypeRanges(parameters.currentType());
-    host_.refreshQuickBoxes();
+    session_.refreshQuickBoxes();
     dialogs.ok(tr("    Complete."), tr("Open"));
 }
 
@@ -188,8 +192,8 @@ bool SettingCommands::apply(const QList<QStringList>& rows)
 bool SettingCommands::applyData(const QList<QStringList>& rows)
 {
     // Every write passes the grid's change handling, exactly as if typed.
-    Grid& grid = host_.dataGrid();
-    const Family family = host_.family();
+    Grid& grid = session_.tableGrid();
+    const Family family = session_.family();
     const int decimalsColumn = 2;  // Position, or angle B
     for (int n = 0; n < settingfile::dataRows(family); ++n) {
         const QStringList& row = rows.at(settingfile::kFirstDataRow + n);
@@ -205,9 +209,9 @@ bool SettingCommands::applyData(const QList<QStringList>& rows)
 
 bool SettingCommands::applyParameters(const QList<QStringList>& rows)
 {
-    ParameterTable& parameters = host_.parameters();
+    ParameterTable& parameters = session_.parameters();
     Grid& grid = parameters.grid();
-    const int first = settingfile::firstPrmRow(host_.family());
+    const int first = settingfile::firstPrmRow(session_.family());
     for (int prm = 0; prm < 64; ++prm) {
         const int gridRow = parameters.rowOfPrm(prm);
         if (gridRow == -100)
@@ -234,16 +238,16 @@ void SettingCommands::newFile()
 {
     if (!askToSave())
         return;
-    Grid& grid = host_.dataGrid();
-    for (int n = 0; n < settingfile::dataRows(host_.family()); ++n) {
-        for (int c = 1; c <= settingfile::dataColumns(host_.family()); ++c)
+    Grid& grid = session_.tableGrid();
+    for (int n = 0; n < settingfile::dataRows(session_.family()); ++n) {
+        for (int c = 1; c <= settingfile::dataColumns(session_.family()); ++c)
             grid.setText(n, c, QString());
     }
-    if (host_.parameters().ResetParametersToDefaults() != ParameterTable::TypeCheck::Ok) {
-        host_.restoreIdle();
+    if (session_.parameters().ResetParametersToDefaults() != ParameterTable::TypeCheck::Ok) {
+        session_.restoreIdle();
         return;
     }
-    host_.refreshQuickBoxes();
+    session_.refreshQuickBoxes();
     clearModifiedMark(grid);
 }
 
@@ -252,28 +256,28 @@ void SettingCommands::exit()
     saveFailed_ = false;
     if (!askToSave())
         return;
-    clearModifiedMark(host_.dataGrid());
-    host_.stopIoMonitor();
-    if (host_.positioningRunning())
-        host_.runStop();
-    host_.closeWindow();
+    clearModifiedMark(session_.tableGrid());
+    session_.ioMonitorTimer().stop();
+    if (session_.flags().motionInProgress)
+        session_.requestStop();
+    session_.view().closeWindow();
 }
 
 bool SettingCommands::closing()
 {
     saveFailed_ = false;
-    if (!isModified(host_.dataGrid())) {
-        clearModifiedMark(host_.dataGrid());
-        host_.stopIoMonitor();
-        if (host_.positioningRunning())
-            host_.runStop();
-        host_.storePortNumber();
-        host_.restoreIdle();
+    if (!isModified(session_.tableGrid())) {
+        clearModifiedMark(session_.tableGrid());
+        session_.ioMonitorTimer().stop();
+        if (session_.flags().motionInProgress)
+            session_.requestStop();
+        StorePortNumber();
+        session_.restoreIdle();
         return true;
     }
     if (!askToSave())
         return false;
-    host_.storePortNumber();
+    StorePortNumber();
     return true;
 }
 

@@ -1,5 +1,5 @@
 // New File, Open, Save As, Exit, the question "Do you save data?" and the closing steps of a
-// main window, run against FileHost so they work (and are tested) without a screen.
+// main window, run on its session so they work (and are tested) without a screen.
 #pragma once
 
 #include "ActuatorTypes.h"
@@ -10,39 +10,11 @@
 
 namespace kap {
 
-class Grid;
-class ParameterTable;
-
-// What the file commands need of their main window.
-class FileHost {
-public:
-    virtual ~FileHost() = default;
-
-    virtual Family family() const = 0;
-    // The point or zone grid; its tag holds the modified mark.
-    virtual Grid& dataGrid() = 0;
-    virtual ParameterTable& parameters() = 0;
-    virtual Dialogs& dialogs() = 0;
-
-    virtual void setTitle(const QString& title) = 0;
-    // Copies the parameters mirrored on the operation panel into its fields.
-    virtual void refreshQuickBoxes() = 0;
-    virtual void stopIoMonitor() = 0;
-    // A positioning run started by Start, and the Stop command that ends it.
-    virtual bool positioningRunning() const = 0;
-    virtual void runStop() = 0;
-    // Writes the port number to the program's settings file.
-    virtual void storePortNumber() = 0;
-    // Tool bar and window enabled, progress dialog hidden.
-    virtual void restoreIdle() = 0;
-    virtual void closeWindow() = 0;
-    // While suspended, writes into the grids run no change handling (putting grids back).
-    virtual void suspendChangeHandling(bool on) = 0;
-};
+class Session;
 
 class SettingCommands {
 public:
-    explicit SettingCommands(FileHost& host) : host_(host) {}
+    explicit SettingCommands(Session& session) : session_(session) {}
 
     // True when the file was written.
     bool saveAs();
@@ -69,7 +41,7 @@ private:
     bool applyData(const QList<QStringList>& rows);
     bool applyParameters(const QList<QStringList>& rows);
 
-    FileHost& host_;
+    Session& session_;
     bool saveFailed_ = false;
 };
 

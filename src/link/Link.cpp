@@ -1,8 +1,8 @@
 #include "Link.h"
 
 #include "Module1.h"
+#include "PortName.h"
 #include "SerialLine.h"
-#include "WindowSide.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -10,6 +10,10 @@
 
 #include <cmath>
 #include <memory>
+
+// Quiet unless asked for: QT_LOGGING_RULES="kap.link=true" shows every line, time-out and
+// port failure.
+Q_LOGGING_CATEGORY(lcLink, "kap.link", QtWarningMsg)
 
 namespace kap {
 namespace {
@@ -22,12 +26,6 @@ double nowMs()
         return t;
     }();
     return double(clock.nsecsElapsed()) / 1e6;
-}
-
-bool isValidPortName(const QString& name)
-{
-    return name.size() == 4 && name.startsWith(QLatin1String("COM")) && name.at(3) >= QLatin1Char('1')
-           && name.at(3) <= QLatin1Char('8');
 }
 
 // Length of the head that ends two characters after "NG" (or, without "NG", after "STOP");
@@ -44,6 +42,23 @@ qsizetype errorHeadLength(const QString& reply)
 }
 
 }  // namespace
+
+QString visibleControls(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c == QLatin1Char('\r'))
+            out += QStringLiteral("<CR>");
+        else if (c == QLatin1Char('\n'))
+            out += QStringLiteral("<LF>");
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("<%1>").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += c;
+    }
+    return out;
+}
 
 bool HasReplyWord(const QString& text)
 {
@@ -78,9 +93,160 @@ QString ErrorLineOf(const QString& reply, bool* found)
     return line;
 }
 
-Link::Link(SerialLine& line, ReplyTimeout& timeout, WindowSide* side, Variant variant)
-    : line_(line), timeout_(timeout), side_(side), variant_(variant),
-      alive_(std::make_shared<bool>(true))
+// One exchange, from the written line to the end of the reply. It is driven by events (bytes
+// arrived, the deadline, the error-line bound, a lost line, a changed time-out); the nested
+// event loop only sleeps between them.
+class Transaction {
+public:
+    enum class State {
+        Collecting,         // reading until a reply word or the deadline
+        AwaitingErrorLine,  // "NG" or "STOP" came; its error line is still on its way
+        Done,
+    };
+
+    Transaction(Link& link, bool mainWindow) : link_(link), mainWindow_(mainWindow), alive_(link.alive_)
+    {
+        deadlineTimer_.setSingleShot(true);
+        deadlineTimer_.setTimerType(Qt::PreciseTimer);
+        errorLineTimer_.setSingleShot(true);
+        QObject::connect(&link.line_, &SerialLine::bytesArrived, &context_, [this] { onBytesArrived(); });
+        QObject::connect(&link.line_, &SerialLine::lineLost, &context_, [this] { onLineLost(); });
+        QObject::connect(&deadlineTimer_, &QTimer::timeout, &context_, [this] { onDeadline(); });
+        QObject::connect(&errorLineTimer_, &QTimer::timeout, &context_, [this] { onErrorLineBound(); });
+        QObject::connect(&link.timeout_, &ReplyTimeout::changed, &context_, [this] { onTimeoutChanged(); });
+    }
+
+    // Writes the line (the port is open) and waits for the end.
+    Outcome run()
+    {
+        sendTime_ = nowMs();
+        lastRead_ = sendTime_;
+        qCDebug(lcLink) << "sent" << visibleControls(link_.request.line);
+        if (!link_.line_.write(link_.request.line.toLatin1())) {
+            qCInfo(lcLink) << "write failed:" << link_.line_.errorString();
+            finish(true);
+            return outcome_;
+        }
+        collect();
+        if (state_ != State::Done)
+            loop_.exec();
+        // Leaving the wait without an end means the application is shutting down.
+        if (state_ != State::Done && *alive_)
+            finish(true);
+        return outcome_;
+    }
+
+private:
+    double deadline() const { return sendTime_ + double(link_.timeout_.ms()) * link_.timeScale_; }
+
+    void onBytesArrived() { wake(); }
+    // The deadline timer fires in Collecting only; reading then finds the reply late.
+    void onDeadline() { wake(); }
+    // A new reply time-out moves the deadline of the wait in progress.
+    void onTimeoutChanged() { wake(); }
+    void onErrorLineBound() { finish(false); }
+    void onLineLost()
+    {
+        qCInfo(lcLink) << "line lost during the wait";
+        finish(true);
+    }
+
+    void wake()
+    {
+        if (state_ == State::Collecting)
+            collect();
+        else if (state_ == State::AwaitingErrorLine)
+            awaitErrorLine();
+    }
+
+    void collect()
+    {
+        outcome_.reply += QString::fromLatin1(link_.line_.readAvailable());
+        lastRead_ = nowMs();
+        if (HasReplyWord(outcome_.reply)) {
+            headLength_ = errorHeadLength(outcome_.reply);
+            if (headLength_ >= 0 && !errorLineComplete()) {
+                // The controller sends its error line right after "NG" / "STOP"; wait for it,
+                // past the deadline if need be, but not for ever.
+                state_ = State::AwaitingErrorLine;
+                deadlineTimer_.stop();
+                errorLineTimer_.start(int(std::ceil(Link::kErrorLineBoundMs * link_.timeScale_)));
+                return;
+            }
+            finish(false);
+            return;
+        }
+        if (lastRead_ > deadline()) {
+            finish(false);
+            return;
+        }
+        deadlineTimer_.start(int(std::ceil(deadline() - lastRead_)) + 1);
+    }
+
+    void awaitErrorLine()
+    {
+        outcome_.reply += QString::fromLatin1(link_.line_.readAvailable());
+        if (errorLineComplete())
+            finish(false);
+    }
+
+    bool errorLineComplete() const
+    {
+        return outcome_.reply.indexOf(QLatin1String("\r\n"), headLength_) >= 0;
+    }
+
+    // The steps after the reply is complete or the line failed. They run right where the
+    // exchange ends, not after the wait returns, so a command queued behind the busy flag in
+    // a nested handler can go out at once.
+    void finish(bool lost)
+    {
+        if (state_ == State::Done)
+            return;
+        state_ = State::Done;
+        deadlineTimer_.stop();
+        errorLineTimer_.stop();
+        outcome_.lineFailed = lost;
+        Module1& m = module1();
+        if (!*alive_) {  // the window went away during the wait: touch nothing of it
+            if (mainWindow_)
+                m.setBusy(false);
+            loop_.quit();
+            return;
+        }
+        if (!lost) {
+            outcome_.Timeout = lastRead_ > deadline();
+            outcome_.errorLine = ErrorLineOf(outcome_.reply, &outcome_.hasErrorWord);
+            qCDebug(lcLink) << "received" << visibleControls(outcome_.reply);
+            if (outcome_.Timeout)
+                qCInfo(lcLink) << "no reply word within" << link_.timeout_.ms() * link_.timeScale_ << "ms";
+            if (mainWindow_) {
+                emit link_.replyReceived(outcome_.reply);
+                if (outcome_.hasErrorWord)
+                    emit link_.errorLineReceived(outcome_.errorLine);
+            }
+        }
+        link_.line_.close();
+        if (mainWindow_)
+            m.setBusy(false);
+        loop_.quit();
+    }
+
+    Link& link_;
+    bool mainWindow_;
+    std::shared_ptr<bool> alive_;
+    State state_ = State::Collecting;
+    Outcome outcome_;
+    QEventLoop loop_;
+    QObject context_;
+    QTimer deadlineTimer_;
+    QTimer errorLineTimer_;
+    double sendTime_ = 0;
+    double lastRead_ = 0;
+    qsizetype headLength_ = -1;
+};
+
+Link::Link(SerialLine& line, ReplyTimeout& timeout, Variant variant)
+    : line_(line), timeout_(timeout), variant_(variant), alive_(std::make_shared<bool>(true))
 {
 }
 
@@ -123,129 +289,23 @@ Outcome Link::RunTransaction()
     if (!*alive)
         return {};
 
-    Outcome out;
     line_.close();
-    if (!isValidPortName(m.portName))
-        m.portName = QStringLiteral("COM1");
-
-    const auto store = [this, &out] {
-        reply = out.reply;
-        Timeout = out.Timeout;
-    };
+    m.portName = ports::usableOrFirst(m.portName);
     if (!line_.open(m.portName)) {
-        out.lineFailed = true;
-        store();
-        return out;
+        qCInfo(lcLink) << "cannot open the port:" << line_.errorString();
+        Outcome failed;
+        failed.lineFailed = true;
+        return failed;
     }
     line_.discardBuffers();
     if (mainWindow) {
         m.setBusy(true);
-        if (side_)
-            side_->showComS(request.line);
+        emit lineSent(request.line);
     }
-
-    // The whole exchange is driven by arriving bytes and timers; the wait below only sleeps.
-    QEventLoop loop;
-    QObject context;
-    QTimer deadlineTimer;
-    QTimer errorLineTimer;
-    deadlineTimer.setSingleShot(true);
-    deadlineTimer.setTimerType(Qt::PreciseTimer);
-    errorLineTimer.setSingleShot(true);
-
-    enum class Phase { Collect, ErrorLine, Done } phase = Phase::Collect;
-    const double sendTime = nowMs();
-    double lastRead = sendTime;
-    qsizetype headLength = -1;
-    const auto deadline = [&] { return sendTime + double(timeout_.ms()); };
-
-    // Steps after the reply is complete (or the line failed). They run right where the
-    // exchange ends, not after the wait returns, so a command queued behind the busy flag in
-    // a nested handler can go out at once.
-    const auto finish = [&](bool lost) {
-        if (phase == Phase::Done)
-            return;
-        phase = Phase::Done;
-        deadlineTimer.stop();
-        errorLineTimer.stop();
-        out.lineFailed = lost;
-        if (!*alive) {  // the window went away during the wait: touch nothing of it
-            if (mainWindow)
-                m.setBusy(false);
-            loop.quit();
-            return;
-        }
-        if (!lost) {
-            if (mainWindow && side_) {
-                side_->showComR(out.reply);
-                bool found = false;
-                const QString error = ErrorLineOf(out.reply, &found);
-                if (found)
-                    side_->showError(error);
-            }
-            out.Timeout = lastRead > deadline();
-        }
-        line_.close();
-        store();
-        if (mainWindow)
-            m.setBusy(false);
-        loop.quit();
-    };
-
-    const auto pump = [&] {
-        if (phase == Phase::Done)
-            return;
-        const QByteArray got = line_.readAvailable();
-        if (phase == Phase::ErrorLine) {
-            out.reply += QString::fromLatin1(got);
-            if (out.reply.indexOf(QLatin1String("\r\n"), headLength) >= 0)
-                finish(false);
-            return;
-        }
-        out.reply += QString::fromLatin1(got);
-        lastRead = nowMs();
-        if (HasReplyWord(out.reply)) {
-            headLength = errorHeadLength(out.reply);
-            if (headLength >= 0 && out.reply.indexOf(QLatin1String("\r\n"), headLength) < 0) {
-                // The controller sends its error line right after "NG" / "STOP"; wait for it,
-                // past the deadline if need be, but not for ever.
-                phase = Phase::ErrorLine;
-                deadlineTimer.stop();
-                errorLineTimer.start(kErrorLineBoundMs);
-                return;
-            }
-            finish(false);
-            return;
-        }
-        if (lastRead > deadline()) {
-            finish(false);
-            return;
-        }
-        deadlineTimer.start(int(std::ceil(deadline() - lastRead)) + 1);
-    };
-
-    QObject::connect(&line_, &SerialLine::bytesArrived, &context, pump);
-    QObject::connect(&line_, &SerialLine::lineLost, &context, [&] { finish(true); });
-    QObject::connect(&deadlineTimer, &QTimer::timeout, &context, pump);
-    QObject::connect(&errorLineTimer, &QTimer::timeout, &context, [&] { finish(false); });
-    QObject::connect(&timeout_, &ReplyTimeout::changed, &context, pump);
-
-    if (!line_.write(request.line.toLatin1())) {
-        finish(true);
-    } else {
-        pump();
-        if (phase != Phase::Done)
-            loop.exec();
-        // Leaving the wait without an end means the application is shutting down.
-        if (phase != Phase::Done && *alive)
-            finish(true);
-    }
-    if (!*alive) {
-        if (mainWindow && m.busy())
-            m.setBusy(false);
-        return out;
-    }
-    store();
+    Transaction transaction(*this, mainWindow);
+    const Outcome out = transaction.run();
+    if (!*alive && mainWindow && m.busy())
+        m.setBusy(false);
     return out;
 }
 
@@ -255,8 +315,8 @@ void Link::WriteBreakNow()
         return;
     line_.discardBuffers();
     const QString breakLine(QChar::fromLatin1(kBreakByte));
-    if (side_)
-        side_->showComS(breakLine);
+    emit lineSent(breakLine);
+    qCDebug(lcLink) << "sent" << visibleControls(breakLine);
     line_.write(breakLine.toLatin1());
 }
 

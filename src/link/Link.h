@@ -10,44 +10,47 @@
 
 #include "CommandRequest.h"
 
-#include <QPointer>
+#include <QLoggingCategory>
+#include <QObject>
 #include <QString>
 
 #include <memory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcLink)
 
 namespace kap {
 
 class ReplyTimeout;
 class SerialLine;
-class WindowSide;
 
+// What one transaction brought back. Each caller gets its own.
 struct Outcome {
     QString reply;
-    bool Timeout = false;
+    bool Timeout = false;     // no reply word before the deadline
     bool lineFailed = false;  // the port could not be opened or was lost during the wait
+    // The controller's error line after "NG" or "STOP" (Txt_Error), when one arrived.
+    QString errorLine;
+    bool hasErrorWord = false;  // the reply holds "NG" or "STOP"
 };
 
-class Link {
+class Link : public QObject {
+    Q_OBJECT
 public:
+    // A main window's link waits behind the busy flag, raises it and shows its lines; the
+    // start-up window's link does neither.
     enum class Variant { MainWindow, Startup };
 
-    // side is null for the start-up window (it has no link boxes).
-    Link(SerialLine& line, ReplyTimeout& timeout, WindowSide* side,
-         Variant variant = Variant::MainWindow);
-    ~Link();
+    Link(SerialLine& line, ReplyTimeout& timeout, Variant variant = Variant::MainWindow);
+    ~Link() override;
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
 
     CommandRequest request;
 
-    // The window variables of the last transaction.
-    QString reply;
-    bool Timeout = false;
-
     void ClearCommand() { request.ClearCommand(); }
     // Main windows first let a transaction in flight run to its end.
     void BuildCommand();
-    // Sends request.line and collects the reply; also stores it in reply / Timeout.
+    // Sends request.line and collects the reply.
     Outcome RunTransaction();
 
     // The STOP dialog's break: written straight to the port the waiting transaction holds
@@ -57,16 +60,29 @@ public:
     ReplyTimeout& timeout() { return timeout_; }
     SerialLine& line() { return line_; }
 
+    // Every protocol wait (reply deadlines, the error-line bound) is multiplied by this; tests
+    // shorten time-outs with it instead of waiting them out.
+    void setTimeScale(double scale) { timeScale_ = scale; }
+    double timeScale() const { return timeScale_; }
+
     // Longest wait for the controller's error line after "NG" or "STOP", past the deadline.
     static constexpr int kErrorLineBoundMs = 1000;
 
+signals:
+    // A main window's link boxes: the line written, the reply as it ended, and the
+    // controller's error line when the reply carried "NG" or "STOP".
+    void lineSent(const QString& line);
+    void replyReceived(const QString& reply);
+    void errorLineReceived(const QString& line);
+
 private:
+    friend class Transaction;
     void waitWhileBusy();
 
     SerialLine& line_;
     ReplyTimeout& timeout_;
-    WindowSide* side_;
     Variant variant_;
+    double timeScale_ = 1.0;
     // Cleared by the destructor, so a transaction still waiting knows its window is gone.
     std::shared_ptr<bool> alive_;
 };
@@ -77,5 +93,8 @@ QString ErrorLineOf(const QString& reply, bool* found = nullptr);
 
 // True when the text holds "OK", "NG", "STOP" or "READY" directly followed by CR LF.
 bool HasReplyWord(const QString& text);
+
+// A line or reply with its control characters visible ("<CR><LF>"), for boxes and logs.
+QString visibleControls(const QString& text);
 
 }  // namespace kap

@@ -1,6 +1,7 @@
 #include "Module1.h"
 
 #include "Ini.h"
+#include "PortName.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,20 +25,18 @@ void Module1::reset()
 {
     portName = QStringLiteral("COM1");
     replyTimeout.set(3000.0f);
-    controllerVersion.clear();
     busy_ = false;
 }
 
-int portNumber(const QString& portName)
+QString ReadPortName()
 {
-    if (portName.size() < 4 || !portName.at(3).isDigit())
-        return 0;
-    return portName.at(3).digitValue();
+    return ports::fromSettingsValue(
+        ReadIniValue(QStringLiteral("COM"), QStringLiteral("Data"), module1().iniPath()));
 }
 
 bool StorePortNumber()
 {
-    return WriteIniValue(QString::number(portNumber(module1().portName)), QStringLiteral("COM"),
+    return WriteIniValue(ports::settingsValueOf(module1().portName), QStringLiteral("COM"),
                          QStringLiteral("Data"), module1().iniPath());
 }
 

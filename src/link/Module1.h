@@ -29,15 +29,13 @@ private:
 class Module1 : public QObject {
     Q_OBJECT
 public:
+    // "COM1" to "COM8"; a transaction replaces any other name with "COM1" before it opens.
     QString portName = QStringLiteral("COM1");
     ReplyTimeout replyTimeout;
 
     // The program's own folder; tests point it elsewhere so they never touch a shared file.
     QString programFolder;
     QString iniPath() const;
-
-    // Controller version text as last read by the version dialog (at most 4 characters).
-    QString controllerVersion;
 
     bool busy() const { return busy_; }
     void setBusy(bool on)
@@ -59,9 +57,8 @@ private:
 
 Module1& module1();
 
-// Port number of a port name: the numeric value of its fourth character ("COM3" -> 3).
-int portNumber(const QString& portName);
-
+// The port name from the settings file (key "COM" of section "Data"); COM1 without one.
+QString ReadPortName();
 // Writes the port number under key "COM" of section "Data" in the settings file.
 bool StorePortNumber();
 

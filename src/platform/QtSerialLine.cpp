@@ -1,24 +1,43 @@
 #include "QtSerialLine.h"
 
-#include <QRegularExpression>
+#include "PortName.h"
 
 namespace kap {
 
 QString devicePathFor(const QString& portName)
 {
-    static const QRegularExpression com(QStringLiteral("^COM([1-8])$"));
-    const QRegularExpressionMatch m = com.match(portName);
-    if (!m.hasMatch())
+    const std::optional<int> number = ports::numberOf(portName);
+    if (!number)
         return {};
-    const QByteArray override = qgetenv("KAP_COM" + m.captured(1).toLatin1());
+    const QByteArray override = qgetenv("KAP_COM" + QByteArray::number(*number));
     if (!override.isEmpty())
         return QString::fromLocal8Bit(override);
 #ifdef Q_OS_WIN
     return portName;
 #else
-    return QStringLiteral("/dev/ttyS") + QString::number(m.captured(1).toInt() - 1);
+    return QStringLiteral("/dev/ttyS") + QString::number(*number - 1);
 #endif
 }
+
+namespace {
+
+QString openFailureKind(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("missing");
+    case QSerialPort::PermissionError:
+        return QStringLiteral("busy or not permitted");
+    case QSerialPort::OpenError:
+        return QStringLiteral("already open");
+    case QSerialPort::UnsupportedOperationError:
+        return QStringLiteral("settings not supported");
+    default:
+        return QStringLiteral("cannot open");
+    }
+}
+
+}  // namespace
 
 QtSerialLine::QtSerialLine(QObject* parent) : SerialLine(parent) {}
 
@@ -53,7 +72,8 @@ bool QtSerialLine::open(const QString& portName)
     port->setStopBits(QSerialPort::OneStop);
     port->setFlowControl(QSerialPort::NoFlowControl);
     if (!port->open(QIODevice::ReadWrite)) {
-        error_ = QStringLiteral("%1 (%2): %3").arg(portName, device, port->errorString());
+        error_ = QStringLiteral("%1 (%2): %3: %4")
+                     .arg(portName, device, openFailureKind(port->error()), port->errorString());
         return false;
     }
     error_.clear();

@@ -1,8 +1,8 @@
-#include "LinkReactions.h"
+#include "Reactions.h"
 
 #include "Dialogs.h"
 #include "Link.h"
-#include "WindowSide.h"
+#include "Session.h"
 
 #include <QCoreApplication>
 
@@ -14,82 +14,81 @@ QString tr(const char* text)
     return QCoreApplication::translate("Link", text);
 }
 
-void focusRule(WindowSide& w)
+void focusRule(Session& s)
 {
-    if (w.flags.inputMode != 1 && !w.numericInputSelected())
-        w.focusNumericInput();
+    if (s.flags().inputMode != 1 && !s.view().numericInputSelected())
+        s.view().focusNumericInput();
 }
 
-void showLinkErrorBox(WindowSide& w)
+void showLinkErrorBox(Session& s)
 {
-    w.dialogs().beep();
-    w.dialogs().message(tr("The communication error. Please check the connection."),
-                        w.flags.operationTitle, MsgIcon::None, MsgButtons::Ok);
-    focusRule(w);
+    s.dialogs().beep();
+    s.dialogs().message(tr("The communication error. Please check the connection."),
+                        s.flags().operationTitle, MsgIcon::None, MsgButtons::Ok);
+    focusRule(s);
 }
 
-void recover(WindowSide& w)
+void recover(Session& s)
 {
-    w.flags.STOPCHECK = 0;
-    w.flags.motionInProgress = false;
-    w.setMainWindowEnabled(true);
-    w.hideProgress();
-    w.setToolbarEnabled(true);
-    UnlockCommands(w);
+    s.flags().STOPCHECK = 0;
+    s.flags().motionInProgress = false;
+    s.setMainWindowEnabled(true);
+    s.hideProgress();
+    s.setToolbarEnabled(true);
+    UnlockCommands(s);
 }
 
 }  // namespace
 
-void ReportLinkError(WindowSide& w)
+void ReportLinkError(Session& s)
 {
-    if (w.flags.settei)
+    if (s.flags().settei)
         return;
-    if (w.flags.STOPCHECK != 1) {
-        if (w.flags.orgpos == 1)
+    if (s.flags().STOPCHECK != 1) {
+        if (s.flags().orgpos == 1)
             return;
-        showLinkErrorBox(w);
+        showLinkErrorBox(s);
     }
-    recover(w);
+    recover(s);
 }
 
-void ReportOriginLinkError(WindowSide& w)
+void ReportOriginLinkError(Session& s)
 {
-    if (w.flags.settei)
+    if (s.flags().settei)
         return;
-    showLinkErrorBox(w);
-    recover(w);
+    showLinkErrorBox(s);
+    recover(s);
 }
 
-void ReportRefusal(WindowSide& w, Link& link)
+void ReportRefusal(Session& s, const Outcome& outcome)
 {
-    w.showError(link.reply);
-    if (!link.reply.contains(QLatin1String("STOP")))
-        w.dialogs().message(tr("Cannot receive data from controller."), tr("Error"),
+    s.showError(outcome.reply);
+    if (!outcome.reply.contains(QLatin1String("STOP")))
+        s.dialogs().message(tr("Cannot receive data from controller."), tr("Error"),
                             MsgIcon::Critical, MsgButtons::Ok);
-    link.request.line.clear();
-    link.reply.clear();
-    focusRule(w);
-    w.flags.motionInProgress = false;
-    w.setMainWindowEnabled(true);
-    w.hideProgress();
-    w.setToolbarEnabled(true);
+    s.link().request.line.clear();
+    focusRule(s);
+    s.flags().motionInProgress = false;
+    s.setMainWindowEnabled(true);
+    s.hideProgress();
+    s.setToolbarEnabled(true);
 }
 
-void RestoreWindow(WindowSide& w)
+void RestoreWindow(Session& s)
 {
-    w.setToolbarEnabled(true);
-    w.setMainWindowEnabled(true);
-    w.hideProgress();
+    s.setToolbarEnabled(true);
+    s.setMainWindowEnabled(true);
+    s.hideProgress();
 }
 
-void LockCommands(WindowSide& w)
+void LockCommands(Session& s)
 {
-    w.setCommandsLocked(true);
+    s.setCommandsLocked(true);
 }
 
-void UnlockCommands(WindowSide& w)
+void UnlockCommands(Session& s)
 {
-    w.setCommandsLocked(false);
+    s.setCommandsLocked(false);
 }
 
 }  // namespace kap

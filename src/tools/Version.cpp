@@ -2,11 +2,9 @@
 
 #include "CommandRequest.h"
 #include "Link.h"
-#include "LinkReactions.h"
 #include "Module1.h"
-#include "WindowSide.h"
-
-#include <QRegularExpression>
+#include "Reactions.h"
+#include "Session.h"
 
 #include <exception>
 
@@ -30,38 +28,31 @@ QString programVersionText()
     return QStringLiteral("Ver %1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision);
 }
 
-QString versionFromReply(const QString& reply)
+QString shownControllerVersion(const QString& version)
 {
-    // Only the first line is the version: a short version must not pick up the CR LF and
-    // the "OK" that follow it.
-    const qsizetype end = reply.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    const QString line = (end < 0 ? reply : reply.left(end)).trimmed();
-    for (const char* word : {"OK", "NG", "STOP", "READY"}) {
-        if (line == QLatin1String(word))
-            return {};
-    }
-    return line.left(kVersionLength);
+    return version.left(kVersionLength);
 }
 
-QString QueryControllerVersion(Link& link, WindowSide& window)
+QString QueryControllerVersion(Session& session)
 {
+    Link& link = session.link();
     QString version;
     try {
-        window.flags.settei = false;
+        session.flags().settei = false;
         link.timeout().set(kVersionTimeoutMs);
         link.ClearCommand();
         link.request.P_Command = cmd::QVER;
         link.BuildCommand();
         const Outcome out = link.RunTransaction();
         if (out.lineFailed)
-            RestoreWindow(window);
+            RestoreWindow(session);
         else if (!out.Timeout)
-            version = versionFromReply(out.reply);
+            version = ControllerFacts::versionFromReply(out.reply);
     } catch (const std::exception&) {
-        RestoreWindow(window);
+        RestoreWindow(session);
         version.clear();
     }
-    module1().controllerVersion = version;
+    session.controller().version = version;
     return version;
 }
 

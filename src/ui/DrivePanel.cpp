@@ -1,6 +1,8 @@
 // The lower part of a main window: mode buttons, drive, teaching and quick-parameter frames,
-// the lamps and the link boxes. Their behaviour is wired by the operation code.
+// the lamps and the link boxes. Every button runs its command through the dispatcher.
 #include "MainFrame.h"
+
+#include "FrameTables.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -85,12 +87,21 @@ QWidget* MainFrame::buildDrivePanel()
     auto* row = new QHBoxLayout;
     column->addLayout(row);
     const bool point = isPointInput();
+    // A drive-panel button under its form name, bound to its command.
+    const auto commandButton = [this](QWidget* parent, const char* name, const QString& caption) {
+        QPushButton* b = button(parent, name, caption);
+        for (const PanelButtonSpec& spec : panelButtons()) {
+            if (spec.name == QLatin1String(name))
+                bind(b, spec.command);
+        }
+        return b;
+    };
 
     // Mode buttons.
     auto* modes = new QVBoxLayout;
-    Cmd_Setup = button(panel, "Cmd_Setup", tr("Setting"));
-    Cmd_driv = button(panel, "Cmd_driv", tr("Operation"));
-    for (QPushButton* b : {Cmd_Setup, Cmd_driv}) {
+    QPushButton* settingButton = commandButton(panel, "Cmd_Setup", tr("Setting"));
+    QPushButton* operationButton = commandButton(panel, "Cmd_driv", tr("Operation"));
+    for (QPushButton* b : {settingButton, operationButton}) {
         b->setMinimumHeight(b->sizeHint().height() * 2);
         modes->addWidget(b);
     }
@@ -114,42 +125,50 @@ QWidget* MainFrame::buildDrivePanel()
             }
         }
     }
-    auto* setBase = button(setup, "Cmd_SetBase", tr("Origin point shift"));
-    auto* targetP = button(setup, "Cmd_TargetP", tr("Position"));
+    QPushButton* setBase = commandButton(setup, "Cmd_SetBase", tr("Origin point shift"));
+    QPushButton* targetP = commandButton(setup, "Cmd_TargetP", tr("Position"));
     sl->addWidget(setBase, r, 0);
     sl->addWidget(targetP, r++, 1);
-    Txt_Pos = box(setup, "Txt_Pos", tr("Setting position (deg)"));
-    sl->addWidget(captionFor(setup, tr("Setting position (deg)"), Txt_Pos), r, 0);
-    sl->addWidget(Txt_Pos, r++, 1);
-    Cmd_Set = button(setup, "Cmd_Set", tr("SET"));
-    Cmd_Op = button(setup, "Cmd_Op", tr("CW"));
-    Cmd_Cl = button(setup, "Cmd_Cl", tr("CCW"));
-    sl->addWidget(Cmd_Set, r, 0);
+    QLineEdit* position = box(setup, "Txt_Pos", tr("Setting position (deg)"));
+    position->setText(QStringLiteral("0.00"));
+    sl->addWidget(captionFor(setup, tr("Setting position (deg)"), position), r, 0);
+    sl->addWidget(position, r++, 1);
+    QPushButton* setButton = commandButton(setup, "Cmd_Set", tr("SET"));
+    QPushButton* jogCw = commandButton(setup, "Cmd_Op", tr("CW"));
+    QPushButton* jogCcw = commandButton(setup, "Cmd_Cl", tr("CCW"));
+    // The jog buttons start disabled, whatever their command.
+    jogCw->setEnabled(false);
+    jogCcw->setEnabled(false);
+    sl->addWidget(setButton, r, 0);
     auto* jog = new QHBoxLayout;
-    jog->addWidget(Cmd_Op);
-    jog->addWidget(Cmd_Cl);
+    jog->addWidget(jogCw);
+    jog->addWidget(jogCcw);
     sl->addLayout(jog, r++, 1);
     paint(setBase, QColor(128, 255, 255));
     paint(targetP, kLightGrey);
-    paint(Cmd_Set, kLightOrange);
+    paint(setButton, kLightOrange);
     row->addWidget(setup);
 
     // Quick parameters (point-input window).
     auto* params = frame(panel, "Frame3", tr("Parameters"));
     auto* pl = new QGridLayout(params);
     // One row per box: caption, box, unit.
-    const auto quickBox = [&](int r, const char* name, const QString& caption, QWidget* unit) {
+    const auto quickBox = [&](int r, const char* name, const QString& caption, QWidget* unit,
+                              const QString& text) {
         QLineEdit* e = box(params, name, caption);
+        e->setText(text);
         pl->addWidget(captionFor(params, caption, e), r, 0);
         pl->addWidget(e, r, 1);
         pl->addWidget(unit, r, 2);
         return e;
     };
-    Label10 = new QLabel(params);
-    Label10->setObjectName(QStringLiteral("Label10"));
-    Txt_spd = quickBox(0, "Txt_spd", tr("Load Inertia "), Label10);
-    Txt_Dist = quickBox(1, "Txt_Dist", tr("Acceleration"), new QLabel(QStringLiteral("%"), params));
-    Txt_Limit = quickBox(2, "Txt_Limit", tr("Org return Speed"), new QLabel(QStringLiteral("rps"), params));
+    inertiaUnit_ = new QLabel(params);
+    inertiaUnit_->setObjectName(QStringLiteral("Label10"));
+    quickBox(0, "Txt_spd", tr("Load Inertia "), inertiaUnit_, QStringLiteral("1000"));
+    quickBox(1, "Txt_Dist", tr("Acceleration"), new QLabel(QStringLiteral("%"), params),
+             QStringLiteral("100"));
+    quickBox(2, "Txt_Limit", tr("Org return Speed"), new QLabel(QStringLiteral("rps"), params),
+             QStringLiteral("0.10"));
     auto* dir = new QGroupBox(tr("Org return direction"), params);
     auto* dl = new QHBoxLayout(dir);
     for (int i = 0; i < 2; ++i) {
@@ -165,18 +184,18 @@ QWidget* MainFrame::buildDrivePanel()
     // Drive.
     auto* drive = frame(panel, "Frame2", tr("Drive"));
     auto* dv = new QGridLayout(drive);
-    Cmd_Start = button(drive, "Cmd_Start", tr("Start"));
-    Cmd_Return = button(drive, "Cmd_Return", tr("Org"));
-    Cmd_Stop = button(drive, "Cmd_Stop", tr("Stop"));
+    QPushButton* start = commandButton(drive, "Cmd_Start", tr("Start"));
+    QPushButton* toOrigin = commandButton(drive, "Cmd_Return", tr("Org"));
+    QPushButton* stop = commandButton(drive, "Cmd_Stop", tr("Stop"));
     int dr = 1;
     if (point) {
-        dv->addWidget(Cmd_Start, 0, 0);
-        dv->addWidget(Cmd_Return, 0, 1);
-        dv->addWidget(Cmd_Stop, 0, 2);
+        dv->addWidget(start, 0, 0);
+        dv->addWidget(toOrigin, 0, 1);
+        dv->addWidget(stop, 0, 2);
     } else {
-        Cmd_Start->hide();  // present, but it has no command on this window
-        dv->addWidget(Cmd_Return, 0, 0);
-        dv->addWidget(Cmd_Stop, 0, 1);
+        start->hide();  // present, but it has no command on this window
+        dv->addWidget(toOrigin, 0, 0);
+        dv->addWidget(stop, 0, 1);
         const QList<QPair<const char*, QString>> extra = {
             {"Cmd_Srvo", tr("Servo ON")},
             {"Cmd_Brake", tr("Brake OFF")},
@@ -186,7 +205,7 @@ QWidget* MainFrame::buildDrivePanel()
         };
         int c = 0;
         for (const auto& [name, caption] : extra) {
-            dv->addWidget(button(drive, name, caption), dr, c);
+            dv->addWidget(commandButton(drive, name, caption), dr, c);
             if (++c == 3) {
                 c = 0;
                 ++dr;
@@ -194,9 +213,9 @@ QWidget* MainFrame::buildDrivePanel()
         }
         ++dr;
     }
-    Txt_NowPosi = box(drive, "Txt_NowPosi", tr("Current angle"), true);
-    dv->addWidget(captionFor(drive, tr("Current angle"), Txt_NowPosi), dr, 0);
-    dv->addWidget(Txt_NowPosi, dr, 1);
+    QLineEdit* currentAngle = box(drive, "Txt_NowPosi", tr("Current angle"), true);
+    dv->addWidget(captionFor(drive, tr("Current angle"), currentAngle), dr, 0);
+    dv->addWidget(currentAngle, dr, 1);
     dv->addWidget(new QLabel(tr("(deg)"), drive), dr, 2);
     row->addWidget(drive);
 
@@ -212,27 +231,27 @@ QWidget* MainFrame::buildDrivePanel()
                                            {10, "Pos 3"}, {9, "Pos 4"}, {8, "Pos 5"}};
     for (int i = 0; i < lamps.size(); ++i)
         vl->addWidget(lamp(view, lamps[i].first, lamps[i].second), i % 5, i / 5);
-    Txt_Error = box(view, "Txt_Error", tr("Controller error"), true);
-    vl->addWidget(captionFor(view, tr("ERROR"), Txt_Error), 5, 0);
-    Txt_Error->setMinimumWidth(Txt_Error->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 8);
-    vl->addWidget(Txt_Error, 5, 1);
+    errorBox_ = box(view, "Txt_Error", tr("Controller error"), true);
+    vl->addWidget(captionFor(view, tr("ERROR"), errorBox_), 5, 0);
+    errorBox_->setMinimumWidth(errorBox_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 8);
+    vl->addWidget(errorBox_, 5, 1);
     row->addWidget(view);
 
     row->addStretch(1);
 
     // The last line sent and the last reply, across the whole width.
     auto* ll = new QHBoxLayout;
-    Txt_ComS = box(panel, "Txt_ComS", tr("Last command sent"), true);
-    Txt_ComR = box(panel, "Txt_ComR", tr("Last reply received"), true);
-    ll->addWidget(captionFor(panel, tr("Sent"), Txt_ComS));
-    ll->addWidget(Txt_ComS, 1);
-    ll->addWidget(captionFor(panel, tr("Received"), Txt_ComR));
-    ll->addWidget(Txt_ComR, 2);
+    sentBox_ = box(panel, "Txt_ComS", tr("Last command sent"), true);
+    replyBox_ = box(panel, "Txt_ComR", tr("Last reply received"), true);
+    ll->addWidget(captionFor(panel, tr("Sent"), sentBox_));
+    ll->addWidget(sentBox_, 1);
+    ll->addWidget(captionFor(panel, tr("Received"), replyBox_));
+    ll->addWidget(replyBox_, 2);
     column->addLayout(ll);
 
     // Setting mode at creation.
-    paint(Cmd_Setup, kGreen);
-    paint(Cmd_driv, kLightGrey);
+    paint(settingButton, kGreen);
+    paint(operationButton, kLightGrey);
     drive->setEnabled(false);
     view->setEnabled(false);
     return panel;

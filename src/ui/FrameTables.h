@@ -2,6 +2,8 @@
 // frame code reads these tables; it has no per-window branches of its own for them.
 #pragma once
 
+#include "Commands.h"
+
 #include <QList>
 #include <QString>
 
@@ -14,25 +16,32 @@ struct MenuEntry {
     Kind kind = Item;
     QString name;     // `mnuFileNew`; separators have names too (`mnuFileBar1`)
     QString caption;  // with its & accelerator
+    Command command = Command::NewFile;  // what an Item runs
     bool checkable = false;
     bool checked = false;
 };
 
 struct ToolButtonSpec {
-    QString key;      // what the click dispatches on
+    QString key;      // the button's name (`Toolbar1_NewFile`) and its fallback icon
     QString toolTip;
     QString iconName; // desktop icon theme name
+    Command command;
+};
+
+// A drive-panel button: its form name and its command.
+struct PanelButtonSpec {
+    QString name;
+    Command command;
 };
 
 struct FrameTables {
     QList<MenuEntry> menu;
     QList<ToolButtonSpec> toolbar;
-    QString gridFrameCaption;  // the frame around Grid1
 };
 
 const FrameTables& frameTablesFor(Family family);
 
-// The menu item a tool-bar key runs; empty for a key without a command.
-QString menuForToolKey(const QString& key, Family family);
+// The drive-panel buttons of both windows (a window shows those it has).
+const QList<PanelButtonSpec>& panelButtons();
 
 }  // namespace kap

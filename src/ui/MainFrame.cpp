@@ -1,7 +1,6 @@
 #include "MainFrame.h"
 
 #include "Dialogs.h"
-#include "LinkReactions.h"
 #include "FrameTables.h"
 #include "Grid.h"
 #include "GridView.h"
@@ -9,11 +8,17 @@
 #include "Numbers.h"
 #include "ParameterTable.h"
 #include "PointTable.h"
+#include "PortName.h"
 #include "QtEntryDialogs.h"
+#include "Receive.h"
+#include "SettingCommands.h"
+#include "SettingListPrinting.h"
+#include "Session.h"
+#include "Transmit.h"
 #include "ZoneTable.h"
-#include "QtSerialLine.h"
 #include "frmP.h"
 #include "frmVer.h"
+#include "frmbar.h"
 #include "frmkeisan.h"
 
 #include <QAction>
@@ -38,8 +43,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include <cstdlib>
-
 namespace kap {
 namespace {
 
@@ -49,119 +52,189 @@ QList<QPointer<MainFrame>>& liveFrames()
     return frames;
 }
 
-QIcon themeIcon(const QString& name, QStyle::StandardPixmap fallback, QStyle* style)
+QStyle::StandardPixmap fallbackIcon(Command command)
 {
-    return QIcon::fromTheme(name, style->standardIcon(fallback));
+    switch (command) {
+    case Command::NewFile: return QStyle::SP_FileIcon;
+    case Command::Open: return QStyle::SP_DialogOpenButton;
+    case Command::SaveAs: return QStyle::SP_DialogSaveButton;
+    case Command::Print: return QStyle::SP_FileDialogDetailedView;
+    case Command::PortSetup: return QStyle::SP_ComputerIcon;
+    case Command::InitTable: return QStyle::SP_DialogResetButton;
+    case Command::TransmitTable: return QStyle::SP_ArrowRight;
+    case Command::TransmitParameters: return QStyle::SP_MediaSeekForward;
+    case Command::ReceiveTable: return QStyle::SP_ArrowLeft;
+    case Command::ReceiveParameters: return QStyle::SP_MediaSeekBackward;
+    case Command::Compare: return QStyle::SP_FileDialogContentsView;
+    case Command::ErrorHistory: return QStyle::SP_MessageBoxWarning;
+    case Command::SwitchGrid: return QStyle::SP_BrowserReload;
+    case Command::SpeedCalculation: return QStyle::SP_DesktopIcon;
+    case Command::Exit: return QStyle::SP_DialogCloseButton;
+    default: return QStyle::SP_FileIcon;
+    }
 }
 
-QStyle::StandardPixmap fallbackFor(const QString& key)
+// The menu items a running data operation locks, with the whole tool bar.
+const QStringList& lockedMenuItems()
 {
-    static const QHash<QString, QStyle::StandardPixmap> map = {
-        {"NewFile", QStyle::SP_FileIcon},
-        {"Open", QStyle::SP_DialogOpenButton},
-        {"SaveAS", QStyle::SP_DialogSaveButton},
-        {"Print", QStyle::SP_FileDialogDetailedView},
-        {"ComSetup", QStyle::SP_ComputerIcon},
-        {"Init(Point)", QStyle::SP_DialogResetButton},
-        {"Init(Zone)", QStyle::SP_DialogResetButton},
-        {"Transmit(Point)", QStyle::SP_ArrowRight},
-        {"Transmit(Zone)", QStyle::SP_ArrowRight},
-        {"Transmit(Parameters)", QStyle::SP_MediaSeekForward},
-        {"Receive(Point)", QStyle::SP_ArrowLeft},
-        {"Receive(Zone)", QStyle::SP_ArrowLeft},
-        {"Receive(Parameters)", QStyle::SP_MediaSeekBackward},
-        {"Cmpare", QStyle::SP_FileDialogContentsView},
-        {"Errorhistorydisplay", QStyle::SP_MessageBoxWarning},
-        {"Window", QStyle::SP_BrowserReload},
-        {"SpeedCalculation", QStyle::SP_DesktopIcon},
-        {"Exit", QStyle::SP_DialogCloseButton},
+    static const QStringList names = {
+        "mnuViewGrid1",  "mnuViewGrid2",  "mnuFileNew",    "mnuFileOpen",   "mnuFileSave",
+        "mnuFilePrint",  "mnuFilePreview", "mnuToolsTranP", "mnuToolsTranA", "mnuToolsRecP",
+        "mnuToolsRecA",  "mnuToolsCom",   "mnuToolsComp",  "mnuToolsC_Org", "mnuToolsIni",
+        "mnuToolsBag",   "mnuHelpAbout",
     };
-    return map.value(key, QStyle::SP_FileIcon);
+    return names;
 }
 
 }  // namespace
 
-QString visibleControls(const QString& text)
+const QHash<Command, MainFrame::Handler>& MainFrame::handlers()
 {
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        if (c == QLatin1Char('\r'))
-            out += QStringLiteral("<CR>");
-        else if (c == QLatin1Char('\n'))
-            out += QStringLiteral("<LF>");
-        else if (c.unicode() < 0x20)
-            out += QStringLiteral("<%1>").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
-        else
-            out += c;
-    }
-    return out;
+    using C = Command;
+    static const QHash<Command, Handler> table = {
+        {C::NewFile, &MainFrame::newFile},
+        {C::Open, &MainFrame::openFile},
+        {C::SaveAs, &MainFrame::saveAs},
+        {C::Print, &MainFrame::print},
+        {C::PrintPreview, &MainFrame::printPreview},
+        {C::Exit, &MainFrame::exitProgram},
+        {C::ShowPointGrid, &MainFrame::showPointGrid},
+        {C::ShowParameterGrid, &MainFrame::showParameterGrid},
+        {C::SwitchGrid, &MainFrame::switchGrid},
+        {C::ToggleToolbar, &MainFrame::toggleToolbar},
+        {C::ToggleStatusBar, &MainFrame::toggleStatusBar},
+        {C::TransmitTable, &MainFrame::transmitTable},
+        {C::TransmitParameters, &MainFrame::transmitParameters},
+        {C::ReceiveTable, &MainFrame::receiveTable},
+        {C::ReceiveParameters, &MainFrame::receiveParameters},
+        {C::PortSetup, &MainFrame::portSetup},
+        {C::SpeedCalculation, &MainFrame::speedCalculation},
+        {C::Version, &MainFrame::showVersion},
+    };
+    return table;
+}
+
+bool MainFrame::handles(Command command)
+{
+    return handlers().contains(command);
 }
 
 MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), family_(family), dialogs_(dialogs), MSComm1(new QtSerialLine(this))
+    : QMainWindow(parent), family_(family), dialogs_(dialogs),
+      session_(std::make_unique<Session>(family, dialogs)), progress_(std::make_unique<frmbar>())
 {
     setObjectName(isPointInput() ? QStringLiteral("frmMain") : QStringLiteral("frmpulseMaindemo"));
     setWindowTitle(QStringLiteral("PQ_Series KAP Support-Software "));
-    ReplyTimeout* timeout = &module1().replyTimeout;
-    if (!isPointInput()) {
-        ownTimeout_ = std::make_unique<ReplyTimeout>(3000.0f);
-        timeout = ownTimeout_.get();
-    }
-    link_ = std::make_unique<Link>(*MSComm1, *timeout, this);
     liveFrames().append(this);
     // Qt's own tool-bar menu would hide the tool bar behind the View menu's back.
     setContextMenuPolicy(Qt::NoContextMenu);
-
-    Tim_IO_Mon = new QTimer(this);
-    Tim_IO_Mon->setObjectName(QStringLiteral("Tim_IO_Mon"));
-    Tim_Rs_Over = new QTimer(this);
-    Tim_Rs_Over->setObjectName(QStringLiteral("Tim_Rs_Over"));
 
     buildMenus();
     buildToolbar();
     buildStatusBar();
     buildCentral();
 
-    // Creation steps, in their order.
-    showPort(module1().portName);
-    Tim_Rs_Over->stop();
-    setupFlag = true;
     entryDialogs_ = std::make_unique<QtEntryDialogs>(this);
-    if (isPointInput()) {
-        points_ = std::make_unique<PointTable>(*Grid1, *this, this);
-        points_->setEntryDialogs(entryDialogs_.get());
-        points_->setUp();
-    } else {
-        zones_ = std::make_unique<ZoneTable>(*Grid1, *this, this);
-        zones_->setEntryDialogs(entryDialogs_.get());
-        zones_->setUp();
-    }
-    Txt_spd->setText(QStringLiteral("1000"));
-    Txt_Dist->setText(QStringLiteral("100"));
-    Txt_Limit->setText(QStringLiteral("0.10"));
-    Txt_Pos->setText(QStringLiteral("0.00"));
-    Cmd_Op->setEnabled(false);
-    Cmd_Cl->setEnabled(false);
-    Tim_IO_Mon->setInterval(700);
-    parameters_ = std::make_unique<ParameterTable>(family_, *Grid2, *Grid1, *this, this);
-    connect(parameters_.get(), &ParameterTable::inertiaLabelChanged, this, [this](const QString& t) {
-        showInertiaUnit(t);
-    });
-    parameters_->setUp();
-    showInertiaUnit(parameters_->inertiaLabel());
-    setupFlag = false;
+    if (PointTable* points = session_->points())
+        points->setEntryDialogs(entryDialogs_.get());
+    if (ZoneTable* zones = session_->zones())
+        zones->setEntryDialogs(entryDialogs_.get());
+    connect(&session_->parameters(), &ParameterTable::inertiaLabelChanged, this,
+            &MainFrame::showInertiaUnit);
+    showInertiaUnit(session_->parameters().inertiaLabel());
+    showPort(module1().portName);
     showOriginShift(QStringLiteral("0"));
-    setModified(false);
+    session_->setView(this);
     resize(1100, 760);
 }
 
 MainFrame::~MainFrame()
 {
+    session_->setView(nullptr);
     liveFrames().removeAll(this);
 }
 
-void MainFrame::openCalculator()
+// --- Commands ------------------------------------------------------------------------------
+
+void MainFrame::bind(QAction* action, Command command)
+{
+    actions_[command].append(action);
+    action->setEnabled(commandEnabled(command));
+    connect(action, &QAction::triggered, this, [this, command] { run(command); });
+}
+
+void MainFrame::bind(QPushButton* button, Command command)
+{
+    button->setEnabled(commandEnabled(command));
+    connect(button, &QPushButton::clicked, this, [this, command] { run(command); });
+}
+
+bool MainFrame::commandEnabled(Command command) const
+{
+    return handles(command) && isAvailable(command, family_);
+}
+
+void MainFrame::run(Command command)
+{
+    const Handler handler = handlers().value(command);
+    if (!handler || !isAvailable(command, family_))
+        return;
+    emit commandStarted(command);
+    (this->*handler)();
+}
+
+void MainFrame::toolbarClick(Command command)
+{
+    session_->flags().settei = false;
+    run(command);
+    session_->flags().settei = true;
+}
+
+void MainFrame::newFile() { SettingCommands(*session_).newFile(); }
+void MainFrame::openFile() { SettingCommands(*session_).open(); }
+void MainFrame::saveAs() { SettingCommands(*session_).saveAs(); }
+void MainFrame::exitProgram() { SettingCommands(*session_).exit(); }
+void MainFrame::print() { PrintSettingList(*session_, printFallbackPath_); }
+void MainFrame::printPreview() { PreviewSettingList(*session_, printFallbackPath_, this); }
+void MainFrame::transmitTable() { exchange::TransmitTable(*session_); }
+void MainFrame::transmitParameters() { exchange::TransmitParameters(*session_); }
+void MainFrame::receiveTable() { exchange::ReceiveTable(*session_); }
+void MainFrame::receiveParameters() { exchange::ReceiveParameters(*session_); }
+void MainFrame::showVersion() { ShowVersionDialog(*session_, this); }
+void MainFrame::showPointGrid() { showGrid(1); }
+void MainFrame::showParameterGrid() { showGrid(2); }
+
+void MainFrame::switchGrid()
+{
+    showGrid(session_->parameterGrid().isVisible() ? 1 : 2);
+}
+
+void MainFrame::toggleToolbar()
+{
+    // A menu click has toggled the mark already; any other caller toggles it here.
+    QAction* a = menuItems_.value(QStringLiteral("mnuViewToolbar"));
+    if (sender() != a)
+        a->setChecked(!a->isChecked());
+    toolbar_->setVisible(a->isChecked());
+}
+
+void MainFrame::toggleStatusBar()
+{
+    QAction* a = menuItems_.value(QStringLiteral("mnuViewStatusBar"));
+    if (sender() != a)
+        a->setChecked(!a->isChecked());
+    statusBar()->setVisible(a->isChecked());
+}
+
+void MainFrame::portSetup()
+{
+    module1().portName = ports::usableOrFirst(module1().portName);
+    auto* dialog = new frmP(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
+void MainFrame::speedCalculation()
 {
     // The calculator has no parent: disabling this window would disable it too.
     if (!calculator_) {
@@ -169,8 +242,20 @@ void MainFrame::openCalculator()
         connect(calculator_.get(), &frmkeisan::closed, this, [this] { setEnabled(true); });
     }
     setEnabled(false);
-    calculator_->openFor(Grid2->text(-1, 1));
+    calculator_->openFor(session_->actuatorType());
 }
+
+void MainFrame::showGrid(int which)
+{
+    if (!isPointInput())
+        return;
+    menuItems_.value(QStringLiteral("mnuViewGrid1"))->setChecked(which == 1);
+    menuItems_.value(QStringLiteral("mnuViewGrid2"))->setChecked(which == 2);
+    session_->tableGrid().setVisible(which == 1);
+    session_->parameterGrid().setVisible(which == 2);
+}
+
+// --- Frame ---------------------------------------------------------------------------------
 
 void MainFrame::buildMenus()
 {
@@ -181,26 +266,23 @@ void MainFrame::buildMenus()
             QMenu* m = stack.isEmpty() ? menuBar()->addMenu(e.caption) : stack.last()->addMenu(e.caption);
             m->setObjectName(e.name);
             m->menuAction()->setObjectName(e.name);
-            menu_.insert(e.name, m->menuAction());
+            menuItems_.insert(e.name, m->menuAction());
             stack.append(m);
             break;
         }
         case MenuEntry::EndSubMenu:
             stack.removeLast();
             break;
-        case MenuEntry::Separator: {
-            QAction* sep = stack.last()->addSeparator();
-            sep->setObjectName(e.name);
+        case MenuEntry::Separator:
+            stack.last()->addSeparator()->setObjectName(e.name);
             break;
-        }
         case MenuEntry::Item: {
             QAction* a = stack.last()->addAction(e.caption);
             a->setObjectName(e.name);
             a->setCheckable(e.checkable);
             a->setChecked(e.checked);
-            const QString name = e.name;
-            connect(a, &QAction::triggered, this, [this, name] { runCommand(name); });
-            menu_.insert(e.name, a);
+            menuItems_.insert(e.name, a);
+            bind(a, e.command);
             break;
         }
         }
@@ -209,76 +291,21 @@ void MainFrame::buildMenus()
 
 void MainFrame::buildToolbar()
 {
-    Toolbar1 = addToolBar(tr("Tool bar"));
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(false);
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolbar_ = addToolBar(tr("Tool bar"));
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const ToolButtonSpec& t : frameTablesFor(family_).toolbar) {
-        QAction* a = Toolbar1->addAction(themeIcon(t.iconName, fallbackFor(t.key), style()), t.toolTip);
+        const QIcon icon = QIcon::fromTheme(t.iconName, style()->standardIcon(fallbackIcon(t.command)));
+        QAction* a = toolbar_->addAction(icon, t.toolTip);
         a->setObjectName(QStringLiteral("Toolbar1_") + t.key);
         a->setToolTip(t.toolTip);
-        a->setData(t.key);
-        const QString key = t.key;
-        connect(a, &QAction::triggered, this, [this, key] { toolbarClick(key); });
-        tools_.insert(t.key, a);
+        actions_[t.command].append(a);
+        toolActions_.append(a);
+        a->setEnabled(commandEnabled(t.command));
+        const Command command = t.command;
+        connect(a, &QAction::triggered, this, [this, command] { toolbarClick(command); });
     }
-}
-
-void MainFrame::toolbarClick(const QString& key)
-{
-    flags.settei = false;
-    if (key == QLatin1String("Window")) {
-        if (isPointInput())
-            runCommand(Grid2->isVisible() ? QStringLiteral("mnuViewGrid1")
-                                              : QStringLiteral("mnuViewGrid2"));
-    } else {
-        const QString menuName = menuForToolKey(key, family_);
-        if (!menuName.isEmpty())
-            runCommand(menuName);
-    }
-    flags.settei = true;
-}
-
-void MainFrame::runCommand(const QString& name)
-{
-    if (name == QLatin1String("mnuViewGrid1")) {
-        showGrid(1);
-    } else if (name == QLatin1String("mnuViewGrid2")) {
-        showGrid(2);
-    } else if (name == QLatin1String("mnuViewToolbar")) {
-        // A menu click has toggled the mark already; a programmatic run toggles it here.
-        QAction* a = menu_.value(name);
-        if (sender() != a)
-            a->setChecked(!a->isChecked());
-        Toolbar1->setVisible(a->isChecked());
-    } else if (name == QLatin1String("mnuViewStatusBar")) {
-        QAction* a = menu_.value(name);
-        if (sender() != a)
-            a->setChecked(!a->isChecked());
-        statusBar()->setVisible(a->isChecked());
-    } else if (name == QLatin1String("mnuToolsCom")) {
-        mnuToolsCom_Click();
-    } else if (name == QLatin1String("mnuFileExit")) {
-        if (exitHandler)
-            exitHandler();
-        else
-            close();
-    } else if (name == QLatin1String("mnuHelpAbout")) {
-        ShowVersionDialog(*link_, *this, this);
-    } else if (name == QLatin1String("mnuToolsTime") && !isPointInput()) {
-        openCalculator();
-    }
-    emit commandRequested(name);
-}
-
-void MainFrame::showGrid(int which)
-{
-    if (!isPointInput())
-        return;
-    menu_.value(QStringLiteral("mnuViewGrid1"))->setChecked(which == 1);
-    menu_.value(QStringLiteral("mnuViewGrid2"))->setChecked(which == 2);
-    Grid1->setVisible(which == 1);
-    Grid2->setVisible(which == 2);
 }
 
 void MainFrame::buildStatusBar()
@@ -299,11 +326,10 @@ void MainFrame::buildStatusBar()
             bar->addPermanentWidget(label);
         panels_.append(label);
     }
-    panels_[ProductPanel]->setText(tr("KAP Support-Software  %1")
-                                       .arg(isPointInput() ? tr("Point input type")
-                                                           : tr("Pulse train input type")));
-    panels_[NumPanel]->setText(QStringLiteral("NUM"));
-    panels_[CapsPanel]->setText(QStringLiteral("CAPS"));
+    panels_[0]->setText(tr("KAP Support-Software  %1")
+                            .arg(isPointInput() ? tr("Point input type") : tr("Pulse train input type")));
+    panels_[3]->setText(QStringLiteral("NUM"));
+    panels_[4]->setText(QStringLiteral("CAPS"));
     refreshLockPanels();
     clock_ = new QTimer(this);
     connect(clock_, &QTimer::timeout, this, &MainFrame::tickClock);
@@ -315,15 +341,15 @@ void MainFrame::tickClock()
 {
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale locale;
-    panels_[DatePanel]->setText(locale.toString(now.date(), QLocale::ShortFormat));
-    panels_[TimePanel]->setText(locale.toString(now.time(), QLocale::ShortFormat));
+    panels_[5]->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    panels_[6]->setText(locale.toString(now.time(), QLocale::ShortFormat));
 }
 
 void MainFrame::refreshLockPanels()
 {
     // The lock keys' state is known from the key presses this window sees.
-    panels_[NumPanel]->setEnabled(numLock_);
-    panels_[CapsPanel]->setEnabled(capsLock_);
+    panels_[3]->setEnabled(numLock_);
+    panels_[4]->setEnabled(capsLock_);
 }
 
 bool MainFrame::event(QEvent* e)
@@ -339,16 +365,9 @@ bool MainFrame::event(QEvent* e)
     return QMainWindow::event(e);
 }
 
-void MainFrame::showOriginShift(const QString& hundredthsOfDegree)
-{
-    const std::optional<double> v = numbers::readNumber(hundredthsOfDegree);
-    panels_[OriginShiftPanel]->setText(QStringLiteral("Origin point shift: ")
-                                       + numbers::formatFixed(v ? *v / 100.0 : 0.0, 2));
-}
-
 void MainFrame::showPort(const QString& portName)
 {
-    panels_[PortPanel]->setText(portName);
+    panels_[2]->setText(portName);
 }
 
 void MainFrame::showPortEverywhere(const QString& portName)
@@ -359,74 +378,40 @@ void MainFrame::showPortEverywhere(const QString& portName)
     }
 }
 
+void MainFrame::showEvent(QShowEvent* event)
+{
+    // The window may have been built before start-up read the port from the settings file.
+    showPort(module1().portName);
+    QMainWindow::showEvent(event);
+}
+
 void MainFrame::buildCentral()
 {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
 
-    Grid1 = new Grid(this);
-    Grid1->setObjectName(QStringLiteral("Grid1"));
-    Grid2 = new Grid(this);
-    Grid2->setObjectName(QStringLiteral("Grid2"));
-    Grid1View = new GridView(Grid1, central);
-    Grid1View->setGridName(QStringLiteral("Grid1"));
-    Grid1View->setAccessibleName(isPointInput() ? tr("Point table") : tr("Zone table"));
-    Grid2View = new GridView(Grid2, central);
-    Grid2View->setGridName(QStringLiteral("Grid2"));
-    Grid2View->setAccessibleName(tr("Parameter table"));
+    tableView_ = new GridView(&session_->tableGrid(), central);
+    tableView_->setGridName(QStringLiteral("Grid1"));
+    tableView_->setAccessibleName(isPointInput() ? tr("Point table") : tr("Zone table"));
+    parameterView_ = new GridView(&session_->parameterGrid(), central);
+    parameterView_->setGridName(QStringLiteral("Grid2"));
+    parameterView_->setAccessibleName(tr("Parameter table"));
 
     if (isPointInput()) {
-        layout->addWidget(Grid1View, 1);
-        layout->addWidget(Grid2View, 1);
+        layout->addWidget(tableView_, 1);
+        layout->addWidget(parameterView_, 1);
     } else {
         auto* zoneFrame = new QGroupBox(ZoneTable::frameCaption(), central);
         zoneFrame->setObjectName(QStringLiteral("Frame_Zone"));
         auto* zl = new QVBoxLayout(zoneFrame);
-        zl->addWidget(Grid1View);
+        zl->addWidget(tableView_);
         auto* grids = new QHBoxLayout;
         grids->addWidget(zoneFrame, 1);
-        grids->addWidget(Grid2View, 1);
+        grids->addWidget(parameterView_, 1);
         layout->addLayout(grids, 1);
     }
     layout->addWidget(buildDrivePanel());
     setCentralWidget(central);
-}
-
-void MainFrame::setModified(bool on)
-{
-    Grid1->setTag(on ? QStringLiteral("Change") : QString());
-}
-
-bool MainFrame::isModified() const
-{
-    return Grid1->tag() == QLatin1String("Change");
-}
-
-bool MainFrame::saveAs()
-{
-    return saveAsHandler ? saveAsHandler() : false;
-}
-
-bool MainFrame::parameterGridShown() const
-{
-    return Grid2->isVisible();
-}
-
-bool MainFrame::setButtonEnabled() const
-{
-    return Cmd_Set->isEnabled();
-}
-
-void MainFrame::restoreIdle()
-{
-    RestoreWindow(*this);
-}
-
-void MainFrame::endProgram()
-{
-    // Only after "Controller type is different.": nothing is saved.
-    QApplication::exit(1);
-    std::exit(1);
 }
 
 void MainFrame::showInertiaUnit(const QString& exponents)
@@ -435,35 +420,28 @@ void MainFrame::showInertiaUnit(const QString& exponents)
     const QStringList parts = exponents.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const QString ten = parts.value(0, QStringLiteral("-6"));
     const QString metre = parts.value(1, QStringLiteral("2"));
-    Label10->setText(QStringLiteral("*10<sup>%1</sup> kg.m<sup>%2</sup>").arg(ten, metre));
-    Label10->setAccessibleName(exponents);
+    inertiaUnit_->setText(QStringLiteral("*10<sup>%1</sup> kg.m<sup>%2</sup>").arg(ten, metre));
+    inertiaUnit_->setAccessibleName(exponents);
 }
 
-void MainFrame::mnuToolsCom_Click()
-{
-    if (module1().portName.isEmpty())
-        module1().portName = QStringLiteral("COM1");
-    auto* dialog = new frmP(this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->show();
-}
+// --- SessionView ---------------------------------------------------------------------------
 
 void MainFrame::showComS(const QString& text)
 {
-    Txt_ComS->setText(visibleControls(text));
-    Txt_ComS->setCursorPosition(0);  // a long reply shows from its start
+    sentBox_->setText(visibleControls(text));
+    sentBox_->setCursorPosition(0);  // a long line shows from its start
 }
 
 void MainFrame::showComR(const QString& text)
 {
-    Txt_ComR->setText(visibleControls(text));
-    Txt_ComR->setCursorPosition(0);  // a long reply shows from its start
+    replyBox_->setText(visibleControls(text));
+    replyBox_->setCursorPosition(0);
 }
 
 void MainFrame::showError(const QString& text)
 {
-    Txt_Error->setText(visibleControls(text));
-    Txt_Error->setCursorPosition(0);  // a long reply shows from its start
+    errorBox_->setText(visibleControls(text));
+    errorBox_->setCursorPosition(0);
 }
 
 void MainFrame::setMainWindowEnabled(bool on)
@@ -471,28 +449,25 @@ void MainFrame::setMainWindowEnabled(bool on)
     setEnabled(on);
 }
 
-void MainFrame::hideProgress()
-{
-    if (progressDialog)
-        progressDialog->hide();
-}
-
 void MainFrame::setToolbarEnabled(bool on)
 {
-    Toolbar1->setEnabled(on);
+    toolbar_->setEnabled(on);
 }
 
 void MainFrame::setCommandsLocked(bool locked)
 {
-    for (QAction* a : std::as_const(tools_))
-        a->setEnabled(!locked);
-    for (const char* name : {"mnuViewGrid1", "mnuViewGrid2", "mnuFileNew", "mnuFileOpen",
-                             "mnuFileSave", "mnuFilePrint", "mnuToolsTranP", "mnuToolsTranA",
-                             "mnuToolsRecP", "mnuToolsRecA", "mnuToolsCom", "mnuToolsComp",
-                             "mnuToolsC_Org", "mnuToolsIni", "mnuToolsBag", "mnuHelpAbout"}) {
-        if (QAction* a = menu_.value(QLatin1String(name)))
-            a->setEnabled(!locked);
+    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
+        for (QAction* a : it.value()) {
+            if (toolActions_.contains(a) || lockedMenuItems().contains(a->objectName()))
+                a->setEnabled(!locked && commandEnabled(it.key()));
+        }
     }
+    menuItems_.value(QStringLiteral("mnuToolsIni"))->setEnabled(!locked);
+}
+
+Progress& MainFrame::progress()
+{
+    return *progress_;
 }
 
 bool MainFrame::numericInputSelected() const
@@ -506,16 +481,28 @@ void MainFrame::focusNumericInput()
         numericInput_->setFocus();
 }
 
+void MainFrame::showOriginShift(const QString& hundredths)
+{
+    const std::optional<double> v = numbers::readNumber(hundredths);
+    panels_[1]->setText(QStringLiteral("Origin point shift: ")
+                        + numbers::formatFixed(v ? *v / 100.0 : 0.0, 2));
+}
+
+void MainFrame::showTitle(const QString& title)
+{
+    setWindowTitle(title);
+}
+
+void MainFrame::closeWindow()
+{
+    close();
+}
+
 void MainFrame::closeEvent(QCloseEvent* event)
 {
-    if (closeHandler) {
-        if (!closeHandler()) {
-            event->ignore();
-            return;
-        }
-    } else {
-        Tim_IO_Mon->stop();
-        StorePortNumber();
+    if (!SettingCommands(*session_).closing()) {
+        event->ignore();
+        return;
     }
     event->accept();
     QApplication::quit();

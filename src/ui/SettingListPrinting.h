@@ -1,19 +1,18 @@
-// Plugs the setting-file commands and the printed list into a main window: New File, Open,
-// Save As (also the Save As of the window's closing steps), Print and Print preview.
+// Print and Print preview of a main window: the printed setting list of its session.
 #pragma once
 
 #include <QString>
 
+class QWidget;
+
 namespace kap {
 
-class MainFrame;
+class Session;
 
-struct FileCommandOptions {
-    // Where the list goes when the system has no printer: the print dialog offers this PDF
-    // file and the user may change it. Empty: "Setting list.pdf" in the documents folder.
-    QString pdfPath;
-};
-
-void installFileCommands(MainFrame& window, const FileCommandOptions& options = {});
+// Lets the user choose a printer and prints the list. Without any printer on the system the
+// dialog offers a PDF file: fallbackPdf, or "Setting list.pdf" in the documents folder.
+void PrintSettingList(Session& session, const QString& fallbackPdf);
+// The list in a print-preview window over parent.
+void PreviewSettingList(Session& session, const QString& fallbackPdf, QWidget* parent);
 
 }  // namespace kap

@@ -3,6 +3,7 @@
 #include "DialogButtons.h"
 #include "MainFrame.h"
 #include "Module1.h"
+#include "PortName.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -25,17 +26,13 @@ frmP::frmP(QWidget* parent) : QDialog(parent)
     Port_select->setObjectName(QStringLiteral("Port_select"));
     auto* grid = new QGridLayout;
     for (int i = 0; i < 8; ++i) {
-        Opt_1[i] = new QRadioButton(QStringLiteral("COM%1").arg(i + 1), this);
+        Opt_1[i] = new QRadioButton(ports::nameOf(i + 1), this);
         Opt_1[i]->setObjectName(QStringLiteral("Opt_1_%1").arg(i));
         Opt_1[i]->installEventFilter(this);
         grid->addWidget(Opt_1[i], i % 4, i / 4);
     }
-    // "COM2" to "COM8" select their own option; any other name selects COM1.
-    int index = 0;
-    const QString& port = remembered_;
-    if (port.size() == 4 && port.startsWith(QLatin1String("COM")) && port[3] >= QLatin1Char('2')
-        && port[3] <= QLatin1Char('8'))
-        index = port[3].digitValue() - 1;
+    // A port name selects its own option; any other text selects COM1.
+    const int index = ports::numberOf(remembered_).value_or(ports::kFirstPort) - 1;
     Opt_1[index]->setChecked(true);
     // The checked option takes the focus first, so opening the dialog changes no port.
     Opt_1[index]->setFocus();
@@ -55,7 +52,7 @@ bool frmP::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::FocusIn) {
         for (int i = 0; i < 8; ++i) {
             if (watched == Opt_1[i])
-                module1().portName = QStringLiteral("COM%1").arg(i + 1);
+                module1().portName = ports::nameOf(i + 1);
         }
     }
     return QDialog::eventFilter(watched, event);

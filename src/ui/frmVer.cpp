@@ -1,6 +1,6 @@
 #include "frmVer.h"
 
-#include "Module1.h"
+#include "Session.h"
 #include "Version.h"
 
 #include <QApplication>
@@ -140,7 +140,7 @@ frmVer::frmVer(QWidget* parent) : QDialog(parent)
     Form_Load();
 }
 
-void frmVer::Form_Load()
+void frmVer::Form_Load(const QString& controllerVersion)
 {
     const int side = style()->pixelMetric(QStyle::PM_LargeIconSize) * 3 / 2;
     const QIcon icon = QApplication::windowIcon();
@@ -151,7 +151,7 @@ void frmVer::Form_Load()
     lblVersion->setText(programVersionText());
     lblTitle->setText(tr("Support-Software for TALOR"));
     ConTitle->setText(tr("TALOR Controller"));
-    ConVersion->setText(tr("Ver ") + module1().controllerVersion);
+    ConVersion->setText(tr("Ver ") + shownControllerVersion(controllerVersion));
     lblDescription->setText(
         tr("Sets, teaches and operates TALOR rotary actuators through their controller on a "
            "serial line, and keeps their setting data in files."));
@@ -166,9 +166,9 @@ void frmVer::cmdOK_Click()
     close();
 }
 
-frmVer* ShowVersionDialog(Link& link, WindowSide& window, QWidget* parent)
+frmVer* ShowVersionDialog(Session& session, QWidget* parent)
 {
-    QueryControllerVersion(link, window);
+    const QString version = QueryControllerVersion(session);
 
     frmVer* dialog = parent ? parent->findChild<frmVer*>(QString(), Qt::FindDirectChildrenOnly)
                             : nullptr;
@@ -178,7 +178,7 @@ frmVer* ShowVersionDialog(Link& link, WindowSide& window, QWidget* parent)
         if (!parent)
             dialog->setAttribute(Qt::WA_DeleteOnClose);
     }
-    dialog->Form_Load();
+    dialog->Form_Load(version);
     dialog->setModal(false);
     dialog->show();
     dialog->raise();

@@ -10,16 +10,15 @@ class QPushButton;
 
 namespace kap {
 
-class Link;
-class WindowSide;
+class Session;
 
 class frmVer : public QDialog {
     Q_OBJECT
 public:
     explicit frmVer(QWidget* parent = nullptr);
 
-    // Fills the labels, the controller version from module1().controllerVersion.
-    void Form_Load();
+    // Fills the labels; the controller version as the last query read it.
+    void Form_Load(const QString& controllerVersion = QString());
 
     QLabel* picIcon = nullptr;
     QLabel* lblTitle = nullptr;
@@ -38,6 +37,6 @@ private:
 // "Version(&A)" of either main window: asks the controller for its version, then shows the
 // version window (one per parent window, created on first use) and returns it. A silent
 // controller shows no box; the window then reads "Ver " alone.
-frmVer* ShowVersionDialog(Link& link, WindowSide& window, QWidget* parent);
+frmVer* ShowVersionDialog(Session& session, QWidget* parent);
 
 }  // namespace kap

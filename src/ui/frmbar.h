@@ -3,7 +3,7 @@
 // leaves "0". Shown modeless and hidden, never destroyed, at the end of each operation.
 #pragma once
 
-#include "ExchangeHost.h"
+#include "Progress.h"
 
 #include <QDialog>
 

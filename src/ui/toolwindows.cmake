@@ -6,5 +6,5 @@ add_library(kap_toolwindows STATIC
   ${CMAKE_CURRENT_LIST_DIR}/frmkeisan.h
   ${CMAKE_CURRENT_LIST_DIR}/frmkeisan.cpp)
 target_include_directories(kap_toolwindows PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(kap_toolwindows PUBLIC kap_tools kap_link kap_module1 kap_platform
+target_link_libraries(kap_toolwindows PUBLIC kap_tools kap_session kap_platform
   Qt6::Widgets)

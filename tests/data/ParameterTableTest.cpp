@@ -1,5 +1,6 @@
 #include "ParameterTable.h"
 #include "ScriptedDialogs.h"
+#include "SimpleTableHost.h"
 
 #include <QSignalSpy>
 
@@ -10,6 +11,7 @@ namespace {
 
 using test::Box;
 using test::ScriptedDialogs;
+using test::SimpleTableHost;
 
 // A window's parameter grid just after start-up, with a host whose flags the test sets.
 struct Window {

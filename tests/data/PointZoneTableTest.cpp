@@ -1,6 +1,7 @@
 #include "Keypad.h"
 #include "PointTable.h"
 #include "ScriptedDialogs.h"
+#include "SimpleTableHost.h"
 #include "ZoneTable.h"
 
 #include <QQueue>
@@ -11,6 +12,7 @@ namespace kap {
 namespace {
 
 using test::ScriptedDialogs;
+using test::SimpleTableHost;
 
 const QString kModeError = "There is an error in operating mode.";
 const QString kSpeedError = "Please set a value within 1 to 100.";

@@ -2,6 +2,8 @@
 // replies cut short, garbage and a line closed mid-reply.
 #include "ExchangeRig.h"
 
+#include <cctype>
+
 using namespace kap;
 using namespace kap::test;
 
@@ -9,23 +11,108 @@ namespace {
 
 using Kind = sim::Fault::Kind;
 
+// Time-outs run at a twentieth of their length. A case whose record must be answered within
+// the record's 100 ms window runs at full length: it waits for no time-out.
+constexpr double kShort = 0.05;
+
 struct FaultCase {
     const char* name;
-    const char* menu;
+    Op op;
     int family;
     const char* word;  // fault key: command word or record prefix
     sim::Fault fault;
     QList<Box> boxesAfterQuestion;
     bool tableChanged = false;  // the fault is harmless and the data goes through
+    double timeScale = kShort;
 };
+
+void PrintTo(const FaultCase& c, std::ostream* os)
+{
+    *os << opName(c.op) << ": " << c.name;
+}
 
 const Box kPointLinkError = linkErrorBox("Point reception");
 
-// Puts known data into the window and different data into the controller, so that a
+const FaultCase kCases[] = {
+    // Receive points / zones.
+    {"point read refused", Op::ReceiveTable, 0, "@READ PNT ", {Kind::Refuse, "E05", 0}, {refusalBox()}},
+    {"point read line closed mid-reply", Op::ReceiveTable, 0, "@READ PNT ", {Kind::HangupMidReply, {}, 8},
+     {kPointLinkError}},
+    {"point read with garbage first", Op::ReceiveTable, 0, "@READ PNT ", {Kind::Garbage, "\x01\xfe#?", 0},
+     {okBox("Receiving has finished.", "Receive Point")}, true},
+    {"point read with a malformed record", Op::ReceiveTable, 0, "@READ PNT ",
+     {Kind::Garbage, "P5=broken\r\n", 0}, {kPointLinkError}},
+    {"zone read cut short", Op::ReceiveTable, 1, "@READ ZON ", {Kind::CutReply, {}, 6},
+     {linkErrorBox("Zone reception")}},
+    {"point read cut short", Op::ReceiveTable, 0, "@READ PNT ", {Kind::CutReply, {}, 9},
+     {kPointLinkError}},
+    // Receive parameters.
+    {"version query unanswered", Op::ReceiveParameters, 0, "@?VER ", {Kind::NoReply, {}, 0},
+     {linkErrorBox("Parameter reception")}},
+    {"DIO refused", Op::ReceiveParameters, 0, "@READ DIO ", {Kind::Refuse, {}, 0}, {refusalBox()}},
+    {"parameter read line closed", Op::ReceiveParameters, 0, "@READ PRM ", {Kind::HangupMidReply, {}, 30},
+     {linkErrorBox("Parameter reception")}},
+    {"parameter read cut short", Op::ReceiveParameters, 1, "@READ PRM ", {Kind::CutReply, {}, 40},
+     {linkErrorBox("Parameter reception")}},
+    {"parameter read with garbage first", Op::ReceiveParameters, 1, "@READ PRM ", {Kind::Garbage, "\x02\x7f", 0},
+     {okBox("Receiving has finished.", "Receive Parameter")}, true},
+    {"parameter read with an unreadable type", Op::ReceiveParameters, 1, "@READ PRM ",
+     {Kind::Garbage, "X=??\r\n", 0}, {linkErrorBox("Parameter reception")}},
+    // Transmit points / zones.
+    {"stroke query refused", Op::TransmitTable, 0, "@?PRM ", {Kind::Refuse, {}, 0}, {refusalBox()}},
+    {"stroke query garbage", Op::TransmitTable, 0, "@?PRM ", {Kind::Garbage, "zz", 0},
+     {linkErrorBox("Transmit Point")}},
+    {"point erase refused", Op::TransmitTable, 0, "@INIT PNT ", {Kind::Refuse, {}, 0}, {refusalBox()}},
+    {"write block refused", Op::TransmitTable, 0, "@WRITE PNT ", {Kind::Refuse, {}, 0}, {refusalBox()}},
+    {"write block unanswered", Op::TransmitTable, 0, "@WRITE PNT ", {Kind::NoReply, {}, 0},
+     {linkErrorBox("Transmit Point")}},
+    {"point record refused", Op::TransmitTable, 0, "P", {Kind::Refuse, {}, 0}, {refusalBox()}, false, 1.0},
+    {"line closed after a record", Op::TransmitTable, 0, "P", {Kind::HangupMidReply, {}, 1},
+     {linkErrorBox("Transmit Point")}, false, 1.0},
+    {"end of data unanswered", Op::TransmitTable, 0, "\x1a", {Kind::NoReply, {}, 0},
+     {linkErrorBox("Transmit Point")}},
+    {"zone erase refused", Op::TransmitTable, 1, "@INIT ZON ", {Kind::Refuse, {}, 0}, {refusalBox()}},
+    {"zone record refused", Op::TransmitTable, 1, "Z", {Kind::Refuse, {}, 0}, {refusalBox()}, false, 1.0},
+    {"zone erase unanswered", Op::TransmitTable, 1, "@INIT ZON ", {Kind::NoReply, {}, 0},
+     {linkErrorBox("Transmit Zone")}},
+    {"point erase cut short", Op::TransmitTable, 0, "@INIT PNT ", {Kind::CutReply, {}, 1},
+     {linkErrorBox("Transmit Point")}},
+    // Transmit parameters.
+    {"stored points refused", Op::TransmitParameters, 0, "@READ PNT ", {Kind::Refuse, {}, 0}, {refusalBox()}},
+    {"stored points line closed", Op::TransmitParameters, 0, "@READ PNT ", {Kind::HangupMidReply, {}, 5},
+     {linkErrorBox("Parameter reception")}},
+    {"parameter block line closed", Op::TransmitParameters, 1, "@WRITE PRM ", {Kind::HangupMidReply, {}, 2},
+     {linkErrorBox("Parameter reception")}},
+    {"parameter record refused", Op::TransmitParameters, 1, "PRM", {Kind::Refuse, {}, 0}, {refusalBox()}, false, 1.0},
+    {"stored points unanswered", Op::TransmitParameters, 0, "@READ PNT ", {Kind::NoReply, {}, 0},
+     {linkErrorBox("Parameter reception")}},
+    {"stored points cut short", Op::TransmitParameters, 0, "@READ PNT ", {Kind::CutReply, {}, 7},
+     {linkErrorBox("Parameter reception")}},
+    {"parameter block unanswered", Op::TransmitParameters, 1, "@WRITE PRM ", {Kind::NoReply, {}, 0},
+     {linkErrorBox("Parameter reception")}},
+};
+
+// "point read cut short" -> "ReceiveTable_PointReadCutShort".
+std::string caseName(const ::testing::TestParamInfo<FaultCase>& info)
+{
+    std::string name = std::string(opName(info.param.op)) + '_';
+    bool upper = true;
+    for (const char* p = info.param.name; *p; ++p) {
+        if (std::isalnum(static_cast<unsigned char>(*p))) {
+            name += upper ? char(std::toupper(static_cast<unsigned char>(*p))) : *p;
+            upper = false;
+        } else {
+            upper = true;
+        }
+    }
+    return name;
+}
+
+// Puts known data into the session and different data into the controller, so that a
 // receive that went through and one that left the grids alone can be told apart.
 void prepare(ExchangeRig& rig)
 {
-    if (rig.window->family() == Family::PointInput) {
+    if (rig.session.family() == Family::PointInput) {
         rig.putPoint(0, "A", "1.00", "1");
         rig.sim.controller.points[0] = {"A", "2.00", "2"};
         rig.sim.controller.points[1] = {"I", "3.00", "3"};
@@ -48,94 +135,38 @@ QString snapshot(ExchangeRig& rig)
     return s;
 }
 
+class ExchangeFault : public ::testing::TestWithParam<FaultCase> {};
+
 }  // namespace
 
-TEST(ExchangeFaults, EveryOperationEndsWithItsBoxAndAUsableWindow)
+TEST_P(ExchangeFault, EndsWithItsBoxAndAUsableWindow)
 {
-    const FaultCase cases[] = {
-        // Receive points / zones.
-        {"point read refused", "mnuToolsRecP", 0, "@READ PNT ", {Kind::Refuse, "E05", 0}, {refusalBox()}},
-        {"point read line closed mid-reply", "mnuToolsRecP", 0, "@READ PNT ", {Kind::HangupMidReply, {}, 8},
-         {kPointLinkError}},
-        {"point read with garbage first", "mnuToolsRecP", 0, "@READ PNT ", {Kind::Garbage, "\x01\xfe#?", 0},
-         {okBox("Receiving has finished.", "Receive Point")}, true},
-        {"point read with a malformed record", "mnuToolsRecP", 0, "@READ PNT ",
-         {Kind::Garbage, "P5=broken\r\n", 0}, {kPointLinkError}},
-        {"zone read cut short", "mnuToolsRecP", 1, "@READ ZON ", {Kind::CutReply, {}, 6},
-         {linkErrorBox("Zone reception")}},
-        {"point read cut short", "mnuToolsRecP", 0, "@READ PNT ", {Kind::CutReply, {}, 9},
-         {kPointLinkError}},
-        // Receive parameters.
-        {"version query unanswered", "mnuToolsRecA", 0, "@?VER ", {Kind::NoReply, {}, 0},
-         {linkErrorBox("Parameter reception")}},
-        {"DIO refused", "mnuToolsRecA", 0, "@READ DIO ", {Kind::Refuse, {}, 0}, {refusalBox()}},
-        {"parameter read line closed", "mnuToolsRecA", 0, "@READ PRM ", {Kind::HangupMidReply, {}, 30},
-         {linkErrorBox("Parameter reception")}},
-        {"parameter read cut short", "mnuToolsRecA", 1, "@READ PRM ", {Kind::CutReply, {}, 40},
-         {linkErrorBox("Parameter reception")}},
-        {"parameter read with garbage first", "mnuToolsRecA", 1, "@READ PRM ", {Kind::Garbage, "\x02\x7f", 0},
-         {okBox("Receiving has finished.", "Receive Parameter")}, true},
-        {"parameter read with an unreadable type", "mnuToolsRecA", 1, "@READ PRM ",
-         {Kind::Garbage, "X=??\r\n", 0}, {linkErrorBox("Parameter reception")}},
-        // Transmit points / zones.
-        {"stroke query refused", "mnuToolsTranP", 0, "@?PRM ", {Kind::Refuse, {}, 0}, {refusalBox()}},
-        {"stroke query garbage", "mnuToolsTranP", 0, "@?PRM ", {Kind::Garbage, "zz", 0},
-         {linkErrorBox("Transmit Point")}},
-        {"point erase refused", "mnuToolsTranP", 0, "@INIT PNT ", {Kind::Refuse, {}, 0}, {refusalBox()}},
-        {"write block refused", "mnuToolsTranP", 0, "@WRITE PNT ", {Kind::Refuse, {}, 0}, {refusalBox()}},
-        {"write block unanswered", "mnuToolsTranP", 0, "@WRITE PNT ", {Kind::NoReply, {}, 0},
-         {linkErrorBox("Transmit Point")}},
-        {"point record refused", "mnuToolsTranP", 0, "P", {Kind::Refuse, {}, 0}, {refusalBox()}},
-        {"line closed after a record", "mnuToolsTranP", 0, "P", {Kind::HangupMidReply, {}, 1},
-         {linkErrorBox("Transmit Point")}},
-        {"end of data unanswered", "mnuToolsTranP", 0, "\x1a", {Kind::NoReply, {}, 0},
-         {linkErrorBox("Transmit Point")}},
-        {"zone erase refused", "mnuToolsTranP", 1, "@INIT ZON ", {Kind::Refuse, {}, 0}, {refusalBox()}},
-        {"zone record refused", "mnuToolsTranP", 1, "Z", {Kind::Refuse, {}, 0}, {refusalBox()}},
-        {"zone erase unanswered", "mnuToolsTranP", 1, "@INIT ZON ", {Kind::NoReply, {}, 0},
-         {linkErrorBox("Transmit Zone")}},
-        {"point erase cut short", "mnuToolsTranP", 0, "@INIT PNT ", {Kind::CutReply, {}, 1},
-         {linkErrorBox("Transmit Point")}},
-        // Transmit parameters.
-        {"stored points refused", "mnuToolsTranA", 0, "@READ PNT ", {Kind::Refuse, {}, 0}, {refusalBox()}},
-        {"stored points line closed", "mnuToolsTranA", 0, "@READ PNT ", {Kind::HangupMidReply, {}, 5},
-         {linkErrorBox("Parameter reception")}},
-        {"parameter block line closed", "mnuToolsTranA", 1, "@WRITE PRM ", {Kind::HangupMidReply, {}, 2},
-         {linkErrorBox("Parameter reception")}},
-        {"parameter record refused", "mnuToolsTranA", 1, "PRM", {Kind::Refuse, {}, 0}, {refusalBox()}},
-        {"stored points unanswered", "mnuToolsTranA", 0, "@READ PNT ", {Kind::NoReply, {}, 0},
-         {linkErrorBox("Parameter reception")}},
-        {"stored points cut short", "mnuToolsTranA", 0, "@READ PNT ", {Kind::CutReply, {}, 7},
-         {linkErrorBox("Parameter reception")}},
-        {"parameter block unanswered", "mnuToolsTranA", 1, "@WRITE PRM ", {Kind::NoReply, {}, 0},
-         {linkErrorBox("Parameter reception")}},
-    };
-    for (const FaultCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        sim::Options o = c.family ? pulseOptions() : pointOptions();
-        o.ackRecords = c.fault.kind == Kind::HangupMidReply && QByteArray(c.word).size() <= 3;
-        ExchangeRig rig(o);
-        prepare(rig);
-        rig.sim.controller.arm(c.word, c.fault);
-        const QString before = snapshot(rig);
-        rig.dialogs.answer(MsgAnswer::Yes).ok(int(c.boxesAfterQuestion.size()));
-        rig.run(c.menu);
+    const FaultCase& c = GetParam();
+    sim::Options o = c.family ? pulseOptions() : pointOptions();
+    o.ackRecords = c.fault.kind == Kind::HangupMidReply && QByteArray(c.word).size() <= 3;
+    ExchangeRig rig(o);
+    rig.session.setTimeScale(c.timeScale);
+    prepare(rig);
+    rig.sim.controller.arm(c.word, c.fault);
+    const QString before = snapshot(rig);
+    rig.dialogs.answer(MsgAnswer::Yes).ok(int(c.boxesAfterQuestion.size()));
+    rig.run(c.op);
 
-        ASSERT_EQ(rig.dialogs.boxes.size(), 1 + c.boxesAfterQuestion.size());
-        EXPECT_EQ(rig.dialogs.boxes.mid(1), c.boxesAfterQuestion);
-        const bool receive = QByteArray(c.menu).startsWith("mnuToolsRec");
-        if (receive && !c.tableChanged) {
-            EXPECT_EQ(snapshot(rig), before) << "grids unchanged";
-        }
-        if (receive && c.tableChanged) {
-            EXPECT_NE(snapshot(rig), before);
-        }
-        if (c.boxesAfterQuestion.first() == refusalBox()) {
-            EXPECT_TRUE(rig.window->Txt_Error->text().startsWith("NG"));
-        }
-        rig.expectRestored();
+    ASSERT_EQ(rig.dialogs.boxes.size(), 1 + c.boxesAfterQuestion.size());
+    EXPECT_EQ(rig.dialogs.boxes.mid(1), c.boxesAfterQuestion);
+    if (isReceive(c.op) && !c.tableChanged) {
+        EXPECT_EQ(snapshot(rig), before) << "grids unchanged";
     }
+    if (isReceive(c.op) && c.tableChanged) {
+        EXPECT_NE(snapshot(rig), before);
+    }
+    if (c.boxesAfterQuestion.first() == refusalBox()) {
+        EXPECT_TRUE(rig.view.error.startsWith("NG")) << rig.view.error.toStdString();
+    }
+    rig.expectRestored();
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryOperation, ExchangeFault, ::testing::ValuesIn(kCases), caseName);
 
 TEST(ExchangeFaults, FailedTransmitStopsAtTheFailingStep)
 {
@@ -157,9 +188,9 @@ TEST(ExchangeFaults, FailedTransmitStopsAtTheFailingStep)
         rig.putPoint(1, "A", "2.00", "2");
         rig.sim.controller.arm(c.word, {Kind::Refuse, "E07", 0});
         rig.dialogs.answer(MsgAnswer::Yes).ok();
-        rig.run("mnuToolsTranP");
+        rig.run(Op::TransmitTable);
         EXPECT_EQ(rig.sent(), c.sent) << c.name;
-        EXPECT_EQ(rig.window->Txt_Error->text().left(2), "NG") << c.name;
+        EXPECT_EQ(rig.view.error, "NG\r\nE07\r\n") << c.name;
         rig.expectRestored();
     }
 }

@@ -1,26 +1,20 @@
-// A main window wired to the controller simulator with its exchange commands installed.
+// A session with a recording view wired to the controller simulator, for the receive and
+// transmit procedures.
 #pragma once
 
-#include "ExchangeCommands.h"
-#include "ExchangeHost.h"
+#include "FakeView.h"
 #include "Grid.h"
 #include "ParameterTable.h"
 #include "PointTable.h"
+#include "Receive.h"
 #include "ScriptedDialogs.h"
+#include "Session.h"
 #include "SimLine.h"
+#include "Transmit.h"
 #include "ZoneTable.h"
-#include "frmMain.h"
-#include "frmbar.h"
-#include "frmpulseMaindemo.h"
-
-#include <QAction>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QToolBar>
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <ostream>
 
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -49,35 +43,58 @@ inline sim::Options pulseOptions()
     return o;
 }
 
+// The four data commands of the main window's menu.
+enum class Op { ReceiveTable, ReceiveParameters, TransmitTable, TransmitParameters };
+
+inline const char* opName(Op op)
+{
+    switch (op) {
+    case Op::ReceiveTable: return "ReceiveTable";
+    case Op::ReceiveParameters: return "ReceiveParameters";
+    case Op::TransmitTable: return "TransmitTable";
+    case Op::TransmitParameters: return "TransmitParameters";
+    }
+    return "?";
+}
+
+inline bool isReceive(Op op)
+{
+    return op == Op::ReceiveTable || op == Op::ReceiveParameters;
+}
+
 struct ExchangeRig {
-    explicit ExchangeRig(sim::Options options = pointOptions()) : sim(options)
+    explicit ExchangeRig(sim::Options options = pointOptions())
+        : sim(options),
+          session(options.family == 1 ? Family::PulseTrain : Family::PointInput, dialogs)
     {
-        if (options.family == 1)
-            window = std::make_unique<frmpulseMaindemo>(dialogs);
-        else
-            window = std::make_unique<frmMain>(dialogs);
-        installExchangeCommands(*window);
+        session.setView(&view);
         sim.controller.clearReceived();
     }
 
-    void run(const char* menuName) { window->menuItem(QLatin1String(menuName))->trigger(); }
+    exchange::Result run(Op op)
+    {
+        switch (op) {
+        case Op::ReceiveTable: return exchange::ReceiveTable(session);
+        case Op::ReceiveParameters: return exchange::ReceiveParameters(session);
+        case Op::TransmitTable: return exchange::TransmitTable(session);
+        case Op::TransmitParameters: return exchange::TransmitParameters(session);
+        }
+        return exchange::Result::LinkError;
+    }
 
     QList<QByteArray> sent() const { return sim.controller.receivedLines(); }
-    Grid& table() { return *window->Grid1; }
-    Grid& params() { return *window->Grid2; }
-    frmbar& bar() { return progressDialogOf(*window); }
+    Grid& table() { return session.tableGrid(); }
+    Grid& params() { return session.parameterGrid(); }
+    FakeProgress& bar() { return view.bar; }
     QString cell(int row, int column) { return table().text(row, column); }
-    QString value(int prm)
-    {
-        return params().text(window->parameters().rowOfPrm(prm), kValueColumn);
-    }
+    QString value(int prm) { return params().text(session.parameters().rowOfPrm(prm), kValueColumn); }
 
     // Writes cells without the change handling, as a file could hold them.
     void put(int row, int column, const QString& text)
     {
-        window->setupFlag = true;
+        session.flags().settingUp = true;
         table().setText(row, column, text);
-        window->setupFlag = false;
+        session.flags().settingUp = false;
     }
     void putPoint(int row, const QString& mode, const QString& position, const QString& speed)
     {
@@ -87,26 +104,32 @@ struct ExchangeRig {
     }
     void putParam(int prm, const QString& value, const QString& initial = QString())
     {
-        window->setupFlag = true;
-        const int row = window->parameters().rowOfPrm(prm);
+        session.flags().settingUp = true;
+        const int row = session.parameters().rowOfPrm(prm);
         params().setText(row, kValueColumn, value);
         if (!initial.isNull())
             params().setText(row, kInitialColumn, initial);
-        window->setupFlag = false;
+        session.flags().settingUp = false;
     }
 
-    // The window is usable again after an operation.
-    void expectRestored()
+    // Cancel is pressed once the progress bar reaches the given step.
+    void cancelAtStep(int step)
     {
-        EXPECT_TRUE(window->isEnabled());
-        EXPECT_TRUE(window->Toolbar1->isEnabled());
-        EXPECT_FALSE(bar().isVisible());
+        bar().onValue = [this, step](int v) {
+            if (v == step) {
+                bar().tag = QStringLiteral("1");
+                bar().onValue = nullptr;
+            }
+        };
     }
+
+    void expectRestored() const { view.expectRestored(); }
 
     CleanModule clean;
-    ScriptedDialogs dialogs;
     SimLine sim;
-    std::unique_ptr<MainFrame> window;
+    ScriptedDialogs dialogs;
+    FakeView view;
+    Session session;
 };
 
 inline Box question(const char* text, const char* title)

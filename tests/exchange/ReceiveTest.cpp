@@ -1,8 +1,6 @@
 // Receive of points, zones and parameters from the simulated controller.
 #include "ExchangeRig.h"
 
-#include <QLabel>
-
 using namespace kap;
 using namespace kap::test;
 
@@ -26,8 +24,9 @@ TEST(ReceivePoints, FullTableFillsEveryRowAndMarksModified)
     ExchangeRig rig;
     fillAllPoints(rig.sim.controller);
     rig.put(7, kNote, "kept?");
+    rig.view.error = QStringLiteral("NG\r\nE01\r\n");  // left from an earlier refusal
     rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run("mnuToolsRecP");
+    rig.run(Op::ReceiveTable);
 
     EXPECT_EQ(rig.sent(), lines({"@READ PNT ,\r\n"}));
     EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{question("Do you receive point data?", "Point reception"),
@@ -38,9 +37,9 @@ TEST(ReceivePoints, FullTableFillsEveryRowAndMarksModified)
         EXPECT_EQ(rig.cell(n, kSpeed), QString::number(n % 100 + 1)) << n;
         EXPECT_EQ(rig.cell(n, kNote), "") << "records carry no note";
     }
-    EXPECT_TRUE(rig.window->isModified());
-    EXPECT_TRUE(rig.window->flags.settei);
-    EXPECT_EQ(rig.window->Txt_Error->text(), "");
+    EXPECT_TRUE(rig.session.isModified());
+    EXPECT_TRUE(rig.session.flags().settei);
+    EXPECT_EQ(rig.view.error, "");
     rig.expectRestored();
 }
 
@@ -61,7 +60,7 @@ TEST(ReceivePoints, PartialAndEmptyTables)
         for (int n = 0; n < 64; ++n)
             rig.putPoint(n, "A", "1.00", "9");
         rig.dialogs.answer(MsgAnswer::Yes).ok();
-        rig.run("mnuToolsRecP");
+        rig.run(Op::ReceiveTable);
 
         for (int n = 0; n < 64; ++n) {
             const sim::Point p = c.stored.value(n);
@@ -70,7 +69,7 @@ TEST(ReceivePoints, PartialAndEmptyTables)
                 << c.name << " row " << n;
             EXPECT_EQ(rig.cell(n, kSpeed), QString::fromLatin1(p.speed)) << c.name << " row " << n;
         }
-        EXPECT_TRUE(rig.window->isModified()) << c.name;
+        EXPECT_TRUE(rig.session.isModified()) << c.name;
         ASSERT_EQ(rig.dialogs.boxes.size(), 2) << c.name;
         EXPECT_EQ(rig.dialogs.boxes[1], okBox("Receiving has finished.", "Receive Point")) << c.name;
     }
@@ -82,33 +81,29 @@ TEST(ReceivePoints, NoSendsNothingAndKeepsTheTable)
     fillAllPoints(rig.sim.controller);
     rig.putPoint(0, "A", "5.00", "5");
     rig.dialogs.answer(MsgAnswer::No);
-    rig.run("mnuToolsRecP");
+    rig.run(Op::ReceiveTable);
     EXPECT_TRUE(rig.sent().isEmpty());
     EXPECT_EQ(rig.cell(0, kPos), "5.00");
     EXPECT_EQ(rig.dialogs.boxes.size(), 1);
-    EXPECT_TRUE(rig.window->Toolbar1->isEnabled());
+    EXPECT_TRUE(rig.view.toolbarEnabled);
 }
 
 TEST(ReceivePoints, CancelKeepsRowsReadSoFarAndEmptiesTheRest)
 {
     ExchangeRig rig;
     fillAllPoints(rig.sim.controller);
-    // The user presses Cancel while row 5 is being written.
-    bool armed = true;
-    QObject::connect(&rig.table(), &Grid::cellChanged, [&](int row, int column) {
-        if (armed && row == 5 && column == kSpeed && !rig.cell(5, kSpeed).isEmpty()) {
-            armed = false;
-            rig.bar().Com_Cancel->click();
-        }
-    });
-    bool enabledDuringRead = true;
+    // The user presses Cancel once row 5 has been written.
+    rig.cancelAtStep(6);
+    // The window was usable, and an earlier operation left Cancel disabled.
+    rig.view.windowEnabled = true;
+    rig.bar().cancelEnabled = false;
+    bool enabledDuringRead = false;
     QObject::connect(&rig.table(), &Grid::cellChanged, [&](int row, int) {
         if (row == 2)
-            enabledDuringRead = rig.bar().Com_Cancel->isEnabled() && rig.bar().isVisible()
-                                && !rig.window->isEnabled();
+            enabledDuringRead = rig.bar().cancelEnabled && rig.bar().visible && !rig.view.windowEnabled;
     });
     rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run("mnuToolsRecP");
+    rig.run(Op::ReceiveTable);
 
     EXPECT_TRUE(enabledDuringRead) << "window disabled, dialog shown, Cancel usable";
     for (int n = 0; n < 64; ++n)
@@ -116,14 +111,14 @@ TEST(ReceivePoints, CancelKeepsRowsReadSoFarAndEmptiesTheRest)
     EXPECT_EQ(rig.dialogs.boxes,
               (QList<Box>{question("Do you receive point data?", "Point reception"),
                           okBox("Stop", "Data un-transmitting.", MsgIcon::Exclamation)}));
-    EXPECT_EQ(rig.bar().cancelTag(), "0");
-    EXPECT_TRUE(rig.window->isModified());
+    EXPECT_EQ(rig.bar().tag, "0");
+    EXPECT_TRUE(rig.session.isModified());
     rig.expectRestored();
 
     // A click left over after an operation does not stop the next one.
-    rig.bar().Com_Cancel->click();
+    rig.bar().tag = QStringLiteral("1");
     rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run("mnuToolsRecP");
+    rig.run(Op::ReceiveTable);
     EXPECT_EQ(rig.cell(63, kMode), "A");
 }
 
@@ -136,7 +131,7 @@ TEST(ReceiveZones, FillsZonesAndEmptiesMissingOnes)
     rig.put(1, ZoneTable::AngleBColumn, "6.00");
     rig.put(3, ZoneTable::NoteColumn, "note");
     rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run("mnuToolsRecP");
+    rig.run(Op::ReceiveTable);
 
     EXPECT_EQ(rig.sent(), lines({"@READ ZON ,\r\n"}));
     EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{question("Do you receive zone data?", "Zone reception"),
@@ -147,7 +142,7 @@ TEST(ReceiveZones, FillsZonesAndEmptiesMissingOnes)
         EXPECT_EQ(rig.cell(n, ZoneTable::AngleBColumn), expected[n][1]) << n;
         EXPECT_EQ(rig.cell(n, ZoneTable::NoteColumn), "") << n;
     }
-    EXPECT_TRUE(rig.window->isModified());
+    EXPECT_TRUE(rig.session.isModified());
     rig.expectRestored();
 }
 
@@ -176,7 +171,7 @@ TEST(ReceiveParameters, VersionAndGenerationDecideParameters6And28)
         rig.sim.controller.params[28] = "1";
         rig.sim.controller.params[35] = "-1250";
         rig.dialogs.answer(MsgAnswer::Yes).ok();
-        rig.run("mnuToolsRecA");
+        rig.run(Op::ReceiveParameters);
 
         EXPECT_EQ(rig.sent(), lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PRM ,\r\n"})) << c.name;
         EXPECT_EQ(rig.dialogs.boxes,
@@ -184,8 +179,8 @@ TEST(ReceiveParameters, VersionAndGenerationDecideParameters6And28)
                               okBox("Receiving has finished.", "Receive Parameter")}))
             << c.name;
         Grid& g = rig.params();
-        const int r6 = rig.window->parameters().rowOfPrm(6);
-        const int r28 = rig.window->parameters().rowOfPrm(28);
+        const int r6 = rig.session.parameters().rowOfPrm(6);
+        const int r28 = rig.session.parameters().rowOfPrm(28);
         EXPECT_EQ((QStringList{g.text(r6, kInitialColumn), g.text(r6, kValueColumn), g.text(r6, kRangeColumn)}),
                   c.prm6)
             << c.name;
@@ -193,12 +188,11 @@ TEST(ReceiveParameters, VersionAndGenerationDecideParameters6And28)
                                g.text(r28, kRangeColumn)}),
                   c.prm28)
             << c.name;
-        EXPECT_EQ(rig.window->statusPanel(MainFrame::OriginShiftPanel)->text(), "Origin point shift: -12.50")
-            << c.name;
-        EXPECT_FALSE(rig.window->bulkFillFlag);
-        EXPECT_FALSE(rig.window->angleCheckHold);
-        EXPECT_TRUE(rig.window->flags.settei);
-        EXPECT_TRUE(rig.window->isModified());
+        EXPECT_EQ(rig.view.originShift, "-1250") << c.name;
+        EXPECT_FALSE(rig.session.flags().bulkFill);
+        EXPECT_FALSE(rig.session.flags().angleCheckHold);
+        EXPECT_TRUE(rig.session.flags().settei);
+        EXPECT_TRUE(rig.session.isModified());
         rig.expectRestored();
     }
 }
@@ -210,11 +204,11 @@ TEST(ReceiveParameters, ChangesTheActuatorTypeAndItsRanges)
     ExchangeRig rig(o);
     rig.sim.controller.params[3] = "40";
     rig.sim.controller.params[21] = "720";
-    ASSERT_EQ(rig.window->parameters().currentType(), "50");
+    ASSERT_EQ(rig.session.parameters().currentType(), "50");
     rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run("mnuToolsRecA");
+    rig.run(Op::ReceiveParameters);
 
-    ParameterTable& p = rig.window->parameters();
+    ParameterTable& p = rig.session.parameters();
     Grid& g = rig.params();
     EXPECT_EQ(p.currentType(), "65");
     EXPECT_EQ(g.text(-1, kValueColumn), "65");
@@ -238,14 +232,14 @@ TEST(ReceiveParameters, PulseTrainWindowReadsItsTenRows)
     for (int i = 0; i < 10; ++i)
         rig.sim.controller.params[prms[i]] = QByteArray::number(i + 2);
     rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run("mnuToolsRecA");
+    rig.run(Op::ReceiveParameters);
 
     EXPECT_EQ(rig.sent(), lines({"@READ PRM ,\r\n"}));
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(rig.params().text(i, kValueColumn), QString::number(i + 2)) << prms[i];
-    EXPECT_EQ(rig.window->parameters().currentType(), "62");
+    EXPECT_EQ(rig.session.parameters().currentType(), "62");
     EXPECT_EQ(rig.params().text(2, kRangeColumn), "1 to 50 (*0.01rps)");
-    EXPECT_EQ(rig.window->statusPanel(MainFrame::OriginShiftPanel)->text(), "Origin point shift: 0.06");
+    EXPECT_EQ(rig.view.originShift, "6");
     EXPECT_EQ(rig.dialogs.boxes.size(), 2);
     rig.expectRestored();
 }
@@ -257,19 +251,17 @@ TEST(ReceiveParameters, CancelKeepsRowsReadSoFar)
     ExchangeRig rig(o);
     rig.sim.controller.params[4] = "77";
     rig.sim.controller.params[30] = "88";
-    QObject::connect(&rig.params(), &Grid::cellChanged, [&](int row, int column) {
-        if (row == rig.window->parameters().rowOfPrm(4) && column == kValueColumn)
-            rig.bar().Com_Cancel->click();
-    });
+    // Cancel is pressed once parameter 4 has been written.
+    rig.cancelAtStep(5);
     rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run("mnuToolsRecA");
+    rig.run(Op::ReceiveParameters);
 
     EXPECT_EQ(rig.value(4), "77");
     EXPECT_EQ(rig.value(30), "100") << "rows after the cancel keep their previous value";
-    EXPECT_EQ(rig.window->parameters().currentType(), "62");
+    EXPECT_EQ(rig.session.parameters().currentType(), "62");
     EXPECT_EQ(rig.dialogs.boxes.last(), okBox("Stop", "Data un-transmitting.", MsgIcon::Exclamation));
     EXPECT_EQ(rig.dialogs.boxes.size(), 2) << "no closing box";
-    EXPECT_FALSE(rig.window->bulkFillFlag);
-    EXPECT_TRUE(rig.window->isModified());
+    EXPECT_FALSE(rig.session.flags().bulkFill);
+    EXPECT_TRUE(rig.session.isModified());
     rig.expectRestored();
 }

@@ -214,19 +214,6 @@ TEST(Records, PreviousControllerByEighthCharacter)
         EXPECT_EQ(isPreviousController(QString::fromLatin1(c.reply)), c.previous) << c.reply;
 }
 
-TEST(Records, VersionNumber)
-{
-    const struct {
-        const char *reply, *version;
-    } cases[] = {
-        {"1.05\r\nOK\r\n", "1.05"}, {"1.050\r\nOK\r\n", "1.05"}, {" 1.2 \r\nOK\r\n", "1.2"},
-        {"01.81\r\nOK\r\n", "1.81"}, {"2\r\nOK\r\n", "2"},      {"2.00\r\nOK", "2"},
-        {"abc\r\nOK\r\n", kNone},   {"OK\r\n", kNone},          {"1.05e0\r\nOK\r\n", kNone},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(versionNumber(QString::fromLatin1(c.reply)), text(c.version)) << c.reply;
-}
-
 TEST(Records, VersionsWithoutNoLimitModeCompareAsDecimals)
 {
     const struct {

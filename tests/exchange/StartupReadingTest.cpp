@@ -1,8 +1,6 @@
 // The reading start-up runs into the window it opens.
 #include "ExchangeRig.h"
 
-#include <QLabel>
-
 using namespace kap;
 using namespace kap::test;
 
@@ -17,20 +15,20 @@ TEST(StartupReading, PointInputWindowGetsPointsAndParameters)
     rig.sim.controller.params[35] = "250";
     rig.sim.controller.params[28] = "1";
 
-    EXPECT_TRUE(runStartupReading(*rig.window));
+    EXPECT_EQ(exchange::StartupReading(rig.session), exchange::Result::Done);
 
     EXPECT_EQ(rig.sent(), lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n", "@READ PRM ,\r\n"}));
     EXPECT_TRUE(rig.dialogs.boxes.isEmpty());
     EXPECT_EQ(rig.cell(0, PointTable::PositionColumn), "45.00");
     EXPECT_EQ(rig.cell(63, PointTable::ModeColumn), "B");
-    EXPECT_EQ(rig.window->parameters().currentType(), "62");
-    ParameterTable& p = rig.window->parameters();
+    EXPECT_EQ(rig.session.parameters().currentType(), "62");
+    ParameterTable& p = rig.session.parameters();
     EXPECT_EQ(rig.params().text(p.rowOfPrm(3), kRangeColumn), "0 to 3000 (*10^-6kg.m.m)");
     EXPECT_EQ(rig.value(28), "**") << "version 1.05 has no limit mode";
     EXPECT_EQ(rig.value(6), "**");
-    EXPECT_EQ(rig.window->statusPanel(MainFrame::OriginShiftPanel)->text(), "Origin point shift: 2.50");
-    EXPECT_FALSE(rig.window->bulkFillFlag);
-    EXPECT_FALSE(rig.bar().isVisible());
+    EXPECT_EQ(rig.view.originShift, "250");
+    EXPECT_FALSE(rig.session.flags().bulkFill);
+    EXPECT_FALSE(rig.bar().visible);
 }
 
 TEST(StartupReading, PreviousControllerRangeTexts)
@@ -38,8 +36,8 @@ TEST(StartupReading, PreviousControllerRangeTexts)
     sim::Options o = pointOptions();
     o.shortDio = true;
     ExchangeRig rig(o);
-    EXPECT_TRUE(runStartupReading(*rig.window));
-    ParameterTable& p = rig.window->parameters();
+    EXPECT_EQ(exchange::StartupReading(rig.session), exchange::Result::Done);
+    ParameterTable& p = rig.session.parameters();
     EXPECT_EQ(rig.params().text(p.rowOfPrm(6), kRangeColumn), "0:Valid function  1:Invalid function");
     EXPECT_EQ(rig.value(6), "1");
     EXPECT_EQ(rig.value(28), "**");
@@ -53,13 +51,13 @@ TEST(StartupReading, PulseTrainWindowGetsZonesAndParameters)
     rig.sim.controller.zones[1] = {"90.00", "180.00"};
     rig.sim.controller.params[53] = "1500";
 
-    EXPECT_TRUE(runStartupReading(*rig.window));
+    EXPECT_EQ(exchange::StartupReading(rig.session), exchange::Result::Done);
 
     EXPECT_EQ(rig.sent(), lines({"@READ ZON ,\r\n", "@READ PRM ,\r\n"}));
     EXPECT_TRUE(rig.dialogs.boxes.isEmpty());
     EXPECT_EQ(rig.cell(1, ZoneTable::AngleBColumn), "180.00");
     EXPECT_EQ(rig.value(53), "1500");
-    EXPECT_EQ(rig.window->parameters().currentType(), "66");
+    EXPECT_EQ(rig.session.parameters().currentType(), "66");
     EXPECT_EQ(rig.params().text(2, kRangeColumn), "1 to 50 (*0.01rps)");
 }
 
@@ -70,19 +68,14 @@ TEST(StartupReading, CancelStopsTheTableOnly)
     ExchangeRig rig(o);
     for (int n = 0; n < 64; ++n)
         rig.sim.controller.points[n] = {"A", "1.00", "1"};
-    bool armed = true;
-    QObject::connect(&rig.table(), &Grid::cellChanged, [&](int row, int) {
-        if (armed && row == 10) {
-            armed = false;
-            rig.bar().Com_Cancel->click();
-        }
-    });
+    // Cancel is pressed once row 10 has been written.
+    rig.cancelAtStep(11);
     rig.dialogs.ok();
-    EXPECT_FALSE(runStartupReading(*rig.window));
+    EXPECT_EQ(exchange::StartupReading(rig.session), exchange::Result::Cancelled);
     EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{okBox("Stop", "Data not received.", MsgIcon::Exclamation)}));
     EXPECT_EQ(rig.cell(10, PointTable::ModeColumn), "A");
     EXPECT_EQ(rig.cell(11, PointTable::ModeColumn), "");
-    EXPECT_EQ(rig.window->parameters().currentType(), "63") << "parameters still read";
+    EXPECT_EQ(rig.session.parameters().currentType(), "63") << "parameters still read";
 }
 
 TEST(StartupReading, FailuresEndSilently)
@@ -107,13 +100,14 @@ TEST(StartupReading, FailuresEndSilently)
         o.actuatorType = 64;
         SCOPED_TRACE(c.name);
         ExchangeRig rig(o);
+        rig.session.setTimeScale(0.05);
         rig.sim.controller.arm(c.word, c.fault);
-        EXPECT_FALSE(runStartupReading(*rig.window)) << c.name;
+        EXPECT_NE(exchange::StartupReading(rig.session), exchange::Result::Done) << c.name;
         EXPECT_EQ(rig.sent(), c.sent) << c.name;
         EXPECT_TRUE(rig.dialogs.boxes.isEmpty()) << c.name;
-        EXPECT_EQ(rig.window->parameters().currentType(), c.type) << c.name;
-        EXPECT_TRUE(rig.window->isEnabled()) << c.name;
-        EXPECT_FALSE(rig.bar().isVisible()) << c.name;
+        EXPECT_EQ(rig.session.parameters().currentType(), c.type) << c.name;
+        EXPECT_TRUE(rig.view.windowEnabled) << c.name;
+        EXPECT_FALSE(rig.bar().visible) << c.name;
     }
 }
 
@@ -133,12 +127,13 @@ TEST(StartupReading, PulseTrainFailuresEndSilentlyToo)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ExchangeRig rig(pulseOptions());
+        rig.session.setTimeScale(0.05);
         rig.sim.controller.arm(c.word, c.fault);
-        EXPECT_FALSE(runStartupReading(*rig.window));
+        EXPECT_NE(exchange::StartupReading(rig.session), exchange::Result::Done);
         EXPECT_EQ(rig.sent(), c.sent);
         EXPECT_TRUE(rig.dialogs.boxes.isEmpty());
-        EXPECT_EQ(rig.window->parameters().currentType(), "50");
-        EXPECT_TRUE(rig.window->isEnabled());
-        EXPECT_FALSE(rig.bar().isVisible());
+        EXPECT_EQ(rig.session.parameters().currentType(), "50");
+        EXPECT_TRUE(rig.view.windowEnabled);
+        EXPECT_FALSE(rig.bar().visible);
     }
 }

@@ -13,6 +13,10 @@ struct PointRow {
     const char* speed;
 };
 
+// A controller that leaves records unanswered costs each record its whole window; with no
+// answer to wait for, the windows (and every time-out) can be short.
+constexpr double kSilentControllerScale = 0.05;
+
 const Box kTransmitPointQuestion = question("Do you transmit point data?", "Transmit Point");
 
 QByteArray strokeMessage(int point)
@@ -52,7 +56,7 @@ TEST(TransmitPoints, ChecksAgainstTheStroke)
         for (const PointRow& r : c.rows)
             rig.putPoint(r.row, r.mode, r.position, r.speed);
         rig.dialogs.answer(MsgAnswer::Yes).ok();
-        rig.run("mnuToolsTranP");
+        rig.run(Op::TransmitTable);
 
         ASSERT_EQ(rig.dialogs.boxes.size(), 2) << c.name;
         EXPECT_EQ(rig.dialogs.boxes[0], kTransmitPointQuestion) << c.name;
@@ -63,7 +67,7 @@ TEST(TransmitPoints, ChecksAgainstTheStroke)
             EXPECT_EQ(rig.dialogs.boxes[1], okBox(c.refusal.constData(), "Data un-transmitting.")) << c.name;
             EXPECT_EQ(rig.sent(), lines({"@?PRM 21,\r\n"})) << c.name;
         }
-        EXPECT_TRUE(rig.window->flags.settei) << c.name;
+        EXPECT_TRUE(rig.session.flags().settei) << c.name;
         rig.expectRestored();
     }
 }
@@ -78,7 +82,7 @@ TEST(TransmitPoints, WritesOneRecordPerFilledRow)
     rig.putPoint(10, "A", "0.50", "7");
     rig.put(11, PointTable::NoteColumn, "a note alone is no point");
     rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run("mnuToolsTranP");
+    rig.run(Op::TransmitTable);
 
     EXPECT_EQ(rig.sent(), lines({"@?PRM 21,\r\n", "@INIT PNT ,\r\n", "@WRITE PNT ,\r\n", "P0=A,90.00,50\r\n",
                                  "P1=I,-720.00,100\r\n", "P3=B,1\r\n", "P10=A,0.50,7\r\n", "\x1a"}));
@@ -96,7 +100,7 @@ TEST(TransmitPoints, AllModesEmptySendsOnlyTheFrame)
     ExchangeRig rig;
     rig.sim.controller.points[5] = {"A", "1.00", "1"};
     rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run("mnuToolsTranP");
+    rig.run(Op::TransmitTable);
     EXPECT_EQ(rig.sent(), lines({"@?PRM 21,\r\n", "@INIT PNT ,\r\n", "@WRITE PNT ,\r\n", "\x1a"}));
     EXPECT_TRUE(rig.sim.controller.points[5].mode.isEmpty());
 }
@@ -110,7 +114,7 @@ TEST(TransmitPoints, SilentAndAnsweringControllerBothAccepted)
         rig.putPoint(0, "A", "10.00", "10");
         rig.putPoint(1, "A", "20.00", "20");
         rig.dialogs.answer(MsgAnswer::Yes).ok();
-        rig.run("mnuToolsTranP");
+        rig.run(Op::TransmitTable);
         EXPECT_EQ(rig.sent(), lines({"@?PRM 21,\r\n", "@INIT PNT ,\r\n", "@WRITE PNT ,\r\n", "P0=A,10.00,10\r\n",
                                      "P1=A,20.00,20\r\n", "\x1a"}))
             << "ack " << ack;
@@ -129,10 +133,10 @@ TEST(TransmitPoints, CancelIsLookedAtOnlyAfterASilentRecord)
             rig.putPoint(n, "A", QString::number(n) + ".00", "10");
         QObject::connect(&rig.sim.controller, &sim::Controller::entryReceived, [&](const QByteArray& e) {
             if (e.startsWith("P1="))
-                rig.bar().Com_Cancel->click();
+                rig.bar().tag = QStringLiteral("1");
         });
         rig.dialogs.answer(MsgAnswer::Yes).ok();
-        rig.run("mnuToolsTranP");
+        rig.run(Op::TransmitTable);
 
         if (!ack) {
             EXPECT_EQ(rig.sent(), lines({"@?PRM 21,\r\n", "@INIT PNT ,\r\n", "@WRITE PNT ,\r\n",
@@ -144,7 +148,7 @@ TEST(TransmitPoints, CancelIsLookedAtOnlyAfterASilentRecord)
             EXPECT_EQ(rig.sent().size(), 8) << "an answered record is never cancelled";
             EXPECT_EQ(rig.dialogs.boxes.last(), okBox("Transmitting has finished.", "Transmit Point"));
         }
-        EXPECT_TRUE(rig.window->flags.settei);
+        EXPECT_TRUE(rig.session.flags().settei);
         rig.expectRestored();
     }
 }
@@ -171,7 +175,7 @@ TEST(TransmitZones, ChecksOrderAndCompleteness)
         rig.put(2, ZoneTable::AngleAColumn, c.a);
         rig.put(2, ZoneTable::AngleBColumn, c.b);
         rig.dialogs.answer(MsgAnswer::Yes).ok();
-        rig.run("mnuToolsTranP");
+        rig.run(Op::TransmitTable);
         ASSERT_EQ(rig.dialogs.boxes.size(), 2) << c.name;
         EXPECT_EQ(rig.dialogs.boxes[0], question("Do you transmit zone data?", "Transmit Zone"));
         if (c.refusal.isEmpty()) {
@@ -184,7 +188,7 @@ TEST(TransmitZones, ChecksOrderAndCompleteness)
             EXPECT_TRUE(rig.sent().isEmpty()) << c.name;
             EXPECT_EQ(rig.dialogs.boxes[1], okBox(c.refusal.constData(), "Data un-transmitting")) << c.name;
         }
-        EXPECT_TRUE(rig.window->flags.settei);
+        EXPECT_TRUE(rig.session.flags().settei);
         rig.expectRestored();
     }
 }
@@ -192,10 +196,11 @@ TEST(TransmitZones, ChecksOrderAndCompleteness)
 TEST(TransmitParameters, PointInputSendsRowsSkippingNotApplicable)
 {
     ExchangeRig rig;
+    rig.session.setTimeScale(kSilentControllerScale);
     rig.putParam(28, "**", "**");
     rig.putParam(4, "150");  // out of range: the re-check puts back the initial value
     rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run("mnuToolsTranA");
+    rig.run(Op::TransmitParameters);
 
     EXPECT_EQ(rig.sent(),
               lines({"@READ PNT ,\r\n", "@WRITE PRM ,\r\n", "PRM1=0\r\n", "PRM2=0\r\n", "PRM3=300\r\n",
@@ -206,7 +211,7 @@ TEST(TransmitParameters, PointInputSendsRowsSkippingNotApplicable)
               (QList<Box>{question("Do you transmit parameter data?", "Parameter reception"),
                           okBox("Transmitting has finished.", "Transmit Parameter")}));
     EXPECT_EQ(rig.sim.controller.params[3], "300");
-    EXPECT_TRUE(rig.window->flags.settei);
+    EXPECT_TRUE(rig.session.flags().settei);
     rig.expectRestored();
 }
 
@@ -225,9 +230,10 @@ TEST(TransmitParameters, StoredPointsMustFitTheGridStroke)
     };
     for (const Case& c : cases) {
         ExchangeRig rig;
+        rig.session.setTimeScale(kSilentControllerScale);
         rig.sim.controller.points[12] = c.point;
         rig.dialogs.answer(MsgAnswer::Yes).ok();
-        rig.run("mnuToolsTranA");
+        rig.run(Op::TransmitParameters);
         ASSERT_EQ(rig.dialogs.boxes.size(), 2) << c.name;
         if (c.refused) {
             EXPECT_EQ(rig.dialogs.boxes[1],
@@ -239,7 +245,7 @@ TEST(TransmitParameters, StoredPointsMustFitTheGridStroke)
         } else {
             EXPECT_EQ(rig.dialogs.boxes[1], okBox("Transmitting has finished.", "Transmit Parameter")) << c.name;
         }
-        EXPECT_TRUE(rig.window->flags.settei);
+        EXPECT_TRUE(rig.session.flags().settei);
         rig.expectRestored();
     }
 }
@@ -247,8 +253,9 @@ TEST(TransmitParameters, StoredPointsMustFitTheGridStroke)
 TEST(TransmitParameters, PulseTrainSendsItsTenRows)
 {
     ExchangeRig rig(pulseOptions());
+    rig.session.setTimeScale(kSilentControllerScale);
     rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run("mnuToolsTranA");
+    rig.run(Op::TransmitParameters);
     EXPECT_EQ(rig.sent(), lines({"@WRITE PRM ,\r\n", "PRM4=100\r\n", "PRM5=1\r\n", "PRM10=50\r\n", "PRM22=1\r\n",
                                  "PRM35=0\r\n", "PRM36=50\r\n", "PRM38=1\r\n", "PRM39=1\r\n", "PRM43=0\r\n",
                                  "PRM53=1000\r\n", "\x1a"}));

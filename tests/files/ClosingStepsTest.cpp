@@ -1,9 +1,13 @@
-// Exit and the closing steps as the file commands run them against any window.
+// Exit and the closing steps as the file commands run them on a session.
+#include "FakeView.h"
 #include "Grid.h"
-#include "ParameterTable.h"
+#include "Ini.h"
+#include "Module1.h"
 #include "PointTable.h"
 #include "ScriptedDialogs.h"
+#include "Session.h"
 #include "SettingCommands.h"
+#include "SimLine.h"
 
 #include <QTemporaryDir>
 
@@ -14,37 +18,71 @@ using namespace kap::test;
 
 namespace {
 
-class FakeFileHost : public FileHost {
+// Records, in order, what the closing steps did: "stopIo" (the I/O monitor stopped), "stop"
+// (Stop asked for), "storePort" (port number in the settings file), "idle" (window usable
+// again), "close". The timer and the settings file have no hook; they are looked at before
+// each hooked step and once more at the end.
+class StepsView : public FakeView {
 public:
-    explicit FakeFileHost(ScriptedDialogs& d)
-        : dialogs_(d), tableHost(d), points(data, tableHost), params(Family::PointInput, paramGrid, data, tableHost)
+    void watch(Session& s)
     {
-        points.setUp();
-        params.setUp();
+        session_ = &s;
+        s.ioMonitorTimer().start();
+        QObject::connect(&s, &Session::stopRequested, &s, [this] { step("stop"); });
     }
-    Family family() const override { return Family::PointInput; }
-    Grid& dataGrid() override { return data; }
-    ParameterTable& parameters() override { return params; }
-    Dialogs& dialogs() override { return dialogs_; }
-    void setTitle(const QString& t) override { title = t; }
-    void refreshQuickBoxes() override { calls << "refresh"; }
-    void stopIoMonitor() override { calls << "stopIo"; }
-    bool positioningRunning() const override { return running; }
-    void runStop() override { calls << "stop"; }
-    void storePortNumber() override { calls << "storePort"; }
-    void restoreIdle() override { calls << "idle"; }
-    void closeWindow() override { calls << "close"; }
-    void suspendChangeHandling(bool on) override { tableHost.settingUpFlag = on; }
+    void setMainWindowEnabled(bool on) override
+    {
+        FakeView::setMainWindowEnabled(on);
+        if (on)
+            step("idle");
+    }
+    void closeWindow() override
+    {
+        FakeView::closeWindow();
+        step("close");
+    }
+    QStringList steps()
+    {
+        look();
+        return steps_;
+    }
 
-    ScriptedDialogs& dialogs_;
-    SimpleTableHost tableHost;
-    Grid data;
-    Grid paramGrid;
-    PointTable points;
-    ParameterTable params;
-    QString title;
-    QStringList calls;
-    bool running = false;
+private:
+    void step(const char* name)
+    {
+        look();
+        steps_ << name;
+    }
+    void look()
+    {
+        if (!ioStopped_ && !session_->ioMonitorTimer().isActive()) {
+            ioStopped_ = true;
+            steps_ << "stopIo";
+        }
+        if (!portStored_ && ReadIniValue("COM", "Data", module1().iniPath()) == "3") {
+            portStored_ = true;
+            steps_ << "storePort";
+        }
+    }
+
+    Session* session_ = nullptr;
+    QStringList steps_;
+    bool ioStopped_ = false;
+    bool portStored_ = false;
+};
+
+struct Closing {
+    Closing()
+    {
+        module1().portName = "COM3";
+        view.watch(session);
+        session.setView(&view);
+    }
+    CleanModule clean;
+    ScriptedDialogs dialogs;
+    StepsView view;
+    Session session{Family::PointInput, dialogs};
+    SettingCommands commands{session};
 };
 
 }  // namespace
@@ -58,7 +96,7 @@ TEST(ClosingSteps, FollowTheMarkAndTheAnswer)
         QList<MsgAnswer> answers;
         bool saveDialogCancelled;
         bool exitCommand;
-        QStringList calls;
+        QStringList steps;
         bool closes;  // the closing steps' verdict
     };
     const Case cases[] = {
@@ -74,39 +112,35 @@ TEST(ClosingSteps, FollowTheMarkAndTheAnswer)
         {"closing, Yes, dialog cancelled", true, false, {MsgAnswer::Yes}, true, false, {}, false},
     };
     for (const Case& c : cases) {
-        ScriptedDialogs d;
-        FakeFileHost host(d);
-        SettingCommands commands(host);
-        host.running = c.running;
+        Closing s;
+        s.session.flags().motionInProgress = c.running;
         if (c.modified)
-            host.data.setText(0, PointTable::ModeColumn, "A");
-        ASSERT_EQ(isModified(host.data), c.modified) << c.name;
+            s.session.tableGrid().setText(0, PointTable::ModeColumn, "A");
+        ASSERT_EQ(s.session.isModified(), c.modified) << c.name;
         for (MsgAnswer a : c.answers)
-            d.answer(a);
+            s.dialogs.answer(a);
         if (c.saveDialogCancelled)
-            d.file("");
+            s.dialogs.file("");
         if (c.exitCommand)
-            commands.exit();
+            s.commands.exit();
         else
-            EXPECT_EQ(commands.closing(), c.closes) << c.name;
-        EXPECT_EQ(host.calls, c.calls) << c.name;
-        EXPECT_EQ(d.pendingAnswers(), 0) << c.name;
-        EXPECT_EQ(commands.saveFailed(), c.saveDialogCancelled) << c.name;
+            EXPECT_EQ(s.commands.closing(), c.closes) << c.name;
+        EXPECT_EQ(s.view.steps(), c.steps) << c.name;
+        EXPECT_EQ(s.dialogs.pendingAnswers(), 0) << c.name;
+        EXPECT_EQ(s.commands.saveFailed(), c.saveDialogCancelled) << c.name;
         // Exit clears the mark before the window closes; the closing steps leave it.
-        EXPECT_EQ(isModified(host.data), c.exitCommand ? c.modified && !c.closes : c.modified) << c.name;
+        EXPECT_EQ(s.session.isModified(), c.exitCommand ? c.modified && !c.closes : c.modified) << c.name;
     }
 }
 
 TEST(ClosingSteps, YesAndASavedFileCloses)
 {
     QTemporaryDir dir;
-    ScriptedDialogs d;
-    FakeFileHost host(d);
-    SettingCommands commands(host);
-    host.data.setText(0, PointTable::ModeColumn, "A");
-    d.answer(MsgAnswer::Yes).file(dir.filePath("s.csv")).ok();
-    EXPECT_TRUE(commands.closing());
-    EXPECT_EQ(host.calls, QStringList{"storePort"});
-    EXPECT_EQ(host.title, "KAP Support-Software" + dir.filePath("s.csv"));
-    EXPECT_FALSE(isModified(host.data));
+    Closing s;
+    s.session.tableGrid().setText(0, PointTable::ModeColumn, "A");
+    s.dialogs.answer(MsgAnswer::Yes).file(dir.filePath("s.csv")).ok();
+    EXPECT_TRUE(s.commands.closing());
+    EXPECT_EQ(s.view.steps(), QStringList{"storePort"});
+    EXPECT_EQ(s.view.title, "KAP Support-Software" + dir.filePath("s.csv"));
+    EXPECT_FALSE(s.session.isModified());
 }

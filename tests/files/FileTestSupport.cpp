@@ -1,11 +1,12 @@
 #include "FileTestSupport.h"
 
-#include "FileCommands.h"
 #include "Grid.h"
-#include "frmMain.h"
-#include "frmpulseMaindemo.h"
+#include "Session.h"
+#include "ParameterTable.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QMap>
 
 #include <gtest/gtest.h>
@@ -39,20 +40,9 @@ QStringList linesWith(const QStringList& dataLines, const QMap<int, QString>& sh
 
 }  // namespace
 
-std::unique_ptr<MainFrame> makeWindow(Family family, Dialogs& dialogs)
+GridState stateOf(Session& s)
 {
-    std::unique_ptr<MainFrame> w;
-    if (family == Family::PointInput)
-        w = std::make_unique<frmMain>(dialogs);
-    else
-        w = std::make_unique<frmpulseMaindemo>(dialogs);
-    installFileCommands(*w);
-    return w;
-}
-
-GridState stateOf(MainFrame& w)
-{
-    return {cellsOf(*w.Grid1), cellsOf(*w.Grid2), w.Grid1->tag()};
+    return {cellsOf(s.tableGrid()), cellsOf(s.parameterGrid()), s.tableGrid().tag()};
 }
 
 QByteArray readBytes(const QString& path)
@@ -96,6 +86,102 @@ QStringList freshPulseLines()
     const QMap<int, QString> shown{{0, "50"}, {4, "100"}, {5, "1"},  {10, "50"}, {22, "1"},   {35, "0"},
                                    {36, "50"}, {38, "1"}, {39, "1"}, {43, "0"},  {53, "1000"}};
     return linesWith(zones, shown, false);
+}
+
+
+void fillPoints(Session& s)
+{
+    Grid& g = s.tableGrid();
+    const QStringList rows[] = {
+        {"0", "A", "10", "50", "plain"},
+        {"1", "I", "-25.5", "100", "a, b"},
+        {"2", "B", "1", "", "say \"hi\""},
+        {"3", "", "0.125", "", "caf\u00e9 \u20ac"},
+        {"5", "a", "359.99", "1", ""},
+        {"63", "I", "720", "7", "end, \"q\""},
+    };
+    for (const QStringList& r : rows) {
+        for (int c = 1; c <= 4; ++c)
+            g.setText(r[0].toInt(), c, r[c]);
+    }
+    Grid& p = s.parameterGrid();
+    p.setText(0, kValueColumn, "100");   // PRM 1
+    p.setText(2, kValueColumn, "200");   // PRM 3
+    p.setText(7, kValueColumn, "720");   // PRM 21
+    p.setText(14, kValueColumn, "-150"); // PRM 35
+}
+
+void fillZones(Session& s)
+{
+    Grid& g = s.tableGrid();
+    const QStringList rows[] = {
+        {"0", "10", "20.5", "z, one"},
+        {"1", "0", "359.99", "\"quoted\""},
+        {"3", "100.25", "", "last"},
+    };
+    for (const QStringList& r : rows) {
+        for (int c = 1; c <= 3; ++c)
+            g.setText(r[0].toInt(), c, r[c]);
+    }
+    Grid& p = s.parameterGrid();
+    p.setText(0, kValueColumn, "50");   // PRM 4
+    p.setText(6, kValueColumn, "3");    // PRM 38
+    p.setText(9, kValueColumn, "500");  // PRM 53
+}
+
+
+void queueAnswer(ScriptedDialogs& d, Answer answer, const QString& path)
+{
+    d.answer(answer == Answer::No       ? MsgAnswer::No
+             : answer == Answer::Cancel ? MsgAnswer::Cancel
+                                        : MsgAnswer::Yes);
+    if (answer == Answer::YesCancelledDialog)
+        d.file("");
+    if (answer == Answer::YesSaved)
+        d.file(path).ok();
+}
+
+void expectAsked(const ScriptedDialogs& d, Answer answer, const QString& path, const std::string& label)
+{
+    EXPECT_EQ(d.boxes.value(0).text, "Do you save data?") << label;
+    EXPECT_EQ(d.boxes.value(0).buttons, MsgButtons::YesNoCancel) << label;
+    EXPECT_EQ(d.pendingAnswers(), 0) << label;
+    EXPECT_EQ(QFile::exists(path), answer == Answer::YesSaved) << label;
+}
+
+
+QList<QList<QStringList>> pagesOf(const QString& pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(p.waitForFinished(30000));
+    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC).split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    QList<QList<QStringList>> out;
+    for (const QString& page : pages) {
+        QList<QStringList> lines;
+        for (const QString& line : page.split(u'\n'))
+            lines << line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        out << lines;
+    }
+    return out;
+}
+
+QStringList words(const QString& text)
+{
+    return text.split(u' ', Qt::SkipEmptyParts);
+}
+
+::testing::AssertionResult hasLine(const QList<QStringList>& page, const QStringList& wanted)
+{
+    if (page.contains(wanted))
+        return ::testing::AssertionSuccess();
+    QString text;
+    for (const QStringList& line : page)
+        text += line.join(u'|') + u'\n';
+    return ::testing::AssertionFailure() << "no line " << wanted.join(u'|').toStdString()
+                                         << " in\n" << text.toStdString();
 }
 
 }  // namespace kap::test

@@ -1,7 +1,8 @@
 // The setting file on disk: what Save As writes and how the reader takes a file apart.
+#include "FakeView.h"
 #include "FileTestSupport.h"
 #include "Grid.h"
-#include "ScriptedDialogs.h"
+#include "SettingCommands.h"
 #include "SettingFile.h"
 #include "SimLine.h"
 
@@ -23,7 +24,6 @@ struct FreshCase {
 class FreshSave : public ::testing::TestWithParam<FreshCase> {
 protected:
     CleanModule clean;
-    ScriptedDialogs dialogs;
     QTemporaryDir dir;
 };
 
@@ -32,10 +32,11 @@ protected:
 TEST_P(FreshSave, WritesEveryRowAndAllParameterNumbers)
 {
     const FreshCase c = GetParam();
-    auto w = makeWindow(c.family, dialogs);
+    ViewedSession v(c.family);
+    ScriptedDialogs& dialogs = v.dialogs;
     const QString path = dir.filePath("fresh.csv");
     dialogs.file(path).ok();
-    w->menuItem("mnuFileSave")->trigger();
+    EXPECT_TRUE(SettingCommands(v.session).saveAs());
 
     ASSERT_EQ(dialogs.fileDialogs.size(), 1);
     EXPECT_EQ(dialogs.fileDialogs[0].title, "SaveAs");
@@ -46,8 +47,8 @@ TEST_P(FreshSave, WritesEveryRowAndAllParameterNumbers)
     EXPECT_EQ(dialogs.boxes[0].text, "    Complete.");
     EXPECT_EQ(dialogs.boxes[0].title, "Save As");
     EXPECT_EQ(dialogs.boxes[0].icon, MsgIcon::None);
-    EXPECT_EQ(w->windowTitle(), "KAP Support-Software" + path);
-    EXPECT_FALSE(w->isModified());
+    EXPECT_EQ(v.view.title, "KAP Support-Software" + path);
+    EXPECT_FALSE(v.session.isModified());
 
     const QByteArray bytes = readBytes(path);
     EXPECT_EQ(bytes, fileOf(c.lines()));
@@ -62,16 +63,18 @@ TEST_P(FreshSave, WritesEveryRowAndAllParameterNumbers)
 
 INSTANTIATE_TEST_SUITE_P(BothFamilies, FreshSave,
                          ::testing::Values(FreshCase{Family::PointInput, freshPointLines, 131},
-                                           FreshCase{Family::PulseTrain, freshPulseLines, 70}));
+                                           FreshCase{Family::PulseTrain, freshPulseLines, 70}),
+                         [](const auto& info) {
+                             return info.param.family == Family::PointInput ? "PointInput" : "PulseTrain";
+                         });
 
 TEST(FreshPointFile, CarriesTheParametersAtTheirLines)
 {
     CleanModule clean;
-    ScriptedDialogs dialogs;
     QTemporaryDir dir;
-    auto w = makeWindow(Family::PointInput, dialogs);
-    dialogs.file(dir.filePath("p.csv")).ok();
-    ASSERT_TRUE(w->saveAs());
+    ViewedSession v;
+    v.dialogs.file(dir.filePath("p.csv")).ok();
+    ASSERT_TRUE(SettingCommands(v.session).saveAs());
     const QList<QByteArray> lines = readBytes(dir.filePath("p.csv")).split('\n');
     ASSERT_EQ(lines.size(), 133);  // 131 lines, the empty one, and nothing after its CR LF
     struct Line {

@@ -1,8 +1,7 @@
-#include "FakeWindow.h"
+// The shared reactions of a session to a failed exchange, seen through its view.
+#include "FakeView.h"
 #include "Link.h"
-#include "LinkReactions.h"
-#include "Module1.h"
-#include "QtSerialLine.h"
+#include "Reactions.h"
 
 #include <gtest/gtest.h>
 
@@ -34,64 +33,66 @@ TEST(LinkReactions, CommunicationErrorBoxAndRecovery)
         {"Stop pressed during a return to origin", false, 1, 1, false, true},
     };
     for (const LinkErrorCase& c : cases) {
-        FakeWindow w;
-        w.flags.settei = c.settei;
-        w.flags.STOPCHECK = c.stopcheck;
-        w.flags.orgpos = c.orgpos;
-        w.flags.motionInProgress = true;
-        w.flags.operationTitle = "Drive";
+        ViewedSession w;
+        SessionFlags& flags = w.session.flags();
+        flags.settei = c.settei;
+        flags.STOPCHECK = c.stopcheck;
+        flags.orgpos = c.orgpos;
+        flags.motionInProgress = true;
+        flags.operationTitle = "Drive";
+        w.view.bar.visible = true;
         if (c.boxExpected)
-            w.scripted.ok();
-        ReportLinkError(w);
-        ASSERT_EQ(w.scripted.boxes.size(), c.boxExpected ? 1 : 0) << c.name;
+            w.dialogs.ok();
+        ReportLinkError(w.session);
+        ASSERT_EQ(w.dialogs.boxes.size(), c.boxExpected ? 1 : 0) << c.name;
         if (c.boxExpected) {
-            EXPECT_EQ(w.scripted.boxes[0].text, kLinkError);
-            EXPECT_EQ(w.scripted.boxes[0].title, "Drive");
-            EXPECT_EQ(w.scripted.boxes[0].icon, MsgIcon::None);
-            EXPECT_EQ(w.scripted.beeps, 1);
+            EXPECT_EQ(w.dialogs.boxes[0].text, kLinkError);
+            EXPECT_EQ(w.dialogs.boxes[0].title, "Drive");
+            EXPECT_EQ(w.dialogs.boxes[0].icon, MsgIcon::None);
+            EXPECT_EQ(w.dialogs.beeps, 1);
         }
-        EXPECT_EQ(w.windowEnabled, c.recovered) << c.name;
-        EXPECT_EQ(w.toolbarEnabled, c.recovered) << c.name;
-        EXPECT_EQ(!w.commandsLocked, c.recovered) << c.name;
-        EXPECT_EQ(!w.progressVisible, c.recovered) << c.name;
-        EXPECT_EQ(w.flags.motionInProgress, !c.recovered) << c.name;
+        EXPECT_EQ(w.view.windowEnabled, c.recovered) << c.name;
+        EXPECT_EQ(w.view.toolbarEnabled, c.recovered) << c.name;
+        EXPECT_EQ(!w.view.commandsLocked, c.recovered) << c.name;
+        EXPECT_EQ(!w.view.bar.visible, c.recovered) << c.name;
+        EXPECT_EQ(flags.motionInProgress, !c.recovered) << c.name;
         if (c.recovered) {
-            EXPECT_EQ(w.flags.STOPCHECK, 0) << c.name;
+            EXPECT_EQ(flags.STOPCHECK, 0) << c.name;
         }
     }
 }
 
 TEST(LinkReactions, OriginVariantIgnoresStopAndOrgpos)
 {
-    FakeWindow w;
-    w.flags.settei = false;
-    w.flags.STOPCHECK = 1;
-    w.flags.orgpos = 1;
-    w.flags.operationTitle = "Org";
-    w.scripted.ok();
-    ReportOriginLinkError(w);
-    ASSERT_EQ(w.scripted.boxes.size(), 1);
-    EXPECT_EQ(w.scripted.boxes[0].title, "Org");
-    EXPECT_TRUE(w.windowEnabled);
-    EXPECT_EQ(w.flags.STOPCHECK, 0);
+    ViewedSession w;
+    w.session.flags().settei = false;
+    w.session.flags().STOPCHECK = 1;
+    w.session.flags().orgpos = 1;
+    w.session.flags().operationTitle = "Org";
+    w.dialogs.ok();
+    ReportOriginLinkError(w.session);
+    ASSERT_EQ(w.dialogs.boxes.size(), 1);
+    EXPECT_EQ(w.dialogs.boxes[0].title, "Org");
+    EXPECT_TRUE(w.view.windowEnabled);
+    EXPECT_EQ(w.session.flags().STOPCHECK, 0);
 
-    FakeWindow quiet;
-    quiet.flags.settei = true;
-    ReportOriginLinkError(quiet);
-    EXPECT_TRUE(quiet.scripted.boxes.isEmpty());
+    ViewedSession quiet;
+    quiet.session.flags().settei = true;
+    ReportOriginLinkError(quiet.session);
+    EXPECT_TRUE(quiet.dialogs.boxes.isEmpty());
 }
 
 TEST(LinkReactions, FocusGoesToNumericInputOnlyWhenTeaching)
 {
     for (int mode : {1, 2, 3}) {
         for (bool selected : {false, true}) {
-            FakeWindow w;
-            w.flags.settei = false;
-            w.flags.inputMode = mode;
-            w.numericSelected = selected;
-            w.scripted.ok();
-            ReportLinkError(w);
-            EXPECT_EQ(w.numericFocused, (mode != 1 && !selected) ? 1 : 0)
+            ViewedSession w;
+            w.session.flags().settei = false;
+            w.session.flags().inputMode = mode;
+            w.view.numericSelected = selected;
+            w.dialogs.ok();
+            ReportLinkError(w.session);
+            EXPECT_EQ(w.view.numericFocused, (mode != 1 && !selected) ? 1 : 0)
                 << "mode " << mode << " selected " << selected;
         }
     }
@@ -99,28 +100,27 @@ TEST(LinkReactions, FocusGoesToNumericInputOnlyWhenTeaching)
 
 TEST(LinkReactions, RefusalShowsTheReplyAndTheBoxUnlessStopped)
 {
-    QtSerialLine serial;
     for (const char* reply : {"NG\r\nE-01\r\n", "STOP\r\nSTOPPED\r\n"}) {
-        FakeWindow w;
-        Link link(serial, module1().replyTimeout, &w);
-        link.reply = QString::fromLatin1(reply);
-        link.request.line = "@ORG ,\r\n";
-        const bool stopped = link.reply.contains("STOP");
+        ViewedSession w;
+        Outcome outcome;
+        outcome.reply = QString::fromLatin1(reply);
+        w.session.link().request.line = "@ORG ,\r\n";
+        w.view.bar.visible = true;
+        const bool stopped = outcome.reply.contains("STOP");
         if (!stopped)
-            w.scripted.ok();
-        ReportRefusal(w, link);
-        EXPECT_EQ(w.error, QString::fromLatin1(reply));
+            w.dialogs.ok();
+        ReportRefusal(w.session, outcome);
+        EXPECT_EQ(w.view.error, QString::fromLatin1(reply));
         if (stopped) {
-            EXPECT_TRUE(w.scripted.boxes.isEmpty());
+            EXPECT_TRUE(w.dialogs.boxes.isEmpty());
         } else {
-            ASSERT_EQ(w.scripted.boxes.size(), 1);
-            EXPECT_EQ(w.scripted.boxes[0].text, "Cannot receive data from controller.");
-            EXPECT_EQ(w.scripted.boxes[0].title, "Error");
-            EXPECT_EQ(w.scripted.boxes[0].icon, MsgIcon::Critical);
+            ASSERT_EQ(w.dialogs.boxes.size(), 1);
+            EXPECT_EQ(w.dialogs.boxes[0].text, "Cannot receive data from controller.");
+            EXPECT_EQ(w.dialogs.boxes[0].title, "Error");
+            EXPECT_EQ(w.dialogs.boxes[0].icon, MsgIcon::Critical);
         }
-        EXPECT_TRUE(link.reply.isEmpty());
-        EXPECT_TRUE(link.request.line.isEmpty());
-        EXPECT_TRUE(w.windowEnabled && w.toolbarEnabled && !w.progressVisible);
+        EXPECT_TRUE(w.session.link().request.line.isEmpty());
+        EXPECT_TRUE(w.view.windowEnabled && w.view.toolbarEnabled && !w.view.bar.visible);
     }
 }
 

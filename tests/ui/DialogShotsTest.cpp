@@ -7,7 +7,7 @@
 #include "frmMode.h"
 #include "frmP.h"
 #include "frmType.h"
-#include "frmselect.h"
+#include "StartupWindow.h"
 
 #include <QDir>
 #include <QPixmap>
@@ -40,6 +40,6 @@ TEST(DialogShots, SavesTheSmallDialogs)
     save(k, "INPUTKEY");
     ScriptedDialogs dialogs;
     AppWindows windows(dialogs);
-    frmselect s(windows);
+    StartupWindow s(windows);
     save(s, "frmselect");
 }

@@ -4,18 +4,22 @@
 #include "Grid.h"
 #include "Ini.h"
 #include "Module1.h"
+#include "ParameterTable.h"
+#include "Session.h"
 #include "RawPty.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
 #include "frmMain.h"
 #include "frmpulseMaindemo.h"
-#include "frmselect.h"
+#include "FakeView.h"
+#include "StartupWindow.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -28,8 +32,9 @@ class Startup : public ::testing::Test {
 protected:
     CleanModule clean;
     ScriptedDialogs dialogs;
-    AppWindows windows{dialogs};
-    frmselect startup{windows};
+    // Protocol waits at a tenth: a silent controller costs 200 ms instead of 2 s.
+    AppWindows windows{dialogs, 0.1};
+    StartupWindow startup{windows};
 
     void setIni(const QString& value)
     {
@@ -39,22 +44,12 @@ protected:
     bool pulseOpen() { return windows.hasPulseTrain() && windows.pulseTrain().isVisible(); }
     bool manualChoiceShown()
     {
-        return startup.isVisible() && startup.Frame1->isVisible() && startup.Command1->isVisible()
-               && !startup.Label1->isVisible();
+        return startup.isVisible() && child<QGroupBox>(&startup, "Frame1")->isVisible() && child<QPushButton>(&startup, "Command1")->isVisible()
+               && !child<QLabel>(&startup, "Label1")->isVisible();
     }
 };
 
 }  // namespace
-
-TEST(StartupRules, PortNameFromTheSettingsValue)
-{
-    const QList<QPair<QString, QString>> cases = {
-        {"3", "COM3"}, {"1", "COM1"}, {"8", "COM8"}, {"9", "COM1"}, {"0", "COM1"},
-        {"ERROR", "COM1"}, {"", "COM1"}, {"-2", "COM1"}, {"x3", "COM1"},
-    };
-    for (const auto& [value, port] : cases)
-        EXPECT_EQ(frmselect::PortNameFromIni(value), port) << value.toStdString();
-}
 
 TEST_F(Startup, PointInputControllerOpensFrmMain)
 {
@@ -63,14 +58,14 @@ TEST_F(Startup, PointInputControllerOpensFrmMain)
     sim.controller.points[0] = {"A", "90.00", "50"};
     startup.start();
     // The controller's data is in the window it opens.
-    EXPECT_EQ(windows.pointInput().Grid1->text(0, 1), "A");
-    EXPECT_EQ(windows.pointInput().Grid1->text(0, 2), "90.00");
-    EXPECT_EQ(windows.pointInput().Grid2->text(-1, 1), "62");
-    EXPECT_FALSE(windows.pointInput().bulkFillFlag);
+    EXPECT_EQ(windows.pointInput().session().tableGrid().text(0, 1), "A");
+    EXPECT_EQ(windows.pointInput().session().tableGrid().text(0, 2), "90.00");
+    EXPECT_EQ(windows.pointInput().session().parameterGrid().text(-1, 1), "62");
+    EXPECT_FALSE(windows.pointInput().session().flags().bulkFill);
     EXPECT_TRUE(pointOpen());
     EXPECT_FALSE(pulseOpen());
     EXPECT_FALSE(startup.isVisible());
-    EXPECT_EQ(startup.Label1->text(), "Controller type found");
+    EXPECT_EQ(child<QLabel>(&startup, "Label1")->text(), "Controller type found");
     ASSERT_GE(sim.controller.receivedLines().size(), 1);
     EXPECT_EQ(sim.controller.receivedLines().at(0), QByteArray("@?PRM 13,\r\n"));
 }
@@ -83,7 +78,7 @@ TEST_F(Startup, PulseTrainControllerOnThePortOfTheSettingsFile)
     EXPECT_EQ(module1().portName, "COM3");
     EXPECT_TRUE(pulseOpen());
     EXPECT_FALSE(pointOpen());
-    EXPECT_TRUE(windows.pulseTrain().typeDialogWithoutFrame2) << "no MOVA type on this family";
+    EXPECT_TRUE(windows.pulseTrain().session().flags().typeDialogWithoutFrame2) << "no MOVA type on this family";
 }
 
 TEST_F(Startup, OutOfRangeSettingsValuesUseCom1)
@@ -91,8 +86,7 @@ TEST_F(Startup, OutOfRangeSettingsValuesUseCom1)
     for (const char* value : {"9", "0"}) {
         setIni(value);
         module1().portName = "COM5";
-        EXPECT_EQ(frmselect::PortNameFromIni(ReadIniValue("COM", "Data", module1().iniPath())),
-                  "COM1");
+        EXPECT_EQ(ReadPortName(), "COM1");
     }
     // And with no settings file at all the query goes to COM1.
     SimLine sim({.family = 0}, 1);
@@ -118,7 +112,7 @@ TEST_F(Startup, RefusedQueryShowsTheManualChoice)
     sim.controller.arm("@?PRM ", {sim::Fault::Refuse, "E-01"});
     startup.start();
     EXPECT_TRUE(manualChoiceShown());
-    EXPECT_EQ(startup.Label1->text(), "Controller type cannot be obtained.");
+    EXPECT_EQ(child<QLabel>(&startup, "Label1")->text(), "Controller type cannot be obtained.");
 }
 
 TEST_F(Startup, SilentControllerShowsTheManualChoiceAndOkOpensTheChosenWindow)
@@ -127,17 +121,17 @@ TEST_F(Startup, SilentControllerShowsTheManualChoiceAndOkOpensTheChosenWindow)
     sim.controller.arm("@?PRM ", {sim::Fault::NoReply, {}, 0});
     startup.start();
     ASSERT_TRUE(manualChoiceShown());
-    EXPECT_TRUE(startup.Option1[0]->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(&startup, "Option1_0")->isChecked());
     EXPECT_FALSE(pointOpen());
 
-    startup.Option1[1]->setChecked(true);
-    QTest::mouseClick(startup.Command1, Qt::LeftButton);
+    child<QRadioButton>(&startup, "Option1_1")->setChecked(true);
+    QTest::mouseClick(child<QPushButton>(&startup, "Command1"), Qt::LeftButton);
     EXPECT_TRUE(pulseOpen());
     // Without an answer the window starts from its own factory values.
-    EXPECT_EQ(windows.pulseTrain().Grid2->text(-1, 1), "50");
-    EXPECT_FALSE(windows.pulseTrain().isModified());
+    EXPECT_EQ(windows.pulseTrain().session().parameterGrid().text(-1, 1), "50");
+    EXPECT_FALSE(windows.pulseTrain().session().isModified());
     EXPECT_EQ(sim.controller.receivedLines().size(), 1) << "nothing read after the manual choice";
-    EXPECT_TRUE(windows.pulseTrain().typeDialogWithoutFrame2);
+    EXPECT_TRUE(windows.pulseTrain().session().flags().typeDialogWithoutFrame2);
     EXPECT_FALSE(startup.isVisible());
 }
 
@@ -146,7 +140,7 @@ TEST_F(Startup, EnterInAnOptionChoosesThatFamily)
     PortOverride port(1, "/nonexistent/kap-tty");
     startup.start();
     ASSERT_TRUE(manualChoiceShown()) << "a missing device ends the query at once";
-    QTest::keyClick(startup.Option1[0], Qt::Key_Return);
+    QTest::keyClick(child<QRadioButton>(&startup, "Option1_0"), Qt::Key_Return);
     EXPECT_TRUE(pointOpen());
     EXPECT_FALSE(pulseOpen());
 }
@@ -155,8 +149,22 @@ TEST_F(Startup, OtherKeysInTheOptionsDoNothing)
 {
     PortOverride port(1, "/nonexistent/kap-tty");
     startup.start();
-    QTest::keyClick(startup.Option1[1], Qt::Key_A);
+    QTest::keyClick(child<QRadioButton>(&startup, "Option1_1"), Qt::Key_A);
     EXPECT_TRUE(manualChoiceShown());
-    QTest::keyClick(startup.Option1[1], Qt::Key_Enter);
+    QTest::keyClick(child<QRadioButton>(&startup, "Option1_1"), Qt::Key_Enter);
     EXPECT_TRUE(pulseOpen());
+}
+
+TEST_F(Startup, AnUnknownActuatorTypeEndsTheProgramThroughItsQuitPath)
+{
+    frmMain& w = windows.pointInput();
+    dialogs.ok();
+    QTimer::singleShot(0, &w, [&w] {
+        // 55 passes the type row's range "50 to 66" but is no actuator type.
+        w.session().parameterGrid().setText(-1, kValueColumn, "55");
+        w.session().parameters().ResetParametersToDefaults();
+    });
+    EXPECT_EQ(QCoreApplication::exec(), 1);
+    ASSERT_EQ(dialogs.boxes.size(), 1);
+    EXPECT_EQ(dialogs.boxes[0].text, "Controller type is different.");
 }

@@ -1,7 +1,6 @@
 // Pictures of the calculator and version windows for a look by eye: set KAP_SHOTS_DIR to a
 // folder and run this test (QT_SCALE_FACTOR=2 for the doubled scale).
-#include "FakeWindow.h"
-#include "Link.h"
+#include "FakeView.h"
 #include "Module1.h"
 #include "QtSerialLine.h"
 #include "ScriptedDialogs.h"
@@ -39,10 +38,8 @@ TEST(ToolWindowShots, SavesBothWindows)
 
     CleanModule clean;
     SimLine sim({.version = "1.10"});
-    FakeWindow window;
-    QtSerialLine serial;
-    Link link{serial, module1().replyTimeout, &window};
-    frmVer* ver = ShowVersionDialog(link, window, nullptr);
+    ViewedSession window;
+    frmVer* ver = ShowVersionDialog(window.session, nullptr);
     const QPixmap verShot = ver->grab();
     ASSERT_TRUE(verShot.save(dir + QStringLiteral("/frmVer@%1x.png").arg(scale)));
     std::printf("frmkeisan %dx%d, frmVer %dx%d (logical), screen %dx%d\n", calc.width(),

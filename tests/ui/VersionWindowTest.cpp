@@ -1,8 +1,6 @@
 // "Version(&A)": the query to the controller simulator and the version window it opens.
-#include "FakeWindow.h"
-#include "Link.h"
+#include "FakeView.h"
 #include "Module1.h"
-#include "QtSerialLine.h"
 #include "SimLine.h"
 #include "Version.h"
 #include "frmVer.h"
@@ -25,12 +23,11 @@ namespace {
 class VersionQuery : public ::testing::Test {
 protected:
     CleanModule clean;
-    FakeWindow window;
-    QtSerialLine serial;
-    Link link{serial, module1().replyTimeout, &window};
-    QWidget mainWindow;  // stands in for the main window that owns the dialog
+    ViewedSession window;  // the point-input window's session: it shares the program's timeout
+    Session& session = window.session;
+    QWidget mainWindow;    // stands in for the main window that owns the dialog
 
-    frmVer* open() { return ShowVersionDialog(link, window, &mainWindow); }
+    frmVer* open() { return ShowVersionDialog(session, &mainWindow); }
     static QString label(frmVer* dialog, const char* name)
     {
         return dialog->findChild<QLabel*>(name)->text();
@@ -53,38 +50,37 @@ TEST_F(VersionQuery, ShowsTheFirstFourCharactersOfTheTrimmedVersion)
         SCOPED_TRACE(c.controllerSays);
         sim.controller.options().version = c.controllerSays;
         sim.controller.clearReceived();
-        window.flags.settei = true;
+        session.flags().settei = true;
         module1().replyTimeout.set(3000);
 
         frmVer* dialog = open();
 
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(dialog->isVisible());
-        EXPECT_EQ(module1().controllerVersion, c.shown);
+        EXPECT_EQ(session.controller().version, QString::fromLatin1(c.controllerSays).trimmed());
         EXPECT_EQ(label(dialog, "ConVersion"), QStringLiteral("Ver ") + c.shown);
         ASSERT_EQ(sim.controller.receivedLines().size(), 1);
         EXPECT_EQ(sim.controller.receivedLines().at(0), QByteArray("@?VER ,\r\n"));
-        EXPECT_FALSE(window.flags.settei) << "the query runs as an operation";
+        EXPECT_FALSE(session.flags().settei) << "the query runs as an operation";
         EXPECT_EQ(module1().replyTimeout.ms(), 500.0f);
     }
-    EXPECT_TRUE(window.scripted.boxes.isEmpty());
+    EXPECT_TRUE(window.dialogs.boxes.isEmpty());
 }
 
 TEST_F(VersionQuery, ASilentControllerOpensTheWindowWithoutAVersionOrABox)
 {
     SimLine sim;
     sim.controller.arm("@?VER ", {sim::Fault::NoReply, {}, 0});
-    module1().controllerVersion = QStringLiteral("1.10");  // from an earlier query
+    session.controller().version = QStringLiteral("1.10");  // from an earlier query
 
     frmVer* dialog = open();
 
-    EXPECT_TRUE(link.Timeout);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(label(dialog, "ConVersion"), "Ver ");
-    EXPECT_EQ(module1().controllerVersion, "");
+    EXPECT_EQ(session.controller().version, "");
     EXPECT_EQ(label(dialog, "lblVersion"), "Ver 3.0.2");
-    EXPECT_TRUE(window.scripted.boxes.isEmpty());
-    EXPECT_EQ(window.scripted.beeps, 0);
+    EXPECT_TRUE(window.dialogs.boxes.isEmpty());
+    EXPECT_EQ(window.dialogs.beeps, 0);
 }
 
 TEST_F(VersionQuery, APartReplyCutByTheTimeoutCountsAsSilence)
@@ -92,9 +88,8 @@ TEST_F(VersionQuery, APartReplyCutByTheTimeoutCountsAsSilence)
     SimLine sim({.version = "1.10"});
     sim.controller.arm("@?VER ", {sim::Fault::CutReply, {}, 3});
     frmVer* dialog = open();
-    EXPECT_TRUE(link.Timeout);
     EXPECT_EQ(label(dialog, "ConVersion"), "Ver ");
-    EXPECT_TRUE(window.scripted.boxes.isEmpty());
+    EXPECT_TRUE(window.dialogs.boxes.isEmpty());
 }
 
 TEST_F(VersionQuery, ARefusalShowsNoVersionAndNoBox)
@@ -103,37 +98,36 @@ TEST_F(VersionQuery, ARefusalShowsNoVersionAndNoBox)
     sim.controller.arm("@?VER ", {sim::Fault::Refuse, "E-01 UNKNOWN", 0});
     frmVer* dialog = open();
     EXPECT_EQ(label(dialog, "ConVersion"), "Ver ");
-    EXPECT_EQ(window.error, "NG\r\nE-01 UNKNOWN\r\n");
-    EXPECT_TRUE(window.scripted.boxes.isEmpty());
+    EXPECT_EQ(window.view.error, "NG\r\nE-01 UNKNOWN\r\n");
+    EXPECT_TRUE(window.dialogs.boxes.isEmpty());
 }
 
 TEST_F(VersionQuery, AMissingPortRestoresTheWindowAndStillOpensTheDialog)
 {
     PortOverride port(1, QStringLiteral("/nonexistent/kap-tty"));
-    window.windowEnabled = false;
-    window.toolbarEnabled = false;
-    window.progressVisible = true;
-    module1().controllerVersion = QStringLiteral("1.10");
+    window.view.windowEnabled = false;
+    window.view.toolbarEnabled = false;
+    window.view.bar.visible = true;
+    session.controller().version = QStringLiteral("1.10");
 
     frmVer* dialog = open();
 
-    EXPECT_TRUE(window.windowEnabled);
-    EXPECT_TRUE(window.toolbarEnabled);
-    EXPECT_FALSE(window.progressVisible);
+    EXPECT_TRUE(window.view.windowEnabled);
+    EXPECT_TRUE(window.view.toolbarEnabled);
+    EXPECT_FALSE(window.view.bar.visible);
     EXPECT_EQ(label(dialog, "ConVersion"), "Ver ");
-    EXPECT_TRUE(window.scripted.boxes.isEmpty());
+    EXPECT_TRUE(window.dialogs.boxes.isEmpty());
 }
 
 TEST_F(VersionQuery, ThePulseTrainWindowsOwnTimeoutIsTheOneSet)
 {
     SimLine sim;
-    ReplyTimeout own(3000);
-    Link pulseLink{serial, own, &window};
+    ViewedSession pulse(Family::PulseTrain);
     module1().replyTimeout.set(3000);
-    ShowVersionDialog(pulseLink, window, &mainWindow);
-    EXPECT_EQ(own.ms(), 500.0f);
+    ShowVersionDialog(pulse.session, &mainWindow);
+    EXPECT_EQ(pulse.session.link().timeout().ms(), 500.0f);
     EXPECT_EQ(module1().replyTimeout.ms(), 3000.0f);
-    EXPECT_EQ(module1().controllerVersion, "1.10");
+    EXPECT_EQ(pulse.session.controller().version, "1.10");
 }
 
 TEST_F(VersionQuery, TheWindowShowsProgramAndControllerAndClosesOnOk)
@@ -176,18 +170,18 @@ TEST_F(VersionQuery, AskingAgainReusesTheWindowWithTheNewVersion)
 TEST_F(VersionQuery, AWindowWithoutOwnerFreesItselfWhenClosed)
 {
     SimLine sim;
-    QPointer<frmVer> dialog = ShowVersionDialog(link, window, nullptr);
+    QPointer<frmVer> dialog = ShowVersionDialog(session, nullptr);
     ASSERT_TRUE(dialog);
     dialog->findChild<QPushButton*>("cmdOK")->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(dialog);
 }
 
-TEST(VersionReply, OnlyTheFirstLineIsTheVersion)
+TEST(VersionReply, OnlyTheFirstLineIsTheVersionAndTheWindowShowsFourCharacters)
 {
     const struct {
         const char* reply;
-        const char* version;
+        const char* shown;
     } cases[] = {
         {"1.10\r\nOK\r\n", "1.10"},
         {"1.1\r\nOK\r\n", "1.1"},  // never the CR of a short version
@@ -196,6 +190,9 @@ TEST(VersionReply, OnlyTheFirstLineIsTheVersion)
         {"OK\r\n", ""},
         {"", ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(versionFromReply(QString::fromLatin1(c.reply)), c.version) << c.reply;
+    for (const auto& c : cases) {
+        EXPECT_EQ(shownControllerVersion(ControllerFacts::versionFromReply(QString::fromLatin1(c.reply))),
+                  c.shown)
+            << c.reply;
+    }
 }

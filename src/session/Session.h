@@ -1,0 +1,158 @@
+// One main window's session, without widgets: the link and its settings, the parameter,
+// point and zone tables with the modified mark, what is known of the controller, and the
+// window flags. Every procedure (receive, transmit, files, version, and the operation
+// commands) works on a Session; the window is a view of it, and the command line runs the
+// same procedures on a session without a view.
+#pragma once
+
+#include "ActuatorTypes.h"
+#include "Grid.h"
+#include "Link.h"
+#include "SerialLine.h"
+#include "SessionView.h"
+#include "TableHost.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+namespace kap {
+
+class Dialogs;
+class ParameterTable;
+class PointTable;
+class ReplyTimeout;
+class ZoneTable;
+
+// The window flags the procedures share.
+struct SessionFlags {
+    bool settei = true;           // set while no operation runs: link-error boxes stay silent
+    int STOPCHECK = 0;            // 1 after the user pressed Stop
+    int orgpos = 0;               // 1 while a return to origin runs
+    bool motionInProgress = false;
+    bool operationMode = false;   // false: Setting mode
+    int inputMode = 1;            // 1 numeric input, 2 direct teaching, 3 teaching playback
+    bool monitorCycleRunning = false;  // an I/O monitor cycle is in progress
+    QString operationTitle;       // title of the running operation's boxes
+
+    // The tables' change handling.
+    bool settingUp = false;       // the window is being built: no change handling runs
+    bool bulkFill = false;        // the parameter grid is filled wholesale
+    bool angleCheckHold = false;  // the Operating angle check waits for the next edit
+    bool teaching = false;        // SET writes a taught angle into the zone grid
+    bool setButtonEnabled = true; // the SET button's state: entry dialogs are offered
+    // The actuator type dialog leaves out its MOVA frame (the pulse-train window, once
+    // start-up has opened it).
+    bool typeDialogWithoutFrame2 = false;
+};
+
+// What the session knows of its controller.
+struct ControllerFacts {
+    // As the controller reports it to "@?VER ": the first line, blanks removed at both ends
+    // ("1.05"); empty until read, or when the controller refused or stayed silent. Compared
+    // as a decimal where it decides something; the version window shows its first 4
+    // characters.
+    QString version;
+    bool previous = false;  // previous-generation controller (short DIO reply)
+
+    // The version text of a "@?VER " reply; empty for a reply without a version line (empty,
+    // or one that starts with a reply word such as "NG").
+    static QString versionFromReply(const QString& reply);
+};
+
+class Session : public QObject, public TableHost {
+    Q_OBJECT
+public:
+    // line: the serial line of this window; a QSerialPort line when none is given.
+    Session(Family family, Dialogs& dialogs, std::unique_ptr<SerialLine> line = {},
+            QObject* parent = nullptr);
+    ~Session() override;
+
+    Family family() const { return family_; }
+    bool isPointInput() const { return family_ == Family::PointInput; }
+
+    // The view is not owned; without one (or after clearView) nothing is shown.
+    void setView(SessionView* view);
+    SessionView& view() { return *view_; }
+
+    Link& link() { return *link_; }
+    SerialLine& serialLine() { return *line_; }
+    // Every protocol wait of this session is multiplied by it (tests shorten them).
+    void setTimeScale(double scale) { link_->setTimeScale(scale); }
+    double timeScale() const { return link_->timeScale(); }
+
+    SessionFlags& flags() { return flags_; }
+    const SessionFlags& flags() const { return flags_; }
+    ControllerFacts& controller() { return controller_; }
+
+    // Grid1: points (point-input) or zones (pulse-train); its tag holds the modified mark.
+    Grid& tableGrid() { return tableGrid_; }
+    // Grid2: parameters.
+    Grid& parameterGrid() { return parameterGrid_; }
+    ParameterTable& parameters() { return *parameters_; }
+    PointTable* points() { return points_.get(); }  // point-input only
+    ZoneTable* zones() { return zones_.get(); }     // pulse-train only
+    // The current actuator type, as text ("50").
+    QString actuatorType() const;
+
+    bool isModified() const;
+    void setModified(bool on);
+
+    // The I/O monitor's timer (700 ms); runs only in Operation mode.
+    QTimer& ioMonitorTimer() { return ioMonitor_; }
+
+    // The view's parts, for the procedures.
+    void showError(const QString& text) { view_->showError(text); }
+    void setMainWindowEnabled(bool on) { view_->setMainWindowEnabled(on); }
+    void setToolbarEnabled(bool on) { view_->setToolbarEnabled(on); }
+    void setCommandsLocked(bool locked) { view_->setCommandsLocked(locked); }
+    Progress& progress() { return view_->progress(); }
+    void hideProgress() { view_->progress().hide(); }
+    void showOriginShift(const QString& hundredths) { view_->showOriginShift(hundredths); }
+
+    // The quick-parameter boxes of the operation panel follow the parameter grid.
+    void refreshQuickBoxes() override { emit quickBoxRefreshRequested(); }
+    // "Stop" of the drive panel, for the closing steps while a motion is in progress.
+    void requestStop() { emit stopRequested(); }
+
+    // TableHost
+    Dialogs& dialogs() override { return dialogs_; }
+    bool settingUp() const override { return flags_.settingUp; }
+    bool bulkFilling() const override { return flags_.bulkFill; }
+    bool angleCheckHeld() const override { return flags_.angleCheckHold; }
+    bool teaching() const override { return flags_.teaching; }
+    bool parameterGridShown() const override { return parameterGrid_.isVisible(); }
+    bool setButtonEnabled() const override { return flags_.setButtonEnabled; }
+    void restoreIdle() override;
+    void endProgram() override;
+
+signals:
+    void quickBoxRefreshRequested();
+    void stopRequested();
+    // After "Controller type is different.": the program ends through its normal quit path.
+    void programEndRequested();
+
+private:
+    Family family_;
+    Dialogs& dialogs_;
+    NoView noView_;
+    SessionView* view_ = &noView_;
+    std::unique_ptr<SerialLine> line_;
+    // The pulse-train window keeps its own reply timeout; the point-input window shares the
+    // program-wide one with the start-up window.
+    std::unique_ptr<ReplyTimeout> ownTimeout_;
+    std::unique_ptr<Link> link_;
+    SessionFlags flags_;
+    ControllerFacts controller_;
+    Grid tableGrid_;
+    Grid parameterGrid_;
+    std::unique_ptr<ParameterTable> parameters_;
+    std::unique_ptr<PointTable> points_;
+    std::unique_ptr<ZoneTable> zones_;
+    QTimer ioMonitor_;
+    QTimer rsOver_;
+};
+
+}  // namespace kap

@@ -1,0 +1,94 @@
+// A session view without a screen: records what the session shows and how the window was
+// restored, and keeps a progress dialog whose Cancel a test can press.
+#pragma once
+
+#include "ScriptedDialogs.h"
+#include "Session.h"
+#include "SessionView.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace kap::test {
+
+class FakeProgress : public Progress {
+public:
+    void setRange(int minimum, int maximum) override { range = {minimum, maximum}; }
+    void setValue(int v) override
+    {
+        value = v;
+        if (onValue)
+            onValue(v);
+    }
+    void show() override { visible = true; }
+    void hide() override { visible = false; }
+    QString cancelTag() const override { return tag; }
+    void setCancelTag(const QString& t) override { tag = t; }
+    void setCancelEnabled(bool on) override { cancelEnabled = on; }
+
+    QPair<int, int> range;
+    int value = 0;
+    bool visible = false;
+    bool cancelEnabled = true;
+    QString tag = QStringLiteral("0");
+    // Runs at every step of the bar: a test presses Cancel from here.
+    std::function<void(int)> onValue;
+};
+
+class FakeView : public SessionView {
+public:
+    void showComS(const QString& t) override { comS = t; }
+    void showComR(const QString& t) override { comR = t; }
+    void showError(const QString& t) override { error = t; }
+    void setMainWindowEnabled(bool on) override { windowEnabled = on; }
+    void setToolbarEnabled(bool on) override { toolbarEnabled = on; }
+    void setCommandsLocked(bool locked) override { commandsLocked = locked; }
+    Progress& progress() override { return bar; }
+    bool numericInputSelected() const override { return numericSelected; }
+    void focusNumericInput() override { ++numericFocused; }
+    void showOriginShift(const QString& h) override { originShift = h; }
+    void showTitle(const QString& t) override { title = t; }
+    void closeWindow() override { ++closed; }
+
+    // The window is usable again after an operation.
+    void expectRestored() const
+    {
+        EXPECT_TRUE(windowEnabled);
+        EXPECT_TRUE(toolbarEnabled);
+        EXPECT_FALSE(bar.visible);
+    }
+
+    FakeProgress bar;
+    QString comS, comR, error, originShift, title;
+    bool windowEnabled = false;
+    bool toolbarEnabled = false;
+    bool commandsLocked = true;
+    bool numericSelected = true;
+    int numericFocused = 0;
+    int closed = 0;
+};
+
+// A session with a recording view and scripted dialogs.
+struct ViewedSession {
+    explicit ViewedSession(Family family = Family::PointInput) : session(family, dialogs)
+    {
+        session.setView(&view);
+    }
+    ScriptedDialogs dialogs;
+    FakeView view;
+    Session session;
+};
+
+// The named child of a window; fails the test when there is none.
+template <typename T>
+T* child(const QObject* parent, const char* name)
+{
+    T* found = parent->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << "no child " << name;
+    return found;
+}
+
+}  // namespace kap::test

@@ -1,0 +1,181 @@
+// The File menu of the main windows: its commands run on the window's session, Exit and the
+// close button ask before the window goes, Print and Print preview.
+#include "FakeView.h"
+#include "FileTestSupport.h"
+#include "Grid.h"
+#include "Ini.h"
+#include "Module1.h"
+#include "PointTable.h"
+#include "Reactions.h"
+#include "ScriptedDialogs.h"
+#include "SimLine.h"
+#include "frmMain.h"
+#include "frmpulseMaindemo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace kap;
+using namespace kap::test;
+
+namespace {
+
+class FileMenu : public ::testing::Test {
+protected:
+    CleanModule clean;
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+// Exit and the window's close button ask once; a window that closes stores the port number.
+TEST(FileMenuSaveQuestion, TheWindowClosesOnlyWhenTheAnswerLetsIt)
+{
+    for (const bool exitItem : {true, false}) {
+        for (const Asked& a : kAnswers) {
+            const std::string label = std::string(exitItem ? "Exit" : "close") + ", " + a.name;
+            CleanModule clean;
+            QTemporaryDir dir;
+            module1().portName = "COM3";
+            ScriptedDialogs d;
+            auto w = std::make_unique<frmMain>(d);
+            w->show();
+            w->session().tableGrid().setText(0, PointTable::ModeColumn, "A");
+            const QString path = dir.filePath("asked.csv");
+            queueAnswer(d, a.answer, path);
+
+            if (exitItem)
+                child<QAction>(w.get(), "mnuFileExit")->trigger();
+            else
+                w->close();
+
+            expectAsked(d, a.answer, path, label);
+            EXPECT_EQ(w->isVisible(), !a.goesOn()) << label;
+            EXPECT_EQ(ReadIniValue("COM", "Data", module1().iniPath()), a.goesOn() ? "3" : "ERROR")
+                << label;
+        }
+    }
+}
+
+TEST_F(FileMenu, ClosingAfterAFailedSaveStaysOpen)
+{
+    auto w = std::make_unique<frmpulseMaindemo>(dialogs);
+    w->show();
+    fillZones(w->session());
+    dialogs.answer(MsgAnswer::Yes).file(dir.path()).ok();
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(dialogs.boxes.last().text, dir.path() + " cannot be saved because it is read only or it is opened.");
+}
+
+TEST_F(FileMenu, FileMenuItemsRunOnTheWindowsSession)
+{
+    auto w = std::make_unique<frmMain>(dialogs);
+    fillPoints(w->session());
+    const QString path = dir.filePath("menu.csv");
+
+    dialogs.file(path).ok();
+    child<QAction>(w.get(), "mnuFileSave")->trigger();
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(w->windowTitle(), "KAP Support-Software" + path);
+    EXPECT_FALSE(w->session().isModified());
+
+    child<QAction>(w.get(), "mnuFileNew")->trigger();
+    EXPECT_TRUE(w->session().tableGrid().text(0, PointTable::ModeColumn).isEmpty());
+
+    dialogs.file(path).ok();
+    child<QAction>(w.get(), "mnuFileOpen")->trigger();
+    EXPECT_EQ(w->session().tableGrid().text(0, PointTable::ModeColumn), "A");
+    EXPECT_EQ(dialogs.texts(), QStringList({"    Complete.", "    Complete."}));
+    EXPECT_EQ(dialogs.pendingAnswers(), 0);
+}
+
+TEST_F(FileMenu, PrintCommandWritesThePdfOnlyWhenTheDialogIsAccepted)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QString pdf = dir.filePath("chosen.pdf");
+    auto w = std::make_unique<frmMain>(dialogs);
+    w->setPrintFallbackPath(pdf);
+    dialogs.printer(false);
+    child<QAction>(w.get(), "mnuFilePrint")->trigger();
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_TRUE(dialogs.boxes.isEmpty());
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a printer is installed; printing to it is not tested";
+    dialogs.printer(true);
+    child<QAction>(w.get(), "Toolbar1_Print")->trigger();
+    EXPECT_TRUE(dialogs.boxes.isEmpty());
+    EXPECT_EQ(pagesOf(pdf).size(), 2);
+    EXPECT_TRUE(w->isEnabled());
+}
+
+TEST_F(FileMenu, PreviewSitsUnderPrintAndShowsTheSamePages)
+{
+    auto w = std::make_unique<frmMain>(dialogs);
+    QMenu* file = child<QMenu>(w.get(), "mnuFile");
+    ASSERT_NE(file, nullptr);
+    const QList<QAction*> items = file->actions();
+    const qsizetype print = items.indexOf(child<QAction>(w.get(), "mnuFilePrint"));
+    ASSERT_GE(print, 0);
+    ASSERT_LT(print + 1, items.size());
+    EXPECT_EQ(items[print + 1]->objectName(), "mnuFilePreview");
+    EXPECT_EQ(items[print + 1]->text(), "Print preview");
+
+    Grid& g = w->session().tableGrid();
+    for (int n = 0; n < 64; n += 7) {
+        g.setText(n, 1, "A");
+        g.setText(n, 2, QString::number(n * 10));
+        g.setText(n, 3, "100");
+        g.setText(n, 4, QStringLiteral("point %1").arg(n));
+    }
+    int pages = -1;
+    QTimer::singleShot(0, [&] {
+        QPrintPreviewDialog* dialog = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* d = qobject_cast<QPrintPreviewDialog*>(top); d && d->isVisible())
+                dialog = d;
+        }
+        if (!dialog)
+            return;
+        auto* view = dialog->findChild<QPrintPreviewWidget*>();
+        pages = view ? view->pageCount() : -2;
+        const QString shots = qEnvironmentVariable("KAP_SHOTS_DIR");
+        if (!shots.isEmpty()) {
+            dialog->resize(1000, 1100);
+            if (view)
+                view->fitInView();
+            QApplication::processEvents();
+            dialog->grab().save(shots + "/print-preview-point.png");
+            if (view) {
+                view->setCurrentPage(2);
+                QApplication::processEvents();
+                dialog->grab().save(shots + "/print-preview-point-page2.png");
+            }
+        }
+        dialog->reject();
+    });
+    items[print + 1]->trigger();
+    EXPECT_EQ(pages, 2);
+
+    // Locked and unlocked with Print.
+    LockCommands(w->session());
+    EXPECT_FALSE(items[print]->isEnabled());
+    EXPECT_FALSE(items[print + 1]->isEnabled());
+    UnlockCommands(w->session());
+    EXPECT_TRUE(items[print]->isEnabled());
+    EXPECT_TRUE(items[print + 1]->isEnabled());
+}
