@@ -1,4 +1,4 @@
-// The "OK" / "Cancel" pair of the small dialogs, named as the dialogs' handlers expect.
+// The "OK" / "Cancel" pair of the small dialogs; the two buttons keep their form names.
 #pragma once
 
 #include <QDialogButtonBox>
@@ -6,7 +6,8 @@
 
 namespace kap {
 
-// Makes OKButton (the default) and CancelButton in a button box owned by parent.
+// Makes the OK button (the default; "OKButton") and the Cancel button ("CancelButton") in a
+// button box owned by parent.
 inline QDialogButtonBox* makeOkCancel(QWidget* parent, QPushButton*& ok, QPushButton*& cancel)
 {
     ok = new QPushButton(QObject::tr("OK"), parent);

@@ -12,62 +12,66 @@ INPUTKEY::INPUTKEY(QWidget* parent) : QDialog(parent)
     setWindowTitle(tr("Input a numerical value."));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    Text1 = new QLineEdit(keypad_.value(), this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAccessibleName(tr("Value"));
-    Text1->setAlignment(Qt::AlignRight);
-    QFont big = Text1->font();
+    display_ = new QLineEdit(keypad_.value(), this);
+    display_->setObjectName(QStringLiteral("Text1"));
+    display_->setAccessibleName(tr("Value"));
+    display_->setAlignment(Qt::AlignRight);
+    QFont big = display_->font();
     big.setPointSizeF(big.pointSizeF() * 1.4);
-    Text1->setFont(big);
+    display_->setFont(big);
 
+    // The keys by the keypad's numbering (TENKEY): "0" to "9", ".", "CLR", "-".
     const QStringList captions{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", ".", "CLR", "-"};
+    QPushButton* keys[13] = {};
     for (int i = 0; i < 13; ++i) {
-        TENKEY[i] = new QPushButton(captions.at(i), this);
-        TENKEY[i]->setObjectName(QStringLiteral("TENKEY_%1").arg(i));
-        TENKEY[i]->setAccessibleName(i == 11 ? tr("Clear") : i == 12 ? tr("Minus")
-                                     : i == 10 ? tr("Decimal point") : captions.at(i));
-        TENKEY[i]->setAutoDefault(false);
-        TENKEY[i]->setFocusPolicy(Qt::TabFocus);  // the display keeps the focus
-        TENKEY[i]->setMinimumSize(48, 40);
-        TENKEY[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        connect(TENKEY[i], &QPushButton::clicked, this, [this, i] { TENKEY_Click(i); });
+        keys[i] = new QPushButton(captions.at(i), this);
+        keys[i]->setObjectName(QStringLiteral("TENKEY_%1").arg(i));
+        keys[i]->setAccessibleName(i == 11   ? tr("Clear")
+                                   : i == 12 ? tr("Minus")
+                                   : i == 10 ? tr("Decimal point")
+                                             : captions.at(i));
+        keys[i]->setAutoDefault(false);
+        keys[i]->setFocusPolicy(Qt::TabFocus);  // the display keeps the focus
+        keys[i]->setMinimumSize(48, 40);
+        keys[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        connect(keys[i], &QPushButton::clicked, this, [this, i] { pressKey(i); });
     }
-    kettei = new QPushButton(tr("Enter"), this);
-    kettei->setObjectName(QStringLiteral("kettei"));
-    kettei->setDefault(true);
-    kettei->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    CancelButton = new QPushButton(tr("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setAutoDefault(false);
+    auto* enterButton = new QPushButton(tr("Enter"), this);
+    enterButton->setObjectName(QStringLiteral("kettei"));
+    enterButton->setDefault(true);
+    enterButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* cancelButton = new QPushButton(tr("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("CancelButton"));
+    cancelButton->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(Text1, 0, 0, 1, 3);
-    grid->addWidget(CancelButton, 0, 3);
+    grid->addWidget(display_, 0, 0, 1, 3);
+    grid->addWidget(cancelButton, 0, 3);
     const int digitRows[3][3] = {{7, 8, 9}, {4, 5, 6}, {1, 2, 3}};
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 3; ++c)
-            grid->addWidget(TENKEY[digitRows[r][c]], r + 1, c);
+            grid->addWidget(keys[digitRows[r][c]], r + 1, c);
     }
-    grid->addWidget(TENKEY[0], 4, 0, 1, 2);
-    grid->addWidget(TENKEY[10], 4, 2);
-    grid->addWidget(TENKEY[12], 1, 3);
-    grid->addWidget(TENKEY[11], 2, 3);
-    grid->addWidget(kettei, 3, 3, 2, 1);
+    grid->addWidget(keys[0], 4, 0, 1, 2);
+    grid->addWidget(keys[10], 4, 2);
+    grid->addWidget(keys[12], 1, 3);
+    grid->addWidget(keys[11], 2, 3);
+    grid->addWidget(enterButton, 3, 3, 2, 1);
 
-    connect(kettei, &QPushButton::clicked, this, &INPUTKEY::kettei_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &INPUTKEY::reject);
-    Text1->setFocus();
+    connect(enterButton, &QPushButton::clicked, this, &INPUTKEY::enter);
+    connect(cancelButton, &QPushButton::clicked, this, &INPUTKEY::reject);
+    display_->setFocus();
 }
 
-void INPUTKEY::TENKEY_Click(int index)
+void INPUTKEY::pressKey(int key)
 {
-    keypad_.press(index);
-    Text1->setText(keypad_.value());
+    keypad_.press(key);
+    display_->setText(keypad_.value());
 }
 
-void INPUTKEY::kettei_Click()
+void INPUTKEY::enter()
 {
-    result_ = Text1->text();
+    result_ = display_->text();
     accept();
 }
 

@@ -8,7 +8,6 @@
 #include <QString>
 
 class QLineEdit;
-class QPushButton;
 
 namespace kap {
 
@@ -22,18 +21,14 @@ public:
     // Opens a fresh keypad modally and returns its result.
     static QString GetString(QWidget* parent = nullptr);
 
-    QLineEdit* Text1 = nullptr;
-    QPushButton* TENKEY[13] = {};  // "0" to "9", ".", "CLR", "-"
-    QPushButton* kettei = nullptr;
-    QPushButton* CancelButton = nullptr;
-
 protected:
     void reject() override;
 
 private:
-    void TENKEY_Click(int index);
-    void kettei_Click();
+    void pressKey(int key);
+    void enter();
 
+    QLineEdit* display_ = nullptr;  // Text1
     Keypad keypad_;
     QString result_;
 };

@@ -19,37 +19,37 @@ frmMode::frmMode(QWidget* parent) : QDialog(parent)
     setWindowTitle(tr("Selection in operation mode"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    Mode_select = new QLabel(this);
-    Mode_select->setObjectName(QStringLiteral("Mode_select"));
+    auto* prompt = new QLabel(this);
+    prompt->setObjectName(QStringLiteral("Mode_select"));
 
     auto* frame = new QGroupBox(this);
     auto* options = new QVBoxLayout(frame);
     for (int i = 0; i < 3; ++i) {
-        Opt_1[i] = new QRadioButton(frame);
-        Opt_1[i]->setObjectName(QStringLiteral("Opt_1_%1").arg(i));
-        Opt_1[i]->installEventFilter(this);
-        options->addWidget(Opt_1[i]);
+        modeOptions_[i] = new QRadioButton(frame);
+        modeOptions_[i]->setObjectName(QStringLiteral("Opt_1_%1").arg(i));
+        modeOptions_[i]->installEventFilter(this);
+        options->addWidget(modeOptions_[i]);
     }
 
-    QDialogButtonBox* buttons = makeOkCancel(this, OKButton, CancelButton);
+    QDialogButtonBox* buttons = makeOkCancel(this, okButton_, cancelButton_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Mode_select);
+    layout->addWidget(prompt);
     layout->addWidget(frame);
     layout->addWidget(buttons);
 
-    connect(OKButton, &QPushButton::clicked, this, &frmMode::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &frmMode::reject);
+    connect(okButton_, &QPushButton::clicked, this, &frmMode::confirm);
+    connect(cancelButton_, &QPushButton::clicked, this, &frmMode::reject);
 
     // Form load.
-    Mode_select->setText(tr("Please choose the operation mode."));
-    Opt_1[0]->setText(tr("A:Positioning operation (Absolute position)"));
-    Opt_1[1]->setText(tr("I:Positioning operation (Increment position)"));
-    Opt_1[2]->setText(tr("B :Brake"));
-    for (QRadioButton* o : Opt_1)
+    prompt->setText(tr("Please choose the operation mode."));
+    modeOptions_[0]->setText(tr("A:Positioning operation (Absolute position)"));
+    modeOptions_[1]->setText(tr("I:Positioning operation (Increment position)"));
+    modeOptions_[2]->setText(tr("B :Brake"));
+    for (QRadioButton* o : modeOptions_)
         o->setAccessibleName(o->text());
-    Opt_1[0]->setChecked(true);
-    Opt_1[0]->setFocus();
+    modeOptions_[0]->setChecked(true);
+    modeOptions_[0]->setFocus();
 }
 
 QString frmMode::letterOf(const QRadioButton* option)
@@ -60,7 +60,7 @@ QString frmMode::letterOf(const QRadioButton* option)
 bool frmMode::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && isVisible()) {
-        for (const QRadioButton* o : Opt_1) {
+        for (const QRadioButton* o : modeOptions_) {
             if (watched == o)
                 result_ = letterOf(o);
         }
@@ -68,14 +68,14 @@ bool frmMode::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmMode::OKButton_Click()
+void frmMode::confirm()
 {
     // A short pause before closing, as the controller-side tool always gave; the buttons
     // wait with it so nothing is clicked twice.
-    OKButton->setEnabled(false);
-    CancelButton->setEnabled(false);
+    okButton_->setEnabled(false);
+    cancelButton_->setEnabled(false);
     QTimer::singleShot(100, this, [this] {
-        for (const QRadioButton* o : Opt_1) {
+        for (const QRadioButton* o : modeOptions_) {
             if (o->isChecked())
                 result_ = letterOf(o);
         }

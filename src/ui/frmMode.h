@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <QString>
 
-class QLabel;
 class QPushButton;
 class QRadioButton;
 
@@ -21,19 +20,17 @@ public:
     // Opens a fresh dialog modally and returns its result.
     static QString GetString(QWidget* parent = nullptr);
 
-    QLabel* Mode_select = nullptr;
-    QRadioButton* Opt_1[3] = {};
-    QPushButton* OKButton = nullptr;
-    QPushButton* CancelButton = nullptr;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
-    void OKButton_Click();
+    void confirm();
     static QString letterOf(const QRadioButton* option);
 
+    QRadioButton* modeOptions_[3] = {};  // Opt_1: A, I, B
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     QString result_;
 };
 

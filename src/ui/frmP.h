@@ -6,8 +6,6 @@
 
 #include <array>
 
-class QLabel;
-class QPushButton;
 class QRadioButton;
 
 namespace kap {
@@ -17,18 +15,15 @@ class frmP : public QDialog {
 public:
     explicit frmP(QWidget* parent = nullptr);
 
-    QLabel* Port_select;
-    std::array<QRadioButton*, 8> Opt_1;
-    QPushButton* OKButton;
-    QPushButton* CancelButton;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
-    void OKButton_Click();
-    QString remembered_;
+    void confirm();
+
+    std::array<QRadioButton*, 8> portOptions_{};  // Opt_1: COM1 to COM8
+    QString portBefore_;  // the port when the dialog opened; Cancel puts it back
 };
 
 }  // namespace kap

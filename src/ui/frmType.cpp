@@ -16,10 +16,11 @@ namespace kap {
 
 namespace {
 
-// Index of the Typename array for each type number, and the frames' top-to-bottom order.
+// Type number of each option, and the frames' top-to-bottom order.
 constexpr int kTypeOfIndex[8] = {61, 62, 63, 64, 60, 50, 65, 66};
 constexpr int kTalorOrder[7] = {5, 0, 1, 2, 3, 6, 7};
 constexpr int kMovaIndex = 4;
+constexpr int kDefaultIndex = 5;  // type 50
 
 }  // namespace
 
@@ -29,67 +30,69 @@ frmType::frmType(QWidget* parent) : QDialog(parent)
     setWindowTitle(tr("Actuator type"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    TypeSelect = new QLabel(this);
-    TypeSelect->setObjectName(QStringLiteral("TypeSelect"));
+    auto* prompt = new QLabel(this);
+    prompt->setObjectName(QStringLiteral("TypeSelect"));
 
     // One button group across both frames makes them a single exclusive choice.
     choice_ = new QButtonGroup(this);
     choice_->setExclusive(true);
     for (int i = 0; i < 8; ++i) {
         const ActuatorType* t = findActuatorType(kTypeOfIndex[i]);
-        Typename[i] = new QRadioButton(QString::fromLatin1(t->caption), this);
-        Typename[i]->setObjectName(QStringLiteral("Typename_%1").arg(i));
-        Typename[i]->setAccessibleName(QString::fromLatin1(t->caption));
-        choice_->addButton(Typename[i], i);
+        typeOptions_[i] = new QRadioButton(QString::fromLatin1(t->caption), this);
+        typeOptions_[i]->setObjectName(QStringLiteral("Typename_%1").arg(i));
+        typeOptions_[i]->setAccessibleName(QString::fromLatin1(t->caption));
+        choice_->addButton(typeOptions_[i], i);
     }
 
-    Frame1 = new QGroupBox(tr("TALOR"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto* talor = new QVBoxLayout(Frame1);
+    auto* talorFrame = new QGroupBox(tr("TALOR"), this);
+    talorFrame->setObjectName(QStringLiteral("Frame1"));
+    auto* talor = new QVBoxLayout(talorFrame);
     for (const int i : kTalorOrder)
-        talor->addWidget(Typename[i]);
+        talor->addWidget(typeOptions_[i]);
 
-    Frame2 = new QGroupBox(tr("MOVA"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    auto* mova = new QVBoxLayout(Frame2);
-    mova->addWidget(Typename[kMovaIndex]);
+    movaFrame_ = new QGroupBox(tr("MOVA"), this);
+    movaFrame_->setObjectName(QStringLiteral("Frame2"));
+    auto* mova = new QVBoxLayout(movaFrame_);
+    mova->addWidget(typeOptions_[kMovaIndex]);
     mova->addStretch();
 
     // OK is the default button: Enter on an option acts as OK.
-    QDialogButtonBox* buttons = makeOkCancel(this, OKButton, CancelButton);
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QDialogButtonBox* buttons = makeOkCancel(this, okButton, cancelButton);
 
     auto* frames = new QHBoxLayout;
-    frames->addWidget(Frame1, 1);
-    frames->addWidget(Frame2, 1);
+    frames->addWidget(talorFrame, 1);
+    frames->addWidget(movaFrame_, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(TypeSelect);
+    layout->addWidget(prompt);
     layout->addLayout(frames);
     layout->addWidget(buttons);
 
-    connect(OKButton, &QPushButton::clicked, this, &frmType::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &frmType::CancelButton_Click);
+    connect(okButton, &QPushButton::clicked, this, &frmType::confirm);
+    connect(cancelButton, &QPushButton::clicked, this, &frmType::cancel);
 
     // Form load.
-    TypeSelect->setText(tr("Please input an actuator type."));
-    Typename[5]->setChecked(true);
-    Typename[5]->setFocus();
+    prompt->setText(tr("Please input an actuator type."));
+    typeOptions_[kDefaultIndex]->setChecked(true);
+    typeOptions_[kDefaultIndex]->setFocus();
 }
 
 void frmType::preselect(const QString& type)
 {
     for (int i = 0; i < 8; ++i) {
         if (type.trimmed() == QString::number(kTypeOfIndex[i])) {
-            Typename[i]->setChecked(true);
-            Typename[i]->setFocus();
+            typeOptions_[i]->setChecked(true);
+            typeOptions_[i]->setFocus();
         }
     }
 }
 
-void frmType::hideFrame2()
+void frmType::hideMovaFrame()
 {
-    if (Typename[kMovaIndex]->isChecked())
-        Typename[5]->setChecked(true);
-    Frame2->hide();
+    if (typeOptions_[kMovaIndex]->isChecked())
+        typeOptions_[kDefaultIndex]->setChecked(true);
+    movaFrame_->hide();
 }
 
 QString frmType::selectedType() const
@@ -98,23 +101,23 @@ QString frmType::selectedType() const
     return b ? b->text().left(2) : QString();
 }
 
-void frmType::OKButton_Click()
+void frmType::confirm()
 {
     confirmed_ = true;
     accept();
 }
 
-void frmType::CancelButton_Click()
+void frmType::cancel()
 {
     confirmed_ = false;
     reject();
 }
 
-QString frmType::GetString(QWidget* parent, const QString& preselectType, bool withoutFrame2)
+QString frmType::GetString(QWidget* parent, const QString& preselectType, bool withoutMova)
 {
     frmType dialog(parent);
-    if (withoutFrame2)
-        dialog.hideFrame2();
+    if (withoutMova)
+        dialog.hideMovaFrame();
     if (!preselectType.isEmpty())
         dialog.preselect(preselectType);
     dialog.exec();

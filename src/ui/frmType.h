@@ -7,8 +7,6 @@
 
 class QButtonGroup;
 class QGroupBox;
-class QLabel;
-class QPushButton;
 class QRadioButton;
 
 namespace kap {
@@ -21,7 +19,7 @@ public:
     // Selects the option of a type number ("61"); an unknown number changes nothing.
     void preselect(const QString& type);
     // The pulse-train window offers no MOVA actuator.
-    void hideFrame2();
+    void hideMovaFrame();
 
     // The caption's first two characters of the selected option ("50").
     QString selectedType() const;
@@ -30,19 +28,14 @@ public:
 
     // Opens a fresh dialog modally: the chosen type after OK, empty text otherwise.
     static QString GetString(QWidget* parent = nullptr, const QString& preselectType = {},
-                             bool withoutFrame2 = false);
-
-    QLabel* TypeSelect = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QRadioButton* Typename[8] = {};  // type numbers 61, 62, 63, 64, 60, 50, 65, 66
-    QPushButton* OKButton = nullptr;
-    QPushButton* CancelButton = nullptr;
+                             bool withoutMova = false);
 
 private:
-    void OKButton_Click();
-    void CancelButton_Click();
+    void confirm();
+    void cancel();
 
+    QRadioButton* typeOptions_[8] = {};  // Typename: type numbers 61, 62, 63, 64, 60, 50, 65, 66
+    QGroupBox* movaFrame_ = nullptr;     // Frame2
     QButtonGroup* choice_ = nullptr;
     bool confirmed_ = false;
 };

@@ -76,66 +76,66 @@ frmVer::frmVer(QWidget* parent) : QDialog(parent)
     setWindowTitle(tr("Version information"));
     setSizeGripEnabled(false);
 
-    picIcon = new QLabel(this);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setAccessibleName(tr("Program icon"));
-    picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    programIcon_ = new QLabel(this);
+    programIcon_->setObjectName(QStringLiteral("picIcon"));
+    programIcon_->setAccessibleName(tr("Program icon"));
+    programIcon_->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    lblTitle = label(QStringLiteral("lblTitle"), this);
-    QFont titleFont = lblTitle->font();
+    programTitle_ = label(QStringLiteral("lblTitle"), this);
+    QFont titleFont = programTitle_->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
-    lblTitle->setFont(titleFont);
-    lblVersion = label(QStringLiteral("lblVersion"), this);
-    lblDescription = label(QStringLiteral("lblDescription"), this);
-    lblDescription->setWordWrap(true);
-    ConTitle = label(QStringLiteral("ConTitle"), this);
-    QFont conFont = ConTitle->font();
+    programTitle_->setFont(titleFont);
+    programVersion_ = label(QStringLiteral("lblVersion"), this);
+    description_ = label(QStringLiteral("lblDescription"), this);
+    description_->setWordWrap(true);
+    controllerTitle_ = label(QStringLiteral("ConTitle"), this);
+    QFont conFont = controllerTitle_->font();
     conFont.setBold(true);
-    ConTitle->setFont(conFont);
-    ConVersion = label(QStringLiteral("ConVersion"), this);
-    lblDisclaimer = label(QStringLiteral("lblDisclaimer"), this);
-    lblDisclaimer->setWordWrap(true);
-    Line1[0] = separator(QStringLiteral("Line1_0"), this);
-    Line1[1] = separator(QStringLiteral("Line1_1"), this);
+    controllerTitle_->setFont(conFont);
+    controllerVersion_ = label(QStringLiteral("ConVersion"), this);
+    disclaimer_ = label(QStringLiteral("lblDisclaimer"), this);
+    disclaimer_->setWordWrap(true);
+    QFrame* upperLine = separator(QStringLiteral("Line1_0"), this);
+    QFrame* lowerLine = separator(QStringLiteral("Line1_1"), this);
 
-    cmdOK = new QPushButton(tr("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &frmVer::cmdOK_Click);
+    auto* okButton = new QPushButton(tr("OK"), this);
+    okButton->setObjectName(QStringLiteral("cmdOK"));
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &frmVer::close);
 
     auto* text = new QVBoxLayout;
-    text->addWidget(lblTitle);
-    text->addWidget(lblVersion);
+    text->addWidget(programTitle_);
+    text->addWidget(programVersion_);
     text->addSpacing(fontMetrics().height() / 2);
-    text->addWidget(lblDescription);
+    text->addWidget(description_);
 
     auto* head = new QHBoxLayout;
-    head->addWidget(picIcon, 0, Qt::AlignTop);
+    head->addWidget(programIcon_, 0, Qt::AlignTop);
     head->addSpacing(fontMetrics().height());
     head->addLayout(text, 1);
 
     auto* controller = new QVBoxLayout;
-    controller->addWidget(ConTitle);
-    controller->addWidget(ConVersion);
+    controller->addWidget(controllerTitle_);
+    controller->addWidget(controllerVersion_);
 
     auto* foot = new QHBoxLayout;
-    foot->addWidget(lblDisclaimer, 1);
+    foot->addWidget(disclaimer_, 1);
     foot->addSpacing(fontMetrics().height());
-    foot->addWidget(cmdOK, 0, Qt::AlignBottom);
+    foot->addWidget(okButton, 0, Qt::AlignBottom);
 
     auto* all = new QVBoxLayout(this);
     all->addLayout(head);
-    all->addWidget(Line1[0]);
+    all->addWidget(upperLine);
     all->addLayout(controller);
-    all->addWidget(Line1[1]);
+    all->addWidget(lowerLine);
     all->addLayout(foot);
     all->setSizeConstraint(QLayout::SetFixedSize);
 
     // Wide enough that the wrapped texts read as paragraphs, not as a narrow column.
     const int textWidth = fontMetrics().averageCharWidth() * 52;
-    lblDescription->setFixedWidth(textWidth);
-    lblDisclaimer->setMinimumWidth(textWidth);
+    description_->setFixedWidth(textWidth);
+    disclaimer_->setMinimumWidth(textWidth);
 
     Form_Load();
 }
@@ -144,26 +144,21 @@ void frmVer::Form_Load(const QString& controllerVersion)
 {
     const int side = style()->pixelMetric(QStyle::PM_LargeIconSize) * 3 / 2;
     const QIcon icon = QApplication::windowIcon();
-    picIcon->setPixmap(icon.isNull() ? programMark(side, devicePixelRatioF())
-                                     : icon.pixmap(QSize(side, side), devicePixelRatioF()));
-    picIcon->setMinimumSize(side, side);
+    programIcon_->setPixmap(icon.isNull() ? programMark(side, devicePixelRatioF())
+                                          : icon.pixmap(QSize(side, side), devicePixelRatioF()));
+    programIcon_->setMinimumSize(side, side);
 
-    lblVersion->setText(programVersionText());
-    lblTitle->setText(tr("Support-Software for TALOR"));
-    ConTitle->setText(tr("TALOR Controller"));
-    ConVersion->setText(tr("Ver ") + shownControllerVersion(controllerVersion));
-    lblDescription->setText(
+    programVersion_->setText(programVersionText());
+    programTitle_->setText(tr("Support-Software for TALOR"));
+    controllerTitle_->setText(tr("TALOR Controller"));
+    controllerVersion_->setText(tr("Ver ") + shownControllerVersion(controllerVersion));
+    description_->setText(
         tr("Sets, teaches and operates TALOR rotary actuators through their controller on a "
            "serial line, and keeps their setting data in files."));
-    lblDisclaimer->setText(
+    disclaimer_->setText(
         tr("Warning: This program is provided as is, without warranty of any kind. Check "
            "every setting on the machine before you operate it: a wrong setting can move "
            "the actuator in a way you do not expect."));
-}
-
-void frmVer::cmdOK_Click()
-{
-    close();
 }
 
 frmVer* ShowVersionDialog(Session& session, QWidget* parent)

@@ -5,8 +5,6 @@
 #include <QDialog>
 
 class QLabel;
-class QFrame;
-class QPushButton;
 
 namespace kap {
 
@@ -20,18 +18,14 @@ public:
     // Fills the labels; the controller version as the last query read it.
     void Form_Load(const QString& controllerVersion = QString());
 
-    QLabel* picIcon = nullptr;
-    QLabel* lblTitle = nullptr;
-    QLabel* lblVersion = nullptr;
-    QLabel* lblDescription = nullptr;
-    QLabel* lblDisclaimer = nullptr;
-    QLabel* ConTitle = nullptr;
-    QLabel* ConVersion = nullptr;
-    QFrame* Line1[2] = {nullptr, nullptr};
-    QPushButton* cmdOK = nullptr;
-
 private:
-    void cmdOK_Click();
+    QLabel* programIcon_ = nullptr;        // picIcon
+    QLabel* programTitle_ = nullptr;       // lblTitle
+    QLabel* programVersion_ = nullptr;     // lblVersion
+    QLabel* description_ = nullptr;        // lblDescription
+    QLabel* disclaimer_ = nullptr;         // lblDisclaimer
+    QLabel* controllerTitle_ = nullptr;    // ConTitle
+    QLabel* controllerVersion_ = nullptr;  // ConVersion
 };
 
 // "Version(&A)" of either main window: asks the controller for its version, then shows the

@@ -14,32 +14,32 @@ frmbar::frmbar(QWidget* parent) : QDialog(parent)
     setWindowTitle(tr("Forwarding"));
     setModal(false);
 
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setMinimumWidth(300);
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QStringLiteral("ProgressBar1"));
+    bar_->setTextVisible(false);
+    bar_->setMinimumWidth(300);
 
-    Com_Cancel = new QPushButton(tr("Cancel"), this);
-    Com_Cancel->setObjectName(QStringLiteral("Com_Cancel"));
-    Com_Cancel->setAutoDefault(false);
-    connect(Com_Cancel, &QPushButton::clicked, this, [this] { tag_ = QStringLiteral("1"); });
+    cancelButton_ = new QPushButton(tr("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("Com_Cancel"));
+    cancelButton_->setAutoDefault(false);
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { tag_ = QStringLiteral("1"); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(ProgressBar1);
+    layout->addWidget(bar_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Com_Cancel);
+    buttons->addWidget(cancelButton_);
     layout->addLayout(buttons);
 }
 
 void frmbar::setRange(int minimum, int maximum)
 {
-    ProgressBar1->setRange(minimum, maximum);
+    bar_->setRange(minimum, maximum);
 }
 
 void frmbar::setValue(int value)
 {
-    ProgressBar1->setValue(value);
+    bar_->setValue(value);
 }
 
 void frmbar::show()
@@ -55,7 +55,7 @@ void frmbar::hide()
 
 void frmbar::setCancelEnabled(bool on)
 {
-    Com_Cancel->setEnabled(on);
+    cancelButton_->setEnabled(on);
 }
 
 void frmbar::closeEvent(QCloseEvent* event)

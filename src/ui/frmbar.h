@@ -19,9 +19,6 @@ public:
     // Cancel must stay usable while the window is disabled.
     explicit frmbar(QWidget* parent = nullptr);
 
-    QProgressBar* ProgressBar1;
-    QPushButton* Com_Cancel;
-
     // Progress
     void setRange(int minimum, int maximum) override;
     void setValue(int value) override;
@@ -36,6 +33,8 @@ protected:
     void reject() override;
 
 private:
+    QProgressBar* bar_ = nullptr;          // ProgressBar1
+    QPushButton* cancelButton_ = nullptr;  // Com_Cancel
     QString tag_ = QStringLiteral("0");
 };
 

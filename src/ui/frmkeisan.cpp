@@ -45,114 +45,114 @@ frmkeisan::frmkeisan(Dialogs& dialogs, QWidget* parent)
     setWindowTitle(tr("Rotary Actuator Operating Speed Calculation"));
 
     // Model options.
-    Frame4 = new QGroupBox(tr("Select robot type"), this);
-    Frame4->setObjectName(QStringLiteral("Frame4"));
-    auto* models = new QVBoxLayout(Frame4);
+    auto* modelFrame = new QGroupBox(tr("Select robot type"), this);
+    modelFrame->setObjectName(QStringLiteral("Frame4"));
+    auto* models = new QVBoxLayout(modelFrame);
     for (int i = 0; i < speed::kModelCount; ++i) {
-        auto* option = new QRadioButton(tr(speed::speedModel(i).caption), Frame4);
+        auto* option = new QRadioButton(tr(speed::speedModel(i).caption), modelFrame);
         option->setObjectName(QStringLiteral("Option1_%1").arg(i));
         connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
-                Option1_Click(i);
+                modelChosen(i);
         });
         models->addWidget(option);
-        Option1[static_cast<std::size_t>(i)] = option;
+        modelOptions_[static_cast<std::size_t>(i)] = option;
     }
     models->addStretch(1);
 
     // Inputs.
-    Text1 = numberBox("Text1", QStringLiteral("1"), this);
-    Text2 = numberBox("Text2", QStringLiteral("90"), this);
-    Text3 = numberBox("Text3", QStringLiteral("100"), this);
-    Text4 = numberBox("Text4", QStringLiteral("100"), this);
-    lblInertiaUnit = new QLabel(this);
-    lblInertiaUnit->setObjectName(QStringLiteral("lblInertiaUnit"));
-    lblInertiaLimit = new QLabel(this);
-    lblInertiaLimit->setObjectName(QStringLiteral("lblInertiaLimit"));
-    Command1 = new QPushButton(tr("Start calculation"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    inertiaBox_ = numberBox("Text1", QStringLiteral("1"), this);
+    rangeBox_ = numberBox("Text2", QStringLiteral("90"), this);
+    speedBox_ = numberBox("Text3", QStringLiteral("100"), this);
+    accelerationBox_ = numberBox("Text4", QStringLiteral("100"), this);
+    inertiaUnit_ = new QLabel(this);
+    inertiaUnit_->setObjectName(QStringLiteral("lblInertiaUnit"));
+    inertiaLimit_ = new QLabel(this);
+    inertiaLimit_->setObjectName(QStringLiteral("lblInertiaLimit"));
+    auto* startButton = new QPushButton(tr("Start calculation"), this);
+    startButton->setObjectName(QStringLiteral("Command1"));
 
     auto* inputs = new QGridLayout;
-    inputs->addWidget(caption(tr("Load Inertia"), Text1, this), 0, 0);
-    inputs->addWidget(Text1, 0, 1);
-    inputs->addWidget(lblInertiaUnit, 0, 2);
-    inputs->addWidget(lblInertiaLimit, 1, 0, 1, 3);
+    inputs->addWidget(caption(tr("Load Inertia"), inertiaBox_, this), 0, 0);
+    inputs->addWidget(inertiaBox_, 0, 1);
+    inputs->addWidget(inertiaUnit_, 0, 2);
+    inputs->addWidget(inertiaLimit_, 1, 0, 1, 3);
     inputs->setRowMinimumHeight(2, fontMetrics().height() / 2);
-    inputs->addWidget(caption(tr("Setting Range"), Text2, this), 3, 0);
-    inputs->addWidget(Text2, 3, 1);
+    inputs->addWidget(caption(tr("Setting Range"), rangeBox_, this), 3, 0);
+    inputs->addWidget(rangeBox_, 3, 1);
     inputs->addWidget(new QLabel(tr("deg"), this), 3, 2);
-    inputs->addWidget(caption(tr("Speed"), Text3, this), 4, 0);
-    inputs->addWidget(Text3, 4, 1);
+    inputs->addWidget(caption(tr("Speed"), speedBox_, this), 4, 0);
+    inputs->addWidget(speedBox_, 4, 1);
     inputs->addWidget(new QLabel(tr("%"), this), 4, 2);
-    inputs->addWidget(caption(tr("Acceleration"), Text4, this), 5, 0);
-    inputs->addWidget(Text4, 5, 1);
+    inputs->addWidget(caption(tr("Acceleration"), accelerationBox_, this), 5, 0);
+    inputs->addWidget(accelerationBox_, 5, 1);
     inputs->addWidget(new QLabel(tr("%"), this), 5, 2);
     inputs->setRowMinimumHeight(6, fontMetrics().height() / 2);
-    inputs->addWidget(Command1, 7, 1, 1, 2, Qt::AlignLeft);
+    inputs->addWidget(startButton, 7, 1, 1, 2, Qt::AlignLeft);
     inputs->setRowStretch(8, 1);
     inputs->setColumnStretch(2, 1);
 
     // Results.
-    Frame3 = new QGroupBox(tr("Calculation results"), this);
-    Frame3->setObjectName(QStringLiteral("Frame3"));
-    Text13 = numberBox("Text13", QString(), Frame3);
-    Text15 = numberBox("Text15", QString(), Frame3);
-    Text13->setReadOnly(true);
-    Text15->setReadOnly(true);
-    auto* results = new QGridLayout(Frame3);
-    results->addWidget(caption(tr("Max Speed"), Text13, Frame3), 0, 0);
-    results->addWidget(Text13, 0, 1);
-    results->addWidget(new QLabel(tr("rps"), Frame3), 0, 2);
+    auto* resultFrame = new QGroupBox(tr("Calculation results"), this);
+    resultFrame->setObjectName(QStringLiteral("Frame3"));
+    maxSpeedBox_ = numberBox("Text13", QString(), resultFrame);
+    maxAccelerationBox_ = numberBox("Text15", QString(), resultFrame);
+    maxSpeedBox_->setReadOnly(true);
+    maxAccelerationBox_->setReadOnly(true);
+    auto* results = new QGridLayout(resultFrame);
+    results->addWidget(caption(tr("Max Speed"), maxSpeedBox_, resultFrame), 0, 0);
+    results->addWidget(maxSpeedBox_, 0, 1);
+    results->addWidget(new QLabel(tr("rps"), resultFrame), 0, 2);
     results->setColumnMinimumWidth(3, fontMetrics().height() * 2);
-    results->addWidget(caption(tr("Max Acceleration"), Text15, Frame3), 0, 4);
-    results->addWidget(Text15, 0, 5);
-    results->addWidget(new QLabel(tr("rad/s^2"), Frame3), 0, 6);
+    results->addWidget(caption(tr("Max Acceleration"), maxAccelerationBox_, resultFrame), 0, 4);
+    results->addWidget(maxAccelerationBox_, 0, 5);
+    results->addWidget(new QLabel(tr("rad/s^2"), resultFrame), 0, 6);
     results->setColumnStretch(7, 1);
 
-    Command2 = new QPushButton(tr("Close"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
+    auto* closeButton = new QPushButton(tr("Close"), this);
+    closeButton->setObjectName(QStringLiteral("Command2"));
 
     auto* top = new QHBoxLayout;
-    top->addWidget(Frame4);
+    top->addWidget(modelFrame);
     top->addSpacing(fontMetrics().height());
     top->addLayout(inputs, 1);
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
-    bottom->addWidget(Command2);
+    bottom->addWidget(closeButton);
 
     auto* all = new QVBoxLayout(this);
     all->addLayout(top);
-    all->addWidget(Frame3);
+    all->addWidget(resultFrame);
     all->addLayout(bottom);
     all->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(Command1, &QPushButton::clicked, this, &frmkeisan::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &frmkeisan::Command2_Click);
-    for (QLineEdit* box : {Text1, Text2, Text3, Text4})
-        connect(box, &QLineEdit::returnPressed, this, &frmkeisan::Command1_Click);
+    connect(startButton, &QPushButton::clicked, this, &frmkeisan::calculate);
+    connect(closeButton, &QPushButton::clicked, this, &frmkeisan::close);
+    for (QLineEdit* box : {inertiaBox_, rangeBox_, speedBox_, accelerationBox_})
+        connect(box, &QLineEdit::returnPressed, this, &frmkeisan::calculate);
 
-    setTabOrder(Option1.back(), Text1);
-    setTabOrder(Text1, Text2);
-    setTabOrder(Text2, Text3);
-    setTabOrder(Text3, Text4);
-    setTabOrder(Text4, Command1);
-    setTabOrder(Command1, Text13);
-    setTabOrder(Text13, Text15);
-    setTabOrder(Text15, Command2);
+    setTabOrder(modelOptions_.back(), inertiaBox_);
+    setTabOrder(inertiaBox_, rangeBox_);
+    setTabOrder(rangeBox_, speedBox_);
+    setTabOrder(speedBox_, accelerationBox_);
+    setTabOrder(accelerationBox_, startButton);
+    setTabOrder(startButton, maxSpeedBox_);
+    setTabOrder(maxSpeedBox_, maxAccelerationBox_);
+    setTabOrder(maxAccelerationBox_, closeButton);
 
     // The first model is selected from the start so the unit and the limit always belong to
     // a model; the load inertia keeps its initial "1" until a model is chosen.
-    const QSignalBlocker quiet(Option1[0]);
-    Option1[0]->setChecked(true);
-    lblInertiaUnit->setText(tr(speed::speedModel(0).unit));
-    lblInertiaLimit->setText(speed::inertiaLimitText(0));
+    const QSignalBlocker quiet(modelOptions_[0]);
+    modelOptions_[0]->setChecked(true);
+    inertiaUnit_->setText(tr(speed::speedModel(0).unit));
+    inertiaLimit_->setText(speed::inertiaLimitText(0));
 }
 
 void frmkeisan::openFor(const QString& actuatorType)
 {
     if (const auto index = speed::modelIndexForType(actuatorType))
-        Option1[static_cast<std::size_t>(*index)]->setChecked(true);
+        modelOptions_[static_cast<std::size_t>(*index)]->setChecked(true);
     show();
     raise();
     activateWindow();
@@ -161,23 +161,24 @@ void frmkeisan::openFor(const QString& actuatorType)
 int frmkeisan::selectedModel() const
 {
     for (int i = 0; i < speed::kModelCount; ++i) {
-        if (Option1[static_cast<std::size_t>(i)]->isChecked())
+        if (modelOptions_[static_cast<std::size_t>(i)]->isChecked())
             return i;
     }
     return 0;
 }
 
-void frmkeisan::Option1_Click(int index)
+void frmkeisan::modelChosen(int index)
 {
-    lblInertiaLimit->setText(speed::inertiaLimitText(index));
-    Text1->setText(speed::maxInertiaText(index));
-    lblInertiaUnit->setText(tr(speed::speedModel(index).unit));
+    inertiaLimit_->setText(speed::inertiaLimitText(index));
+    inertiaBox_->setText(speed::maxInertiaText(index));
+    inertiaUnit_->setText(tr(speed::speedModel(index).unit));
 }
 
-void frmkeisan::Command1_Click()
+void frmkeisan::calculate()
 {
     const int model = selectedModel();
-    const speed::SpeedTexts texts{Text1->text(), Text2->text(), Text3->text(), Text4->text()};
+    const speed::SpeedTexts texts{inertiaBox_->text(), rangeBox_->text(), speedBox_->text(),
+                                  accelerationBox_->text()};
 
     // A failed input check ends the run before the results; a failed range check does not.
     if (!report(speed::checkSpeedInputs(model, texts)))
@@ -195,25 +196,20 @@ bool frmkeisan::report(const speed::SpeedRun& run)
         return true;
     dialogs_.message(run.message, tr("Rotary operating speed calculation"), MsgIcon::Critical,
                      MsgButtons::Ok);
-    const std::array<QLineEdit*, 4> boxes{Text1, Text2, Text3, Text4};
+    const std::array<QLineEdit*, 4> boxes{inertiaBox_, rangeBox_, speedBox_, accelerationBox_};
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         if (run.resets[i])
             boxes[i]->setText(*run.resets[i]);
     }
     if (run.resets[0])
-        lblInertiaUnit->setText(tr(speed::speedModel(selectedModel()).unit));
+        inertiaUnit_->setText(tr(speed::speedModel(selectedModel()).unit));
     return false;
 }
 
 void frmkeisan::showResults()
 {
-    Text13->setText(speed::formatResult(lastResult_ ? lastResult_->maxSpeed : 0.0f));
-    Text15->setText(speed::formatResult(lastResult_ ? lastResult_->maxAccel : 0.0f));
-}
-
-void frmkeisan::Command2_Click()
-{
-    close();
+    maxSpeedBox_->setText(speed::formatResult(lastResult_ ? lastResult_->maxSpeed : 0.0f));
+    maxAccelerationBox_->setText(speed::formatResult(lastResult_ ? lastResult_->maxAccel : 0.0f));
 }
 
 void frmkeisan::closeEvent(QCloseEvent* event)
@@ -226,14 +222,14 @@ void frmkeisan::closeEvent(QCloseEvent* event)
 
 void frmkeisan::resetInputs()
 {
-    Text1->setText(QStringLiteral("1"));
-    Text2->setText(QStringLiteral("90"));
-    Text3->setText(QStringLiteral("100"));
-    Text4->setText(QStringLiteral("100"));
+    inertiaBox_->setText(QStringLiteral("1"));
+    rangeBox_->setText(QStringLiteral("90"));
+    speedBox_->setText(QStringLiteral("100"));
+    accelerationBox_->setText(QStringLiteral("100"));
     // Selecting the first model runs its selection rule only when it was not selected yet.
-    Option1[0]->setChecked(true);
-    Text13->clear();
-    Text15->clear();
+    modelOptions_[0]->setChecked(true);
+    maxSpeedBox_->clear();
+    maxAccelerationBox_->clear();
 }
 
 }  // namespace kap

@@ -14,10 +14,8 @@
 #include <array>
 #include <optional>
 
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace kap {
@@ -41,20 +39,6 @@ public:
     // before the first. The result boxes show its speed and acceleration.
     const std::optional<speed::SpeedResult>& lastResult() const { return lastResult_; }
 
-    QGroupBox* Frame4 = nullptr;
-    std::array<QRadioButton*, speed::kModelCount> Option1{};
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QLineEdit* Text4 = nullptr;
-    QLabel* lblInertiaUnit = nullptr;   // unit beside Text1, by model
-    QLabel* lblInertiaLimit = nullptr;  // "Max. input value for load inertia is ..."
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QGroupBox* Frame3 = nullptr;
-    QLineEdit* Text13 = nullptr;
-    QLineEdit* Text15 = nullptr;
-
 signals:
     // The window was closed (Close or the window's close button) and has been reset; the
     // window that opened it enables itself again.
@@ -64,9 +48,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Option1_Click(int index);
-    void Command1_Click();
-    void Command2_Click();
+    // Choosing a model offers its largest load inertia and shows its unit and limit.
+    void modelChosen(int index);
+    void calculate();
     // Shows the run's box and writes its box resets; false when the run showed a box.
     bool report(const speed::SpeedRun& run);
     void showResults();
@@ -74,6 +58,18 @@ private:
 
     Dialogs& dialogs_;
     std::optional<speed::SpeedResult> lastResult_;
+
+    std::array<QRadioButton*, speed::kModelCount> modelOptions_{};  // Option1
+
+    QLineEdit* inertiaBox_ = nullptr;       // Text1
+    QLineEdit* rangeBox_ = nullptr;         // Text2
+    QLineEdit* speedBox_ = nullptr;         // Text3
+    QLineEdit* accelerationBox_ = nullptr;  // Text4
+    QLabel* inertiaUnit_ = nullptr;         // beside the load inertia, by model
+    QLabel* inertiaLimit_ = nullptr;        // "Max. input value for load inertia is ..."
+
+    QLineEdit* maxSpeedBox_ = nullptr;         // Text13
+    QLineEdit* maxAccelerationBox_ = nullptr;  // Text15
 };
 
 }  // namespace kap

@@ -45,8 +45,8 @@ protected:
         type("Text4", A);
     }
     void start() { window->findChild<QPushButton*>("Command1")->click(); }
-    QString limit() { return window->lblInertiaLimit->text(); }
-    QString unit() { return window->lblInertiaUnit->text(); }
+    QString limit() { return window->findChild<QLabel*>("lblInertiaLimit")->text(); }
+    QString unit() { return window->findChild<QLabel*>("lblInertiaUnit")->text(); }
 };
 
 }  // namespace

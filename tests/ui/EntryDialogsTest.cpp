@@ -1,3 +1,4 @@
+#include "FakeView.h"
 #include "INPUTKEY.h"
 #include "frmMode.h"
 #include "frmType.h"
@@ -17,6 +18,26 @@
 
 namespace kap {
 namespace {
+
+using test::child;
+
+// The option or key of an indexed form control ("Typename", 2 is "Typename_2").
+template <typename T>
+T* indexed(QWidget& dialog, const char* name, int index)
+{
+    const QByteArray objectName = QByteArray(name) + '_' + QByteArray::number(index);
+    return child<T>(&dialog, objectName.constData());
+}
+
+QRadioButton* option(QWidget& dialog, const char* name, int index)
+{
+    return indexed<QRadioButton>(dialog, name, index);
+}
+
+QPushButton* button(QWidget& dialog, const char* name)
+{
+    return child<QPushButton>(&dialog, name);
+}
 
 // Clicks an option on its indicator: a click beside a short caption hits no button.
 void clickOption(QRadioButton* option)
@@ -48,8 +69,8 @@ TEST_P(FrmTypeChoice, OkReturnsTheSelectedTypeNumber)
     const TypeChoice& c = GetParam();
     whenOpen<frmType>([c](frmType& d) {
         if (c.option >= 0)
-            clickOption(d.Typename[c.option]);
-        QTest::mouseClick(d.OKButton, Qt::LeftButton);
+            clickOption(option(d, "Typename", c.option));
+        QTest::mouseClick(button(d, "OKButton"), Qt::LeftButton);
     });
     EXPECT_EQ(frmType::GetString(nullptr, c.preselect), c.result);
 }
@@ -66,40 +87,41 @@ TEST(FrmType, CaptionsAndOneChoiceAcrossBothFrames)
 {
     frmType d;
     EXPECT_EQ(d.windowTitle(), "Actuator type");
-    EXPECT_EQ(d.TypeSelect->text(), "Please input an actuator type.");
-    EXPECT_EQ(d.Frame1->title(), "TALOR");
-    EXPECT_EQ(d.Frame2->title(), "MOVA");
-    EXPECT_EQ(d.Typename[2]->text(), "63 : TALOR10A (TALOR10)");
-    EXPECT_TRUE(d.Typename[5]->isChecked());
+    EXPECT_EQ(child<QLabel>(&d, "TypeSelect")->text(), "Please input an actuator type.");
+    EXPECT_EQ(child<QGroupBox>(&d, "Frame1")->title(), "TALOR");
+    EXPECT_EQ(child<QGroupBox>(&d, "Frame2")->title(), "MOVA");
+    EXPECT_EQ(option(d, "Typename", 2)->text(), "63 : TALOR10A (TALOR10)");
+    EXPECT_TRUE(option(d, "Typename", 5)->isChecked());
     d.show();
 
-    clickOption(d.Typename[4]);
-    EXPECT_TRUE(d.Typename[4]->isChecked());
-    EXPECT_FALSE(d.Typename[5]->isChecked());
-    clickOption(d.Typename[1]);
-    EXPECT_FALSE(d.Typename[4]->isChecked());
+    clickOption(option(d, "Typename", 4));
+    EXPECT_TRUE(option(d, "Typename", 4)->isChecked());
+    EXPECT_FALSE(option(d, "Typename", 5)->isChecked());
+    clickOption(option(d, "Typename", 1));
+    EXPECT_FALSE(option(d, "Typename", 4)->isChecked());
     d.preselect("60");
-    EXPECT_TRUE(d.Typename[4]->isChecked());
-    EXPECT_FALSE(d.Typename[1]->isChecked());
+    EXPECT_TRUE(option(d, "Typename", 4)->isChecked());
+    EXPECT_FALSE(option(d, "Typename", 1)->isChecked());
     EXPECT_EQ(d.selectedType(), "60");
 
-    d.hideFrame2();
-    EXPECT_FALSE(d.Frame2->isVisible());
+    d.hideMovaFrame();
+    EXPECT_FALSE(child<QGroupBox>(&d, "Frame2")->isVisible());
     EXPECT_EQ(d.selectedType(), "50");
 }
 
 TEST(FrmType, EnterOnAnOptionActsAsOk)
 {
     whenOpen<frmType>([](frmType& d) {
-        d.Typename[3]->setChecked(true);
-        QTest::keyClick(d.Typename[3], Qt::Key_Return);
+        option(d, "Typename", 3)->setChecked(true);
+        QTest::keyClick(option(d, "Typename", 3), Qt::Key_Return);
     });
     EXPECT_EQ(frmType::GetString(), "64");
 }
 
 TEST(FrmType, CancelAndCloseGiveEmptyText)
 {
-    whenOpen<frmType>([](frmType& d) { QTest::mouseClick(d.CancelButton, Qt::LeftButton); });
+    whenOpen<frmType>(
+        [](frmType& d) { QTest::mouseClick(button(d, "CancelButton"), Qt::LeftButton); });
     EXPECT_EQ(frmType::GetString(), "");
     whenOpen<frmType>([](frmType& d) { d.close(); });
     EXPECT_EQ(frmType::GetString(), "");
@@ -114,10 +136,10 @@ class FrmModeChoice : public ::testing::TestWithParam<ModeChoice> {};
 
 TEST_P(FrmModeChoice, OkReturnsTheLetter)
 {
-    const int option = GetParam().option;
-    whenOpen<frmMode>([option](frmMode& d) {
-        clickOption(d.Opt_1[option]);
-        QTest::mouseClick(d.OKButton, Qt::LeftButton);
+    const int index = GetParam().option;
+    whenOpen<frmMode>([index](frmMode& d) {
+        clickOption(option(d, "Opt_1", index));
+        QTest::mouseClick(button(d, "OKButton"), Qt::LeftButton);
     });
     EXPECT_EQ(frmMode::GetString(), GetParam().result);
 }
@@ -130,13 +152,13 @@ TEST(FrmMode, CaptionsAndCancel)
 {
     whenOpen<frmMode>([](frmMode& d) {
         EXPECT_EQ(d.windowTitle(), "Selection in operation mode");
-        EXPECT_EQ(d.Mode_select->text(), "Please choose the operation mode.");
-        EXPECT_EQ(d.Opt_1[0]->text(), "A:Positioning operation (Absolute position)");
-        EXPECT_EQ(d.Opt_1[1]->text(), "I:Positioning operation (Increment position)");
-        EXPECT_EQ(d.Opt_1[2]->text(), "B :Brake");
-        EXPECT_TRUE(d.Opt_1[0]->isChecked());
-        clickOption(d.Opt_1[2]);
-        QTest::mouseClick(d.CancelButton, Qt::LeftButton);
+        EXPECT_EQ(child<QLabel>(&d, "Mode_select")->text(), "Please choose the operation mode.");
+        EXPECT_EQ(option(d, "Opt_1", 0)->text(), "A:Positioning operation (Absolute position)");
+        EXPECT_EQ(option(d, "Opt_1", 1)->text(), "I:Positioning operation (Increment position)");
+        EXPECT_EQ(option(d, "Opt_1", 2)->text(), "B :Brake");
+        EXPECT_TRUE(option(d, "Opt_1", 0)->isChecked());
+        clickOption(option(d, "Opt_1", 2));
+        QTest::mouseClick(button(d, "CancelButton"), Qt::LeftButton);
     });
     EXPECT_EQ(frmMode::GetString(), "");
     whenOpen<frmMode>([](frmMode& d) { d.close(); });
@@ -148,14 +170,14 @@ TEST(FrmMode, FocusOnAnOptionSetsTheResult)
     frmMode d;
     d.show();
     QApplication::setActiveWindow(&d);
-    d.Opt_1[1]->setFocus();
+    option(d, "Opt_1", 1)->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(d.result(), "I");
 }
 
 struct KeypadEntry {
     QList<int> keys;  // TENKEY indexes
-    QString typed;    // typed into Text1 afterwards, when not empty
+    QString typed;    // typed into the display afterwards, when not empty
     QString result;
 };
 
@@ -165,14 +187,15 @@ TEST_P(InputKeyEntry, EnterReturnsTheShownText)
 {
     const KeypadEntry& e = GetParam();
     whenOpen<INPUTKEY>([e](INPUTKEY& d) {
-        EXPECT_EQ(d.Text1->text(), "0");
+        QLineEdit* display = child<QLineEdit>(&d, "Text1");
+        EXPECT_EQ(display->text(), "0");
         for (const int k : e.keys)
-            QTest::mouseClick(d.TENKEY[k], Qt::LeftButton);
+            QTest::mouseClick(indexed<QPushButton>(d, "TENKEY", k), Qt::LeftButton);
         if (!e.typed.isEmpty()) {
-            d.Text1->clear();
-            QTest::keyClicks(d.Text1, e.typed);
+            display->clear();
+            QTest::keyClicks(display, e.typed);
         }
-        QTest::mouseClick(d.kettei, Qt::LeftButton);
+        QTest::mouseClick(button(d, "kettei"), Qt::LeftButton);
     });
     EXPECT_EQ(INPUTKEY::GetString(), e.result);
 }
@@ -188,8 +211,8 @@ TEST(InputKey, CancelAndCloseGiveEmptyText)
 {
     whenOpen<INPUTKEY>([](INPUTKEY& d) {
         EXPECT_EQ(d.windowTitle(), "Input a numerical value.");
-        QTest::mouseClick(d.TENKEY[7], Qt::LeftButton);
-        QTest::mouseClick(d.CancelButton, Qt::LeftButton);
+        QTest::mouseClick(indexed<QPushButton>(d, "TENKEY", 7), Qt::LeftButton);
+        QTest::mouseClick(button(d, "CancelButton"), Qt::LeftButton);
     });
     EXPECT_EQ(INPUTKEY::GetString(), "");
     whenOpen<INPUTKEY>([](INPUTKEY& d) { d.close(); });

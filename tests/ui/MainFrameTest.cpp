@@ -275,22 +275,23 @@ TEST_F(Frame, PortDialogChoosesOnFocusAndCancelRestores)
     module1().portName = "COM5";
     {
         frmP p;
-        EXPECT_TRUE(p.Opt_1[4]->isChecked()) << "COM5 preselects the fifth option";
-        EXPECT_EQ(p.Port_select->text(), "Please choose a communication port.");
+        EXPECT_TRUE(child<QRadioButton>(&p, "Opt_1_4")->isChecked())
+            << "COM5 preselects the fifth option";
+        EXPECT_EQ(child<QLabel>(&p, "Port_select")->text(), "Please choose a communication port.");
         p.show();
-        p.Opt_1[2]->setFocus();
+        child<QRadioButton>(&p, "Opt_1_2")->setFocus();
         QApplication::processEvents();
         EXPECT_EQ(module1().portName, "COM3");
-        QTest::mouseClick(p.CancelButton, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(&p, "CancelButton"), Qt::LeftButton);
         EXPECT_EQ(module1().portName, "COM5");
         EXPECT_EQ(portPanel(point), "COM1");
     }
     {
         frmP p;
         p.show();
-        p.Opt_1[2]->setFocus();
+        child<QRadioButton>(&p, "Opt_1_2")->setFocus();
         QApplication::processEvents();
-        QTest::mouseClick(p.OKButton, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(&p, "OKButton"), Qt::LeftButton);
         EXPECT_EQ(module1().portName, "COM3");
         EXPECT_EQ(portPanel(point), "COM3");
         EXPECT_EQ(portPanel(pulse), "COM3");
@@ -302,14 +303,14 @@ TEST_F(Frame, PortDialogChoosesOnFocusAndCancelRestores)
         p.show();
         QApplication::processEvents();
         EXPECT_EQ(module1().portName, "COM5");
-        QTest::mouseClick(p.OKButton, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(&p, "OKButton"), Qt::LeftButton);
         EXPECT_EQ(module1().portName, "COM5");
         EXPECT_EQ(portPanel(point), "COM5");
     }
     for (const char* odd : {"COM1", "COM9", "", "LPT2"}) {
         module1().portName = odd;
         frmP p;
-        EXPECT_TRUE(p.Opt_1[0]->isChecked()) << odd;
+        EXPECT_TRUE(child<QRadioButton>(&p, "Opt_1_0")->isChecked()) << odd;
     }
 }
 
