@@ -181,4 +181,15 @@ QString roundHalfEven(const QString& numberText)
     return round(*d, 0, Rounding::HalfEven);
 }
 
+QString plainNumber(const QString& numberText)
+{
+    std::optional<Decimal> d = parse(numberText);
+    if (!d)
+        return {};
+    while (d->fracDigits.endsWith('0'))
+        d->fracDigits.chop(1);
+    // Nothing is left to round away, so this only tidies the text.
+    return round(*d, int(d->fracDigits.size()), Rounding::HalfAwayFromZero);
+}
+
 }  // namespace kap::numbers

@@ -39,6 +39,11 @@ QString format2(double value);
 // ("50.5" -> "50", "51.5" -> "52", "-0.4" -> "0"). Null text when not a number.
 QString roundHalfEven(const QString& numberText);
 
+// The number written plainly, with its value unchanged: no blanks, no "+", no leading zeros,
+// no trailing zeros after the point and no bare point (" +050." -> "50", "12.50" -> "12.5",
+// "-0" -> "0", ".5" -> "0.5"). Null text when not a number.
+QString plainNumber(const QString& numberText);
+
 // The shortest decimal text (no exponent) that reads back as exactly value; null for
 // infinities and NaN. -0.0 gives "-0".
 QString shortestDecimal(double value);

@@ -153,8 +153,9 @@ void ParameterTable::cellChanged(int row, int column)
         return;  // the header row is no parameter
 
     if (row == layout_.prm6Row) {
-        // Its own rules; it neither marks the data modified nor runs the angle check.
+        // Its own rules and no angle check; it is still data to save.
         validatePrm6(row);
+        setModifiedMark(markGrid_);
         return;
     }
     if (!validateRow(row))
@@ -196,9 +197,12 @@ bool ParameterTable::validateRow(int row)
             fail(row);
             return false;
         }
+        // An accepted value is kept plainly: " 50", "+50" and "50." are saved and sent as "50".
         const std::optional<double> v = numbers::readNumber(value(row));
         if (!v || *v < bounds->low || *v > bounds->high)
             grid_.setText(row, kValueColumn, initial);
+        else
+            grid_.setText(row, kValueColumn, numbers::plainNumber(value(row)));
         return true;
     }
     const QString v = value(row);

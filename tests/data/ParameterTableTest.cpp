@@ -117,6 +117,14 @@ INSTANTIATE_TEST_SUITE_P(Rows, SilentEdit, ::testing::Values(
     Edit{Family::PointInput, 7, "32400", "32400"},
     Edit{Family::PointInput, -1, "61", "61"},       // type row: 50 to 66
     Edit{Family::PointInput, -1, "67", "50"},
+    Edit{Family::PointInput, 3, " 50", "50"},       // accepted values are stored plainly
+    Edit{Family::PointInput, 3, "+50", "50"},
+    Edit{Family::PointInput, 3, "50.", "50"},
+    Edit{Family::PointInput, 3, "050.0", "50"},
+    Edit{Family::PointInput, 14, "-0", "0"},
+    Edit{Family::PointInput, 7, "720.", "720"},
+    Edit{Family::PointInput, -1, " 61", "61"},
+    Edit{Family::PulseTrain, 4, "+00", "0"},
     Edit{Family::PulseTrain, 0, "150", "100"},
     Edit{Family::PulseTrain, 9, "99", "1000"},
     Edit{Family::PulseTrain, 9, "1999", "1999"},
@@ -270,7 +278,7 @@ struct Prm6Case {
 
 class Prm6Edit : public ::testing::TestWithParam<Prm6Case> {};
 
-TEST_P(Prm6Edit, FollowsItsOwnRulesAndLeavesTheMarkAlone)
+TEST_P(Prm6Edit, FollowsItsOwnRulesAndSetsTheMark)
 {
     const Prm6Case& c = GetParam();
     Window w(Family::PointInput);
@@ -280,7 +288,7 @@ TEST_P(Prm6Edit, FollowsItsOwnRulesAndLeavesTheMarkAlone)
     w.fill(7, kValueColumn, "400");  // the angle check must not run for this row
     w.grid2.setText(5, kValueColumn, c.typed);
     EXPECT_EQ(w.value(5), c.expected);
-    EXPECT_TRUE(w.grid1.tag().isEmpty());
+    EXPECT_EQ(w.grid1.tag(), "Change");
     EXPECT_TRUE(w.dialogs.boxes.isEmpty());
 }
 
