@@ -60,6 +60,26 @@ QString knownDefaultRow(Family family, const QString& type)
     return defaultRow(family, int(*v));
 }
 
+// The point or zone fields that hold numbers: Position and Speed, or angles A and B.
+QList<int> numberColumns(Family family)
+{
+    return family == Family::PointInput ? QList<int>{2, 3} : QList<int>{1, 2};
+}
+
+// A number field that is not a number means the file is damaged: taking "12abc" as 12 would
+// load a value nobody wrote. Empty fields are empty cells.
+bool numberFieldsReadable(const QList<QStringList>& rows, Family family)
+{
+    for (int n = 0; n < settingfile::dataRows(family); ++n) {
+        const QStringList& row = rows.at(settingfile::kFirstDataRow + n);
+        for (const int c : numberColumns(family)) {
+            if (!row.at(c).isEmpty() && !numbers::isNumber(row.at(c)))
+                return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 FileDialogOptions SettingCommands::saveDialogOptions()
@@ -151,7 +171,7 @@ void SettingCommands::open()
         return;
     }
     const QString type = read.rows.at(settingfile::firstPrmRow(family)).at(1);
-    if (!numbers::readNumber(type)) {
+    if (!numbers::readNumber(type) || !numberFieldsReadable(read.rows, family)) {
         cannotOpen();
         return;
     }
@@ -200,7 +220,7 @@ bool SettingCommands::applyData(const QList<QStringList>& rows)
         for (int c = 1; c <= settingfile::dataColumns(family); ++c) {
             QString value = row.at(c);
             if (c == decimalsColumn && !value.isEmpty())
-                value = numbers::format2(settingfile::leadingNumber(value));
+                value = numbers::format2(value);
             grid.setText(n, c, value);
         }
     }
@@ -238,6 +258,14 @@ void SettingCommands::newFile()
 {
     if (!askToSave())
         return;
+    // The type row takes 50 to 66, of which only 50 and 60 to 66 are types. Like a file of
+    // an unknown type, that is no reason to end the program or to lose the data.
+    const QString type = session_.parameters().value(-1);
+    if (numbers::readNumber(type) && knownDefaultRow(session_.family(), type).isNull()) {
+        session_.dialogs().ok(tr("Controller type is different."), tr("Controller type"),
+                              MsgIcon::Exclamation);
+        return;
+    }
     Grid& grid = session_.tableGrid();
     for (int n = 0; n < settingfile::dataRows(session_.family()); ++n) {
         for (int c = 1; c <= settingfile::dataColumns(session_.family()); ++c)

@@ -30,10 +30,15 @@ const QHash<char16_t, char>& highControlBytes()
     return table;
 }
 
+// Only what would split the field, or a field that starts with a quote (the reader would take
+// that quote as opening a quoted field and drop it). A quote inside stays as it is, so that a
+// reader without doubled quotes (older versions of the tool) still reads the field whole.
 bool needsQuotes(const QString& field)
 {
+    if (field.startsWith(u'"'))
+        return true;
     for (const QChar ch : field) {
-        if (ch == u',' || ch == u'"' || ch == u'\r' || ch == u'\n')
+        if (ch == u',' || ch == u'\r' || ch == u'\n')
             return true;
     }
     return false;
@@ -235,32 +240,6 @@ QByteArray toCodePage(const QString& text)
             bytes.append('?');
     }
     return bytes;
-}
-
-QString leadingNumber(const QString& text)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && isBlank(text.at(i)))
-        ++i;
-    const qsizetype start = i;
-    if (i < n && (text.at(i) == u'+' || text.at(i) == u'-'))
-        ++i;
-    qsizetype digits = 0;
-    while (i < n && text.at(i).isDigit() && text.at(i).unicode() < 0x80) {
-        ++i;
-        ++digits;
-    }
-    if (i < n && text.at(i) == u'.') {
-        ++i;
-        while (i < n && text.at(i).isDigit() && text.at(i).unicode() < 0x80) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return QStringLiteral("0");
-    return text.mid(start, i - start);
 }
 
 }  // namespace kap::settingfile

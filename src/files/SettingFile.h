@@ -42,8 +42,9 @@ QList<QStringList> buildRows(Family family, const Grid& data, const ParameterTab
                              Labels labels);
 
 // The file's bytes: six comma-separated fields per row, CR LF after each, one more CR LF at
-// the end. A field holding a comma, a double quote or a line break is written quoted (inner
-// quotes doubled) so that it reads back whole; every other field goes out as it is.
+// the end. A field holding a comma or a line break, or starting with a double quote, is
+// written quoted (inner quotes doubled) so that it reads back whole; every other field goes
+// out as it is.
 QByteArray encode(const QList<QStringList>& rows);
 
 // What the reader found.
@@ -67,10 +68,6 @@ ReadResult decode(const QByteArray& bytes, Family family);
 // The 8-bit code page of the file: Windows-1252. Characters it cannot hold are written "?".
 QString fromCodePage(const QByteArray& bytes);
 QByteArray toCodePage(const QString& text);
-
-// The numeric prefix of a text as the old tool's Val() took it ("12.5abc" -> "12.5", "abc"
-// -> "0"), for the Position and angle B fields that are written with two decimals.
-QString leadingNumber(const QString& text);
 
 }  // namespace settingfile
 }  // namespace kap

@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -93,7 +94,7 @@ TEST_F(Files, NotesThatWouldSplitAreQuotedAndTheRestIsPlain)
     const QList<QByteArray> lines = readBytes(dir.filePath("notes.csv")).split('\n');
     EXPECT_EQ(lines[1], "P0=,A,10.00,50,plain,\r");
     EXPECT_EQ(lines[2], "P1=,I,-25.50,100,\"a, b\",\r");
-    EXPECT_EQ(lines[3], "P2=,B,1.00,,\"say \"\"hi\"\"\",\r");
+    EXPECT_EQ(lines[3], "P2=,B,1.00,,say \"hi\",\r");
     EXPECT_EQ(lines[4], "P3=,,0.13,,caf\xe9 \x80,\r");
     EXPECT_EQ(lines[6], "P5=,A,359.99,1,,\r");
     EXPECT_EQ(lines[64], "P63=,I,720.00,7,\"end, \"\"q\"\"\",\r");
@@ -192,6 +193,7 @@ TEST_F(Files, RefusedFilesLeaveTheGridsAlone)
         const char* text;
         const char* box;
         const char* title;
+        Family family = Family::PointInput;
     };
     const Case cases[] = {
         {"unknown type", 66, "PRM0=,55,,,,", "Controller type is different.", "Controller type"},
@@ -199,14 +201,21 @@ TEST_F(Files, RefusedFilesLeaveTheGridsAlone)
         {"type not a number", 66, "PRM0=,**,,,,", "Cannot open file.", ""},
         {"empty type", 66, "PRM0=,,,,,", "Cannot open file.", ""},
         {"wrong tag", 0, "KAB,,,,,", "Cannot open file.", ""},
+        {"position not a number", 1, "P0=,A,abc,50,,", "Cannot open file.", ""},
+        {"position with letters", 64, "P63=,A,12abc,50,,", "Cannot open file.", ""},
+        {"position with exponent", 1, "P0=,A,1e3,50,,", "Cannot open file.", ""},
+        {"speed not a number", 1, "P0=,A,10,5x,,", "Cannot open file.", ""},
+        {"angle A not a number", 1, "Z0=,abc,20,,,", "Cannot open file.", "", Family::PulseTrain},
+        {"angle B with letters", 4, "Z3=,10,12abc,,,", "Cannot open file.", "", Family::PulseTrain},
     };
     for (const Case& c : cases) {
-        QStringList lines = freshPointLines();
+        const bool points = c.family == Family::PointInput;
+        QStringList lines = points ? freshPointLines() : freshPulseLines();
         lines[c.line] = c.text;
         const QString path = dir.filePath("refused.csv");
         writeBytes(path, fileOf(lines));
-        ViewedSession v;
-        fillPoints(v.session);
+        ViewedSession v(c.family);
+        fill(v.session);
         v.dialogs.answer(MsgAnswer::No);
         const GridState before = stateOf(v.session);
         v.dialogs.file(path).ok();
@@ -247,6 +256,26 @@ TEST_F(Files, NewFileEmptiesTheDataAndResetsParametersButKeepsTheType)
     EXPECT_EQ(p.text(0, kValueColumn), "0");     // PRM 1
     EXPECT_EQ(p.text(2, kValueColumn), "3000");  // PRM 3 of type 62
     EXPECT_FALSE(v.session.isModified());
+}
+
+TEST_F(Files, NewFileWithAnUnknownTypeShowsTheBoxAndKeepsEverything)
+{
+    // The type row takes 50 to 66, though only 50 and 60 to 66 are actuator types.
+    for (const char* type : {"51", "59"}) {
+        ViewedSession v;
+        QSignalSpy ended(&v.session, &Session::programEndRequested);
+        fillPoints(v.session);
+        v.session.parameterGrid().setText(-1, kValueColumn, type);
+        const GridState before = stateOf(v.session);
+        v.dialogs.answer(MsgAnswer::No).ok();
+        SettingCommands(v.session).newFile();
+        ASSERT_EQ(v.dialogs.boxes.size(), 2) << type;
+        EXPECT_EQ(v.dialogs.boxes[1].text, "Controller type is different.");
+        EXPECT_EQ(v.dialogs.boxes[1].title, "Controller type");
+        EXPECT_EQ(v.dialogs.boxes[1].icon, MsgIcon::Exclamation);
+        EXPECT_EQ(stateOf(v.session), before) << type;
+        EXPECT_EQ(ended.count(), 0) << type;
+    }
 }
 
 TEST(SaveQuestion, EveryCommandFollowsTheAnswer)
