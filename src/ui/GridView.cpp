@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 #include <optional>
@@ -172,6 +173,29 @@ GridView::GridView(Grid* grid, QWidget* parent) : QTableView(parent)
         if (grid_ && index.isValid())
             grid_->doubleClick(gridRow(index.row()), index.column());
     });
+
+    // Only shows; a click on it makes its cell current, which brings the table back to its
+    // top, where the real row is edited as any other.
+    fixedRows_ = new QTableView(this);
+    fixedRows_->setObjectName(QStringLiteral("fixedRows"));
+    fixedRows_->setFocusPolicy(Qt::NoFocus);
+    fixedRows_->setEditTriggers(NoEditTriggers);
+    fixedRows_->setFrameShape(QFrame::NoFrame);
+    fixedRows_->verticalHeader()->hide();
+    fixedRows_->horizontalHeader()->hide();
+    fixedRows_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixedRows_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixedRows_->setWordWrap(false);
+    fixedRows_->setAutoScroll(false);  // it follows the shared current cell nowhere
+    fixedRows_->horizontalHeader()->setStretchLastSection(true);
+    fixedRows_->hide();
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, fixedRows_->horizontalScrollBar(),
+            &QScrollBar::setValue);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &GridView::placeFixedRows);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+        fixedRows_->setColumnWidth(column, width);
+    });
+    connect(verticalHeader(), &QHeaderView::sectionResized, this, &GridView::placeFixedRows);
     setGrid(grid);
 }
 
@@ -196,6 +220,12 @@ void GridView::setGrid(Grid* grid)
     oldSelection = selectionModel();
     setModel(model_);
     delete oldSelection;
+    QItemSelectionModel* ownSelection = fixedRows_->selectionModel();
+    fixedRows_->setModel(model_);
+    delete ownSelection;
+    ownSelection = fixedRows_->selectionModel();
+    fixedRows_->setSelectionModel(selectionModel());
+    delete ownSelection;
     horizontalHeader()->setVisible(grid->fixedRows() > 0);
     connections_ << connect(grid, &Grid::cellChanged, model_, &GridModel::cellChanged)
                  << connect(grid, &Grid::shapeChanged, this, [this] {
@@ -203,6 +233,7 @@ void GridView::setGrid(Grid* grid)
                         horizontalHeader()->setVisible(grid_->fixedRows() > 0);
                         applyColumnWidths();
                         syncCurrentFromGrid();
+                        placeFixedRows();
                     })
                  << connect(grid, &Grid::columnsChanged, this, [this] {
                         model_->restyle();
@@ -219,8 +250,62 @@ void GridView::setGrid(Grid* grid)
                  << connect(grid, &QObject::destroyed, this, [this] { setGrid(nullptr); });
     applyColumnWidths();
     syncCurrentFromGrid();
+    placeFixedRows();
     if (!grid->isVisible())
         hide();
+}
+
+int GridView::fixedDataRows() const
+{
+    return model_ ? model_->fixedDataRows() : 0;
+}
+
+int GridView::fixedRowsHeight() const
+{
+    int height = 0;
+    for (int r = 0; r < fixedDataRows(); ++r)
+        height += rowHeight(r);
+    return height;
+}
+
+void GridView::placeFixedRows()
+{
+    // At the top the rows are in their own place; the copy is needed only once they scroll.
+    const bool needed = model_ && fixedDataRows() > 0 && verticalScrollBar()->value() > 0;
+    fixedRows_->setVisible(needed);
+    if (!needed)
+        return;
+    for (int r = 0; r < fixedDataRows(); ++r)
+        fixedRows_->setRowHeight(r, rowHeight(r));
+    const QRect area = viewport()->geometry();
+    fixedRows_->setGeometry(area.x(), area.y(), area.width(), fixedRowsHeight());
+    fixedRows_->verticalScrollBar()->setValue(0);
+    fixedRows_->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
+    fixedRows_->raise();
+}
+
+void GridView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    const int fixed = fixedDataRows();
+    if (index.isValid() && fixed > 0) {
+        if (index.row() < fixed) {
+            verticalScrollBar()->setValue(0);
+        } else if (verticalScrollBar()->value() > 0 && rowViewportPosition(index.row()) < fixedRowsHeight()) {
+            // The row would lie under the fixed rows: scroll until it sits right below them.
+            if (verticalScrollMode() == ScrollPerItem)
+                verticalScrollBar()->setValue(qMax(0, index.row() - fixed));
+            else
+                verticalScrollBar()->setValue(qMax(0, rowViewportPosition(index.row()) + verticalOffset()
+                                                          - fixedRowsHeight()));
+        }
+    }
+    QTableView::scrollTo(index, hint);
+}
+
+void GridView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    placeFixedRows();
 }
 
 void GridView::setGridName(const QString& name)
@@ -264,6 +349,8 @@ void GridView::applyColumnWidths()
                                    : headerMetrics.horizontalAdvance(title.trimmed()) + margin;
         setColumnWidth(c, qMax(pixelsForUnits(units), titleWidth));
     }
+    for (int c = 0; c < grid_->columns(); ++c)
+        fixedRows_->setColumnWidth(c, columnWidth(c));
 }
 
 void GridView::syncCurrentFromGrid()

@@ -1,6 +1,7 @@
 // The widget that shows a Grid. It holds no data of its own: the grid's topmost fixed row
 // becomes the column titles, further fixed rows (the actuator type row) are the first
-// visual rows, drawn in the titles' colour, and the scrolling rows follow. Every key typed
+// visual rows, drawn in the titles' colour and kept in view while the scrolling rows
+// follow. Every key typed
 // into a cell passes the grid's key filter before an editor sees it, and an edit reaches
 // the grid as one write when the editor closes, so the tables see one change per entry.
 #pragma once
@@ -40,11 +41,15 @@ public:
 
     bool isEditing() const { return state() == EditingState; }
 
+    // Keeps a row that is asked to be shown out from under the fixed rows.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // Typing into a grid edits the cell; it never jumps to a row starting with the key.
     void keyboardSearch(const QString&) override {}
 
@@ -55,6 +60,9 @@ private:
     void applyColumnWidths();
     void syncCurrentFromGrid();
     void leaveEditing();
+    int fixedDataRows() const;
+    int fixedRowsHeight() const;
+    void placeFixedRows();
 
     QPointer<Grid> grid_;
     GridModel* model_ = nullptr;
@@ -62,6 +70,9 @@ private:
     QPointer<QWidget> editor_;
     QPersistentModelIndex editorIndex_;
     const QEvent* filteredKey_ = nullptr;  // already passed the filter on its way to an editor
+    // The fixed data rows drawn again over the top of the viewport once the rows have
+    // scrolled, so the type row stays in view. It shares the model and the selection.
+    QTableView* fixedRows_ = nullptr;
 };
 
 }  // namespace kap

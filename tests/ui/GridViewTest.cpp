@@ -313,3 +313,47 @@ TEST_F(GridViewTest, GridNameNamesTheView)
 
 }  // namespace
 }  // namespace kap
+
+namespace kap {
+
+TEST_F(GridViewTest, TheTypeRowStaysInViewWhileTheRowsScroll)
+{
+    grid.setRows(60);
+    for (int r = 0; r < 60; ++r)
+        grid.setText(r, 0, QString::number(r + 1));
+    view->resize(400, 200);
+    QApplication::processEvents();
+    const auto* fixed = view->findChild<QTableView*>("fixedRows");
+    ASSERT_NE(fixed, nullptr);
+    const QPoint topLeftCell = view->viewport()->geometry().topLeft() + QPoint(5, 3);
+    // What a user sees in the first visual row: the cell under the viewport's top edge.
+    const auto firstVisibleRowText = [&] {
+        QWidget* shown = view->childAt(topLeftCell);
+        const QTableView* table = shown == fixed->viewport() ? fixed : static_cast<QTableView*>(view);
+        const QPoint at = table->viewport()->mapFrom(view, topLeftCell);
+        return table->indexAt(at).data().toString();
+    };
+    EXPECT_EQ(firstVisibleRowText(), "0") << "the type row at the top";
+
+    view->scrollToBottom();
+    QApplication::processEvents();
+    EXPECT_EQ(firstVisibleRowText(), "0") << "still there at the bottom of the table";
+
+    // A row asked to be shown never hides under the type row.
+    for (int r : {30, 10, 0}) {
+        grid.setCurrentCell(r, 1);
+        QApplication::processEvents();
+        const QRect cell = view->visualRect(view->indexOf(r, 1));
+        const int coveredUntil = fixed->isVisible() ? fixed->geometry().bottom() - view->viewport()->y() : -1;
+        EXPECT_GT(cell.top(), coveredUntil) << "row " << r;
+        EXPECT_LT(cell.bottom(), view->viewport()->height()) << "row " << r;
+        EXPECT_EQ(firstVisibleRowText(), "0") << "the type row, whichever cell is current";
+    }
+
+    // Back at the top the rows stand in their own places.
+    view->scrollToTop();
+    QApplication::processEvents();
+    EXPECT_FALSE(fixed->isVisible());
+}
+
+}  // namespace kap
