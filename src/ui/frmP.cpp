@@ -34,6 +34,14 @@ frmP::frmP(QWidget* parent) : QDialog(parent)
     // A port name selects its own option; any other text selects COM1.
     const int index = ports::numberOf(portBefore_).value_or(ports::kFirstPort) - 1;
     portOptions_[index]->setChecked(true);
+    // Chosen without the focus too (assistive tools press an option): the checked option is
+    // the port. Connected after the preselection, so opening the dialog changes no port.
+    for (int i = 0; i < 8; ++i) {
+        connect(portOptions_[i], &QRadioButton::toggled, this, [i](bool on) {
+            if (on)
+                module1().portName = ports::nameOf(i + 1);
+        });
+    }
     // The checked option takes the focus first, so opening the dialog changes no port.
     portOptions_[index]->setFocus();
 

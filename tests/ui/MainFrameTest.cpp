@@ -11,6 +11,8 @@
 #include "frmpulseMaindemo.h"
 #include "frmkeisan.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -435,4 +437,20 @@ TEST_F(Frame, VersionAsksTheControllerAndOpensTheDialog)
     EXPECT_EQ(w.session().controller().version, "1.10");
     ASSERT_EQ(sim.controller.receivedLines().size(), 1);
     EXPECT_EQ(sim.controller.receivedLines().at(0), QByteArray("@?VER ,\r\n"));
+}
+
+TEST_F(Frame, PortDialogTakesAnOptionChosenWithoutTheFocus)
+{
+    module1().portName = "COM2";
+    frmP p;
+    p.show();
+    QApplication::processEvents();
+    // An assistive tool chooses the option through its action; the focus stays where it was.
+    QAccessibleInterface* option = QAccessible::queryAccessibleInterface(child<QRadioButton>(&p, "Opt_1_6"));
+    ASSERT_NE(option, nullptr);
+    ASSERT_NE(option->actionInterface(), nullptr);
+    option->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(module1().portName, "COM7");
+    QTest::mouseClick(child<QPushButton>(&p, "CancelButton"), Qt::LeftButton);
+    EXPECT_EQ(module1().portName, "COM2");
 }
