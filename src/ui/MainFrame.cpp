@@ -194,8 +194,8 @@ void MainFrame::newFile() { SettingCommands(*session_).newFile(); }
 void MainFrame::openFile() { SettingCommands(*session_).open(); }
 void MainFrame::saveAs() { SettingCommands(*session_).saveAs(); }
 void MainFrame::exitProgram() { SettingCommands(*session_).exit(); }
-void MainFrame::print() { PrintSettingList(*session_, printFallbackPath_); }
-void MainFrame::printPreview() { PreviewSettingList(*session_, printFallbackPath_, this); }
+void MainFrame::print() { PrintSettingList(*session_, proposedPdfPath_); }
+void MainFrame::printPreview() { PreviewSettingList(*session_, this); }
 void MainFrame::transmitTable() { exchange::TransmitTable(*session_); }
 void MainFrame::transmitParameters() { exchange::TransmitParameters(*session_); }
 void MainFrame::receiveTable() { exchange::ReceiveTable(*session_); }

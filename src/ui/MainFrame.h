@@ -52,9 +52,9 @@ public:
     // The rotary operating speed calculator, once opened.
     frmkeisan* calculator() const { return calculator_.get(); }
 
-    // Where the setting list goes when the system has no printer: the print dialog offers
-    // this PDF file. Empty: "Setting list.pdf" in the documents folder.
-    void setPrintFallbackPath(const QString& path) { printFallbackPath_ = path; }
+    // The PDF file Print proposes when the system has no printer. Empty: "Setting list.pdf"
+    // in the documents folder.
+    void setProposedPdfPath(const QString& path) { proposedPdfPath_ = path; }
 
     // Every open main window shows the port in its port panel.
     static void showPortEverywhere(const QString& portName);
@@ -127,7 +127,7 @@ private:
     std::unique_ptr<frmbar> progress_;
     std::unique_ptr<EntryDialogs> entryDialogs_;
     std::unique_ptr<frmkeisan> calculator_;
-    QString printFallbackPath_;
+    QString proposedPdfPath_;
 
     QToolBar* toolbar_ = nullptr;
     QHash<Command, QList<QAction*>> actions_;  // menu items and tool-bar buttons

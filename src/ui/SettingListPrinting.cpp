@@ -18,20 +18,24 @@
 namespace kap {
 namespace {
 
-// A printer set up for the list; without any printer on the system it writes a PDF file.
-void prepare(QPrinter& printer, const QString& fallbackPdf)
+QString tr(const char* text)
 {
-    printer.setDocName(QStringLiteral("Setting list"));
-    if (!QPrinterInfo::availablePrinterNames().isEmpty())
-        return;
-    QString path = fallbackPdf;
-    if (path.isEmpty()) {
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        path = QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(QStringLiteral("Setting list.pdf"));
-    }
+    return QCoreApplication::translate("SettingListPrinting", text);
+}
+
+QString proposedPdfPath(const QString& proposed)
+{
+    if (!proposed.isEmpty())
+        return proposed;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(QStringLiteral("Setting list.pdf"));
+}
+
+// A PDF page has no unprintable border of its own; the list needs about 11 inches.
+void setUpPdf(QPrinter& printer, const QString& path)
+{
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    // A PDF page has no unprintable border of its own; the list needs about 11 inches.
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
 }
@@ -45,25 +49,36 @@ bool paint(Session& session, QPrinter& printer)
 
 }  // namespace
 
-void PrintSettingList(Session& session, const QString& fallbackPdf)
+void PrintSettingList(Session& session, const QString& proposedPdf)
 {
     QPrinter printer(QPrinter::HighResolution);
-    prepare(printer, fallbackPdf);
-    // A cancelled dialog and a failing printer end the command alike, without a message.
-    if (session.dialogs().choosePrinter(printer)) {
+    printer.setDocName(QStringLiteral("Setting list"));
+    Dialogs& dialogs = session.dialogs();
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        const QString path = dialogs.saveFileName(
+            {tr("Print"), QStringLiteral("PDF file(*.pdf)|*.pdf|"), proposedPdfPath(proposedPdf), true});
+        if (!path.isEmpty()) {
+            setUpPdf(printer, path);
+            if (!paint(session, printer))
+                dialogs.ok(path + tr(" cannot be saved because it is read only or it is opened."), QString());
+        }
+    } else if (dialogs.choosePrinter(printer)) {
+        // A cancelled dialog and a failing printer end the command alike, without a message.
         printer.setCopyCount(1);  // the list is printed once, whatever the dialog says
         paint(session, printer);
     }
     RestoreWindow(session);
 }
 
-void PreviewSettingList(Session& session, const QString& fallbackPdf, QWidget* parent)
+void PreviewSettingList(Session& session, QWidget* parent)
 {
     QPrinter printer(QPrinter::HighResolution);
-    prepare(printer, fallbackPdf);
+    printer.setDocName(QStringLiteral("Setting list"));
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        setUpPdf(printer, QString());  // the page a PDF would get
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("printPreview"));
-    dialog.setWindowTitle(QCoreApplication::translate("SettingListPrinting", "Print preview"));
+    dialog.setWindowTitle(tr("Print preview"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&session](QPrinter* p) { paint(session, *p); });
     dialog.exec();

@@ -10,9 +10,10 @@ namespace kap {
 class Session;
 
 // Lets the user choose a printer and prints the list. Without any printer on the system the
-// dialog offers a PDF file: fallbackPdf, or "Setting list.pdf" in the documents folder.
-void PrintSettingList(Session& session, const QString& fallbackPdf);
+// list goes to a PDF file the user names in the save dialog (which asks before it replaces a
+// file); proposedPdf, or "Setting list.pdf" in the documents folder, is proposed.
+void PrintSettingList(Session& session, const QString& proposedPdf);
 // The list in a print-preview window over parent.
-void PreviewSettingList(Session& session, const QString& fallbackPdf, QWidget* parent);
+void PreviewSettingList(Session& session, QWidget* parent);
 
 }  // namespace kap

@@ -103,24 +103,37 @@ TEST_F(FileMenu, FileMenuItemsRunOnTheWindowsSession)
     EXPECT_EQ(dialogs.pendingAnswers(), 0);
 }
 
-TEST_F(FileMenu, PrintCommandWritesThePdfOnlyWhenTheDialogIsAccepted)
+TEST_F(FileMenu, PrintWithoutAPrinterWritesThePdfTheUserNames)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    const QString pdf = dir.filePath("chosen.pdf");
-    auto w = std::make_unique<frmMain>(dialogs);
-    w->setPrintFallbackPath(pdf);
-    dialogs.printer(false);
-    child<QAction>(w.get(), "mnuFilePrint")->trigger();
-    EXPECT_FALSE(QFile::exists(pdf));
-    EXPECT_TRUE(dialogs.boxes.isEmpty());
     if (!QPrinterInfo::availablePrinterNames().isEmpty())
         GTEST_SKIP() << "a printer is installed; printing to it is not tested";
-    dialogs.printer(true);
-    child<QAction>(w.get(), "Toolbar1_Print")->trigger();
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QString proposed = dir.filePath("proposed.pdf");
+    const QString chosen = dir.filePath("chosen.pdf");
+    frmMain w(dialogs);
+    w.setProposedPdfPath(proposed);
+
+    dialogs.file("");  // the save dialog, cancelled
+    child<QAction>(&w, "mnuFilePrint")->trigger();
+    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(dialogs.fileDialogs[0].initialName, proposed);
+    EXPECT_EQ(dialogs.fileDialogs[0].filter, "PDF file(*.pdf)|*.pdf|");
+    EXPECT_TRUE(dialogs.fileDialogs[0].overwritePrompt) << "an existing file is replaced only after asking";
+    EXPECT_FALSE(QFile::exists(proposed));
+
+    dialogs.file(chosen);
+    child<QAction>(&w, "Toolbar1_Print")->trigger();
+    EXPECT_EQ(pagesOf(chosen).size(), 2);
+    EXPECT_FALSE(QFile::exists(proposed));
     EXPECT_TRUE(dialogs.boxes.isEmpty());
-    EXPECT_EQ(pagesOf(pdf).size(), 2);
-    EXPECT_TRUE(w->isEnabled());
+    EXPECT_TRUE(w.isEnabled());
+
+    const QString nowhere = dir.filePath("missing/list.pdf");
+    dialogs.file(nowhere).ok();
+    child<QAction>(&w, "mnuFilePrint")->trigger();
+    ASSERT_EQ(dialogs.boxes.size(), 1);
+    EXPECT_EQ(dialogs.boxes[0].text, nowhere + " cannot be saved because it is read only or it is opened.");
 }
 
 TEST_F(FileMenu, PreviewSitsUnderPrintAndShowsTheSamePages)
