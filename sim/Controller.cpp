@@ -320,7 +320,7 @@ void Controller::handleEndOfData()
         return;
     }
     block_ = Block::None;
-    respond(kOk);
+    respond(options_.silentEndOfData ? QByteArray() : QByteArray(kOk));
 }
 
 // ---- output --------------------------------------------------------------------------------

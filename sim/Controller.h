@@ -35,6 +35,7 @@ struct Options {
     QByteArray version = "1.10";    // answer to "@?VER "
     bool shortDio = false;          // previous-controller "@READ DIO " layout (8th char CR)
     bool ackRecords = false;        // answer "OK" to each record line of a write block
+    bool silentEndOfData = false;   // close a write block on 0x1A without answering it
     bool pacing = false;            // emit output at the real 9600 8O1 rate (about 1.15 ms/char)
     int latencyMs = 0;              // delay before a reply starts
     int motionMs = 300;             // how long "@ORG " and "@MOVP " take

@@ -85,6 +85,9 @@ int main(int argc, char** argv)
         QStringLiteral("Previous-controller digital-I/O layout."));
     const QCommandLineOption ackRecords({QStringLiteral("ack-records")},
         QStringLiteral("Answer OK to every record line of a write block."));
+    const QCommandLineOption silentEod({QStringLiteral("silent-eod")},
+        QStringLiteral("Close a write block on the end-of-data byte 0x1A without answering it "
+                       "(default: answer OK)."));
     const QCommandLineOption pacing({QStringLiteral("pacing")},
         QStringLiteral("Send at the 9600 baud character rate (default)."));
     const QCommandLineOption noPacing({QStringLiteral("no-pacing")}, QStringLiteral("Send at once."));
@@ -100,8 +103,8 @@ int main(int argc, char** argv)
                        "refuse[:LINE], garbage:BYTES, cut:N, hangup[:N]; WORD a command word, "
                        "P, PRM, Z, BREAK or EOD."),
         QStringLiteral("WORD:KIND"));
-    parser.addOptions({family, type, version, shortDio, ackRecords, pacing, noPacing, latency, motion,
-                       link, fault});
+    parser.addOptions({family, type, version, shortDio, ackRecords, silentEod, pacing, noPacing, latency,
+                       motion, link, fault});
     parser.process(app);
 
     sim::Options options;
@@ -120,6 +123,7 @@ int main(int argc, char** argv)
     options.version = parser.value(version).toLatin1();
     options.shortDio = parser.isSet(shortDio);
     options.ackRecords = parser.isSet(ackRecords);
+    options.silentEndOfData = parser.isSet(silentEod);
     options.pacing = !parser.isSet(noPacing);
     options.latencyMs = parser.value(latency).toInt(&ok);
     if (!ok || options.latencyMs < 0) {

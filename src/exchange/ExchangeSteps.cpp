@@ -45,9 +45,16 @@ Verdict judge(const Outcome& outcome)
     return Verdict::Usable;
 }
 
+void lockWindow(Session& session)
+{
+    LockCommands(session);
+    session.setMainWindowEnabled(false);
+}
+
 void restore(Session& session)
 {
     RestoreWindow(session);
+    UnlockCommands(session);
 }
 
 void linkError(Session& session)

@@ -30,7 +30,11 @@ enum class Verdict { LinkError, Refused, Usable };
 // short then): a link error. Otherwise "NG" anywhere is a refusal.
 Verdict judge(const Outcome& outcome);
 
-// Tool bar and window enabled, progress dialog hidden.
+// From the confirmation to the end of a data operation the window is disabled and its
+// commands locked: a Receive clicked during a transmit's waits would empty the very grid the
+// transmit is about to write.
+void lockWindow(Session& session);
+// Tool bar, commands and window enabled, progress dialog hidden.
 void restore(Session& session);
 // The communication-error box (silenced while settei is set) and the window made usable.
 void linkError(Session& session);

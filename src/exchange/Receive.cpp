@@ -46,30 +46,22 @@ void cancelBox(Session& session, const ReadTexts& texts)
                                   MsgButtons::Ok);
 }
 
-// The point or zone records into Grid1. Every record is split before the grid is touched,
-// so a malformed reply leaves the table as it was.
+// The point or zone records into Grid1. Every record is split, and Cancel polled once per
+// record, before the grid is touched: a damaged reply or a cancelled read leaves the table
+// as it was.
 FillEnd fillTable(Session& session, const QString& reply, const ReadTexts& texts)
 {
+    const auto read = records::readRecords(reply);
+    if (!read)
+        return FillEnd::Malformed;
     const bool points = isPoints(session);
     const int count = points ? PointTable::kPoints : ZoneTable::kZones;
     QList<records::RecordFields> found;
     for (int k = 0; k < count; ++k) {
-        found.append(points ? records::findPointRecord(reply, k) : records::findZoneRecord(reply, k));
+        found.append(points ? records::findPointRecord(*read, k) : records::findZoneRecord(*read, k));
         if (found.last().state == records::RecordState::Malformed)
             return FillEnd::Malformed;
     }
-
-    Grid& grid = session.tableGrid();
-    const QList<int> columns =
-        points ? QList<int>{PointTable::ModeColumn, PointTable::PositionColumn,
-                            PointTable::SpeedColumn, PointTable::NoteColumn}
-               : QList<int>{ZoneTable::AngleAColumn, ZoneTable::AngleBColumn, ZoneTable::NoteColumn};
-    // Rows are emptied first: a record the controller does not send leaves its row empty.
-    for (int row = 0; row < count; ++row) {
-        for (const int column : columns)
-            grid.setText(row, column, QString());
-    }
-    const int fieldColumns = points ? 3 : 2;
     for (int k = 0; k < count; ++k) {
         letEventsRun();
         session.progress().setValue(k);
@@ -77,9 +69,19 @@ FillEnd fillTable(Session& session, const QString& reply, const ReadTexts& texts
             cancelBox(session, texts);
             return FillEnd::Cancelled;
         }
+    }
+
+    Grid& grid = session.tableGrid();
+    const QList<int> columns =
+        points ? QList<int>{PointTable::ModeColumn, PointTable::PositionColumn,
+                            PointTable::SpeedColumn, PointTable::NoteColumn}
+               : QList<int>{ZoneTable::AngleAColumn, ZoneTable::AngleBColumn, ZoneTable::NoteColumn};
+    const int fieldColumns = points ? 3 : 2;
+    for (int k = 0; k < count; ++k) {
+        // A record the controller does not send leaves its row empty.
+        for (const int column : columns)
+            grid.setText(k, column, QString());
         const records::RecordFields& record = found.at(k);
-        if (record.state != records::RecordState::Found)
-            continue;
         for (int f = 0; f < record.fields.size() && f < fieldColumns; ++f)
             grid.setText(k, 1 + f, record.fields.at(f));
     }
@@ -121,7 +123,10 @@ void setRow(Grid& grid, int row, const QString& initial, const QString& value, c
 FillEnd fillParameters(Session& session, const QString& reply, const ReadTexts& texts,
                        bool withProgress)
 {
-    const QStringList values = records::parameterValues(reply);
+    const auto read = records::readRecords(reply);
+    if (!read)
+        return FillEnd::Malformed;
+    const QStringList values = records::parameterValues(*read);
     // Without a readable type nothing else can be placed: the reply is unusable.
     if (values.isEmpty() || !numbers::isNumber(values.at(0)))
         return FillEnd::Malformed;
@@ -148,8 +153,8 @@ FillEnd fillParameters(Session& session, const QString& reply, const ReadTexts& 
             continue;
         }
         const int row = table.rowOfPrm(k);
-        if (row < 0)
-            continue;  // not a parameter of this family's grid
+        if (row < 0 || value.isEmpty())
+            continue;  // not a parameter of this family's grid, or not sent
         grid.setText(row, kValueColumn, value);
         if (!points)
             continue;
@@ -214,8 +219,8 @@ Result ReceiveTable(Session& session)
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
+    lockWindow(session);
     session.showError(QString());
-    session.setMainWindowEnabled(false);
     showProgress(session, 0, points ? 63 : 3, 0);
     const Outcome out = exchangeLine(session, points ? cmd::READ_PNT : cmd::READ_ZON,
                                      points ? 5000.0f : 3000.0f);
@@ -247,13 +252,13 @@ Result ReceiveParameters(Session& session)
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
+    lockWindow(session);
     if (points) {
         const Result facts = readControllerFacts(session);
         if (facts != Result::Done)
             return facts;
     }
     session.showError(QString());
-    session.setMainWindowEnabled(false);
     showProgress(session, 0, 63, points ? 1 : 0);
     const Outcome out = exchangeLine(session, cmd::READ_PRM, points ? 5000.0f : 3000.0f);
     if (!usable(session, out, false))
@@ -269,10 +274,8 @@ Result ReceiveParameters(Session& session)
         return end == FillEnd::Malformed ? Result::LinkError : Result::Refused;
     }
     setModifiedMark(session.tableGrid());
-    session.setToolbarEnabled(true);
-    session.setMainWindowEnabled(true);
+    restore(session);
     session.showError(QString());
-    session.progress().hide();
     session.refreshQuickBoxes();
     showOriginShift(session);
     lowerFillFlags(session);
@@ -288,7 +291,7 @@ Result StartupReading(Session& session)
     const ReadTexts texts = startupTexts();
     session.flags().operationTitle = points ? tr("Receive Point") : tr("Receive Zone");
 
-    // Every failure ends the reading silently.
+    // A failed step ends the reading silently.
     const auto failed = [&session](const Outcome& out, bool needOk) {
         const bool bad = judge(out) != Verdict::Usable
                          || (needOk && !out.reply.contains(QLatin1String("OK")));
@@ -298,10 +301,17 @@ Result StartupReading(Session& session)
     };
 
     if (points) {
+        // Only a time-out (or a lost line) ends the reading at the version query; a
+        // controller that refuses it is read all the same, its version left unknown.
         Outcome out = exchangeLine(session, cmd::QVER, 2000.0f);
-        if (failed(out, true))
-            return resultOfFailure(out);
-        session.controller().version = ControllerFacts::versionFromReply(out.reply);
+        const Verdict version = judge(out);
+        if (version == Verdict::LinkError) {
+            restore(session);
+            return Result::LinkError;
+        }
+        if (version == Verdict::Usable && out.reply.contains(QLatin1String("OK")))
+            session.controller().version = ControllerFacts::versionFromReply(out.reply);
+        // A refused I/O query ends the reading, as a silent one does.
         out = exchangeLine(session, cmd::READ_DIO, 3000.0f);
         if (failed(out, false))
             return resultOfFailure(out);

@@ -14,9 +14,10 @@ Result ReceiveTable(Session& session);
 Result ReceiveParameters(Session& session);
 
 // The reading start-up runs into the window it is about to show, once the family is known:
-// the same reading, table first, without confirmation or closing boxes. A time-out or a
-// refusal ends it silently; Cancel in the progress dialog shows "Stop" titled
-// "Data not received." and stops filling that table. Once the table step has been reached
+// the same reading, table first, without confirmation or closing boxes. A time-out, or a
+// refusal of any step but the version query, ends it silently; Cancel in the progress dialog
+// shows "Stop" titled "Data not received." and leaves that table as it was. Once the table
+// step has been reached
 // the window ends up with the actuator type read in parameter 0, its ranges and the origin
 // shift in the status bar.
 Result StartupReading(Session& session);

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace kap::records {
 
 namespace {
@@ -33,24 +35,20 @@ qsizetype lineEnd(const QString& reply, qsizetype from)
     return reply.size();
 }
 
-RecordFields findRecord(const QString& reply, const QString& key)
+RecordFields findRecord(const QList<Record>& records, const QString& key)
 {
     RecordFields result;
-    const qsizetype keyAt = findAtLineStart(reply, key);
-    if (keyAt < 0)
+    const auto it = std::find_if(records.cbegin(), records.cend(),
+                                 [&key](const Record& r) { return r.key == key; });
+    if (it == records.cend() || it->body.isEmpty())
         return result;
-
-    const qsizetype start = keyAt + key.size();
-    const qsizetype end = lineEnd(reply, start);
-    const QString line = reply.mid(start, end - start);
-    if (!line.contains(QLatin1Char(','))) {
+    if (!it->body.contains(QLatin1Char(','))) {
         result.state = RecordState::Malformed;
         return result;
     }
     // Split at most into three; a fourth field and beyond is dropped.
-    const QStringList parts = line.split(QLatin1Char(','));
     result.state = RecordState::Found;
-    result.fields = parts.mid(0, 3);
+    result.fields = it->body.split(QLatin1Char(',')).mid(0, 3);
     return result;
 }
 
@@ -103,28 +101,44 @@ std::optional<QString> zoneRecord(const QString& no, const QString& angleA,
     return QLatin1Char('Z') + no + QLatin1Char('=') + angleA + QLatin1Char(',') + angleB;
 }
 
-RecordFields findPointRecord(const QString& reply, int number)
+std::optional<QList<Record>> readRecords(const QString& reply)
 {
-    return findRecord(reply, QLatin1Char('P') + QString::number(number) + QLatin1Char('='));
+    // A body is printable text without a second "=", which would mean two lines run together.
+    static const QRegularExpression recordLine(QRegularExpression::anchoredPattern(
+        QStringLiteral(R"(((?:PRM|P|Z)[0-9]+)=([\x20-\x3c\x3e-\x7e]*))")));
+    const QString closing = QStringLiteral("OK\r\n");
+    if (!reply.endsWith(closing))
+        return std::nullopt;
+    QList<Record> records;
+    const QString body = reply.chopped(closing.size());
+    if (body.isEmpty())
+        return records;
+    if (!body.endsWith(QLatin1String("\r\n")))
+        return std::nullopt;
+    for (const QString& line : body.chopped(2).split(QLatin1String("\r\n"))) {
+        const auto m = recordLine.match(line);
+        if (!m.hasMatch())
+            return std::nullopt;
+        records.append({m.captured(1), m.captured(2)});
+    }
+    return records;
 }
 
-RecordFields findZoneRecord(const QString& reply, int number)
+RecordFields findPointRecord(const QList<Record>& records, int number)
 {
-    return findRecord(reply, QLatin1Char('Z') + QString::number(number) + QLatin1Char('='));
+    return findRecord(records, QLatin1Char('P') + QString::number(number));
 }
 
-QStringList parameterValues(const QString& reply)
+RecordFields findZoneRecord(const QList<Record>& records, int number)
+{
+    return findRecord(records, QLatin1Char('Z') + QString::number(number));
+}
+
+QStringList parameterValues(const QList<Record>& records)
 {
     QStringList values;
-    qsizetype from = 0;
-    while (values.size() < 64) {
-        const qsizetype eq = reply.indexOf(QLatin1Char('='), from);
-        if (eq < 0)
-            break;
-        const qsizetype end = lineEnd(reply, eq + 1);
-        values.append(reply.mid(eq + 1, end - eq - 1));
-        from = eq + 1;
-    }
+    for (const Record& r : records.mid(0, 64))
+        values.append(r.body);
     return values;
 }
 

@@ -7,6 +7,7 @@
 // Fields are texts exactly as the grid cells hold them: nothing is scaled or reformatted.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -32,8 +33,8 @@ std::optional<QString> zoneRecord(const QString& no, const QString& angleA,
 // ---- Reading records out of a reply.
 
 enum class RecordState {
-    Absent,     // no record with that number: the row stays as prepared
-    Malformed,  // the key is there but its line has no ",": treat as a communication error
+    Absent,     // no record with that number, or an empty one: the row stays as prepared
+    Malformed,  // the record's body has no ",": treat as a communication error
     Found,
 };
 
@@ -44,18 +45,29 @@ struct RecordFields {
     QStringList fields;
 };
 
-// The first line of the reply that starts with "P" number "=" (or "Z" number "="). A key is
-// only recognised at the start of a line, so "P1=" never matches inside "P10=", "SP1=" or a
-// damaged line. A record's fields never reach past its own line: a line without "," is
-// Malformed, and a last line without CR runs to the end of the reply.
-RecordFields findPointRecord(const QString& reply, int number);
-RecordFields findZoneRecord(const QString& reply, int number);
+// One record line of a read reply: key "P3" and body "A,90.00,50" for "P3=A,90.00,50".
+struct Record {
+    QString key;
+    QString body;
+};
 
-// The values of parameters 0 to 63 taken by position: each value runs from after the next "="
-// to the next CR (or the end of the reply); the number before "=" is not looked at. Stops
-// when no further "=" exists, so a short reply gives fewer than 64 values (size() says how
-// many); the rows beyond are meant to be left unchanged.
-QStringList parameterValues(const QString& reply);
+// A read reply taken apart line by line: zero or more records, each closed by CR LF, then the
+// closing "OK" CR LF and nothing after it. A record is "P", "PRM" or "Z" with a number, "="
+// and printable text without "="; any number goes, so records the window has no row for are
+// read over. Any other line (a stray byte glued to a key, two lines run together, a lone CR)
+// makes the whole reply unreadable (nullopt): reading around the damage would empty rows the
+// controller holds, and the next transmit would erase them there too.
+std::optional<QList<Record>> readRecords(const QString& reply);
+
+// The first record "P" number (or "Z" number). One with an empty body ("P5=") counts as
+// absent; one whose body has no "," is Malformed.
+RecordFields findPointRecord(const QList<Record>& records, int number);
+RecordFields findZoneRecord(const QList<Record>& records, int number);
+
+// The values of parameters 0 to 63 taken by position; the number in the key is not looked
+// at. An empty value stands for a parameter not sent: its row is meant to stay as it is.
+// Fewer than 64 records give fewer values (size() says how many).
+QStringList parameterValues(const QList<Record>& records);
 
 // The value of "PRM" number "=" at the start of a line, up to the next CR; nullopt when absent.
 std::optional<QString> parameterByName(const QString& reply, int number);

@@ -31,8 +31,8 @@ void refuseTable(Session& session, const QString& text, const QString& title)
     session.flags().settei = true;
 }
 
-// Write command, answered "READY"; one transaction per record (100 ms, silence is normal);
-// the end-of-data byte (3000 ms, must be answered). Cancel is looked at only after a record
+// Write command, answered "READY"; one transaction per record (100 ms) and the end-of-data
+// byte (3000 ms), silence being normal after either. Cancel is looked at only after a turn
 // that drew no reply; "NG" ends the block.
 Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns)
 {
@@ -56,20 +56,15 @@ Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const Q
         const bool endOfData = k == last;
         if (endOfData) {
             out = exchangeRecord(session, cmd::EndOfData, QString(), 3000.0f);
-            // The block's end must be acknowledged: without it nothing says the data was kept.
-            if (judge(out) == Verdict::LinkError) {
-                linkError(session);
-                return Result::LinkError;
-            }
         } else {
             const Turn& turn = turns.at(k - 1);
             if (!turn.record)
                 continue;
             out = exchangeRecord(session, recordCode, *turn.record, 100.0f);
-            if (out.lineFailed) {
-                linkError(session);
-                return Result::LinkError;
-            }
+        }
+        if (out.lineFailed) {
+            linkError(session);
+            return Result::LinkError;
         }
         if (out.reply.isEmpty()) {
             if (takeCancel(session)) {
@@ -169,6 +164,7 @@ Result transmitPoints(Session& session)
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
+    lockWindow(session);
     const Outcome out = exchangeLine(session, cmd::QPRM, 3000.0f, QStringLiteral("21"));
     switch (judge(out)) {
     case Verdict::LinkError:
@@ -193,7 +189,6 @@ Result transmitPoints(Session& session)
     showProgress(session, 0, PointTable::kPoints + 1, 0);
     if (!eraseControllerTable(session, cmd::INIT_PNT, 10000.0f))
         return Result::LinkError;
-    session.setMainWindowEnabled(false);
     QList<Turn> turns;
     const Grid& grid = session.tableGrid();
     for (int row = 0; row < PointTable::kPoints; ++row) {
@@ -218,6 +213,7 @@ Result transmitZones(Session& session)
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
+    lockWindow(session);
     const Grid& grid = session.tableGrid();
     const QString title = tr("Data un-transmitting");
     for (int row = 0; row < ZoneTable::kZones; ++row) {
@@ -243,7 +239,6 @@ Result transmitZones(Session& session)
     showProgress(session, 0, ZoneTable::kZones + 1, 0);
     if (!eraseControllerTable(session, cmd::INIT_ZON, 5000.0f))
         return Result::LinkError;
-    session.setMainWindowEnabled(false);
     QList<Turn> turns;
     for (int row = 0; row < ZoneTable::kZones; ++row) {
         turns.append({records::zoneRecord(grid.text(row, ZoneTable::NoColumn),
@@ -261,10 +256,13 @@ enum class StoredPoints { Within, Outside, Malformed };
 
 StoredPoints checkStoredPoints(Session& session, const QString& reply)
 {
+    const auto read = records::readRecords(reply);
+    if (!read)
+        return StoredPoints::Malformed;
     ParameterTable& table = session.parameters();
     const float stroke = single(table.value(table.rowOfPrm(21))).value_or(0.0f);
     for (int k = 0; k < PointTable::kPoints; ++k) {
-        const records::RecordFields record = records::findPointRecord(reply, k);
+        const records::RecordFields record = records::findPointRecord(*read, k);
         if (record.state == records::RecordState::Malformed)
             return StoredPoints::Malformed;
         if (record.state == records::RecordState::Absent)
@@ -300,6 +298,7 @@ Result TransmitParameters(Session& session)
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
+    lockWindow(session);
     const int rows = int(table.layout().rows.size()) - 1;
     if (points) {
         // Every value goes through the change handling again, as if just edited, so what is
@@ -334,7 +333,6 @@ Result TransmitParameters(Session& session)
     }
 
     session.progress().setValue(0);
-    session.setMainWindowEnabled(false);
     showProgress(session, 0, rows + 1, 0);
     QList<Turn> turns;
     const Grid& grid = table.grid();

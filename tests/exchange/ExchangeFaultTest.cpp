@@ -1,5 +1,6 @@
 // Every operation against a controller that fails at one of its steps: time-outs, "NG",
-// replies cut short, garbage and a line closed mid-reply.
+// replies cut short, garbage and a line closed mid-reply. Whatever the ending, the window
+// stays disabled with its commands locked while the controller is asked.
 #include "ExchangeRig.h"
 
 #include <cctype>
@@ -38,8 +39,15 @@ const FaultCase kCases[] = {
     {"point read refused", Op::ReceiveTable, 0, "@READ PNT ", {Kind::Refuse, "E05", 0}, {refusalBox()}},
     {"point read line closed mid-reply", Op::ReceiveTable, 0, "@READ PNT ", {Kind::HangupMidReply, {}, 8},
      {kPointLinkError}},
+    // Garbage glued to the first record damages that line: the whole reply is unreadable.
     {"point read with garbage first", Op::ReceiveTable, 0, "@READ PNT ", {Kind::Garbage, "\x01\xfe#?", 0},
+     {kPointLinkError}},
+    {"point read with a stray byte", Op::ReceiveTable, 0, "@READ PNT ", {Kind::Garbage, "\x7f", 0},
+     {kPointLinkError}},
+    {"point read with an empty record", Op::ReceiveTable, 0, "@READ PNT ", {Kind::Garbage, "P5=\r\n", 0},
      {okBox("Receiving has finished.", "Receive Point")}, true},
+    {"zone read with a stray byte", Op::ReceiveTable, 1, "@READ ZON ", {Kind::Garbage, "#", 0},
+     {linkErrorBox("Zone reception")}},
     {"point read with a malformed record", Op::ReceiveTable, 0, "@READ PNT ",
      {Kind::Garbage, "P5=broken\r\n", 0}, {kPointLinkError}},
     {"zone read cut short", Op::ReceiveTable, 1, "@READ ZON ", {Kind::CutReply, {}, 6},
@@ -55,7 +63,9 @@ const FaultCase kCases[] = {
     {"parameter read cut short", Op::ReceiveParameters, 1, "@READ PRM ", {Kind::CutReply, {}, 40},
      {linkErrorBox("Parameter reception")}},
     {"parameter read with garbage first", Op::ReceiveParameters, 1, "@READ PRM ", {Kind::Garbage, "\x02\x7f", 0},
-     {okBox("Receiving has finished.", "Receive Parameter")}, true},
+     {linkErrorBox("Parameter reception")}},
+    {"parameter read with a stray byte", Op::ReceiveParameters, 0, "@READ PRM ", {Kind::Garbage, "x", 0},
+     {linkErrorBox("Parameter reception")}},
     {"parameter read with an unreadable type", Op::ReceiveParameters, 1, "@READ PRM ",
      {Kind::Garbage, "X=??\r\n", 0}, {linkErrorBox("Parameter reception")}},
     // Transmit points / zones.
@@ -69,8 +79,10 @@ const FaultCase kCases[] = {
     {"point record refused", Op::TransmitTable, 0, "P", {Kind::Refuse, {}, 0}, {refusalBox()}, false, 1.0},
     {"line closed after a record", Op::TransmitTable, 0, "P", {Kind::HangupMidReply, {}, 1},
      {linkErrorBox("Transmit Point")}, false, 1.0},
+    // Silence after the end-of-data byte is normal; a refusal of it is not.
     {"end of data unanswered", Op::TransmitTable, 0, "\x1a", {Kind::NoReply, {}, 0},
-     {linkErrorBox("Transmit Point")}},
+     {okBox("Transmitting has finished.", "Transmit Point")}},
+    {"end of data refused", Op::TransmitTable, 1, "\x1a", {Kind::Refuse, {}, 0}, {refusalBox()}},
     {"zone erase refused", Op::TransmitTable, 1, "@INIT ZON ", {Kind::Refuse, {}, 0}, {refusalBox()}},
     {"zone record refused", Op::TransmitTable, 1, "Z", {Kind::Refuse, {}, 0}, {refusalBox()}, false, 1.0},
     {"zone erase unanswered", Op::TransmitTable, 1, "@INIT ZON ", {Kind::NoReply, {}, 0},
@@ -87,6 +99,8 @@ const FaultCase kCases[] = {
     {"stored points unanswered", Op::TransmitParameters, 0, "@READ PNT ", {Kind::NoReply, {}, 0},
      {linkErrorBox("Parameter reception")}},
     {"stored points cut short", Op::TransmitParameters, 0, "@READ PNT ", {Kind::CutReply, {}, 7},
+     {linkErrorBox("Parameter reception")}},
+    {"stored points with a stray byte", Op::TransmitParameters, 0, "@READ PNT ", {Kind::Garbage, "\x01", 0},
      {linkErrorBox("Parameter reception")}},
     {"parameter block unanswered", Op::TransmitParameters, 1, "@WRITE PRM ", {Kind::NoReply, {}, 0},
      {linkErrorBox("Parameter reception")}},
@@ -149,9 +163,12 @@ TEST_P(ExchangeFault, EndsWithItsBoxAndAUsableWindow)
     prepare(rig);
     rig.sim.controller.arm(c.word, c.fault);
     const QString before = snapshot(rig);
+    rig.watchLocking();
     rig.dialogs.answer(MsgAnswer::Yes).ok(int(c.boxesAfterQuestion.size()));
     rig.run(c.op);
 
+    ASSERT_FALSE(rig.lockedWhileAsked.isEmpty());
+    EXPECT_FALSE(rig.lockedWhileAsked.contains(false)) << "window usable while the controller is asked";
     ASSERT_EQ(rig.dialogs.boxes.size(), 1 + c.boxesAfterQuestion.size());
     EXPECT_EQ(rig.dialogs.boxes.mid(1), c.boxesAfterQuestion);
     if (isReceive(c.op) && !c.tableChanged) {

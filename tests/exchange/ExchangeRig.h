@@ -123,7 +123,24 @@ struct ExchangeRig {
         };
     }
 
-    void expectRestored() const { view.expectRestored(); }
+    void expectRestored() const
+    {
+        view.expectRestored();
+        EXPECT_FALSE(view.commandsLocked);
+    }
+
+    // Records, for every line the controller receives, whether the window was disabled with
+    // its commands locked meanwhile; the window starts usable.
+    void watchLocking()
+    {
+        view.windowEnabled = true;
+        view.commandsLocked = false;
+        QObject::connect(&sim.controller, &sim::Controller::entryReceived, &sim.controller,
+                         [this](const QByteArray&) {
+                             lockedWhileAsked.append(view.commandsLocked && !view.windowEnabled);
+                         });
+    }
+    QList<bool> lockedWhileAsked;
 
     CleanModule clean;
     SimLine sim;

@@ -88,38 +88,49 @@ TEST(ReceivePoints, NoSendsNothingAndKeepsTheTable)
     EXPECT_TRUE(rig.view.toolbarEnabled);
 }
 
-TEST(ReceivePoints, CancelKeepsRowsReadSoFarAndEmptiesTheRest)
+TEST(ReceiveTable, CancelLeavesTheTableAsItWas)
 {
-    ExchangeRig rig;
-    fillAllPoints(rig.sim.controller);
-    // The user presses Cancel once row 5 has been written.
-    rig.cancelAtStep(6);
-    // The window was usable, and an earlier operation left Cancel disabled.
-    rig.view.windowEnabled = true;
-    rig.bar().cancelEnabled = false;
-    bool enabledDuringRead = false;
-    QObject::connect(&rig.table(), &Grid::cellChanged, [&](int row, int) {
-        if (row == 2)
-            enabledDuringRead = rig.bar().cancelEnabled && rig.bar().visible && !rig.view.windowEnabled;
-    });
-    rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run(Op::ReceiveTable);
+    struct Case {
+        const char* name;
+        sim::Options options;
+        int cancelAt;
+    };
+    const Case cases[] = {{"points", pointOptions(), 6}, {"zones", pulseOptions(), 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExchangeRig rig(c.options);
+        const bool points = c.options.family == 0;
+        fillAllPoints(rig.sim.controller);
+        for (int n = 0; n < 4; ++n)
+            rig.sim.controller.zones[n] = {"10.00", "20.00"};
+        for (int row = 0; row < rig.table().rows(); ++row)
+            rig.put(row, 1, "7.00");  // mode or angle A: not what the controller holds
+        rig.cancelAtStep(c.cancelAt);
+        // An earlier operation left Cancel disabled.
+        rig.bar().cancelEnabled = false;
+        bool cancelUsable = false;
+        QObject::connect(&rig.sim.controller, &sim::Controller::entryReceived, [&](const QByteArray&) {
+            cancelUsable = rig.bar().cancelEnabled && rig.bar().visible;
+        });
+        rig.dialogs.answer(MsgAnswer::Yes).ok();
+        rig.run(Op::ReceiveTable);
 
-    EXPECT_TRUE(enabledDuringRead) << "window disabled, dialog shown, Cancel usable";
-    for (int n = 0; n < 64; ++n)
-        EXPECT_EQ(rig.cell(n, kMode), n <= 5 ? "A" : "") << n;
-    EXPECT_EQ(rig.dialogs.boxes,
-              (QList<Box>{question("Do you receive point data?", "Point reception"),
-                          okBox("Stop", "Data un-transmitting.", MsgIcon::Exclamation)}));
-    EXPECT_EQ(rig.bar().tag, "0");
-    EXPECT_TRUE(rig.session.isModified());
-    rig.expectRestored();
+        EXPECT_TRUE(cancelUsable) << "dialog shown, Cancel usable";
+        QStringList column;
+        for (int row = 0; row < rig.table().rows(); ++row)
+            column << rig.cell(row, 1);
+        EXPECT_EQ(column, QStringList(rig.table().rows(), "7.00"));
+        EXPECT_EQ(rig.dialogs.boxes.last(), okBox("Stop", "Data un-transmitting.", MsgIcon::Exclamation));
+        EXPECT_EQ(rig.dialogs.boxes.size(), 2) << "no closing box";
+        EXPECT_EQ(rig.bar().tag, "0");
+        rig.expectRestored();
 
-    // A click left over after an operation does not stop the next one.
-    rig.bar().tag = QStringLiteral("1");
-    rig.dialogs.answer(MsgAnswer::Yes).ok();
-    rig.run(Op::ReceiveTable);
-    EXPECT_EQ(rig.cell(63, kMode), "A");
+        // A click left over after an operation does not stop the next one.
+        rig.bar().tag = QStringLiteral("1");
+        rig.dialogs.answer(MsgAnswer::Yes).ok();
+        rig.run(Op::ReceiveTable);
+        EXPECT_EQ(rig.cell(rig.table().rows() - 1, 1), points ? "A" : "10.00");
+    }
 }
 
 TEST(ReceiveZones, FillsZonesAndEmptiesMissingOnes)
@@ -242,6 +253,19 @@ TEST(ReceiveParameters, PulseTrainWindowReadsItsTenRows)
     EXPECT_EQ(rig.view.originShift, "6");
     EXPECT_EQ(rig.dialogs.boxes.size(), 2);
     rig.expectRestored();
+}
+
+TEST(ReceiveParameters, EmptyValueLeavesItsRowAsItWas)
+{
+    ExchangeRig rig;
+    rig.putParam(4, "55");
+    rig.sim.controller.params[4] = "";
+    rig.sim.controller.params[5] = "0";
+    rig.dialogs.answer(MsgAnswer::Yes).ok();
+    rig.run(Op::ReceiveParameters);
+    EXPECT_EQ(rig.value(4), "55");
+    EXPECT_EQ(rig.value(5), "0");
+    EXPECT_EQ(rig.dialogs.boxes.last(), okBox("Receiving has finished.", "Receive Parameter"));
 }
 
 TEST(ReceiveParameters, CancelKeepsRowsReadSoFar)

@@ -92,19 +92,17 @@ const FindCase kFindCases[] = {
      {"B", "2"}},
     {"fourth comma ignored", false, "P4=A,1.00,50,xyz\r\nOK\r\n", 4, RecordState::Found,
      {"A", "1.00", "50"}},
-    {"fields as they stand", false, "P7= A , 1.00 ,50\r\n", 7, RecordState::Found,
+    {"fields as they stand", false, "P7= A , 1.00 ,50\r\nOK\r\n", 7, RecordState::Found,
      {" A ", " 1.00 ", "50"}},
     {"empty fields", false, "P8=,,\r\nOK\r\n", 8, RecordState::Found, {"", "", ""}},
-    {"last line without CR", false, "P9=A,1.00,2", 9, RecordState::Found, {"A", "1.00", "2"}},
+    {"empty body is no record", false, "P5=\r\nP6=A,1.00,2\r\nOK\r\n", 5, RecordState::Absent, {}},
+    {"empty zone body is no record", true, "Z2=\r\nOK\r\n", 2, RecordState::Absent, {}},
     {"no comma", false, "P5=A\r\nOK\r\n", 5, RecordState::Malformed, {}},
     {"no comma on its own line", false, "P5=A\r\nP6=A,1.00,2\r\nOK\r\n", 5,
      RecordState::Malformed, {}},
     {"only OK", false, "OK\r\n", 0, RecordState::Absent, {}},
-    {"empty reply", false, "", 0, RecordState::Absent, {}},
-    // Keys count only at the start of a line.
-    {"key inside other text", false, "SP1=A,1.00,2\r\nP1=I,3.00,4\r\nOK\r\n", 1,
+    {"other kinds read over", false, "PRM1=5\r\nZ1=1.00,2.00\r\nP1=I,3.00,4\r\nOK\r\n", 1,
      RecordState::Found, {"I", "3.00", "4"}},
-    {"key only inside other text", false, "XP1=A,1.00,2\r\nOK\r\n", 1, RecordState::Absent, {}},
     {"zone", true, "Z0=10.00,20.00\r\nZ1=30.00,40.00\r\nOK\r\n", 1, RecordState::Found,
      {"30.00", "40.00"}},
     {"zone absent", true, "Z0=10.00,20.00\r\nOK\r\n", 3, RecordState::Absent, {}},
@@ -119,9 +117,10 @@ TEST(Records, FindAndSplitPointAndZoneRecords)
 {
     for (const FindCase& c : kFindCases) {
         SCOPED_TRACE(c.what);
-        const QString reply = QString::fromLatin1(c.reply);
-        const RecordFields got = c.zone ? findZoneRecord(reply, c.number)
-                                        : findPointRecord(reply, c.number);
+        const auto read = readRecords(QString::fromLatin1(c.reply));
+        ASSERT_TRUE(read.has_value());
+        const RecordFields got = c.zone ? findZoneRecord(*read, c.number)
+                                        : findPointRecord(*read, c.number);
         EXPECT_EQ(got.state, c.state);
         EXPECT_EQ(got.fields, c.fields);
     }
@@ -137,13 +136,31 @@ TEST(Records, ParameterValuesByPosition)
         {"three records", "PRM0=61\r\nPRM1=2\r\nPRM2=3\r\nOK\r\n", {"61", "2", "3"}},
         {"number not examined", "PRM0=61\r\nPRM5=7\r\nOK\r\n", {"61", "7"}},
         {"empty value", "PRM0=\r\nPRM1=4\r\nOK\r\n", {"", "4"}},
-        {"last without CR", "PRM0=61\r\nPRM1=12", {"61", "12"}},
         {"only OK", "OK\r\n", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(parameterValues(QString::fromLatin1(c.reply)), c.values);
+        const auto read = readRecords(QString::fromLatin1(c.reply));
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(parameterValues(*read), c.values);
     }
+}
+
+// A damaged line anywhere makes the whole reply unreadable; the closing "OK" is required.
+TEST(Records, DamagedRepliesAreUnreadable)
+{
+    const char* const damaged[] = {
+        "\x01P0=A,1.00,2\r\nOK\r\n",        // stray byte glued to the first key
+        "P0=A,1.00,2\r\nXP1=A,1.00,2\r\nOK\r\n",
+        "P0=A,1.00,2\r\nP1=A,1.\xfe" "00,2\r\nOK\r\n",
+        "P0=A,1.00,2P1=A,1.00,2\r\nOK\r\n",  // two lines run together
+        "P0=A,1.00,2\rP1=A,1.00,2\r\nOK\r\n",
+        "P0=A,1.00,2\r\n\r\nOK\r\n",        // empty line
+        "P=A,1.00,2\r\nOK\r\n",
+        "P0=A,1.00,2\r\nREADY\r\n",          // no closing "OK"
+    };
+    for (const char* reply : damaged)
+        EXPECT_FALSE(readRecords(QString::fromLatin1(reply)).has_value()) << reply;
 }
 
 TEST(Records, ParameterValuesStopAtSixtyFour)
@@ -152,7 +169,7 @@ TEST(Records, ParameterValuesStopAtSixtyFour)
     for (int k = 0; k < 70; ++k)
         reply += QStringLiteral("PRM%1=v%1\r\n").arg(k);
     reply += QStringLiteral("OK\r\n");
-    const QStringList values = parameterValues(reply);
+    const QStringList values = parameterValues(readRecords(reply).value());
     ASSERT_EQ(values.size(), 64);
     EXPECT_EQ(values.front(), QStringLiteral("v0"));
     EXPECT_EQ(values.at(21), QStringLiteral("v21"));

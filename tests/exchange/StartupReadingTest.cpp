@@ -68,14 +68,28 @@ TEST(StartupReading, CancelStopsTheTableOnly)
     ExchangeRig rig(o);
     for (int n = 0; n < 64; ++n)
         rig.sim.controller.points[n] = {"A", "1.00", "1"};
-    // Cancel is pressed once row 10 has been written.
     rig.cancelAtStep(11);
     rig.dialogs.ok();
     EXPECT_EQ(exchange::StartupReading(rig.session), exchange::Result::Cancelled);
     EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{okBox("Stop", "Data not received.", MsgIcon::Exclamation)}));
-    EXPECT_EQ(rig.cell(10, PointTable::ModeColumn), "A");
-    EXPECT_EQ(rig.cell(11, PointTable::ModeColumn), "");
+    EXPECT_EQ(rig.cell(0, PointTable::ModeColumn), "") << "nothing of the cancelled read stays";
+    EXPECT_EQ(rig.cell(10, PointTable::ModeColumn), "");
     EXPECT_EQ(rig.session.parameters().currentType(), "63") << "parameters still read";
+}
+
+TEST(StartupReading, RefusedVersionQueryGoesOn)
+{
+    sim::Options o = pointOptions();
+    o.actuatorType = 64;
+    ExchangeRig rig(o);
+    rig.sim.controller.points[2] = {"A", "9.00", "9"};
+    rig.sim.controller.arm("@?VER ", {sim::Fault::Refuse, {}, 0});
+    EXPECT_EQ(exchange::StartupReading(rig.session), exchange::Result::Done);
+    EXPECT_EQ(rig.sent(), lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n", "@READ PRM ,\r\n"}));
+    EXPECT_TRUE(rig.dialogs.boxes.isEmpty());
+    EXPECT_EQ(rig.cell(2, PointTable::PositionColumn), "9.00");
+    EXPECT_EQ(rig.session.parameters().currentType(), "64");
+    EXPECT_EQ(rig.session.controller().version, "");
 }
 
 TEST(StartupReading, FailuresEndSilently)
@@ -121,6 +135,7 @@ TEST(StartupReading, PulseTrainFailuresEndSilentlyToo)
     };
     const Case cases[] = {
         {"zones cut short", "@READ ZON ", {sim::Fault::CutReply, {}, 2}, lines({"@READ ZON ,\r\n"})},
+        {"zones with a stray byte", "@READ ZON ", {sim::Fault::Garbage, "\x01", 0}, lines({"@READ ZON ,\r\n"})},
         {"parameters with garbage and an unreadable type", "@READ PRM ",
          {sim::Fault::Garbage, "X=??\r\n", 0}, lines({"@READ ZON ,\r\n", "@READ PRM ,\r\n"})},
     };

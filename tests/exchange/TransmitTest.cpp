@@ -262,3 +262,45 @@ TEST(TransmitParameters, PulseTrainSendsItsTenRows)
     EXPECT_EQ(rig.dialogs.boxes.last(), okBox("Transmitting has finished.", "Transmit Parameter"));
     rig.expectRestored();
 }
+
+TEST(TransmitBlocks, EndOfDataAnsweredOrNot)
+{
+    struct Case {
+        const char* name;
+        Op op;
+        sim::Options options;
+        QByteArray record;  // one of the block's records
+    };
+    const Case cases[] = {
+        {"points", Op::TransmitTable, pointOptions(), "P0=A,10.00,10"},
+        {"zones", Op::TransmitTable, pulseOptions(), "Z0=10.00,20.00"},
+        {"parameters", Op::TransmitParameters, pulseOptions(), "PRM53=1000"},
+    };
+    for (const Case& c : cases) {
+        for (const bool silent : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (silent ? " silent" : " answered"));
+            sim::Options o = c.options;
+            o.silentEndOfData = silent;
+            ExchangeRig rig(o);
+            rig.session.setTimeScale(kSilentControllerScale);
+            if (o.family == 0) {
+                rig.putPoint(0, "A", "10.00", "10");
+            } else {
+                rig.put(0, ZoneTable::AngleAColumn, "10.00");
+                rig.put(0, ZoneTable::AngleBColumn, "20.00");
+            }
+            rig.dialogs.answer(MsgAnswer::Yes).ok();
+            rig.run(c.op);
+
+            EXPECT_EQ(rig.sent().last(), "\x1a");
+            EXPECT_EQ(rig.dialogs.boxes.last(),
+                      okBox("Transmitting has finished.",
+                            c.op == Op::TransmitParameters ? "Transmit Parameter"
+                            : o.family == 0                 ? "Transmit Point"
+                                                            : "Transmit Zone"));
+            EXPECT_TRUE(rig.sent().contains(c.record + "\r\n"));
+            EXPECT_TRUE(rig.session.flags().settei);
+            rig.expectRestored();
+        }
+    }
+}

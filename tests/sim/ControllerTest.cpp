@@ -167,6 +167,20 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "Acked" : "Silent");
     });
 
+TEST(Controller, SilentEndOfDataStillClosesTheBlock)
+{
+    sim::Options o = quick();
+    o.silentEndOfData = true;
+    sim::Controller controller(o);
+    Wire wire(controller);
+    ASSERT_EQ(wire.exchange(command("@WRITE PNT ")), "READY\r\n");
+    EXPECT_EQ(wire.exchangeSilent("P3=A,90,50\r\n", 30), "");
+    EXPECT_EQ(wire.exchangeSilent("\x1a", 50), "");
+    // Closed: a record now is outside any block, and the point was kept.
+    EXPECT_EQ(wire.exchange("P4=A,1,1\r\n"), "NG\r\nE-05 NO WRITE BLOCK\r\n");
+    EXPECT_EQ(wire.exchange(command("@READ PNT ")), "P3=A,90.00,50\r\nOK\r\n");
+}
+
 struct BadRecordCase {
     const char* name;
     QByteArray start;
