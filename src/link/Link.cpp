@@ -303,7 +303,7 @@ Outcome Link::RunTransaction()
         emit lineSent(request.line);
     }
     Transaction transaction(*this, mainWindow);
-    const Outcome out = transaction.run();
+    Outcome out = transaction.run();
     if (!*alive && mainWindow && m.busy())
         m.setBusy(false);
     return out;

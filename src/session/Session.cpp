@@ -17,7 +17,7 @@ QString ControllerFacts::versionFromReply(const QString& reply)
     // the "OK" that follow it.
     static const QRegularExpression lineEnd(QStringLiteral("[\r\n]"));
     const qsizetype end = reply.indexOf(lineEnd);
-    const QString line = (end < 0 ? reply : reply.left(end)).trimmed();
+    QString line = (end < 0 ? reply : reply.left(end)).trimmed();
     for (const char* word : {"OK", "NG", "STOP", "READY"}) {
         if (line == QLatin1String(word))
             return {};
