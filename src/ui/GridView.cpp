@@ -206,6 +206,8 @@ void GridView::setGrid(Grid* grid)
     for (const QMetaObject::Connection& c : std::as_const(connections_))
         disconnect(c);
     connections_.clear();
+    grid_ = nullptr;  // nothing below may read the old grid: it may be going away
+    fixedRows_->setModel(nullptr);
     // setModel leaves the old selection model to its owner.
     QItemSelectionModel* oldSelection = selectionModel();
     setModel(nullptr);
@@ -257,7 +259,8 @@ void GridView::setGrid(Grid* grid)
 
 int GridView::fixedDataRows() const
 {
-    return model_ ? model_->fixedDataRows() : 0;
+    // The grid may be on its way out (the model still points at it while it is replaced).
+    return model_ && grid_ ? model_->fixedDataRows() : 0;
 }
 
 int GridView::fixedRowsHeight() const
@@ -271,7 +274,7 @@ int GridView::fixedRowsHeight() const
 void GridView::placeFixedRows()
 {
     // At the top the rows are in their own place; the copy is needed only once they scroll.
-    const bool needed = model_ && fixedDataRows() > 0 && verticalScrollBar()->value() > 0;
+    const bool needed = fixedDataRows() > 0 && verticalScrollBar()->value() > 0;
     fixedRows_->setVisible(needed);
     if (!needed)
         return;

@@ -150,6 +150,9 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
 
 MainFrame::~MainFrame()
 {
+    // The views let go of the session's grids before the session goes.
+    tableView_->setGrid(nullptr);
+    parameterView_->setGrid(nullptr);
     session_->setView(nullptr);
     liveFrames().removeAll(this);
 }
