@@ -124,10 +124,12 @@ TEST_F(Transactions, RefusalKeepsReadingForTheErrorLinePastTheDeadline)
 TEST_F(Transactions, AMissingErrorLineEndsAtTheBound)
 {
     ScriptedPeer peer({{0, "NG\r\nE-0"}});
+    link.setTimeScale(0.1);  // the bound is 100 ms then
     QElapsedTimer clock;
     clock.start();
-    const Outcome out = send(cmd::QPRM, "99", 100);
-    EXPECT_LT(clock.elapsed(), 100 + Link::kErrorLineBoundMs + 2000) << "never waits for ever";
+    const Outcome out = send(cmd::QPRM, "99", 1000);
+    EXPECT_GE(clock.elapsed(), Link::kErrorLineBoundMs * 0.1 - 5) << "waits for the line a while";
+    EXPECT_LT(clock.elapsed(), 100 + Link::kErrorLineBoundMs * 0.1 + 2000) << "never waits for ever";
     EXPECT_FALSE(out.Timeout);
     EXPECT_EQ(out.reply, "NG\r\nE-0");
     EXPECT_EQ(window.error, "") << "no complete error line to show";
