@@ -44,6 +44,8 @@ Controller::Controller(Options options, QObject* parent)
     points.resize(kPointCount);
     zones.resize(kZoneCount);
     resetToFactory();
+    originDone = options_.originEstablished;
+    alarm = options_.alarm;
     clock_.start();
     outTimer_.setSingleShot(true);
     outTimer_.setTimerType(Qt::PreciseTimer);
@@ -404,7 +406,7 @@ void Controller::cmdVer(const QByteArray&)
 void Controller::cmdPos(const QByteArray&)
 {
     updatePosition();
-    respond(formatAngle(position) + "\r\n" + kOk);
+    respond(positionReply() + "\r\n" + kOk);
 }
 
 void Controller::cmdPrm(const QByteArray& arg)

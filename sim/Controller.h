@@ -39,6 +39,18 @@ struct Options {
     bool pacing = false;            // emit output at the real 9600 8O1 rate (about 1.15 ms/char)
     int latencyMs = 0;              // delay before a reply starts
     int motionMs = 300;             // how long "@ORG " and "@MOVP " take
+
+    // How "@?POS " writes the angle: some controllers put a sign character in front of it.
+    enum class PositionStyle {
+        Plain,           // "-12.50", "12.50"
+        Question,        // a negative angle as "?" and its magnitude: "?12.50"
+        QuestionSigned,  // a negative angle as "?" and the signed value: "?-12.50"
+        SignByte,        // the byte 0xA5 before every angle: "\xa5" "12.50"
+    };
+    PositionStyle positionStyle = PositionStyle::Plain;
+    bool originEstablished = false;  // "@?ORG " answers "1" from the start
+    bool originRequired = false;     // "@MOVP " refused until a return to origin has ended
+    bool alarm = false;              // start with an alarm standing (cleared by "@ALR ")
 };
 
 // A fault armed for one command word (for example "@?PRM " or "@READ PNT ").
@@ -180,6 +192,7 @@ private:
     void setOriginShift(int shift);
     void setParameters(const QVector<QByteArray>& values);
     QByteArray dioReply() const;
+    QByteArray positionReply() const;
 
     Options options_;
     QList<QByteArray> received_;

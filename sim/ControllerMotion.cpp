@@ -63,6 +63,10 @@ void Controller::cmdMovp(const QByteArray& arg)
         respond(kOk);
         return;
     }
+    if (options_.originRequired && !originDone) {
+        refuse(kErrNoOrigin);
+        return;
+    }
     const double value = parseNumber(p.pos).value_or(0.0);
     updatePosition();
     const double target = p.mode == "I" ? position + value : value;
@@ -103,6 +107,10 @@ void Controller::cmdSrvo(const QByteArray& arg)
         refuse(kErrBusy);
         return;
     }
+    if (alarm && arg == "1") {
+        refuse(kErrAlarm);
+        return;
+    }
     servoOn = arg == "1";
     respond(kOk);
 }
@@ -113,18 +121,31 @@ void Controller::cmdBrk(const QByteArray& arg)
         refuse(kErrValue);
         return;
     }
+    if (moving()) {
+        refuse(kErrBusy);
+        return;
+    }
     brakeOn = arg == "1";
     respond(kOk);
 }
 
+// The drive-state commands are refused while the actuator moves, as a motion is.
 void Controller::cmdAlr(const QByteArray&)
 {
+    if (moving()) {
+        refuse(kErrBusy);
+        return;
+    }
     alarm = false;
     respond(kOk);
 }
 
 void Controller::cmdCclr(const QByteArray&)
 {
+    if (moving()) {
+        refuse(kErrBusy);
+        return;
+    }
     respond(kOk);
 }
 
@@ -266,6 +287,23 @@ QByteArray Controller::dioReply() const
     if (options_.shortDio)
         return "DO:" + outputs + "\r\nDI:000" + QByteArray(lamp + 9, 5) + "\r\n";
     return "DO:0" + outputs + ",DI:0000" + QByteArray(lamp + 8, 6) + "\r\n";
+}
+
+QByteArray Controller::positionReply() const
+{
+    const QByteArray angle = formatAngle(position);
+    const bool negative = angle.startsWith('-');
+    switch (options_.positionStyle) {
+    case Options::PositionStyle::Plain:
+        break;
+    case Options::PositionStyle::Question:
+        return negative ? "?" + angle.mid(1) : angle;
+    case Options::PositionStyle::QuestionSigned:
+        return negative ? "?" + angle : angle;
+    case Options::PositionStyle::SignByte:
+        return "\xa5" + angle;
+    }
+    return angle;
 }
 
 }  // namespace sim

@@ -17,6 +17,7 @@ inline constexpr char kErrValue[] = "E-03 VALUE ERROR";
 inline constexpr char kErrBusy[] = "E-04 BUSY";
 inline constexpr char kErrNoBlock[] = "E-05 NO WRITE BLOCK";
 inline constexpr char kErrNoPoint[] = "E-06 POINT NOT DEFINED";
+inline constexpr char kErrNoOrigin[] = "E-07 ORIGIN NOT ESTABLISHED";
 inline constexpr char kErrAlarm[] = "E-08 ALARM ACTIVE";
 inline constexpr char kErrLimit[] = "E-37 SOFTWARE LIMIT";
 inline constexpr char kErrRefused[] = "E-99 REFUSED";

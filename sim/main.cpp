@@ -96,6 +96,23 @@ int main(int argc, char** argv)
     const QCommandLineOption motion({QStringLiteral("motion")},
         QStringLiteral("Duration of a return to origin or a positioning (default 300)."),
         QStringLiteral("MS"), QStringLiteral("300"));
+    const QCommandLineOption positionStyle(
+        {QStringLiteral("position-style")},
+        QStringLiteral(
+            "How the position query writes the angle: plain (-12.50, default), question "
+            "(a negative angle as ?12.50), question-signed (?-12.50) or a5 (the byte 0xA5 "
+            "before every angle)."),
+        QStringLiteral("STYLE"), QStringLiteral("plain"));
+    const QCommandLineOption originDone(
+        {QStringLiteral("origin-done")},
+        QStringLiteral("Start with the origin established (default: not established until a return "
+                       "to origin)."));
+    const QCommandLineOption originRequired(
+        {QStringLiteral("origin-required")},
+        QStringLiteral("Refuse a move to a point while the origin is not established."));
+    const QCommandLineOption alarm(
+        {QStringLiteral("alarm")},
+        QStringLiteral("Start with an alarm standing, until the alarm is cancelled."));
     const QCommandLineOption link({QStringLiteral("link")},
         QStringLiteral("Make a symbolic link to the device here."), QStringLiteral("PATH"));
     const QCommandLineOption fault({QStringLiteral("fault")},
@@ -104,7 +121,7 @@ int main(int argc, char** argv)
                        "P, PRM, Z, BREAK or EOD."),
         QStringLiteral("WORD:KIND"));
     parser.addOptions({family, type, version, shortDio, ackRecords, silentEod, pacing, noPacing, latency,
-                       motion, link, fault});
+                       motion, positionStyle, originDone, originRequired, alarm, link, fault});
     parser.process(app);
 
     sim::Options options;
@@ -135,6 +152,23 @@ int main(int argc, char** argv)
         fail(QStringLiteral("--motion needs a number of milliseconds"));
         return 2;
     }
+
+    const QString style = parser.value(positionStyle);
+    if (style == QLatin1String("plain")) {
+        options.positionStyle = sim::Options::PositionStyle::Plain;
+    } else if (style == QLatin1String("question")) {
+        options.positionStyle = sim::Options::PositionStyle::Question;
+    } else if (style == QLatin1String("question-signed")) {
+        options.positionStyle = sim::Options::PositionStyle::QuestionSigned;
+    } else if (style == QLatin1String("a5")) {
+        options.positionStyle = sim::Options::PositionStyle::SignByte;
+    } else {
+        fail(QStringLiteral("--position-style must be plain, question, question-signed or a5"));
+        return 2;
+    }
+    options.originEstablished = parser.isSet(originDone);
+    options.originRequired = parser.isSet(originRequired);
+    options.alarm = parser.isSet(alarm);
 
     sim::Controller controller(options);
     seed(controller);

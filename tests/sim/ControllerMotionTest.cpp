@@ -245,4 +245,124 @@ INSTANTIATE_TEST_SUITE_P(
         DioCase{"PulseAlarmBrake", false, 1, false, true, true, "DO:01110,DI:0000000101\r\nOK\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// ---- what Operation mode watches and switches -------------------------------------------
+
+TEST(ControllerMotion, PositionMovesTowardTheTargetDuringAMove)
+{
+    sim::Controller controller(withMotion(1000));
+    seedPoints(controller);
+    Wire wire(controller);
+    EXPECT_EQ(wire.exchangeSilent(command("@MOVP ", "1"), 100), "");
+    const QByteArray during = wire.exchange(command("@?POS "));
+    const double angle = during.left(during.indexOf('\r')).toDouble();
+    EXPECT_GT(angle, 0.0) << during.constData();
+    EXPECT_LT(angle, 90.0) << during.constData();
+    // The move answers when it ends.
+    EXPECT_EQ(wire.exchange({}), "OK\r\n");
+    EXPECT_EQ(wire.exchange(command("@?POS ")), "90.00\r\nOK\r\n");
+}
+
+struct StyleCase {
+    const char* name;
+    sim::Options::PositionStyle style;
+    double position;
+    QByteArray reply;
+};
+
+class PositionStyle : public ::testing::TestWithParam<StyleCase> {};
+
+TEST_P(PositionStyle, WritesTheAngleLikeThatController)
+{
+    sim::Options o = withMotion(10);
+    o.positionStyle = GetParam().style;
+    sim::Controller controller(o);
+    controller.position = GetParam().position;
+    Wire wire(controller);
+    EXPECT_EQ(wire.exchange(command("@?POS ")), GetParam().reply + "\r\nOK\r\n");
+}
+
+using Style = sim::Options::PositionStyle;
+INSTANTIATE_TEST_SUITE_P(
+    ControllerMotion, PositionStyle,
+    ::testing::Values(
+        StyleCase{"PlainNegative", Style::Plain, -12.5, "-12.50"},
+        StyleCase{"QuestionNegative", Style::Question, -12.5, "?12.50"},
+        StyleCase{"QuestionPositive", Style::Question, 12.5, "12.50"},
+        StyleCase{"QuestionSignedNegative", Style::QuestionSigned, -12.5, "?-12.50"},
+        StyleCase{"SignBytePositive", Style::SignByte, 12.5, QByteArray("\xa5") + "12.50"},
+        StyleCase{"SignByteNegative", Style::SignByte, -12.5, QByteArray("\xa5") + "-12.50"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct DriveCase {
+    const char* name;
+    bool moving;
+    bool alarm;
+    bool originRequired;
+    QByteArray line;
+    QByteArray reply;
+};
+
+class DriveState : public ::testing::TestWithParam<DriveCase> {};
+
+TEST_P(DriveState, AnswersTheCommand)
+{
+    const DriveCase& c = GetParam();
+    sim::Options o = withMotion(60000);
+    o.alarm = c.alarm;
+    o.originRequired = c.originRequired;
+    sim::Controller controller(o);
+    seedPoints(controller);
+    Wire wire(controller);
+    if (c.moving) {
+        ASSERT_EQ(wire.exchangeSilent(command("@ORG "), 10), "");
+    }
+    EXPECT_EQ(wire.exchange(c.line), c.reply);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ControllerMotion, DriveState,
+    ::testing::Values(
+        DriveCase{"BrakeWhileMoving", true, false, false, "@BRK 1,\r\n", "NG\r\nE-04 BUSY\r\n"},
+        DriveCase{"ServoOffWhileMoving", true, false, false, "@SRVO 0,\r\n", "NG\r\nE-04 BUSY\r\n"},
+        DriveCase{"AlarmCancelWhileMoving", true, false, false, "@ALR ,\r\n",
+                  "NG\r\nE-04 BUSY\r\n"},
+        DriveCase{"DeviationClearWhileMoving", true, false, false, "@CCLR ,\r\n",
+                  "NG\r\nE-04 BUSY\r\n"},
+        DriveCase{"BrakeIdle", false, false, false, "@BRK 1,\r\n", "OK\r\n"},
+        DriveCase{"DeviationClearIdle", false, false, false, "@CCLR ,\r\n", "OK\r\n"},
+        DriveCase{"ServoOnDuringAlarm", false, true, false, "@SRVO 1,\r\n",
+                  "NG\r\nE-08 ALARM ACTIVE\r\n"},
+        DriveCase{"ServoOffDuringAlarm", false, true, false, "@SRVO 0,\r\n", "OK\r\n"},
+        DriveCase{"JogDuringAlarm", false, true, false, "@XINC ,\r\n",
+                  "NG\r\nE-08 ALARM ACTIVE\r\n"},
+        DriveCase{"MoveWithoutOrigin", false, false, true, "@MOVP 1,\r\n",
+                  "NG\r\nE-07 ORIGIN NOT ESTABLISHED\r\n"},
+        DriveCase{"BrakePointWithoutOrigin", false, false, true, "@MOVP 4,\r\n", "OK\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ControllerMotion, ScriptedStartStateUntilCleared)
+{
+    sim::Options o = withMotion(10);
+    o.originEstablished = true;
+    o.alarm = true;
+    sim::Controller controller(o);
+    Wire wire(controller);
+    EXPECT_EQ(wire.exchange(command("@?ORG ")), "1\r\nOK\r\n");
+    EXPECT_EQ(wire.exchange(command("@READ DIO ")), "DO:00100,DI:0000000000\r\nOK\r\n");
+    EXPECT_EQ(wire.exchange(command("@ALR ")), "OK\r\n");
+    EXPECT_EQ(wire.exchange(command("@READ DIO ")), "DO:00101,DI:0000000000\r\nOK\r\n");
+}
+
+TEST(ControllerMotion, ReturnToOriginLetsARequiredOriginMove)
+{
+    sim::Options o = withMotion(10);
+    o.originRequired = true;
+    sim::Controller controller(o);
+    seedPoints(controller);
+    Wire wire(controller);
+    EXPECT_EQ(wire.exchange(command("@MOVP ", "1")), "NG\r\nE-07 ORIGIN NOT ESTABLISHED\r\n");
+    EXPECT_EQ(wire.exchange(command("@ORG ")), "OK\r\n");
+    EXPECT_EQ(wire.exchange(command("@MOVP ", "1")), "OK\r\n");
+}
+
 }  // namespace
