@@ -90,9 +90,9 @@ QWidget* MainFrame::buildDrivePanel()
     // A drive-panel button under its form name, bound to its command.
     const auto commandButton = [this](QWidget* parent, const char* name, const QString& caption) {
         QPushButton* b = button(parent, name, caption);
-        for (const PanelButtonSpec& spec : panelButtons()) {
-            if (spec.name == QLatin1String(name))
-                bind(b, spec.command);
+        for (const PanelButtonSpec& entry : panelButtons()) {
+            if (entry.name == QLatin1String(name))
+                bind(b, entry.command);
         }
         return b;
     };
