@@ -218,9 +218,11 @@ ReadResult decode(const QByteArray& bytes, Family family)
 QString fromCodePage(const QByteArray& bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();  // once: text[i] would check for sharing at every character
+    const char* in = bytes.constData();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = uchar(bytes.at(i));
-        text[i] = b >= 0x80 && b < 0xA0 ? QChar(kHighControls[b - 0x80]) : QChar(b);
+        const auto b = uchar(in[i]);
+        out[i] = b >= 0x80 && b < 0xA0 ? QChar(kHighControls[b - 0x80]) : QChar(b);
     }
     return text;
 }
