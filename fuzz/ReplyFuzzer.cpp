@@ -1,0 +1,33 @@
+// Whatever a reply holds: the reply-word test that ends a wait, the error line after "NG" or
+// "STOP", the verdict, and the values read out of query replies.
+#include "ExchangeSteps.h"
+#include "Link.h"
+#include "Records.h"
+#include "Session.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString reply = QString::fromLatin1(reinterpret_cast<const char*>(data), qsizetype(size));
+
+    kap::HasReplyWord(reply);
+    bool found = false;
+    kap::ErrorLineOf(reply, &found);
+
+    kap::Outcome outcome;
+    outcome.reply = reply;
+    kap::exchange::judge(outcome);
+
+    using namespace kap::records;
+    replyValue(reply);
+    queryValue(reply);
+    actuatorTypeOf(reply);
+    isPreviousController(reply);
+    versionLacksNoLimitMode(replyValue(reply));
+    kap::ControllerFacts::versionFromReply(reply);
+    return 0;
+}

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of fuzz/ with clang, AddressSanitizer and UBSan (in
+# build-fuzz/) and runs each for SECONDS (default 60) from its seeds in tests/fuzz-seeds/,
+# with the protocol dictionary. The corpus grows in a scratch folder, so the tree stays clean.
+#   scripts/fuzz.sh [SECONDS]
+# Prints per target the runs, the coverage and what was found; anything found is kept in
+# build-fuzz/findings/<target>/ and makes the script exit non-zero.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-60}
+case "$seconds" in
+  ''|*[!0-9]*) echo "usage: scripts/fuzz.sh [SECONDS]" >&2; exit 2 ;;
+esac
+
+"$PWD/scripts/install-deps.sh"
+
+# clang and its libFuzzer runtime, for this script only.
+packages=(clang libclang-rt-14-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+dir=build-fuzz
+cmake -S . -B "$dir" -G Ninja -DKAP_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
+cmake --build "$dir" --target fuzz
+
+targets=(records setting_file ini numbers reply sim)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+
+found_any=0
+report=()
+for t in "${targets[@]}"; do
+  work="$scratch/$t"
+  mkdir -p "$work/corpus" "$work/artifacts"
+  cp tests/fuzz-seeds/"$t"/* "$work/corpus/"
+  echo "== fuzz_$t for ${seconds}s"
+  status=0
+  "$dir/bin/fuzz_$t" "$work/corpus" -dict=fuzz/protocol.dict -max_total_time="$seconds" \
+    -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
+    >"$work/log" 2>&1 || status=$?
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -1)
+  last=$(grep -E '^#[0-9]+' "$work/log" | grep 'cov:' | tail -1 || true)
+  cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
+  ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
+  artifacts=$(ls "$work/artifacts")
+  if [ "$status" -ne 0 ] || [ -n "$artifacts" ]; then
+    found_any=1
+    keep="$dir/findings/$t"
+    mkdir -p "$keep"
+    cp "$work/log" "$keep/log"
+    [ -n "$artifacts" ] && cp "$work/artifacts"/* "$keep/"
+    grep -E '^(==[0-9]+==ERROR|SUMMARY|.*runtime error)' "$work/log" | head -5 || true
+    verdict="FOUND (exit $status): $keep"
+  else
+    verdict="nothing found"
+  fi
+  report+=("$(printf '%-18s runs %-10s cov %-6s ft %-6s %s' "fuzz_$t" "${runs:-?}" "${cov:-?}" "${ft:-?}" "$verdict")")
+done
+
+echo
+printf '%s\n' "${report[@]}"
+exit $found_any
