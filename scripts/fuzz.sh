@@ -13,22 +13,8 @@ case "$seconds" in
   ''|*[!0-9]*) echo "usage: scripts/fuzz.sh [SECONDS]" >&2; exit 2 ;;
 esac
 
-"$PWD/scripts/install-deps.sh"
-
 # clang and its libFuzzer runtime, for this script only.
-packages=(clang libclang-rt-14-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$PWD/scripts/install-deps.sh" clang libclang-rt-14-dev
 
 dir=build-fuzz
 cmake -S . -B "$dir" -G Ninja -DKAP_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug \

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the screenshots need. Idempotent:
-# does nothing when everything is there already.
+# Installs the Debian packages the build, the tests and the screenshots need, and any further
+# packages named as arguments (the lint and fuzz scripts' tools). Idempotent: does nothing
+# when everything is there already.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev
   xvfb xauth imagemagick poppler-utils
+  "$@"
 )
 
 missing=()

@@ -27,21 +27,10 @@ if [ $format -eq 0 ] && [ $tidy -eq 0 ]; then
   exit 2
 fi
 
-# The tools, installed like scripts/install-deps.sh does: nothing happens when they are there.
+# The tools, with the build's own packages: nothing happens when they are there.
 packages=(clang-format)
 [ $tidy -eq 1 ] && packages+=(clang-tidy)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/install-deps.sh" "${packages[@]}"
 
 failed=0
 
