@@ -213,6 +213,7 @@ private:
             loop_.quit();
             return;
         }
+        link_.waiting_.reset();
         if (!lost) {
             outcome_.Timeout = lastRead_ > deadline();
             outcome_.errorLine = ErrorLineOf(outcome_.reply, &outcome_.hasErrorWord);
@@ -225,6 +226,7 @@ private:
                     emit link_.errorLineReceived(outcome_.errorLine);
             }
         }
+        link_.last_ = outcome_;
         link_.line_.close();
         if (mainWindow_)
             m.setBusy(false);
@@ -303,6 +305,7 @@ Outcome Link::RunTransaction()
         emit lineSent(request.line);
     }
     Transaction transaction(*this, mainWindow);
+    waiting_ = request.P_Command;
     Outcome out = transaction.run();
     if (!*alive && mainWindow && m.busy())
         m.setBusy(false);

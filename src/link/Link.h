@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 Q_DECLARE_LOGGING_CATEGORY(lcLink)
 
@@ -57,6 +58,11 @@ public:
     // open, without queueing behind the busy flag.
     void WriteBreakNow();
 
+    // The command code of this link's transaction while it waits for its reply.
+    std::optional<qint16> waitingCommand() const { return waiting_; }
+    // What this link's last finished transaction brought back.
+    const Outcome& lastOutcome() const { return last_; }
+
     ReplyTimeout& timeout() { return timeout_; }
     SerialLine& line() { return line_; }
 
@@ -83,6 +89,8 @@ private:
     ReplyTimeout& timeout_;
     Variant variant_;
     double timeScale_ = 1.0;
+    std::optional<qint16> waiting_;
+    Outcome last_;
     // Cleared by the destructor, so a transaction still waiting knows its window is gone.
     std::shared_ptr<bool> alive_;
 };

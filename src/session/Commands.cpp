@@ -87,15 +87,17 @@ const char* commandName(Command command)
 const QList<Command>& commandsNotYetBuilt()
 {
     static const QList<Command> list = {
-        Command::ErrorHistory,   Command::ChangeOrigin,      Command::Compare,
-        Command::InitTable,      Command::InitParameters,    Command::InitOrigin,
-        Command::SettingMode,    Command::OperationMode,     Command::Start,
-        Command::ReturnToOrigin, Command::Stop,              Command::OriginShiftTarget,
-        Command::PositionTarget, Command::Set,               Command::JogCw,
-        Command::JogCcw,         Command::Servo,             Command::Brake,
-        Command::Positioning,    Command::ClearDeviation,    Command::CancelAlarm,
+        Command::ErrorHistory,      Command::ChangeOrigin,   Command::Compare,
+        Command::InitTable,         Command::InitParameters, Command::InitOrigin,
+        Command::OriginShiftTarget, Command::PositionTarget, Command::Set,
+        Command::JogCw,             Command::JogCcw,
     };
     return list;
+}
+
+bool hasNoAction(Command command)
+{
+    return command == Command::Positioning;
 }
 
 bool isBuilt(Command command)

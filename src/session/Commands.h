@@ -64,6 +64,9 @@ const char* commandName(Command command);
 // Commands whose procedures are still to be written; their controls are shown disabled.
 const QList<Command>& commandsNotYetBuilt();
 bool isBuilt(Command command);
+// The pulse-train window's "Positioning operation" button has no action of its own; it is
+// shown, disabled.
+bool hasNoAction(Command command);
 // Whether the family's window offers the command at all (the grid switch and the speed
 // calculator belong to one family each).
 bool isAvailable(Command command, Family family);

@@ -8,6 +8,7 @@
 #include "ActuatorTypes.h"
 #include "Grid.h"
 #include "Link.h"
+#include "PanelState.h"
 #include "SerialLine.h"
 #include "SessionView.h"
 #include "TableHost.h"
@@ -16,6 +17,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace kap {
@@ -26,6 +28,10 @@ class PointTable;
 class ReplyTimeout;
 class ZoneTable;
 
+// The I/O monitor's cycle mark: Idle lets the next tick start a cycle; a running cycle, and
+// one that failed or met a motion, keep the mark until Operation mode is entered again.
+enum class MonitorState { Idle, Cycling, Paused };
+
 // The window flags the procedures share.
 struct SessionFlags {
     bool settei = true;           // set while no operation runs: link-error boxes stay silent
@@ -34,7 +40,10 @@ struct SessionFlags {
     bool motionInProgress = false;
     bool operationMode = false;   // false: Setting mode
     int inputMode = 1;            // 1 numeric input, 2 direct teaching, 3 teaching playback
-    bool monitorCycleRunning = false;  // an I/O monitor cycle is in progress
+    enum class TeachingTarget { OriginShift, Position };
+    TeachingTarget teachingTarget = TeachingTarget::OriginShift;
+    MonitorState monitor = MonitorState::Idle;
+    int jogSteps = 0;             // steps of the running inching jog
     QString operationTitle;       // title of the running operation's boxes
 
     // The tables' change handling.
@@ -42,7 +51,6 @@ struct SessionFlags {
     bool bulkFill = false;        // the parameter grid is filled wholesale
     bool angleCheckHold = false;  // the Operating angle check waits for the next edit
     bool teaching = false;        // SET writes a taught angle into the zone grid
-    bool setButtonEnabled = true; // the SET button's state: entry dialogs are offered
     // The actuator type dialog leaves out its MOVA frame (the pulse-train window, once
     // start-up has opened it).
     bool typeDialogWithoutFrame2 = false;
@@ -100,8 +108,20 @@ public:
     bool isModified() const;
     void setModified(bool on);
 
+    // The drive panel's buttons, lamps and boxes.
+    PanelState& panel() { return panel_; }
+    const PanelState& panel() const { return panel_; }
+
+    // Runs after every current-angle refresh in Setting mode with the taught value; the
+    // teaching procedures install it. Without one the refresh ends with the display.
+    using TeachingUpdate = std::function<void(const QString& teachingValue)>;
+    void setTeachingUpdate(TeachingUpdate update) { teachingUpdate_ = std::move(update); }
+    const TeachingUpdate& teachingUpdate() const { return teachingUpdate_; }
+
     // The I/O monitor's timer (700 ms); runs only in Operation mode.
     QTimer& ioMonitorTimer() { return ioMonitor_; }
+    // Tim_Rs_Over, the receive guard.
+    void stopReceiveGuard() { rsOver_.stop(); }
 
     // The view's parts, for the procedures.
     void showError(const QString& text) { view_->showError(text); }
@@ -124,7 +144,8 @@ public:
     bool angleCheckHeld() const override { return flags_.angleCheckHold; }
     bool teaching() const override { return flags_.teaching; }
     bool parameterGridShown() const override { return parameterGrid_.isVisible(); }
-    bool setButtonEnabled() const override { return flags_.setButtonEnabled; }
+    // Entry dialogs are offered while the SET button is enabled.
+    bool setButtonEnabled() const override { return panel_.enabled(Command::Set); }
     void restoreIdle() override;
     void endProgram() override;
 
@@ -146,6 +167,8 @@ private:
     std::unique_ptr<Link> link_;
     SessionFlags flags_;
     ControllerFacts controller_;
+    PanelState panel_;
+    TeachingUpdate teachingUpdate_;
     Grid tableGrid_;
     Grid parameterGrid_;
     std::unique_ptr<ParameterTable> parameters_;

@@ -2,9 +2,12 @@
 // the lamps and the link boxes. Every button runs its command through the dispatcher.
 #include "MainFrame.h"
 
+#include "Drive.h"
 #include "FrameTables.h"
+#include "frmstop.h"
 
 #include <QGridLayout>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,14 +19,36 @@
 namespace kap {
 namespace {
 
-void paint(QWidget* w, const QColor& c)
+// The style sheet of a button shade; the button face is the style's own.
+QString styleOf(Shade shade)
 {
-    w->setStyleSheet(QStringLiteral("background-color: %1;").arg(c.name()));
+    QColor c;
+    switch (shade) {
+    case Shade::ButtonFace: return QString();
+    case Shade::Green: c = QColor(0, 255, 0); break;
+    case Shade::Magenta: c = QColor(255, 0, 255); break;
+    case Shade::LightGrey: c = QColor(224, 224, 224); break;
+    case Shade::LightGreen: c = QColor(128, 255, 128); break;
+    case Shade::LightYellow: c = QColor(255, 255, 128); break;
+    case Shade::Pink: c = QColor(255, 128, 255); break;
+    case Shade::LightPink: c = QColor(255, 192, 255); break;
+    case Shade::LightOrange: c = QColor(255, 192, 128); break;
+    case Shade::LightCyan: c = QColor(128, 255, 255); break;
+    }
+    // A flat fill with a plain border, so the colour shows in every style.
+    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid palette(dark);"
+                          " border-radius: 3px; padding: 4px 10px; }"
+                          "QPushButton:disabled { color: palette(mid); }")
+        .arg(c.name());
 }
 
-const QColor kGreen(0, 255, 0);
-const QColor kLightGrey(224, 224, 224);
-const QColor kLightOrange(255, 192, 128);
+QString lampStyle(bool on, int diameter)
+{
+    return QStringLiteral("border: 1px solid palette(dark); border-radius: %1px;"
+                          "background-color: %2;")
+        .arg(diameter / 2)
+        .arg(on ? QStringLiteral("#ffff00") : QStringLiteral("palette(button)"));
+}
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 {
@@ -58,7 +83,7 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& caption)
 }
 
 // A status lamp: a round shape beside its caption.
-QWidget* lamp(QWidget* parent, int index, const QString& caption)
+QWidget* lamp(QWidget* parent, int index, const QString& caption, QHash<int, QLabel*>& lamps)
 {
     auto* w = new QWidget(parent);
     auto* l = new QHBoxLayout(w);
@@ -68,9 +93,9 @@ QWidget* lamp(QWidget* parent, int index, const QString& caption)
     shape->setAccessibleName(caption);
     const int d = shape->fontMetrics().height();
     shape->setFixedSize(d, d);
-    shape->setStyleSheet(QStringLiteral("border: 1px solid palette(dark); border-radius: %1px;"
-                                        "background-color: palette(button);")
-                             .arg(d / 2));
+    shape->setStyleSheet(lampStyle(false, d));
+    shape->setProperty("lit", false);
+    lamps.insert(index, shape);
     l->addWidget(shape);
     l->addWidget(new QLabel(caption, w));
     l->addStretch();
@@ -91,8 +116,10 @@ QWidget* MainFrame::buildDrivePanel()
     const auto commandButton = [this](QWidget* parent, const char* name, const QString& caption) {
         QPushButton* b = button(parent, name, caption);
         for (const PanelButtonSpec& entry : panelButtons()) {
-            if (entry.name == QLatin1String(name))
+            if (entry.name == QLatin1String(name)) {
                 bind(b, entry.command);
+                panelButtons_.insert(entry.command, b);
+            }
         }
         return b;
     };
@@ -130,23 +157,17 @@ QWidget* MainFrame::buildDrivePanel()
     sl->addWidget(setBase, r, 0);
     sl->addWidget(targetP, r++, 1);
     QLineEdit* position = box(setup, "Txt_Pos", tr("Setting position (deg)"));
-    position->setText(QStringLiteral("0.00"));
+    settingPosition_ = position;
     sl->addWidget(captionFor(setup, tr("Setting position (deg)"), position), r, 0);
     sl->addWidget(position, r++, 1);
     QPushButton* setButton = commandButton(setup, "Cmd_Set", tr("SET"));
     QPushButton* jogCw = commandButton(setup, "Cmd_Op", tr("CW"));
     QPushButton* jogCcw = commandButton(setup, "Cmd_Cl", tr("CCW"));
-    // The jog buttons start disabled, whatever their command.
-    jogCw->setEnabled(false);
-    jogCcw->setEnabled(false);
     sl->addWidget(setButton, r, 0);
     auto* jog = new QHBoxLayout;
     jog->addWidget(jogCw);
     jog->addWidget(jogCcw);
     sl->addLayout(jog, r++, 1);
-    paint(setBase, QColor(128, 255, 255));
-    paint(targetP, kLightGrey);
-    paint(setButton, kLightOrange);
     row->addWidget(setup);
 
     // Quick parameters (point-input window).
@@ -187,6 +208,9 @@ QWidget* MainFrame::buildDrivePanel()
     QPushButton* start = commandButton(drive, "Cmd_Start", tr("Start"));
     QPushButton* toOrigin = commandButton(drive, "Cmd_Return", tr("Org"));
     QPushButton* stop = commandButton(drive, "Cmd_Stop", tr("Stop"));
+    // Their colours while pressed: Start and Org on the mouse, Stop on a key.
+    for (QPushButton* b : {start, toOrigin, stop})
+        b->installEventFilter(this);
     int dr = 1;
     if (point) {
         dv->addWidget(start, 0, 0);
@@ -214,6 +238,8 @@ QWidget* MainFrame::buildDrivePanel()
         ++dr;
     }
     QLineEdit* currentAngle = box(drive, "Txt_NowPosi", tr("Current angle"), true);
+    currentAngle->setAlignment(Qt::AlignRight);
+    currentAngle_ = currentAngle;
     dv->addWidget(captionFor(drive, tr("Current angle"), currentAngle), dr, 0);
     dv->addWidget(currentAngle, dr, 1);
     dv->addWidget(new QLabel(tr("(deg)"), drive), dr, 2);
@@ -227,10 +253,19 @@ QWidget* MainFrame::buildDrivePanel()
                                            {13, "Pos 0"}, {12, "Pos 1"}, {11, "Pos 2"},
                                            {10, "Pos 3"}, {9, "Pos 4"}, {8, "Pos 5"}}
               : QList<QPair<int, QString>>{{3, "READY"}, {2, "ENABLE"}, {1, "INPOS/HOLD"},
-                                           {0, "ZONE"}, {13, "ALR"}, {12, "CCLR"}, {11, "BRK"},
-                                           {10, "Pos 3"}, {9, "Pos 4"}, {8, "Pos 5"}};
+                                           {0, "ZONE"}, {13, "ALR"}, {12, "CCLR"}, {11, "BRK"}};
     for (int i = 0; i < lamps.size(); ++i)
-        vl->addWidget(lamp(view, lamps[i].first, lamps[i].second), i % 5, i / 5);
+        vl->addWidget(lamp(view, lamps[i].first, lamps[i].second, lamps_), i % 5, i / 5);
+    if (!point) {
+        // The pulse-train window's position outputs stand apart, in a column of their own.
+        auto* positions = new QVBoxLayout;
+        for (const auto& [index, caption] : QList<QPair<int, QString>>{
+                 {8, "Pos 5"}, {9, "Pos 4"}, {10, "Pos 3"}})
+            positions->addWidget(lamp(view, index, caption, lamps_));
+        positions->addStretch();
+        vl->addLayout(positions, 0, 3, 5, 1);
+        vl->setColumnMinimumWidth(2, vl->spacing() * 3);
+    }
     errorBox_ = box(view, "Txt_Error", tr("Controller error"), true);
     vl->addWidget(captionFor(view, tr("ERROR"), errorBox_), 5, 0);
     errorBox_->setMinimumWidth(errorBox_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 8);
@@ -249,12 +284,62 @@ QWidget* MainFrame::buildDrivePanel()
     ll->addWidget(replyBox_, 2);
     column->addLayout(ll);
 
-    // Setting mode at creation.
-    paint(settingButton, kGreen);
-    paint(operationButton, kLightGrey);
-    drive->setEnabled(false);
-    view->setEnabled(false);
+    frames_ = {{PanelFrame::Setup, setup}, {PanelFrame::Parameters, params},
+               {PanelFrame::Drive, drive}, {PanelFrame::View, view}};
     return panel;
+}
+
+void MainFrame::showPanel()
+{
+    const PanelState& state = session_->panel();
+    for (auto it = panelButtons_.cbegin(); it != panelButtons_.cend(); ++it) {
+        const PanelState::Button& b = state.button(it.key());
+        QPushButton* w = it.value();
+        // A command still to be written, or without an action here, stays disabled.
+        w->setEnabled(b.enabled && commandEnabled(it.key()));
+        const QString style = styleOf(b.shade);
+        if (w->styleSheet() != style)
+            w->setStyleSheet(style);
+        if (!b.caption.isEmpty() && w->text() != b.caption) {
+            w->setText(b.caption);
+            w->setAccessibleName(b.caption);
+        }
+    }
+    for (auto it = frames_.cbegin(); it != frames_.cend(); ++it)
+        it.value()->setEnabled(state.frameEnabled(it.key()));
+    for (auto it = lamps_.cbegin(); it != lamps_.cend(); ++it) {
+        const bool on = state.lamp(it.key());
+        if (it.value()->property("lit").toBool() != on) {
+            it.value()->setProperty("lit", on);
+            it.value()->setStyleSheet(lampStyle(on, it.value()->height()));
+        }
+    }
+    if (currentAngle_->text() != state.currentAngle())
+        currentAngle_->setText(state.currentAngle());
+    if (settingPosition_->property("shown").toString() != state.settingPosition()) {
+        settingPosition_->setProperty("shown", state.settingPosition());
+        settingPosition_->setText(state.settingPosition());
+    }
+    if (stopDialog_->isVisible() != state.stopDialogShown()) {
+        if (state.stopDialogShown()) {
+            stopDialog_->show();
+            stopDialog_->raise();
+        } else {
+            stopDialog_->hide();
+        }
+    }
+}
+
+bool MainFrame::eventFilter(QObject* watched, QEvent* e)
+{
+    const auto is = [&](Command c) { return watched == panelButtons_.value(c); };
+    if (e->type() == QEvent::MouseButtonPress && is(Command::Start))
+        operation::PressStart(*session_);
+    else if (e->type() == QEvent::MouseButtonPress && is(Command::ReturnToOrigin))
+        operation::PressOrg(*session_);
+    else if (e->type() == QEvent::KeyPress && is(Command::Stop))
+        operation::PressStop(*session_);
+    return QMainWindow::eventFilter(watched, e);
 }
 
 }  // namespace kap

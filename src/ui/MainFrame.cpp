@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "Dialogs.h"
+#include "Drive.h"
 #include "FrameTables.h"
 #include "Grid.h"
 #include "GridView.h"
@@ -11,6 +12,7 @@
 #include "PortName.h"
 #include "QtEntryDialogs.h"
 #include "Receive.h"
+#include "ServoBrake.h"
 #include "SettingCommands.h"
 #include "SettingListPrinting.h"
 #include "Session.h"
@@ -20,6 +22,7 @@
 #include "frmVer.h"
 #include "frmbar.h"
 #include "frmkeisan.h"
+#include "frmstop.h"
 
 #include <QAction>
 #include <QApplication>
@@ -110,6 +113,15 @@ const QHash<Command, MainFrame::Handler>& MainFrame::handlers()
         {C::PortSetup, &MainFrame::portSetup},
         {C::SpeedCalculation, &MainFrame::speedCalculation},
         {C::Version, &MainFrame::showVersion},
+        {C::SettingMode, &MainFrame::enterSettingMode},
+        {C::OperationMode, &MainFrame::enterOperationMode},
+        {C::Start, &MainFrame::start},
+        {C::ReturnToOrigin, &MainFrame::returnToOrigin},
+        {C::Stop, &MainFrame::stop},
+        {C::Servo, &MainFrame::toggleServo},
+        {C::Brake, &MainFrame::toggleBrake},
+        {C::ClearDeviation, &MainFrame::clearDeviation},
+        {C::CancelAlarm, &MainFrame::cancelAlarm},
     };
     return table;
 }
@@ -121,7 +133,8 @@ bool MainFrame::handles(Command command)
 
 MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), family_(family), dialogs_(dialogs),
-      session_(std::make_unique<Session>(family, dialogs)), progress_(std::make_unique<frmbar>())
+      session_(std::make_unique<Session>(family, dialogs)), progress_(std::make_unique<frmbar>()),
+      stopDialog_(std::make_unique<frmstop>())
 {
     setObjectName(isPointInput() ? QStringLiteral("frmMain") : QStringLiteral("frmpulseMaindemo"));
     setWindowTitle(QStringLiteral("PQ_Series KAP Support-Software "));
@@ -145,6 +158,11 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     showPort(module1().portName);
     showOriginShift(QStringLiteral("0"));
     session_->setView(this);
+    operation::attach(*session_);
+    connect(&session_->panel(), &PanelState::changed, this, &MainFrame::showPanel);
+    connect(stopDialog_.get(), &frmstop::stopPressed, this,
+            [this] { operation::PressStopDialog(*session_); });
+    showPanel();
     resize(1100, 760);
 }
 
@@ -205,6 +223,15 @@ void MainFrame::receiveTable() { exchange::ReceiveTable(*session_); }
 void MainFrame::receiveParameters() { exchange::ReceiveParameters(*session_); }
 void MainFrame::showVersion() { ShowVersionDialog(*session_, this); }
 void MainFrame::showPointGrid() { showGrid(1); }
+void MainFrame::enterSettingMode() { operation::EnterSettingMode(*session_); }
+void MainFrame::enterOperationMode() { operation::EnterOperationMode(*session_); }
+void MainFrame::start() { operation::Start(*session_); }
+void MainFrame::returnToOrigin() { operation::Org(*session_); }
+void MainFrame::stop() { operation::Stop(*session_); }
+void MainFrame::toggleServo() { operation::ToggleServo(*session_); }
+void MainFrame::toggleBrake() { operation::ToggleBrake(*session_); }
+void MainFrame::clearDeviation() { operation::ClearDeviation(*session_); }
+void MainFrame::cancelAlarm() { operation::CancelAlarm(*session_); }
 void MainFrame::showParameterGrid() { showGrid(2); }
 
 void MainFrame::switchGrid()
@@ -482,6 +509,12 @@ void MainFrame::focusNumericInput()
 {
     if (numericInput_)
         numericInput_->setFocus();
+}
+
+void MainFrame::selectNumericInput()
+{
+    if (numericInput_)
+        numericInput_->setChecked(true);
 }
 
 void MainFrame::showOriginShift(const QString& hundredths)

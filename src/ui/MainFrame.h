@@ -6,6 +6,7 @@
 
 #include "ActuatorTypes.h"
 #include "Commands.h"
+#include "PanelState.h"
 #include "Session.h"
 #include "SessionView.h"
 
@@ -16,6 +17,7 @@
 #include <memory>
 
 class QAction;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -30,6 +32,7 @@ class EntryDialogs;
 class GridView;
 class frmbar;
 class frmkeisan;
+class frmstop;
 
 class MainFrame : public QMainWindow, private SessionView {
     Q_OBJECT
@@ -51,6 +54,8 @@ public:
     frmbar& progressDialog() { return *progress_; }
     // The rotary operating speed calculator, once opened.
     frmkeisan* calculator() const { return calculator_.get(); }
+    // The STOP dialog of a return to origin.
+    frmstop& stopDialog() { return *stopDialog_; }
 
     // The PDF file Print proposes when the system has no printer. Empty: "Setting list.pdf"
     // in the documents folder.
@@ -67,6 +72,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     using Handler = void (MainFrame::*)();
@@ -82,6 +88,7 @@ private:
     Progress& progress() override;
     bool numericInputSelected() const override;
     void focusNumericInput() override;
+    void selectNumericInput() override;
     void showOriginShift(const QString& hundredths) override;
     void showTitle(const QString& title) override;
     void closeWindow() override;
@@ -105,6 +112,15 @@ private:
     void portSetup();
     void speedCalculation();
     void showVersion();
+    void enterSettingMode();
+    void enterOperationMode();
+    void start();
+    void returnToOrigin();
+    void stop();
+    void toggleServo();
+    void toggleBrake();
+    void clearDeviation();
+    void cancelAlarm();
 
     void buildMenus();
     void buildToolbar();
@@ -120,6 +136,8 @@ private:
     void showGrid(int which);  // 1 points/zones, 2 parameters (point-input window)
     void tickClock();
     void refreshLockPanels();
+    // Brings the drive panel's widgets in line with the session's panel state.
+    void showPanel();
 
     Family family_;
     Dialogs& dialogs_;
@@ -127,6 +145,7 @@ private:
     std::unique_ptr<frmbar> progress_;
     std::unique_ptr<EntryDialogs> entryDialogs_;
     std::unique_ptr<frmkeisan> calculator_;
+    std::unique_ptr<frmstop> stopDialog_;
     QString proposedPdfPath_;
 
     QToolBar* toolbar_ = nullptr;
@@ -142,6 +161,11 @@ private:
     QLineEdit* errorBox_ = nullptr;
     QLabel* inertiaUnit_ = nullptr;
     QRadioButton* numericInput_ = nullptr;
+    QHash<Command, QPushButton*> panelButtons_;
+    QHash<PanelFrame, QGroupBox*> frames_;
+    QHash<int, QLabel*> lamps_;
+    QLineEdit* currentAngle_ = nullptr;  // Txt_NowPosi
+    QLineEdit* settingPosition_ = nullptr;  // Txt_Pos
     bool numLock_ = false;
     bool capsLock_ = false;
 };

@@ -49,6 +49,7 @@ public:
     Progress& progress() override { return bar; }
     bool numericInputSelected() const override { return numericSelected; }
     void focusNumericInput() override { ++numericFocused; }
+    void selectNumericInput() override { numericSelected = true; }
     void showOriginShift(const QString& h) override { originShift = h; }
     void showTitle(const QString& t) override { title = t; }
     void closeWindow() override { ++closed; }

@@ -96,7 +96,7 @@ TEST_F(TablesInWindows, ZoneMessagesGoThroughTheWindowsDialogs)
 TEST_F(TablesInWindows, EntryDialogsOnlyWhileSetIsEnabled)
 {
     frmMain w(dialogs);
-    w.session().flags().setButtonEnabled = false;  // as the SET button is disabled
+    w.session().panel().setEnabled(Command::Set, false);
     w.session().tableGrid().setText(2, 1, "A");
     w.session().tableGrid().doubleClick(2, 1);  // would open the mode dialog modally
     EXPECT_EQ(w.session().tableGrid().text(2, 1), "A");

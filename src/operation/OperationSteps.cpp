@@ -1,0 +1,40 @@
+#include "OperationSteps.h"
+
+#include "Dialogs.h"
+
+#include <QCoreApplication>
+
+namespace kap::operation {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("Operation", text);
+}
+
+bool ask(Session& s, const QString& text)
+{
+    return s.dialogs().message(text, s.flags().operationTitle, MsgIcon::Question,
+                               MsgButtons::YesNo)
+           == MsgAnswer::Yes;
+}
+
+const QList<Command>& pulsePanel()
+{
+    using C = Command;
+    static const QList<Command> buttons = {C::ReturnToOrigin, C::Start, C::Stop, C::Servo,
+                                           C::ClearDeviation, C::Brake, C::CancelAlarm,
+                                           C::Positioning};
+    return buttons;
+}
+
+Outcome exchange(Session& s, qint16 code, const QString& argument)
+{
+    Link& link = s.link();
+    link.ClearCommand();
+    link.request.P_Command = code;
+    link.request.P_second = argument;
+    link.BuildCommand();
+    return link.RunTransaction();
+}
+
+}  // namespace kap::operation

@@ -1,0 +1,49 @@
+// What the drive panel's procedures share: one exchange, reading its reply, and the texts.
+#pragma once
+
+#include "Link.h"
+#include "Module1.h"
+#include "Session.h"
+
+#include <QString>
+
+namespace kap::operation {
+
+// Reply time-outs of the drive panel, in milliseconds.
+namespace timeouts {
+inline constexpr float kEnterOperation = 3000.0f;
+inline constexpr float kOriginQuery = 3000.0f;
+inline constexpr float kMove = 22000.0f;  // point query and move; origin return from a question
+inline constexpr float kOrgQuestion = 4000.0f;
+inline constexpr float kReturnToOrigin = 30000.0f;
+inline constexpr float kStop = 1500.0f;
+inline constexpr float kStopAfterJog = 300.0f;
+inline constexpr float kJogRelease = 9999.0f;  // set by a jog release; the next Stop is short
+inline constexpr float kRefresh = 5000.0f;
+inline constexpr float kStopDialog = 22000.0f;
+inline constexpr float kMonitor = 3000.0f;
+inline constexpr float kServoBrake = 3000.0f;
+}  // namespace timeouts
+
+QString tr(const char* text);
+// A question box (Yes / No) titled with the running operation's title; true for Yes.
+bool ask(Session& s, const QString& text);
+
+// Clears the request, sets the code and its argument, builds the line (after any exchange in
+// flight) and runs it. The caller has set the time-out.
+Outcome exchange(Session& s, qint16 code, const QString& argument = QString());
+
+// No reply word before the deadline, or the line failed: the reply counts as empty.
+inline bool timedOut(const Outcome& o)
+{
+    return o.Timeout || o.lineFailed;
+}
+inline bool has(const Outcome& o, const char* word)
+{
+    return o.reply.contains(QLatin1String(word));
+}
+
+// The eight buttons of the pulse-train window's Drive frame.
+const QList<Command>& pulsePanel();
+
+}  // namespace kap::operation

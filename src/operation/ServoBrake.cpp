@@ -1,0 +1,169 @@
+#include "ServoBrake.h"
+
+#include "Dialogs.h"
+#include "OperationSteps.h"
+#include "Reactions.h"
+#include "Session.h"
+
+namespace kap::operation {
+
+namespace {
+
+// What tells the servo toggle from the brake toggle. The caption always names the action the
+// next press performs: "Servo ON" while the servo is off.
+struct Toggle {
+    Command button;
+    const char* title;
+    qint16 query;
+    qint16 set;
+    const char* whenOn;   // caption while the state is "1" (servo on, brake engaged)
+    const char* whenOff;  // caption while the state is "0"
+    const char* askOff;   // question when the caption is not whenOff
+    const char* askOn;
+    bool hideProgressOnTimeout;
+};
+
+#define OP(text) QT_TRANSLATE_NOOP("Operation", text)
+const Toggle kServo = {Command::Servo,         OP("Servo"),
+                       cmd::QSRVO,             cmd::SRVO,
+                       OP("Servo OFF"),        OP("Servo ON"),
+                       OP("Execute servo OFF?"), OP("Execute servo ON?"),
+                       false};
+const Toggle kBrake = {Command::Brake,      OP("Brake"),
+                       cmd::QBRK,           cmd::BRK,
+                       OP("Brake OFF"),     OP("Brake ON"),
+                       OP("Turn OFF brake?"), OP("Turn ON brake?"),
+                       true};
+
+const Toggle& toggleOf(Command c)
+{
+    return c == Command::Brake ? kBrake : kServo;
+}
+
+// The caption from the first character of a state reply; false for any other character.
+bool captionFromState(Session& s, const Toggle& t, const QString& reply)
+{
+    if (reply.startsWith(QLatin1Char('1')))
+        s.panel().setCaption(t.button, tr(t.whenOn));
+    else if (reply.startsWith(QLatin1Char('0')))
+        s.panel().setCaption(t.button, tr(t.whenOff));
+    else
+        return false;
+    return true;
+}
+
+void linkError(Session& s, bool hideProgress)
+{
+    s.setMainWindowEnabled(true);
+    if (hideProgress)
+        s.hideProgress();
+    ReportLinkError(s);
+}
+
+void refusal(Session& s, const Outcome& out, bool hideProgress)
+{
+    s.showError(out.reply);
+    ReportRefusal(s, out);
+    RestoreWindow(s);
+    if (hideProgress)
+        s.hideProgress();
+}
+
+void toggle(Session& s, const Toggle& t)
+{
+    if (s.flags().motionInProgress)
+        return;
+    s.flags().operationTitle = tr(t.title);
+    s.link().timeout().set(timeouts::kServoBrake);
+    s.showError(QString());
+    s.panel().setEnabled(Command::SettingMode, true);
+    Outcome out = exchange(s, t.query);
+    if (timedOut(out))
+        return linkError(s, t.hideProgressOnTimeout);
+    if (!captionFromState(s, t, out.reply))
+        return;
+    const bool switchOn = s.panel().caption(t.button) == tr(t.whenOff);
+    const QString question = tr(switchOn ? t.askOn : t.askOff);
+    if (!ask(s, question))
+        return;
+    s.panel().setEnabled(Command::SettingMode, true);
+    out = exchange(s, t.set, switchOn ? QStringLiteral("1") : QStringLiteral("0"));
+    if (timedOut(out))
+        return linkError(s, t.hideProgressOnTimeout);
+    if (has(out, "NG"))
+        return refusal(s, out, false);
+    s.panel().setCaption(t.button, tr(switchOn ? t.whenOn : t.whenOff));
+}
+
+// Alarm and deviation: one confirmed command, no answer shown when it goes through.
+void confirmed(Session& s, const char* title, qint16 code, const char* question, bool hideProgress)
+{
+    if (s.flags().motionInProgress)
+        return;
+    s.flags().operationTitle = tr(title);
+    s.link().timeout().set(timeouts::kServoBrake);
+    s.showError(QString());
+    s.panel().setEnabled(Command::SettingMode, true);
+    if (!ask(s, tr(question)))
+        return;
+    const Outcome out = exchange(s, code);
+    if (timedOut(out))
+        return linkError(s, hideProgress);
+    if (has(out, "NG"))
+        refusal(s, out, hideProgress);
+}
+
+void queryState(Session& s, const Toggle& t)
+{
+    if (s.flags().motionInProgress)
+        return;
+    s.flags().operationTitle = tr(t.title);
+    s.link().timeout().set(timeouts::kServoBrake);
+    s.panel().setEnabled(Command::SettingMode, true);
+    const Outcome out = exchange(s, t.query);
+    if (timedOut(out))
+        return linkError(s, true);
+    if (has(out, "OK") || has(out, "STOP"))
+        captionFromState(s, t, out.reply);
+    else
+        refusal(s, out, true);
+}
+
+}  // namespace
+
+void ToggleServo(Session& s)
+{
+    toggle(s, kServo);
+}
+
+void ToggleBrake(Session& s)
+{
+    toggle(s, kBrake);
+}
+
+void CancelAlarm(Session& s)
+{
+    confirmed(s, OP("Canceling alarm"), cmd::ALR, OP("Cancel alarm?"), false);
+}
+
+void ClearDeviation(Session& s)
+{
+    confirmed(s, OP("Clearing pulse-deviation"), cmd::CCLR, OP("Clear pulse-deviation?"), true);
+}
+
+void ShowStateCaption(Session& s, Command button, const QString& reply)
+{
+    captionFromState(s, toggleOf(button), reply);
+}
+
+void QueryServoState(Session& s)
+{
+    queryState(s, kServo);
+}
+
+void QueryBrakeState(Session& s)
+{
+    queryState(s, kBrake);
+}
+
+}  // namespace kap::operation
