@@ -24,7 +24,7 @@ QString styleOf(Shade shade)
 {
     QColor c;
     switch (shade) {
-    case Shade::ButtonFace: return QString();
+    case Shade::ButtonFace: break;
     case Shade::Green: c = QColor(0, 255, 0); break;
     case Shade::Magenta: c = QColor(255, 0, 255); break;
     case Shade::LightGrey: c = QColor(224, 224, 224); break;
@@ -35,11 +35,13 @@ QString styleOf(Shade shade)
     case Shade::LightOrange: c = QColor(255, 192, 128); break;
     case Shade::LightCyan: c = QColor(128, 255, 255); break;
     }
-    // A flat fill with a plain border, so the colour shows in every style.
+    // A flat fill with a plain border, so the colour shows in every style; every shade has
+    // the same border and padding, so a change of colour never moves the layout.
     return QStringLiteral("QPushButton { background-color: %1; border: 1px solid palette(dark);"
                           " border-radius: 3px; padding: 4px 10px; }"
-                          "QPushButton:disabled { color: palette(mid); }")
-        .arg(c.name());
+                          "QPushButton:disabled { color: palette(mid); }"
+                          "QPushButton:focus { border: 1px solid palette(highlight); }")
+        .arg(c.isValid() ? c.name() : QStringLiteral("palette(button)"));
 }
 
 QString lampStyle(bool on, int diameter)
@@ -268,8 +270,9 @@ QWidget* MainFrame::buildDrivePanel()
     }
     errorBox_ = box(view, "Txt_Error", tr("Controller error"), true);
     vl->addWidget(captionFor(view, tr("ERROR"), errorBox_), 5, 0);
-    errorBox_->setMinimumWidth(errorBox_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 8);
-    vl->addWidget(errorBox_, 5, 1);
+    // Wide enough for a controller's error line.
+    errorBox_->setMinimumWidth(errorBox_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 12);
+    vl->addWidget(errorBox_, 5, 1, 1, point ? 1 : 3);
     row->addWidget(view);
 
     row->addStretch(1);

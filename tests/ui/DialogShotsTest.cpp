@@ -6,6 +6,7 @@
 #include "SimLine.h"
 #include "frmMode.h"
 #include "frmP.h"
+#include "frmstop.h"
 #include "frmType.h"
 #include "StartupWindow.h"
 
@@ -38,6 +39,8 @@ TEST(DialogShots, SavesTheSmallDialogs)
     save(m, "frmMode");
     INPUTKEY k;
     save(k, "INPUTKEY");
+    frmstop stop;
+    save(stop, "frmstop");
     ScriptedDialogs dialogs;
     AppWindows windows(dialogs);
     StartupWindow s(windows);

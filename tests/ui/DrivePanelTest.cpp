@@ -1,0 +1,142 @@
+// The drive panel as the user sees it: the window follows the session's panel state, the
+// press colours come from real mouse and key events, and the STOP dialog breaks a return to
+// origin at once.
+#include "Drive.h"
+#include "FakeView.h"
+#include "ScriptedDialogs.h"
+#include "SimLine.h"
+#include "frmMain.h"
+#include "frmpulseMaindemo.h"
+#include "frmstop.h"
+
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace kap;
+using namespace kap::test;
+
+namespace {
+
+class DrivePanel : public ::testing::Test {
+protected:
+    CleanModule clean;
+    ScriptedDialogs dialogs;
+};
+
+bool enabled(QWidget* w, const char* name)
+{
+    return child<QWidget>(w, name)->isEnabled();
+}
+
+bool lit(QWidget* w, int lamp)
+{
+    const QString name = QStringLiteral("Indic_%1").arg(lamp);
+    return child<QLabel>(w, name.toLatin1().constData())->property("lit").toBool();
+}
+
+}  // namespace
+
+TEST_F(DrivePanel, OperationButtonTurnsThePanelOverAndSettingTurnsItBack)
+{
+    sim::Options options;
+    options.originEstablished = true;
+    SimLine sim(options);
+    frmMain w(dialogs);
+    w.show();
+    w.session().ioMonitorTimer().setInterval(20);
+    QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
+
+    EXPECT_TRUE(child<QPushButton>(&w, "Cmd_driv")->styleSheet().contains("#ff00ff"));
+    for (const char* name : {"Cmd_Start", "Cmd_Return", "Cmd_Stop", "Frame2", "Frame4"})
+        EXPECT_TRUE(enabled(&w, name)) << name;
+    for (const char* name : {"Frame1", "Frame3", "Cmd_SetBase", "Cmd_Set"})
+        EXPECT_FALSE(enabled(&w, name)) << name;
+    // The first monitor cycle lights the simulator at rest: READY and INPOS on, BUSY off.
+    EXPECT_TRUE(waitUntil([&] { return lit(&w, 3); }, 2000));
+    EXPECT_TRUE(lit(&w, 1));
+    EXPECT_FALSE(lit(&w, 2));
+
+    QTest::mouseClick(child<QPushButton>(&w, "Cmd_Setup"), Qt::LeftButton);
+    EXPECT_TRUE(child<QPushButton>(&w, "Cmd_Setup")->styleSheet().contains("#00ff00"));
+    for (const char* name : {"Cmd_Start", "Cmd_Return", "Cmd_Stop", "Frame2", "Frame4"})
+        EXPECT_FALSE(enabled(&w, name)) << name;
+    for (int lamp : {0, 1, 2, 3, 8, 9, 10, 11, 12, 13})
+        EXPECT_FALSE(lit(&w, lamp)) << lamp;
+}
+
+TEST_F(DrivePanel, PressColoursFollowTheMouseAndTheKeyboard)
+{
+    frmMain w(dialogs);
+    w.show();
+    PanelState& panel = w.session().panel();
+    panel.setEnabled({Command::Start, Command::ReturnToOrigin, Command::Stop}, true);
+    const struct {
+        const char* button;
+        Command command;
+        bool key;
+        Shade shade;
+        const char* colour;
+    } cases[] = {
+        {"Cmd_Start", Command::Start, false, Shade::LightGreen, "#80ff80"},
+        {"Cmd_Return", Command::ReturnToOrigin, false, Shade::LightYellow, "#ffff80"},
+        {"Cmd_Stop", Command::Stop, true, Shade::Pink, "#ff80ff"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        auto* b = child<QPushButton>(&w, c.button);
+        if (c.key)
+            QTest::keyPress(b, Qt::Key_A);
+        else
+            QTest::mousePress(b, Qt::LeftButton);
+        EXPECT_EQ(panel.shade(c.command), c.shade);
+        EXPECT_TRUE(b->styleSheet().contains(c.colour));
+        if (!c.key)
+            QTest::mouseRelease(b, Qt::LeftButton);  // the click asks; the script says No
+    }
+}
+
+TEST_F(DrivePanel, StopDialogBreaksAReturnToOriginAtOnce)
+{
+    sim::Options options;
+    options.motionMs = 4000;
+    SimLine sim(options);
+    frmpulseMaindemo w(dialogs);
+    w.show();
+    Session& s = w.session();
+    operation::EnterOperationMode(s);
+    ASSERT_TRUE(s.flags().operationMode);
+    sim.controller.clearReceived();
+
+    QElapsedTimer clock;
+    qint64 breakAt = -1;
+    QObject::connect(&sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {
+        if (e == "\x03")
+            breakAt = clock.elapsed();
+    });
+    // Press the dialog's button as soon as it shows.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &w, [&] {
+        if (w.stopDialog().isVisible()) {
+            poll.stop();
+            QTest::mouseClick(child<QPushButton>(&w.stopDialog(), "Command1"), Qt::LeftButton);
+        }
+    });
+    poll.start(20);
+    clock.start();
+    operation::ReturnToOrigin(s, true);
+
+    EXPECT_GE(breakAt, 0);
+    EXPECT_LT(breakAt, 1000) << "the break waited for the motion";
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_FALSE(w.stopDialog().isVisible());
+    EXPECT_EQ(w.stopDialog().windowTitle(), "STOP");
+    EXPECT_TRUE(child<QLineEdit>(&w, "Txt_Error")->text().startsWith("STOP"));
+    EXPECT_EQ(sim.controller.receivedLines().count("\x03"), 1);
+}
