@@ -316,7 +316,8 @@ void Link::WriteBreakNow()
 {
     if (!line_.isOpen())
         return;
-    line_.discardBuffers();
+    // The input only: the motion's own line may still be on its way out.
+    line_.discardInput();
     const QString breakLine(QChar::fromLatin1(kBreakByte));
     emit lineSent(breakLine);
     qCDebug(lcLink) << "sent" << visibleControls(breakLine);

@@ -95,12 +95,23 @@ bool QtSerialLine::write(const QByteArray& bytes)
 {
     if (!isOpen())
         return false;
-    return port_->write(bytes) == bytes.size();
+    const bool queued = port_->write(bytes) == bytes.size();
+    // Out now rather than at the next pass of the event loop: a stop character must not wait.
+    port_->flush();
+    return queued;
 }
 
 QByteArray QtSerialLine::readAvailable()
 {
     return isOpen() ? port_->readAll() : QByteArray();
+}
+
+void QtSerialLine::discardInput()
+{
+    if (!isOpen())
+        return;
+    port_->clear(QSerialPort::Input);
+    port_->readAll();
 }
 
 void QtSerialLine::discardBuffers()

@@ -28,6 +28,7 @@ public:
     bool write(const QByteArray& bytes) override;
     QByteArray readAvailable() override;
     void discardBuffers() override;
+    void discardInput() override;
     QString errorString() const override { return error_; }
 
     // The port of the current (or last) transaction, for checking its line settings where a

@@ -23,6 +23,8 @@ public:
     virtual QByteArray readAvailable() = 0;
     // Drops whatever waits in the receive and the transmit buffer.
     virtual void discardBuffers() = 0;
+    // Drops only what has arrived: a line still on its way out is kept.
+    virtual void discardInput() = 0;
     // Why the last open failed, for diagnostics.
     virtual QString errorString() const = 0;
 

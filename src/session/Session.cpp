@@ -57,6 +57,8 @@ Session::Session(Family family, Dialogs& dialogs, std::unique_ptr<SerialLine> li
         zones_->setUp();
     }
     ioMonitor_.setInterval(700);
+    // A coarse timer may drift 5 % (35 ms) from one cycle to the next.
+    ioMonitor_.setTimerType(Qt::PreciseTimer);
     parameters_ = std::make_unique<ParameterTable>(family_, parameterGrid_, tableGrid_, *this);
     parameters_->setUp();
     flags_.settingUp = false;

@@ -308,6 +308,7 @@ public:
     bool write(const QByteArray& b) override { written += b; return true; }
     QByteArray readAvailable() override { return std::exchange(pending, {}); }
     void discardBuffers() override { pending.clear(); }
+    void discardInput() override { pending.clear(); }
     QString errorString() const override { return {}; }
     QByteArray pending, written;
     bool open_ = false;
