@@ -75,6 +75,8 @@ void restoreAfterStart(Session& s)
     s.ioMonitorTimer().start();
     s.flags().motionInProgress = false;
     s.flags().STOPCHECK = 0;
+    // The move is over: a later lost line must be reported again.
+    s.flags().orgpos = 0;
 }
 
 // A port that went away during a move is reported even while the move's own silence rule
@@ -439,10 +441,11 @@ void Org(Session& s)
     ReturnToOrigin(s, false, true);
     p.setEnabled(C::SettingMode, true);
     p.setShade(C::ReturnToOrigin, Shade::LightGrey);
-    if (s.isPointInput()) {
-        f.orgpos = 0;
+    // Both windows end the return's silence (orgpos) here, so a later lost line is reported;
+    // the pulse-train window keeps its Stop mark.
+    f.orgpos = 0;
+    if (s.isPointInput())
         f.STOPCHECK = 0;
-    }
 }
 
 Outcome ReturnToOrigin(Session& s, bool showStopDialog, bool fromOrgButton)
