@@ -1,19 +1,70 @@
 // Shared bits of the benchmark program.
 #pragma once
 
-#include <QString>
+#include "Controller.h"
+#include "Dialogs.h"
+#include "PtyServer.h"
 
+#include <QObject>
+#include <QString>
+#include <QThread>
+
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace bench {
 
 // CPU seconds (user + system) this process has used so far.
 double cpuSeconds();
+// CPU seconds of the calling thread only: with the simulator in a thread of its own, this is
+// the tool's share.
+double threadCpuSeconds();
 double median(std::vector<double> values);
 void printFigure(const QString& name, double value, const QString& unit, const QString& target);
+
+// Every question answered Yes, every box OK.
+class YesDialogs : public kap::Dialogs {
+public:
+    kap::MsgAnswer message(const QString&, const QString&, kap::MsgIcon, kap::MsgButtons buttons) override
+    {
+        return buttons == kap::MsgButtons::Ok ? kap::MsgAnswer::Ok : kap::MsgAnswer::Yes;
+    }
+    void beep() override {}
+    QString saveFileName(const kap::FileDialogOptions&) override { return {}; }
+    QString openFileName(const kap::FileDialogOptions&) override { return {}; }
+    bool choosePrinter(QPrinter&) override { return false; }
+};
+
+// The simulator in a thread of its own, as the controller is a device of its own; its objects
+// are made and destroyed in that thread. Once started, COM1 of the tool is its pty.
+class SimulatorThread {
+public:
+    // setUp runs in the simulator's thread before the pty opens.
+    explicit SimulatorThread(const sim::Options& options,
+                             const std::function<void(sim::Controller&)>& setUp = {});
+    ~SimulatorThread();
+    SimulatorThread(const SimulatorThread&) = delete;
+    SimulatorThread& operator=(const SimulatorThread&) = delete;
+
+    bool started() const { return started_; }
+    QString errorString() const { return error_; }
+    sim::Controller& controller() { return *controller_; }
+    // Runs f in the simulator's thread and waits for it.
+    void run(const std::function<void()>& f);
+
+private:
+    QThread thread_;
+    QObject inThread_;
+    std::unique_ptr<sim::Controller> controller_;
+    std::unique_ptr<sim::PtyServer> server_;
+    bool started_ = false;
+    QString error_;
+};
 
 // Each benchmark group; run by bench_main.
 void runLinkBenchmarks();
 void runExchangeBenchmarks();
+void runDriveBenchmarks();
 
 }  // namespace bench

@@ -1,5 +1,6 @@
 // kap-bench: measures the link against the controller simulator on a pty and prints figures.
 #include "Bench.h"
+#include "Module1.h"
 
 #include <QCoreApplication>
 
@@ -7,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <utility>
 
 namespace bench {
 
@@ -16,6 +19,13 @@ double cpuSeconds()
     getrusage(RUSAGE_SELF, &u);
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec)
            + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+double threadCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 double median(std::vector<double> values)
@@ -33,16 +43,64 @@ void printFigure(const QString& name, double value, const QString& unit, const Q
     std::fflush(stdout);
 }
 
+SimulatorThread::SimulatorThread(const sim::Options& options,
+                                 const std::function<void(sim::Controller&)>& setUp)
+{
+    inThread_.moveToThread(&thread_);
+    thread_.start();
+    run([&] {
+        controller_ = std::make_unique<sim::Controller>(options);
+        server_ = std::make_unique<sim::PtyServer>(*controller_);
+        if (setUp)
+            setUp(*controller_);
+        started_ = server_->start();
+        error_ = server_->errorString();
+    });
+    if (started_) {
+        qputenv("KAP_COM1", server_->path().toLocal8Bit());
+        kap::module1().portName = QStringLiteral("COM1");
+    }
+}
+
+SimulatorThread::~SimulatorThread()
+{
+    run([&] {
+        server_.reset();
+        controller_.reset();
+    });
+    thread_.quit();
+    thread_.wait();
+}
+
+void SimulatorThread::run(const std::function<void()>& f)
+{
+    QMetaObject::invokeMethod(&inThread_, f, Qt::BlockingQueuedConnection);
+}
+
 }  // namespace bench
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const bool quick = args.contains(QStringLiteral("--quick"));
-    if (quick)
+    QStringList args = app.arguments().mid(1);
+    if (args.removeAll(QStringLiteral("--quick")) > 0)
         qputenv("KAP_BENCH_QUICK", "1");
-    bench::runLinkBenchmarks();
-    bench::runExchangeBenchmarks();
+    // Group names on the command line run only those groups; without any, all of them run.
+    const std::pair<QString, void (*)()> groups[] = {
+        {QStringLiteral("link"), bench::runLinkBenchmarks},
+        {QStringLiteral("exchange"), bench::runExchangeBenchmarks},
+        {QStringLiteral("drive"), bench::runDriveBenchmarks},
+    };
+    for (const QString& arg : args) {
+        if (std::none_of(std::begin(groups), std::end(groups),
+                         [&](const auto& g) { return g.first == arg; })) {
+            std::fprintf(stderr, "usage: kap-bench [--quick] [link] [exchange] [drive]\n");
+            return 2;
+        }
+    }
+    for (const auto& [name, run] : groups) {
+        if (args.isEmpty() || args.contains(name))
+            run();
+    }
     return 0;
 }

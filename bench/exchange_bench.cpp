@@ -2,41 +2,18 @@
 // wall time comes to what the line itself needs (bytes both ways at 11 bits per byte, plus
 // the 100 ms window of each record the controller leaves unanswered), and the CPU spent.
 #include "Bench.h"
-#include "Controller.h"
-#include "Dialogs.h"
-#include "Module1.h"
-#include "PtyServer.h"
 #include "Receive.h"
 #include "Session.h"
 #include "Transmit.h"
 
 #include <QElapsedTimer>
-#include <QCoreApplication>
-#include <QScopeGuard>
-#include <QThread>
 
 #include <atomic>
-#include <ctime>
-#include <memory>
-
 #include <cstdio>
 #include <functional>
 
 namespace bench {
 namespace {
-
-// Every question answered Yes, every box OK.
-class YesDialogs : public kap::Dialogs {
-public:
-    kap::MsgAnswer message(const QString&, const QString&, kap::MsgIcon, kap::MsgButtons buttons) override
-    {
-        return buttons == kap::MsgButtons::Ok ? kap::MsgAnswer::Ok : kap::MsgAnswer::Yes;
-    }
-    void beep() override {}
-    QString saveFileName(const kap::FileDialogOptions&) override { return {}; }
-    QString openFileName(const kap::FileDialogOptions&) override { return {}; }
-    bool choosePrinter(QPrinter&) override { return false; }
-};
 
 struct Figures {
     double wallMs = 0;
@@ -44,15 +21,6 @@ struct Figures {
     int silentRecords = 0;
     double cpuMs = 0;
 };
-
-// CPU seconds of the calling thread only: the simulator runs in a thread of its own, so
-// this is the tool's share.
-double threadCpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
 
 Figures measure(sim::Controller& controller, const std::function<void()>& operation)
 {
@@ -104,39 +72,16 @@ void runExchangeBenchmarks()
     options.family = 0;
     options.pacing = true;
     options.latencyMs = 0;
-    // The simulator lives in a thread of its own, as the controller is a device of its own;
-    // its objects are made and destroyed in that thread.
-    QThread simThread;
-    QObject inThread;
-    inThread.moveToThread(&simThread);
-    simThread.start();
-    std::unique_ptr<sim::Controller> controllerPtr;
-    std::unique_ptr<sim::PtyServer> serverPtr;
-    bool started = false;
-    QMetaObject::invokeMethod(&inThread, [&] {
-        controllerPtr = std::make_unique<sim::Controller>(options);
-        serverPtr = std::make_unique<sim::PtyServer>(*controllerPtr);
-        started = serverPtr->start();
+    SimulatorThread simulator(options, [](sim::Controller& controller) {
         for (int n = 0; n < 64; ++n)
-            controllerPtr->points[n] = {"A", QByteArray::number(n * 5.25, 'f', 2),
-                                        QByteArray::number(n + 1)};
-    }, Qt::BlockingQueuedConnection);
-    const auto stopThread = qScopeGuard([&] {
-        QMetaObject::invokeMethod(&inThread, [&] {
-            serverPtr.reset();
-            controllerPtr.reset();
-        }, Qt::BlockingQueuedConnection);
-        simThread.quit();
-        simThread.wait();
+            controller.points[n] = {"A", QByteArray::number(n * 5.25, 'f', 2),
+                                    QByteArray::number(n + 1)};
     });
-    sim::Controller& controller = *controllerPtr;
-    sim::PtyServer& server = *serverPtr;
-    if (!started) {
-        std::fprintf(stderr, "simulator: %s\n", qPrintable(server.errorString()));
+    if (!simulator.started()) {
+        std::fprintf(stderr, "simulator: %s\n", qPrintable(simulator.errorString()));
         return;
     }
-    qputenv("KAP_COM1", server.path().toLocal8Bit());
-    kap::module1().portName = QStringLiteral("COM1");
+    sim::Controller& controller = simulator.controller();
 
     // A point-input session without a view: nothing is shown and Cancel is never pressed.
     YesDialogs dialogs;

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks; prints figures.
+# Arguments go to kap-bench: --quick for shorter runs, and group names (link, exchange, drive)
+# to run only those groups.
 #
 # QSerialPort takes a lock file in /var/lock (/run/lock) on every open and syncs it to disk.
 # On a stock Debian /run is a tmpfs and that costs nothing; in containers where /run sits on
