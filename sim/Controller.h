@@ -51,6 +51,7 @@ struct Options {
     bool originEstablished = false;  // "@?ORG " answers "1" from the start
     bool originRequired = false;     // "@MOVP " refused until a return to origin has ended
     bool alarm = false;              // start with an alarm standing (cleared by "@ALR ")
+    double handTurnDegPerSec = 0.0;  // the hand that turns the actuator while the motor is off
 };
 
 // A fault armed for one command word (for example "@?PRM " or "@READ PNT ").
@@ -211,6 +212,7 @@ private:
     int jogDirection_ = 0;
     std::optional<Fault> motionFault_;
     QElapsedTimer motionClock_;
+    QElapsedTimer handClock_;  // since the hand-turned angle was last brought up to date
     QTimer motionTimer_;
     QTimer jogTimer_;
 

@@ -210,6 +210,14 @@ void Controller::jogTick()
 
 void Controller::updatePosition()
 {
+    if (motion_ == Motion::None && !servoOn && options_.handTurnDegPerSec != 0.0) {
+        if (handClock_.isValid())
+            position = clampToLimits(position + options_.handTurnDegPerSec
+                                                    * double(handClock_.elapsed()) / 1000.0);
+        handClock_.restart();
+        return;
+    }
+    handClock_.invalidate();
     if (motion_ == Motion::Positioning) {
         const int total = options_.motionMs;
         const double done = total > 0 ? std::min(1.0, double(motionClock_.elapsed()) / total) : 1.0;

@@ -113,6 +113,11 @@ int main(int argc, char** argv)
     const QCommandLineOption alarm(
         {QStringLiteral("alarm")},
         QStringLiteral("Start with an alarm standing, until the alarm is cancelled."));
+    const QCommandLineOption handTurn(
+        {QStringLiteral("hand-turn")},
+        QStringLiteral("While the motor is off, the actuator turns by hand at this many degrees "
+                       "per second (default 0), so direct teaching has an angle to follow."),
+        QStringLiteral("DEG_PER_S"), QStringLiteral("0"));
     const QCommandLineOption link({QStringLiteral("link")},
         QStringLiteral("Make a symbolic link to the device here."), QStringLiteral("PATH"));
     const QCommandLineOption fault({QStringLiteral("fault")},
@@ -121,7 +126,7 @@ int main(int argc, char** argv)
                        "P, PRM, Z, BREAK or EOD."),
         QStringLiteral("WORD:KIND"));
     parser.addOptions({family, type, version, shortDio, ackRecords, silentEod, pacing, noPacing, latency,
-                       motion, positionStyle, originDone, originRequired, alarm, link, fault});
+                       motion, positionStyle, originDone, originRequired, alarm, handTurn, link, fault});
     parser.process(app);
 
     sim::Options options;
@@ -169,6 +174,11 @@ int main(int argc, char** argv)
     options.originEstablished = parser.isSet(originDone);
     options.originRequired = parser.isSet(originRequired);
     options.alarm = parser.isSet(alarm);
+    options.handTurnDegPerSec = parser.value(handTurn).toDouble(&ok);
+    if (!ok) {
+        fail(QStringLiteral("--hand-turn needs a number of degrees per second"));
+        return 2;
+    }
 
     sim::Controller controller(options);
     seed(controller);

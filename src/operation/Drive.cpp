@@ -10,6 +10,7 @@
 #include "Records.h"
 #include "ServoBrake.h"
 #include "Session.h"
+#include "Teaching.h"
 
 #include <QRegularExpression>
 
@@ -169,7 +170,9 @@ Outcome sendStop(Session& s, float timeoutMs)
     return link.lastOutcome();
 }
 
-void stopProcedure(Session& s)
+}  // namespace
+
+void StopProcedure(Session& s)
 {
     SessionFlags& f = s.flags();
     PanelState& p = s.panel();
@@ -197,12 +200,11 @@ void stopProcedure(Session& s)
     offerButtons();
 }
 
-}  // namespace
-
 void attach(Session& s)
 {
     QObject::connect(&s.ioMonitorTimer(), &QTimer::timeout, &s, [&s] { MonitorTick(s); });
     QObject::connect(&s, &Session::stopRequested, &s, [&s] { Stop(s); });
+    s.setTeachingUpdate([&s](const QString& value) { TeachingUpdate(s, value); });
 }
 
 void EnterOperationMode(Session& s)
@@ -253,7 +255,7 @@ void EnterSettingMode(Session& s)
     p.setFrameEnabled(PanelFrame::Parameters, true);
     p.setFrameEnabled(PanelFrame::Drive, false);
     p.setFrameEnabled(PanelFrame::View, false);
-    s.view().selectNumericInput();
+    SelectNumericInput(s);
     UnlockCommands(s);
     s.tableGrid().setReadOnly(false);
     s.ioMonitorTimer().stop();
@@ -414,12 +416,12 @@ void Stop(Session& s)
         p.setEnabled({C::ReturnToOrigin, C::Start}, true);
         p.setEnabled(C::Stop, false);
         p.setShade(C::Stop, Shade::ButtonFace);
-        stopProcedure(s);
+        StopProcedure(s);
         s.flags().STOPCHECK = 1;
     } else {
         p.setEnabled(pulsePanel(), false);
         p.setShade(C::Stop, Shade::ButtonFace);
-        stopProcedure(s);
+        StopProcedure(s);
         s.flags().STOPCHECK = 0;
     }
 }
@@ -505,12 +507,17 @@ void PressStopDialog(Session& s)
     s.panel().setStopDialogShown(false);
 }
 
-QString shownAngle(const QString& reply)
+QString leadingNumber(const QString& text)
 {
     // As the old display read it: blanks skipped, then a signed decimal number if one leads.
     static const QRegularExpression leading(QStringLiteral("^[ \\t]*([+-]?(\\d+\\.?\\d*|\\.\\d+))"));
-    const QRegularExpressionMatch m = leading.match(reply);
-    return m.hasMatch() ? numbers::format2(m.captured(1)) : QStringLiteral("0.00");
+    const QRegularExpressionMatch m = leading.match(text);
+    return m.hasMatch() ? m.captured(1) : QStringLiteral("0");
+}
+
+QString shownAngle(const QString& reply)
+{
+    return numbers::format2(leadingNumber(reply));
 }
 
 QString teachingValueOf(const QString& reply)

@@ -30,6 +30,10 @@ void Start(Session& s);  // point-input window
 void Stop(Session& s);
 void Org(Session& s);
 
+// The stop character with its answer (Stop and the jog release): 1500 ms, or 300 ms after a
+// jog release has set 9999 ms.
+void StopProcedure(Session& s);
+
 // Sends "@ORG " and waits up to 30 s. showStopDialog: the STOP dialog is offered meanwhile.
 // fromOrgButton: on the pulse-train window Stop is offered (pink) while it runs. Gives the
 // answer to "@ORG ".
@@ -43,6 +47,8 @@ std::optional<QString> RefreshCurrentAngle(Session& s);
 
 // The angle shown for a position reply: its leading number (0 without one), "0.00".
 QString shownAngle(const QString& reply);
+// The leading number of a text as a decimal text ("0" without one): "12.5\r\nOK" gives "12.5".
+QString leadingNumber(const QString& text);
 // The teaching value of a position reply's first line: "?-5.00" gives "-5.00", "?5.00"
 // gives "-5.00", a line led by the byte 0xA5 gives what follows it, any other the line.
 QString teachingValueOf(const QString& reply);

@@ -89,8 +89,6 @@ const QList<Command>& commandsNotYetBuilt()
     static const QList<Command> list = {
         Command::ErrorHistory,      Command::ChangeOrigin,   Command::Compare,
         Command::InitTable,         Command::InitParameters, Command::InitOrigin,
-        Command::OriginShiftTarget, Command::PositionTarget, Command::Set,
-        Command::JogCw,             Command::JogCcw,
     };
     return list;
 }

@@ -106,4 +106,28 @@ void PanelState::setStopDialogShown(bool on)
     emit changed();
 }
 
+void PanelState::setInputOption(int option)
+{
+    if (inputOption_ == option || option < 0 || option > 2)
+        return;
+    inputOption_ = option;
+    emit changed();
+}
+
+void PanelState::setOptionEnabled(int option, bool on)
+{
+    if (option < 0 || option > 2 || options_[option] == on)
+        return;
+    options_[option] = on;
+    emit changed();
+}
+
+void PanelState::setExitEnabled(bool on)
+{
+    if (exitEnabled_ == on)
+        return;
+    exitEnabled_ = on;
+    emit changed();
+}
+
 }  // namespace kap

@@ -65,6 +65,17 @@ public:
     bool stopDialogShown() const { return stopDialogShown_; }
     void setStopDialogShown(bool on);
 
+    // The teaching frame's input options: 0 "Numeric Input ", 1 "Direct Teaching ",
+    // 2 "Teaching Playback" (point-input window).
+    int inputOption() const { return inputOption_; }
+    void setInputOption(int option);
+    bool optionEnabled(int option) const { return options_.at(option); }
+    void setOptionEnabled(int option, bool on);
+
+    // The tool bar's Exit button, which stays offered while a teaching loop locks the rest.
+    bool exitEnabled() const { return exitEnabled_; }
+    void setExitEnabled(bool on);
+
 signals:
     // Anything above changed; the window brings its widgets in line.
     void changed();
@@ -76,6 +87,9 @@ private:
     QString currentAngle_;
     QString settingPosition_ = QStringLiteral("0.00");
     bool stopDialogShown_ = false;
+    int inputOption_ = 0;
+    std::array<bool, 3> options_{true, true, true};
+    bool exitEnabled_ = true;
 };
 
 }  // namespace kap

@@ -43,7 +43,15 @@ struct SessionFlags {
     enum class TeachingTarget { OriginShift, Position };
     TeachingTarget teachingTarget = TeachingTarget::OriginShift;
     MonitorState monitor = MonitorState::Idle;
-    int jogSteps = 0;             // steps of the running inching jog
+
+    // Teaching.
+    int jogSteps = 0;             // passes of the playback loop since a jog button went down
+    bool cwHeld = false;          // the mouse is down on CW
+    bool ccwHeld = false;         // ... on CCW
+    bool buttonHeld = false;      // ... on either
+    QString originShift;          // parameter 35 as last read, 0.01 degree
+    QString originShiftAtStart;   // ... when the teaching loop started
+    int teachRefreshCounter = 0;  // skips the next teaching updates after a parameter query
     QString operationTitle;       // title of the running operation's boxes
 
     // The tables' change handling.

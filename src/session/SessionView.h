@@ -27,8 +27,10 @@ public:
     // The "Numeric Input " option of the teaching frame.
     virtual bool numericInputSelected() const = 0;
     virtual void focusNumericInput() = 0;
-    // Chooses "Numeric Input " (running its choice handler when it was not chosen).
-    virtual void selectNumericInput() = 0;
+    // The point grid comes to the front (the teaching target "Position").
+    virtual void showTableGrid() = 0;
+    // Txt_Pos takes the focus with its text selected (after a refused SET).
+    virtual void focusSettingPosition() = 0;
 
     // The status bar's "Origin point shift: " panel, given parameter 35 in 0.01 degree.
     virtual void showOriginShift(const QString& hundredths) = 0;
@@ -49,7 +51,8 @@ public:
     Progress& progress() override { return *this; }
     bool numericInputSelected() const override { return true; }
     void focusNumericInput() override {}
-    void selectNumericInput() override {}
+    void focusSettingPosition() override {}
+    void showTableGrid() override {}
     void showOriginShift(const QString&) override {}
     void showTitle(const QString&) override {}
     void closeWindow() override {}

@@ -3,10 +3,12 @@
 #include "MainFrame.h"
 
 #include "Drive.h"
+#include "Teaching.h"
 #include "FrameTables.h"
 #include "frmstop.h"
 
 #include <QGridLayout>
+#include <QAction>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -147,6 +149,10 @@ QWidget* MainFrame::buildDrivePanel()
         for (int i = 0; i < 3; ++i) {
             auto* o = new QRadioButton(captions[i], setup);
             o->setObjectName(QStringLiteral("Opt_Num_%1").arg(i));
+            inputOptions_.append(o);
+            // clicked, not toggled: only the user's choice runs the mode's procedure.
+            connect(o, &QRadioButton::clicked, this,
+                    [this, i] { operation::ChooseInputMode(*session_, i); });
             sl->addWidget(o, r++, 0, 1, 3);
             if (i == 0) {
                 o->setChecked(true);
@@ -319,9 +325,22 @@ void MainFrame::showPanel()
     }
     if (currentAngle_->text() != state.currentAngle())
         currentAngle_->setText(state.currentAngle());
-    if (settingPosition_->property("shown").toString() != state.settingPosition()) {
-        settingPosition_->setProperty("shown", state.settingPosition());
+    // Typed text reaches the panel as it is typed, so this only writes what a procedure set.
+    if (settingPosition_->text() != state.settingPosition())
         settingPosition_->setText(state.settingPosition());
+    for (int i = 0; i < inputOptions_.size(); ++i) {
+        inputOptions_[i]->setEnabled(state.optionEnabled(i));
+        if (state.inputOption() == i && !inputOptions_[i]->isChecked())
+            inputOptions_[i]->setChecked(true);
+    }
+    // Exit follows the panel only when the panel changes it: the command lock owns it
+    // otherwise.
+    if (state.exitEnabled() != exitEnabledShown_) {
+        exitEnabledShown_ = state.exitEnabled();
+        for (QAction* a : actions_.value(Command::Exit)) {
+            if (toolActions_.contains(a))
+                a->setEnabled(exitEnabledShown_);
+        }
     }
     if (stopDialog_->isVisible() != state.stopDialogShown()) {
         if (state.stopDialogShown()) {

@@ -13,6 +13,7 @@
 #include "QtEntryDialogs.h"
 #include "Receive.h"
 #include "ServoBrake.h"
+#include "Teaching.h"
 #include "SettingCommands.h"
 #include "SettingListPrinting.h"
 #include "Session.h"
@@ -122,6 +123,11 @@ const QHash<Command, MainFrame::Handler>& MainFrame::handlers()
         {C::Brake, &MainFrame::toggleBrake},
         {C::ClearDeviation, &MainFrame::clearDeviation},
         {C::CancelAlarm, &MainFrame::cancelAlarm},
+        {C::OriginShiftTarget, &MainFrame::chooseOriginShiftTarget},
+        {C::PositionTarget, &MainFrame::choosePositionTarget},
+        {C::Set, &MainFrame::set},
+        {C::JogCw, &MainFrame::pressJogCw},
+        {C::JogCcw, &MainFrame::pressJogCcw},
     };
     return table;
 }
@@ -187,6 +193,12 @@ void MainFrame::bind(QAction* action, Command command)
 void MainFrame::bind(QPushButton* button, Command command)
 {
     button->setEnabled(commandEnabled(command));
+    if (command == Command::JogCw || command == Command::JogCcw) {
+        // A jog runs from the press to the release, not on a click.
+        connect(button, &QPushButton::pressed, this, [this, command] { run(command); });
+        connect(button, &QPushButton::released, this, [this] { operation::ReleaseJog(*session_); });
+        return;
+    }
     connect(button, &QPushButton::clicked, this, [this, command] { run(command); });
 }
 
@@ -232,6 +244,19 @@ void MainFrame::toggleServo() { operation::ToggleServo(*session_); }
 void MainFrame::toggleBrake() { operation::ToggleBrake(*session_); }
 void MainFrame::clearDeviation() { operation::ClearDeviation(*session_); }
 void MainFrame::cancelAlarm() { operation::CancelAlarm(*session_); }
+void MainFrame::set() { operation::Set(*session_); }
+void MainFrame::pressJogCw() { operation::PressJog(*session_, true); }
+void MainFrame::pressJogCcw() { operation::PressJog(*session_, false); }
+
+void MainFrame::chooseOriginShiftTarget()
+{
+    operation::ChooseTarget(*session_, SessionFlags::TeachingTarget::OriginShift);
+}
+
+void MainFrame::choosePositionTarget()
+{
+    operation::ChooseTarget(*session_, SessionFlags::TeachingTarget::Position);
+}
 void MainFrame::showParameterGrid() { showGrid(2); }
 
 void MainFrame::switchGrid()
@@ -511,10 +536,10 @@ void MainFrame::focusNumericInput()
         numericInput_->setFocus();
 }
 
-void MainFrame::selectNumericInput()
+void MainFrame::focusSettingPosition()
 {
-    if (numericInput_)
-        numericInput_->setChecked(true);
+    settingPosition_->setFocus();
+    settingPosition_->selectAll();
 }
 
 void MainFrame::showOriginShift(const QString& hundredths)

@@ -88,7 +88,8 @@ private:
     Progress& progress() override;
     bool numericInputSelected() const override;
     void focusNumericInput() override;
-    void selectNumericInput() override;
+    void focusSettingPosition() override;
+    void showTableGrid() override { showGrid(1); }
     void showOriginShift(const QString& hundredths) override;
     void showTitle(const QString& title) override;
     void closeWindow() override;
@@ -121,6 +122,11 @@ private:
     void toggleBrake();
     void clearDeviation();
     void cancelAlarm();
+    void chooseOriginShiftTarget();
+    void choosePositionTarget();
+    void set();
+    void pressJogCw();
+    void pressJogCcw();
 
     void buildMenus();
     void buildToolbar();
@@ -162,6 +168,8 @@ private:
     QLabel* inertiaUnit_ = nullptr;
     QRadioButton* numericInput_ = nullptr;
     QHash<Command, QPushButton*> panelButtons_;
+    QList<QRadioButton*> inputOptions_;  // Opt_Num
+    bool exitEnabledShown_ = true;
     QHash<PanelFrame, QGroupBox*> frames_;
     QHash<int, QLabel*> lamps_;
     QLineEdit* currentAngle_ = nullptr;  // Txt_NowPosi

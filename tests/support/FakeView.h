@@ -49,7 +49,8 @@ public:
     Progress& progress() override { return bar; }
     bool numericInputSelected() const override { return numericSelected; }
     void focusNumericInput() override { ++numericFocused; }
-    void selectNumericInput() override { numericSelected = true; }
+    void focusSettingPosition() override { ++positionFocused; }
+    void showTableGrid() override { ++tableGridShown; }
     void showOriginShift(const QString& h) override { originShift = h; }
     void showTitle(const QString& t) override { title = t; }
     void closeWindow() override { ++closed; }
@@ -69,6 +70,8 @@ public:
     bool commandsLocked = true;
     bool numericSelected = true;
     int numericFocused = 0;
+    int positionFocused = 0;
+    int tableGridShown = 0;
     int closed = 0;
 };
 
