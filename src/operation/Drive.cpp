@@ -544,9 +544,7 @@ std::optional<QString> RefreshCurrentAngle(Session& s)
     s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::QPOS);
     if (timedOut(out)) {
-        s.setMainWindowEnabled(true);
-        s.hideProgress();
-        ReportLinkError(s);
+        reportNoAnswer(s);
         return std::nullopt;
     }
     if (!has(out, "OK") && !has(out, "STOP")) {

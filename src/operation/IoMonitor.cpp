@@ -29,9 +29,7 @@ void MonitorCycle(Session& s)
     s.panel().setEnabled(Command::SettingMode, true);
     const Outcome out = exchange(s, cmd::READ_DIO);
     if (timedOut(out)) {
-        s.setMainWindowEnabled(true);
-        s.hideProgress();
-        ReportLinkError(s);
+        reportNoAnswer(s);
         return pause();
     }
     if (!has(out, "OK") && !has(out, "STOP")) {

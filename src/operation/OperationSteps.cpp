@@ -1,6 +1,7 @@
 #include "OperationSteps.h"
 
 #include "Dialogs.h"
+#include "Reactions.h"
 
 #include <QCoreApplication>
 
@@ -16,6 +17,13 @@ bool ask(Session& s, const QString& text)
     return s.dialogs().message(text, s.flags().operationTitle, MsgIcon::Question,
                                MsgButtons::YesNo)
            == MsgAnswer::Yes;
+}
+
+void reportNoAnswer(Session& s)
+{
+    s.setMainWindowEnabled(true);
+    s.hideProgress();
+    ReportLinkError(s);
 }
 
 const QList<Command>& pulsePanel()

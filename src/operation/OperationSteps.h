@@ -43,6 +43,10 @@ inline bool has(const Outcome& o, const char* word)
     return o.reply.contains(QLatin1String(word));
 }
 
+// An exchange that got no answer: the window usable again, the progress dialog hidden, and
+// the communication-error box (unless the running operation keeps it silent).
+void reportNoAnswer(Session& s);
+
 // The eight buttons of the pulse-train window's Drive frame.
 const QList<Command>& pulsePanel();
 
