@@ -66,5 +66,6 @@ private:
 void runLinkBenchmarks();
 void runExchangeBenchmarks();
 void runDriveBenchmarks();
+void runTeachBenchmarks();
 
 }  // namespace bench

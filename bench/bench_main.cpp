@@ -90,11 +90,12 @@ int main(int argc, char** argv)
         {QStringLiteral("link"), bench::runLinkBenchmarks},
         {QStringLiteral("exchange"), bench::runExchangeBenchmarks},
         {QStringLiteral("drive"), bench::runDriveBenchmarks},
+        {QStringLiteral("teach"), bench::runTeachBenchmarks},
     };
     for (const QString& arg : args) {
         if (std::none_of(std::begin(groups), std::end(groups),
                          [&](const auto& g) { return g.first == arg; })) {
-            std::fprintf(stderr, "usage: kap-bench [--quick] [link] [exchange] [drive]\n");
+            std::fprintf(stderr, "usage: kap-bench [--quick] [link] [exchange] [drive] [teach]\n");
             return 2;
         }
     }

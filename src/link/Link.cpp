@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <memory>
+#include <utility>
 
 // Quiet unless asked for: QT_LOGGING_RULES="kap.link=true" shows every line, time-out and
 // port failure.
@@ -213,6 +214,7 @@ private:
             loop_.quit();
             return;
         }
+        link_.waitingCode_ = link_.waiting_.value_or(-1);
         link_.waiting_.reset();
         if (!lost) {
             outcome_.Timeout = lastRead_ > deadline();
@@ -227,7 +229,11 @@ private:
             }
         }
         link_.last_ = outcome_;
-        link_.line_.close();
+        // A held jog keeps the port open for the stop character its release sends: reopening
+        // costs milliseconds (the port's lock file) that the stop must not wait for.
+        link_.heldOpen_ = !lost && (link_.waitingCode_ == cmd::XINC || link_.waitingCode_ == cmd::XDEC);
+        if (!link_.heldOpen_)
+            link_.line_.close();
         if (mainWindow_)
             m.setBusy(false);
         loop_.quit();
@@ -291,9 +297,11 @@ Outcome Link::RunTransaction()
     if (!*alive)
         return {};
 
-    line_.close();
     m.portName = ports::usableOrFirst(m.portName);
-    if (!line_.open(m.portName)) {
+    const bool reuse = std::exchange(heldOpen_, false) && line_.isOpen();
+    if (!reuse)
+        line_.close();
+    if (!reuse && !line_.open(m.portName)) {
         qCInfo(lcLink) << "cannot open the port:" << line_.errorString();
         Outcome failed;
         failed.lineFailed = true;
