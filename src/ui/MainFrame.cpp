@@ -11,6 +11,7 @@
 #include "PointTable.h"
 #include "PortName.h"
 #include "QtEntryDialogs.h"
+#include "QuickParameterBoxes.h"
 #include "Receive.h"
 #include "ServoBrake.h"
 #include "Teaching.h"
@@ -169,6 +170,7 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     connect(stopDialog_.get(), &frmstop::stopPressed, this,
             [this] { operation::PressStopDialog(*session_); });
     showPanel();
+    quickBoxes_ = std::make_unique<QuickParameterBoxes>(*session_, this);
     resize(1100, 760);
 }
 

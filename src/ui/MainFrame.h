@@ -30,6 +30,7 @@ namespace kap {
 class Dialogs;
 class EntryDialogs;
 class GridView;
+class QuickParameterBoxes;
 class frmbar;
 class frmkeisan;
 class frmstop;
@@ -148,6 +149,7 @@ private:
     Family family_;
     Dialogs& dialogs_;
     std::unique_ptr<Session> session_;
+    std::unique_ptr<QuickParameterBoxes> quickBoxes_;
     std::unique_ptr<frmbar> progress_;
     std::unique_ptr<EntryDialogs> entryDialogs_;
     std::unique_ptr<frmkeisan> calculator_;
