@@ -1,7 +1,10 @@
 #include "ExchangeSteps.h"
 
+#include "Grid.h"
 #include "Module1.h"
+#include "ParameterTable.h"
 #include "Reactions.h"
+#include "Records.h"
 
 #include <QCoreApplication>
 
@@ -111,6 +114,127 @@ bool usable(Session& session, const Outcome& out, bool needOk)
         return false;
     }
     return true;
+}
+
+Result resultOfFailure(const Outcome& outcome)
+{
+    return judge(outcome) == Verdict::Refused ? Result::Refused : Result::LinkError;
+}
+
+Result readControllerFacts(Session& session)
+{
+    Outcome out = exchangeLine(session, cmd::QVER, 2000.0f);
+    if (!usable(session, out, true))
+        return resultOfFailure(out);
+    session.controller().version = ControllerFacts::versionFromReply(out.reply);
+
+    out = exchangeLine(session, cmd::READ_DIO, 3000.0f);
+    if (!usable(session, out, false))
+        return resultOfFailure(out);
+    if (out.reply.contains(QLatin1String("OK")))
+        session.controller().previous = records::isPreviousController(out.reply);
+    return Result::Done;
+}
+
+namespace {
+
+void setRow(Grid& grid, int row, const QString& initial, const QString& value, const QString& range)
+{
+    grid.setText(row, kInitialColumn, initial);
+    grid.setText(row, kValueColumn, value);
+    grid.setText(row, kRangeColumn, range);
+}
+
+void setNotApplicable(Grid& grid, int row)
+{
+    setRow(grid, row, QStringLiteral("**"), QStringLiteral("**"), QString());
+}
+
+}  // namespace
+
+void showPrm6(Session& session, const QString& value, const QString& range)
+{
+    ParameterTable& table = session.parameters();
+    const int row = table.rowOfPrm(6);
+    if (row < -1)
+        return;
+    if (session.controller().previous)
+        setRow(table.grid(), row, QStringLiteral("1"), value, range);
+    else
+        setNotApplicable(table.grid(), row);
+}
+
+void showPrm28(Session& session, const QString& value, const QString& range)
+{
+    ParameterTable& table = session.parameters();
+    const int row = table.rowOfPrm(28);
+    if (row < -1)
+        return;
+    const ControllerFacts& facts = session.controller();
+    if (facts.previous || records::versionLacksNoLimitMode(facts.version))
+        setNotApplicable(table.grid(), row);
+    else
+        setRow(table.grid(), row, QStringLiteral("0"), value, range);
+}
+
+void showOriginShift(Session& session)
+{
+    ParameterTable& table = session.parameters();
+    session.showOriginShift(table.value(table.rowOfPrm(35)));
+}
+
+void lowerFillFlags(Session& session)
+{
+    session.flags().bulkFill = false;
+    session.flags().angleCheckHold = false;
+}
+
+Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns)
+{
+    const int last = int(turns.size()) + 1;
+    session.progress().setRange(0, last);
+    session.progress().setValue(0);
+    Outcome out = exchangeLine(session, writeCode, 3000.0f);
+    const Verdict opened = judge(out);
+    if (opened == Verdict::Refused) {
+        refusal(session, out);
+        return Result::Refused;
+    }
+    if (opened == Verdict::LinkError || !out.reply.contains(QLatin1String("READY"))) {
+        linkError(session);
+        return Result::LinkError;
+    }
+
+    for (int k = 1; k <= last; ++k) {
+        session.progress().setValue(k);
+        letEventsRun();
+        const bool endOfData = k == last;
+        if (endOfData) {
+            out = exchangeRecord(session, cmd::EndOfData, QString(), 3000.0f);
+        } else {
+            const Turn& turn = turns.at(k - 1);
+            if (!turn.record)
+                continue;
+            out = exchangeRecord(session, recordCode, *turn.record, 100.0f);
+        }
+        if (out.lineFailed) {
+            linkError(session);
+            return Result::LinkError;
+        }
+        if (out.reply.isEmpty()) {
+            if (takeCancel(session)) {
+                restore(session);
+                session.dialogs().message(tr("Stop"), tr("Data un-transmitting."),
+                                          MsgIcon::Exclamation, MsgButtons::Ok);
+                session.flags().settei = true;
+                return Result::Cancelled;
+            }
+        } else if (out.reply.contains(QLatin1String("NG"))) {
+            refusal(session, out);
+            return Result::Refused;
+        }
+    }
+    return Result::Done;
 }
 
 }  // namespace kap::exchange

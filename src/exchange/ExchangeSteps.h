@@ -5,7 +5,10 @@
 #include "Session.h"
 #include "Link.h"
 
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace kap::exchange {
 
@@ -53,5 +56,36 @@ void showProgress(Session& session, int minimum, int maximum, int value);
 
 void letEventsRun();
 QString tr(const char* text);
+
+// The Result of a step whose reply was not usable: Refused for "NG", LinkError otherwise.
+Result resultOfFailure(const Outcome& outcome);
+
+// "@?VER " (2000 ms, "OK" required) and "@READ DIO " (3000 ms) of the point-input window:
+// the controller's version and generation into session.controller(). A failed step has had
+// its box and restore (usable()); its Result is returned, Done otherwise.
+Result readControllerFacts(Session& session);
+
+// Parameters 6 and 28 of the point-input grid. Parameter 6 applies to previous controllers
+// only: Initial Value "1", the given Setting Value and range; otherwise "**", "**" and no
+// range. Parameter 28 lacks on previous controllers and on the versions without "No limit
+// mode": "**"; otherwise Initial Value "0", the given Setting Value and range.
+void showPrm6(Session& session, const QString& value, const QString& range);
+void showPrm28(Session& session, const QString& value, const QString& range);
+
+// The status bar's "Origin point shift: " from parameter 35 of the grid.
+void showOriginShift(Session& session);
+// Lowers the bulk-fill flag and the angle check hold: the grid's change handling runs again.
+void lowerFillFlags(Session& session);
+
+// One turn of a write block: a record, or nothing for a row that sends none.
+struct Turn {
+    std::optional<QString> record;
+};
+// A write block: the write command (3000 ms), answered "READY"; one transaction per record
+// (100 ms) and the end-of-data byte (3000 ms), silence being normal after either. Cancel is
+// looked at only after a turn that drew no reply ("Stop" titled "Data un-transmitting.",
+// settei set); "NG" ends the block with the refusal. The progress bar runs from 0 to the
+// number of turns + 1. Every ending but Done has restored the window.
+Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns);
 
 }  // namespace kap::exchange

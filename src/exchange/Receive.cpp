@@ -110,13 +110,6 @@ bool applyReceivedType(Session& session, const QString& type)
     return true;
 }
 
-void setRow(Grid& grid, int row, const QString& initial, const QString& value, const QString& range)
-{
-    grid.setText(row, kInitialColumn, initial);
-    grid.setText(row, kValueColumn, value);
-    grid.setText(row, kRangeColumn, range);
-}
-
 // The parameter values, by position, into the parameter grid. The caller raises nothing:
 // the bulk-fill flag and the angle check hold are raised here and left raised for the
 // caller's closing steps.
@@ -134,7 +127,6 @@ FillEnd fillParameters(Session& session, const QString& reply, const ReadTexts& 
     ParameterTable& table = session.parameters();
     Grid& grid = table.grid();
     const bool points = isPoints(session);
-    const ControllerFacts& facts = session.controller();
     session.flags().bulkFill = true;
     session.flags().angleCheckHold = true;
     for (int k = 0; k < values.size(); ++k) {
@@ -158,53 +150,12 @@ FillEnd fillParameters(Session& session, const QString& reply, const ReadTexts& 
         grid.setText(row, kValueColumn, value);
         if (!points)
             continue;
-        if (k == 6) {
-            if (facts.previous)
-                setRow(grid, row, QStringLiteral("1"), value, texts.prm6Range);
-            else
-                setRow(grid, row, QStringLiteral("**"), QStringLiteral("**"), QString());
-        } else if (k == 28) {
-            if (facts.previous || records::versionLacksNoLimitMode(facts.version))
-                setRow(grid, row, QStringLiteral("**"), QStringLiteral("**"), QString());
-            else
-                setRow(grid, row, QStringLiteral("0"), value, texts.prm28Range);
-        }
+        if (k == 6)
+            showPrm6(session, value, texts.prm6Range);
+        else if (k == 28)
+            showPrm28(session, value, texts.prm28Range);
     }
     return FillEnd::Completed;
-}
-
-void lowerFillFlags(Session& session)
-{
-    session.flags().bulkFill = false;
-    session.flags().angleCheckHold = false;
-}
-
-void showOriginShift(Session& session)
-{
-    ParameterTable& table = session.parameters();
-    session.showOriginShift(table.value(table.rowOfPrm(35)));
-}
-
-
-Result resultOfFailure(const Outcome& out)
-{
-    return judge(out) == Verdict::Refused ? Result::Refused : Result::LinkError;
-}
-
-// "@?VER " and "@READ DIO ": the version and the controller generation.
-Result readControllerFacts(Session& session)
-{
-    Outcome out = exchangeLine(session, cmd::QVER, 2000.0f);
-    if (!usable(session, out, true))
-        return resultOfFailure(out);
-    session.controller().version = ControllerFacts::versionFromReply(out.reply);
-
-    out = exchangeLine(session, cmd::READ_DIO, 3000.0f);
-    if (!usable(session, out, false))
-        return resultOfFailure(out);
-    if (out.reply.contains(QLatin1String("OK")))
-        session.controller().previous = records::isPreviousController(out.reply);
-    return Result::Done;
 }
 
 }  // namespace

@@ -14,11 +14,6 @@
 namespace kap::exchange {
 namespace {
 
-// One turn of a write block: a record, or nothing for a row that sends none.
-struct Turn {
-    std::optional<QString> record;
-};
-
 QString untransmittedTitle()
 {
     return tr("Data un-transmitting.");
@@ -29,57 +24,6 @@ void refuseTable(Session& session, const QString& text, const QString& title)
     session.dialogs().ok(text, title);
     restore(session);
     session.flags().settei = true;
-}
-
-// Write command, answered "READY"; one transaction per record (100 ms) and the end-of-data
-// byte (3000 ms), silence being normal after either. Cancel is looked at only after a turn
-// that drew no reply; "NG" ends the block.
-Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns)
-{
-    const int last = int(turns.size()) + 1;
-    session.progress().setRange(0, last);
-    session.progress().setValue(0);
-    Outcome out = exchangeLine(session, writeCode, 3000.0f);
-    const Verdict opened = judge(out);
-    if (opened == Verdict::Refused) {
-        refusal(session, out);
-        return Result::Refused;
-    }
-    if (opened == Verdict::LinkError || !out.reply.contains(QLatin1String("READY"))) {
-        linkError(session);
-        return Result::LinkError;
-    }
-
-    for (int k = 1; k <= last; ++k) {
-        session.progress().setValue(k);
-        letEventsRun();
-        const bool endOfData = k == last;
-        if (endOfData) {
-            out = exchangeRecord(session, cmd::EndOfData, QString(), 3000.0f);
-        } else {
-            const Turn& turn = turns.at(k - 1);
-            if (!turn.record)
-                continue;
-            out = exchangeRecord(session, recordCode, *turn.record, 100.0f);
-        }
-        if (out.lineFailed) {
-            linkError(session);
-            return Result::LinkError;
-        }
-        if (out.reply.isEmpty()) {
-            if (takeCancel(session)) {
-                restore(session);
-                session.dialogs().message(tr("Stop"), untransmittedTitle(), MsgIcon::Exclamation,
-                                       MsgButtons::Ok);
-                session.flags().settei = true;
-                return Result::Cancelled;
-            }
-        } else if (out.reply.contains(QLatin1String("NG"))) {
-            refusal(session, out);
-            return Result::Refused;
-        }
-    }
-    return Result::Done;
 }
 
 Result finishTransmit(Session& session, const QString& title)

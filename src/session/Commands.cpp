@@ -87,8 +87,7 @@ const char* commandName(Command command)
 const QList<Command>& commandsNotYetBuilt()
 {
     static const QList<Command> list = {
-        Command::ErrorHistory,      Command::ChangeOrigin,   Command::Compare,
-        Command::InitTable,         Command::InitParameters, Command::InitOrigin,
+        Command::ErrorHistory,
     };
     return list;
 }

@@ -1,5 +1,6 @@
 #include "MainFrame.h"
 
+#include "Compare.h"
 #include "Dialogs.h"
 #include "Drive.h"
 #include "FrameTables.h"
@@ -7,10 +8,12 @@
 #include "GridView.h"
 #include "Module1.h"
 #include "Numbers.h"
+#include "Initialise.h"
 #include "ParameterTable.h"
 #include "PointTable.h"
 #include "PortName.h"
 #include "QtEntryDialogs.h"
+#include "QtTypeChooser.h"
 #include "QuickParameterBoxes.h"
 #include "Receive.h"
 #include "ServoBrake.h"
@@ -124,6 +127,11 @@ const QHash<Command, MainFrame::Handler>& MainFrame::handlers()
         {C::Brake, &MainFrame::toggleBrake},
         {C::ClearDeviation, &MainFrame::clearDeviation},
         {C::CancelAlarm, &MainFrame::cancelAlarm},
+        {C::Compare, &MainFrame::compare},
+        {C::InitTable, &MainFrame::initTable},
+        {C::InitParameters, &MainFrame::initParameters},
+        {C::InitOrigin, &MainFrame::initOrigin},
+        {C::ChangeOrigin, &MainFrame::changeOrigin},
         {C::OriginShiftTarget, &MainFrame::chooseOriginShiftTarget},
         {C::PositionTarget, &MainFrame::choosePositionTarget},
         {C::Set, &MainFrame::set},
@@ -247,6 +255,16 @@ void MainFrame::toggleBrake() { operation::ToggleBrake(*session_); }
 void MainFrame::clearDeviation() { operation::ClearDeviation(*session_); }
 void MainFrame::cancelAlarm() { operation::CancelAlarm(*session_); }
 void MainFrame::set() { operation::Set(*session_); }
+void MainFrame::compare() { exchange::Compare(*session_); }
+void MainFrame::initTable() { exchange::InitTable(*session_); }
+void MainFrame::initOrigin() { exchange::InitOrigin(*session_); }
+void MainFrame::changeOrigin() { exchange::ChangeOrigin(*session_); }
+
+void MainFrame::initParameters()
+{
+    QtTypeChooser chooser(this);
+    exchange::InitParameters(*session_, chooser);
+}
 void MainFrame::pressJogCw() { operation::PressJog(*session_, true); }
 void MainFrame::pressJogCcw() { operation::PressJog(*session_, false); }
 

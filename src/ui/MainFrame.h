@@ -123,6 +123,11 @@ private:
     void toggleBrake();
     void clearDeviation();
     void cancelAlarm();
+    void compare();
+    void initTable();
+    void initParameters();
+    void initOrigin();
+    void changeOrigin();
     void chooseOriginShiftTarget();
     void choosePositionTarget();
     void set();

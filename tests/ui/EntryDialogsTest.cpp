@@ -1,5 +1,6 @@
 #include "FakeView.h"
 #include "INPUTKEY.h"
+#include "QtTypeChooser.h"
 #include "frmMode.h"
 #include "frmType.h"
 
@@ -217,6 +218,44 @@ TEST(InputKey, CancelAndCloseGiveEmptyText)
     EXPECT_EQ(INPUTKEY::GetString(), "");
     whenOpen<INPUTKEY>([](INPUTKEY& d) { d.close(); });
     EXPECT_EQ(INPUTKEY::GetString(), "");
+}
+
+// The parameter initialisation's type choice over frmType: the controller's type
+// preselected, the MOVA frame left out on request, Cancel as no choice.
+TEST(QtTypeChooser, ShowsFrmTypeAndReadsItBack)
+{
+    struct Case {
+        const char* name;
+        QString current;
+        bool withoutMova;
+        bool ok;
+        std::optional<QString> result;
+    };
+    const Case cases[] = {
+        {"controller's type preselected", "62", false, true, QStringLiteral("62")},
+        {"unknown type: the default", "", false, true, QStringLiteral("50")},
+        {"MOVA offered", "60", false, true, QStringLiteral("60")},
+        {"without MOVA", "63", true, true, QStringLiteral("63")},
+        {"Cancel", "62", false, false, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget window;
+        window.show();
+        window.setEnabled(false);  // the main window is disabled while the command runs
+        bool frame2Visible = true;
+        bool enabled = false;
+        whenOpen<frmType>([&](frmType& d) {
+            frame2Visible = child<QGroupBox>(&d, "Frame2")->isVisible();
+            enabled = d.isEnabled();
+            EXPECT_EQ(d.parentWidget(), &window);
+            QTest::mouseClick(button(d, c.ok ? "OKButton" : "CancelButton"), Qt::LeftButton);
+        });
+        QtTypeChooser chooser(&window);
+        EXPECT_EQ(chooser.chooseType(c.current, c.withoutMova), c.result);
+        EXPECT_EQ(frame2Visible, !c.withoutMova);
+        EXPECT_TRUE(enabled) << "usable over the disabled window";
+    }
 }
 
 }  // namespace

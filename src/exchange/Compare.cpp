@@ -1,0 +1,290 @@
+#include "Compare.h"
+
+#include "Grid.h"
+#include "Numbers.h"
+#include "ParameterTable.h"
+#include "PointTable.h"
+#include "Records.h"
+#include "ZoneTable.h"
+
+#include <QEventLoop>
+#include <QList>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kap::exchange {
+
+namespace compare {
+
+double leadingNumber(const QString& text)
+{
+    static const QRegularExpression leading(QStringLiteral(R"(^[ \t]*([+-]?(\d+\.?\d*|\.\d+)))"));
+    const QRegularExpressionMatch m = leading.match(text);
+    return m.hasMatch() ? numbers::readNumber(m.captured(1)).value_or(0.0) : 0.0;
+}
+
+bool pointDiffers(const QStringList& cells, const std::optional<QString>& body)
+{
+    constexpr int kColumns = 4;  // Mode, Position, Speed, Note
+    const auto cell = [&cells](int c) { return c < cells.size() ? cells.at(c) : QString(); };
+    if (!body) {
+        // No record: the row must be empty.
+        for (int c = 0; c < kColumns; ++c) {
+            if (!cell(c).isEmpty())
+                return true;
+        }
+        return false;
+    }
+    const QStringList fields = body->split(QLatin1Char(','));
+    const auto field = [&fields](int c) { return c < fields.size() ? fields.at(c) : QString(); };
+    for (int c = 0; c < kColumns; ++c) {
+        if (c == 1 && cell(0) == QLatin1String("B")) {
+            // A brake point's position is a small number: the controller's first character
+            // against the cell ("2.00" counts by its first character too).
+            const QString position = cell(1);
+            const double mine = leadingNumber(position.size() == 4 ? position.left(1) : position);
+            const double theirs = leadingNumber(field(1).left(1));
+            return mine != theirs;  // equal: the rest of the row is not compared
+        }
+        if (cell(c) != field(c))
+            return true;
+    }
+    return false;
+}
+
+bool zoneDiffers(const QStringList& cells, const std::optional<QStringList>& fields)
+{
+    constexpr int kColumns = 2;  // angle A, angle B
+    const auto cell = [&cells](int c) { return c < cells.size() ? cells.at(c) : QString(); };
+    for (int c = 0; c < kColumns; ++c) {
+        if (!fields) {
+            if (!cell(c).isEmpty())
+                return true;
+            continue;
+        }
+        const std::optional<double> mine = numbers::readNumber(cell(c));
+        const std::optional<double> theirs = numbers::readNumber(c < fields->size() ? fields->at(c)
+                                                                                    : QString());
+        // A cell (or field) that is no number, an empty cell among them, cannot equal an
+        // angle the controller reports.
+        if (!mine || !theirs || float(*mine) != float(*theirs))
+            return true;
+    }
+    return false;
+}
+
+bool parameterDiffers(const QString& cell, const QString& received)
+{
+    return leadingNumber(cell) != leadingNumber(received);
+}
+
+}  // namespace compare
+
+namespace {
+
+constexpr float kReadTimeoutMs = 3000.0f;
+constexpr int kZonePauseMs = 10;
+constexpr int kParameters = 64;
+
+QString title()
+{
+    return tr("Compare");
+}
+
+enum class Pass { Equal, Differs, Cancelled };
+
+struct PassEnd {
+    Pass pass = Pass::Equal;
+    int number = -1;
+};
+
+// The per-record Cancel check: a "1" in the tag ends the compare with "Stop".
+bool cancelled(Session& session)
+{
+    if (!takeCancel(session))
+        return false;
+    restore(session);
+    session.dialogs().message(tr("Stop"), title(), MsgIcon::Exclamation, MsgButtons::Ok);
+    return true;
+}
+
+// One turn of a pass: events, the bar, Cancel.
+bool turn(Session& session, int k)
+{
+    letEventsRun();
+    session.progress().setValue(k);
+    return !cancelled(session);
+}
+
+// Lets window events run for ms (scaled as the session's protocol waits are).
+void pause(Session& session, int ms)
+{
+    QEventLoop wait;
+    const int scaled = std::max(0, int(std::lround(ms * session.timeScale())));
+    QTimer::singleShot(scaled, &wait, &QEventLoop::quit);
+    wait.exec();
+}
+
+QStringList cellsOf(const Grid& grid, int row, const QList<int>& columns)
+{
+    QStringList cells;
+    for (const int column : columns)
+        cells.append(grid.text(row, column));
+    return cells;
+}
+
+// A record whose body has no "," cannot be split: the reply is unusable.
+bool hasMalformedRecord(const QList<records::Record>& table, bool points)
+{
+    const int count = points ? PointTable::kPoints : ZoneTable::kZones;
+    for (int k = 0; k < count; ++k) {
+        const records::RecordFields r = points ? records::findPointRecord(table, k)
+                                               : records::findZoneRecord(table, k);
+        if (r.state == records::RecordState::Malformed)
+            return true;
+    }
+    return false;
+}
+
+// The body of the first point record k, nothing when absent (an empty body counts as absent,
+// and would compare as an absent record does).
+std::optional<QString> pointBody(const QList<records::Record>& table, int k)
+{
+    if (records::findPointRecord(table, k).state != records::RecordState::Found)
+        return std::nullopt;
+    const QString key = QLatin1Char('P') + QString::number(k);
+    const auto it = std::find_if(table.cbegin(), table.cend(),
+                                 [&key](const records::Record& r) { return r.key == key; });
+    return it->body;
+}
+
+PassEnd comparePoints(Session& session, const QList<records::Record>& table)
+{
+    const Grid& grid = session.tableGrid();
+    const QList<int> columns{PointTable::ModeColumn, PointTable::PositionColumn,
+                             PointTable::SpeedColumn, PointTable::NoteColumn};
+    for (int k = 0; k < PointTable::kPoints; ++k) {
+        if (!turn(session, k))
+            return {Pass::Cancelled};
+        if (compare::pointDiffers(cellsOf(grid, k, columns), pointBody(table, k)))
+            return {Pass::Differs, k};
+    }
+    return {};
+}
+
+PassEnd compareZones(Session& session, const QList<records::Record>& table)
+{
+    const Grid& grid = session.tableGrid();
+    const QList<int> columns{ZoneTable::AngleAColumn, ZoneTable::AngleBColumn};
+    for (int k = 0; k < ZoneTable::kZones; ++k) {
+        if (!turn(session, k))
+            return {Pass::Cancelled};
+        const records::RecordFields r = records::findZoneRecord(table, k);
+        std::optional<QStringList> fields;
+        if (r.state == records::RecordState::Found)
+            fields = r.fields.mid(0, 2);
+        if (compare::zoneDiffers(cellsOf(grid, k, columns), fields))
+            return {Pass::Differs, k};
+        pause(session, kZonePauseMs);
+    }
+    return {};
+}
+
+// Parameters 0 to 63 by name; only the grid's own numbers count, each against its row (the
+// type row for parameter 0).
+PassEnd compareParameters(Session& session, const QString& reply)
+{
+    const ParameterTable& table = session.parameters();
+    const auto& rows = table.layout().rows;
+    for (int k = 0; k < kParameters; ++k) {
+        if (!turn(session, k))
+            return {Pass::Cancelled};
+        const auto row = std::find_if(rows.begin(), rows.end(),
+                                      [k](const ParameterRow& r) { return r.prm == k; });
+        if (row == rows.end())
+            continue;
+        const std::optional<QString> value = records::parameterByName(reply, k);
+        if (!value)
+            continue;
+        if (compare::parameterDiffers(table.value(row->row), *value))
+            return {Pass::Differs, k};
+    }
+    return {};
+}
+
+QString resultText(const CompareFinding& found, bool points)
+{
+    switch (found.kind) {
+    case CompareFinding::Kind::Equal:
+        break;
+    case CompareFinding::Kind::Row:
+        return (points ? tr("Point_No") : tr("Zone_No")) + QString::number(found.number)
+               + QStringLiteral(" NG");
+    case CompareFinding::Kind::Parameter:
+        return tr("Parameter_No") + QString::number(found.number) + QStringLiteral(" NG");
+    }
+    return tr("Comparison of data has finished successfully.");
+}
+
+}  // namespace
+
+Result Compare(Session& session, CompareFinding* finding)
+{
+    const bool points = session.isPointInput();
+    // settei stays clear after a compare.
+    session.flags().settei = false;
+    session.flags().operationTitle = title();
+    if (!session.dialogs().yes(tr("Do you compare data?"), title())) {
+        session.setToolbarEnabled(true);
+        return Result::Declined;
+    }
+    lockWindow(session);
+    showProgress(session, 0, points ? PointTable::kPoints - 1 : ZoneTable::kZones - 1, 0);
+
+    // The table: time-out, "NG" and a reply without "OK" as the point receive has them.
+    Outcome out = exchangeLine(session, points ? cmd::READ_PNT : cmd::READ_ZON, kReadTimeoutMs);
+    if (!usable(session, out, true))
+        return resultOfFailure(out);
+    // A damaged reply (a stray byte, lines run together, a record that cannot be split) is a
+    // communication error, as in the receive: comparing around the damage would report
+    // differences the controller does not hold, or hide some it does.
+    const auto table = records::readRecords(out.reply);
+    if (!table || hasMalformedRecord(*table, points)) {
+        linkError(session);
+        return Result::LinkError;
+    }
+    CompareFinding found;
+    PassEnd end = points ? comparePoints(session, *table) : compareZones(session, *table);
+    if (end.pass == Pass::Cancelled)
+        return Result::Cancelled;
+    if (end.pass == Pass::Differs) {
+        found = {CompareFinding::Kind::Row, end.number};
+    } else {
+        // The parameters: a reply without "OK", whatever else it holds ("NG" among it), is a
+        // communication error; so is one the record reader cannot take apart.
+        session.progress().setRange(0, kParameters - 1);
+        session.progress().setValue(0);
+        out = exchangeLine(session, cmd::READ_PRM, kReadTimeoutMs);
+        if (judge(out) == Verdict::LinkError || !out.reply.contains(QLatin1String("OK"))
+            || !records::readRecords(out.reply)) {
+            linkError(session);
+            return Result::LinkError;
+        }
+        end = compareParameters(session, out.reply);
+        if (end.pass == Pass::Cancelled)
+            return Result::Cancelled;
+        if (end.pass == Pass::Differs)
+            found = {CompareFinding::Kind::Parameter, end.number};
+    }
+
+    restore(session);
+    session.dialogs().ok(resultText(found, points), title());
+    if (finding)
+        *finding = found;
+    return Result::Done;
+}
+
+}  // namespace kap::exchange

@@ -1,0 +1,32 @@
+// The type choice of the parameter initialisation over the actuator type dialog frmType:
+// a fresh modal dialog each time, the controller's type preselected, the MOVA frame left out
+// when asked. The main window hands one to exchange::InitParameters.
+#pragma once
+
+#include "Initialise.h"
+#include "frmType.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace kap {
+
+class QtTypeChooser : public exchange::TypeChooser {
+public:
+    // parent: the window the dialog opens over (none: a window of its own). A dialog made
+    // after its parent was disabled is enabled, so the disabled main window is a fine parent.
+    explicit QtTypeChooser(QWidget* parent = nullptr) : parent_(parent) {}
+
+    std::optional<QString> chooseType(const QString& current, bool withoutMova) override
+    {
+        const QString chosen = frmType::GetString(parent_.data(), current, withoutMova);
+        if (chosen.isEmpty())
+            return std::nullopt;
+        return chosen;
+    }
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace kap
