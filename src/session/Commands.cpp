@@ -86,9 +86,7 @@ const char* commandName(Command command)
 
 const QList<Command>& commandsNotYetBuilt()
 {
-    static const QList<Command> list = {
-        Command::ErrorHistory,
-    };
+    static const QList<Command> list = {};
     return list;
 }
 

@@ -25,6 +25,7 @@
 #include "ZoneTable.h"
 #include "frmP.h"
 #include "frmVer.h"
+#include "errorRecord.h"
 #include "frmbar.h"
 #include "frmkeisan.h"
 #include "frmstop.h"
@@ -128,6 +129,7 @@ const QHash<Command, MainFrame::Handler>& MainFrame::handlers()
         {C::ClearDeviation, &MainFrame::clearDeviation},
         {C::CancelAlarm, &MainFrame::cancelAlarm},
         {C::Compare, &MainFrame::compare},
+        {C::ErrorHistory, &MainFrame::errorHistory},
         {C::InitTable, &MainFrame::initTable},
         {C::InitParameters, &MainFrame::initParameters},
         {C::InitOrigin, &MainFrame::initOrigin},
@@ -256,6 +258,7 @@ void MainFrame::clearDeviation() { operation::ClearDeviation(*session_); }
 void MainFrame::cancelAlarm() { operation::CancelAlarm(*session_); }
 void MainFrame::set() { operation::Set(*session_); }
 void MainFrame::compare() { exchange::Compare(*session_); }
+void MainFrame::errorHistory() { ShowErrorHistory(*session_, this); }
 void MainFrame::initTable() { exchange::InitTable(*session_); }
 void MainFrame::initOrigin() { exchange::InitOrigin(*session_); }
 void MainFrame::changeOrigin() { exchange::ChangeOrigin(*session_); }

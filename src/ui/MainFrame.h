@@ -124,6 +124,7 @@ private:
     void clearDeviation();
     void cancelAlarm();
     void compare();
+    void errorHistory();
     void initTable();
     void initParameters();
     void initOrigin();

@@ -1,0 +1,134 @@
+#include "ErrorHistory.h"
+
+#include "Dialogs.h"
+#include "ExchangeSteps.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringView>
+#include <QTimer>
+
+namespace kap::exchange {
+namespace {
+
+constexpr float kReadTimeoutMs = 3000.0f;
+// After the "Stop" box, before the history is shown all the same.
+constexpr int kAfterStopMs = 50;
+
+QString title()
+{
+    return tr("Error history display");
+}
+
+void pause(int ms)
+{
+    QEventLoop wait;
+    QTimer::singleShot(ms, &wait, &QEventLoop::quit);
+    wait.exec();
+}
+
+// Only a closing "OK" is cut off. A refusal ends with the controller's error line instead,
+// and cutting four characters from it would garble the very line the user needs.
+QString withoutClosingOk(const QString& reply)
+{
+    if (reply.endsWith(QLatin1String("OK\r\n")))
+        return reply.chopped(4);
+    if (reply.endsWith(QLatin1String("OK")))
+        return reply.chopped(2);
+    return reply;
+}
+
+}  // namespace
+
+ErrorLines errorLinesOf(const QString& reply)
+{
+    ErrorLines lines;
+    const QString text = withoutClosingOk(reply);
+    QStringView rest(text);
+    for (QString& slot : lines) {
+        if (rest.isEmpty())
+            break;
+        const qsizetype cr = rest.indexOf(u'\r');
+        // A last line without its CR (a reply cut short) is kept as it came.
+        slot = (cr < 0 ? rest : rest.left(cr)).toString();
+        qsizetype next = cr < 0 ? rest.size() : cr + 1;
+        // A bare CR still ends the line, without taking the next line's first character.
+        if (next < rest.size() && rest.at(next) == u'\n')
+            ++next;
+        rest = rest.mid(next);
+    }
+    return lines;
+}
+
+std::optional<ErrorLines> ReadErrorHistory(Session& session)
+{
+    session.flags().settei = false;
+    session.flags().operationTitle = title();
+    lockWindow(session);
+    showProgress(session, 0, 1, 0);
+    const Outcome out = exchangeLine(session, cmd::READ_ERR, kReadTimeoutMs);
+    if (out.Timeout || out.lineFailed) {
+        linkError(session);
+        return std::nullopt;
+    }
+    if (out.reply.contains(QLatin1String("OK"))) {
+        session.progress().setValue(0);
+        // Cancel cannot undo a read that has already come back: the history is shown anyway.
+        if (takeCancel(session)) {
+            session.setMainWindowEnabled(true);
+            session.dialogs().message(tr("Stop"), title(), MsgIcon::Exclamation, MsgButtons::Ok);
+            pause(kAfterStopMs);
+        }
+    } else if (out.reply.contains(QLatin1String("NG"))) {
+        session.showError(out.reply);
+    } else {
+        linkError(session);
+        return std::nullopt;
+    }
+    session.progress().setValue(1);
+    const ErrorLines lines = errorLinesOf(out.reply);
+    restore(session);
+    return lines;
+}
+
+QByteArray errorRecordBytes(const ErrorLines& lines)
+{
+    QString text = QStringLiteral("TALOR Error Record\r\n");
+    for (const QString& line : lines)
+        text += line + QLatin1String("\r\n");
+    text += QLatin1String("\r\n");
+    // The reply was read as Latin-1, so this gives back the bytes the controller sent.
+    return text.toLatin1();
+}
+
+bool writeErrorRecord(const QString& path, const ErrorLines& lines)
+{
+    // QSaveFile would rename over a file marked read-only; the message promises it stays.
+    const QFileInfo target(path);
+    const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (target.exists() && !(target.isWritable() && (target.permissions() & anyWrite)))
+        return false;
+    const QByteArray bytes = errorRecordBytes(lines);
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+bool SaveErrorRecord(Session& session, const ErrorLines& lines)
+{
+    Dialogs& dialogs = session.dialogs();
+    const QString path =
+        dialogs.saveFileName({tr("SaveAs"), tr("Setting file(*.csv)|*.csv|"), QString(), true});
+    // A cancelled dialog changes nothing, the caption included.
+    if (path.isEmpty())
+        return false;
+    // Only the point-input window names the file in its caption.
+    if (session.isPointInput())
+        session.view().showTitle(tr("TALOR Support-Software") + path);
+    if (writeErrorRecord(path, lines))
+        return true;
+    dialogs.ok(path + tr("cannot be saved because it is read only or it is opened."), QString());
+    return false;
+}
+
+}  // namespace kap::exchange
