@@ -104,9 +104,7 @@ void offerMotorOff(Session& s)
     s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::SRVO, QStringLiteral("0"));
     if (timedOut(out)) {
-        s.setMainWindowEnabled(true);
-        s.hideProgress();
-        ReportLinkError(s);
+        reportNoAnswer(s);
     } else if (!has(out, "OK")) {
         f.inputMode = 1;
         focusNumericInputUnlessChosen(s);
@@ -338,8 +336,12 @@ bool storeTaught(Session& s, double v)
     } else {
         Grid& grid = s.tableGrid();
         const int column = grid.currentColumn();
-        if (column == ZoneTable::AngleAColumn || column == ZoneTable::AngleBColumn)
+        if (column == ZoneTable::AngleAColumn || column == ZoneTable::AngleBColumn) {
+            // The angle was checked above; the zone grid's own checks stand aside for it.
+            f.teaching = true;
             grid.setText(grid.currentRow(), column, p.settingPosition());
+            f.teaching = false;
+        }
     }
     return true;
 }
@@ -467,9 +469,7 @@ bool ReadOriginShift(Session& s)
     s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::QPRM, QStringLiteral("35"));
     if (timedOut(out)) {
-        s.setMainWindowEnabled(true);
-        s.hideProgress();
-        ReportLinkError(s);
+        reportNoAnswer(s);
         return false;
     }
     const qsizetype ok = out.reply.indexOf(QLatin1String("OK"));
@@ -504,9 +504,7 @@ void SendVirtualOrigin(Session& s)
                                   numbers::formatFixed(number(p.settingPosition()) * 100.0, 0));
     Outcome out = exchange::exchangeLine(s, cmd::WRITE_PRM, kReadOutMs);
     if (timedOut(out)) {
-        s.setMainWindowEnabled(true);
-        s.hideProgress();
-        ReportLinkError(s);
+        reportNoAnswer(s);
         return;
     }
     if (!has(out, "READY")) {
@@ -566,9 +564,7 @@ void TeachingUpdate(Session& s, const QString& teachingValue)
     s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::QPRM, QStringLiteral("35"));
     if (timedOut(out)) {
-        s.setMainWindowEnabled(true);
-        s.hideProgress();
-        ReportLinkError(s);
+        reportNoAnswer(s);
         return;
     }
     if (!has(out, "OK")) {
