@@ -299,7 +299,7 @@ QByteArray Controller::dioReply() const
 
 QByteArray Controller::positionReply() const
 {
-    const QByteArray angle = formatAngle(position);
+    QByteArray angle = formatAngle(position);
     const bool negative = angle.startsWith('-');
     switch (options_.positionStyle) {
     case Options::PositionStyle::Plain:

@@ -470,7 +470,7 @@ Outcome ReturnToOrigin(Session& s, bool showStopDialog, bool fromOrgButton)
     if (showStopDialog)
         p.setStopDialogShown(true);
 
-    const Outcome out = exchange(s, cmd::ORG);
+    Outcome out = exchange(s, cmd::ORG);
 
     p.setStopDialogShown(false);
     if (!s.isPointInput() && p.shade(C::OperationMode) == Shade::Magenta)
@@ -522,7 +522,7 @@ QString shownAngle(const QString& reply)
 
 QString teachingValueOf(const QString& reply)
 {
-    const QString line = reply.section(QLatin1Char('\r'), 0, 0);
+    QString line = reply.section(QLatin1Char('\r'), 0, 0);
     if (line.contains(QLatin1String("?-")))
         return line.mid(1);
     if (line.contains(QLatin1Char('?')))
