@@ -41,7 +41,7 @@ QString styleOf(Shade shade)
     // the same border and padding, so a change of colour never moves the layout.
     return QStringLiteral("QPushButton { background-color: %1; border: 1px solid palette(dark);"
                           " border-radius: 3px; padding: 4px 10px; }"
-                          "QPushButton:disabled { color: palette(mid); }"
+                          "QPushButton:disabled { color: #9a9a9a; }"
                           "QPushButton:focus { border: 1px solid palette(highlight); }")
         .arg(c.isValid() ? c.name() : QStringLiteral("palette(button)"));
 }
