@@ -24,7 +24,8 @@ using C = Command;
 
 const QString& originQuestion()
 {
-    static const QString text = tr("Return to origin? Please push stop switch if you stop operating.");
+    static const QString text =
+        tr("Return to origin? Please push stop switch if you stop operating.");
     return text;
 }
 
@@ -37,8 +38,8 @@ QString selectedPoint(Session& s)
 // The exchanges that move the actuator until they are answered; Stop breaks them at once.
 bool isMotion(std::optional<qint16> code)
 {
-    return code && (*code == cmd::ORG || *code == cmd::MOVP || *code == cmd::XINC
-                    || *code == cmd::XDEC);
+    return code
+           && (*code == cmd::ORG || *code == cmd::MOVP || *code == cmd::XINC || *code == cmd::XDEC);
 }
 
 // "Numeric input" again, the jog and teaching frames reset to their Setting-mode look.
@@ -184,7 +185,8 @@ void StopProcedure(Session& s)
             p.setEnabled(pulsePanel(), true);
     };
     f.operationTitle = tr("Stop");
-    const bool afterJogRelease = s.isPointInput() && s.link().timeout().ms() == timeouts::kJogRelease;
+    const bool afterJogRelease = s.isPointInput()
+                                 && s.link().timeout().ms() == timeouts::kJogRelease;
     p.setEnabled(C::SettingMode, true);
     const Outcome out = sendStop(s, afterJogRelease ? timeouts::kStopAfterJog : timeouts::kStop);
     if (timedOut(out)) {
@@ -510,7 +512,8 @@ void PressStopDialog(Session& s)
 QString leadingNumber(const QString& text)
 {
     // As the old display read it: blanks skipped, then a signed decimal number if one leads.
-    static const QRegularExpression leading(QStringLiteral("^[ \\t]*([+-]?(\\d+\\.?\\d*|\\.\\d+))"));
+    static const QRegularExpression leading(
+        QStringLiteral("^[ \\t]*([+-]?(\\d+\\.?\\d*|\\.\\d+))"));
     const QRegularExpressionMatch m = leading.match(text);
     return m.hasMatch() ? m.captured(1) : QStringLiteral("0");
 }

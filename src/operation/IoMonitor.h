@@ -9,7 +9,7 @@
 namespace kap {
 class PanelState;
 class Session;
-}
+}  // namespace kap
 
 namespace kap::operation {
 

@@ -14,8 +14,7 @@ QString tr(const char* text)
 
 bool ask(Session& s, const QString& text)
 {
-    return s.dialogs().message(text, s.flags().operationTitle, MsgIcon::Question,
-                               MsgButtons::YesNo)
+    return s.dialogs().message(text, s.flags().operationTitle, MsgIcon::Question, MsgButtons::YesNo)
            == MsgAnswer::Yes;
 }
 
@@ -29,9 +28,9 @@ void reportNoAnswer(Session& s)
 const QList<Command>& pulsePanel()
 {
     using C = Command;
-    static const QList<Command> buttons = {C::ReturnToOrigin, C::Start, C::Stop, C::Servo,
-                                           C::ClearDeviation, C::Brake, C::CancelAlarm,
-                                           C::Positioning};
+    static const QList<Command> buttons = {C::ReturnToOrigin, C::Start,          C::Stop,
+                                           C::Servo,          C::ClearDeviation, C::Brake,
+                                           C::CancelAlarm,    C::Positioning};
     return buttons;
 }
 

@@ -24,15 +24,23 @@ struct Toggle {
 };
 
 #define OP(text) QT_TRANSLATE_NOOP("Operation", text)
-const Toggle kServo = {Command::Servo,         OP("Servo"),
-                       cmd::QSRVO,             cmd::SRVO,
-                       OP("Servo OFF"),        OP("Servo ON"),
-                       OP("Execute servo OFF?"), OP("Execute servo ON?"),
+const Toggle kServo = {Command::Servo,
+                       OP("Servo"),
+                       cmd::QSRVO,
+                       cmd::SRVO,
+                       OP("Servo OFF"),
+                       OP("Servo ON"),
+                       OP("Execute servo OFF?"),
+                       OP("Execute servo ON?"),
                        false};
-const Toggle kBrake = {Command::Brake,      OP("Brake"),
-                       cmd::QBRK,           cmd::BRK,
-                       OP("Brake OFF"),     OP("Brake ON"),
-                       OP("Turn OFF brake?"), OP("Turn ON brake?"),
+const Toggle kBrake = {Command::Brake,
+                       OP("Brake"),
+                       cmd::QBRK,
+                       cmd::BRK,
+                       OP("Brake OFF"),
+                       OP("Brake ON"),
+                       OP("Turn OFF brake?"),
+                       OP("Turn ON brake?"),
                        true};
 
 const Toggle& toggleOf(Command c)
@@ -167,3 +175,5 @@ void QueryBrakeState(Session& s)
 }
 
 }  // namespace kap::operation
+
+#undef OP

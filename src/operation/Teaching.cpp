@@ -63,9 +63,9 @@ bool askReturnToOrigin(Session& s)
 {
     s.link().timeout().set(timeouts::kMove);
     const QString question =
-        s.isPointInput()
-            ? tr("Return to origin? Please push stop switch if you stop operating.")
-            : tr("Execute return to origin? If stopping in operations required, press Pop-up button.");
+        s.isPointInput() ? tr("Return to origin? Please push stop switch if you stop operating.")
+                         : tr("Execute return to origin? If stopping in operations required, press "
+                              "Pop-up button.");
     if (!ask(s, question)) {
         s.flags().inputMode = 0;
         s.setToolbarEnabled(true);
@@ -511,7 +511,8 @@ void SendVirtualOrigin(Session& s)
         ReportLinkError(s);
         return;
     }
-    exchange::exchangeRecord(s, cmd::RecordPRM, QStringLiteral("PRM35=") + table.value(row), kRecordMs);
+    exchange::exchangeRecord(s, cmd::RecordPRM, QStringLiteral("PRM35=") + table.value(row),
+                             kRecordMs);
     out = exchange::exchangeRecord(s, cmd::EndOfData, QString(), kEndOfDataMs);
     if (timedOut(out) && s.progress().cancelTag() == QLatin1String("1")) {
         s.progress().setCancelTag(QStringLiteral("0"));

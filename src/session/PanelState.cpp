@@ -12,8 +12,8 @@ PanelState::PanelState()
                       C::OriginShiftTarget, C::PositionTarget, C::Set, C::JogCw, C::JogCcw,
                       C::Servo, C::Brake, C::Positioning, C::ClearDeviation, C::CancelAlarm})
         buttons_.insert(c, Button{});
-    for (Command c : {C::SettingMode, C::OperationMode, C::OriginShiftTarget, C::PositionTarget,
-                      C::Set})
+    for (Command c :
+         {C::SettingMode, C::OperationMode, C::OriginShiftTarget, C::PositionTarget, C::Set})
         buttons_[c].enabled = true;
     buttons_[C::SettingMode].shade = Shade::Green;
     buttons_[C::OperationMode].shade = Shade::LightGrey;
