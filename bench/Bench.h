@@ -62,6 +62,11 @@ private:
     QString error_;
 };
 
+// A point-input controller that answers at once (no pacing, no latency).
+sim::Options fastPointController();
+// False, after saying why on stderr, when the simulator did not start.
+bool startedOrSaidWhy(const SimulatorThread& simulator);
+
 // Each benchmark group; run by bench_main.
 void runLinkBenchmarks();
 void runExchangeBenchmarks();

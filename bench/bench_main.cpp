@@ -72,6 +72,22 @@ SimulatorThread::~SimulatorThread()
     thread_.wait();
 }
 
+sim::Options fastPointController()
+{
+    sim::Options options;
+    options.family = 0;
+    options.pacing = false;
+    options.latencyMs = 0;
+    return options;
+}
+
+bool startedOrSaidWhy(const SimulatorThread& simulator)
+{
+    if (!simulator.started())
+        std::fprintf(stderr, "simulator: %s\n", qPrintable(simulator.errorString()));
+    return simulator.started();
+}
+
 void SimulatorThread::run(const std::function<void()>& f)
 {
     QMetaObject::invokeMethod(&inThread_, f, Qt::BlockingQueuedConnection);

@@ -200,19 +200,14 @@ void runDriveBenchmarks()
     const bool quick = qEnvironmentVariableIsSet("KAP_BENCH_QUICK");
     QElapsedTimer clock;
     clock.start();
-    sim::Options options;
-    options.family = 0;
-    options.pacing = false;
-    options.latencyMs = 0;
+    sim::Options options = fastPointController();
     options.motionMs = 5000;         // long enough that every move is still running at the click
     options.originEstablished = true;  // Start goes straight to the move
     SimulatorThread simulator(options, [](sim::Controller& controller) {
         controller.points[0] = {"A", "90.00", "50"};
     });
-    if (!simulator.started()) {
-        std::fprintf(stderr, "simulator: %s\n", qPrintable(simulator.errorString()));
+    if (!startedOrSaidWhy(simulator))
         return;
-    }
     stopLatency(simulator, clock, quick ? 20 : 100);
     monitorCycle(simulator, clock, quick ? 3 : 10);
 }

@@ -77,10 +77,8 @@ void runExchangeBenchmarks()
             controller.points[n] = {"A", QByteArray::number(n * 5.25, 'f', 2),
                                     QByteArray::number(n + 1)};
     });
-    if (!simulator.started()) {
-        std::fprintf(stderr, "simulator: %s\n", qPrintable(simulator.errorString()));
+    if (!startedOrSaidWhy(simulator))
         return;
-    }
     sim::Controller& controller = simulator.controller();
 
     // A point-input session without a view: nothing is shown and Cancel is never pressed.

@@ -257,17 +257,12 @@ void runTeachBenchmarks()
     const bool quick = qEnvironmentVariableIsSet("KAP_BENCH_QUICK");
     QElapsedTimer clock;
     clock.start();
-    sim::Options options;
-    options.family = 0;
-    options.pacing = false;
-    options.latencyMs = 0;
+    sim::Options options = fastPointController();
     options.motionMs = 50;  // the return to origin at the start of each teaching is quick
     options.handTurnDegPerSec = 10.0;  // direct teaching sees the angle change
     SimulatorThread simulator(options);
-    if (!simulator.started()) {
-        std::fprintf(stderr, "simulator: %s\n", qPrintable(simulator.errorString()));
+    if (!startedOrSaidWhy(simulator))
         return;
-    }
     sim::Controller& controller = simulator.controller();
     const auto setPacing = [&](bool on) {
         simulator.run([&] { controller.options().pacing = on; });

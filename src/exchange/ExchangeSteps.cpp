@@ -123,6 +123,8 @@ Result resultOfFailure(const Outcome& outcome)
 
 Result readControllerFacts(Session& session)
 {
+    if (!session.isPointInput())
+        return Result::Done;
     Outcome out = exchangeLine(session, cmd::QVER, 2000.0f);
     if (!usable(session, out, true))
         return resultOfFailure(out);

@@ -62,7 +62,8 @@ Result resultOfFailure(const Outcome& outcome);
 
 // "@?VER " (2000 ms, "OK" required) and "@READ DIO " (3000 ms) of the point-input window:
 // the controller's version and generation into session.controller(). A failed step has had
-// its box and restore (usable()); its Result is returned, Done otherwise.
+// its box and restore (usable()); its Result is returned, Done otherwise. The pulse-train
+// window reads neither: Done at once.
 Result readControllerFacts(Session& session);
 
 // Parameters 6 and 28 of the point-input grid. Parameter 6 applies to previous controllers

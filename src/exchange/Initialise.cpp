@@ -247,11 +247,8 @@ Result InitParameters(Session& session, TypeChooser& chooser)
         return Result::Declined;
 
     lockWindow(session);
-    if (points) {
-        const Result facts = readControllerFacts(session);
-        if (facts != Result::Done)
-            return facts;
-    }
+    if (const Result facts = readControllerFacts(session); facts != Result::Done)
+        return facts;
     const Outcome typeReply = exchangeLine(session, cmd::QPRM, 3000.0f, QStringLiteral("0"));
     if (!usable(session, typeReply, true))
         return resultOfFailure(typeReply);

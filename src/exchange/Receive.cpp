@@ -204,11 +204,8 @@ Result ReceiveParameters(Session& session)
         return Result::Declined;
     }
     lockWindow(session);
-    if (points) {
-        const Result facts = readControllerFacts(session);
-        if (facts != Result::Done)
-            return facts;
-    }
+    if (const Result facts = readControllerFacts(session); facts != Result::Done)
+        return facts;
     session.showError(QString());
     showProgress(session, 0, 63, points ? 1 : 0);
     const Outcome out = exchangeLine(session, cmd::READ_PRM, points ? 5000.0f : 3000.0f);
