@@ -214,7 +214,7 @@ private:
             loop_.quit();
             return;
         }
-        link_.waitingCode_ = link_.waiting_.value_or(-1);
+        const qint16 code = link_.waiting_.value_or(-1);
         link_.waiting_.reset();
         if (!lost) {
             outcome_.Timeout = lastRead_ > deadline();
@@ -231,7 +231,7 @@ private:
         link_.last_ = outcome_;
         // A held jog keeps the port open for the stop character its release sends: reopening
         // costs milliseconds (the port's lock file) that the stop must not wait for.
-        link_.heldOpen_ = !lost && (link_.waitingCode_ == cmd::XINC || link_.waitingCode_ == cmd::XDEC);
+        link_.heldOpen_ = !lost && (code == cmd::XINC || code == cmd::XDEC);
         if (!link_.heldOpen_)
             link_.line_.close();
         if (mainWindow_)

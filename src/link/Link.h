@@ -90,7 +90,6 @@ private:
     Variant variant_;
     double timeScale_ = 1.0;
     std::optional<qint16> waiting_;
-    qint16 waitingCode_ = -1;  // the code of the transaction that just ended
     bool heldOpen_ = false;    // the port stays open after a held jog
     Outcome last_;
     // Cleared by the destructor, so a transaction still waiting knows its window is gone.
