@@ -1,43 +1,58 @@
 #include "QtSerialLine.h"
 
-#include "PortName.h"
+#include <QFile>
+
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace kap {
 
-QString devicePathFor(const QString& portName)
-{
-    const std::optional<int> number = ports::numberOf(portName);
-    if (!number)
-        return {};
-    const QByteArray override = qgetenv("KAP_COM" + QByteArray::number(*number));
-    if (!override.isEmpty())
-        return QString::fromLocal8Bit(override);
-#ifdef Q_OS_WIN
-    return portName;
-#else
-    return QStringLiteral("/dev/ttyS") + QString::number(*number - 1);
-#endif
-}
-
 namespace {
 
-QString openFailureKind(QSerialPort::SerialPortError error)
+QString lowerFirst(QString text)
 {
-    switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("missing");
-    case QSerialPort::PermissionError:
-        return QStringLiteral("busy or not permitted");
-    case QSerialPort::OpenError:
-        return QStringLiteral("already open");
-    case QSerialPort::UnsupportedOperationError:
-        return QStringLiteral("settings not supported");
-    default:
-        return QStringLiteral("cannot open");
-    }
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
+}
+
+// The file QSerialPort opens for a device name: a bare "ttyUSB0" is looked for in /dev.
+QString systemPath(const QString& device)
+{
+#ifdef Q_OS_UNIX
+    if (!device.startsWith(QLatin1Char('/')))
+        return QStringLiteral("/dev/") + device;
+#endif
+    return device;
 }
 
 }  // namespace
+
+QString openFailureReason(const QString& device, QSerialPort::SerialPortError error, int savedErrno,
+                          const QString& portError)
+{
+    if (savedErrno == EACCES || savedErrno == EPERM) {
+        return QObject::tr("%1: permission denied. Add your user to the dialout group, then log "
+                           "in again.")
+            .arg(device);
+    }
+    // QSerialPort refuses with PermissionError and no such errno when another program holds
+    // the device's lock file.
+    if (savedErrno == EBUSY || error == QSerialPort::PermissionError)
+        return QObject::tr("%1: in use by another program").arg(device);
+    // EIO: a built-in port node without a UART behind it, or an adapter that failed.
+    if (savedErrno == ENOENT || savedErrno == ENODEV || savedErrno == ENXIO || savedErrno == EIO
+        || error == QSerialPort::DeviceNotFoundError)
+        return QObject::tr("%1: no such device").arg(device);
+    // Opened, but the line settings cannot be applied: a file or a device that is no terminal.
+    if (savedErrno == ENOTTY)
+        return QObject::tr("%1: not a serial port").arg(device);
+    const QString why = savedErrno != 0 ? qt_error_string(savedErrno) : portError;
+    return device + QStringLiteral(": ") + lowerFirst(why);
+}
 
 QtSerialLine::QtSerialLine(QObject* parent) : SerialLine(parent) {}
 
@@ -71,9 +86,20 @@ bool QtSerialLine::open(const QString& portName)
     port->setParity(QSerialPort::OddParity);
     port->setStopBits(QSerialPort::OneStop);
     port->setFlowControl(QSerialPort::NoFlowControl);
-    if (!port->open(QIODevice::ReadWrite)) {
-        error_ = QStringLiteral("%1 (%2): %3: %4")
-                     .arg(portName, device, openFailureKind(port->error()), port->errorString());
+    errno = 0;
+    const bool opened = port->open(QIODevice::ReadWrite);
+    int savedErrno = errno;
+    if (!opened) {
+        const QString path = systemPath(device);
+#ifdef Q_OS_UNIX
+        // A lock file held by another user's program leaves EPERM or EACCES behind (from
+        // looking at that program), yet the device itself is open to us: that is "in use".
+        if (port->error() == QSerialPort::PermissionError
+            && (savedErrno == EACCES || savedErrno == EPERM)
+            && ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0)
+            savedErrno = EBUSY;
+#endif
+        error_ = openFailureReason(path, port->error(), savedErrno, port->errorString());
         return false;
     }
     error_.clear();

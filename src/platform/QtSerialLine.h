@@ -1,10 +1,10 @@
 // SerialLine on QSerialPort: 9600 baud, odd parity, 8 data bits, 1 stop bit, no flow control.
 //
-// "COM1" to "COM8" are used as they are on Windows. Elsewhere they stand for /dev/ttyS0 to
-// /dev/ttyS7, unless the environment variable KAP_COM1 .. KAP_COM8 names another device
-// (a USB adapter such as /dev/ttyUSB0, or the simulator's pseudo-terminal).
+// "COM1" to "COM8" open the device PortAssignments.h gives for them (/dev/ttyS0 to
+// /dev/ttyS7 unless the user or KAP_COMn named another one).
 #pragma once
 
+#include "PortAssignments.h"
 #include "SerialLine.h"
 
 #include <QSerialPort>
@@ -13,8 +13,10 @@
 
 namespace kap {
 
-// The device a port name stands for on this machine; empty for a name that is not COM1..COM8.
-QString devicePathFor(const QString& portName);
+// Why device could not be opened, in words a user can act on. error and portError are what
+// QSerialPort reported, savedErrno the errno its open left behind (0 when it set none).
+QString openFailureReason(const QString& device, QSerialPort::SerialPortError error, int savedErrno,
+                          const QString& portError = {});
 
 class QtSerialLine : public SerialLine {
     Q_OBJECT
@@ -29,6 +31,7 @@ public:
     QByteArray readAvailable() override;
     void discardBuffers() override;
     void discardInput() override;
+    // After a failed open: the reason, as openFailureReason gives it.
     QString errorString() const override { return error_; }
 
     // The port of the current (or last) transaction, for checking its line settings where a

@@ -8,14 +8,29 @@
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace kap {
 
-frmP::frmP(QWidget* parent) : QDialog(parent)
+namespace {
+
+constexpr int kScanIntervalMs = 1000;
+
+}  // namespace
+
+frmP::frmP(QWidget* parent, const SerialDeviceSource* devices)
+    : QDialog(parent), devices_(devices ? devices : &systemDevices_)
 {
     setObjectName(QStringLiteral("frmP"));
     setWindowTitle(tr("Com setup"));
@@ -25,11 +40,15 @@ frmP::frmP(QWidget* parent) : QDialog(parent)
     auto* prompt = new QLabel(tr("Please choose a communication port."), this);
     prompt->setObjectName(QStringLiteral("Port_select"));
     auto* grid = new QGridLayout;
+    grid->setColumnStretch(1, 1);
     for (int i = 0; i < 8; ++i) {
         portOptions_[i] = new QRadioButton(ports::nameOf(i + 1), this);
         portOptions_[i]->setObjectName(QStringLiteral("Opt_1_%1").arg(i));
         portOptions_[i]->installEventFilter(this);
-        grid->addWidget(portOptions_[i], i % 4, i / 4);
+        deviceLabels_[i] = new QLabel(this);
+        deviceLabels_[i]->setObjectName(QStringLiteral("Lbl_Device_%1").arg(i));
+        grid->addWidget(portOptions_[i], i, 0);
+        grid->addWidget(deviceLabels_[i], i, 1);
     }
     // A port name selects its own option; any other text selects COM1.
     const int index = ports::numberOf(portBefore_).value_or(ports::kFirstPort) - 1;
@@ -37,11 +56,59 @@ frmP::frmP(QWidget* parent) : QDialog(parent)
     // Chosen without the focus too (assistive tools press an option): the checked option is
     // the port. Connected after the preselection, so opening the dialog changes no port.
     for (int i = 0; i < 8; ++i) {
-        connect(portOptions_[i], &QRadioButton::toggled, this, [i](bool on) {
-            if (on)
-                module1().portName = ports::nameOf(i + 1);
+        connect(portOptions_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (!on)
+                return;
+            module1().portName = ports::nameOf(i + 1);
+            updateButtons();
         });
     }
+
+    deviceList_ = new QTreeWidget(this);
+    deviceList_->setObjectName(QStringLiteral("Lst_Devices"));
+    deviceList_->setHeaderLabels(
+        {tr("Device"), tr("Description"), tr("Manufacturer"), tr("Serial number")});
+    deviceList_->setRootIsDecorated(false);
+    deviceList_->setUniformRowHeights(true);
+    deviceList_->setAllColumnsShowFocus(true);
+    // The description gives way (elided) so path, maker and serial number stay readable.
+    QHeaderView* header = deviceList_->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
+    deviceList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(deviceList_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item)
+            deviceField_->setText(item->text(0));
+    });
+    connect(deviceList_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        deviceField_->setText(item->text(0));
+        if (assignButton_->isEnabled())
+            setPending(chosenPort(), item->text(0));
+    });
+
+    // Editable, for a device the system does not list (a pseudo-terminal such as /dev/pts/5).
+    deviceField_ = new QLineEdit(this);
+    deviceField_->setObjectName(QStringLiteral("Txt_Device"));
+    deviceField_->setPlaceholderText(tr("Device path"));
+    deviceField_->installEventFilter(this);
+    connect(deviceField_, &QLineEdit::textChanged, this, &frmP::updateButtons);
+    assignButton_ = new QPushButton(this);
+    assignButton_->setObjectName(QStringLiteral("Cmd_Assign"));
+    assignButton_->setAutoDefault(false);
+    connect(assignButton_, &QPushButton::clicked, this,
+            [this] { setPending(chosenPort(), deviceField_->text().trimmed()); });
+    defaultButton_ = new QPushButton(tr("Use default"), this);
+    defaultButton_->setObjectName(QStringLiteral("Cmd_Default"));
+    defaultButton_->setAutoDefault(false);
+    connect(defaultButton_, &QPushButton::clicked, this,
+            [this] { setPending(chosenPort(), QString()); });
+
+    scanTimer_ = new QTimer(this);
+    scanTimer_->setObjectName(QStringLiteral("Tim_DeviceScan"));
+    scanTimer_->setInterval(kScanIntervalMs);
+    connect(scanTimer_, &QTimer::timeout, this, &frmP::refreshDevices);
+
     // The checked option takes the focus first, so opening the dialog changes no port.
     portOptions_[index]->setFocus();
 
@@ -51,10 +118,51 @@ frmP::frmP(QWidget* parent) : QDialog(parent)
     connect(okButton, &QPushButton::clicked, this, &frmP::confirm);
     connect(cancelButton, &QPushButton::clicked, this, &frmP::reject);
 
+    auto* deviceBox = new QGroupBox(tr("Devices"), this);
+    auto* fieldRow = new QHBoxLayout;
+    fieldRow->addWidget(deviceField_, 1);
+    fieldRow->addWidget(assignButton_);
+    fieldRow->addWidget(defaultButton_);
+    auto* deviceLayout = new QVBoxLayout(deviceBox);
+    deviceLayout->addWidget(deviceList_);
+    deviceLayout->addLayout(fieldRow);
+
+    auto* middle = new QHBoxLayout;
+    middle->setSpacing(12);
+    middle->addLayout(grid);
+    middle->addWidget(deviceBox, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
-    layout->addLayout(grid);
+    layout->addLayout(middle);
     layout->addWidget(buttons);
+
+    for (int number = ports::kFirstPort; number <= ports::kLastPort; ++number)
+        showPortDevice(number);
+    refreshDevices();
+    updateButtons();
+    // Room for a path and a short description without a scroll bar.
+    deviceList_->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 64);
+}
+
+void frmP::refreshDevices()
+{
+    QList<SerialDeviceInfo> found = devices_->devices();
+    sortDevices(found);
+    // Rebuilt only on a change, so the list neither flickers nor loses its scroll position.
+    if (found == listed_)
+        return;
+    listed_ = found;
+    const QTreeWidgetItem* current = deviceList_->currentItem();
+    const QString selected = current ? current->text(0) : QString();
+    // The field keeps what the user typed: putting the selection back is no new choice.
+    const QSignalBlocker blocker(deviceList_);
+    deviceList_->clear();
+    for (const SerialDeviceInfo& device : listed_) {
+        auto* item = new QTreeWidgetItem(deviceList_, {device.path, device.description,
+                                                       device.manufacturer, device.serialNumber});
+        if (device.path == selected)
+            deviceList_->setCurrentItem(item);
+    }
 }
 
 bool frmP::eventFilter(QObject* watched, QEvent* event)
@@ -65,11 +173,107 @@ bool frmP::eventFilter(QObject* watched, QEvent* event)
                 module1().portName = ports::nameOf(i + 1);
         }
     }
+    // Enter in the device field assigns the device instead of pressing OK.
+    if (watched == deviceField_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (assignButton_->isEnabled())
+                assignButton_->click();
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
+}
+
+void frmP::showEvent(QShowEvent* event)
+{
+    refreshDevices();
+    scanTimer_->start();
+    QDialog::showEvent(event);
+}
+
+void frmP::hideEvent(QHideEvent* event)
+{
+    scanTimer_->stop();
+    QDialog::hideEvent(event);
+}
+
+int frmP::chosenPort() const
+{
+    for (int i = 0; i < 8; ++i) {
+        if (portOptions_[i]->isChecked())
+            return i + 1;
+    }
+    return ports::kFirstPort;
+}
+
+PortDevice frmP::deviceAfterOk(int number) const
+{
+    const QString name = ports::nameOf(number);
+    if (!pending_.contains(number) || !environmentDevicePath(number).isEmpty())
+        return portDeviceFor(name);
+    const QString device = pending_.value(number);
+    if (device.isEmpty())
+        return {defaultDevicePath(number), DeviceOrigin::Default};
+    return {device, DeviceOrigin::Assigned};
+}
+
+void frmP::setPending(int number, const QString& device)
+{
+    // The default device named by hand is no assignment.
+    pending_.insert(number, device == defaultDevicePath(number) ? QString() : device);
+    showPortDevice(number);
+    updateButtons();
+}
+
+void frmP::showPortDevice(int number)
+{
+    const PortDevice device = deviceAfterOk(number);
+    QLabel* label = deviceLabels_[number - 1];
+    switch (device.origin) {
+    case DeviceOrigin::Environment:
+        label->setText(tr("%1 (set by KAP_COM%2)").arg(device.path).arg(number));
+        label->setToolTip(tr("The environment variable KAP_COM%1 names this device; it "
+                             "overrides any choice made here.")
+                              .arg(number));
+        break;
+    case DeviceOrigin::Assigned:
+        label->setText(device.path);
+        label->setToolTip(QString());
+        break;
+    case DeviceOrigin::Default:
+        label->setText(tr("%1 (default)").arg(device.path));
+        label->setToolTip(QString());
+        break;
+    }
+}
+
+void frmP::updateButtons()
+{
+    const int number = chosenPort();
+    const bool fixed = !environmentDevicePath(number).isEmpty();
+    assignButton_->setText(tr("Assign to %1").arg(ports::nameOf(number)));
+    assignButton_->setEnabled(!fixed && !deviceField_->text().trimmed().isEmpty());
+    defaultButton_->setEnabled(!fixed && deviceAfterOk(number).origin == DeviceOrigin::Assigned);
+    const QString why = fixed ? tr("KAP_COM%1 is set; it names the device of %2.")
+                                    .arg(number)
+                                    .arg(ports::nameOf(number))
+                              : QString();
+    assignButton_->setToolTip(why);
+    defaultButton_->setToolTip(why);
 }
 
 void frmP::confirm()
 {
+    for (auto it = pending_.cbegin(); it != pending_.cend(); ++it) {
+        if (portAssignments().deviceOf(it.key()) == it.value())
+            continue;
+        // The assignment holds for this run even when it cannot be kept for the next.
+        if (!portAssignments().assign(it.key(), it.value())) {
+            qWarning("Cannot save the port assignments in %s",
+                     qPrintable(portAssignments().fileName()));
+        }
+    }
     MainFrame::showPortEverywhere(module1().portName);
     accept();
 }

@@ -1,29 +1,65 @@
 // The port dialog: modeless, one per menu choice. Choosing an option (it receives the
 // focus) changes the port at once; OK shows it in the main windows, Cancel puts it back.
+//
+// Beside each option stands the device the port opens. The device list shows what the system
+// offers, refreshed once a second while the dialog is shown; a listed or typed device can be
+// assigned to the chosen port. Assignments wait in the dialog: OK saves them for the user,
+// Cancel drops them.
 #pragma once
 
+#include "PortAssignments.h"
+
 #include <QDialog>
+#include <QMap>
 
 #include <array>
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QRadioButton;
+class QTimer;
+class QTreeWidget;
 
 namespace kap {
 
 class frmP : public QDialog {
     Q_OBJECT
 public:
-    explicit frmP(QWidget* parent = nullptr);
+    // devices: where the device list comes from, kept by the caller while the dialog lives;
+    // null for the system's serial devices.
+    explicit frmP(QWidget* parent = nullptr, const SerialDeviceSource* devices = nullptr);
+
+    // Reads the device list again; touches the list only when it changed.
+    void refreshDevices();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void reject() override;
 
 private:
     void confirm();
+    int chosenPort() const;  // 1 to 8
+    PortDevice deviceAfterOk(int number) const;
+    void setPending(int number, const QString& device);
+    void showPortDevice(int number);
+    void updateButtons();
 
     std::array<QRadioButton*, 8> portOptions_{};  // Opt_1: COM1 to COM8
-    QString portBefore_;  // the port when the dialog opened; Cancel puts it back
+    std::array<QLabel*, 8> deviceLabels_{};       // Lbl_Device: the device of each port
+    QTreeWidget* deviceList_ = nullptr;           // Lst_Devices
+    QLineEdit* deviceField_ = nullptr;            // Txt_Device
+    QPushButton* assignButton_ = nullptr;         // Cmd_Assign
+    QPushButton* defaultButton_ = nullptr;        // Cmd_Default
+    QTimer* scanTimer_ = nullptr;                 // Tim_DeviceScan
+
+    SystemSerialDevices systemDevices_;
+    const SerialDeviceSource* devices_ = nullptr;
+    QList<SerialDeviceInfo> listed_;
+    QMap<int, QString> pending_;  // port number to device, empty for the default; saved at OK
+    QString portBefore_;          // the port when the dialog opened; Cancel puts it back
 };
 
 }  // namespace kap

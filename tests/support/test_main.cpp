@@ -1,5 +1,8 @@
 // One QApplication for every test executable, headless unless the caller chose a platform.
+#include "PortAssignments.h"
+
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +11,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Port assignments go to a private file: tests never read or write the user's own.
+    QTemporaryDir settings;
+    kap::portAssignments().useFile(settings.filePath(QStringLiteral("ports.ini")));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
