@@ -173,14 +173,17 @@ void PtyServer::readMaster()
             notifier_->setEnabled(false);  // cannot happen while slave_ is open; never spin
         break;
     }
-    if (!data.isEmpty())
+    if (!data.isEmpty()) {
+        emit bytesReceived(data);
         controller_.receive(data);
+    }
 }
 
 void PtyServer::send(const QByteArray& bytes)
 {
     if (master_ < 0)
         return;
+    emit bytesSent(bytes);
     if (pending_.isEmpty()) {
         burstClock_.start();
         burstSent_ = 0;

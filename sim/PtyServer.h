@@ -32,6 +32,10 @@ public:
 signals:
     // A fault closed the line and a fresh pty now serves path().
     void reopened();
+    // The bytes crossing the line, for a trace: what the tool wrote as it was read, and each
+    // reply as it is handed to the line (before any pacing).
+    void bytesReceived(const QByteArray& bytes);
+    void bytesSent(const QByteArray& bytes);
 
 private:
     // (implementation details are the simulator's own)

@@ -1,6 +1,7 @@
 // kap-sim: a simulated controller on a pseudo-terminal, for trying the tool without hardware.
 // The first line on stdout is the device to open; received lines are logged on stderr.
 #include "Controller.h"
+#include "ExchangeLog.h"
 #include "FaultOption.h"
 #include "PtyServer.h"
 #include "Text.h"
@@ -8,6 +9,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QTime>
 
 #include <csignal>
 #include <cstdio>
@@ -120,13 +122,19 @@ int main(int argc, char** argv)
         QStringLiteral("DEG_PER_S"), QStringLiteral("0"));
     const QCommandLineOption link({QStringLiteral("link")},
         QStringLiteral("Make a symbolic link to the device here."), QStringLiteral("PATH"));
+    const QCommandLineOption trace(
+        {QStringLiteral("trace")},
+        QStringLiteral("Append every received line (-->) and every reply (<--) to FILE, in the "
+                       "format of the tool's own trace."),
+        QStringLiteral("FILE"));
     const QCommandLineOption fault({QStringLiteral("fault")},
         QStringLiteral("Arm a fault, repeatable: WORD:KIND[:ARG][:once], KIND one of noreply, "
                        "refuse[:LINE], garbage:BYTES, cut:N, hangup[:N]; WORD a command word, "
                        "P, PRM, Z, BREAK or EOD."),
         QStringLiteral("WORD:KIND"));
-    parser.addOptions({family, type, version, shortDio, ackRecords, silentEod, pacing, noPacing, latency,
-                       motion, positionStyle, originDone, originRequired, alarm, handTurn, link, fault});
+    parser.addOptions({family, type, version, shortDio, ackRecords, silentEod, pacing, noPacing,
+                       latency, motion, positionStyle, originDone, originRequired, alarm, handTurn,
+                       link, fault, trace});
     parser.process(app);
 
     sim::Options options;
@@ -198,7 +206,28 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "-> %s\n", sim::printable(bytes).constData());
     });
 
+    if (parser.isSet(trace)) {
+        QString why;
+        if (!kap::ExchangeLog::startTrace(parser.value(trace), &why)) {
+            fail(QStringLiteral("cannot open the trace file %1: %2").arg(parser.value(trace), why));
+            return 2;
+        }
+    }
+
     sim::PtyServer server(controller);
+    if (kap::ExchangeLog::tracing()) {
+        // Directions as the tool sees them: "-->" is what it sent, "<--" what it got.
+        const auto traceBytes = [&server](kap::ExchangeEntry::Kind kind, const QByteArray& bytes) {
+            kap::ExchangeLog::trace(
+                kap::formatEntry({QTime::currentTime(), server.path(), kind, bytes, -1, {}}));
+        };
+        QObject::connect(
+            &server, &sim::PtyServer::bytesReceived,
+            [traceBytes](const QByteArray& b) { traceBytes(kap::ExchangeEntry::Kind::Sent, b); });
+        QObject::connect(&server, &sim::PtyServer::bytesSent, [traceBytes](const QByteArray& b) {
+            traceBytes(kap::ExchangeEntry::Kind::Received, b);
+        });
+    }
     QObject::connect(&server, &sim::PtyServer::reopened, [&server] {
         std::fprintf(stderr, "line closed by fault; now serving %s\n", qPrintable(server.path()));
     });

@@ -1,15 +1,41 @@
 #include "AppWindows.h"
+#include "ExchangeLog.h"
 #include "QtDialogs.h"
 #include "StartupWindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KAP Support-Software"));
+    QApplication::setOrganizationName(QStringLiteral("KAP"));
     QApplication::setQuitOnLastWindowClosed(false);  // the hidden start-up window stays loaded
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Setting and operation tool for the actuator controllers."));
+    parser.addHelpOption();
+    const QCommandLineOption trace(
+        {QStringLiteral("trace")},
+        QStringLiteral("Append every exchange with the controller to FILE as it happens."),
+        QStringLiteral("FILE"));
+    parser.addOption(trace);
+    parser.process(app);
+
+    // Before any window, so the start-up window's first query is in the trace too.
+    if (parser.isSet(trace)) {
+        QString why;
+        if (!kap::ExchangeLog::startTrace(parser.value(trace), &why)) {
+            std::fprintf(stderr, "kap: cannot open the trace file %s: %s\n",
+                         qPrintable(parser.value(trace)), qPrintable(why));
+            return 2;
+        }
+    }
 
     kap::QtDialogs dialogs;
     kap::AppWindows windows(dialogs);

@@ -2,6 +2,7 @@
 
 #include "Module1.h"
 #include "PortName.h"
+#include "QtSerialLine.h"
 #include "SerialLine.h"
 
 #include <QElapsedTimer>
@@ -40,6 +41,14 @@ qsizetype errorHeadLength(const QString& reply)
     if (at >= 0)
         return qMin(reply.size(), at + 6);
     return -1;
+}
+
+// The port as the log names it: the port name, and the device behind it where that differs.
+QString portLabel(const QString& portName)
+{
+    const QString device = devicePathFor(portName);
+    return device.isEmpty() || device == portName ? portName
+                                                  : QStringLiteral("%1 (%2)").arg(portName, device);
 }
 
 }  // namespace
@@ -104,6 +113,13 @@ public:
         AwaitingErrorLine,  // "NG" or "STOP" came; its error line is still on its way
         Done,
     };
+    // How the exchange ended.
+    enum class Ending {
+        Reply,  // a reply word, or the deadline
+        WriteFailed,
+        LineLost,
+        Abandoned,  // the application left the wait
+    };
 
     Transaction(Link& link, bool mainWindow) : link_(link), mainWindow_(mainWindow), alive_(link.alive_)
     {
@@ -123,17 +139,23 @@ public:
         sendTime_ = nowMs();
         lastRead_ = sendTime_;
         qCDebug(lcLink) << "sent" << visibleControls(link_.request.line);
-        if (!link_.line_.write(link_.request.line.toLatin1())) {
+        const QByteArray bytes = link_.request.line.toLatin1();
+        link_.log_.addSent(link_.portLabel_, bytes);
+        if (!link_.line_.write(bytes)) {
             qCInfo(lcLink) << "write failed:" << link_.line_.errorString();
-            finish(true);
+            link_.log_.addPortError(link_.portLabel_,
+                                    QStringLiteral("write failed: ") + link_.line_.errorString());
+            finish(Ending::WriteFailed);
             return outcome_;
         }
+        writeEnd_ = nowMs();
+        lastByte_ = writeEnd_;
         collect();
         if (state_ != State::Done)
             loop_.exec();
         // Leaving the wait without an end means the application is shutting down.
         if (state_ != State::Done && *alive_)
-            finish(true);
+            finish(Ending::Abandoned);
         return outcome_;
     }
 
@@ -145,11 +167,11 @@ private:
     void onDeadline() { wake(); }
     // A new reply time-out moves the deadline of the wait in progress.
     void onTimeoutChanged() { wake(); }
-    void onErrorLineBound() { finish(false); }
+    void onErrorLineBound() { finish(Ending::Reply); }
     void onLineLost()
     {
         qCInfo(lcLink) << "line lost during the wait";
-        finish(true);
+        finish(Ending::LineLost);
     }
 
     void wake()
@@ -162,7 +184,7 @@ private:
 
     void collect()
     {
-        outcome_.reply += QString::fromLatin1(link_.line_.readAvailable());
+        readArrived();
         lastRead_ = nowMs();
         if (HasReplyWord(outcome_.reply)) {
             headLength_ = errorHeadLength(outcome_.reply);
@@ -174,11 +196,11 @@ private:
                 errorLineTimer_.start(int(std::ceil(Link::kErrorLineBoundMs * link_.timeScale_)));
                 return;
             }
-            finish(false);
+            finish(Ending::Reply);
             return;
         }
         if (lastRead_ > deadline()) {
-            finish(false);
+            finish(Ending::Reply);
             return;
         }
         deadlineTimer_.start(int(std::ceil(deadline() - lastRead_)) + 1);
@@ -186,9 +208,18 @@ private:
 
     void awaitErrorLine()
     {
-        outcome_.reply += QString::fromLatin1(link_.line_.readAvailable());
+        readArrived();
         if (errorLineComplete())
-            finish(false);
+            finish(Ending::Reply);
+    }
+
+    void readArrived()
+    {
+        const QByteArray bytes = link_.line_.readAvailable();
+        if (bytes.isEmpty())
+            return;
+        outcome_.reply += QString::fromLatin1(bytes);
+        lastByte_ = nowMs();
     }
 
     bool errorLineComplete() const
@@ -199,10 +230,11 @@ private:
     // The steps after the reply is complete or the line failed. They run right where the
     // exchange ends, not after the wait returns, so a command queued behind the busy flag in
     // a nested handler can go out at once.
-    void finish(bool lost)
+    void finish(Ending how)
     {
         if (state_ == State::Done)
             return;
+        const bool lost = how != Ending::Reply;
         state_ = State::Done;
         deadlineTimer_.stop();
         errorLineTimer_.stop();
@@ -222,11 +254,14 @@ private:
             qCDebug(lcLink) << "received" << visibleControls(outcome_.reply);
             if (outcome_.Timeout)
                 qCInfo(lcLink) << "no reply word within" << link_.timeout_.ms() * link_.timeScale_ << "ms";
+            logReply();
             if (mainWindow_) {
                 emit link_.replyReceived(outcome_.reply);
                 if (outcome_.hasErrorWord)
                     emit link_.errorLineReceived(outcome_.errorLine);
             }
+        } else if (how == Ending::LineLost) {
+            link_.log_.addLineLost(link_.portLabel_, outcome_.reply.toLatin1());
         }
         link_.last_ = outcome_;
         // A held jog keeps the port open for the stop character its release sends: reopening
@@ -237,6 +272,17 @@ private:
         if (mainWindow_)
             m.setBusy(false);
         loop_.quit();
+    }
+
+    void logReply()
+    {
+        const QByteArray bytes = outcome_.reply.toLatin1();
+        if (outcome_.Timeout) {
+            link_.log_.addTimeout(link_.portLabel_,
+                                  qRound(double(link_.timeout_.ms()) * link_.timeScale_), bytes);
+            return;
+        }
+        link_.log_.addReceived(link_.portLabel_, bytes, qMax(0, qRound(lastByte_ - writeEnd_)));
     }
 
     Link& link_;
@@ -250,6 +296,8 @@ private:
     QTimer errorLineTimer_;
     double sendTime_ = 0;
     double lastRead_ = 0;
+    double writeEnd_ = 0;  // the reply time runs from here...
+    double lastByte_ = 0;  // ...to here
     qsizetype headLength_ = -1;
 };
 
@@ -299,10 +347,14 @@ Outcome Link::RunTransaction()
 
     m.portName = ports::usableOrFirst(m.portName);
     const bool reuse = std::exchange(heldOpen_, false) && line_.isOpen();
-    if (!reuse)
+    if (!reuse) {
         line_.close();
+        portLabel_ = portLabel(m.portName);
+    }
     if (!reuse && !line_.open(m.portName)) {
         qCInfo(lcLink) << "cannot open the port:" << line_.errorString();
+        log_.addPortError(portLabel_, line_.errorString());
+        emit portFailed(line_.errorString());
         Outcome failed;
         failed.lineFailed = true;
         return failed;
@@ -329,7 +381,9 @@ void Link::WriteBreakNow()
     const QString breakLine(QChar::fromLatin1(kBreakByte));
     emit lineSent(breakLine);
     qCDebug(lcLink) << "sent" << visibleControls(breakLine);
-    line_.write(breakLine.toLatin1());
+    log_.addBreak(portLabel_, breakLine.toLatin1());
+    if (!line_.write(breakLine.toLatin1()))
+        log_.addPortError(portLabel_, QStringLiteral("write failed: ") + line_.errorString());
 }
 
 }  // namespace kap

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "CommandRequest.h"
+#include "ExchangeLog.h"
 
 #include <QLoggingCategory>
 #include <QObject>
@@ -65,6 +66,8 @@ public:
 
     ReplyTimeout& timeout() { return timeout_; }
     SerialLine& line() { return line_; }
+    // Every line written and every reply, time-out and port failure of this link.
+    ExchangeLog& log() { return log_; }
 
     // Every protocol wait (reply deadlines, the error-line bound) is multiplied by this; tests
     // shorten time-outs with it instead of waiting them out.
@@ -80,6 +83,8 @@ signals:
     void lineSent(const QString& line);
     void replyReceived(const QString& reply);
     void errorLineReceived(const QString& line);
+    // The port could not be opened; reason is the line's own explanation.
+    void portFailed(const QString& reason);
 
 private:
     friend class Transaction;
@@ -92,6 +97,8 @@ private:
     std::optional<qint16> waiting_;
     bool heldOpen_ = false;    // the port stays open after a held jog
     Outcome last_;
+    ExchangeLog log_;
+    QString portLabel_;  // the port of the last transaction as the log shows it
     // Cleared by the destructor, so a transaction still waiting knows its window is gone.
     std::shared_ptr<bool> alive_;
 };
