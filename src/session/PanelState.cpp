@@ -84,10 +84,11 @@ void PanelState::setLamp(int index, bool on)
 
 void PanelState::setCurrentAngle(const QString& text)
 {
-    if (currentAngle_ == text)
-        return;
-    currentAngle_ = text;
-    emit changed();
+    if (currentAngle_ != text) {
+        currentAngle_ = text;
+        emit changed();
+    }
+    emit angleRefreshed(text);
 }
 
 void PanelState::setSettingPosition(const QString& text)

@@ -79,6 +79,9 @@ public:
 signals:
     // Anything above changed; the window brings its widgets in line.
     void changed();
+    // Every setCurrentAngle, also when the text stays the same: a history of the angle has
+    // to see each refresh, not only the ones that moved the shown value.
+    void angleRefreshed(const QString& text);
 
 private:
     QHash<Command, Button> buttons_;
