@@ -23,6 +23,8 @@ constexpr CommandInfo kCommands[] = {
     {Command::SwitchGrid, "SwitchGrid"},
     {Command::ToggleToolbar, "ToggleToolbar"},
     {Command::ToggleStatusBar, "ToggleStatusBar"},
+    {Command::ShowCommLog, "ShowCommLog"},
+    {Command::ShowAnglePlot, "ShowAnglePlot"},
     {Command::TransmitTable, "TransmitTable"},
     {Command::TransmitParameters, "TransmitParameters"},
     {Command::ReceiveTable, "ReceiveTable"},

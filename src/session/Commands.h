@@ -23,6 +23,8 @@ enum class Command {
     SwitchGrid,  // the tool bar's "Window": the other of the two grids
     ToggleToolbar,
     ToggleStatusBar,
+    ShowCommLog,    // the window's communication log
+    ShowAnglePlot,  // the strip chart of the current angle and the lamps
     // Tools
     TransmitTable,
     TransmitParameters,

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ActuatorTypes.h"
+#include "AngleHistory.h"
 #include "Grid.h"
 #include "Link.h"
 #include "PanelState.h"
@@ -119,6 +120,8 @@ public:
     // The drive panel's buttons, lamps and boxes.
     PanelState& panel() { return panel_; }
     const PanelState& panel() const { return panel_; }
+    // Every current-angle refresh and lamp change of the panel, for the angle plot.
+    AngleHistory& angleHistory() { return angleHistory_; }
 
     // Runs after every current-angle refresh in Setting mode with the taught value; the
     // teaching procedures install it. Without one the refresh ends with the display.
@@ -176,6 +179,7 @@ private:
     SessionFlags flags_;
     ControllerFacts controller_;
     PanelState panel_;
+    AngleHistory angleHistory_{panel_};
     TeachingUpdate teachingUpdate_;
     Grid tableGrid_;
     Grid parameterGrid_;

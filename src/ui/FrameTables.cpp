@@ -37,7 +37,9 @@ QList<MenuEntry> menuTree(bool point)
         m << item("mnuViewGrid1", "Point(&P)", C::ShowPointGrid, true, true)
           << item("mnuViewGrid2", "Parameters(&R)", C::ShowParameterGrid, true, false);
     m << item("mnuViewToolbar", "Toolbar(&T)", C::ToggleToolbar, true, true)
-      << item("mnuViewStatusBar", "Statusbar(&B)", C::ToggleStatusBar, true, true) << end();
+      << item("mnuViewStatusBar", "Statusbar(&B)", C::ToggleStatusBar, true, true) << bar("mnuViewBar1")
+      << item("mnuViewLog", "Communication log", C::ShowCommLog)
+      << item("mnuViewPlot", "Angle plot", C::ShowAnglePlot) << end();
     m << sub("mnuTools", "Tool(&T)")
       << item("mnuToolsTranP", point ? "Transmit(Point)" : "Transmit(Zones)", C::TransmitTable)
       << item("mnuToolsTranA", "Transmit(Parameters)", C::TransmitParameters)

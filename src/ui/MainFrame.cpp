@@ -1,5 +1,7 @@
 #include "MainFrame.h"
 
+#include "AnglePlotWindow.h"
+#include "CommLogWindow.h"
 #include "Compare.h"
 #include "Dialogs.h"
 #include "Drive.h"
@@ -112,6 +114,8 @@ const QHash<Command, MainFrame::Handler>& MainFrame::handlers()
         {C::SwitchGrid, &MainFrame::switchGrid},
         {C::ToggleToolbar, &MainFrame::toggleToolbar},
         {C::ToggleStatusBar, &MainFrame::toggleStatusBar},
+        {C::ShowCommLog, &MainFrame::showCommLog},
+        {C::ShowAnglePlot, &MainFrame::showAnglePlot},
         {C::TransmitTable, &MainFrame::transmitTable},
         {C::TransmitParameters, &MainFrame::transmitParameters},
         {C::ReceiveTable, &MainFrame::receiveTable},
@@ -177,6 +181,7 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     session_->setView(this);
     operation::attach(*session_);
     connect(&session_->panel(), &PanelState::changed, this, &MainFrame::showPanel);
+    connect(&session_->link(), &Link::portFailed, this, &MainFrame::showPortProblem);
     connect(stopDialog_.get(), &frmstop::stopPressed, this,
             [this] { operation::PressStopDialog(*session_); });
     showPanel();
@@ -323,6 +328,26 @@ void MainFrame::speedCalculation()
     calculator_->openFor(session_->actuatorType());
 }
 
+void MainFrame::showAnglePlot()
+{
+    // Without a parent, so it stays usable while a data operation disables this window.
+    if (!anglePlot_) {
+        anglePlot_ = std::make_unique<AnglePlotWindow>(session_->angleHistory(), family_);
+        anglePlot_->setDialogs(&dialogs_);
+    }
+    anglePlot_->show();
+    anglePlot_->raise();
+}
+
+void MainFrame::showCommLog()
+{
+    // Without a parent, like the plot: the log is most wanted while an operation runs.
+    if (!commLog_)
+        commLog_ = std::make_unique<CommLogWindow>(session_->link().log(), dialogs_);
+    commLog_->show();
+    commLog_->raise();
+}
+
 void MainFrame::showGrid(int which)
 {
     if (!isPointInput())
@@ -404,8 +429,18 @@ void MainFrame::buildStatusBar()
             bar->addPermanentWidget(label);
         panels_.append(label);
     }
-    panels_[0]->setText(tr("KAP Support-Software  %1")
-                            .arg(isPointInput() ? tr("Point input type") : tr("Pulse train input type")));
+    panels_[0]->setText(productLabel());
+    // A long reason is cut at the window's edge rather than widening the window.
+    panels_[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    portProblemTimer_ = new QTimer(this);
+    portProblemTimer_->setObjectName(QStringLiteral("tmrPortProblem"));
+    portProblemTimer_->setSingleShot(true);
+    portProblemTimer_->setInterval(10'000);
+    connect(portProblemTimer_, &QTimer::timeout, this, [this] {
+        panels_[0]->setText(productLabel());
+        panels_[0]->setToolTip({});
+        panels_[0]->setStyleSheet({});
+    });
     panels_[3]->setText(QStringLiteral("NUM"));
     panels_[4]->setText(QStringLiteral("CAPS"));
     refreshLockPanels();
@@ -441,6 +476,20 @@ bool MainFrame::event(QEvent* e)
         refreshLockPanels();
     }
     return QMainWindow::event(e);
+}
+
+QString MainFrame::productLabel() const
+{
+    return tr("KAP Support-Software  %1")
+        .arg(isPointInput() ? tr("Point input type") : tr("Pulse train input type"));
+}
+
+void MainFrame::showPortProblem(const QString& reason)
+{
+    panels_[0]->setText(reason);
+    panels_[0]->setToolTip(reason);
+    panels_[0]->setStyleSheet(QStringLiteral("color: #b00000;"));
+    portProblemTimer_->start();  // a repeated failure keeps it up for another ten seconds
 }
 
 void MainFrame::showPort(const QString& portName)

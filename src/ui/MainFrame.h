@@ -30,6 +30,8 @@ namespace kap {
 class Dialogs;
 class EntryDialogs;
 class GridView;
+class AnglePlotWindow;
+class CommLogWindow;
 class QuickParameterBoxes;
 class frmbar;
 class frmkeisan;
@@ -57,6 +59,9 @@ public:
     frmkeisan* calculator() const { return calculator_.get(); }
     // The STOP dialog of a return to origin.
     frmstop& stopDialog() { return *stopDialog_; }
+    // The View menu's tool windows, once opened.
+    AnglePlotWindow* anglePlot() const { return anglePlot_.get(); }
+    CommLogWindow* commLog() const { return commLog_.get(); }
 
     // The PDF file Print proposes when the system has no printer. Empty: "Setting list.pdf"
     // in the documents folder.
@@ -107,6 +112,8 @@ private:
     void switchGrid();
     void toggleToolbar();
     void toggleStatusBar();
+    void showAnglePlot();
+    void showCommLog();
     void transmitTable();
     void transmitParameters();
     void receiveTable();
@@ -145,6 +152,9 @@ private:
     void bind(QPushButton* button, Command command);
     bool commandEnabled(Command command) const;
     void showPort(const QString& portName);
+    // Why the port could not be opened, in the first status panel for a while.
+    void showPortProblem(const QString& reason);
+    QString productLabel() const;
     void showInertiaUnit(const QString& exponents);
     void showGrid(int which);  // 1 points/zones, 2 parameters (point-input window)
     void tickClock();
@@ -160,6 +170,9 @@ private:
     std::unique_ptr<EntryDialogs> entryDialogs_;
     std::unique_ptr<frmkeisan> calculator_;
     std::unique_ptr<frmstop> stopDialog_;
+    std::unique_ptr<AnglePlotWindow> anglePlot_;
+    std::unique_ptr<CommLogWindow> commLog_;
+    QTimer* portProblemTimer_ = nullptr;  // puts the product label back
     QString proposedPdfPath_;
 
     QToolBar* toolbar_ = nullptr;

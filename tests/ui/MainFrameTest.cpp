@@ -1,4 +1,6 @@
 // The main-window frame: commands and their dispatch, views, port dialog and closing.
+#include "AnglePlotWindow.h"
+#include "CommLogWindow.h"
 #include "FakeView.h"
 #include "Grid.h"
 #include "Ini.h"
@@ -17,11 +19,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTest>
 #include <QToolBar>
 
@@ -182,9 +186,11 @@ TEST_F(Frame, MenuTreesOfBothWindows)
                            "mnuFilePreview=Print preview", "-", "mnuFileExit=Exit(&X)"}));
     EXPECT_EQ(menuNames(point, "mnuView"),
               (QStringList{"mnuViewGrid1=Point(&P)", "mnuViewGrid2=Parameters(&R)",
-                           "mnuViewToolbar=Toolbar(&T)", "mnuViewStatusBar=Statusbar(&B)"}));
+                           "mnuViewToolbar=Toolbar(&T)", "mnuViewStatusBar=Statusbar(&B)", "-",
+                           "mnuViewLog=Communication log", "mnuViewPlot=Angle plot"}));
     EXPECT_EQ(menuNames(pulse, "mnuView"),
-              (QStringList{"mnuViewToolbar=Toolbar(&T)", "mnuViewStatusBar=Statusbar(&B)"}));
+              (QStringList{"mnuViewToolbar=Toolbar(&T)", "mnuViewStatusBar=Statusbar(&B)", "-",
+                           "mnuViewLog=Communication log", "mnuViewPlot=Angle plot"}));
     EXPECT_EQ(menuNames(point, "mnuTools"),
               (QStringList{"mnuToolsTranP=Transmit(Point)", "mnuToolsTranA=Transmit(Parameters)",
                            "mnuToolsRecP=Receive(Point)", "mnuToolsRecA=Receive(Parameters)", "-",
@@ -446,4 +452,40 @@ TEST_F(Frame, PortDialogTakesAnOptionChosenWithoutTheFocus)
     EXPECT_EQ(module1().portName, "COM7");
     QTest::mouseClick(child<QPushButton>(&p, "CancelButton"), Qt::LeftButton);
     EXPECT_EQ(module1().portName, "COM2");
+}
+
+TEST_F(Frame, APortThatWillNotOpenIsExplainedInTheStatusBarAndTheLog)
+{
+    PortOverride missing(1, QStringLiteral("/nonexistent/kap-tty"));
+    frmMain w(dialogs);
+    auto* product = child<QLabel>(&w, "Panel1_Product");
+    const QString label = product->text();
+    menuItem(w, "mnuHelpAbout")->trigger();
+    EXPECT_EQ(product->text(), "/nonexistent/kap-tty: no such device");
+
+    menuItem(w, "mnuViewLog")->trigger();
+    ASSERT_NE(w.commLog(), nullptr);
+    EXPECT_TRUE(w.commLog()->isVisible());
+    EXPECT_TRUE(child<QPlainTextEdit>(w.commLog(), "Txt_Log")
+                    ->toPlainText()
+                    .contains("!! port error: /nonexistent/kap-tty: no such device"));
+
+    // The product label comes back after its ten seconds.
+    auto* restore = child<QTimer>(&w, "tmrPortProblem");
+    EXPECT_TRUE(restore->isActive());
+    EXPECT_EQ(restore->interval(), 10'000);
+    restore->setInterval(0);
+    restore->start();
+    EXPECT_TRUE(waitUntil([&] { return product->text() == label; }, 1000));
+}
+
+TEST_F(Frame, AnglePlotFollowsTheSessionsRefreshes)
+{
+    frmpulseMaindemo w(dialogs);
+    w.session().panel().setCurrentAngle("12.50");
+    w.session().panel().setCurrentAngle("12.50");
+    menuItem(w, "mnuViewPlot")->trigger();
+    ASSERT_NE(w.anglePlot(), nullptr);
+    EXPECT_TRUE(w.anglePlot()->isVisible());
+    EXPECT_EQ(w.session().angleHistory().sampleCount(), 2);
 }
