@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <memory>
+#include <mutex>
 #include <utility>
 
 namespace kap {
@@ -20,6 +21,13 @@ std::unique_ptr<QFile>& traceFile()
 {
     static std::unique_ptr<QFile> file;
     return file;
+}
+
+// Links in several threads (the command line's ports) may trace into the one file.
+std::mutex& traceLock()
+{
+    static std::mutex lock;
+    return lock;
 }
 
 QString partialText(const QByteArray& bytes)
@@ -150,7 +158,10 @@ bool ExchangeLog::startTrace(const QString& path, QString* why)
             *why = file->errorString();
         return false;
     }
-    traceFile() = std::move(file);
+    {
+        const std::lock_guard<std::mutex> lock(traceLock());
+        traceFile() = std::move(file);
+    }
     // Runs appended to one file stay apart, and the lines' times get their date.
     trace(
         QStringLiteral("# %1 trace started %2")
@@ -161,16 +172,19 @@ bool ExchangeLog::startTrace(const QString& path, QString* why)
 
 void ExchangeLog::stopTrace()
 {
+    const std::lock_guard<std::mutex> lock(traceLock());
     traceFile().reset();
 }
 
 bool ExchangeLog::tracing()
 {
+    const std::lock_guard<std::mutex> lock(traceLock());
     return traceFile() != nullptr;
 }
 
 void ExchangeLog::trace(const QString& line)
 {
+    const std::lock_guard<std::mutex> lock(traceLock());
     QFile* file = traceFile().get();
     if (!file)
         return;

@@ -2,7 +2,6 @@
 
 #include "Module1.h"
 #include "PortName.h"
-#include "QtSerialLine.h"
 #include "SerialLine.h"
 
 #include <QElapsedTimer>
@@ -44,9 +43,9 @@ qsizetype errorHeadLength(const QString& reply)
 }
 
 // The port as the log names it: the port name, and the device behind it where that differs.
-QString portLabel(const QString& portName)
+QString portLabel(const SerialLine& line, const QString& portName)
 {
-    const QString device = devicePathFor(portName);
+    const QString device = line.deviceFor(portName);
     return device.isEmpty() || device == portName ? portName
                                                   : QStringLiteral("%1 (%2)").arg(portName, device);
 }
@@ -349,7 +348,7 @@ Outcome Link::RunTransaction()
     const bool reuse = std::exchange(heldOpen_, false) && line_.isOpen();
     if (!reuse) {
         line_.close();
-        portLabel_ = portLabel(m.portName);
+        portLabel_ = portLabel(line_, m.portName);
     }
     if (!reuse && !line_.open(m.portName)) {
         qCInfo(lcLink) << "cannot open the port:" << line_.errorString();

@@ -10,7 +10,10 @@ namespace kap {
 
 Module1& module1()
 {
-    static Module1 instance;
+    // One per thread: the windows all live in the main thread and share it, as the busy flag
+    // and the shared time-out need; a command-line session in a thread of its own gets its
+    // own and never waits for another port's exchange.
+    thread_local Module1 instance;
     return instance;
 }
 

@@ -55,6 +55,7 @@ private:
     bool busy_ = false;
 };
 
+// The calling thread's program-wide state (the windows all share the main thread's).
 Module1& module1();
 
 // The port name from the settings file (key "COM" of section "Data"); COM1 without one.

@@ -61,10 +61,22 @@ QtSerialLine::~QtSerialLine()
     close();
 }
 
+std::unique_ptr<QtSerialLine> QtSerialLine::forDevice(const QString& device)
+{
+    auto line = std::make_unique<QtSerialLine>();
+    line->fixedDevice_ = device;
+    return line;
+}
+
+QString QtSerialLine::deviceFor(const QString& portName) const
+{
+    return fixedDevice_.isEmpty() ? devicePathFor(portName) : fixedDevice_;
+}
+
 bool QtSerialLine::open(const QString& portName)
 {
     close();
-    const QString device = devicePathFor(portName);
+    const QString device = deviceFor(portName);
     if (device.isEmpty()) {
         error_ = QStringLiteral("no device for %1").arg(portName);
         return false;

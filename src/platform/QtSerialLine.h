@@ -22,9 +22,13 @@ class QtSerialLine : public SerialLine {
     Q_OBJECT
 public:
     explicit QtSerialLine(QObject* parent = nullptr);
+    // A line that opens this device whatever port name it is asked for (the command line's
+    // --port /dev/ttyUSB0).
+    static std::unique_ptr<QtSerialLine> forDevice(const QString& device);
     ~QtSerialLine() override;
 
     bool open(const QString& portName) override;
+    QString deviceFor(const QString& portName) const override;
     void close() override;
     bool isOpen() const override;
     bool write(const QByteArray& bytes) override;
@@ -39,6 +43,7 @@ public:
     const QSerialPort* port() const { return port_.get(); }
 
 private:
+    QString fixedDevice_;  // set by forDevice
     // A fresh QSerialPort per open: reopening one object on a pty fails once it has
     // restored its saved settings on close.
     std::unique_ptr<QSerialPort> port_;

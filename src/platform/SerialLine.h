@@ -27,6 +27,12 @@ public:
     virtual void discardInput() = 0;
     // Why the last open failed, for diagnostics.
     virtual QString errorString() const = 0;
+    // The device open(portName) opens, for logs; empty when the line does not know one.
+    virtual QString deviceFor(const QString& portName) const
+    {
+        Q_UNUSED(portName);
+        return {};
+    }
 
 signals:
     void bytesArrived();
