@@ -161,24 +161,46 @@ std::optional<QString> pointBody(const QList<records::Record>& table, int k)
     return it->body;
 }
 
-PassEnd comparePoints(Session& session, const QList<records::Record>& table)
+// A difference found: the first ends the pass, unless every difference is wanted; then it is
+// listed and the pass goes on (the pass still reports the first).
+bool noteDifference(PassEnd& end, QList<CompareFinding>* every, CompareFinding found)
+{
+    if (end.pass != Pass::Differs)
+        end = {Pass::Differs, found.number};
+    if (!every)
+        return true;
+    every->append(std::move(found));
+    return false;
+}
+
+const QString kNoRecord = QStringLiteral("(no record)");
+
+PassEnd comparePoints(Session& session, const QList<records::Record>& table,
+                      QList<CompareFinding>* every)
 {
     const Grid& grid = session.tableGrid();
     const QList<int> columns{PointTable::ModeColumn, PointTable::PositionColumn,
                              PointTable::SpeedColumn, PointTable::NoteColumn};
+    PassEnd end;
     for (int k = 0; k < PointTable::kPoints; ++k) {
         if (!turn(session, k))
             return {Pass::Cancelled};
-        if (compare::pointDiffers(cellsOf(grid, k, columns), pointBody(table, k)))
-            return {Pass::Differs, k};
+        const QStringList cells = cellsOf(grid, k, columns);
+        const std::optional<QString> body = pointBody(table, k);
+        if (compare::pointDiffers(cells, body)
+            && noteDifference(end, every, {CompareFinding::Kind::Row, k, cells.join(QLatin1Char(',')),
+                                           body.value_or(kNoRecord)}))
+            break;
     }
-    return {};
+    return end;
 }
 
-PassEnd compareZones(Session& session, const QList<records::Record>& table)
+PassEnd compareZones(Session& session, const QList<records::Record>& table,
+                     QList<CompareFinding>* every)
 {
     const Grid& grid = session.tableGrid();
     const QList<int> columns{ZoneTable::AngleAColumn, ZoneTable::AngleBColumn};
+    PassEnd end;
     for (int k = 0; k < ZoneTable::kZones; ++k) {
         if (!turn(session, k))
             return {Pass::Cancelled};
@@ -186,17 +208,22 @@ PassEnd compareZones(Session& session, const QList<records::Record>& table)
         std::optional<QStringList> fields;
         if (r.state == records::RecordState::Found)
             fields = r.fields.mid(0, 2);
-        if (compare::zoneDiffers(cellsOf(grid, k, columns), fields))
-            return {Pass::Differs, k};
+        const QStringList cells = cellsOf(grid, k, columns);
+        if (compare::zoneDiffers(cells, fields)
+            && noteDifference(end, every,
+                              {CompareFinding::Kind::Row, k, cells.join(QLatin1Char(',')),
+                               fields ? fields->join(QLatin1Char(',')) : kNoRecord}))
+            break;
         pause(session, kZonePauseMs);
     }
-    return {};
+    return end;
 }
 
 // Parameters 0 to 63 by name; only the grid's own numbers count, each against its row (the
 // type row for parameter 0).
-PassEnd compareParameters(Session& session, const QString& reply)
+PassEnd compareParameters(Session& session, const QString& reply, QList<CompareFinding>* every)
 {
+    PassEnd end;
     const ParameterTable& table = session.parameters();
     const auto& rows = table.layout().rows;
     for (int k = 0; k < kParameters; ++k) {
@@ -209,10 +236,12 @@ PassEnd compareParameters(Session& session, const QString& reply)
         const std::optional<QString> value = records::parameterByName(reply, k);
         if (!value)
             continue;
-        if (compare::parameterDiffers(table.value(row->row), *value))
-            return {Pass::Differs, k};
+        if (compare::parameterDiffers(table.value(row->row), *value)
+            && noteDifference(end, every,
+                              {CompareFinding::Kind::Parameter, k, table.value(row->row), *value}))
+            break;
     }
-    return {};
+    return end;
 }
 
 QString resultText(const CompareFinding& found, bool points)
@@ -231,7 +260,7 @@ QString resultText(const CompareFinding& found, bool points)
 
 }  // namespace
 
-Result Compare(Session& session, CompareFinding* finding)
+Result Compare(Session& session, CompareFinding* finding, QList<CompareFinding>* every)
 {
     const bool points = session.isPointInput();
     // settei stays clear after a compare.
@@ -257,12 +286,13 @@ Result Compare(Session& session, CompareFinding* finding)
         return Result::LinkError;
     }
     CompareFinding found;
-    PassEnd end = points ? comparePoints(session, *table) : compareZones(session, *table);
+    PassEnd end = points ? comparePoints(session, *table, every) : compareZones(session, *table, every);
     if (end.pass == Pass::Cancelled)
         return Result::Cancelled;
-    if (end.pass == Pass::Differs) {
+    if (end.pass == Pass::Differs)
         found = {CompareFinding::Kind::Row, end.number};
-    } else {
+    // The window stops at a table difference; a list of every difference goes on.
+    if (end.pass != Pass::Differs || every) {
         // The parameters: a reply without "OK", whatever else it holds ("NG" among it), is a
         // communication error; so is one the record reader cannot take apart.
         session.progress().setRange(0, kParameters - 1);
@@ -273,10 +303,10 @@ Result Compare(Session& session, CompareFinding* finding)
             linkError(session);
             return Result::LinkError;
         }
-        end = compareParameters(session, out.reply);
+        end = compareParameters(session, out.reply, every);
         if (end.pass == Pass::Cancelled)
             return Result::Cancelled;
-        if (end.pass == Pass::Differs)
+        if (end.pass == Pass::Differs && found.kind == CompareFinding::Kind::Equal)
             found = {CompareFinding::Kind::Parameter, end.number};
     }
 

@@ -7,6 +7,7 @@
 #include "ExchangeSteps.h"
 #include "Session.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,10 @@ struct CompareFinding {
     enum class Kind { Equal, Row, Parameter };
     Kind kind = Kind::Equal;
     int number = -1;
+    // The record as the grid holds it and as the controller sent it (fields joined by ",";
+    // "(no record)" when the controller sent none); filled for the list of every difference.
+    QString mine;
+    QString theirs;
 };
 
 // mnuToolsComp: "@READ PNT " (point-input window) or "@READ ZON " (pulse-train window), then
@@ -27,7 +32,10 @@ struct CompareFinding {
 // result box. Done when the result box was shown (all equal or a difference: see finding);
 // Declined, Cancelled, Refused ("NG" to the table read) and LinkError (time-out, a reply
 // without "OK", a cut or damaged reply) end without a result box.
-Result Compare(Session& session, CompareFinding* finding = nullptr);
+// With every, the compare does not stop at a difference: it reads both the table and the
+// parameters and lists each difference; finding and the result box still name the first.
+Result Compare(Session& session, CompareFinding* finding = nullptr,
+               QList<CompareFinding>* every = nullptr);
 
 // The rules of one row, for the procedure and its tests.
 namespace compare {

@@ -582,3 +582,33 @@ TEST(CompareFailures, StopReplyShowsNoRefusalBox)
     EXPECT_EQ(rig.dialogs.boxes, QList<Box>{kQuestion});
     EXPECT_TRUE(rig.view.error.contains("STOP"));
 }
+
+TEST(CompareEvery, ListsEachDifferenceWithBothSidesAndGoesOnToTheParameters)
+{
+    ExchangeRig rig;
+    mirrorParameters(rig);
+    for (int k : {1, 4})
+        rig.putPoint(k, QStringLiteral("A"), QStringLiteral("12.00"), QStringLiteral("50"));
+    rig.sim.controller.points[1] = {"A", "12.00", "50"};
+    rig.sim.controller.points[4] = {"A", "13.00", "50"};
+    rig.putPoint(7, QStringLiteral("I"), QStringLiteral("5.00"), QStringLiteral("20"));
+    rig.putParam(21, QStringLiteral("180.0"));
+    rig.sim.controller.params[21] = "360";
+
+    CompareFinding first;
+    QList<CompareFinding> every;
+    rig.dialogs.answer(MsgAnswer::Yes).ok(1);
+    EXPECT_EQ(exchange::Compare(rig.session, &first, &every), Result::Done);
+    QStringList listed;
+    for (const CompareFinding& f : every)
+        listed << QStringLiteral("%1 %2: %3 | %4")
+                      .arg(f.kind == CompareFinding::Kind::Row ? "row" : "prm")
+                      .arg(f.number)
+                      .arg(f.mine, f.theirs);
+    EXPECT_EQ(listed, (QStringList{"row 4: A,12.00,50, | A,13.00,50", "row 7: I,5.00,20, | (no record)",
+                                   "prm 21: 180.0 | 360"}));
+    EXPECT_EQ(first.kind, CompareFinding::Kind::Row);
+    EXPECT_EQ(first.number, 4);
+    EXPECT_EQ(rig.dialogs.boxes.last(), resultBox("Point_No4 NG"));
+    EXPECT_EQ(rig.sent(), kPointReads) << "the parameters are read after a table difference";
+}
