@@ -1,6 +1,11 @@
-// Pictures of the calculator and version windows for a look by eye: set KAP_SHOTS_DIR to a
-// folder and run this test (QT_SCALE_FACTOR=2 for the doubled scale).
+// Pictures of the calculator, version, communication log and angle plot windows for a look by
+// eye: set KAP_SHOTS_DIR to a folder and run this test (QT_SCALE_FACTOR=2 for the doubled
+// scale).
+#include "AngleHistory.h"
+#include "AnglePlotWindow.h"
+#include "CommLogWindow.h"
 #include "FakeView.h"
+#include "Receive.h"
 #include "Module1.h"
 #include "QtSerialLine.h"
 #include "ScriptedDialogs.h"
@@ -46,4 +51,44 @@ TEST(ToolWindowShots, SavesBothWindows)
                 calc.height(), ver->width(), ver->height(),
                 calc.screen()->geometry().width(), calc.screen()->geometry().height());
     ver->close();
+}
+
+TEST(ToolWindowShots, SavesTheLogAndThePlot)
+{
+    const QString dir = qEnvironmentVariable("KAP_SHOTS_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "KAP_SHOTS_DIR not set";
+    QDir().mkpath(dir);
+    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
+
+    CleanModule clean;
+    SimLine sim;
+    ViewedSession window;
+    window.session.setTimeScale(0.05);
+    window.dialogs.answer(MsgAnswer::Yes).ok(1);
+    exchange::ReceiveParameters(window.session);
+    sim.controller.arm("@?POS ", {sim::Fault::Kind::NoReply, {}, 0});
+    window.session.link().request.ClearCommand();
+    exchange::exchangeLine(window.session, cmd::QPOS, 1000);
+    CommLogWindow log(window.session.link().log(), window.dialogs);
+    log.resize(900, 320);
+    log.show();
+    ASSERT_TRUE(log.grab().save(dir + QStringLiteral("/frmLog@%1x.png").arg(scale)));
+
+    // Twenty seconds of a move and its lamps, on a clock of the test's own.
+    PanelState panel;
+    qint64 now = 0;
+    AngleHistory history(panel, [&now] { return now; });
+    for (int i = 0; i <= 40; ++i, now += 500) {
+        panel.setLamp(3, true);
+        panel.setLamp(2, i > 8 && i < 30);
+        panel.setLamp(1, i <= 8 || i >= 30);
+        panel.setLamp(12, i >= 30);
+        panel.setCurrentAngle(QString::number(i <= 8 ? 0.0 : i >= 30 ? 90.0 : (i - 8) * 90.0 / 22, 'f', 2));
+    }
+    AnglePlotWindow plot(history, Family::PointInput);
+    plot.setSpanMs(30'000);
+    plot.resize(900, 560);
+    plot.show();
+    ASSERT_TRUE(plot.grab().save(dir + QStringLiteral("/frmPlot@%1x.png").arg(scale)));
 }
