@@ -1,10 +1,7 @@
 // The exchange log: its line format, what a link records for each kind of exchange through a
 // real pty, its size limit, and the trace files of the tool and the simulator.
 #include "ExchangeLog.h"
-#include "Link.h"
-#include "Module1.h"
-#include "QtSerialLine.h"
-#include "SimLine.h"
+#include "LinkFixture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -107,22 +104,7 @@ TEST(ExchangeLogLimit, KeepsTheNewestLinesAndTracesEveryOne)
 
 namespace {
 
-class LinkLog : public ::testing::Test {
-public:
-    CleanModule clean;
-    QtSerialLine serial;
-    Link link{serial, module1().replyTimeout};
-
-    Outcome send(qint16 code, const QString& second = {}, float timeoutMs = 3000)
-    {
-        module1().replyTimeout.set(timeoutMs);
-        link.ClearCommand();
-        link.request.P_Command = code;
-        link.request.P_second = second;
-        link.BuildCommand();
-        return link.RunTransaction();
-    }
-};
+using LinkLog = LinkFixture;
 
 }  // namespace
 

@@ -1,10 +1,7 @@
 // Transactions through a real pseudo-terminal, against the controller simulator or a bare
 // peer that sends bytes at chosen moments.
-#include "Link.h"
-#include "Module1.h"
-#include "QtSerialLine.h"
+#include "LinkFixture.h"
 #include "RawPty.h"
-#include "SimLine.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -27,22 +24,9 @@ struct LinkBoxes {
     QString comS, comR, error;
 };
 
-class Transactions : public ::testing::Test {
+class Transactions : public LinkFixture {
 protected:
-    CleanModule clean;
-    QtSerialLine serial;
-    Link link{serial, module1().replyTimeout};
     LinkBoxes window{link};
-
-    Outcome send(qint16 code, const QString& second = {}, float timeoutMs = 3000)
-    {
-        module1().replyTimeout.set(timeoutMs);
-        link.ClearCommand();
-        link.request.P_Command = code;
-        link.request.P_second = second;
-        link.BuildCommand();
-        return link.RunTransaction();
-    }
 };
 
 // A peer on a bare pty that answers the first line it receives with a script of

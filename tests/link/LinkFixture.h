@@ -1,0 +1,30 @@
+// A link on a real serial line in a clean program state, and one exchange through it.
+#pragma once
+
+#include "Link.h"
+#include "Module1.h"
+#include "QtSerialLine.h"
+#include "SimLine.h"
+
+#include <gtest/gtest.h>
+
+namespace kap::test {
+
+class LinkFixture : public ::testing::Test {
+public:  // table-driven tests act on the fixture from lambdas
+    CleanModule clean;
+    QtSerialLine serial;
+    Link link{serial, module1().replyTimeout};
+
+    Outcome send(qint16 code, const QString& second = {}, float timeoutMs = 3000)
+    {
+        module1().replyTimeout.set(timeoutMs);
+        link.ClearCommand();
+        link.request.P_Command = code;
+        link.request.P_second = second;
+        link.BuildCommand();
+        return link.RunTransaction();
+    }
+};
+
+}  // namespace kap::test
