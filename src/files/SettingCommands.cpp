@@ -142,14 +142,14 @@ bool SettingCommands::saveAs()
     return true;
 }
 
-void SettingCommands::open()
+SettingCommands::OpenResult SettingCommands::open()
 {
     if (!askToSave())
-        return;
+        return OpenResult::NotAsked;
     Dialogs& dialogs = session_.dialogs();
     const QString path = dialogs.openFileName(openDialogOptions());
     if (path.isEmpty())
-        return;
+        return OpenResult::NotAsked;
     const Family family = session_.family();
     const auto cannotOpen = [&dialogs] { dialogs.ok(tr("Cannot open file."), QString()); };
 
@@ -157,28 +157,28 @@ void SettingCommands::open()
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         cannotOpen();
-        return;
+        return OpenResult::Unreadable;
     }
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
     file.close();
     if (bytes.size() > kMaxFileBytes) {
         cannotOpen();
-        return;
+        return OpenResult::Unreadable;
     }
     const settingfile::ReadResult read = settingfile::decode(bytes, family);
     if (read.status != settingfile::ReadResult::Ok) {
         cannotOpen();
-        return;
+        return OpenResult::Unreadable;
     }
     const QString type = read.rows.at(settingfile::firstPrmRow(family)).at(1);
     if (!numbers::readNumber(type) || !numberFieldsReadable(read.rows, family)) {
         cannotOpen();
-        return;
+        return OpenResult::Unreadable;
     }
     if (knownDefaultRow(family, type).isNull()) {
         // Unlike a controller of unknown type, a file of one is no reason to end the program.
         dialogs.ok(tr("Controller type is different."), tr("Controller type"), MsgIcon::Exclamation);
-        return;
+        return OpenResult::UnknownType;
     }
 
     ParameterTable& parameters = session_.parameters();
@@ -197,11 +197,12 @@ void SettingCommands::open()
         parametersBefore.restore(parameters.grid());
         session_.flags().settingUp = settingUpBefore;
         cannotOpen();
-        return;
+        return OpenResult::Unreadable;
     }
     parameters.ApplyTypeRanges(parameters.currentType());
     session_.refreshQuickBoxes();
     dialogs.ok(tr("    Complete."), tr("Open"));
+    return OpenResult::Opened;
 }
 
 bool SettingCommands::apply(const QList<QStringList>& rows)

@@ -14,11 +14,19 @@ class Session;
 
 class SettingCommands {
 public:
+    // How Open ended.
+    enum class OpenResult {
+        Opened,
+        NotAsked,     // the save question or the file dialog was cancelled
+        Unreadable,   // "Cannot open file.": missing, too large, damaged or of the other family
+        UnknownType,  // "Controller type is different."
+    };
+
     explicit SettingCommands(Session& session) : session_(session) {}
 
     // True when the file was written.
     bool saveAs();
-    void open();
+    OpenResult open();
     void newFile();
     void exit();
     // The closing steps; true when the window may close.
