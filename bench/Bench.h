@@ -64,6 +64,10 @@ private:
 
 // A point-input controller that answers at once (no pacing, no latency).
 sim::Options fastPointController();
+// A point-input controller paced at 9600 baud, as a real one answers.
+sim::Options pacedPointController();
+// All 64 points defined, so a table read carries a full reply.
+void fillEveryPoint(sim::Controller& controller);
 // False, after saying why on stderr, when the simulator did not start.
 bool startedOrSaidWhy(const SimulatorThread& simulator);
 
@@ -72,5 +76,6 @@ void runLinkBenchmarks();
 void runExchangeBenchmarks();
 void runDriveBenchmarks();
 void runTeachBenchmarks();
+void runCliBenchmarks();
 
 }  // namespace bench

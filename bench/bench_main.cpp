@@ -81,6 +81,19 @@ sim::Options fastPointController()
     return options;
 }
 
+sim::Options pacedPointController()
+{
+    sim::Options options = fastPointController();
+    options.pacing = true;
+    return options;
+}
+
+void fillEveryPoint(sim::Controller& controller)
+{
+    for (int n = 0; n < 64; ++n)
+        controller.points[n] = {"A", QByteArray::number(n * 5.25, 'f', 2), QByteArray::number(n + 1)};
+}
+
 bool startedOrSaidWhy(const SimulatorThread& simulator)
 {
     if (!simulator.started())
@@ -107,11 +120,12 @@ int main(int argc, char** argv)
         {QStringLiteral("exchange"), bench::runExchangeBenchmarks},
         {QStringLiteral("drive"), bench::runDriveBenchmarks},
         {QStringLiteral("teach"), bench::runTeachBenchmarks},
+        {QStringLiteral("cli"), bench::runCliBenchmarks},
     };
     for (const QString& arg : args) {
         if (std::none_of(std::begin(groups), std::end(groups),
                          [&](const auto& g) { return g.first == arg; })) {
-            std::fprintf(stderr, "usage: kap-bench [--quick] [link] [exchange] [drive] [teach]\n");
+            std::fprintf(stderr, "usage: kap-bench [--quick] [link] [exchange] [drive] [teach] [cli]\n");
             return 2;
         }
     }

@@ -68,15 +68,8 @@ void print(const QString& name, const Figures& f)
 
 void runExchangeBenchmarks()
 {
-    sim::Options options;
-    options.family = 0;
-    options.pacing = true;
-    options.latencyMs = 0;
-    SimulatorThread simulator(options, [](sim::Controller& controller) {
-        for (int n = 0; n < 64; ++n)
-            controller.points[n] = {"A", QByteArray::number(n * 5.25, 'f', 2),
-                                    QByteArray::number(n + 1)};
-    });
+    const sim::Options options = pacedPointController();
+    SimulatorThread simulator(options, fillEveryPoint);
     if (!startedOrSaidWhy(simulator))
         return;
     sim::Controller& controller = simulator.controller();

@@ -1,0 +1,54 @@
+// What kap-cli was asked to do: the command, the ports with the devices they stand for, and
+// the files. Reading the command line checks everything that can be checked without a
+// controller, so a mistake costs no exchange on any port.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace kap::cli {
+
+// The program's exit codes; with several ports the highest of them.
+enum ExitCode {
+    Success = 0,      // done, or compared equal
+    Differences = 1,  // compare found differences
+    Failure = 2,      // communication error, or the controller or the user refused
+    BadInput = 3,     // bad file or bad arguments
+};
+
+enum class Command { Info, Backup, Restore, Compare };
+
+struct PortSpec {
+    QString name;     // as given: "COM3" or a device path
+    QString device;   // what is opened
+    QString comName;  // "COM3" for a port name; empty for a device path
+};
+
+struct Request {
+    Command command = Command::Info;
+    QList<PortSpec> ports;
+    QString file;       // backup to one file; the file restore and compare read
+    QString outDir;     // backup of several ports: one file each in here
+    bool yes = false;   // restore erases the controller's table without asking
+    bool json = false;  // info and compare print their result as JSON on stdout
+
+    // Where backup writes a port's file.
+    QString backupPath(const PortSpec& port) const;
+};
+
+struct ParseResult {
+    std::optional<Request> request;
+    QString error;  // why the command line was refused (request empty)
+    bool help = false;
+};
+
+// arguments without the program name. Ports are looked up here, in the calling thread,
+// because the port assignments are one store for the whole program.
+ParseResult parseArguments(const QStringList& arguments);
+
+QString usageText();
+
+}  // namespace kap::cli

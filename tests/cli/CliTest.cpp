@@ -1,0 +1,265 @@
+// kap-cli against simulated controllers on ptys: the files it writes, what it sends, what it
+// reports and how it ends, with several ports at once.
+#include "Cli.h"
+#include "FileTestSupport.h"
+#include "Receive.h"
+#include "ScriptedDialogs.h"
+#include "SettingCommands.h"
+#include "SimLine.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace kap;
+using namespace kap::test;
+
+namespace {
+
+// Reply windows at a tenth: a silent controller costs 200 ms, not 2 s.
+constexpr double kScale = 0.1;
+
+struct CliRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& arguments, QStringList answers = {})
+{
+    CliRun run;
+    QByteArray out;
+    QByteArray err;
+    cli::Io io;
+    io.out = [&out](const QByteArray& b) { out += b; };
+    io.err = [&err](const QByteArray& b) { err += b; };
+    io.in = [&answers]() -> std::optional<QString> {
+        if (answers.isEmpty())
+            return std::nullopt;
+        return answers.takeFirst();
+    };
+    io.timeScale = kScale;
+    run.code = cli::RunCli(arguments, io);
+    run.out = QString::fromUtf8(out);
+    run.err = QString::fromUtf8(err);
+    return run;
+}
+
+// A controller served on a pty reachable under a name of the test's choosing, which is
+// also the name of its backup file.
+struct Sim {
+    Sim(int family, const QString& link, bool seeded = true)
+    {
+        sim::Options o;
+        o.family = family;
+        o.ackRecords = true;  // a write block goes at the speed of the pty
+        controller = std::make_unique<sim::Controller>(o);
+        if (seeded && family == 0) {
+            controller->points[0] = {"A", "0.00", "50"};
+            controller->points[3] = {"I", "45.00", "30"};
+            controller->points[4] = {"B", "1", ""};
+            controller->points[9] = {"A", "-12.50", "100"};
+        } else if (seeded) {
+            controller->zones[0] = {"10.00", "80.00"};
+            controller->zones[2] = {"200.00", "250.50"};
+        }
+        if (seeded)
+            controller->params[5] = "0";
+        server = std::make_unique<sim::PtyServer>(*controller);
+        EXPECT_TRUE(server->start(link)) << server->errorString().toStdString();
+    }
+    QString path() const { return server->path(); }
+    // What was sent beyond the family query.
+    QList<QByteArray> linesAfterFamilyQuery() const { return controller->receivedLines().mid(1); }
+
+    std::unique_ptr<sim::Controller> controller;
+    std::unique_ptr<sim::PtyServer> server;
+};
+
+struct CliTest : ::testing::Test {
+    CleanModule module;
+    QTemporaryDir dir;
+    QString file(const QString& name) const { return dir.filePath(name); }
+};
+
+// ---- backup
+
+struct FamilyCase {
+    int family;
+    const char* name;
+};
+constexpr FamilyCase kFamilies[] = {{0, "point-input"}, {1, "pulse-train"}};
+
+TEST_F(CliTest, BackupIsTheFileTheWindowSavesAfterReceivingBoth)
+{
+    for (const FamilyCase& c : kFamilies) {
+        SCOPED_TRACE(c.name);
+        Sim sim(c.family, file(QStringLiteral("ctl%1").arg(c.family)));
+
+        // The window: Receive(Point/Zones), Receive(Parameters), Save As.
+        const QString windowFile = file(QStringLiteral("window%1.csv").arg(c.family));
+        PortOverride com1(1, sim.path());
+        ScriptedDialogs dialogs;
+        dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::Yes).ok().file(windowFile).ok();
+        Session window(c.family == 0 ? Family::PointInput : Family::PulseTrain, dialogs);
+        ASSERT_EQ(exchange::ReceiveTable(window), exchange::Result::Done);
+        ASSERT_EQ(exchange::ReceiveParameters(window), exchange::Result::Done);
+        ASSERT_TRUE(SettingCommands(window).saveAs());
+
+        const QString cliFile = file(QStringLiteral("cli%1.csv").arg(c.family));
+        const CliRun run = runCli({"backup", "--port", sim.path(), cliFile});
+        EXPECT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_EQ(readBytes(cliFile), readBytes(windowFile));
+    }
+}
+
+// ---- restore and compare
+
+TEST_F(CliTest, RestoredControllerHoldsTheFileAndComparesEqual)
+{
+    for (const FamilyCase& c : kFamilies) {
+        SCOPED_TRACE(c.name);
+        Sim source(c.family, file(QStringLiteral("source%1").arg(c.family)));
+        Sim target(c.family, file(QStringLiteral("target%1").arg(c.family)), false);
+        const QString saved = file(QStringLiteral("saved%1.csv").arg(c.family));
+        ASSERT_EQ(runCli({"backup", "--port", source.path(), saved}).code, 0);
+
+        const CliRun restore = runCli({"restore", "--port", target.path(), saved, "--yes"});
+        EXPECT_EQ(restore.code, 0) << restore.err.toStdString();
+        for (int n = 0; n < 64; ++n) {
+            EXPECT_EQ(target.controller->points[n].pos, source.controller->points[n].pos) << n;
+            EXPECT_EQ(target.controller->points[n].mode, source.controller->points[n].mode) << n;
+        }
+        for (int n = 0; n < 4; ++n)
+            EXPECT_EQ(target.controller->zones[n].b, source.controller->zones[n].b) << n;
+        EXPECT_EQ(target.controller->params[5], "0");
+
+        const CliRun compare = runCli({"compare", "--port", target.path(), saved});
+        EXPECT_EQ(compare.code, 0) << compare.err.toStdString();
+        EXPECT_TRUE(compare.out.isEmpty()) << compare.out.toStdString();
+    }
+}
+
+TEST_F(CliTest, CompareListsEveryDifferenceNotJustTheFirst)
+{
+    Sim sim(0, file(QStringLiteral("ctl")));
+    const QString saved = file(QStringLiteral("saved.csv"));
+    ASSERT_EQ(runCli({"backup", "--port", sim.path(), saved}).code, 0);
+    sim.controller->points[3].pos = "46.00";
+    sim.controller->points[20] = {"A", "10.00", "20"};
+    sim.controller->params[5] = "1";
+
+    const CliRun text = runCli({"compare", "--port", sim.path(), saved});
+    EXPECT_EQ(text.code, 1);
+    const QString port = sim.path();
+    EXPECT_EQ(text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+              (QStringList{port + ": point 3: file \"I,45.00,30,\", controller \"I,46.00,30\"",
+                           port + ": point 20: file \",,,\", controller \"A,10.00,20\"",
+                           port + ": PRM 5: file \"0\", controller \"1\""}));
+
+    const CliRun json = runCli({"compare", "--port", sim.path(), saved, "--json"});
+    EXPECT_EQ(json.code, 1);
+    const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    const QJsonArray differences =
+        document.value("ports").toArray().at(0).toObject().value("differences").toArray();
+    ASSERT_EQ(differences.size(), 3) << json.out.toStdString();
+    EXPECT_EQ(differences.at(2).toObject().value("kind").toString(), "PRM");
+    EXPECT_EQ(differences.at(2).toObject().value("controller").toString(), "1");
+}
+
+// ---- exit codes
+
+TEST_F(CliTest, ExitCodes)
+{
+    Sim point(0, file(QStringLiteral("point")));
+    Sim pulse(1, file(QStringLiteral("pulse")));
+    Sim silent(0, file(QStringLiteral("silent")));
+    silent.controller->arm("@?PRM ", sim::Fault{});  // no reply
+    const QString pointFile = file(QStringLiteral("point.csv"));
+    ASSERT_EQ(runCli({"backup", "--port", point.path(), pointFile}).code, 0);
+    const QString damaged = file(QStringLiteral("damaged.csv"));
+    writeBytes(damaged, "not a setting file\r\n");
+    const QString unknownType = file(QStringLiteral("type99.csv"));
+    writeBytes(unknownType, readBytes(pointFile).replace("PRM0=,61,", "PRM0=,99,"));
+
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        QStringList answers;
+        int code;
+        bool nothingSent;  // to the point controller after its family query
+    };
+    const QString p = point.path();
+    const Case cases[] = {
+        {"no command", {"--port", p}, {}, 3, false},
+        {"unknown command", {"erase", "--port", p}, {}, 3, false},
+        {"one file for two ports",
+         {"backup", "--port", p, "--port", pulse.path(), pointFile},
+         {},
+         3,
+         false},
+        {"file missing", {"compare", "--port", p, file("none.csv")}, {}, 3, false},
+        {"damaged file", {"restore", "--port", p, damaged, "--yes"}, {}, 3, true},
+        {"unknown actuator type", {"restore", "--port", p, unknownType, "--yes"}, {}, 2, true},
+        {"file of the other family",
+         {"restore", "--port", pulse.path(), pointFile, "--yes"},
+         {},
+         2,
+         false},
+        {"erase declined", {"restore", "--port", p, pointFile}, {"n"}, 2, true},
+        {"no answer to the erase question", {"restore", "--port", p, pointFile}, {}, 2, true},
+        {"erase confirmed", {"restore", "--port", p, pointFile}, {"y"}, 0, false},
+        {"silent controller", {"info", "--port", silent.path()}, {}, 2, false},
+        {"compare equal", {"compare", "--port", p, pointFile}, {}, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        point.controller->clearReceived();
+        pulse.controller->clearReceived();
+        const CliRun run = runCli(c.arguments, c.answers);
+        EXPECT_EQ(run.code, c.code) << run.err.toStdString();
+        if (c.nothingSent) {
+            EXPECT_TRUE(point.linesAfterFamilyQuery().isEmpty());
+        }
+    }
+    // The pulse-train controller of the other family's file heard only the family query.
+    EXPECT_TRUE(pulse.linesAfterFamilyQuery().isEmpty());
+}
+
+// ---- several ports
+
+TEST_F(CliTest, OneSilentPortAmongThreeSpoilsOnlyItsOwnResult)
+{
+    Sim first(0, file(QStringLiteral("first")));
+    Sim silent(0, file(QStringLiteral("silent")));
+    silent.controller->arm("@?PRM ", sim::Fault{});  // no reply
+    Sim third(1, file(QStringLiteral("third")));
+    const QString out = file(QStringLiteral("out"));
+
+    const CliRun run = runCli({"backup", "--port", first.path(), "--port", silent.path(), "--port",
+                               third.path(), "--out", out});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{"first.csv", "third.csv"}));
+    const QString summary = run.err.mid(run.err.indexOf(QLatin1String("summary:")));
+    EXPECT_TRUE(summary.contains(first.path() + ": backed up to")) << summary.toStdString();
+    EXPECT_TRUE(summary.contains(silent.path() + ": no reply (exit 2)")) << summary.toStdString();
+    EXPECT_TRUE(summary.contains(third.path() + ": backed up to")) << summary.toStdString();
+
+    const CliRun info = runCli({"info", "--json", "--port", first.path(), "--port", silent.path(),
+                                "--port", third.path()});
+    const QJsonArray ports =
+        QJsonDocument::fromJson(info.out.toUtf8()).object().value("ports").toArray();
+    ASSERT_EQ(ports.size(), 3) << info.out.toStdString();
+    EXPECT_EQ(ports.at(0).toObject().value("family").toString(), "point-input");
+    EXPECT_EQ(ports.at(1).toObject().value("exitCode").toInt(), 2);
+    EXPECT_EQ(ports.at(2).toObject().value("family").toString(), "pulse-train");
+    EXPECT_EQ(ports.at(2).toObject().value("actuatorType").toString(), "61");
+}
+
+}  // namespace
