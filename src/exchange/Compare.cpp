@@ -290,7 +290,7 @@ Result Compare(Session& session, CompareFinding* finding, QList<CompareFinding>*
     if (end.pass == Pass::Cancelled)
         return Result::Cancelled;
     if (end.pass == Pass::Differs)
-        found = {CompareFinding::Kind::Row, end.number};
+        found = {CompareFinding::Kind::Row, end.number, {}, {}};
     // The window stops at a table difference; a list of every difference goes on.
     if (end.pass != Pass::Differs || every) {
         // The parameters: a reply without "OK", whatever else it holds ("NG" among it), is a
@@ -307,7 +307,7 @@ Result Compare(Session& session, CompareFinding* finding, QList<CompareFinding>*
         if (end.pass == Pass::Cancelled)
             return Result::Cancelled;
         if (end.pass == Pass::Differs && found.kind == CompareFinding::Kind::Equal)
-            found = {CompareFinding::Kind::Parameter, end.number};
+            found = {CompareFinding::Kind::Parameter, end.number, {}, {}};
     }
 
     restore(session);
