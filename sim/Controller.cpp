@@ -46,6 +46,10 @@ Controller::Controller(Options options, QObject* parent)
     resetToFactory();
     originDone = options_.originEstablished;
     alarm = options_.alarm;
+    // Never 0, so the seed reported can be given back to repeat the run.
+    chaosSeed_ = options_.chaosSeed != 0 ? options_.chaosSeed
+                                         : QRandomGenerator::global()->generate() | 1u;
+    chaosRandom_.seed(chaosSeed_);
     clock_.start();
     outTimer_.setSingleShot(true);
     outTimer_.setTimerType(Qt::PreciseTimer);
@@ -70,6 +74,39 @@ void Controller::arm(const QByteArray& commandWord, Fault fault)
 void Controller::clearFaults()
 {
     faults_.clear();
+}
+
+int Controller::chaosTotal() const
+{
+    int total = 0;
+    for (const int n : chaosCounts_)
+        total += n;
+    return total;
+}
+
+std::optional<Fault> Controller::drawChaos()
+{
+    if (options_.chaosPercent <= 0.0
+        || chaosRandom_.generateDouble() * 100.0 >= options_.chaosPercent)
+        return std::nullopt;
+    Fault fault;
+    fault.chaos = true;
+    fault.kind = Fault::Kind(chaosRandom_.bounded(kFaultKindCount));
+    if (fault.kind == Fault::Garbage) {
+        // Line noise: any byte values, a few of them.
+        const int n = 1 + int(chaosRandom_.bounded(8));
+        for (int i = 0; i < n; ++i)
+            fault.data.append(char(chaosRandom_.bounded(256)));
+    }
+    return fault;
+}
+
+void Controller::noteChaos(const Fault& fault)
+{
+    if (!fault.chaos)
+        return;
+    ++chaosCounts_[fault.kind];
+    emit chaosInjected(fault.kind);
 }
 
 // ---- framing -------------------------------------------------------------------------------
@@ -143,11 +180,16 @@ void Controller::take(const QByteArray& entry)
         fault = *it;
         if (it->once)
             faults_.erase(it);
+    } else {
+        fault = drawChaos();
     }
     // These two keep the command from being carried out at all.
-    if (fault && fault->kind == Fault::NoReply)
+    if (fault && fault->kind == Fault::NoReply) {
+        noteChaos(*fault);
         return;
+    }
     if (fault && fault->kind == Fault::Refuse) {
+        noteChaos(*fault);
         queue("NG\r\n" + (fault->data.isEmpty() ? QByteArray(kErrRefused) : fault->data) + "\r\n",
               false);
         return;
@@ -343,7 +385,15 @@ void Controller::deliver(const QByteArray& bytes, const std::optional<Fault>& fa
         queue(bytes, false);
         return;
     }
-    const qsizetype count = std::max(0, fault->count);
+    qsizetype count = std::max(0, fault->count);
+    if (fault->chaos) {
+        // A cut of nothing spoils nothing; otherwise at least the last byte is lost.
+        if (fault->kind == Fault::CutReply && bytes.isEmpty())
+            return;
+        if (fault->kind == Fault::CutReply || fault->kind == Fault::HangupMidReply)
+            count = chaosRandom_.bounded(int(std::max<qsizetype>(1, bytes.size())));
+        noteChaos(*fault);
+    }
     switch (fault->kind) {
     case Fault::NoReply:
         break;

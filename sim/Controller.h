@@ -9,11 +9,13 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QRandomGenerator>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <QVector>
 
+#include <array>
 #include <optional>
 
 namespace sim {
@@ -52,6 +54,12 @@ struct Options {
     bool originRequired = false;     // "@MOVP " refused until a return to origin has ended
     bool alarm = false;              // start with an alarm standing (cleared by "@ALR ")
     double handTurnDegPerSec = 0.0;  // the hand that turns the actuator while the motor is off
+
+    // Random faults for soak runs: this percentage of entries meets a fault of a kind drawn
+    // at random (lost, refused, garbage first, cut, line closed); 0 is off. An armed fault
+    // takes precedence. The same seed gives the same draws; 0 draws one (chaosSeed()).
+    double chaosPercent = 0.0;
+    quint32 chaosSeed = 0;
 };
 
 // A fault armed for one command word (for example "@?PRM " or "@READ PNT ").
@@ -70,7 +78,9 @@ struct Fault {
     QByteArray data;
     int count = 0;
     bool once = false;  // disarm after firing once
+    bool chaos = false;  // drawn by the chaos mode: a cut falls at random inside the reply
 };
+constexpr int kFaultKindCount = Fault::HangupMidReply + 1;
 
 class Controller : public QObject {
     Q_OBJECT
@@ -99,6 +109,12 @@ public:
     void arm(const QByteArray& commandWord, Fault fault);
     void clearFaults();
 
+    // The chaos mode's faults so far, by kind, counted as they took effect (a fault on a
+    // motion that a stop ends never does); and the seed in use.
+    const std::array<int, kFaultKindCount>& chaosCounts() const { return chaosCounts_; }
+    int chaosTotal() const;
+    quint32 chaosSeed() const { return chaosSeed_; }
+
     // Every line the controller received, byte for byte, including its CR LF; the break and
     // end-of-data characters appear as one-byte entries.
     const QList<QByteArray>& receivedLines() const { return received_; }
@@ -112,6 +128,8 @@ signals:
     void hangup();  // the line is to be closed (fault)
     // One entry as it is added to receivedLines() (for logging).
     void entryReceived(const QByteArray& entry);
+    // A chaos fault of this kind takes effect (before any of its bytes go out).
+    void chaosInjected(int kind);
 
 private:
     // (implementation details are the simulator's own)
@@ -142,6 +160,8 @@ private:
     void respond(const QByteArray& bytes);
     void refuse(const QByteArray& errorLine);
     void deliver(const QByteArray& bytes, const std::optional<Fault>& fault);
+    std::optional<Fault> drawChaos();
+    void noteChaos(const Fault& fault);
     void queue(const QByteArray& bytes, bool hangupAfter);
     void flushDue();
 
@@ -201,6 +221,9 @@ private:
     bool discarding_ = false;  // skipping the rest of an overlong line
     QMap<QByteArray, Fault> faults_;
     std::optional<Fault> fault_;  // fault of the entry being handled
+    quint32 chaosSeed_ = 0;
+    QRandomGenerator chaosRandom_;
+    std::array<int, kFaultKindCount> chaosCounts_{};
 
     Block block_ = Block::None;
     int lastPoint_ = 0;

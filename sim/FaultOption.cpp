@@ -2,6 +2,8 @@
 
 #include "Text.h"
 
+#include <QStringList>
+
 namespace sim {
 
 std::optional<FaultOption> parseFaultOption(const QString& text, QString* error)
@@ -54,6 +56,33 @@ std::optional<FaultOption> parseFaultOption(const QString& text, QString* error)
         return fail(QStringLiteral("unknown fault kind \"%1\"").arg(QString::fromLatin1(kind)));
     }
     return result;
+}
+
+const char* faultKindName(Fault::Kind kind)
+{
+    switch (kind) {
+    case Fault::NoReply:
+        return "noreply";
+    case Fault::Refuse:
+        return "refuse";
+    case Fault::Garbage:
+        return "garbage";
+    case Fault::CutReply:
+        return "cut";
+    case Fault::HangupMidReply:
+        return "hangup";
+    }
+    return "?";
+}
+
+QString chaosSummary(const Controller& controller)
+{
+    QStringList parts;
+    for (int kind = 0; kind < kFaultKindCount; ++kind)
+        parts << QStringLiteral("%1 %2")
+                     .arg(QLatin1String(faultKindName(Fault::Kind(kind))))
+                     .arg(controller.chaosCounts()[kind]);
+    return parts.join(QStringLiteral(", "));
 }
 
 }  // namespace sim

@@ -21,4 +21,9 @@ struct FaultOption {
 // disarms the fault after it fired. On failure returns nothing and sets *error.
 std::optional<FaultOption> parseFaultOption(const QString& text, QString* error);
 
+// The KIND of a fault as the option names it: "noreply", "refuse", "garbage", "cut", "hangup".
+const char* faultKindName(Fault::Kind kind);
+// The chaos counts as "noreply 3, refuse 1, garbage 0, cut 2, hangup 1".
+QString chaosSummary(const Controller& controller);
+
 }  // namespace sim

@@ -132,9 +132,19 @@ int main(int argc, char** argv)
                        "refuse[:LINE], garbage:BYTES, cut:N, hangup[:N]; WORD a command word, "
                        "P, PRM, Z, BREAK or EOD."),
         QStringLiteral("WORD:KIND"));
+    const QCommandLineOption chaos(
+        {QStringLiteral("chaos")},
+        QStringLiteral("Random faults: this percentage of entries gets lost, refused, garbage in "
+                       "front of its reply, a cut reply or a closed line (default 0: off). The "
+                       "counts are printed on stderr at exit."),
+        QStringLiteral("PERCENT"), QStringLiteral("0"));
+    const QCommandLineOption seedOption(
+        {QStringLiteral("seed")},
+        QStringLiteral("Seed of the --chaos draws, to repeat a run (default: a new one, printed)."),
+        QStringLiteral("N"), QStringLiteral("0"));
     parser.addOptions({family, type, version, shortDio, ackRecords, silentEod, pacing, noPacing,
                        latency, motion, positionStyle, originDone, originRequired, alarm, handTurn,
-                       link, fault, trace});
+                       link, fault, trace, chaos, seedOption});
     parser.process(app);
 
     sim::Options options;
@@ -187,6 +197,16 @@ int main(int argc, char** argv)
         fail(QStringLiteral("--hand-turn needs a number of degrees per second"));
         return 2;
     }
+    options.chaosPercent = parser.value(chaos).toDouble(&ok);
+    if (!ok || !(options.chaosPercent >= 0.0 && options.chaosPercent <= 100.0)) {
+        fail(QStringLiteral("--chaos needs a percentage from 0 to 100"));
+        return 2;
+    }
+    options.chaosSeed = parser.value(seedOption).toUInt(&ok);
+    if (!ok) {
+        fail(QStringLiteral("--seed needs a whole number"));
+        return 2;
+    }
 
     sim::Controller controller(options);
     seed(controller);
@@ -205,6 +225,14 @@ int main(int argc, char** argv)
     QObject::connect(&controller, &sim::Controller::transmit, [](const QByteArray& bytes) {
         std::fprintf(stderr, "-> %s\n", sim::printable(bytes).constData());
     });
+    if (options.chaosPercent > 0.0) {
+        std::fprintf(stderr, "chaos: %g %% of entries, seed %u\n", options.chaosPercent,
+                     unsigned(controller.chaosSeed()));
+        QObject::connect(&controller, &sim::Controller::chaosInjected, [](int kind) {
+            std::fprintf(stderr, "!! chaos fault: %s\n",
+                         sim::faultKindName(sim::Fault::Kind(kind)));
+        });
+    }
 
     if (parser.isSet(trace)) {
         QString why;
@@ -241,5 +269,10 @@ int main(int argc, char** argv)
     }
     std::printf("%s\n", qPrintable(server.path()));
     std::fflush(stdout);
-    return app.exec();
+    const int status = app.exec();
+    if (options.chaosPercent > 0.0)
+        std::fprintf(stderr, "kap-sim: chaos faults injected: %d (%s), seed %u\n",
+                     controller.chaosTotal(), qPrintable(sim::chaosSummary(controller)),
+                     unsigned(controller.chaosSeed()));
+    return status;
 }

@@ -129,3 +129,45 @@ TEST(ControllerFault, LostRecordIsNotStored)
 }
 
 }  // namespace
+
+TEST(ControllerChaos, DrawsAsOftenAsAskedCountsWhatItDidAndRepeatsWithItsSeed)
+{
+    struct Run {
+        QList<QByteArray> replies;
+        int total = 0;
+        int signalled = 0;
+        int byKind = 0;
+    };
+    const auto run = [](double percent, quint32 seed) {
+        sim::Options o;
+        o.chaosPercent = percent;
+        o.chaosSeed = seed;
+        sim::Controller controller(o);
+        Wire wire(controller);
+        Run r;
+        QObject::connect(&controller, &sim::Controller::chaosInjected, &controller,
+                         [&r](int) { ++r.signalled; });
+        for (int i = 0; i < 16; ++i)
+            r.replies << wire.exchangeSilent("@?VER ,\r\n", 15);
+        r.total = controller.chaosTotal();
+        for (int n : controller.chaosCounts())
+            r.byKind += n;
+        return r;
+    };
+    const struct {
+        double percent;
+        int faults;  // -1: some, not all
+    } cases[] = {{0, 0}, {100, 16}, {50, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.percent);
+        const Run a = run(c.percent, 7);
+        if (c.faults >= 0)
+            EXPECT_EQ(a.total, c.faults);
+        else
+            EXPECT_TRUE(a.total > 0 && a.total < 16) << a.total;
+        EXPECT_EQ(a.signalled, a.total);
+        EXPECT_EQ(a.byKind, a.total);
+        EXPECT_EQ(a.replies.count("1.10\r\nOK\r\n"), 16 - a.total);
+        EXPECT_EQ(run(c.percent, 7).replies, a.replies) << "the same seed draws the same faults";
+    }
+}
