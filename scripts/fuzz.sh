@@ -21,7 +21,7 @@ cmake -S . -B "$dir" -G Ninja -DKAP_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
 cmake --build "$dir" --target fuzz
 
-targets=(records setting_file ini numbers reply sim)
+targets=(records setting_file ini numbers reply sim operation)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 export QT_QPA_PLATFORM=offscreen
