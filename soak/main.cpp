@@ -392,7 +392,7 @@ public:
                            .arg(injected - recovered_)
                            .arg(injected);
         const qint64 growth = rssEnd - rssCheckpoint;
-        if (failure_.isEmpty() && memoryCheck && (rssCheckpoint < 0 || growth > 2 * 1024 * 1024))
+        if (failure_.isEmpty() && memoryCheck && (rssCheckpoint < 0 || growth > 2LL * 1024 * 1024))
             failure_ = QStringLiteral("resident size grew by %1 MB after the checkpoint")
                            .arg(mb(growth), 0, 'f', 2);
 

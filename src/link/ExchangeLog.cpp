@@ -93,7 +93,7 @@ QString formatEntry(const ExchangeEntry& entry)
 
 ExchangeLog::ExchangeLog(QObject* parent) : QObject(parent) {}
 
-void ExchangeLog::add(ExchangeEntry entry)
+void ExchangeLog::add(const ExchangeEntry& entry)
 {
     QString line = formatEntry(entry);
     trace(line);

@@ -51,7 +51,7 @@ public:
 
     explicit ExchangeLog(QObject* parent = nullptr);
 
-    void add(ExchangeEntry entry);
+    void add(const ExchangeEntry& entry);
     // Shorthands that stamp the current time.
     void addSent(const QString& port, const QByteArray& bytes);
     void addReceived(const QString& port, const QByteArray& bytes, int replyMs = -1);

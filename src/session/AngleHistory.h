@@ -40,7 +40,7 @@ public:
     // Milliseconds on a clock that never runs backwards.
     using Clock = std::function<qint64()>;
 
-    static constexpr qint64 kDefaultKeepMs = 10 * 60 * 1000;
+    static constexpr qint64 kDefaultKeepMs = 10LL * 60 * 1000;
     static constexpr int kDefaultMaxEntries = 30000;
 
     explicit AngleHistory(PanelState& panel, QObject* parent = nullptr);

@@ -252,7 +252,7 @@ void PlotChart::paint(QPainter& p)
     qint64 xStep = 1000;
     for (qint64 s : {1, 2, 5, 10, 15, 30, 60, 120}) {
         xStep = s * 1000;
-        if (double(plot.width()) * xStep / span >= 70)
+        if (double(plot.width()) * double(xStep) / double(span) >= 70)
             break;
     }
     for (qint64 back = 0; back <= span; back += xStep) {

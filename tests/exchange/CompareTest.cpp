@@ -201,6 +201,12 @@ TEST(CompareRules, Parameter)
 
 // ---- The command against the controller ----------------------------------------------
 
+// The first finding a case expects.
+struct Found {
+    CompareFinding::Kind kind = CompareFinding::Kind::Equal;
+    int number = -1;
+};
+
 struct PointCase {
     const char* name;
     QMap<int, sim::Point> controller;
@@ -208,7 +214,7 @@ struct PointCase {
     QByteArray garbage;           // record lines put in front of the controller's reply
     QMap<int, QByteArray> params;  // changed controller parameters
     const char* result;
-    CompareFinding finding;
+    Found finding;
     QList<QByteArray> sent;
 };
 
@@ -308,7 +314,7 @@ struct ZoneCase {
     QMap<int, QStringList> grid;  // row: A, B[, Note]
     QMap<int, QByteArray> params;
     const char* result;
-    CompareFinding finding;
+    Found finding;
     QList<QByteArray> sent;
 };
 
