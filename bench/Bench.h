@@ -3,11 +3,9 @@
 
 #include "Controller.h"
 #include "Dialogs.h"
-#include "PtyServer.h"
+#include "SimulatorThread.h"
 
-#include <QObject>
 #include <QString>
-#include <QThread>
 
 #include <functional>
 #include <memory>
@@ -36,30 +34,12 @@ public:
     bool choosePrinter(QPrinter&) override { return false; }
 };
 
-// The simulator in a thread of its own, as the controller is a device of its own; its objects
-// are made and destroyed in that thread. Once started, COM1 of the tool is its pty.
-class SimulatorThread {
+// The simulator in a thread of its own; once started, COM1 of the tool is its pty.
+class SimulatorThread : public sim::SimulatorThread {
 public:
     // setUp runs in the simulator's thread before the pty opens.
     explicit SimulatorThread(const sim::Options& options,
                              const std::function<void(sim::Controller&)>& setUp = {});
-    ~SimulatorThread();
-    SimulatorThread(const SimulatorThread&) = delete;
-    SimulatorThread& operator=(const SimulatorThread&) = delete;
-
-    bool started() const { return started_; }
-    QString errorString() const { return error_; }
-    sim::Controller& controller() { return *controller_; }
-    // Runs f in the simulator's thread and waits for it.
-    void run(const std::function<void()>& f);
-
-private:
-    QThread thread_;
-    QObject inThread_;
-    std::unique_ptr<sim::Controller> controller_;
-    std::unique_ptr<sim::PtyServer> server_;
-    bool started_ = false;
-    QString error_;
 };
 
 // A point-input controller that answers at once (no pacing, no latency).

@@ -45,31 +45,12 @@ void printFigure(const QString& name, double value, const QString& unit, const Q
 
 SimulatorThread::SimulatorThread(const sim::Options& options,
                                  const std::function<void(sim::Controller&)>& setUp)
+    : sim::SimulatorThread(options, setUp)
 {
-    inThread_.moveToThread(&thread_);
-    thread_.start();
-    run([&] {
-        controller_ = std::make_unique<sim::Controller>(options);
-        server_ = std::make_unique<sim::PtyServer>(*controller_);
-        if (setUp)
-            setUp(*controller_);
-        started_ = server_->start();
-        error_ = server_->errorString();
-    });
-    if (started_) {
-        qputenv("KAP_COM1", server_->path().toLocal8Bit());
+    if (started()) {
+        qputenv("KAP_COM1", path().toLocal8Bit());
         kap::module1().portName = QStringLiteral("COM1");
     }
-}
-
-SimulatorThread::~SimulatorThread()
-{
-    run([&] {
-        server_.reset();
-        controller_.reset();
-    });
-    thread_.quit();
-    thread_.wait();
 }
 
 sim::Options fastPointController()
@@ -99,11 +80,6 @@ bool startedOrSaidWhy(const SimulatorThread& simulator)
     if (!simulator.started())
         std::fprintf(stderr, "simulator: %s\n", qPrintable(simulator.errorString()));
     return simulator.started();
-}
-
-void SimulatorThread::run(const std::function<void()>& f)
-{
-    QMetaObject::invokeMethod(&inThread_, f, Qt::BlockingQueuedConnection);
 }
 
 }  // namespace bench

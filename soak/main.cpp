@@ -13,6 +13,7 @@
 #include "Module1.h"
 #include "OperationSteps.h"
 #include "PtyServer.h"
+#include "SimulatorThread.h"
 #include "Session.h"
 #include "Teaching.h"
 
@@ -126,51 +127,6 @@ public:
     bool choosePrinter(QPrinter&) override { return false; }
     int boxes = 0;
     QMap<QString, int> notices;  // the OK boxes, by title and text
-};
-
-// The controller in a thread of its own, as a device is; its objects live in that thread.
-// Its pty is reached through a link that stays put when a fault closes the line.
-class SimulatorThread {
-public:
-    SimulatorThread(const sim::Options& options, const QString& linkPath)
-    {
-        inThread_.moveToThread(&thread_);
-        thread_.start();
-        run([&] {
-            controller_ = std::make_unique<sim::Controller>(options);
-            controller_->points[0] = {"A", "90.00", "50"};
-            server_ = std::make_unique<sim::PtyServer>(*controller_);
-            started_ = server_->start(linkPath);
-            error_ = server_->errorString();
-        });
-    }
-    ~SimulatorThread()
-    {
-        run([&] {
-            server_.reset();
-            controller_.reset();
-        });
-        thread_.quit();
-        thread_.wait();
-    }
-    SimulatorThread(const SimulatorThread&) = delete;
-    SimulatorThread& operator=(const SimulatorThread&) = delete;
-
-    bool started() const { return started_; }
-    QString errorString() const { return error_; }
-    sim::Controller& controller() { return *controller_; }
-    void run(const std::function<void()>& f)
-    {
-        QMetaObject::invokeMethod(&inThread_, f, Qt::BlockingQueuedConnection);
-    }
-
-private:
-    QThread thread_;
-    QObject inThread_;
-    std::unique_ptr<sim::Controller> controller_;
-    std::unique_ptr<sim::PtyServer> server_;
-    bool started_ = false;
-    QString error_;
 };
 
 using Clock = std::chrono::steady_clock;
@@ -339,7 +295,7 @@ private:
 
 class Soak : public QObject {
 public:
-    Soak(const Args& args, kap::Session& s, SimulatorThread& simulator, ExchangeMeter& meter)
+    Soak(const Args& args, kap::Session& s, sim::SimulatorThread& simulator, ExchangeMeter& meter)
         : args_(args), s_(s), sim_(simulator), meter_(meter),
           random_(args.seed != 0 ? args.seed + 1 : QRandomGenerator::global()->generate())
     {
@@ -631,7 +587,7 @@ private:
 
     const Args& args_;
     kap::Session& s_;
-    SimulatorThread& sim_;
+    sim::SimulatorThread& sim_;
     ExchangeMeter& meter_;
     QRandomGenerator random_;
     std::array<int, sim::kFaultKindCount> injected_{};
@@ -669,7 +625,9 @@ int main(int argc, char** argv)
     options.motionMs = args.motionMs;
     options.chaosPercent = args.chaosPercent;
     options.chaosSeed = args.seed;
-    SimulatorThread simulator(options, linkPath);
+    // A point to move to; the link keeps its path when a fault closes and reopens the line.
+    sim::SimulatorThread simulator(
+        options, [](sim::Controller& c) { c.points[0] = {"A", "90.00", "50"}; }, linkPath);
     if (!simulator.started()) {
         std::fprintf(stderr, "kap-soak: the simulator did not start: %s\n",
                      qPrintable(simulator.errorString()));
