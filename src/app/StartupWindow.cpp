@@ -87,16 +87,15 @@ void StartupWindow::start()
     if (outcome.Timeout) {
         failureDisplay();
     } else {
-        const QString answer = records::replyValue(outcome.reply);
         statusLabel_->setText(tr("Controller type found"));
         m.replyTimeout.set(300.0f);
         pause();
-        const QChar family = answer.isEmpty() ? QChar() : answer.front();
+        const std::optional<Family> family = records::familyOfReply(outcome.reply);
         // The controller's setting data goes into the window before it is shown.
-        if (family == QLatin1Char('0')) {
+        if (family == Family::PointInput) {
             exchange::StartupReading(windows_.pointInput().session());
             openPointInput();
-        } else if (family == QLatin1Char('1')) {
+        } else if (family == Family::PulseTrain) {
             exchange::StartupReading(windows_.pulseTrain().session());
             openPulseTrain();
         } else {

@@ -43,16 +43,10 @@ FamilyAnswer QueryFamily(SerialLine& line, double timeScale)
         return result;
     }
     result.answer = records::replyValue(outcome.reply);
-    const QChar first = result.answer.isEmpty() ? QChar() : result.answer.front();
-    if (first == QLatin1Char('0')) {
-        result.status = FamilyAnswer::Status::Known;
-        result.family = Family::PointInput;
-    } else if (first == QLatin1Char('1')) {
-        result.status = FamilyAnswer::Status::Known;
-        result.family = Family::PulseTrain;
-    } else {
-        result.status = FamilyAnswer::Status::Unknown;
-    }
+    const std::optional<Family> family = records::familyOfReply(outcome.reply);
+    result.status = family ? FamilyAnswer::Status::Known : FamilyAnswer::Status::Unknown;
+    if (family)
+        result.family = *family;
     return result;
 }
 

@@ -174,6 +174,16 @@ QString actuatorTypeOf(const QString& reply)
     return reply.left(2);
 }
 
+std::optional<Family> familyOfReply(const QString& reply)
+{
+    const QString value = replyValue(reply);
+    if (value.startsWith(QLatin1Char('0')))
+        return Family::PointInput;
+    if (value.startsWith(QLatin1Char('1')))
+        return Family::PulseTrain;
+    return std::nullopt;
+}
+
 bool isPreviousController(const QString& dioReply)
 {
     return dioReply.size() >= 8 && dioReply.at(7) == kCr;

@@ -7,6 +7,8 @@
 // Fields are texts exactly as the grid cells hold them: nothing is scaled or reformatted.
 #pragma once
 
+#include "ActuatorTypes.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -90,6 +92,10 @@ QString actuatorTypeOf(const QString& reply);
 // A previous-generation controller answers "@READ DIO " with a short layout whose 8th
 // character is CR. Pass the reply as received.
 bool isPreviousController(const QString& dioReply);
+
+// The controller family from the reply to "@?PRM 13": the value's first character, "0"
+// point-input, "1" pulse-train; nothing for any other answer.
+std::optional<Family> familyOfReply(const QString& reply);
 
 // True for the firmware versions 1.02, 1.03, 1.04, 1.05, 1.06, 1.81 and 1.82, which have no
 // "No limit mode" (parameter 28). Compared as decimal numbers, so "1.050" is 1.05; a text
