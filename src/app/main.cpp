@@ -1,10 +1,12 @@
 #include "AppWindows.h"
 #include "ExchangeLog.h"
+#include "Language.h"
 #include "QtDialogs.h"
 #include "StartupWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLocale>
 #include <QTimer>
 
 #include <cstdio>
@@ -36,6 +38,12 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+
+    // The user's language choice, or the system's; the windows take it at their creation.
+    QString why;
+    if (!kap::language::install(
+            kap::language::resolve(kap::language::savedChoice(), QLocale::system()), &why))
+        std::fprintf(stderr, "kap: %s; the windows stay in English\n", qPrintable(why));
 
     kap::QtDialogs dialogs;
     kap::AppWindows windows(dialogs);

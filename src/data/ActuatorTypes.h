@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <span>
 
 namespace kap {
@@ -14,7 +15,7 @@ enum class Family { PointInput, PulseTrain };
 
 struct ActuatorType {
     int number;
-    const char* caption;         // option caption in frmType
+    const char* caption;         // option caption in frmType (context "ActuatorTypes")
     const char* inertiaRange;    // range text of Load Inertia
     const char* inertiaInitial;  // initial value of Load Inertia
     const char* unitLabel;       // exponents over "*10  kg.m" (Label10)
@@ -39,7 +40,7 @@ enum class RowKind {
 struct ParameterRow {
     int row;            // grid row; -1 is the fixed actuator type row
     int prm;            // PRM number shown in the No column
-    const char* name;   // Note column
+    const char* name;   // Note column (context "ActuatorTypes")
     RowKind kind;
     const char* range50;     // range text (Fixed and SpeedByType; the set-up uses type 50)
     const char* initial50;   // initial value for type 50 (SpeedByType)
@@ -49,7 +50,7 @@ struct ParameterRow {
 
 struct FamilyLayout {
     Family family;
-    QStringList headers;  // row -2
+    std::array<const char*, 5> headers;  // row -2 (context "ActuatorTypes")
     QList<int> widths;
     std::span<const ParameterRow> rows;  // row -1 first, then 0, 1, ...
     int prm6Row;          // row of the PRM 6 rules, -100 when the family has none
@@ -67,12 +68,18 @@ QString defaultRow(Family family, int typeNumber);
 // Fields of a default row: field k (from 1) belongs to grid row k - 2.
 QStringList defaultRowFields(const QString& row, int count);
 
-// Range text and initial value of a type-dependent row for a type number.
-QString rangeFor(const ParameterRow& row, int typeNumber);
+// Initial value of a type-dependent row for a type number (its range text: shownRange).
 QString initialFor(const ParameterRow& row, int typeNumber);
 
 // Label10's text for a type number.
 QString inertiaUnitLabel(int typeNumber);
+
+// The texts as the parameter grid shows them, translated. A range text holding " to " is a
+// numeric range whose bounds the table reads back from the grid: it is shown as it is. Any
+// other range text is a list of choices ("0: CW  1: CCW") and is translated.
+QString shownHeader(const FamilyLayout& layout, int column);
+QString shownName(const ParameterRow& row);
+QString shownRange(const ParameterRow& row, int typeNumber);
 
 constexpr int kNoColumn = 0;
 constexpr int kValueColumn = 1;

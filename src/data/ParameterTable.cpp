@@ -50,14 +50,14 @@ void ParameterTable::setUp()
     grid_.setFixedRows(2);
     grid_.setRows(int(layout_.rows.size()) - 1);
     for (int c = 0; c < 5; ++c) {
-        grid_.setText(-2, c, layout_.headers.at(c));
+        grid_.setText(-2, c, shownHeader(layout_, c));
         grid_.setColumnWidth(c, layout_.widths.at(c));
         grid_.setColumnReadOnly(c, c != kValueColumn);
     }
     for (const ParameterRow& r : layout_.rows) {
         grid_.setText(r.row, kNoColumn, QString::number(r.prm));
-        grid_.setText(r.row, kRangeColumn, rangeFor(r, 50));
-        grid_.setText(r.row, kNoteColumn, QString::fromLatin1(r.name));
+        grid_.setText(r.row, kRangeColumn, shownRange(r, 50));
+        grid_.setText(r.row, kNoteColumn, shownName(r));
     }
     currentType_ = QStringLiteral("50");
     SelectDefaultRow();
@@ -101,7 +101,7 @@ void ParameterTable::ApplyTypeRanges(const QString& type)
     for (const ParameterRow& r : layout_.rows) {
         if (r.kind == RowKind::Fixed)
             continue;
-        grid_.setText(r.row, kRangeColumn, rangeFor(r, n));
+        grid_.setText(r.row, kRangeColumn, shownRange(r, n));
         grid_.setText(r.row, kInitialColumn, initialFor(r, n));
     }
     if (layout_.family == Family::PointInput)

@@ -26,11 +26,11 @@ void PointTable::setUp()
 {
     filling_ = true;
     setUpNumberedGrid(grid_, kPoints,
-                      {{QStringLiteral("No  "), 25, {}},
-                       {QStringLiteral(" Mode"), 80, {}},
-                       {QStringLiteral("Position (deg)  "), 100, QStringLiteral("#0.00")},
-                       {QStringLiteral(" Speed (%)      "), 100, QStringLiteral("#0")},
-                       {QStringLiteral("                 Note"), 260, {}}});
+                      {{tr("No  "), 25, {}},
+                       {tr(" Mode"), 80, {}},
+                       {tr("Position (deg)  "), 100, QStringLiteral("#0.00")},
+                       {tr(" Speed (%)      "), 100, QStringLiteral("#0")},
+                       {tr("                 Note"), 260, {}}});
     grid_.setKeyFilter([](int, int column, QChar ch) { return acceptsKey(column, ch); });
     clearModifiedMark(grid_);
     filling_ = false;

@@ -20,10 +20,10 @@ void ZoneTable::setUp()
 {
     filling_ = true;
     setUpNumberedGrid(grid_, kZones,
-                      {{QStringLiteral("No  "), 25, {}},
-                       {QStringLiteral("Zone angle A (deg)     "), 140, QStringLiteral("#0.00")},
-                       {QStringLiteral("Zone angle B (deg)     "), 140, QStringLiteral("#0.00")},
-                       {QStringLiteral("                 Note"), 285, {}}});
+                      {{tr("No  "), 25, {}},
+                       {tr("Zone angle A (deg)     "), 140, QStringLiteral("#0.00")},
+                       {tr("Zone angle B (deg)     "), 140, QStringLiteral("#0.00")},
+                       {tr("                 Note"), 285, {}}});
     grid_.setKeyFilter([](int, int column, QChar ch) { return acceptsKey(column, ch); });
     clearModifiedMark(grid_);
     filling_ = false;

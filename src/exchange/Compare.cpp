@@ -91,7 +91,7 @@ constexpr int kParameters = 64;
 
 QString title()
 {
-    return tr("Compare");
+    return ExchangeText::tr("Compare");
 }
 
 enum class Pass { Equal, Differs, Cancelled };
@@ -107,7 +107,8 @@ bool cancelled(Session& session)
     if (!takeCancel(session))
         return false;
     restore(session);
-    session.dialogs().message(tr("Stop"), title(), MsgIcon::Exclamation, MsgButtons::Ok);
+    session.dialogs().message(ExchangeText::tr("Stop"), title(), MsgIcon::Exclamation,
+                              MsgButtons::Ok);
     return true;
 }
 
@@ -250,12 +251,12 @@ QString resultText(const CompareFinding& found, bool points)
     case CompareFinding::Kind::Equal:
         break;
     case CompareFinding::Kind::Row:
-        return (points ? tr("Point_No") : tr("Zone_No")) + QString::number(found.number)
-               + QStringLiteral(" NG");
+        return (points ? ExchangeText::tr("Point_No%1 NG") : ExchangeText::tr("Zone_No%1 NG"))
+            .arg(found.number);
     case CompareFinding::Kind::Parameter:
-        return tr("Parameter_No") + QString::number(found.number) + QStringLiteral(" NG");
+        return ExchangeText::tr("Parameter_No%1 NG").arg(found.number);
     }
-    return tr("Comparison of data has finished successfully.");
+    return ExchangeText::tr("Comparison of data has finished successfully.");
 }
 
 }  // namespace
@@ -266,7 +267,7 @@ Result Compare(Session& session, CompareFinding* finding, QList<CompareFinding>*
     // settei stays clear after a compare.
     session.flags().settei = false;
     session.flags().operationTitle = title();
-    if (!session.dialogs().yes(tr("Do you compare data?"), title())) {
+    if (!session.dialogs().yes(ExchangeText::tr("Do you compare data?"), title())) {
         session.setToolbarEnabled(true);
         return Result::Declined;
     }

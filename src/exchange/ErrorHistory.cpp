@@ -18,7 +18,7 @@ constexpr int kAfterStopMs = 50;
 
 QString title()
 {
-    return tr("Error history display");
+    return ExchangeText::tr("Error history display");
 }
 
 void pause(int ms)
@@ -77,7 +77,8 @@ std::optional<ErrorLines> ReadErrorHistory(Session& session)
         // Cancel cannot undo a read that has already come back: the history is shown anyway.
         if (takeCancel(session)) {
             session.setMainWindowEnabled(true);
-            session.dialogs().message(tr("Stop"), title(), MsgIcon::Exclamation, MsgButtons::Ok);
+            session.dialogs().message(ExchangeText::tr("Stop"), title(), MsgIcon::Exclamation,
+                                      MsgButtons::Ok);
             pause(kAfterStopMs);
         }
     } else if (out.reply.contains(QLatin1String("NG"))) {
@@ -117,17 +118,20 @@ bool writeErrorRecord(const QString& path, const ErrorLines& lines)
 bool SaveErrorRecord(Session& session, const ErrorLines& lines)
 {
     Dialogs& dialogs = session.dialogs();
-    const QString path =
-        dialogs.saveFileName({tr("SaveAs"), tr("Setting file(*.csv)|*.csv|"), QString(), true});
+    const QString path = dialogs.saveFileName({ExchangeText::tr("SaveAs"),
+                                               ExchangeText::tr("Setting file(*.csv)|*.csv|"),
+                                               QString(), true});
     // A cancelled dialog changes nothing, the caption included.
     if (path.isEmpty())
         return false;
     // Only the point-input window names the file in its caption.
     if (session.isPointInput())
-        session.view().showTitle(tr("TALOR Support-Software") + path);
+        session.view().showTitle(ExchangeText::tr("TALOR Support-Software%1").arg(path));
     if (writeErrorRecord(path, lines))
         return true;
-    dialogs.ok(path + tr("cannot be saved because it is read only or it is opened."), QString());
+    dialogs.ok(
+        ExchangeText::tr("%1cannot be saved because it is read only or it is opened.").arg(path),
+        QString());
     return false;
 }
 

@@ -10,11 +10,6 @@
 
 namespace kap::exchange {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Exchange", text);
-}
-
 Outcome exchangeLine(Session& session, qint16 code, float timeoutMs, const QString& argument)
 {
     Link& link = session.link();
@@ -226,7 +221,8 @@ Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const Q
         if (out.reply.isEmpty()) {
             if (takeCancel(session)) {
                 restore(session);
-                session.dialogs().message(tr("Stop"), tr("Data un-transmitting."),
+                session.dialogs().message(ExchangeText::tr("Stop"),
+                                          ExchangeText::tr("Data un-transmitting."),
                                           MsgIcon::Exclamation, MsgButtons::Ok);
                 session.flags().settei = true;
                 return Result::Cancelled;

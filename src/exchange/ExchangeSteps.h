@@ -5,6 +5,7 @@
 #include "Session.h"
 #include "Link.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -55,7 +56,11 @@ bool takeCancel(Session& session);
 void showProgress(Session& session, int minimum, int maximum, int value);
 
 void letEventsRun();
-QString tr(const char* text);
+
+// The texts of the data operations (boxes, titles, range texts), context "Exchange".
+struct ExchangeText {
+    Q_DECLARE_TR_FUNCTIONS(Exchange)
+};
 
 // The Result of a step whose reply was not usable: Refused for "NG", LinkError otherwise.
 Result resultOfFailure(const Outcome& outcome);

@@ -75,7 +75,8 @@ bool emptyTable(Session& session, const QString& title)
         if (takeCancel(session)) {
             session.setMainWindowEnabled(true);
             session.hideProgress();
-            session.dialogs().message(tr("Stop"), title, MsgIcon::Exclamation, MsgButtons::Ok);
+            session.dialogs().message(ExchangeText::tr("Stop"), title, MsgIcon::Exclamation,
+                                      MsgButtons::Ok);
             return false;
         }
         for (const int column : columns)
@@ -120,8 +121,8 @@ bool fillTypeDefaults(Session& session, const QString& type)
     table.ApplyTypeRanges(type);
     table.ApplyTypeSettings(type);
     if (points) {
-        showPrm6(session, QStringLiteral("1"), tr("0: Invalid 1: Valid"));
-        showPrm28(session, QStringLiteral("0"), tr("0: ON  1: OFF"));
+        showPrm6(session, QStringLiteral("1"), ExchangeText::tr("0: Invalid 1: Valid"));
+        showPrm28(session, QStringLiteral("0"), ExchangeText::tr("0: ON  1: OFF"));
     }
     return true;
 }
@@ -134,9 +135,9 @@ Result offerEnglish(Session& session)
     session.refreshQuickBoxes();
     session.setMainWindowEnabled(true);
     session.hideProgress();
-    const QString title = tr("Parameter");
-    if (session.dialogs().message(tr("Do you change to English?"), title, MsgIcon::None,
-                                  MsgButtons::YesNo)
+    const QString title = ExchangeText::tr("Parameter");
+    if (session.dialogs().message(ExchangeText::tr("Do you change to English?"), title,
+                                  MsgIcon::None, MsgButtons::YesNo)
         != MsgAnswer::Yes)
         return Result::Done;
     session.showError(QString());
@@ -148,7 +149,7 @@ Result offerEnglish(Session& session)
         return written;
     ParameterTable& table = session.parameters();
     table.grid().setText(table.rowOfPrm(22), kValueColumn, QStringLiteral("0"));
-    session.dialogs().ok(tr("    Complete."), title);
+    session.dialogs().ok(ExchangeText::tr("    Complete."), title);
     return Result::Done;
 }
 
@@ -206,10 +207,11 @@ Result originCommand(Session& session, qint16 code, const OriginTexts& texts)
 Result InitTable(Session& session)
 {
     const bool points = isPoints(session);
-    const QString title = points ? tr("Point initialization") : tr("Zone initialization");
+    const QString title = points ? ExchangeText::tr("Point initialization")
+                                 : ExchangeText::tr("Zone initialization");
     if (!confirmed(session, title,
-                   points ? tr("Do you initialize point data?")
-                          : tr("Do you initialize zone data?")))
+                   points ? ExchangeText::tr("Do you initialize point data?")
+                          : ExchangeText::tr("Do you initialize zone data?")))
         return Result::Declined;
 
     lockWindow(session);
@@ -224,7 +226,7 @@ Result InitTable(Session& session)
     if (holds(out, "OK")) {
         // Only now that the controller has erased its table.
         if (emptyTable(session, title))
-            session.dialogs().ok(tr("Initializing has completed."), title);
+            session.dialogs().ok(ExchangeText::tr("Initializing has completed."), title);
         else
             result = Result::Cancelled;
     } else if (holds(out, "NG")) {
@@ -242,8 +244,8 @@ Result InitTable(Session& session)
 Result InitParameters(Session& session, TypeChooser& chooser)
 {
     const bool points = isPoints(session);
-    const QString title = tr("Parameter initialization");
-    if (!confirmed(session, title, tr("Do you initialize parameter data?")))
+    const QString title = ExchangeText::tr("Parameter initialization");
+    if (!confirmed(session, title, ExchangeText::tr("Do you initialize parameter data?")))
         return Result::Declined;
 
     lockWindow(session);
@@ -282,7 +284,7 @@ Result InitParameters(Session& session, TypeChooser& chooser)
         return Result::Refused;
     }
     showOriginShift(session);
-    session.dialogs().ok(tr("Initializing has completed."), title);
+    session.dialogs().ok(ExchangeText::tr("Initializing has completed."), title);
     const Result language = offerEnglish(session);
     endParameterInit(session);
     return language;
@@ -291,19 +293,22 @@ Result InitParameters(Session& session, TypeChooser& chooser)
 Result InitOrigin(Session& session)
 {
     return originCommand(session, cmd::INIT_ORG,
-                         {tr("Initialization of the origin"), tr(" Do you initialize the origin?"),
-                          tr("Initialization of the origin has finished.")});
+                         {ExchangeText::tr("Initialization of the origin"),
+                          ExchangeText::tr(" Do you initialize the origin?"),
+                          ExchangeText::tr("Initialization of the origin has finished.")});
 }
 
 Result ChangeOrigin(Session& session)
 {
     if (isPoints(session))
         return originCommand(session, cmd::ORGC,
-                             {tr("Change the origin"), tr("Do you change the origin?"),
-                              tr("Change of the origin has finished.")});
+                             {ExchangeText::tr("Change the origin"),
+                              ExchangeText::tr("Do you change the origin?"),
+                              ExchangeText::tr("Change of the origin has finished.")});
     return originCommand(session, cmd::ORGC,
-                         {tr("Changing the origin"), tr(" Do you changing the origin?"),
-                          tr("Changing of the origin has finished.")});
+                         {ExchangeText::tr("Changing the origin"),
+                          ExchangeText::tr(" Do you changing the origin?"),
+                          ExchangeText::tr("Changing of the origin has finished.")});
 }
 
 }  // namespace kap::exchange

@@ -24,13 +24,15 @@ struct ReadTexts {
 
 ReadTexts menuTexts()
 {
-    return {tr("Data un-transmitting."), tr("0: Invalid 1: Valid"), tr("0: ON  1: OFF")};
+    return {ExchangeText::tr("Data un-transmitting."), ExchangeText::tr("0: Invalid 1: Valid"),
+            ExchangeText::tr("0: ON  1: OFF")};
 }
 
 ReadTexts startupTexts()
 {
-    return {tr("Data not received."), tr("0:Valid function  1:Invalid function"),
-            tr("0:ON  1:OFF")};
+    return {ExchangeText::tr("Data not received."),
+            ExchangeText::tr("0:Valid function  1:Invalid function"),
+            ExchangeText::tr("0:ON  1:OFF")};
 }
 
 bool isPoints(const Session& session)
@@ -42,8 +44,8 @@ void cancelBox(Session& session, const ReadTexts& texts)
 {
     session.setMainWindowEnabled(true);
     session.progress().hide();
-    session.dialogs().message(tr("Stop"), texts.cancelTitle, MsgIcon::Exclamation,
-                                  MsgButtons::Ok);
+    session.dialogs().message(ExchangeText::tr("Stop"), texts.cancelTitle, MsgIcon::Exclamation,
+                              MsgButtons::Ok);
 }
 
 // The point or zone records into Grid1. Every record is split, and Cancel polled once per
@@ -164,9 +166,11 @@ Result ReceiveTable(Session& session)
 {
     const bool points = isPoints(session);
     session.flags().settei = false;
-    session.flags().operationTitle = points ? tr("Point reception") : tr("Zone reception");
-    if (!session.dialogs().yes(points ? tr("Do you receive point data?") : tr("Do you receive zone data?"),
-                            session.flags().operationTitle)) {
+    session.flags().operationTitle = points ? ExchangeText::tr("Point reception")
+                                            : ExchangeText::tr("Zone reception");
+    if (!session.dialogs().yes(points ? ExchangeText::tr("Do you receive point data?")
+                                      : ExchangeText::tr("Do you receive zone data?"),
+                               session.flags().operationTitle)) {
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
@@ -188,8 +192,9 @@ Result ReceiveTable(Session& session)
     session.showError(QString());
     setModifiedMark(session.tableGrid());
     if (end == FillEnd::Completed)
-        session.dialogs().ok(tr("Receiving has finished."),
-                          points ? tr("Receive Point") : tr("Receive Zone"));
+        session.dialogs().ok(ExchangeText::tr("Receiving has finished."),
+                             points ? ExchangeText::tr("Receive Point")
+                                    : ExchangeText::tr("Receive Zone"));
     session.flags().settei = true;
     return end == FillEnd::Completed ? Result::Done : Result::Cancelled;
 }
@@ -198,8 +203,9 @@ Result ReceiveParameters(Session& session)
 {
     const bool points = isPoints(session);
     session.flags().settei = false;
-    session.flags().operationTitle = tr("Parameter reception");
-    if (!session.dialogs().yes(tr("Do you receive parameter data?"), session.flags().operationTitle)) {
+    session.flags().operationTitle = ExchangeText::tr("Parameter reception");
+    if (!session.dialogs().yes(ExchangeText::tr("Do you receive parameter data?"),
+                               session.flags().operationTitle)) {
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
@@ -229,7 +235,8 @@ Result ReceiveParameters(Session& session)
     lowerFillFlags(session);
     session.flags().settei = true;
     if (end == FillEnd::Completed)
-        session.dialogs().ok(tr("Receiving has finished."), tr("Receive Parameter"));
+        session.dialogs().ok(ExchangeText::tr("Receiving has finished."),
+                             ExchangeText::tr("Receive Parameter"));
     return end == FillEnd::Completed ? Result::Done : Result::Cancelled;
 }
 
@@ -237,7 +244,8 @@ Result StartupReading(Session& session)
 {
     const bool points = isPoints(session);
     const ReadTexts texts = startupTexts();
-    session.flags().operationTitle = points ? tr("Receive Point") : tr("Receive Zone");
+    session.flags().operationTitle = points ? ExchangeText::tr("Receive Point")
+                                            : ExchangeText::tr("Receive Zone");
 
     // A failed step ends the reading silently.
     const auto failed = [&session](const Outcome& out, bool needOk) {

@@ -16,7 +16,7 @@ namespace {
 
 QString untransmittedTitle()
 {
-    return tr("Data un-transmitting.");
+    return ExchangeText::tr("Data un-transmitting.");
 }
 
 void refuseTable(Session& session, const QString& text, const QString& title)
@@ -31,7 +31,7 @@ Result finishTransmit(Session& session, const QString& title)
     restore(session);
     session.refreshQuickBoxes();
     session.flags().settei = true;
-    session.dialogs().ok(tr("Transmitting has finished."), title);
+    session.dialogs().ok(ExchangeText::tr("Transmitting has finished."), title);
     return Result::Done;
 }
 
@@ -67,7 +67,8 @@ bool checkPoints(Session& session, float stroke)
         else if (mode.isEmpty())
             complete = !hasPosition && !hasSpeed;
         if (!complete) {
-            refuseTable(session, tr("Data is not completed. Please check data."), title);
+            refuseTable(session, ExchangeText::tr("Data is not completed. Please check data."),
+                        title);
             return false;
         }
     }
@@ -82,16 +83,17 @@ bool checkPoints(Session& session, float stroke)
         // A cell that is no number cannot be within the stroke either.
         if (!position || !speed || *position > limit || *position < -limit || *speed > 100.001f) {
             refuseTable(session,
-                        tr("Values more than stroke are input. Please confirm position data entry "
-                           "value of point No.") + number + QLatin1Char('.'),
+                        ExchangeText::tr("Values more than stroke are input. Please confirm "
+                                         "position data entry value of point No.%1.")
+                            .arg(number),
                         title);
             return false;
         }
         if (*speed < -0.001f) {
             refuseTable(session,
-                        tr("No.") + number
-                            + tr("data has become less than the speed of data input range. "
-                                 "Please check data."),
+                        ExchangeText::tr("No.%1data has become less than the speed of data input "
+                                         "range. Please check data.")
+                            .arg(number),
                         title);
             return false;
         }
@@ -102,9 +104,10 @@ bool checkPoints(Session& session, float stroke)
 Result transmitPoints(Session& session)
 {
     session.flags().settei = false;
-    session.flags().operationTitle = tr("Transmit Point");
+    session.flags().operationTitle = ExchangeText::tr("Transmit Point");
     session.showError(QString());
-    if (!session.dialogs().yes(tr("Do you transmit point data?"), session.flags().operationTitle)) {
+    if (!session.dialogs().yes(ExchangeText::tr("Do you transmit point data?"),
+                               session.flags().operationTitle)) {
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
@@ -144,27 +147,29 @@ Result transmitPoints(Session& session)
     const Result written = writeBlock(session, cmd::WRITE_PNT, cmd::RecordP, turns);
     if (written != Result::Done)
         return written;
-    return finishTransmit(session, tr("Transmit Point"));
+    return finishTransmit(session, ExchangeText::tr("Transmit Point"));
 }
 
 Result transmitZones(Session& session)
 {
     session.flags().settei = false;
-    session.flags().operationTitle = tr("Transmit Zone");
+    session.flags().operationTitle = ExchangeText::tr("Transmit Zone");
     session.showError(QString());
     session.progress().setValue(0);
-    if (!session.dialogs().yes(tr("Do you transmit zone data?"), session.flags().operationTitle)) {
+    if (!session.dialogs().yes(ExchangeText::tr("Do you transmit zone data?"),
+                               session.flags().operationTitle)) {
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
     lockWindow(session);
     const Grid& grid = session.tableGrid();
-    const QString title = tr("Data un-transmitting");
+    const QString title = ExchangeText::tr("Data un-transmitting");
     for (int row = 0; row < ZoneTable::kZones; ++row) {
         const QString a = grid.text(row, ZoneTable::AngleAColumn);
         const QString b = grid.text(row, ZoneTable::AngleBColumn);
         if (a.isEmpty() != b.isEmpty()) {
-            refuseTable(session, tr("Data is not completed. Please check data."), title);
+            refuseTable(session, ExchangeText::tr("Data is not completed. Please check data."),
+                        title);
             return Result::Refused;
         }
         if (a.isEmpty())
@@ -173,8 +178,8 @@ Result transmitZones(Session& session)
         const auto vb = single(b);
         if (!va || !vb || *va > *vb || *va < 0.0f || *va == *vb) {
             refuseTable(session,
-                        tr("Please confirm position data entry value of point No.")
-                            + QString::number(row) + QLatin1Char('.'),
+                        ExchangeText::tr("Please confirm position data entry value of point No.%1.")
+                            .arg(row),
                         title);
             return Result::Refused;
         }
@@ -192,7 +197,7 @@ Result transmitZones(Session& session)
     const Result written = writeBlock(session, cmd::WRITE_ZON, cmd::RecordZ, turns);
     if (written != Result::Done)
         return written;
-    return finishTransmit(session, tr("Transmit Zone"));
+    return finishTransmit(session, ExchangeText::tr("Transmit Zone"));
 }
 
 // The points the controller holds must stay within the operating angle about to be written.
@@ -237,8 +242,9 @@ Result TransmitParameters(Session& session)
     const bool points = session.family() == Family::PointInput;
     ParameterTable& table = session.parameters();
     session.flags().settei = false;
-    session.flags().operationTitle = tr("Parameter reception");
-    if (!session.dialogs().yes(tr("Do you transmit parameter data?"), session.flags().operationTitle)) {
+    session.flags().operationTitle = ExchangeText::tr("Parameter reception");
+    if (!session.dialogs().yes(ExchangeText::tr("Do you transmit parameter data?"),
+                               session.flags().operationTitle)) {
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
@@ -266,9 +272,10 @@ Result TransmitParameters(Session& session)
             return Result::LinkError;
         }
         if (stored == StoredPoints::Outside) {
-            session.dialogs().ok(tr("Cannot transmit data because some of point data in controller is "
+            session.dialogs().ok(
+                ExchangeText::tr("Cannot transmit data because some of point data in controller is "
                                  "out of the range of PRM21"),
-                              tr("Parameter reception"));
+                ExchangeText::tr("Parameter reception"));
             restore(session);
             session.refreshQuickBoxes();
             session.flags().settei = true;
@@ -285,7 +292,7 @@ Result TransmitParameters(Session& session)
     const Result written = writeBlock(session, cmd::WRITE_PRM, cmd::RecordPRM, turns);
     if (written != Result::Done)
         return written;
-    return finishTransmit(session, tr("Transmit Parameter"));
+    return finishTransmit(session, ExchangeText::tr("Transmit Parameter"));
 }
 
 }  // namespace kap::exchange

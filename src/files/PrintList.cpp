@@ -15,10 +15,9 @@ namespace kap::printlist {
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("PrintList", text);
-}
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(PrintList)
+};
 
 // The print position and the operations of a line printer: move to (x, y) in twips, print a
 // text where the position stands (optionally ending the line), an empty line, a new page.
@@ -93,16 +92,18 @@ QList<QStringList> rows(Family family, const Grid& data, const ParameterTable& p
 
 QString dataHeading(Family family)
 {
-    return family == Family::PointInput
-               ? tr("               --- TALOR Support software Setting list (Point Data) Printing time: ")
-               : tr("               --- TALOR Support software Setting list (Zone Data) Printing time: ");
+    return family == Family::PointInput ? Text::tr("               --- TALOR Support software "
+                                                   "Setting list (Point Data) Printing time: ")
+                                        : Text::tr("               --- TALOR Support software "
+                                                   "Setting list (Zone Data) Printing time: ");
 }
 
 QString parameterHeading(Family family)
 {
-    return family == Family::PointInput
-               ? tr("            --- TALOR Support software Setting list (Parameter Data) Printing time: ")
-               : tr("               --- TALOR Support software Setting list (Parameter Data) Printing time: ");
+    return family == Family::PointInput ? Text::tr("            --- TALOR Support software Setting "
+                                                   "list (Parameter Data) Printing time: ")
+                                        : Text::tr("               --- TALOR Support software "
+                                                   "Setting list (Parameter Data) Printing time: ");
 }
 
 QString separator()
@@ -143,8 +144,10 @@ bool print(QPagedPaintDevice& device, Family family, const QList<QStringList>& r
     c.moveTo(1000, 600);
     c.line(tag.value(0));
     const QStringList dataTitles =
-        point ? QStringList{tr("No."), tr("Mode"), tr("Position(deg)"), tr("Speed(%)"), tr("Note")}
-              : QStringList{tr("Data No."), tr("Start position"), tr("End position"), tr("Note")};
+        point ? QStringList{Text::tr("No."), Text::tr("Mode"), Text::tr("Position(deg)"),
+                            Text::tr("Speed(%)"), Text::tr("Note")}
+              : QStringList{Text::tr("Data No."), Text::tr("Start position"),
+                            Text::tr("End position"), Text::tr("Note")};
     putRow(c, family, dataTitles, point ? 1200 : 800);
     c.line();
     c.line(separator());
@@ -156,7 +159,7 @@ bool print(QPagedPaintDevice& device, Family family, const QList<QStringList>& r
     c.line(separator());
 
     // The parameter part: a page of its own for the point list, below the zones otherwise.
-    const QStringList prmTitles{tr("PRM NO."), tr("Setting Data")};
+    const QStringList prmTitles{Text::tr("PRM NO."), Text::tr("Setting Data")};
     int prmTop = 0;
     if (point) {
         if (!c.newPage()) {

@@ -18,10 +18,9 @@ namespace kap {
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("SettingCommands", text);
-}
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(SettingCommands)
+};
 
 // No setting file comes anywhere near this; a bigger file is not one of ours.
 constexpr qint64 kMaxFileBytes = qint64(64) * 1024 * 1024;
@@ -84,20 +83,20 @@ bool numberFieldsReadable(const QList<QStringList>& rows, Family family)
 
 FileDialogOptions SettingCommands::saveDialogOptions()
 {
-    return {QStringLiteral("SaveAs"), QStringLiteral("Setting file(*.csv)|*.csv|"), QString(), true};
+    return {Text::tr("SaveAs"), Text::tr("Setting file(*.csv)|*.csv|"), QString(), true};
 }
 
 FileDialogOptions SettingCommands::openDialogOptions()
 {
-    return {QStringLiteral("Open"), QStringLiteral("Setting file(*.csv)|*.csv"), QString(), false};
+    return {Text::tr("Open"), Text::tr("Setting file(*.csv)|*.csv"), QString(), false};
 }
 
 bool SettingCommands::askToSave()
 {
     if (!isModified(session_.tableGrid()))
         return true;
-    switch (session_.dialogs().message(tr("Do you save data?"), QString(), MsgIcon::Question,
-                                    MsgButtons::YesNoCancel)) {
+    switch (session_.dialogs().message(Text::tr("Do you save data?"), QString(), MsgIcon::Question,
+                                       MsgButtons::YesNoCancel)) {
     case MsgAnswer::Yes:
         saveAs();
         return !saveFailed_;
@@ -117,7 +116,7 @@ bool SettingCommands::saveAs()
         saveFailed_ = true;
         return false;
     }
-    session_.view().showTitle(QStringLiteral("KAP Support-Software") + path);
+    session_.view().showTitle(Text::tr("KAP Support-Software%1").arg(path));
 
     const QByteArray bytes = settingfile::encode(settingfile::buildRows(
         session_.family(), session_.tableGrid(), session_.parameters(), settingfile::Labels::File));
@@ -133,12 +132,13 @@ bool SettingCommands::saveAs()
     }
     if (!written) {
         saveFailed_ = true;
-        dialogs.ok(path + tr(" cannot be saved because it is read only or it is opened."),
-                   QString());
+        dialogs.ok(
+            Text::tr("%1 cannot be saved because it is read only or it is opened.").arg(path),
+            QString());
         return false;
     }
     clearModifiedMark(session_.tableGrid());
-    dialogs.ok(tr("    Complete."), tr("Save As"));
+    dialogs.ok(Text::tr("    Complete."), Text::tr("Save As"));
     return true;
 }
 
@@ -151,7 +151,7 @@ SettingCommands::OpenResult SettingCommands::open()
     if (path.isEmpty())
         return OpenResult::NotAsked;
     const Family family = session_.family();
-    const auto cannotOpen = [&dialogs] { dialogs.ok(tr("Cannot open file."), QString()); };
+    const auto cannotOpen = [&dialogs] { dialogs.ok(Text::tr("Cannot open file."), QString()); };
 
     // The whole file is read and checked before the grids are touched.
     QFile file(path);
@@ -177,7 +177,8 @@ SettingCommands::OpenResult SettingCommands::open()
     }
     if (knownDefaultRow(family, type).isNull()) {
         // Unlike a controller of unknown type, a file of one is no reason to end the program.
-        dialogs.ok(tr("Controller type is different."), tr("Controller type"), MsgIcon::Exclamation);
+        dialogs.ok(Text::tr("Controller type is different."), Text::tr("Controller type"),
+                   MsgIcon::Exclamation);
         return OpenResult::UnknownType;
     }
 
@@ -201,7 +202,7 @@ SettingCommands::OpenResult SettingCommands::open()
     }
     parameters.ApplyTypeRanges(parameters.currentType());
     session_.refreshQuickBoxes();
-    dialogs.ok(tr("    Complete."), tr("Open"));
+    dialogs.ok(Text::tr("    Complete."), Text::tr("Open"));
     return OpenResult::Opened;
 }
 
@@ -263,8 +264,8 @@ void SettingCommands::newFile()
     // an unknown type, that is no reason to end the program or to lose the data.
     const QString type = session_.parameters().value(-1);
     if (numbers::readNumber(type) && knownDefaultRow(session_.family(), type).isNull()) {
-        session_.dialogs().ok(tr("Controller type is different."), tr("Controller type"),
-                              MsgIcon::Exclamation);
+        session_.dialogs().ok(Text::tr("Controller type is different."),
+                              Text::tr("Controller type"), MsgIcon::Exclamation);
         return;
     }
     Grid& grid = session_.tableGrid();

@@ -22,11 +22,9 @@ namespace {
 
 using C = Command;
 
-const QString& originQuestion()
+QString originQuestion()
 {
-    static const QString text =
-        tr("Return to origin? Please push stop switch if you stop operating.");
-    return text;
+    return OperationText::tr("Return to origin? Please push stop switch if you stop operating.");
 }
 
 // The point the point grid's current row stands for.
@@ -184,7 +182,7 @@ void StopProcedure(Session& s)
         else
             p.setEnabled(pulsePanel(), true);
     };
-    f.operationTitle = tr("Stop");
+    f.operationTitle = OperationText::tr("Stop");
     const bool afterJogRelease = s.isPointInput()
                                  && s.link().timeout().ms() == timeouts::kJogRelease;
     p.setEnabled(C::SettingMode, true);
@@ -218,7 +216,7 @@ void EnterOperationMode(Session& s)
     f.settei = false;
     if (f.operationMode)
         return;
-    f.operationTitle = tr("Drive");
+    f.operationTitle = OperationText::tr("Drive");
     LockCommands(s);
 
     s.tableGrid().setReadOnly(true);
@@ -338,7 +336,7 @@ void Start(Session& s)
     };
 
     link.timeout().set(timeouts::kOriginQuery);
-    f.operationTitle = tr("Return to origin");
+    f.operationTitle = OperationText::tr("Return to origin");
     Outcome out = exchange(s, cmd::QORG);
     Next next = judge(out, true);
     if (next == Next::Proceed && has(out, "OK") && !has(out, "1")) {
@@ -361,13 +359,13 @@ void Start(Session& s)
         return restoreAfterStart(s);
     if (next == Next::Proceed) {
         link.timeout().set(timeouts::kMove);
-        f.operationTitle = tr("Start");
+        f.operationTitle = OperationText::tr("Start");
     }
 
     if (f.motionInProgress)
         return;
     s.showError(QString());
-    if (!ask(s, tr(" Do you start?"))) {
+    if (!ask(s, OperationText::tr(" Do you start?"))) {
         p.setEnabled(C::SettingMode, true);
         p.setShade(C::Start, Shade::LightGrey);
         return restoreAfterStart(s);
@@ -392,7 +390,7 @@ void Start(Session& s)
     p.setEnabled(C::ReturnToOrigin, false);
     f.motionInProgress = true;
     // The point move.
-    f.operationTitle = tr("Point");
+    f.operationTitle = OperationText::tr("Point");
     link.timeout().set(timeouts::kMove);
     s.showError(QString());
     p.setEnabled(C::SettingMode, true);
@@ -435,7 +433,8 @@ void Org(Session& s)
     if (f.motionInProgress)
         return;
     s.link().timeout().set(timeouts::kOrgQuestion);
-    f.operationTitle = s.isPointInput() ? tr("Org") : tr("Return to origin");
+    f.operationTitle = s.isPointInput() ? OperationText::tr("Org")
+                                        : OperationText::tr("Return to origin");
     if (!ask(s, originQuestion())) {
         p.setShade(C::ReturnToOrigin, Shade::LightGrey);
         return;
@@ -457,7 +456,7 @@ Outcome ReturnToOrigin(Session& s, bool showStopDialog, bool fromOrgButton)
     SessionFlags& f = s.flags();
     PanelState& p = s.panel();
     const QList<Command> driveState = {C::Servo, C::ClearDeviation, C::Brake, C::CancelAlarm};
-    f.operationTitle = tr("Org");
+    f.operationTitle = OperationText::tr("Org");
     s.link().timeout().set(timeouts::kReturnToOrigin);
     s.ioMonitorTimer().stop();
     f.motionInProgress = true;
@@ -542,7 +541,7 @@ std::optional<QString> RefreshCurrentAngle(Session& s)
     SessionFlags& f = s.flags();
     if (f.motionInProgress)
         return std::nullopt;
-    f.operationTitle = tr("Receive the current value");
+    f.operationTitle = OperationText::tr("Receive the current value");
     s.link().timeout().set(timeouts::kRefresh);
     s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::QPOS);

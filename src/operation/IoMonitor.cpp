@@ -24,7 +24,7 @@ void MonitorCycle(Session& s)
     const auto pause = [&f] { f.monitor = MonitorState::Paused; };
     if (f.motionInProgress)
         return pause();
-    f.operationTitle = tr("I/O monitor");
+    f.operationTitle = OperationText::tr("I/O monitor");
     s.link().timeout().set(timeouts::kMonitor);
     s.panel().setEnabled(Command::SettingMode, true);
     const Outcome out = exchange(s, cmd::READ_DIO);

@@ -3,14 +3,7 @@
 #include "Dialogs.h"
 #include "Reactions.h"
 
-#include <QCoreApplication>
-
 namespace kap::operation {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Operation", text);
-}
 
 bool ask(Session& s, const QString& text)
 {

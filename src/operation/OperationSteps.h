@@ -5,6 +5,7 @@
 #include "Module1.h"
 #include "Session.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace kap::operation {
@@ -25,7 +26,11 @@ inline constexpr float kMonitor = 3000.0f;
 inline constexpr float kServoBrake = 3000.0f;
 }  // namespace timeouts
 
-QString tr(const char* text);
+// The texts of the drive panel's procedures (boxes, titles, captions), context "Operation".
+struct OperationText {
+    Q_DECLARE_TR_FUNCTIONS(Operation)
+};
+
 // A question box (Yes / No) titled with the running operation's title; true for Yes.
 bool ask(Session& s, const QString& text);
 

@@ -123,14 +123,16 @@ QuickRange rangeOf(Session& s, QuickBox box)
     case QuickBox::LoadInertia: {
         const InertiaLimit& l = inertiaLimit(s.actuatorType());
         return {0.0, double(l.maximum),
-                tr("Please set a value as 0 to %1 *10^%2 kg･m^2.").arg(l.maximum).arg(l.exponent)};
+                OperationText::tr("Please set a value as 0 to %1 *10^%2 kg･m^2.")
+                    .arg(l.maximum)
+                    .arg(l.exponent)};
     }
     case QuickBox::Acceleration:
-        return {1.0, 100.0, tr("Please set a value within 1 to 100%.")};
+        return {1.0, 100.0, OperationText::tr("Please set a value within 1 to 100%.")};
     case QuickBox::OriginReturnSpeed:
         break;
     }
-    return {0.01, 1.00, tr("Please set a value within 0.01 to 1.00rps.")};
+    return {0.01, 1.00, OperationText::tr("Please set a value within 0.01 to 1.00rps.")};
 }
 
 int rowOf(Session& s, QuickBox box)

@@ -18,29 +18,28 @@ struct Toggle {
     qint16 set;
     const char* whenOn;   // caption while the state is "1" (servo on, brake engaged)
     const char* whenOff;  // caption while the state is "0"
-    const char* askOff;   // question when the caption is not whenOff
-    const char* askOn;
+    const char* askOff;   // question while the state is "1"
+    const char* askOn;    // question while the state is "0"
     bool hideProgressOnTimeout;
 };
 
-#define OP(text) QT_TRANSLATE_NOOP("Operation", text)
 const Toggle kServo = {Command::Servo,
-                       OP("Servo"),
+                       QT_TRANSLATE_NOOP("Operation", "Servo"),
                        cmd::QSRVO,
                        cmd::SRVO,
-                       OP("Servo OFF"),
-                       OP("Servo ON"),
-                       OP("Execute servo OFF?"),
-                       OP("Execute servo ON?"),
+                       QT_TRANSLATE_NOOP("Operation", "Servo OFF"),
+                       QT_TRANSLATE_NOOP("Operation", "Servo ON"),
+                       QT_TRANSLATE_NOOP("Operation", "Execute servo OFF?"),
+                       QT_TRANSLATE_NOOP("Operation", "Execute servo ON?"),
                        false};
 const Toggle kBrake = {Command::Brake,
-                       OP("Brake"),
+                       QT_TRANSLATE_NOOP("Operation", "Brake"),
                        cmd::QBRK,
                        cmd::BRK,
-                       OP("Brake OFF"),
-                       OP("Brake ON"),
-                       OP("Turn OFF brake?"),
-                       OP("Turn ON brake?"),
+                       QT_TRANSLATE_NOOP("Operation", "Brake OFF"),
+                       QT_TRANSLATE_NOOP("Operation", "Brake ON"),
+                       QT_TRANSLATE_NOOP("Operation", "Turn OFF brake?"),
+                       QT_TRANSLATE_NOOP("Operation", "Turn ON brake?"),
                        true};
 
 const Toggle& toggleOf(Command c)
@@ -52,9 +51,9 @@ const Toggle& toggleOf(Command c)
 bool captionFromState(Session& s, const Toggle& t, const QString& reply)
 {
     if (reply.startsWith(QLatin1Char('1')))
-        s.panel().setCaption(t.button, tr(t.whenOn));
+        s.panel().setCaption(t.button, OperationText::tr(t.whenOn));
     else if (reply.startsWith(QLatin1Char('0')))
-        s.panel().setCaption(t.button, tr(t.whenOff));
+        s.panel().setCaption(t.button, OperationText::tr(t.whenOff));
     else
         return false;
     return true;
@@ -81,7 +80,7 @@ void toggle(Session& s, const Toggle& t)
 {
     if (s.flags().motionInProgress)
         return;
-    s.flags().operationTitle = tr(t.title);
+    s.flags().operationTitle = OperationText::tr(t.title);
     s.link().timeout().set(timeouts::kServoBrake);
     s.showError(QString());
     s.panel().setEnabled(Command::SettingMode, true);
@@ -90,8 +89,9 @@ void toggle(Session& s, const Toggle& t)
         return linkError(s, t.hideProgressOnTimeout);
     if (!captionFromState(s, t, out.reply))
         return;
-    const bool switchOn = s.panel().caption(t.button) == tr(t.whenOff);
-    const QString question = tr(switchOn ? t.askOn : t.askOff);
+    // Decided by the state, not by comparing the caption (a translated text).
+    const bool switchOn = out.reply.startsWith(QLatin1Char('0'));
+    const QString question = OperationText::tr(switchOn ? t.askOn : t.askOff);
     if (!ask(s, question))
         return;
     s.panel().setEnabled(Command::SettingMode, true);
@@ -100,7 +100,7 @@ void toggle(Session& s, const Toggle& t)
         return linkError(s, t.hideProgressOnTimeout);
     if (has(out, "NG"))
         return refusal(s, out, false);
-    s.panel().setCaption(t.button, tr(switchOn ? t.whenOn : t.whenOff));
+    s.panel().setCaption(t.button, OperationText::tr(switchOn ? t.whenOn : t.whenOff));
 }
 
 // Alarm and deviation: one confirmed command, no answer shown when it goes through.
@@ -108,11 +108,11 @@ void confirmed(Session& s, const char* title, qint16 code, const char* question,
 {
     if (s.flags().motionInProgress)
         return;
-    s.flags().operationTitle = tr(title);
+    s.flags().operationTitle = OperationText::tr(title);
     s.link().timeout().set(timeouts::kServoBrake);
     s.showError(QString());
     s.panel().setEnabled(Command::SettingMode, true);
-    if (!ask(s, tr(question)))
+    if (!ask(s, OperationText::tr(question)))
         return;
     const Outcome out = exchange(s, code);
     if (timedOut(out))
@@ -125,7 +125,7 @@ void queryState(Session& s, const Toggle& t)
 {
     if (s.flags().motionInProgress)
         return;
-    s.flags().operationTitle = tr(t.title);
+    s.flags().operationTitle = OperationText::tr(t.title);
     s.link().timeout().set(timeouts::kServoBrake);
     s.panel().setEnabled(Command::SettingMode, true);
     const Outcome out = exchange(s, t.query);
@@ -151,12 +151,14 @@ void ToggleBrake(Session& s)
 
 void CancelAlarm(Session& s)
 {
-    confirmed(s, OP("Canceling alarm"), cmd::ALR, OP("Cancel alarm?"), false);
+    confirmed(s, QT_TRANSLATE_NOOP("Operation", "Canceling alarm"), cmd::ALR,
+              QT_TRANSLATE_NOOP("Operation", "Cancel alarm?"), false);
 }
 
 void ClearDeviation(Session& s)
 {
-    confirmed(s, OP("Clearing pulse-deviation"), cmd::CCLR, OP("Clear pulse-deviation?"), true);
+    confirmed(s, QT_TRANSLATE_NOOP("Operation", "Clearing pulse-deviation"), cmd::CCLR,
+              QT_TRANSLATE_NOOP("Operation", "Clear pulse-deviation?"), true);
 }
 
 void ShowStateCaption(Session& s, Command button, const QString& reply)

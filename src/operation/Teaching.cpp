@@ -63,9 +63,11 @@ bool askReturnToOrigin(Session& s)
 {
     s.link().timeout().set(timeouts::kMove);
     const QString question =
-        s.isPointInput() ? tr("Return to origin? Please push stop switch if you stop operating.")
-                         : tr("Execute return to origin? If stopping in operations required, press "
-                              "Pop-up button.");
+        s.isPointInput()
+            ? OperationText::tr("Return to origin? Please push stop switch if you stop operating.")
+            : OperationText::tr(
+                "Execute return to origin? If stopping in operations required, press "
+                "Pop-up button.");
     if (!ask(s, question)) {
         s.flags().inputMode = 0;
         s.setToolbarEnabled(true);
@@ -91,10 +93,11 @@ void offerMotorOff(Session& s)
     SessionFlags& f = s.flags();
     if (f.motionInProgress)
         return;
-    f.operationTitle = tr("Servo");
+    f.operationTitle = OperationText::tr("Servo");
     s.link().timeout().set(kMotorOffMs);
-    if (!ask(s, tr("Do you turn off the power of motor? Cannot change the mode during turning off "
-                   "the power of motor."))) {
+    if (!ask(s, OperationText::tr(
+                    "Do you turn off the power of motor? Cannot change the mode during turning off "
+                    "the power of motor."))) {
         s.setToolbarEnabled(true);
         f.inputMode = 1;
         s.panel().setFrameEnabled(PanelFrame::Parameters, true);
@@ -162,7 +165,7 @@ void directTeaching(Session& s)
     PanelState& p = s.panel();
     const QList<Command> teachingButtons = {C::Set, C::OperationMode, C::PositionTarget,
                                             C::OriginShiftTarget};
-    f.operationTitle = tr("Direct Teach");
+    f.operationTitle = OperationText::tr("Direct Teach");
     p.setEnabled(teachingButtons, false);
     p.setExitEnabled(false);
     if (!askReturnToOrigin(s)) {
@@ -200,7 +203,7 @@ void jogStep(Session& s)
     };
     if (n < 3) {
         // A short click gives one step; holding gives three before the held move.
-        f.operationTitle = tr("JOG");
+        f.operationTitle = OperationText::tr("JOG");
         s.link().timeout().set(kJogStepMs);
         const Outcome out = exchange(s, f.cwHeld ? cmd::XPlus : cmd::XMinus);
         if (timedOut(out)) {
@@ -215,7 +218,7 @@ void jogStep(Session& s)
     }
     if (n > 3)
         return;
-    f.operationTitle = tr("JOG");
+    f.operationTitle = OperationText::tr("JOG");
     s.link().timeout().set(kHeldJogMs);
     f.motionInProgress = true;
     const Outcome out = exchange(s, f.cwHeld ? cmd::XINC : cmd::XDEC);
@@ -243,7 +246,7 @@ void teachingPlayback(Session& s)
 {
     SessionFlags& f = s.flags();
     PanelState& p = s.panel();
-    f.operationTitle = tr("Teaching Playback");
+    f.operationTitle = OperationText::tr("Teaching Playback");
     if (!askReturnToOrigin(s)) {
         p.setOptionEnabled(0, true);
         focusNumericInputUnlessChosen(s);
@@ -297,7 +300,7 @@ void showTargetColours(Session& s)
 
 void refuseValue(Session& s, const QString& text)
 {
-    s.dialogs().message(text, tr("error"), MsgIcon::Exclamation, MsgButtons::Ok);
+    s.dialogs().message(text, OperationText::tr("error"), MsgIcon::Exclamation, MsgButtons::Ok);
     s.view().focusSettingPosition();
 }
 
@@ -310,7 +313,7 @@ bool storeTaught(Session& s, double v)
     const bool shiftInRange = v >= kShiftLimitLow && v <= kShiftLimitHigh;
     if (s.isPointInput()) {
         if (shift && !shiftInRange) {
-            refuseValue(s, tr("Please set a value as -327.68 to 327.67mm."));
+            refuseValue(s, OperationText::tr("Please set a value as -327.68 to 327.67mm."));
             return false;
         }
         ParameterTable& table = s.parameters();
@@ -318,12 +321,12 @@ bool storeTaught(Session& s, double v)
         const double a = number(angle);
         if (!shift && (v < -a || v > a)) {
             const QString shown = numbers::plainNumber(leadingNumber(angle));
-            refuseValue(s, tr("Please set a value within -%1 to %1").arg(shown));
+            refuseValue(s, OperationText::tr("Please set a value within -%1 to %1").arg(shown));
             return false;
         }
     } else if (shift ? !shiftInRange : (v < 0.0 || v > 359.99)) {
-        refuseValue(s, shift ? tr("Please set a value as -327.68 to 327.67.")
-                             : tr("Please set a value as 0 to 359.99."));
+        refuseValue(s, shift ? OperationText::tr("Please set a value as -327.68 to 327.67.")
+                             : OperationText::tr("Please set a value as 0 to 359.99."));
         return false;
     }
     p.setSettingPosition(numbers::format2(v));
@@ -440,10 +443,11 @@ void Set(Session& s)
         setModifiedMark(s.tableGrid());
         return;
     }
-    const bool end = s.dialogs().message(tr("Terminate teaching setting?"), tr("Teaching"),
-                                         MsgIcon::None, MsgButtons::YesNo)
+    const bool end = s.dialogs().message(OperationText::tr("Terminate teaching setting?"),
+                                         OperationText::tr("Teaching"), MsgIcon::None,
+                                         MsgButtons::YesNo)
                      == MsgAnswer::Yes;
-    f.operationTitle = tr("Transmit");
+    f.operationTitle = OperationText::tr("Transmit");
     // The taught value is unsaved data on every path, ending included.
     setModifiedMark(s.tableGrid());
     if (end) {
@@ -464,7 +468,7 @@ void Set(Session& s)
 bool ReadOriginShift(Session& s)
 {
     SessionFlags& f = s.flags();
-    f.operationTitle = tr("Parameter read-out");
+    f.operationTitle = OperationText::tr("Parameter read-out");
     s.link().timeout().set(kReadOutMs);
     s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::QPRM, QStringLiteral("35"));
@@ -487,11 +491,11 @@ void SendVirtualOrigin(Session& s)
 {
     SessionFlags& f = s.flags();
     PanelState& p = s.panel();
-    f.operationTitle = tr("Parameter");
+    f.operationTitle = OperationText::tr("Parameter");
     f.settei = false;
     s.showError(QString());
     s.progress().setValue(0);
-    if (!ask(s, tr("Do you send virtual origin data?"))) {
+    if (!ask(s, OperationText::tr("Do you send virtual origin data?"))) {
         s.setToolbarEnabled(true);
         p.setSettingPosition(numbers::format2(leadingNumber(p.settingPosition())));
         f.inputMode = 1;
@@ -517,8 +521,8 @@ void SendVirtualOrigin(Session& s)
     if (timedOut(out) && s.progress().cancelTag() == QLatin1String("1")) {
         s.progress().setCancelTag(QStringLiteral("0"));
         RestoreWindow(s);
-        s.dialogs().message(tr("Stop"), tr("Data un-transmitting."), MsgIcon::Exclamation,
-                            MsgButtons::Ok);
+        s.dialogs().message(OperationText::tr("Stop"), OperationText::tr("Data un-transmitting."),
+                            MsgIcon::Exclamation, MsgButtons::Ok);
         f.settei = true;
         return;
     }
@@ -535,8 +539,8 @@ void SendVirtualOrigin(Session& s)
     ReadOriginShift(s);
     s.parameterGrid().setText(row, kValueColumn, f.originShift);
     s.showOriginShift(f.originShift);
-    s.dialogs().message(tr("Transmitting and receiving has finished."), tr("ok"), MsgIcon::None,
-                        MsgButtons::Ok);
+    s.dialogs().message(OperationText::tr("Transmitting and receiving has finished."),
+                        OperationText::tr("ok"), MsgIcon::None, MsgButtons::Ok);
 }
 
 QString taughtPosition(Target target, const QString& teachingValue, const QString& originShift,
@@ -560,7 +564,7 @@ void TeachingUpdate(Session& s, const QString& teachingValue)
         f.teachRefreshCounter = 3;
     else if (f.teachRefreshCounter == 2)
         f.teachRefreshCounter = 1;
-    f.operationTitle = tr("Receive the current value");
+    f.operationTitle = OperationText::tr("Receive the current value");
     s.link().timeout().set(timeouts::kRefresh);
     s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::QPRM, QStringLiteral("35"));

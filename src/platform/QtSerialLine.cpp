@@ -35,21 +35,22 @@ QString openFailureReason(const QString& device, QSerialPort::SerialPortError er
                           const QString& portError)
 {
     if (savedErrno == EACCES || savedErrno == EPERM) {
-        return QObject::tr("%1: permission denied. Add your user to the dialout group, then log "
-                           "in again.")
+        return QtSerialLine::tr(
+                   "%1: permission denied. Add your user to the dialout group, then log "
+                   "in again.")
             .arg(device);
     }
     // QSerialPort refuses with PermissionError and no such errno when another program holds
     // the device's lock file.
     if (savedErrno == EBUSY || error == QSerialPort::PermissionError)
-        return QObject::tr("%1: in use by another program").arg(device);
+        return QtSerialLine::tr("%1: in use by another program").arg(device);
     // EIO: a built-in port node without a UART behind it, or an adapter that failed.
     if (savedErrno == ENOENT || savedErrno == ENODEV || savedErrno == ENXIO || savedErrno == EIO
         || error == QSerialPort::DeviceNotFoundError)
-        return QObject::tr("%1: no such device").arg(device);
+        return QtSerialLine::tr("%1: no such device").arg(device);
     // Opened, but the line settings cannot be applied: a file or a device that is no terminal.
     if (savedErrno == ENOTTY)
-        return QObject::tr("%1: not a serial port").arg(device);
+        return QtSerialLine::tr("%1: not a serial port").arg(device);
     const QString why = savedErrno != 0 ? qt_error_string(savedErrno) : portError;
     return device + QStringLiteral(": ") + lowerFirst(why);
 }
@@ -78,7 +79,7 @@ bool QtSerialLine::open(const QString& portName)
     close();
     const QString device = deviceFor(portName);
     if (device.isEmpty()) {
-        error_ = QStringLiteral("no device for %1").arg(portName);
+        error_ = tr("no device for %1").arg(portName);
         return false;
     }
     port_ = std::make_unique<QSerialPort>();

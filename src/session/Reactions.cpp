@@ -9,10 +9,9 @@
 namespace kap {
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Link", text);
-}
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(Link)
+};
 
 void focusRule(Session& s)
 {
@@ -23,7 +22,7 @@ void focusRule(Session& s)
 void showLinkErrorBox(Session& s)
 {
     s.dialogs().beep();
-    s.dialogs().message(tr("The communication error. Please check the connection."),
+    s.dialogs().message(Text::tr("The communication error. Please check the connection."),
                         s.flags().operationTitle, MsgIcon::None, MsgButtons::Ok);
     focusRule(s);
 }
@@ -64,7 +63,7 @@ void ReportRefusal(Session& s, const Outcome& outcome)
 {
     s.showError(outcome.reply);
     if (!outcome.reply.contains(QLatin1String("STOP")))
-        s.dialogs().message(tr("Cannot receive data from controller."), tr("Error"),
+        s.dialogs().message(Text::tr("Cannot receive data from controller."), Text::tr("Error"),
                             MsgIcon::Critical, MsgButtons::Ok);
     s.link().request.line.clear();
     focusRule(s);

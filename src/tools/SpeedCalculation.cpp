@@ -15,30 +15,39 @@ namespace {
 constexpr double kTwoPi = 6.28318530717958;
 constexpr double kPi180 = 565.4866776461622;  // 180 * 3.14159265358979
 
-constexpr const char* kMicroUnit = "*10^-6 kg * m^2";
-constexpr const char* kMilliUnit = "*10^-3 kg * m^2";
+// Captions and units are shown by the calculator window, which translates them in its own
+// context.
+constexpr const char* kMicroUnit = QT_TRANSLATE_NOOP("kap::frmkeisan", "*10^-6 kg * m^2");
+constexpr const char* kMilliUnit = QT_TRANSLATE_NOOP("kap::frmkeisan", "*10^-3 kg * m^2");
 
 const std::array<SpeedModel, kModelCount> kModels{{
-    {61, "61 : TALOR3A (TALOR3)", 1000, kMicroUnit, Family::SpeedLimited, 1000, 0, 0, 0},
-    {62, "62 : TALOR5A (TALOR5)", 3000, kMicroUnit, Family::SpeedLimited, 1000, 0, 0, 0},
-    {63, "63 : TALOR10A (TALOR10)", 2000, kMicroUnit, Family::AccelerationLimited, 1000,
-     0.00313, 0.00188, 900},
-    {64, "64 : TALOR20A (TALOR20)", 20000, kMicroUnit, Family::AccelerationLimited, 1000,
-     0.00125, 0.00476, 1080},
-    {50, "50 : TALOR1A", 300, kMicroUnit, Family::AccelerationLimited, 1000000, 42, 0.006, 540},
-    {65, "65 : TALOR40", 50, kMilliUnit, Family::AccelerationLimited, 1000, 0.52, 0.0138, 432},
-    {66, "66 : TALOR60", 100, kMilliUnit, Family::AccelerationLimited, 1000, 0.52, 0.0138, 432},
+    {61, QT_TRANSLATE_NOOP("kap::frmkeisan", "61 : TALOR3A (TALOR3)"), 1000, kMicroUnit,
+     Family::SpeedLimited, 1000, 0, 0, 0},
+    {62, QT_TRANSLATE_NOOP("kap::frmkeisan", "62 : TALOR5A (TALOR5)"), 3000, kMicroUnit,
+     Family::SpeedLimited, 1000, 0, 0, 0},
+    {63, QT_TRANSLATE_NOOP("kap::frmkeisan", "63 : TALOR10A (TALOR10)"), 2000, kMicroUnit,
+     Family::AccelerationLimited, 1000, 0.00313, 0.00188, 900},
+    {64, QT_TRANSLATE_NOOP("kap::frmkeisan", "64 : TALOR20A (TALOR20)"), 20000, kMicroUnit,
+     Family::AccelerationLimited, 1000, 0.00125, 0.00476, 1080},
+    {50, QT_TRANSLATE_NOOP("kap::frmkeisan", "50 : TALOR1A"), 300, kMicroUnit,
+     Family::AccelerationLimited, 1000000, 42, 0.006, 540},
+    {65, QT_TRANSLATE_NOOP("kap::frmkeisan", "65 : TALOR40"), 50, kMilliUnit,
+     Family::AccelerationLimited, 1000, 0.52, 0.0138, 432},
+    {66, QT_TRANSLATE_NOOP("kap::frmkeisan", "66 : TALOR60"), 100, kMilliUnit,
+     Family::AccelerationLimited, 1000, 0.52, 0.0138, 432},
 }};
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("frmkeisan", text);
-}
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(frmkeisan)
+};
 
-QString blankMessage() { return tr("Blank in input field."); }
-QString zeroMessage() { return tr("Cannot input 0 to moving distance and speed."); }
-QString negativeMessage() { return tr("Cannot input 0 or less to moving distance and speed."); }
-QString rangeMessage() { return tr("Cannot compute due to input data error."); }
+QString blankMessage() { return Text::tr("Blank in input field."); }
+QString zeroMessage() { return Text::tr("Cannot input 0 to moving distance and speed."); }
+QString negativeMessage()
+{
+    return Text::tr("Cannot input 0 or less to moving distance and speed.");
+}
+QString rangeMessage() { return Text::tr("Cannot compute due to input data error."); }
 
 // Stores a double into single precision; a value beyond the float range becomes infinite
 // (an overflow), so the finiteness test below catches it.
@@ -138,7 +147,7 @@ std::optional<int> modelIndexForType(const QString& typeText)
 
 QString inertiaLimitText(int index)
 {
-    return tr("Max. input value for load inertia is ") + maxInertiaText(index) + QLatin1Char('.');
+    return Text::tr("Max. input value for load inertia is %1.").arg(maxInertiaText(index));
 }
 
 QString maxInertiaText(int index)

@@ -6,6 +6,8 @@
 #include "Reactions.h"
 #include "Session.h"
 
+#include <QCoreApplication>
+
 #include <exception>
 
 namespace kap {
@@ -14,6 +16,10 @@ namespace {
 
 constexpr float kVersionTimeoutMs = 500.0f;
 constexpr int kVersionLength = 4;
+
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(Version)
+};
 
 }  // namespace
 
@@ -25,7 +31,7 @@ ProgramVersion programVersion()
 QString programVersionText()
 {
     const ProgramVersion v = programVersion();
-    return QStringLiteral("Ver %1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision);
+    return Text::tr("Ver %1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision);
 }
 
 QString shownControllerVersion(const QString& version)

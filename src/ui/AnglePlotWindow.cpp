@@ -82,15 +82,17 @@ QString tickText(double v, const Axis& a)
     return QString::number(v, 'f', a.decimals).replace(QLatin1Char('-'), QChar(0x2212));
 }
 
-QString trPlot(const char* text)
+// A lamp row's caption as shown: the signal name as the drive panel shows it (the panel has
+// the translations of these names).
+QString shownCaption(const LampRow& row)
 {
-    return QCoreApplication::translate("kap::AnglePlotWindow", text);
+    return QCoreApplication::translate("kap::MainFrame", row.caption.toUtf8().constData());
 }
 
 QString secondsText(qint64 ms)
 {
     const qint64 s = ms / 1000;
-    return s == 0 ? QStringLiteral("0 s") : QStringLiteral("\u2212%1 s").arg(s);
+    return s == 0 ? AnglePlotWindow::tr("0 s") : AnglePlotWindow::tr("\u2212%1 s").arg(s);
 }
 
 // Thousands of readings across a few hundred pixel columns: per column the first, lowest,
@@ -207,9 +209,9 @@ void PlotChart::paint(QPainter& p)
     for (int k = 0; k <= axis.steps; ++k)
         labelW = std::max(labelW, fm.horizontalAdvance(tickText(axis.lo + k * axis.step, axis)));
     for (const LampRow& row : rows)
-        labelW = std::max(labelW, fm.horizontalAdvance(row.caption));
+        labelW = std::max(labelW, fm.horizontalAdvance(shownCaption(row)));
     const int left = r.left() + pad + labelW + pad;
-    const int right = r.right() - pad - fm.horizontalAdvance(QStringLiteral("0 s")) / 2;
+    const int right = r.right() - pad - fm.horizontalAdvance(secondsText(0)) / 2;
     const QRect plot(QPoint(left, plotTop), QPoint(right, plotTop + plotH));
     const QRect lamps(QPoint(left, lampsTop), QPoint(right, lampsBottom));
 
@@ -223,14 +225,15 @@ void PlotChart::paint(QPainter& p)
     // Heading: what is plotted on the left, the current value on the right.
     p.setPen(kText);
     p.drawText(QRect(left, r.top() + pad, plot.width(), headerH), Qt::AlignLeft | Qt::AlignVCenter,
-               trPlot("Angle (deg)"));
+               AnglePlotWindow::tr("Angle (deg)"));
     const AngleSample* latest = history_ ? history_->latest() : nullptr;
     QString stale;
     if (latest && now - latest->ms > kStaleMs)
-        stale = trPlot("no reading for %1 s").arg((now - latest->ms) / 1000);
+        stale = AnglePlotWindow::tr("no reading for %1 s").arg((now - latest->ms) / 1000);
     const QString current =
-        latest ? trPlot("Current %1\u00b0").arg(QString::number(latest->degrees, 'f', 2))
-               : trPlot("Current \u2014");
+        latest ? AnglePlotWindow::tr("Current %1\u00b0")
+                     .arg(QString::number(latest->degrees, 'f', 2))
+               : AnglePlotWindow::tr("Current \u2014");
     p.setFont(bigFont);
     const int currentW = bigFm.horizontalAdvance(current);
     p.drawText(QRect(right - currentW, r.top() + pad, currentW, headerH),
@@ -310,7 +313,7 @@ void PlotChart::paint(QPainter& p)
     p.restore();
     if (shown.isEmpty()) {
         p.setPen(kDimText);
-        p.drawText(plot, Qt::AlignCenter, trPlot("No angle readings in this span"));
+        p.drawText(plot, Qt::AlignCenter, AnglePlotWindow::tr("No angle readings in this span"));
     }
 
     // Lamp timeline: a bar wherever the lamp was lit.
@@ -342,7 +345,7 @@ void PlotChart::paint(QPainter& p)
     p.setPen(kText);
     for (int i = 0; i < rows.size(); ++i)
         p.drawText(QRect(r.left() + pad, lampsTop + i * rowH, labelW, rowH),
-                   Qt::AlignRight | Qt::AlignVCenter, rows[i].caption);
+                   Qt::AlignRight | Qt::AlignVCenter, shownCaption(rows[i]));
 
     p.setPen(kFrame);
     p.setBrush(Qt::NoBrush);
@@ -464,6 +467,7 @@ void AnglePlotWindow::exportClicked()
     }
     FileDialogOptions request;
     request.title = tr("Export PNG");
+    //: File dialog filter: description|pattern|; keep the |*.png| part.
     request.filter = tr("PNG image(*.png)|*.png|");
     request.initialName =
         QStringLiteral("angle-plot-%1.png")

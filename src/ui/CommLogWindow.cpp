@@ -178,6 +178,7 @@ void CommLogWindow::saveAs()
         return;
     FileDialogOptions request;
     request.title = tr("Save as");
+    //: File dialog filter: description|pattern| pairs; keep the |*.txt| and |*.*| parts.
     request.filter = tr("Text file(*.txt)|*.txt|All files(*.*)|*.*|");
     request.initialName = QStringLiteral("communication-log.txt");
     const QString path = dialogs_.saveFileName(request);

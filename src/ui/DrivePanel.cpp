@@ -194,9 +194,9 @@ QWidget* MainFrame::buildDrivePanel()
     inertiaUnit_ = new QLabel(params);
     inertiaUnit_->setObjectName(QStringLiteral("Label10"));
     quickBox(0, "Txt_spd", tr("Load Inertia "), inertiaUnit_, QStringLiteral("1000"));
-    quickBox(1, "Txt_Dist", tr("Acceleration"), new QLabel(QStringLiteral("%"), params),
+    quickBox(1, "Txt_Dist", tr("Acceleration"), new QLabel(tr("%"), params),
              QStringLiteral("100"));
-    quickBox(2, "Txt_Limit", tr("Org return Speed"), new QLabel(QStringLiteral("rps"), params),
+    quickBox(2, "Txt_Limit", tr("Org return Speed"), new QLabel(tr("rps"), params),
              QStringLiteral("0.10"));
     auto* dir = new QGroupBox(tr("Org return direction"), params);
     auto* dl = new QHBoxLayout(dir);
@@ -256,19 +256,22 @@ QWidget* MainFrame::buildDrivePanel()
     // Lamps and the controller's error line.
     auto* view = frame(panel, "Frame4", point ? tr("View") : tr("Display"));
     auto* vl = new QGridLayout(view);
+    // The controller's signal names.
     const QList<QPair<int, QString>> lamps =
-        point ? QList<QPair<int, QString>>{{3, "READY"}, {2, "BUSY"}, {1, "INPOS"}, {0, "HOLD"},
-                                           {13, "Pos 0"}, {12, "Pos 1"}, {11, "Pos 2"},
-                                           {10, "Pos 3"}, {9, "Pos 4"}, {8, "Pos 5"}}
-              : QList<QPair<int, QString>>{{3, "READY"}, {2, "ENABLE"}, {1, "INPOS/HOLD"},
-                                           {0, "ZONE"}, {13, "ALR"}, {12, "CCLR"}, {11, "BRK"}};
+        point ? QList<QPair<int, QString>>{{3, tr("READY")}, {2, tr("BUSY")}, {1, tr("INPOS")},
+                                           {0, tr("HOLD")}, {13, tr("Pos 0")}, {12, tr("Pos 1")},
+                                           {11, tr("Pos 2")}, {10, tr("Pos 3")}, {9, tr("Pos 4")},
+                                           {8, tr("Pos 5")}}
+              : QList<QPair<int, QString>>{{3, tr("READY")}, {2, tr("ENABLE")},
+                                           {1, tr("INPOS/HOLD")}, {0, tr("ZONE")},
+                                           {13, tr("ALR")}, {12, tr("CCLR")}, {11, tr("BRK")}};
     for (int i = 0; i < lamps.size(); ++i)
         vl->addWidget(lamp(view, lamps[i].first, lamps[i].second, lamps_), i % 5, i / 5);
     if (!point) {
         // The pulse-train window's position outputs stand apart, in a column of their own.
         auto* positions = new QVBoxLayout;
         for (const auto& [index, caption] : QList<QPair<int, QString>>{
-                 {8, "Pos 5"}, {9, "Pos 4"}, {10, "Pos 3"}})
+                 {8, tr("Pos 5")}, {9, tr("Pos 4")}, {10, tr("Pos 3")}})
             positions->addWidget(lamp(view, index, caption, lamps_));
         positions->addStretch();
         vl->addLayout(positions, 0, 3, 5, 1);

@@ -2,13 +2,22 @@
 
 #include "ActuatorTypes.h"
 
+#include <QCoreApplication>
+
 namespace kap {
 namespace {
+
+// Captions and tool tips are marked in the tables and translated here, as the entry is made;
+// the tables are made afresh for every window, so a window shows the current language.
+QString translated(const char* text)
+{
+    return QCoreApplication::translate("FrameTables", text);
+}
 
 MenuEntry item(const char* name, const char* caption, Command command, bool checkable = false,
                bool checked = false)
 {
-    return {MenuEntry::Item, QLatin1String(name), QString::fromUtf8(caption), command, checkable, checked};
+    return {MenuEntry::Item, QLatin1String(name), translated(caption), command, checkable, checked};
 }
 MenuEntry bar(const char* name)
 {
@@ -16,7 +25,7 @@ MenuEntry bar(const char* name)
 }
 MenuEntry sub(const char* name, const char* caption)
 {
-    return {MenuEntry::SubMenu, QLatin1String(name), QString::fromUtf8(caption), {}, false, false};
+    return {MenuEntry::SubMenu, QLatin1String(name), translated(caption), {}, false, false};
 }
 MenuEntry end()
 {
@@ -27,40 +36,76 @@ QList<MenuEntry> menuTree(bool point)
 {
     using C = Command;
     QList<MenuEntry> m;
-    m << sub("mnuFile", "File(&F)") << item("mnuFileNew", "New File(&N)", C::NewFile)
-      << item("mnuFileOpen", "Open(&O)...", C::Open) << item("mnuFileSave", "Save As(&A)...", C::SaveAs)
-      << bar("mnuFileBar1") << item("mnuFilePrint", "Print(&P)...", C::Print)
-      << item("mnuFilePreview", "Print preview", C::PrintPreview) << bar("mnuFileBar2")
-      << item("mnuFileExit", "Exit(&X)", C::Exit) << end();
-    m << sub("mnuView", "View(&V)");
+    m << sub("mnuFile", QT_TRANSLATE_NOOP("FrameTables", "File(&F)"))
+      << item("mnuFileNew", QT_TRANSLATE_NOOP("FrameTables", "New File(&N)"), C::NewFile)
+      << item("mnuFileOpen", QT_TRANSLATE_NOOP("FrameTables", "Open(&O)..."), C::Open)
+      << item("mnuFileSave", QT_TRANSLATE_NOOP("FrameTables", "Save As(&A)..."), C::SaveAs)
+      << bar("mnuFileBar1")
+      << item("mnuFilePrint", QT_TRANSLATE_NOOP("FrameTables", "Print(&P)..."), C::Print)
+      << item("mnuFilePreview", QT_TRANSLATE_NOOP("FrameTables", "Print preview"), C::PrintPreview)
+      << bar("mnuFileBar2")
+      << item("mnuFileExit", QT_TRANSLATE_NOOP("FrameTables", "Exit(&X)"), C::Exit) << end();
+    m << sub("mnuView", QT_TRANSLATE_NOOP("FrameTables", "View(&V)"));
     if (point)
-        m << item("mnuViewGrid1", "Point(&P)", C::ShowPointGrid, true, true)
-          << item("mnuViewGrid2", "Parameters(&R)", C::ShowParameterGrid, true, false);
-    m << item("mnuViewToolbar", "Toolbar(&T)", C::ToggleToolbar, true, true)
-      << item("mnuViewStatusBar", "Statusbar(&B)", C::ToggleStatusBar, true, true) << bar("mnuViewBar1")
-      << item("mnuViewLog", "Communication log", C::ShowCommLog)
-      << item("mnuViewPlot", "Angle plot", C::ShowAnglePlot) << end();
-    m << sub("mnuTools", "Tool(&T)")
-      << item("mnuToolsTranP", point ? "Transmit(Point)" : "Transmit(Zones)", C::TransmitTable)
-      << item("mnuToolsTranA", "Transmit(Parameters)", C::TransmitParameters)
-      << item("mnuToolsRecP", point ? "Receive(Point)" : "Receive(Zones)", C::ReceiveTable)
-      << item("mnuToolsRecA", "Receive(Parameters)", C::ReceiveParameters) << bar("mnuToolBar2")
-      << item("mnuToolsCom", "Com_Setup", C::PortSetup) << bar("mnuToolBar3")
-      << item("mnuToolsBag", point ? "Error history display" : "Error History Display", C::ErrorHistory);
+        m << item("mnuViewGrid1", QT_TRANSLATE_NOOP("FrameTables", "Point(&P)"), C::ShowPointGrid,
+                  true, true)
+          << item("mnuViewGrid2", QT_TRANSLATE_NOOP("FrameTables", "Parameters(&R)"),
+                  C::ShowParameterGrid, true, false);
+    m << item("mnuViewToolbar", QT_TRANSLATE_NOOP("FrameTables", "Toolbar(&T)"), C::ToggleToolbar,
+              true, true)
+      << item("mnuViewStatusBar", QT_TRANSLATE_NOOP("FrameTables", "Statusbar(&B)"),
+              C::ToggleStatusBar, true, true)
+      << bar("mnuViewBar1")
+      << item("mnuViewLog", QT_TRANSLATE_NOOP("FrameTables", "Communication log"), C::ShowCommLog)
+      << item("mnuViewPlot", QT_TRANSLATE_NOOP("FrameTables", "Angle plot"), C::ShowAnglePlot)
+      << end();
+    m << sub("mnuTools", QT_TRANSLATE_NOOP("FrameTables", "Tool(&T)"))
+      << item("mnuToolsTranP",
+              point ? QT_TRANSLATE_NOOP("FrameTables", "Transmit(Point)")
+                    : QT_TRANSLATE_NOOP("FrameTables", "Transmit(Zones)"),
+              C::TransmitTable)
+      << item("mnuToolsTranA", QT_TRANSLATE_NOOP("FrameTables", "Transmit(Parameters)"),
+              C::TransmitParameters)
+      << item("mnuToolsRecP",
+              point ? QT_TRANSLATE_NOOP("FrameTables", "Receive(Point)")
+                    : QT_TRANSLATE_NOOP("FrameTables", "Receive(Zones)"),
+              C::ReceiveTable)
+      << item("mnuToolsRecA", QT_TRANSLATE_NOOP("FrameTables", "Receive(Parameters)"),
+              C::ReceiveParameters)
+      << bar("mnuToolBar2")
+      << item("mnuToolsCom", QT_TRANSLATE_NOOP("FrameTables", "Com_Setup"), C::PortSetup)
+      << bar("mnuToolBar3")
+      << item("mnuToolsBag",
+              point ? QT_TRANSLATE_NOOP("FrameTables", "Error history display")
+                    : QT_TRANSLATE_NOOP("FrameTables", "Error History Display"),
+              C::ErrorHistory);
     if (!point)
-        m << item("mnuToolsTime", "Rotary operating speed calculation", C::SpeedCalculation);
-    m << item("mnuToolsC_Org", point ? "Changing Origin" : "Changing the origin", C::ChangeOrigin)
-      << bar("mnuToolBar1") << item("mnuToolsComp", "Compare", C::Compare) << sub("mnuToolsIni", "Init")
-      << item("mnuToolsIniPo", point ? "Point" : "Zones", C::InitTable)
-      << item("mnuToolsIniPa", "Parameters", C::InitParameters)
-      << item("mnuToolsIniORG", "ORG", C::InitOrigin) << end() << end();
-    m << sub("mnuHelp", "Help(&H)") << item("mnuHelpAbout", "Version(&A)", C::Version) << end();
+        m << item("mnuToolsTime",
+                  QT_TRANSLATE_NOOP("FrameTables", "Rotary operating speed calculation"),
+                  C::SpeedCalculation);
+    m << item("mnuToolsC_Org",
+              point ? QT_TRANSLATE_NOOP("FrameTables", "Changing Origin")
+                    : QT_TRANSLATE_NOOP("FrameTables", "Changing the origin"),
+              C::ChangeOrigin)
+      << bar("mnuToolBar1")
+      << item("mnuToolsComp", QT_TRANSLATE_NOOP("FrameTables", "Compare"), C::Compare)
+      << sub("mnuToolsIni", QT_TRANSLATE_NOOP("FrameTables", "Init"))
+      << item("mnuToolsIniPo",
+              point ? QT_TRANSLATE_NOOP("FrameTables", "Point")
+                    : QT_TRANSLATE_NOOP("FrameTables", "Zones"),
+              C::InitTable)
+      << item("mnuToolsIniPa", QT_TRANSLATE_NOOP("FrameTables", "Parameters"), C::InitParameters)
+      << item("mnuToolsIniORG", QT_TRANSLATE_NOOP("FrameTables", "ORG"), C::InitOrigin) << end()
+      << end();
+    m << sub("mnuHelp", QT_TRANSLATE_NOOP("FrameTables", "Help(&H)"))
+      << item("mnuHelpAbout", QT_TRANSLATE_NOOP("FrameTables", "Version(&A)"), C::Version) << end();
     return m;
 }
 
+// key: the button's name, never translated; tip: its marked tool tip.
 ToolButtonSpec tool(const char* key, const char* tip, const char* icon, Command command)
 {
-    return {QLatin1String(key), QLatin1String(tip), QLatin1String(icon), command};
+    return {QLatin1String(key), translated(tip), QLatin1String(icon), command};
 }
 
 FrameTables pointTables()
@@ -69,20 +114,27 @@ FrameTables pointTables()
     FrameTables s;
     s.menu = menuTree(true);
     s.toolbar = {
-        tool("NewFile", "NewFile", "document-new", C::NewFile),
-        tool("Open", "Open", "document-open", C::Open),
-        tool("SaveAS", "SaveAS", "document-save-as", C::SaveAs),
-        tool("Print", "Print", "document-print", C::Print),
-        tool("ComSetup", "ComSetup", "preferences-system", C::PortSetup),
-        tool("Init(Point)", "Init(Point)", "edit-clear", C::InitTable),
-        tool("Transmit(Point)", "Transmit(Point)", "go-next", C::TransmitTable),
-        tool("Transmit(Parameters)", "Transmit(Parameters)", "go-last", C::TransmitParameters),
-        tool("Receive(Point)", "Receive(Point)", "go-previous", C::ReceiveTable),
-        tool("Receive(Parameters)", "Receive(Parameters)", "go-first", C::ReceiveParameters),
-        tool("Cmpare", "Cmpare", "edit-find", C::Compare),
-        tool("Errorhistorydisplay", "Error history display", "dialog-warning", C::ErrorHistory),
-        tool("Window", "Window", "view-refresh", C::SwitchGrid),
-        tool("Exit", "Exit", "application-exit", C::Exit),
+        tool("NewFile", QT_TRANSLATE_NOOP("FrameTables", "NewFile"), "document-new", C::NewFile),
+        tool("Open", QT_TRANSLATE_NOOP("FrameTables", "Open"), "document-open", C::Open),
+        tool("SaveAS", QT_TRANSLATE_NOOP("FrameTables", "SaveAS"), "document-save-as", C::SaveAs),
+        tool("Print", QT_TRANSLATE_NOOP("FrameTables", "Print"), "document-print", C::Print),
+        tool("ComSetup", QT_TRANSLATE_NOOP("FrameTables", "ComSetup"), "preferences-system",
+             C::PortSetup),
+        tool("Init(Point)", QT_TRANSLATE_NOOP("FrameTables", "Init(Point)"), "edit-clear",
+             C::InitTable),
+        tool("Transmit(Point)", QT_TRANSLATE_NOOP("FrameTables", "Transmit(Point)"), "go-next",
+             C::TransmitTable),
+        tool("Transmit(Parameters)", QT_TRANSLATE_NOOP("FrameTables", "Transmit(Parameters)"),
+             "go-last", C::TransmitParameters),
+        tool("Receive(Point)", QT_TRANSLATE_NOOP("FrameTables", "Receive(Point)"), "go-previous",
+             C::ReceiveTable),
+        tool("Receive(Parameters)", QT_TRANSLATE_NOOP("FrameTables", "Receive(Parameters)"),
+             "go-first", C::ReceiveParameters),
+        tool("Cmpare", QT_TRANSLATE_NOOP("FrameTables", "Cmpare"), "edit-find", C::Compare),
+        tool("Errorhistorydisplay", QT_TRANSLATE_NOOP("FrameTables", "Error history display"),
+             "dialog-warning", C::ErrorHistory),
+        tool("Window", QT_TRANSLATE_NOOP("FrameTables", "Window"), "view-refresh", C::SwitchGrid),
+        tool("Exit", QT_TRANSLATE_NOOP("FrameTables", "Exit"), "application-exit", C::Exit),
     };
     return s;
 }
@@ -93,34 +145,40 @@ FrameTables pulseTables()
     FrameTables s;
     s.menu = menuTree(false);
     s.toolbar = {
-        tool("NewFile", "NewFile", "document-new", C::NewFile),
-        tool("Open", "Open", "document-open", C::Open),
-        tool("SaveAS", "SaveAs", "document-save-as", C::SaveAs),
-        tool("Print", "Print", "document-print", C::Print),
-        tool("ComSetup", "ComSetup", "preferences-system", C::PortSetup),
-        tool("Init(Zone)", "Init(Zones)", "edit-clear", C::InitTable),
-        tool("Transmit(Zone)", "Transmit(Zones)", "go-next", C::TransmitTable),
-        tool("Transmit(Parameters)", "Transmit(Parameters)", "go-last", C::TransmitParameters),
-        tool("Receive(Zone)", "Receive(Zones)", "go-previous", C::ReceiveTable),
-        tool("Receive(Parameters)", "Receive(Parameters)", "go-first", C::ReceiveParameters),
-        tool("Cmpare", "Compare", "edit-find", C::Compare),
-        tool("Errorhistorydisplay", "Error History Display", "dialog-warning", C::ErrorHistory),
+        tool("NewFile", QT_TRANSLATE_NOOP("FrameTables", "NewFile"), "document-new", C::NewFile),
+        tool("Open", QT_TRANSLATE_NOOP("FrameTables", "Open"), "document-open", C::Open),
+        tool("SaveAS", QT_TRANSLATE_NOOP("FrameTables", "SaveAs"), "document-save-as", C::SaveAs),
+        tool("Print", QT_TRANSLATE_NOOP("FrameTables", "Print"), "document-print", C::Print),
+        tool("ComSetup", QT_TRANSLATE_NOOP("FrameTables", "ComSetup"), "preferences-system",
+             C::PortSetup),
+        tool("Init(Zone)", QT_TRANSLATE_NOOP("FrameTables", "Init(Zones)"), "edit-clear",
+             C::InitTable),
+        tool("Transmit(Zone)", QT_TRANSLATE_NOOP("FrameTables", "Transmit(Zones)"), "go-next",
+             C::TransmitTable),
+        tool("Transmit(Parameters)", QT_TRANSLATE_NOOP("FrameTables", "Transmit(Parameters)"),
+             "go-last", C::TransmitParameters),
+        tool("Receive(Zone)", QT_TRANSLATE_NOOP("FrameTables", "Receive(Zones)"), "go-previous",
+             C::ReceiveTable),
+        tool("Receive(Parameters)", QT_TRANSLATE_NOOP("FrameTables", "Receive(Parameters)"),
+             "go-first", C::ReceiveParameters),
+        tool("Cmpare", QT_TRANSLATE_NOOP("FrameTables", "Compare"), "edit-find", C::Compare),
+        tool("Errorhistorydisplay", QT_TRANSLATE_NOOP("FrameTables", "Error History Display"),
+             "dialog-warning", C::ErrorHistory),
         // The pulse-train window has one grid of each kind side by side: nothing to switch.
-        tool("Window", "Window", "view-refresh", C::SwitchGrid),
-        tool("SpeedCalculation", "Rotary operating speed calculation", "accessories-calculator",
-             C::SpeedCalculation),
-        tool("Exit", "Exit", "application-exit", C::Exit),
+        tool("Window", QT_TRANSLATE_NOOP("FrameTables", "Window"), "view-refresh", C::SwitchGrid),
+        tool("SpeedCalculation",
+             QT_TRANSLATE_NOOP("FrameTables", "Rotary operating speed calculation"),
+             "accessories-calculator", C::SpeedCalculation),
+        tool("Exit", QT_TRANSLATE_NOOP("FrameTables", "Exit"), "application-exit", C::Exit),
     };
     return s;
 }
 
 }  // namespace
 
-const FrameTables& frameTablesFor(Family family)
+FrameTables frameTablesFor(Family family)
 {
-    static const FrameTables point = pointTables();
-    static const FrameTables pulse = pulseTables();
-    return family == Family::PointInput ? point : pulse;
+    return family == Family::PointInput ? pointTables() : pulseTables();
 }
 
 const QList<PanelButtonSpec>& panelButtons()

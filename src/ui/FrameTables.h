@@ -15,7 +15,7 @@ struct MenuEntry {
     enum Kind { Item, Separator, SubMenu, EndSubMenu };
     Kind kind = Item;
     QString name;     // `mnuFileNew`; separators have names too (`mnuFileBar1`)
-    QString caption;  // with its & accelerator
+    QString caption;  // translated, with its & accelerator
     Command command = Command::NewFile;  // what an Item runs
     bool checkable = false;
     bool checked = false;
@@ -23,7 +23,7 @@ struct MenuEntry {
 
 struct ToolButtonSpec {
     QString key;      // the button's name (`Toolbar1_NewFile`) and its fallback icon
-    QString toolTip;
+    QString toolTip;  // translated
     QString iconName; // desktop icon theme name
     Command command;
 };
@@ -39,7 +39,9 @@ struct FrameTables {
     QList<ToolButtonSpec> toolbar;
 };
 
-const FrameTables& frameTablesFor(Family family);
+// The tables in the current language: made anew on each call, so a window built after a
+// change of language shows the new one.
+FrameTables frameTablesFor(Family family);
 
 // The drive-panel buttons of both windows (a window shows those it has).
 const QList<PanelButtonSpec>& panelButtons();

@@ -11,6 +11,7 @@
 #include "Module1.h"
 #include "Numbers.h"
 #include "Initialise.h"
+#include "Language.h"
 #include "ParameterTable.h"
 #include "PointTable.h"
 #include "PortName.h"
@@ -33,6 +34,7 @@
 #include "frmstop.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -158,7 +160,7 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
       stopDialog_(std::make_unique<frmstop>())
 {
     setObjectName(isPointInput() ? QStringLiteral("frmMain") : QStringLiteral("frmpulseMaindemo"));
-    setWindowTitle(QStringLiteral("PQ_Series KAP Support-Software "));
+    setWindowTitle(tr("PQ_Series KAP Support-Software "));
     liveFrames().append(this);
     // Qt's own tool-bar menu would hide the tool bar behind the View menu's back.
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -363,7 +365,8 @@ void MainFrame::showGrid(int which)
 void MainFrame::buildMenus()
 {
     QList<QMenu*> stack;
-    for (const MenuEntry& e : frameTablesFor(family_).menu) {
+    const FrameTables tables = frameTablesFor(family_);
+    for (const MenuEntry& e : tables.menu) {
         switch (e.kind) {
         case MenuEntry::SubMenu: {
             QMenu* m = stack.isEmpty() ? menuBar()->addMenu(e.caption) : stack.last()->addMenu(e.caption);
@@ -390,6 +393,47 @@ void MainFrame::buildMenus()
         }
         }
     }
+    buildLanguageMenu(menuItems_.value(QStringLiteral("mnuView"))->menu());
+}
+
+// View > Language: English or Japanese, each in its own language. The choice is the user's
+// and takes effect at the next start; the check mark shows the language the next start uses.
+void MainFrame::buildLanguageMenu(QMenu* view)
+{
+    view->addSeparator()->setObjectName(QStringLiteral("mnuViewBar2"));
+    QMenu* menu = view->addMenu(tr("Language"));
+    menu->setObjectName(QStringLiteral("mnuViewLanguage"));
+    menu->menuAction()->setObjectName(QStringLiteral("mnuViewLanguage"));
+    auto* group = new QActionGroup(menu);
+    for (const QString& code : language::codes()) {
+        QAction* a = menu->addAction(language::nativeName(code));
+        a->setObjectName(QStringLiteral("mnuViewLanguage_") + code);
+        a->setCheckable(true);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [this, code] { chooseLanguage(code); });
+    }
+    const auto refresh = [menu] {
+        const QString next = language::resolve(language::savedChoice(), QLocale::system());
+        for (QAction* a : menu->actions())
+            a->setChecked(a->objectName().endsWith(u'_' + next));
+    };
+    connect(menu, &QMenu::aboutToShow, this, refresh);
+    refresh();
+}
+
+void MainFrame::chooseLanguage(const QString& code)
+{
+    Dialogs& dialogs = session_->dialogs();
+    if (!language::saveChoice(code)) {
+        dialogs.message(tr("The language could not be kept in your settings."), tr("Language"),
+                        MsgIcon::Exclamation, MsgButtons::Ok);
+        return;
+    }
+    if (code == language::current())
+        return;
+    dialogs.message(tr("The windows will be in %1 from the next start of the program.")
+                        .arg(language::nativeName(code)),
+                    tr("Language"), MsgIcon::Information, MsgButtons::Ok);
 }
 
 void MainFrame::buildToolbar()
@@ -398,7 +442,8 @@ void MainFrame::buildToolbar()
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (const ToolButtonSpec& t : frameTablesFor(family_).toolbar) {
+    const FrameTables tables = frameTablesFor(family_);
+    for (const ToolButtonSpec& t : tables.toolbar) {
         const QIcon icon = QIcon::fromTheme(t.iconName, style()->standardIcon(fallbackIcon(t.command)));
         QAction* a = toolbar_->addAction(icon, t.toolTip);
         a->setObjectName(QStringLiteral("Toolbar1_") + t.key);
@@ -441,8 +486,8 @@ void MainFrame::buildStatusBar()
         panels_[0]->setToolTip({});
         panels_[0]->setStyleSheet({});
     });
-    panels_[3]->setText(QStringLiteral("NUM"));
-    panels_[4]->setText(QStringLiteral("CAPS"));
+    panels_[3]->setText(tr("NUM"));
+    panels_[4]->setText(tr("CAPS"));
     refreshLockPanels();
     clock_ = new QTimer(this);
     connect(clock_, &QTimer::timeout, this, &MainFrame::tickClock);
@@ -453,7 +498,7 @@ void MainFrame::buildStatusBar()
 void MainFrame::tickClock()
 {
     const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale;
+    const QLocale locale = language::locale();
     panels_[5]->setText(locale.toString(now.date(), QLocale::ShortFormat));
     panels_[6]->setText(locale.toString(now.time(), QLocale::ShortFormat));
 }
@@ -547,7 +592,7 @@ void MainFrame::showInertiaUnit(const QString& exponents)
     const QStringList parts = exponents.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const QString ten = parts.value(0, QStringLiteral("-6"));
     const QString metre = parts.value(1, QStringLiteral("2"));
-    inertiaUnit_->setText(QStringLiteral("*10<sup>%1</sup> kg.m<sup>%2</sup>").arg(ten, metre));
+    inertiaUnit_->setText(tr("*10<sup>%1</sup> kg.m<sup>%2</sup>").arg(ten, metre));
     inertiaUnit_->setAccessibleName(exponents);
 }
 
@@ -617,8 +662,8 @@ void MainFrame::focusSettingPosition()
 void MainFrame::showOriginShift(const QString& hundredths)
 {
     const std::optional<double> v = numbers::readNumber(hundredths);
-    panels_[1]->setText(QStringLiteral("Origin point shift: ")
-                        + numbers::formatFixed(v ? *v / 100.0 : 0.0, 2));
+    panels_[1]->setText(
+        tr("Origin point shift: %1").arg(numbers::formatFixed(v ? *v / 100.0 : 0.0, 2)));
 }
 
 void MainFrame::showTitle(const QString& title)

@@ -143,6 +143,8 @@ private:
     void pressJogCcw();
 
     void buildMenus();
+    void buildLanguageMenu(QMenu* view);
+    void chooseLanguage(const QString& code);
     void buildToolbar();
     void buildStatusBar();
     void buildCentral();

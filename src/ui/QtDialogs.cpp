@@ -1,6 +1,7 @@
 #include "QtDialogs.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -9,9 +10,17 @@
 
 namespace kap {
 
+namespace {
+
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(Dialogs)
+};
+
+}  // namespace
+
 QString programTitle()
 {
-    return QStringLiteral("KAP Support-Software");
+    return Text::tr("KAP Support-Software");
 }
 
 QString qtFilterFrom(const QString& classicFilter)

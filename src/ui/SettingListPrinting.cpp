@@ -18,17 +18,17 @@
 namespace kap {
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("SettingListPrinting", text);
-}
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(SettingListPrinting)
+};
 
 QString proposedPdfPath(const QString& proposed)
 {
     if (!proposed.isEmpty())
         return proposed;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(QStringLiteral("Setting list.pdf"));
+    return QDir(folder.isEmpty() ? QDir::homePath() : folder)
+        .filePath(Text::tr("Setting list") + QStringLiteral(".pdf"));
 }
 
 // A PDF page has no unprintable border of its own; the list needs about 11 inches.
@@ -52,15 +52,19 @@ bool paint(Session& session, QPrinter& printer)
 void PrintSettingList(Session& session, const QString& proposedPdf)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Setting list"));
+    printer.setDocName(Text::tr("Setting list"));
     Dialogs& dialogs = session.dialogs();
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         const QString path = dialogs.saveFileName(
-            {tr("Print"), QStringLiteral("PDF file(*.pdf)|*.pdf|"), proposedPdfPath(proposedPdf), true});
+            {Text::tr("Print"),
+             //: File dialog filter: description|pattern|; keep the |*.pdf| part.
+             Text::tr("PDF file(*.pdf)|*.pdf|"), proposedPdfPath(proposedPdf), true});
         if (!path.isEmpty()) {
             setUpPdf(printer, path);
             if (!paint(session, printer))
-                dialogs.ok(path + tr(" cannot be saved because it is read only or it is opened."), QString());
+                dialogs.ok(Text::tr("%1 cannot be saved because it is read only or it is opened.")
+                               .arg(path),
+                           QString());
         }
     } else if (dialogs.choosePrinter(printer)) {
         // A cancelled dialog and a failing printer end the command alike, without a message.
@@ -73,12 +77,12 @@ void PrintSettingList(Session& session, const QString& proposedPdf)
 void PreviewSettingList(Session& session, QWidget* parent)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Setting list"));
+    printer.setDocName(Text::tr("Setting list"));
     if (QPrinterInfo::availablePrinterNames().isEmpty())
         setUpPdf(printer, QString());  // the page a PDF would get
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("printPreview"));
-    dialog.setWindowTitle(tr("Print preview"));
+    dialog.setWindowTitle(Text::tr("Print preview"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&session](QPrinter* p) { paint(session, *p); });
     dialog.exec();

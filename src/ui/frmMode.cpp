@@ -52,9 +52,14 @@ frmMode::frmMode(QWidget* parent) : QDialog(parent)
     modeOptions_[0]->setFocus();
 }
 
-QString frmMode::letterOf(const QRadioButton* option)
+QString frmMode::letterOf(const QRadioButton* option) const
 {
-    return option->text().left(1);
+    static const char* const letters[3] = {"A", "I", "B"};
+    for (int i = 0; i < 3; ++i) {
+        if (option == modeOptions_[i])
+            return QLatin1String(letters[i]);
+    }
+    return {};
 }
 
 bool frmMode::eventFilter(QObject* watched, QEvent* event)

@@ -26,7 +26,8 @@ protected:
 
 private:
     void confirm();
-    static QString letterOf(const QRadioButton* option);
+    // The option's mode letter, by its place: the caption is translated text.
+    QString letterOf(const QRadioButton* option) const;
 
     QRadioButton* modeOptions_[3] = {};  // Opt_1: A, I, B
     QPushButton* okButton_ = nullptr;

@@ -4,6 +4,7 @@
 #include "DialogButtons.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -38,9 +39,10 @@ frmType::frmType(QWidget* parent) : QDialog(parent)
     choice_->setExclusive(true);
     for (int i = 0; i < 8; ++i) {
         const ActuatorType* t = findActuatorType(kTypeOfIndex[i]);
-        typeOptions_[i] = new QRadioButton(QString::fromLatin1(t->caption), this);
+        const QString caption = QCoreApplication::translate("ActuatorTypes", t->caption);
+        typeOptions_[i] = new QRadioButton(caption, this);
         typeOptions_[i]->setObjectName(QStringLiteral("Typename_%1").arg(i));
-        typeOptions_[i]->setAccessibleName(QString::fromLatin1(t->caption));
+        typeOptions_[i]->setAccessibleName(caption);
         choice_->addButton(typeOptions_[i], i);
     }
 
@@ -97,8 +99,9 @@ void frmType::hideMovaFrame()
 
 QString frmType::selectedType() const
 {
-    const QAbstractButton* b = choice_->checkedButton();
-    return b ? b->text().left(2) : QString();
+    // By the option's place, not its caption: the caption is translated text.
+    const int i = choice_->checkedId();
+    return i >= 0 && i < 8 ? QString::number(kTypeOfIndex[i]) : QString();
 }
 
 void frmType::confirm()

@@ -21,7 +21,7 @@ public:
     // The pulse-train window offers no MOVA actuator.
     void hideMovaFrame();
 
-    // The caption's first two characters of the selected option ("50").
+    // The type number of the selected option ("50").
     QString selectedType() const;
     // OK raised the confirmation; Cancel or closing leaves it clear.
     bool confirmed() const { return confirmed_; }

@@ -151,7 +151,7 @@ void frmVer::Form_Load(const QString& controllerVersion)
     programVersion_->setText(programVersionText());
     programTitle_->setText(tr("Support-Software for TALOR"));
     controllerTitle_->setText(tr("TALOR Controller"));
-    controllerVersion_->setText(tr("Ver ") + shownControllerVersion(controllerVersion));
+    controllerVersion_->setText(tr("Ver %1").arg(shownControllerVersion(controllerVersion)));
     description_->setText(
         tr("Sets, teaches and operates TALOR rotary actuators through their controller on a "
            "serial line, and keeps their setting data in files."));

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <functional>
 
@@ -57,6 +58,23 @@ void whenOpen(std::function<void(Dialog&)> steps)
     });
 }
 
+// Puts a mark before every translated text: a choice must not be read back from its caption,
+// which is translated.
+class MarkingTranslator : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char*, const char* source, const char*, int) const override
+    {
+        return QStringLiteral("~") + QString::fromUtf8(source);
+    }
+};
+
+struct Marked {
+    Marked() { QCoreApplication::installTranslator(&t); }
+    ~Marked() { QCoreApplication::removeTranslator(&t); }
+    MarkingTranslator t;
+};
+
 struct TypeChoice {
     int option;  // Typename index; -1 keeps the default
     QString preselect;
@@ -68,6 +86,7 @@ class FrmTypeChoice : public ::testing::TestWithParam<TypeChoice> {};
 TEST_P(FrmTypeChoice, OkReturnsTheSelectedTypeNumber)
 {
     const TypeChoice& c = GetParam();
+    const Marked marked;
     whenOpen<frmType>([c](frmType& d) {
         if (c.option >= 0)
             clickOption(option(d, "Typename", c.option));
@@ -138,6 +157,7 @@ class FrmModeChoice : public ::testing::TestWithParam<ModeChoice> {};
 TEST_P(FrmModeChoice, OkReturnsTheLetter)
 {
     const int index = GetParam().option;
+    const Marked marked;
     whenOpen<frmMode>([index](frmMode& d) {
         clickOption(option(d, "Opt_1", index));
         QTest::mouseClick(button(d, "OKButton"), Qt::LeftButton);

@@ -187,10 +187,12 @@ TEST_F(Frame, MenuTreesOfBothWindows)
     EXPECT_EQ(menuNames(point, "mnuView"),
               (QStringList{"mnuViewGrid1=Point(&P)", "mnuViewGrid2=Parameters(&R)",
                            "mnuViewToolbar=Toolbar(&T)", "mnuViewStatusBar=Statusbar(&B)", "-",
-                           "mnuViewLog=Communication log", "mnuViewPlot=Angle plot"}));
+                           "mnuViewLog=Communication log", "mnuViewPlot=Angle plot", "-",
+                           "mnuViewLanguage=Language"}));
     EXPECT_EQ(menuNames(pulse, "mnuView"),
               (QStringList{"mnuViewToolbar=Toolbar(&T)", "mnuViewStatusBar=Statusbar(&B)", "-",
-                           "mnuViewLog=Communication log", "mnuViewPlot=Angle plot"}));
+                           "mnuViewLog=Communication log", "mnuViewPlot=Angle plot", "-",
+                           "mnuViewLanguage=Language"}));
     EXPECT_EQ(menuNames(point, "mnuTools"),
               (QStringList{"mnuToolsTranP=Transmit(Point)", "mnuToolsTranA=Transmit(Parameters)",
                            "mnuToolsRecP=Receive(Point)", "mnuToolsRecA=Receive(Parameters)", "-",
