@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QLocale>
 #include <QTimer>
 
@@ -16,6 +17,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KAP Support-Software"));
     QApplication::setOrganizationName(QStringLiteral("KAP"));
+    QApplication::setDesktopFileName(QStringLiteral("kap"));  // the installed desktop entry
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kap")));
     QApplication::setQuitOnLastWindowClosed(false);  // the hidden start-up window stays loaded
 
     QCommandLineParser parser;

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace kap {
 
@@ -17,11 +19,45 @@ Module1& module1()
     return instance;
 }
 
+namespace {
+
+const QString kIniName = QStringLiteral("TALOR.ini");
+
+// The file beside the program when it can be written there, else the user's own copy: for
+// reading, that copy once it exists (or when there is none beside the program either).
+QString settingsFile(const Module1& m, bool forWriting)
+{
+    const QString folder = m.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                     : m.programFolder;
+    const QString beside = QDir(folder).filePath(kIniName);
+    const QFileInfo besideInfo(beside);
+    const bool besideWritable =
+        besideInfo.exists() ? besideInfo.isWritable() : QFileInfo(folder).isWritable();
+    if (besideWritable)
+        return beside;
+    const QString userFolder =
+        m.userFolder.isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                  QStringLiteral("/KAP")
+            : m.userFolder;
+    const QString own = QDir(userFolder).filePath(kIniName);
+    if (forWriting) {
+        QDir().mkpath(userFolder);
+        return own;
+    }
+    return QFileInfo::exists(own) || !besideInfo.exists() ? own : beside;
+}
+
+}  // namespace
+
 QString Module1::iniPath() const
 {
-    const QString folder = programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                   : programFolder;
-    return QDir(folder).filePath(QStringLiteral("TALOR.ini"));
+    return settingsFile(*this, false);
+}
+
+QString Module1::writableIniPath() const
+{
+    return settingsFile(*this, true);
 }
 
 void Module1::reset()
@@ -40,7 +76,7 @@ QString ReadPortName()
 bool StorePortNumber()
 {
     return WriteIniValue(ports::settingsValueOf(module1().portName), QStringLiteral("COM"),
-                         QStringLiteral("Data"), module1().iniPath());
+                         QStringLiteral("Data"), module1().writableIniPath());
 }
 
 }  // namespace kap

@@ -35,7 +35,15 @@ public:
 
     // The program's own folder; tests point it elsewhere so they never touch a shared file.
     QString programFolder;
+    // Where the user's own TALOR.ini goes when the program's folder cannot be written (an
+    // installed program in /usr/bin): empty for ~/.config/KAP; tests point it elsewhere.
+    QString userFolder;
+    // TALOR.ini to read: beside the program, or the user's own copy once there is one and
+    // the program's folder cannot be written.
     QString iniPath() const;
+    // TALOR.ini to write: beside the program when it can be written there, else the user's
+    // own copy (its folder made).
+    QString writableIniPath() const;
 
     bool busy() const { return busy_; }
     void setBusy(bool on)

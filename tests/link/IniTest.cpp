@@ -76,3 +76,21 @@ TEST(Ini, PortNumberIsStoredFromThePortName)
     module1().reset();
     module1().programFolder.clear();
 }
+
+// A program folder the user cannot write (an installed program): the port goes to the user's
+// own TALOR.ini and is read back from there.
+TEST(Ini, PortNumberGoesToTheUsersCopyWhenTheProgramFolderIsNotWritable)
+{
+    QTemporaryDir user;
+    module1().reset();
+    module1().programFolder = QStringLiteral("/nonexistent-kap-folder");
+    module1().userFolder = user.filePath(QStringLiteral("KAP"));
+    module1().portName = "COM3";
+    ASSERT_TRUE(StorePortNumber());
+    EXPECT_EQ(module1().iniPath(), user.filePath(QStringLiteral("KAP/TALOR.ini")));
+    module1().portName = "COM1";
+    EXPECT_EQ(ReadPortName(), "COM3");
+    module1().reset();
+    module1().programFolder.clear();
+    module1().userFolder.clear();
+}
