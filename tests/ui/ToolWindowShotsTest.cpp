@@ -1,6 +1,6 @@
-// Pictures of the calculator, version, communication log and angle plot windows for a look by
-// eye: set KAP_SHOTS_DIR to a folder and run this test (QT_SCALE_FACTOR=2 for the doubled
-// scale).
+// Pictures of the calculator, version, communication log and angle plot windows and the
+// printed setting list for a look by eye: set KAP_SHOTS_DIR to a folder and run this test
+// (QT_SCALE_FACTOR=2 for the doubled scale).
 #include "AngleHistory.h"
 #include "AnglePlotWindow.h"
 #include "CommLogWindow.h"
@@ -10,9 +10,11 @@
 #include "QtSerialLine.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
+#include "frmMain.h"
 #include "frmVer.h"
 #include "frmkeisan.h"
 
+#include <QAction>
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
@@ -91,4 +93,20 @@ TEST(ToolWindowShots, SavesTheLogAndThePlot)
     plot.resize(900, 560);
     plot.show();
     ASSERT_TRUE(plot.grab().save(dir + QStringLiteral("/frmPlot@%1x.png").arg(scale)));
+}
+
+// The printed setting list, as a PDF (no printer here), with the grids as the tool starts.
+TEST(ToolWindowShots, SavesThePrintedList)
+{
+    const QString dir = qEnvironmentVariable("KAP_SHOTS_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "KAP_SHOTS_DIR not set";
+    QDir().mkpath(dir);
+    CleanModule clean;
+    ScriptedDialogs dialogs;
+    frmMain w(dialogs);
+    const QString pdf = dir + QStringLiteral("/setting-list.pdf");
+    dialogs.file(pdf);
+    w.findChild<QAction*>(QStringLiteral("mnuFilePrint"))->trigger();
+    EXPECT_TRUE(QFile::exists(pdf));
 }
