@@ -43,9 +43,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the xcb platform plugin, without which
 # the windows cannot open, and Qt's own Japanese texts for the standard dialogs.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
-# The Japanese windows need a font with Japanese glyphs; most Japanese desktops have one.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-noto-cjk")
+# The Japanese windows need a font with Japanese glyphs: without one, a user who picks 日本語
+# on an English desktop sees empty boxes.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-translations-l10n, fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 
 include(CPack)

@@ -19,7 +19,7 @@ file  /usr/share/kap/translations/kap_ja.qm
 # ---- Packages the Depends field must name (dpkg-shlibdeps and the explicit plugin). ------
 expected_depends='libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6printsupport6
                   qt6-qpa-plugins'
-expected_recommends='qt6-translations-l10n'
+expected_recommends='qt6-translations-l10n fonts-noto-cjk'
 # ---- Programs of the build that must never be packaged (shell patterns on the name). ------
 not_packaged='*_tests dialog_shots kap-bench kap-soak fuzz_*'
 # ------------------------------------------------------------------------------------------
