@@ -103,8 +103,8 @@ QString resolve(const QString& saved, const QLocale& system)
 
 QString translationsFolder()
 {
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                           QStringLiteral("/../share/kap/translations"));
+    return QDir::cleanPath(QCoreApplication::applicationDirPath()
+                           + QStringLiteral("/../share/kap/translations"));
 }
 
 bool install(const QString& code, QString* why)
@@ -140,7 +140,8 @@ QString current()
 
 QLocale locale()
 {
-    return current() == QLatin1String("ja") ? QLocale(QLocale::Japanese, QLocale::Japan) : QLocale();
+    return current() == QLatin1String("ja") ? QLocale(QLocale::Japanese, QLocale::Japan)
+                                            : QLocale();
 }
 
 }  // namespace kap::language

@@ -31,15 +31,14 @@ QString settingsFile(const Module1& m, bool forWriting)
                                                      : m.programFolder;
     const QString beside = QDir(folder).filePath(kIniName);
     const QFileInfo besideInfo(beside);
-    const bool besideWritable =
-        besideInfo.exists() ? besideInfo.isWritable() : QFileInfo(folder).isWritable();
+    const bool besideWritable = besideInfo.exists() ? besideInfo.isWritable()
+                                                    : QFileInfo(folder).isWritable();
     if (besideWritable)
         return beside;
-    const QString userFolder =
-        m.userFolder.isEmpty()
-            ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                  QStringLiteral("/KAP")
-            : m.userFolder;
+    const QString userFolder = m.userFolder.isEmpty() ? QStandardPaths::writableLocation(
+                                                            QStandardPaths::GenericConfigLocation)
+                                                            + QStringLiteral("/KAP")
+                                                      : m.userFolder;
     const QString own = QDir(userFolder).filePath(kIniName);
     if (forWriting) {
         QDir().mkpath(userFolder);

@@ -231,9 +231,9 @@ void PlotChart::paint(QPainter& p)
     if (latest && now - latest->ms > kStaleMs)
         stale = AnglePlotWindow::tr("no reading for %1 s").arg((now - latest->ms) / 1000);
     const QString current =
-        latest ? AnglePlotWindow::tr("Current %1\u00b0")
-                     .arg(QString::number(latest->degrees, 'f', 2))
-               : AnglePlotWindow::tr("Current \u2014");
+        latest
+            ? AnglePlotWindow::tr("Current %1\u00b0").arg(QString::number(latest->degrees, 'f', 2))
+            : AnglePlotWindow::tr("Current \u2014");
     p.setFont(bigFont);
     const int currentW = bigFm.horizontalAdvance(current);
     p.drawText(QRect(right - currentW, r.top() + pad, currentW, headerH),

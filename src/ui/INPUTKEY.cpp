@@ -21,7 +21,7 @@ INPUTKEY::INPUTKEY(QWidget* parent) : QDialog(parent)
     display_->setFont(big);
 
     // The keys by the keypad's numbering (TENKEY): "0" to "9", ".", "CLR", "-".
-    const QStringList captions{"0", "1", "2", "3", "4", "5", "6",
+    const QStringList captions{"0", "1", "2", "3", "4",       "5", "6",
                                "7", "8", "9", ".", tr("CLR"), "-"};
     QPushButton* keys[13] = {};
     for (int i = 0; i < 13; ++i) {

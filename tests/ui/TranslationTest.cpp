@@ -123,8 +123,8 @@ public:
         const QString t = QTranslator::translate(context, source, disambiguation, n);
         const QString text = QString::fromUtf8(source);
         // Qt's own contexts are for Qt's translation, not ours.
-        if (t.isEmpty() && !QByteArray(context).startsWith('Q') &&
-            text.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
+        if (t.isEmpty() && !QByteArray(context).startsWith('Q')
+            && text.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
             misses << QString::fromUtf8(context) + QStringLiteral(" / ") + text;
         return t;
     }
@@ -269,8 +269,9 @@ TEST(Texts, NoWidgetTextFromABareLiteral)
         R"(new Q(Label|PushButton|CheckBox|RadioButton|GroupBox|Action|Menu))\(\s*)"
         R"((QStringLiteral\(|QString::fromUtf8\(|QLatin1String\(|u)?"[^"]*[A-Za-z]{2})"));
     QStringList found;
-    QDirIterator it(QStringLiteral(KAP_SOURCE_DIR "/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
-                    QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(QStringLiteral(KAP_SOURCE_DIR "/src"),
+                    {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         if (path.contains(QLatin1String("/src/cli/")))
@@ -298,8 +299,8 @@ TEST(Language, ChoiceOverridesTheSystemLocale)
         QLocale system;
         const char* expected;
     } cases[] = {
-        {"", japan, "ja"},    {"", germany, "en"},   {"en", japan, "en"},
-        {"ja", germany, "ja"}, {"fr", japan, "ja"},  {"fr", germany, "en"},
+        {"", japan, "ja"},     {"", germany, "en"}, {"en", japan, "en"},
+        {"ja", germany, "ja"}, {"fr", japan, "ja"}, {"fr", germany, "en"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(language::resolve(QString::fromLatin1(c.saved), c.system),
