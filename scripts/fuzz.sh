@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of fuzz/ with clang, AddressSanitizer and UBSan (in
 # build-fuzz/) and runs each for SECONDS (default 60) from its seeds in tests/fuzz-seeds/,
-# with the protocol dictionary. The corpus grows in a scratch folder, so the tree stays clean.
+# with the protocol dictionary. The corpus grows in a scratch folder (or in --corpus DIR), so
+# the tree stays clean.
 #   scripts/fuzz.sh [--corpus DIR] [SECONDS] [TARGET...]
 # TARGET names limit the run to those targets (default: all). --corpus DIR keeps each
 # target's corpus in DIR/<target>/ (seeded on first use), so a long run can be done as
@@ -10,7 +11,6 @@
 # Prints per target the runs, the coverage and what was found; anything found is kept in
 # build-fuzz/findings/<target>/ and makes the script exit non-zero.
 set -euo pipefail
-cd "$(dirname "$0")/.."
 
 all_targets=(records setting_file ini numbers reply sim operation)
 usage() { echo "usage: scripts/fuzz.sh [--corpus DIR] [SECONDS] [TARGET...]  (targets: ${all_targets[*]})" >&2; exit 2; }
@@ -18,7 +18,7 @@ usage() { echo "usage: scripts/fuzz.sh [--corpus DIR] [SECONDS] [TARGET...]  (ta
 keep_corpus=
 if [ "${1:-}" = --corpus ]; then
   [ $# -ge 2 ] && [ -n "$2" ] || usage
-  keep_corpus=$2
+  keep_corpus=$(realpath -m -- "$2") # before the cd below, so a relative DIR means the caller's
   shift 2
 fi
 seconds=60
@@ -29,12 +29,12 @@ fi
 case "$seconds" in
   ''|*[!0-9]*) usage ;;
 esac
-targets=()
-for t in "$@"; do
+targets=("$@")
+[ $# -gt 0 ] || targets=("${all_targets[@]}")
+for t in "${targets[@]}"; do
   [[ " ${all_targets[*]} " == *" $t "* ]] || { echo "fuzz.sh: no target '$t'" >&2; usage; }
-  targets+=("$t")
 done
-[ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
+cd "$(dirname "$0")/.."
 
 # clang and its libFuzzer runtime, for this script only.
 "$PWD/scripts/install-deps.sh" clang libclang-rt-14-dev
