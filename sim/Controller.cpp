@@ -118,8 +118,7 @@ void Controller::receive(const QByteArray& bytes)
             // A control character stands alone; a fragment before it was cut off and gets
             // no answer, but is kept in the record of what arrived.
             if (!inbuf_.isEmpty()) {
-                received_.append(inbuf_);
-                emit entryReceived(inbuf_);
+                note(inbuf_);
                 inbuf_.clear();
             }
             discarding_ = false;
@@ -169,10 +168,17 @@ QByteArray Controller::faultKey(const QByteArray& entry)
     return line;
 }
 
-void Controller::take(const QByteArray& entry)
+void Controller::note(const QByteArray& entry)
 {
     received_.append(entry);
+    ++entryCount_;
     emit entryReceived(entry);
+}
+
+void Controller::take(const QByteArray& entry)
+{
+    note(entry);
+    current_ = {entryCount_ - 1, entry};
 
     std::optional<Fault> fault;
     const auto it = faults_.find(faultKey(entry));
@@ -191,7 +197,7 @@ void Controller::take(const QByteArray& entry)
     if (fault && fault->kind == Fault::Refuse) {
         noteChaos(*fault);
         queue("NG\r\n" + (fault->data.isEmpty() ? QByteArray(kErrRefused) : fault->data) + "\r\n",
-              false);
+              false, current_);
         return;
     }
     fault_ = fault;
@@ -369,9 +375,9 @@ void Controller::handleEndOfData()
 
 // ---- output --------------------------------------------------------------------------------
 
-void Controller::respond(const QByteArray& bytes)
+void Controller::respond(const QByteArray& bytes, int delayMs)
 {
-    deliver(bytes, fault_);
+    deliver(bytes, fault_, current_, delayMs);
 }
 
 void Controller::refuse(const QByteArray& errorLine)
@@ -379,10 +385,11 @@ void Controller::refuse(const QByteArray& errorLine)
     respond("NG\r\n" + errorLine + "\r\n");
 }
 
-void Controller::deliver(const QByteArray& bytes, const std::optional<Fault>& fault)
+void Controller::deliver(const QByteArray& bytes, const std::optional<Fault>& fault,
+                         const Source& source, int delayMs)
 {
     if (!fault) {
-        queue(bytes, false);
+        queue(bytes, false, source, delayMs);
         return;
     }
     qsizetype count = std::max(0, fault->count);
@@ -399,29 +406,30 @@ void Controller::deliver(const QByteArray& bytes, const std::optional<Fault>& fa
         break;
     case Fault::Refuse:
         queue("NG\r\n" + (fault->data.isEmpty() ? QByteArray(kErrRefused) : fault->data) + "\r\n",
-              false);
+              false, source, delayMs);
         break;
     case Fault::Garbage:
-        queue(fault->data + bytes, false);
+        queue(fault->data + bytes, false, source, delayMs);
         break;
     case Fault::CutReply:
-        queue(bytes.left(count), false);
+        queue(bytes.left(count), false, source, delayMs);
         break;
     case Fault::HangupMidReply:
-        queue(bytes.left(count), true);
+        queue(bytes.left(count), true, source, delayMs);
         break;
     }
 }
 
-void Controller::queue(const QByteArray& bytes, bool hangupAfter)
+void Controller::queue(const QByteArray& bytes, bool hangupAfter, const Source& source, int delayMs)
 {
     if (bytes.isEmpty() && !hangupAfter)
         return;
-    // Replies never overtake each other, whatever the latency was when each was queued.
-    qint64 due = clock_.elapsed() + std::max(0, options_.latencyMs);
+    // Replies never overtake each other, whatever the latency or extra delay was when each
+    // was queued: a due time is never earlier than the one before it.
+    qint64 due = clock_.elapsed() + std::max(0, options_.latencyMs) + std::max(0, delayMs);
     if (!outgoing_.isEmpty())
         due = std::max(due, outgoing_.last().due);
-    outgoing_.append({due, bytes, hangupAfter});
+    outgoing_.append({due, bytes, hangupAfter, source});
     if (!outTimer_.isActive())
         outTimer_.start(int(std::max<qint64>(0, outgoing_.first().due - clock_.elapsed())));
 }
@@ -430,8 +438,12 @@ void Controller::flushDue()
 {
     while (!outgoing_.isEmpty() && outgoing_.first().due <= clock_.elapsed()) {
         const Outgoing out = outgoing_.takeFirst();
-        if (!out.bytes.isEmpty())
+        if (!out.bytes.isEmpty()) {
+            // Recorded as it goes out, so a cut reply is logged as cut.
+            replyLog_.append({out.source.index, out.source.entry, out.bytes});
             emit transmit(out.bytes);
+            emit replySent(out.source.index, out.source.entry, out.bytes);
+        }
         if (out.hangup) {
             // The line is gone: whatever was still to be said and any half line are lost.
             outgoing_.clear();

@@ -41,6 +41,7 @@ struct Options {
     bool pacing = false;            // emit output at the real 9600 8O1 rate (about 1.15 ms/char)
     int latencyMs = 0;              // delay before a reply starts
     int motionMs = 300;             // how long "@ORG " and "@MOVP " take
+    int heldReplyDelayMs = 0;       // extra delay of a held jog's "OK" (the motion starts at once)
 
     // How "@?POS " writes the angle: some controllers put a sign character in front of it.
     enum class PositionStyle {
@@ -119,6 +120,18 @@ public:
     // end-of-data characters appear as one-byte entries.
     const QList<QByteArray>& receivedLines() const { return received_; }
     void clearReceived() { received_.clear(); }
+    // Entries received since the controller was made (clearReceived() does not reset it).
+    int entryCount() const { return entryCount_; }
+
+    // Every reply as it was sent, with the index (into receivedLines() as counted since the
+    // controller was made, i.e. not reset by clearReceived) and the text of the entry it answers.
+    struct ReplyRecord {
+        int entryIndex;
+        QByteArray entry;
+        QByteArray bytes;
+    };
+    const QList<ReplyRecord>& replyLog() const { return replyLog_; }
+    void clearReplyLog() { replyLog_.clear(); }
 
 public slots:
     void receive(const QByteArray& bytes);
@@ -130,6 +143,8 @@ signals:
     void entryReceived(const QByteArray& entry);
     // A chaos fault of this kind takes effect (before any of its bytes go out).
     void chaosInjected(int kind);
+    // Right after transmit(): the same bytes, with the entry they answer (see replyLog()).
+    void replySent(int entryIndex, const QByteArray& entry, const QByteArray& bytes);
 
 private:
     // (implementation details are the simulator's own)
@@ -140,15 +155,22 @@ private:
     };
     enum class Block { None, Points, Params, Zones };
     enum class Motion { None, Positioning, Jog };
+    // The entry a reply answers.
+    struct Source {
+        int index = -1;
+        QByteArray entry;
+    };
     struct Outgoing {
         qint64 due;
         QByteArray bytes;
         bool hangup;
+        Source source;
     };
 
     static const QList<Command>& commands();
     static QByteArray faultKey(const QByteArray& entry);
 
+    void note(const QByteArray& entry);
     void take(const QByteArray& entry);
     void dispatch(const QByteArray& entry);
     void handleLine(const QByteArray& line);
@@ -157,12 +179,14 @@ private:
     void handleEndOfData();
 
     // Replies: respond() answers the entry being handled; deliver() applies a fault.
-    void respond(const QByteArray& bytes);
+    // delayMs comes on top of the latency.
+    void respond(const QByteArray& bytes, int delayMs = 0);
     void refuse(const QByteArray& errorLine);
-    void deliver(const QByteArray& bytes, const std::optional<Fault>& fault);
+    void deliver(const QByteArray& bytes, const std::optional<Fault>& fault, const Source& source,
+                 int delayMs = 0);
     std::optional<Fault> drawChaos();
     void noteChaos(const Fault& fault);
-    void queue(const QByteArray& bytes, bool hangupAfter);
+    void queue(const QByteArray& bytes, bool hangupAfter, const Source& source, int delayMs = 0);
     void flushDue();
 
     // Commands.
@@ -217,6 +241,9 @@ private:
 
     Options options_;
     QList<QByteArray> received_;
+    int entryCount_ = 0;
+    Source current_;  // the entry being handled
+    QList<ReplyRecord> replyLog_;
     QByteArray inbuf_;
     bool discarding_ = false;  // skipping the rest of an overlong line
     QMap<QByteArray, Fault> faults_;
@@ -234,6 +261,7 @@ private:
     bool motionToOrigin_ = false;
     int jogDirection_ = 0;
     std::optional<Fault> motionFault_;
+    Source motionSource_;  // the entry a positioning answers when it ends
     QElapsedTimer motionClock_;
     QElapsedTimer handClock_;  // since the hand-turned angle was last brought up to date
     QTimer motionTimer_;

@@ -158,6 +158,7 @@ void Controller::startPositioning(double target, bool toOrigin)
     motionTo_ = target;
     motionToOrigin_ = toOrigin;
     motionFault_ = fault_;
+    motionSource_ = current_;
     motionClock_.start();
     motionTimer_.start(std::max(0, options_.motionMs));
 }
@@ -172,7 +173,7 @@ void Controller::finishPositioning()
     motion_ = Motion::None;
     const std::optional<Fault> fault = motionFault_;
     motionFault_.reset();
-    deliver(kOk, fault);
+    deliver(kOk, fault, motionSource_);
 }
 
 void Controller::step(int direction)
@@ -200,7 +201,8 @@ void Controller::startHold(int direction)
     jogDirection_ = direction;
     motionClock_.start();
     jogTimer_.start();
-    respond(kOk);
+    // The motion has begun; only the answer waits (a stop meanwhile is answered after it).
+    respond(kOk, options_.heldReplyDelayMs);
 }
 
 void Controller::jogTick()
