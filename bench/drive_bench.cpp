@@ -41,7 +41,7 @@ void stopLatency(SimulatorThread& simulator, const QElapsedTimer& clock, int run
     YesDialogs dialogs;
     kap::Session session(kap::Family::PointInput, dialogs);
     kap::operation::EnterOperationMode(session);
-    if (!session.flags().operationMode) {
+    if (!session.drive().operationMode) {
         QObject::disconnect(watch);
         std::fprintf(stderr, "drive: Operation mode was not entered\n");
         return;
@@ -127,12 +127,12 @@ void monitorCycle(SimulatorThread& simulator, const QElapsedTimer& clock, int se
     int busyTicks = 0;
     QObject::connect(&session.ioMonitorTimer(), &QTimer::timeout, &session, [&] {
         ticks.push_back(clock.nsecsElapsed());
-        if (session.flags().monitor != kap::MonitorState::Idle)
+        if (session.drive().monitor != kap::MonitorState::Idle)
             ++busyTicks;
     });
     kap::operation::attach(session);
     kap::operation::EnterOperationMode(session);
-    if (!session.flags().operationMode) {
+    if (!session.drive().operationMode) {
         QObject::disconnect(watch);
         std::fprintf(stderr, "drive: Operation mode was not entered\n");
         return;

@@ -8,6 +8,8 @@
 #include "Teaching.h"
 
 #include <QElapsedTimer>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
@@ -45,7 +47,8 @@ void jogRelease(SimulatorThread& simulator, const QElapsedTimer& clock, int runs
     YesDialogs dialogs;
     kap::Session session(kap::Family::PointInput, dialogs);
     kap::operation::attach(session);
-    kap::SessionFlags& f = session.flags();
+    kap::TeachingState& f = session.teachingState();
+    kap::DriveState& d = session.drive();
     QObject::connect(&session.link(), &kap::Link::lineSent, &session, [&](const QString& line) {
         if (sentAt < 0 && line == QString(QChar(0x03)))
             sentAt = clock.nsecsElapsed();
@@ -82,7 +85,7 @@ void jogRelease(SimulatorThread& simulator, const QElapsedTimer& clock, int runs
         switch (phase) {
         case Phase::Gap:
             // The playback loop is idle: no jog under way and nothing on the line.
-            if (f.inputMode == 3 && !f.buttonHeld && f.jogSteps == 0 && !f.motionInProgress
+            if (f.inputMode == 3 && !f.buttonHeld && f.jogSteps == 0 && !d.motionInProgress
                 && !session.link().waitingCommand() && nowMs >= nextPressAt) {
                 heldAt = -1;
                 breakAt = -1;
@@ -119,7 +122,7 @@ void jogRelease(SimulatorThread& simulator, const QElapsedTimer& clock, int runs
         }
         case Phase::Finish:
             // Numeric input once the held move has come to its end.
-            if (!f.motionInProgress || nowMs > finishBy) {
+            if (!d.motionInProgress || nowMs > finishBy) {
                 phase = Phase::Over;
                 tick.stop();
                 kap::operation::ChooseInputMode(session, 0);
@@ -146,6 +149,9 @@ void jogRelease(SimulatorThread& simulator, const QElapsedTimer& clock, int runs
     guard.start(budgetMs + 5000);
     const qint64 t0 = clock.elapsed();
     kap::operation::ChooseInputMode(session, 2);
+    // The loop runs on the session's timer until numeric input is chosen.
+    while (session.teachingState().loop != kap::TeachingLoop::Off)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     const qint64 loopMs = clock.elapsed() - t0;
     tick.stop();
     guard.stop();
@@ -235,7 +241,7 @@ TeachingRun directTeaching(SimulatorThread& simulator, const QElapsedTimer& cloc
     QTimer guard;
     guard.setSingleShot(true);
     QObject::connect(&guard, &QTimer::timeout, &guard, [&] {
-        if (session.flags().inputMode == 2)
+        if (session.teachingState().inputMode == 2)
             kap::operation::ChooseInputMode(session, 0);
     });
     guard.start(seconds * 1000 + 5000);
@@ -246,7 +252,7 @@ TeachingRun directTeaching(SimulatorThread& simulator, const QElapsedTimer& cloc
     if (!run.measured)
         std::fprintf(stderr,
                      "teach: direct teaching ended before the window closed (inputMode %d)\n",
-                     session.flags().inputMode);
+                     session.teachingState().inputMode);
     return run;
 }
 

@@ -325,7 +325,7 @@ public:
         kap::operation::attach(s_);
         while (clock.elapsed() < runMs && failure_.isEmpty())
             round(clock, runMs);
-        if (s_.flags().operationMode)
+        if (s_.drive().operationMode)
             kap::operation::EnterSettingMode(s_);
         // Faults of the last steps: their notes are on their way from the simulator's thread.
         pause(300);
@@ -422,7 +422,7 @@ private:
     bool linkIdle() const
     {
         return !kap::module1().busy() && !s_.link().waitingCommand()
-               && !s_.flags().motionInProgress;
+               && !s_.drive().motionInProgress;
     }
 
     // After faults: the tool is idle again and a further command ("@?POS ") works. A probe
@@ -438,7 +438,7 @@ private:
                                "motion %3)")
                                .arg(kap::module1().busy())
                                .arg(s_.link().waitingCommand().value_or(-1))
-                               .arg(s_.flags().motionInProgress);
+                               .arg(s_.drive().motionInProgress);
                 return;
             }
             const int before = pending_;
@@ -469,7 +469,7 @@ private:
                 return;
         }
         kap::operation::EnterOperationMode(s_);
-        if (timeUp(clock, runMs) || !s_.flags().operationMode)
+        if (timeUp(clock, runMs) || !s_.drive().operationMode)
             return;
         pause(between(700, 2500));  // the monitor's cycles
         if (timeUp(clock, runMs))
@@ -530,7 +530,7 @@ private:
     // then a few jogs, short clicks and held, and back to numeric input.
     void playback()
     {
-        kap::SessionFlags& f = s_.flags();
+        kap::TeachingState& f = s_.teachingState();
         kap::PanelState& p = s_.panel();
         Click stopDialog(
             between(0, args_.motionMs + 300), [&p] { return p.stopDialogShown(); },
@@ -581,6 +581,10 @@ private:
         });
         script.start();
         kap::operation::ChooseInputMode(s_, 2);
+        // The loop runs on the session's timer until the script chooses numeric input.
+        while (f.loop != kap::TeachingLoop::Off)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        script.stop();
         if (f.inputMode == 3 || p.inputOption() != 0)
             kap::operation::ChooseInputMode(s_, 0);  // the loop ended early (its return failed)
     }

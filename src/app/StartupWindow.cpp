@@ -107,15 +107,15 @@ void StartupWindow::start()
 void StartupWindow::openPointInput()
 {
     hide();
-    windows_.pointInput().session().flags().bulkFill = false;
+    windows_.pointInput().session().guards().bulkFill = false;
     windows_.pointInput().show();
 }
 
 void StartupWindow::openPulseTrain()
 {
     hide();
-    windows_.pulseTrain().session().flags().typeDialogWithoutFrame2 = true;
-    windows_.pulseTrain().session().flags().bulkFill = false;
+    windows_.pulseTrain().session().guards().typeDialogWithoutFrame2 = true;
+    windows_.pulseTrain().session().guards().bulkFill = false;
     windows_.pulseTrain().show();
 }
 

@@ -63,7 +63,7 @@ void PortView::setValue(int value)
 void PortView::show()
 {
     shown_ = true;
-    console_.progressShown(slot_, session_.flags().operationTitle, minimum_, maximum_, value_);
+    console_.progressShown(slot_, session_.operations().title, minimum_, maximum_, value_);
 }
 
 void PortView::hide()

@@ -130,7 +130,7 @@ private:
     PortOutcome info()
     {
         Session& s = *session_;
-        s.flags().operationTitle = QStringLiteral("Info");
+        s.operations().title = QStringLiteral("Info");
         PortOutcome o;
         // Parameter 0 is the actuator type; the window asks for it the same way.
         const Outcome typeReply = exchange::exchangeLine(s, cmd::QPRM, 2000.0f,

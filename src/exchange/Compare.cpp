@@ -265,8 +265,8 @@ Result Compare(Session& session, CompareFinding* finding, QList<CompareFinding>*
 {
     const bool points = session.isPointInput();
     // settei stays clear after a compare.
-    session.flags().settei = false;
-    session.flags().operationTitle = title();
+    session.silence().settingMode = false;
+    session.operations().title = title();
     if (!session.dialogs().yes(ExchangeText::tr("Do you compare data?"), title())) {
         session.setToolbarEnabled(true);
         return Result::Declined;

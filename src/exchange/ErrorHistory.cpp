@@ -63,8 +63,8 @@ ErrorLines errorLinesOf(const QString& reply)
 
 std::optional<ErrorLines> ReadErrorHistory(Session& session)
 {
-    session.flags().settei = false;
-    session.flags().operationTitle = title();
+    session.silence().settingMode = false;
+    session.operations().title = title();
     lockWindow(session);
     showProgress(session, 0, 1, 0);
     const Outcome out = exchangeLine(session, cmd::READ_ERR, kReadTimeoutMs);

@@ -182,8 +182,8 @@ void showOriginShift(Session& session)
 
 void lowerFillFlags(Session& session)
 {
-    session.flags().bulkFill = false;
-    session.flags().angleCheckHold = false;
+    session.guards().bulkFill = false;
+    session.guards().angleCheckHold = false;
 }
 
 Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns)
@@ -224,7 +224,7 @@ Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const Q
                 session.dialogs().message(ExchangeText::tr("Stop"),
                                           ExchangeText::tr("Data un-transmitting."),
                                           MsgIcon::Exclamation, MsgButtons::Ok);
-                session.flags().settei = true;
+                session.silence().settingMode = true;
                 return Result::Cancelled;
             }
         } else if (out.reply.contains(QLatin1String("NG"))) {

@@ -28,8 +28,8 @@ bool holds(const Outcome& out, const char* word)
 // complete, ends the command before anything is sent.
 bool confirmed(Session& session, const QString& title, const QString& question)
 {
-    session.flags().settei = false;
-    session.flags().operationTitle = title;
+    session.silence().settingMode = false;
+    session.operations().title = title;
     if (!session.dialogs().yes(question, title)) {
         session.setToolbarEnabled(true);
         return false;
@@ -99,8 +99,8 @@ void endParameterInit(Session& session)
 bool fillTypeDefaults(Session& session, const QString& type)
 {
     const bool points = isPoints(session);
-    session.flags().bulkFill = true;
-    session.flags().angleCheckHold = true;
+    session.guards().bulkFill = true;
+    session.guards().angleCheckHold = true;
     ParameterTable& table = session.parameters();
     Grid& grid = table.grid();
     table.setCurrentType(type);
@@ -162,10 +162,10 @@ struct OriginTexts {
 
 Result originCommand(Session& session, qint16 code, const OriginTexts& texts)
 {
-    if (session.flags().motionInProgress)
+    if (session.drive().motionInProgress)
         return Result::Declined;
-    session.flags().settei = false;
-    session.flags().operationTitle = texts.title;
+    session.silence().settingMode = false;
+    session.operations().title = texts.title;
     Result result = Result::Declined;
     if (session.dialogs().yes(texts.question, texts.title)) {
         // The window stays enabled; only the data commands wait for the answer.
@@ -196,7 +196,7 @@ Result originCommand(Session& session, qint16 code, const OriginTexts& texts)
         }
     }
     session.hideProgress();
-    session.flags().settei = true;
+    session.silence().settingMode = true;
     session.panel().setEnabled(Command::SettingMode, true);
     UnlockCommands(session);
     return result;
@@ -257,7 +257,7 @@ Result InitParameters(Session& session, TypeChooser& chooser)
 
     showInitProgress(session, points ? 16 : 10);
     const std::optional<QString> type = chooser.chooseType(records::actuatorTypeOf(typeReply.reply),
-                                                           session.flags().typeDialogWithoutFrame2);
+                                                           session.guards().typeDialogWithoutFrame2);
     if (!type || type->isEmpty()) {
         endParameterInit(session);
         return Result::Declined;

@@ -129,8 +129,8 @@ FillEnd fillParameters(Session& session, const QString& reply, const ReadTexts& 
     ParameterTable& table = session.parameters();
     Grid& grid = table.grid();
     const bool points = isPoints(session);
-    session.flags().bulkFill = true;
-    session.flags().angleCheckHold = true;
+    session.guards().bulkFill = true;
+    session.guards().angleCheckHold = true;
     for (int k = 0; k < values.size(); ++k) {
         letEventsRun();
         if (withProgress) {
@@ -165,12 +165,12 @@ FillEnd fillParameters(Session& session, const QString& reply, const ReadTexts& 
 Result ReceiveTable(Session& session)
 {
     const bool points = isPoints(session);
-    session.flags().settei = false;
-    session.flags().operationTitle = points ? ExchangeText::tr("Point reception")
+    session.silence().settingMode = false;
+    session.operations().title = points ? ExchangeText::tr("Point reception")
                                             : ExchangeText::tr("Zone reception");
     if (!session.dialogs().yes(points ? ExchangeText::tr("Do you receive point data?")
                                       : ExchangeText::tr("Do you receive zone data?"),
-                               session.flags().operationTitle)) {
+                               session.operations().title)) {
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
@@ -195,17 +195,17 @@ Result ReceiveTable(Session& session)
         session.dialogs().ok(ExchangeText::tr("Receiving has finished."),
                              points ? ExchangeText::tr("Receive Point")
                                     : ExchangeText::tr("Receive Zone"));
-    session.flags().settei = true;
+    session.silence().settingMode = true;
     return end == FillEnd::Completed ? Result::Done : Result::Cancelled;
 }
 
 Result ReceiveParameters(Session& session)
 {
     const bool points = isPoints(session);
-    session.flags().settei = false;
-    session.flags().operationTitle = ExchangeText::tr("Parameter reception");
+    session.silence().settingMode = false;
+    session.operations().title = ExchangeText::tr("Parameter reception");
     if (!session.dialogs().yes(ExchangeText::tr("Do you receive parameter data?"),
-                               session.flags().operationTitle)) {
+                               session.operations().title)) {
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
@@ -233,7 +233,7 @@ Result ReceiveParameters(Session& session)
     session.refreshQuickBoxes();
     showOriginShift(session);
     lowerFillFlags(session);
-    session.flags().settei = true;
+    session.silence().settingMode = true;
     if (end == FillEnd::Completed)
         session.dialogs().ok(ExchangeText::tr("Receiving has finished."),
                              ExchangeText::tr("Receive Parameter"));
@@ -244,7 +244,7 @@ Result StartupReading(Session& session)
 {
     const bool points = isPoints(session);
     const ReadTexts texts = startupTexts();
-    session.flags().operationTitle = points ? ExchangeText::tr("Receive Point")
+    session.operations().title = points ? ExchangeText::tr("Receive Point")
                                             : ExchangeText::tr("Receive Zone");
 
     // A failed step ends the reading silently.

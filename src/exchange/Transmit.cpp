@@ -23,14 +23,14 @@ void refuseTable(Session& session, const QString& text, const QString& title)
 {
     session.dialogs().ok(text, title);
     restore(session);
-    session.flags().settei = true;
+    session.silence().settingMode = true;
 }
 
 Result finishTransmit(Session& session, const QString& title)
 {
     restore(session);
     session.refreshQuickBoxes();
-    session.flags().settei = true;
+    session.silence().settingMode = true;
     session.dialogs().ok(ExchangeText::tr("Transmitting has finished."), title);
     return Result::Done;
 }
@@ -103,11 +103,11 @@ bool checkPoints(Session& session, float stroke)
 
 Result transmitPoints(Session& session)
 {
-    session.flags().settei = false;
-    session.flags().operationTitle = ExchangeText::tr("Transmit Point");
+    session.silence().settingMode = false;
+    session.operations().title = ExchangeText::tr("Transmit Point");
     session.showError(QString());
     if (!session.dialogs().yes(ExchangeText::tr("Do you transmit point data?"),
-                               session.flags().operationTitle)) {
+                               session.operations().title)) {
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
@@ -126,7 +126,7 @@ Result transmitPoints(Session& session)
     const auto stroke = single(records::queryValue(out.reply));
     if (!out.reply.contains(QLatin1String("OK")) || !stroke) {
         linkError(session);
-        session.flags().settei = true;
+        session.silence().settingMode = true;
         return Result::LinkError;
     }
     session.progress().setValue(0);
@@ -152,12 +152,12 @@ Result transmitPoints(Session& session)
 
 Result transmitZones(Session& session)
 {
-    session.flags().settei = false;
-    session.flags().operationTitle = ExchangeText::tr("Transmit Zone");
+    session.silence().settingMode = false;
+    session.operations().title = ExchangeText::tr("Transmit Zone");
     session.showError(QString());
     session.progress().setValue(0);
     if (!session.dialogs().yes(ExchangeText::tr("Do you transmit zone data?"),
-                               session.flags().operationTitle)) {
+                               session.operations().title)) {
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
@@ -241,10 +241,10 @@ Result TransmitParameters(Session& session)
 {
     const bool points = session.family() == Family::PointInput;
     ParameterTable& table = session.parameters();
-    session.flags().settei = false;
-    session.flags().operationTitle = ExchangeText::tr("Parameter reception");
+    session.silence().settingMode = false;
+    session.operations().title = ExchangeText::tr("Parameter reception");
     if (!session.dialogs().yes(ExchangeText::tr("Do you transmit parameter data?"),
-                               session.flags().operationTitle)) {
+                               session.operations().title)) {
         session.setToolbarEnabled(true);
         return Result::Declined;
     }
@@ -268,7 +268,7 @@ Result TransmitParameters(Session& session)
                                         : checkStoredPoints(session, out.reply);
         if (stored == StoredPoints::Malformed) {
             linkError(session);
-            session.flags().settei = true;
+            session.silence().settingMode = true;
             return Result::LinkError;
         }
         if (stored == StoredPoints::Outside) {
@@ -278,7 +278,7 @@ Result TransmitParameters(Session& session)
                 ExchangeText::tr("Parameter reception"));
             restore(session);
             session.refreshQuickBoxes();
-            session.flags().settei = true;
+            session.silence().settingMode = true;
             return Result::Refused;
         }
     }

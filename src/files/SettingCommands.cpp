@@ -188,15 +188,15 @@ SettingCommands::OpenResult SettingCommands::open()
     const QString typeBefore = parameters.currentType();
     if (!apply(read.rows)) {
         // Putting the grids back runs no change handling.
-        const bool settingUpBefore = session_.flags().settingUp;
-        session_.flags().settingUp = true;
+        const bool settingUpBefore = session_.guards().settingUp;
+        session_.guards().settingUp = true;
         parameters.setCurrentType(typeBefore);
         if (!knownDefaultRow(family, typeBefore).isNull())
             parameters.SelectDefaultRow();
         parameters.ApplyTypeRanges(typeBefore);
         dataBefore.restore(session_.tableGrid());
         parametersBefore.restore(parameters.grid());
-        session_.flags().settingUp = settingUpBefore;
+        session_.guards().settingUp = settingUpBefore;
         cannotOpen();
         return OpenResult::Unreadable;
     }
@@ -287,9 +287,7 @@ void SettingCommands::exit()
     if (!askToSave())
         return;
     clearModifiedMark(session_.tableGrid());
-    session_.ioMonitorTimer().stop();
-    if (session_.flags().motionInProgress)
-        session_.requestStop();
+    session_.prepareToClose();
     session_.view().closeWindow();
 }
 
@@ -298,15 +296,14 @@ bool SettingCommands::closing()
     saveFailed_ = false;
     if (!isModified(session_.tableGrid())) {
         clearModifiedMark(session_.tableGrid());
-        session_.ioMonitorTimer().stop();
-        if (session_.flags().motionInProgress)
-            session_.requestStop();
+        session_.prepareToClose();
         StorePortNumber();
         session_.restoreIdle();
         return true;
     }
     if (!askToSave())
         return false;
+    session_.prepareToClose();
     StorePortNumber();
     return true;
 }

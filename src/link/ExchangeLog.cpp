@@ -87,6 +87,9 @@ QString formatEntry(const ExchangeEntry& entry)
     case Kind::LineLost:
         line += QLatin1String(" !! line lost") + partialText(entry.bytes);
         break;
+    case Kind::Stray:
+        line += QLatin1String(" <-- (stray, dropped) ") + namedControls(entry.bytes);
+        break;
     }
     return line;
 }
@@ -133,6 +136,11 @@ void ExchangeLog::addLineLost(const QString& port, const QByteArray& partial)
 void ExchangeLog::addBreak(const QString& port, const QByteArray& bytes)
 {
     add({QTime::currentTime(), port, ExchangeEntry::Kind::Break, bytes, -1, {}});
+}
+
+void ExchangeLog::addStray(const QString& port, const QByteArray& bytes)
+{
+    add({QTime::currentTime(), port, ExchangeEntry::Kind::Stray, bytes, -1, {}});
 }
 
 QStringList ExchangeLog::lines() const

@@ -25,6 +25,7 @@ struct ExchangeEntry {
         PortError,  // cannot open or write the port; note holds the reason
         LineLost,   // the open line went away during a wait; bytes holds what came
         Break,      // the break byte written while a motion waits
+        Stray,      // bytes that arrived while no exchange waited for them, dropped
     };
     QTime time;
     QString port;  // "COM1 (/dev/ttyUSB0)", or the simulator's device
@@ -59,6 +60,7 @@ public:
     void addPortError(const QString& port, const QString& reason);
     void addLineLost(const QString& port, const QByteArray& partial);
     void addBreak(const QString& port, const QByteArray& bytes);
+    void addStray(const QString& port, const QByteArray& bytes);
 
     // The kept lines, oldest first.
     QStringList lines() const;

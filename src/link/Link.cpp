@@ -350,13 +350,23 @@ Outcome Link::RunTransaction()
         line_.close();
         portLabel_ = portLabel(line_, m.portName);
     }
-    if (!reuse && !line_.open(m.portName)) {
-        qCInfo(lcLink) << "cannot open the port:" << line_.errorString();
-        log_.addPortError(portLabel_, line_.errorString());
-        emit portFailed(line_.errorString());
+    if (closed_ || (!reuse && !line_.open(m.portName))) {
         Outcome failed;
         failed.lineFailed = true;
+        if (!closed_) {
+            qCInfo(lcLink) << "cannot open the port:" << line_.errorString();
+            log_.addPortError(portLabel_, line_.errorString());
+            emit portFailed(line_.errorString());
+        }
+        // Every caller, also one that reads the last outcome, sees the lost line.
+        last_ = failed;
         return failed;
+    }
+    // Bytes that came while nobody waited (a late reply, a second answer) must not be read
+    // as the answer to this line: they are dropped, and the log says so.
+    if (const QByteArray stray = line_.readAvailable(); !stray.isEmpty()) {
+        qCInfo(lcLink) << "stray input dropped:" << visibleControls(QString::fromLatin1(stray));
+        log_.addStray(portLabel_, stray);
     }
     line_.discardBuffers();
     if (mainWindow) {

@@ -59,6 +59,11 @@ public:
     // open, without queueing behind the busy flag.
     void WriteBreakNow();
 
+    // The window is closing: no further line is written; every later transaction ends at
+    // once as a lost line.
+    void shutDown() { closed_ = true; }
+    bool isShutDown() const { return closed_; }
+
     // The command code of this link's transaction while it waits for its reply.
     std::optional<qint16> waitingCommand() const { return waiting_; }
     // What this link's last finished transaction brought back.
@@ -96,6 +101,7 @@ private:
     double timeScale_ = 1.0;
     std::optional<qint16> waiting_;
     bool heldOpen_ = false;    // the port stays open after a held jog
+    bool closed_ = false;
     Outcome last_;
     ExchangeLog log_;
     QString portLabel_;  // the port of the last transaction as the log shows it

@@ -33,18 +33,19 @@ QString selectedPoint(Session& s)
     return QString::number(std::max(0, s.tableGrid().currentRow()));
 }
 
-// The exchanges that move the actuator until they are answered; Stop breaks them at once.
-bool isMotion(std::optional<qint16> code)
+// The exchanges that move the actuator until they are answered; Stop breaks them at once. A
+// held jog command is answered as soon as the motion starts: its stop waits for that answer
+// and then gets its own.
+bool answeredAtTheEnd(std::optional<qint16> code)
 {
-    return code
-           && (*code == cmd::ORG || *code == cmd::MOVP || *code == cmd::XINC || *code == cmd::XDEC);
+    return code && (*code == cmd::ORG || *code == cmd::MOVP);
 }
 
 // "Numeric input" again, the jog and teaching frames reset to their Setting-mode look.
 void showTeachingTargetColours(Session& s)
 {
     PanelState& p = s.panel();
-    const bool originShift = s.flags().teachingTarget == SessionFlags::TeachingTarget::OriginShift;
+    const bool originShift = s.teachingState().target == TeachingTarget::OriginShift;
     p.setShade(C::OriginShiftTarget, originShift ? Shade::LightCyan : Shade::LightGrey);
     p.setShade(C::PositionTarget, originShift ? Shade::LightGrey : Shade::LightOrange);
 }
@@ -57,7 +58,7 @@ void endOfReturn(Session& s)
     PanelState& p = s.panel();
     p.setShade(C::ReturnToOrigin, Shade::LightGrey);
     s.ioMonitorTimer().start();
-    if (s.flags().operationMode) {
+    if (s.drive().operationMode) {
         p.setEnabled(C::Start, true);
         p.setEnabled(C::Stop, s.isPointInput());
         p.setShade(C::Stop, Shade::ButtonFace);
@@ -73,10 +74,17 @@ void restoreAfterStart(Session& s)
     p.setEnabled({C::ReturnToOrigin, C::Start, C::Stop}, true);
     p.setShade(C::Stop, Shade::ButtonFace);
     s.ioMonitorTimer().start();
-    s.flags().motionInProgress = false;
-    s.flags().STOPCHECK = 0;
+    s.drive().motionInProgress = false;
+    s.silence().stopPressed = false;
     // The move is over: a later lost line must be reported again.
-    s.flags().orgpos = 0;
+    s.silence().motion = false;
+}
+
+// A start that ends on a failure leaves the panel as it is, but never without a way back to
+// Setting mode.
+void endStart(Session& s)
+{
+    s.panel().setEnabled(C::SettingMode, true);
 }
 
 // A port that went away during a move is reported even while the move's own silence rule
@@ -92,7 +100,7 @@ void reportMoveLinkError(Session& s, const Outcome& out)
 void failEntry(Session& s)
 {
     s.panel().setEnabled(C::SettingMode, true);
-    s.flags().orgpos = 0;
+    s.silence().motion = false;
     ReportLinkError(s);
     s.view().showComS(QString());
     EnterSettingMode(s);
@@ -113,8 +121,8 @@ void enterOperationPulseTrain(Session& s)
                           C::CancelAlarm, C::Positioning},
                          true);
     s.controller().previous = false;
-    s.flags().operationMode = true;
-    s.flags().monitor = MonitorState::Idle;
+    s.drive().operationMode = true;
+    s.drive().monitor = MonitorState::Idle;
 }
 
 void enterOperationPointInput(Session& s)
@@ -147,17 +155,18 @@ void enterOperationPointInput(Session& s)
         return;
     s.controller().previous = records::isPreviousController(records::replyValue(out.reply));
     s.panel().setEnabled({C::ReturnToOrigin, C::Start, C::Stop}, true);
-    s.flags().operationMode = true;
-    s.flags().monitor = MonitorState::Idle;
+    s.drive().operationMode = true;
+    s.drive().monitor = MonitorState::Idle;
 }
 
-// The stop character and its answer. While a motion exchange of this window waits, the stop
-// character goes out at once and that exchange's answer is the stop's answer; otherwise the
-// stop waits its turn like any command.
+// The stop character and its answer. While a return to origin or a point move of this window
+// waits, the stop character goes out at once and that exchange's answer is the stop's
+// answer; otherwise (a held jog command not yet answered included) the stop waits its turn
+// and reads its own answer.
 Outcome sendStop(Session& s, float timeoutMs)
 {
     Link& link = s.link();
-    if (!isMotion(link.waitingCommand())) {
+    if (!answeredAtTheEnd(link.waitingCommand())) {
         link.timeout().set(timeoutMs);
         return exchange(s, cmd::Break);
     }
@@ -171,20 +180,19 @@ Outcome sendStop(Session& s, float timeoutMs)
 
 }  // namespace
 
-void StopProcedure(Session& s)
+Outcome StopProcedure(Session& s)
 {
-    SessionFlags& f = s.flags();
+    DriveState& d = s.drive();
     PanelState& p = s.panel();
     const auto offerButtons = [&] {
-        f.jogSteps = 0;
+        s.teachingState().jogSteps = 0;
         if (s.isPointInput())
             p.setEnabled({C::ReturnToOrigin, C::Start, C::Stop}, true);
-        else
+        else if (d.operationMode)
             p.setEnabled(pulsePanel(), true);
     };
-    f.operationTitle = OperationText::tr("Stop");
-    const bool afterJogRelease = s.isPointInput()
-                                 && s.link().timeout().ms() == timeouts::kJogRelease;
+    s.operations().title = OperationText::tr("Stop");
+    const bool afterJogRelease = s.isPointInput() && isJogReleaseTimeout(s);
     p.setEnabled(C::SettingMode, true);
     const Outcome out = sendStop(s, afterJogRelease ? timeouts::kStopAfterJog : timeouts::kStop);
     if (timedOut(out)) {
@@ -193,30 +201,50 @@ void StopProcedure(Session& s)
     } else if (has(out, "STOP")) {
         s.showError(out.reply);
     } else if (!has(out, "OK")) {
-        f.orgpos = 0;
+        s.silence().motion = false;
         ReportLinkError(s);
-        return;
     }
+    // Whatever the answer, the panel offers its buttons again: a refused stop must not leave
+    // the user without Org and Stop.
     offerButtons();
+    return out;
 }
 
 void attach(Session& s)
 {
     QObject::connect(&s.ioMonitorTimer(), &QTimer::timeout, &s, [&s] { MonitorTick(s); });
+    QObject::connect(&s.teachingTimer(), &QTimer::timeout, &s, [&s] { TeachingTick(s); });
     QObject::connect(&s, &Session::stopRequested, &s, [&s] { Stop(s); });
     s.setTeachingUpdate([&s](const QString& value) { TeachingUpdate(s, value); });
 }
 
+bool isJogReleaseTimeout(Session& s)
+{
+    return s.link().timeout().ms() == timeouts::kJogRelease;
+}
+
+bool mayMove(Session& s, MotionSource source)
+{
+    if (s.operations().stopRequested() || s.link().isShutDown() || s.silence().closing)
+        return false;
+    const TeachingState& t = s.teachingState();
+    if (source == MotionSource::DrivePanel)
+        return s.drive().operationMode;
+    return !s.drive().operationMode && t.loop != TeachingLoop::Off
+           && (t.inputMode == 2 || t.inputMode == 3);
+}
+
 void EnterOperationMode(Session& s)
 {
-    SessionFlags& f = s.flags();
+    DriveState& d = s.drive();
     PanelState& p = s.panel();
+    OperationScope scope(s, Activity::ModeChange);
     s.link().timeout().set(timeouts::kEnterOperation);
     p.setSettingPosition(QStringLiteral("0.00"));
-    f.settei = false;
-    if (f.operationMode)
+    s.silence().settingMode = false;
+    if (d.operationMode)
         return;
-    f.operationTitle = OperationText::tr("Drive");
+    s.operations().title = OperationText::tr("Drive");
     LockCommands(s);
 
     s.tableGrid().setReadOnly(true);
@@ -234,7 +262,7 @@ void EnterOperationMode(Session& s)
     p.setShade(C::OperationMode, Shade::Magenta);
     p.setShade(C::SettingMode, Shade::LightGrey);
     s.showError(QString());
-    f.inputMode = 1;
+    s.teachingState().inputMode = 1;
     p.setFrameEnabled(PanelFrame::Setup, false);
     p.setFrameEnabled(PanelFrame::Parameters, false);
     p.setFrameEnabled(PanelFrame::Drive, true);
@@ -248,8 +276,8 @@ void EnterOperationMode(Session& s)
 
 void EnterSettingMode(Session& s)
 {
-    SessionFlags& f = s.flags();
     PanelState& p = s.panel();
+    OperationScope scope(s, Activity::ModeChange);
     p.setStopDialogShown(false);
     p.setFrameEnabled(PanelFrame::Setup, true);
     p.setFrameEnabled(PanelFrame::Parameters, true);
@@ -259,7 +287,7 @@ void EnterSettingMode(Session& s)
     UnlockCommands(s);
     s.tableGrid().setReadOnly(false);
     s.ioMonitorTimer().stop();
-    f.settei = true;
+    s.silence().settingMode = true;
 
     showTeachingTargetColours(s);
     p.setShade(C::SettingMode, Shade::Green);
@@ -276,11 +304,11 @@ void EnterSettingMode(Session& s)
     p.setShade(C::Set, Shade::LightOrange);
     p.setEnabled(drive, false);
 
-    f.operationMode = false;
-    f.inputMode = 1;
+    s.drive().operationMode = false;
+    s.teachingState().inputMode = 1;
     for (int lamp : {0, 1, 2, 3, 8, 9, 10, 11, 12, 13})
         p.setLamp(lamp, false);
-    f.orgpos = 0;
+    s.silence().motion = false;
 }
 
 void PressStart(Session& s)
@@ -300,13 +328,19 @@ void PressStop(Session& s)
     s.panel().setShade(C::Stop, Shade::Pink);
 }
 
+// Start is one operation from the click to the end of the move. Its steps:
+//   origin query -> [return-to-origin question -> return] -> " Do you start?" ->
+//   point query -> point move -> angle refresh -> panel restored.
+// Before each motion command it checks that the window is still in Operation mode and that
+// Stop was not pressed meanwhile; otherwise it ends there with the panel restored.
 void Start(Session& s)
 {
     if (!s.isPointInput())
         return;  // the pulse-train window's Start has no action
-    SessionFlags& f = s.flags();
+    DriveState& d = s.drive();
     PanelState& p = s.panel();
     Link& link = s.link();
+    OperationScope scope(s, Activity::Start);
 
     // How a reply to the origin query (or to the return it led to) lets the start go on.
     enum class Next { End, Ask, Restore, Proceed };
@@ -325,8 +359,8 @@ void Start(Session& s)
             return Next::End;
         }
         if (has(out, "STOP")) {
-            if (f.STOPCHECK != 1) {
-                f.motionInProgress = false;
+            if (!s.silence().stopPressed) {
+                d.motionInProgress = false;
                 return Next::Ask;  // title and time-out stay as they are
             }
             s.showError(out.reply);
@@ -336,17 +370,19 @@ void Start(Session& s)
     };
 
     link.timeout().set(timeouts::kOriginQuery);
-    f.operationTitle = OperationText::tr("Return to origin");
+    s.operations().title = OperationText::tr("Return to origin");
     Outcome out = exchange(s, cmd::QORG);
     Next next = judge(out, true);
     if (next == Next::Proceed && has(out, "OK") && !has(out, "1")) {
         // The origin is not established: offer the return first.
         link.timeout().set(timeouts::kMove);
         if (ask(s, originQuestion())) {
+            if (!mayMove(s, MotionSource::DrivePanel))
+                return restoreAfterStart(s);
             s.showError(QString());
             out = ReturnToOrigin(s, false);
         } else {
-            f.inputMode = 0;
+            s.teachingState().inputMode = 0;
             s.setToolbarEnabled(true);
             UnlockCommands(s);
             p.setSettingPosition(QStringLiteral("0.00"));
@@ -354,15 +390,15 @@ void Start(Session& s)
         next = judge(out, false);
     }
     if (next == Next::End)
-        return;
+        return endStart(s);
     if (next == Next::Restore)
         return restoreAfterStart(s);
     if (next == Next::Proceed) {
         link.timeout().set(timeouts::kMove);
-        f.operationTitle = OperationText::tr("Start");
+        s.operations().title = OperationText::tr("Start");
     }
 
-    if (f.motionInProgress)
+    if (d.motionInProgress)
         return;
     s.showError(QString());
     if (!ask(s, OperationText::tr(" Do you start?"))) {
@@ -370,7 +406,10 @@ void Start(Session& s)
         p.setShade(C::Start, Shade::LightGrey);
         return restoreAfterStart(s);
     }
-    f.orgpos = 1;
+    if (!mayMove(s, MotionSource::DrivePanel))
+        return restoreAfterStart(s);
+    OperationScope move(s, Activity::Move);
+    s.silence().motion = true;
     p.setEnabled(C::SettingMode, false);
     s.ioMonitorTimer().stop();
     p.setEnabled(C::ReturnToOrigin, true);
@@ -380,20 +419,22 @@ void Start(Session& s)
     out = exchange(s, cmd::QP, selectedPoint(s));
     if (timedOut(out)) {
         ReportLinkError(s);
-        return;
+        return endStart(s);
     }
     if (has(out, "NG")) {
         ReportRefusal(s, out);
         RestoreWindow(s);
         return restoreAfterStart(s);
     }
+    // Stop pressed while the point was queried, or "Setting" somehow reached: no move.
+    if (!mayMove(s, MotionSource::DrivePanel))
+        return restoreAfterStart(s);
     p.setEnabled(C::ReturnToOrigin, false);
-    f.motionInProgress = true;
+    d.motionInProgress = true;
     // The point move.
-    f.operationTitle = OperationText::tr("Point");
+    s.operations().title = OperationText::tr("Point");
     link.timeout().set(timeouts::kMove);
     s.showError(QString());
-    p.setEnabled(C::SettingMode, true);
     out = exchange(s, cmd::MOVP, selectedPoint(s));
     if (timedOut(out)) {
         s.setMainWindowEnabled(true);
@@ -403,7 +444,7 @@ void Start(Session& s)
         ReportRefusal(s, out);
         RestoreWindow(s);
     }
-    f.motionInProgress = false;
+    d.motionInProgress = false;
     RefreshCurrentAngle(s);
     restoreAfterStart(s);
 }
@@ -411,31 +452,34 @@ void Start(Session& s)
 void Stop(Session& s)
 {
     PanelState& p = s.panel();
+    OperationScope scope(s, Activity::Stop);
+    // Whatever runs sends no further motion command once this click is taken.
+    s.operations().requestStop();
     s.stopReceiveGuard();
     if (s.isPointInput()) {
         p.setEnabled({C::ReturnToOrigin, C::Start}, true);
         p.setEnabled(C::Stop, false);
         p.setShade(C::Stop, Shade::ButtonFace);
         StopProcedure(s);
-        s.flags().STOPCHECK = 1;
+        s.silence().stopPressed = true;
     } else {
         p.setEnabled(pulsePanel(), false);
         p.setShade(C::Stop, Shade::ButtonFace);
         StopProcedure(s);
-        s.flags().STOPCHECK = 0;
+        s.silence().stopPressed = false;
     }
 }
 
 void Org(Session& s)
 {
-    SessionFlags& f = s.flags();
     PanelState& p = s.panel();
-    if (f.motionInProgress)
+    if (s.drive().motionInProgress)
         return;
+    OperationScope scope(s, Activity::ReturnToOrigin);
     s.link().timeout().set(timeouts::kOrgQuestion);
-    f.operationTitle = s.isPointInput() ? OperationText::tr("Org")
-                                        : OperationText::tr("Return to origin");
-    if (!ask(s, originQuestion())) {
+    s.operations().title = s.isPointInput() ? OperationText::tr("Org")
+                                            : OperationText::tr("Return to origin");
+    if (!ask(s, originQuestion()) || !mayMove(s, MotionSource::DrivePanel)) {
         p.setShade(C::ReturnToOrigin, Shade::LightGrey);
         return;
     }
@@ -444,23 +488,22 @@ void Org(Session& s)
     ReturnToOrigin(s, false, true);
     p.setEnabled(C::SettingMode, true);
     p.setShade(C::ReturnToOrigin, Shade::LightGrey);
-    // Both windows end the return's silence (orgpos) here, so a later lost line is reported;
-    // the pulse-train window keeps its Stop mark.
-    f.orgpos = 0;
+    s.silence().motion = false;
     if (s.isPointInput())
-        f.STOPCHECK = 0;
+        s.silence().stopPressed = false;
 }
 
 Outcome ReturnToOrigin(Session& s, bool showStopDialog, bool fromOrgButton)
 {
-    SessionFlags& f = s.flags();
+    DriveState& d = s.drive();
     PanelState& p = s.panel();
+    OperationScope scope(s, Activity::ReturnToOrigin);
     const QList<Command> driveState = {C::Servo, C::ClearDeviation, C::Brake, C::CancelAlarm};
-    f.operationTitle = OperationText::tr("Org");
+    s.operations().title = OperationText::tr("Org");
     s.link().timeout().set(timeouts::kReturnToOrigin);
     s.ioMonitorTimer().stop();
-    f.motionInProgress = true;
-    f.orgpos = 1;
+    d.motionInProgress = true;
+    s.silence().motion = true;
     if (!s.isPointInput()) {
         p.setEnabled(driveState, false);
         if (fromOrgButton) {
@@ -474,18 +517,17 @@ Outcome ReturnToOrigin(Session& s, bool showStopDialog, bool fromOrgButton)
     Outcome out = exchange(s, cmd::ORG);
 
     p.setStopDialogShown(false);
-    if (!s.isPointInput() && p.shade(C::OperationMode) == Shade::Magenta)
+    if (!s.isPointInput() && d.operationMode)
         p.setEnabled(driveState, true);
     endOfReturn(s);
     if (!has(out, "OK")) {
         if (timedOut(out)) {
-            f.motionInProgress = false;
+            d.motionInProgress = false;
             ReportOriginLinkError(s);
-            f.settei = true;
             return out;
         }
         if (has(out, "STOP") || has(out, "NG")) {
-            f.motionInProgress = false;
+            d.motionInProgress = false;
             s.showError(out.reply);
             if (showStopDialog) {
                 UnlockCommands(s);
@@ -496,13 +538,16 @@ Outcome ReturnToOrigin(Session& s, bool showStopDialog, bool fromOrgButton)
         }
     }
     // The angle is read once the motion has ended, so the refresh does not skip it.
-    f.motionInProgress = false;
+    d.motionInProgress = false;
     RefreshCurrentAngle(s);
     return out;
 }
 
 void PressStopDialog(Session& s)
 {
+    // An event of the running return, not an operation of its own: its time-out is the
+    // return's from now on.
+    s.operations().requestStop();
     s.link().timeout().set(timeouts::kStopDialog);
     s.link().WriteBreakNow();
     s.panel().setStopDialogShown(false);
@@ -538,13 +583,17 @@ QString teachingValueOf(const QString& reply)
 
 std::optional<QString> RefreshCurrentAngle(Session& s)
 {
-    SessionFlags& f = s.flags();
-    if (f.motionInProgress)
+    DriveState& d = s.drive();
+    if (d.motionInProgress)
         return std::nullopt;
-    f.operationTitle = OperationText::tr("Receive the current value");
+    const quint64 generation = s.operations().generation();
+    s.operations().title = OperationText::tr("Receive the current value");
     s.link().timeout().set(timeouts::kRefresh);
-    s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::QPOS);
+    // Another operation ran inside the wait (SET, a mode change, a move): this angle is
+    // stale, and that operation has shown its own.
+    if (s.operations().generation() != generation)
+        return std::nullopt;
     if (timedOut(out)) {
         reportNoAnswer(s);
         return std::nullopt;
@@ -564,7 +613,7 @@ std::optional<QString> RefreshCurrentAngle(Session& s)
     }
     s.panel().setCurrentAngle(shownAngle(out.reply));
     const QString value = teachingValueOf(out.reply);
-    if (!f.operationMode && !f.motionInProgress && s.teachingUpdate())
+    if (!d.operationMode && !d.motionInProgress && s.teachingUpdate())
         s.teachingUpdate()(value);
     return value;
 }

@@ -31,8 +31,17 @@ void Stop(Session& s);
 void Org(Session& s);
 
 // The stop character with its answer (Stop and the jog release): 1500 ms, or 300 ms after a
-// jog release has set 9999 ms.
-void StopProcedure(Session& s);
+// jog release has set 9999 ms. Gives the stop's answer.
+Outcome StopProcedure(Session& s);
+// A jog release has set its marker time-out: the stop that follows waits only 300 ms.
+bool isJogReleaseTimeout(Session& s);
+
+// Who would send a motion command: the drive panel (Start, Org, a point move) moves only in
+// Operation mode; teaching (its return to origin, the jog commands) only while its loop runs
+// in Setting mode. Neither moves once Stop was pressed for the running operation or while
+// the window closes.
+enum class MotionSource { DrivePanel, Teaching };
+bool mayMove(Session& s, MotionSource source);
 
 // Sends "@ORG " and waits up to 30 s. showStopDialog: the STOP dialog is offered meanwhile.
 // fromOrgButton: on the pulse-train window Stop is offered (pink) while it runs. Gives the

@@ -10,42 +10,63 @@ namespace kap::operation {
 
 void MonitorTick(Session& s)
 {
-    SessionFlags& f = s.flags();
-    if (f.monitor != MonitorState::Idle || !f.operationMode)
+    DriveState& d = s.drive();
+    // A tick that falls due while an operation holds the session (its waits and its
+    // questions included) is skipped, never nested; the next one after it runs.
+    if (d.monitor != MonitorState::Idle || !d.operationMode || !s.operations().idle())
         return;
-    f.monitor = MonitorState::Cycling;
+    d.monitor = MonitorState::Cycling;
     MonitorCycle(s);
 }
 
 void MonitorCycle(Session& s)
 {
-    SessionFlags& f = s.flags();
+    DriveState& d = s.drive();
     // A cycle that cannot finish keeps the mark: the monitor rests until the next entry.
-    const auto pause = [&f] { f.monitor = MonitorState::Paused; };
-    if (f.motionInProgress)
-        return pause();
-    f.operationTitle = OperationText::tr("I/O monitor");
+    const auto rest = [&d] { d.monitor = MonitorState::Paused; };
+    if (d.motionInProgress)
+        return rest();
+    OperationScope scope(s, Activity::Monitor);
+    const quint64 generation = s.operations().generation();
+    // A user operation begun inside one of the cycle's waits takes over: the cycle drops what
+    // it read (it is stale now) and the next tick starts afresh.
+    const auto overtaken = [&] {
+        if (s.operations().generation() == generation)
+            return false;
+        if (d.monitor == MonitorState::Cycling)
+            d.monitor = MonitorState::Idle;
+        return true;
+    };
+    s.operations().title = OperationText::tr("I/O monitor");
     s.link().timeout().set(timeouts::kMonitor);
-    s.panel().setEnabled(Command::SettingMode, true);
     const Outcome out = exchange(s, cmd::READ_DIO);
+    if (overtaken())
+        return;
     if (timedOut(out)) {
         reportNoAnswer(s);
-        return pause();
+        return rest();
     }
     if (!has(out, "OK") && !has(out, "STOP")) {
         s.showError(out.reply);
         ReportRefusal(s, out);
         RestoreWindow(s);
-        return pause();
+        return rest();
     }
     const bool shortLayout = s.isPointInput() && s.controller().previous;
     applyDioReply(out.reply, shortLayout ? DioLayout::Short : DioLayout::Long, s.panel());
     RefreshCurrentAngle(s);
+    if (overtaken())
+        return;
     if (!s.isPointInput()) {
-        QueryServoState(s);
-        QueryBrakeState(s);
+        // A refused state query pauses the monitor like a refused poll, so its box is shown
+        // once, not on every cycle.
+        if (!QueryServoState(s) || overtaken())
+            return overtaken() ? void() : rest();
+        if (!QueryBrakeState(s) || overtaken())
+            return overtaken() ? void() : rest();
     }
-    f.monitor = MonitorState::Idle;
+    if (d.monitor == MonitorState::Cycling)
+        d.monitor = MonitorState::Idle;
 }
 
 bool applyDioReply(const QString& reply, DioLayout layout, PanelState& panel)

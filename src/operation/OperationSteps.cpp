@@ -5,9 +5,36 @@
 
 namespace kap::operation {
 
+namespace {
+
+// The title and the reply time-out of the running operation, put back after a wait in which
+// other handlers may have run.
+class KeepContext {
+public:
+    explicit KeepContext(Session& s)
+        : s_(s), title_(s.operations().title), timeoutMs_(s.link().timeout().ms())
+    {
+    }
+    ~KeepContext() { restore(); }
+    void restore()
+    {
+        s_.operations().title = title_;
+        if (s_.link().timeout().ms() != timeoutMs_)
+            s_.link().timeout().set(timeoutMs_);
+    }
+
+private:
+    Session& s_;
+    QString title_;
+    float timeoutMs_;
+};
+
+}  // namespace
+
 bool ask(Session& s, const QString& text)
 {
-    return s.dialogs().message(text, s.flags().operationTitle, MsgIcon::Question, MsgButtons::YesNo)
+    KeepContext keep(s);
+    return s.dialogs().message(text, s.operations().title, MsgIcon::Question, MsgButtons::YesNo)
            == MsgAnswer::Yes;
 }
 
@@ -29,11 +56,13 @@ const QList<Command>& pulsePanel()
 
 Outcome exchange(Session& s, qint16 code, const QString& argument)
 {
+    KeepContext keep(s);
     Link& link = s.link();
     link.ClearCommand();
     link.request.P_Command = code;
     link.request.P_second = argument;
-    link.BuildCommand();
+    link.BuildCommand();  // may wait for an exchange in flight
+    keep.restore();
     return link.RunTransaction();
 }
 

@@ -78,9 +78,10 @@ void refusal(Session& s, const Outcome& out, bool hideProgress)
 
 void toggle(Session& s, const Toggle& t)
 {
-    if (s.flags().motionInProgress)
+    if (s.drive().motionInProgress)
         return;
-    s.flags().operationTitle = OperationText::tr(t.title);
+    OperationScope scope(s, Activity::PanelCommand);
+    s.operations().title = OperationText::tr(t.title);
     s.link().timeout().set(timeouts::kServoBrake);
     s.showError(QString());
     s.panel().setEnabled(Command::SettingMode, true);
@@ -106,9 +107,10 @@ void toggle(Session& s, const Toggle& t)
 // Alarm and deviation: one confirmed command, no answer shown when it goes through.
 void confirmed(Session& s, const char* title, qint16 code, const char* question, bool hideProgress)
 {
-    if (s.flags().motionInProgress)
+    if (s.drive().motionInProgress)
         return;
-    s.flags().operationTitle = OperationText::tr(title);
+    OperationScope scope(s, Activity::PanelCommand);
+    s.operations().title = OperationText::tr(title);
     s.link().timeout().set(timeouts::kServoBrake);
     s.showError(QString());
     s.panel().setEnabled(Command::SettingMode, true);
@@ -121,20 +123,24 @@ void confirmed(Session& s, const char* title, qint16 code, const char* question,
         refusal(s, out, hideProgress);
 }
 
-void queryState(Session& s, const Toggle& t)
+// False when the query failed (its box has been shown).
+bool queryState(Session& s, const Toggle& t)
 {
-    if (s.flags().motionInProgress)
-        return;
-    s.flags().operationTitle = OperationText::tr(t.title);
+    if (s.drive().motionInProgress)
+        return true;
+    s.operations().title = OperationText::tr(t.title);
     s.link().timeout().set(timeouts::kServoBrake);
-    s.panel().setEnabled(Command::SettingMode, true);
     const Outcome out = exchange(s, t.query);
-    if (timedOut(out))
-        return linkError(s, true);
-    if (has(out, "OK") || has(out, "STOP"))
+    if (timedOut(out)) {
+        linkError(s, true);
+        return false;
+    }
+    if (has(out, "OK") || has(out, "STOP")) {
         captionFromState(s, t, out.reply);
-    else
-        refusal(s, out, true);
+        return true;
+    }
+    refusal(s, out, true);
+    return false;
 }
 
 }  // namespace
@@ -166,14 +172,14 @@ void ShowStateCaption(Session& s, Command button, const QString& reply)
     captionFromState(s, toggleOf(button), reply);
 }
 
-void QueryServoState(Session& s)
+bool QueryServoState(Session& s)
 {
-    queryState(s, kServo);
+    return queryState(s, kServo);
 }
 
-void QueryBrakeState(Session& s)
+bool QueryBrakeState(Session& s)
 {
-    queryState(s, kBrake);
+    return queryState(s, kBrake);
 }
 
 }  // namespace kap::operation

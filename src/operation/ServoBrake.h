@@ -21,7 +21,7 @@ void ClearDeviation(Session& s);
 // engaged, "0": off or released; any other leaves it).
 void ShowStateCaption(Session& s, Command button, const QString& reply);
 // Bring the servo and brake captions in line with the controller.
-void QueryServoState(Session& s);
-void QueryBrakeState(Session& s);
+bool QueryServoState(Session& s);  // false when it failed (its box shown)
+bool QueryBrakeState(Session& s);
 
 }  // namespace kap::operation

@@ -12,17 +12,29 @@
 #include "Reactions.h"
 #include "ZoneTable.h"
 
-#include <QEventLoop>
 #include <QTimer>
+
+// Teaching runs as a small state machine (TeachingState::loop):
+//
+//   Off --choose Direct/Playback, or a pulse-train target--> Starting
+//   Starting --Yes, return answered, read-out done--> Direct | Playback   (timer armed)
+//   Starting --No, or the return refused/unanswered-->  Off
+//   Direct --tick--> one pass (angle refresh + teaching update), timer re-armed
+//   Playback --tick, a jog button down--> a step (or the held command) + refresh
+//   Playback --held command answered, button still down--> Held
+//   Held --release--> stop character --> Playback (one refresh)
+//   Direct | Playback | Held --Numeric Input / Setting / a failed pass--> Off
+//
+// Every event (tick, click, release) is one operation holding the session; a tick that falls
+// due while another operation holds it is put off, never nested.
 
 namespace kap::operation {
 
 namespace {
 
 using C = Command;
-using Target = SessionFlags::TeachingTarget;
+using Target = TeachingTarget;
 
-constexpr int kLoopPauseMs = 20;
 constexpr float kJogStepMs = 3000.0f;
 constexpr float kHeldJogMs = 20000.0f;
 constexpr float kRecordMs = 100.0f;
@@ -31,20 +43,6 @@ constexpr float kReadOutMs = 3000.0f;
 constexpr float kMotorOffMs = 3000.0f;
 constexpr double kShiftLimitLow = -327.68;  // parameter 35 in degrees
 constexpr double kShiftLimitHigh = 327.67;
-
-// Lets the window's events run for ms. False when the application is leaving its event
-// loops: a teaching loop must not keep the program from ending.
-bool pause(int ms)
-{
-    QEventLoop wait;
-    bool elapsed = false;
-    QTimer::singleShot(ms, &wait, [&] {
-        elapsed = true;
-        wait.quit();
-    });
-    wait.exec();
-    return elapsed;
-}
 
 double number(const QString& text)
 {
@@ -57,8 +55,14 @@ void focusNumericInputUnlessChosen(Session& s)
         s.view().focusNumericInput();
 }
 
+bool looping(const TeachingState& t)
+{
+    return t.loop == TeachingLoop::Direct || t.loop == TeachingLoop::Playback
+           || t.loop == TeachingLoop::Held;
+}
+
 // The question at the start and the end of teaching. True when the teaching may go on: Yes,
-// and the return neither refused nor unanswered.
+// and neither the return nor the refresh after it refused or unanswered.
 bool askReturnToOrigin(Session& s)
 {
     s.link().timeout().set(timeouts::kMove);
@@ -68,38 +72,40 @@ bool askReturnToOrigin(Session& s)
             : OperationText::tr(
                 "Execute return to origin? If stopping in operations required, press "
                 "Pop-up button.");
-    if (!ask(s, question)) {
-        s.flags().inputMode = 0;
+    if (!ask(s, question) || !mayMove(s, MotionSource::Teaching)) {
+        s.teachingState().inputMode = 0;
         s.setToolbarEnabled(true);
         UnlockCommands(s);
         s.panel().setSettingPosition(QStringLiteral("0.00"));
         return false;
     }
     s.showError(QString());
-    const Outcome out = ReturnToOrigin(s, true);
+    ReturnToOrigin(s, true);
+    // The last reply: the return's, or the angle refresh's that followed it.
+    const Outcome& out = s.link().lastOutcome();
     return !timedOut(out) && !has(out, "NG");
 }
 
 void showStartingShift(Session& s)
 {
-    SessionFlags& f = s.flags();
-    f.originShiftAtStart = f.originShift;
-    s.showOriginShift(f.originShift);
+    TeachingState& t = s.teachingState();
+    t.originShiftAtStart = t.originShift;
+    s.showOriginShift(t.originShift);
 }
 
 // "Do you turn off the power of motor?": direct teaching moves the actuator by hand.
 void offerMotorOff(Session& s)
 {
-    SessionFlags& f = s.flags();
-    if (f.motionInProgress)
+    TeachingState& t = s.teachingState();
+    if (s.drive().motionInProgress)
         return;
-    f.operationTitle = OperationText::tr("Servo");
+    s.operations().title = OperationText::tr("Servo");
     s.link().timeout().set(kMotorOffMs);
     if (!ask(s, OperationText::tr(
                     "Do you turn off the power of motor? Cannot change the mode during turning off "
                     "the power of motor."))) {
         s.setToolbarEnabled(true);
-        f.inputMode = 1;
+        t.inputMode = 1;
         s.panel().setFrameEnabled(PanelFrame::Parameters, true);
         return;
     }
@@ -109,7 +115,7 @@ void offerMotorOff(Session& s)
     if (timedOut(out)) {
         reportNoAnswer(s);
     } else if (!has(out, "OK")) {
-        f.inputMode = 1;
+        t.inputMode = 1;
         focusNumericInputUnlessChosen(s);
         if (has(out, "NG"))
             s.showError(out.reply);
@@ -123,58 +129,87 @@ void recoverFromLoop(Session& s)
 {
     s.panel().setOptionEnabled(0, true);
     focusNumericInputUnlessChosen(s);
-    s.flags().motionInProgress = false;
+    s.drive().motionInProgress = false;
     RestoreWindow(s);
 }
 
-// One refresh of the direct-teaching loop; false when the loop must end.
+// The steps after a loop has ended, however it ended.
+void endLoop(Session& s)
+{
+    TeachingState& t = s.teachingState();
+    const TeachingLoop was = t.loop;
+    t.loop = TeachingLoop::Off;
+    s.teachingTimer().stop();
+    if (was == TeachingLoop::Direct) {
+        s.tableGrid().setReadOnly(false);
+        s.panel().setEnabled(C::OperationMode, true);
+        if (!s.isPointInput())
+            s.panel().setOptionEnabled(0, true);
+    }
+}
+
+// One pass of the direct-teaching loop; false when the loop must end.
 bool teachOnce(Session& s)
 {
-    SessionFlags& f = s.flags();
-    f.settei = false;
-    RefreshCurrentAngle(s);
-    Outcome out = s.link().lastOutcome();
-    if (has(out, "NG")) {
+    const quint64 generation = s.operations().generation();
+    const auto passOutcome = [&s, generation]() -> std::optional<Outcome> {
+        s.silence().settingMode = false;
+        RefreshCurrentAngle(s);
+        // An operation that ran inside the refresh (SET, a target) has its own outcome.
+        if (s.operations().generation() != generation)
+            return std::nullopt;
+        return s.link().lastOutcome();
+    };
+    std::optional<Outcome> out = passOutcome();
+    if (!out)
+        return true;
+    if (has(*out, "NG")) {
         recoverFromLoop(s);
         ReportLinkError(s);
         s.panel().setEnabled(C::OperationMode, true);
         return false;
     }
-    if (!timedOut(out))
+    if (!timedOut(*out))
         return true;
     // One more try before giving up.
-    f.settei = false;
-    RefreshCurrentAngle(s);
-    out = s.link().lastOutcome();
-    if (has(out, "NG") || timedOut(out)) {
+    out = passOutcome();
+    if (!out)
+        return true;
+    if (has(*out, "NG") || timedOut(*out)) {
         recoverFromLoop(s);
         UnlockCommands(s);
-        // The return to origin at the start left its silence set: this failure must show.
-        f.orgpos = 0;
+        // The loop's own silence keeps the refreshes quiet: this failure must show.
+        s.silence().motion = false;
         ReportLinkError(s);
-        f.orgpos = 1;
+        s.silence().motion = true;
         s.panel().setEnabled(C::OperationMode, true);
         return false;
     }
     return true;
 }
 
-void directTeaching(Session& s)
+// The loop's start: the return-to-origin question, the return, the read-out and (direct
+// teaching) the motor. The loop then runs on the timer.
+void startDirectTeaching(Session& s)
 {
-    SessionFlags& f = s.flags();
+    TeachingState& t = s.teachingState();
     PanelState& p = s.panel();
     const QList<Command> teachingButtons = {C::Set, C::OperationMode, C::PositionTarget,
                                             C::OriginShiftTarget};
-    f.operationTitle = OperationText::tr("Direct Teach");
+    t.loop = TeachingLoop::Starting;
+    s.operations().title = OperationText::tr("Direct Teach");
     p.setEnabled(teachingButtons, false);
     p.setExitEnabled(false);
     if (!askReturnToOrigin(s)) {
+        t.loop = TeachingLoop::Off;
         p.setOptionEnabled(0, true);
         focusNumericInputUnlessChosen(s);
         p.setOptionEnabled(2, true);
-        f.motionInProgress = false;
+        s.drive().motionInProgress = false;
         p.setExitEnabled(true);
         p.setEnabled(teachingButtons, true);
+        if (!s.isPointInput())
+            p.setOptionEnabled(0, true);
         return;
     }
     p.setExitEnabled(true);
@@ -183,29 +218,79 @@ void directTeaching(Session& s)
     showStartingShift(s);
     offerMotorOff(s);
     p.setEnabled({C::Set, C::PositionTarget, C::OriginShiftTarget}, true);
-
-    while (f.inputMode == 2) {
-        if (!teachOnce(s) || !pause(kLoopPauseMs))
-            break;
-    }
-    s.tableGrid().setReadOnly(false);
-    p.setEnabled(C::OperationMode, true);
+    t.loop = TeachingLoop::Direct;
+    if (t.inputMode != 2)
+        return endLoop(s);
+    s.teachingTimer().start();
 }
 
-// One pass of the playback loop with a jog button down: a step, then the new angle.
+void startPlayback(Session& s)
+{
+    TeachingState& t = s.teachingState();
+    PanelState& p = s.panel();
+    t.loop = TeachingLoop::Starting;
+    s.operations().title = OperationText::tr("Teaching Playback");
+    if (!askReturnToOrigin(s)) {
+        t.loop = TeachingLoop::Off;
+        p.setOptionEnabled(0, true);
+        focusNumericInputUnlessChosen(s);
+        p.setOptionEnabled(1, true);
+        s.drive().motionInProgress = false;
+        return;
+    }
+    p.setOptionEnabled(1, true);
+    ReadOriginShift(s);
+    showStartingShift(s);
+    for (Command jog : {C::JogCw, C::JogCcw}) {
+        p.setShade(jog, Shade::LightCyan);
+        p.setEnabled(jog, true);
+    }
+    t.loop = TeachingLoop::Playback;
+    if (t.inputMode != 3)
+        return endLoop(s);
+    s.teachingTimer().start();
+}
+
+// The stop character after a held jog, answered or not. A stop that is not answered with
+// "STOP" is reported at once and sent once more; until a stop is answered the actuator may
+// still be turning, and the jog buttons and Numeric Input send a stop again.
+void stopJog(Session& s)
+{
+    TeachingState& t = s.teachingState();
+    // The stop's own failure is reported here, once, under the jog's title.
+    s.silence().motion = true;
+    const Outcome out = StopProcedure(s);
+    if (!timedOut(out) && has(out, "STOP")) {
+        t.mayBeMoving = false;
+        return;
+    }
+    s.operations().title = OperationText::tr("JOG");
+    ReportLinkErrorAlways(s);
+    RestoreWindow(s);
+    s.operations().title = OperationText::tr("Stop");
+    s.link().timeout().set(timeouts::kStop);
+    const Outcome again = exchange(s, cmd::Break);
+    t.mayBeMoving = timedOut(again) || !(has(again, "STOP") || has(again, "OK"));
+}
+
+// One pass of the playback loop with a jog button down: a step (the fourth pass the held
+// command), then the new angle.
 void jogStep(Session& s)
 {
-    SessionFlags& f = s.flags();
-    const int n = f.jogSteps++;
+    TeachingState& t = s.teachingState();
+    DriveState& d = s.drive();
+    const int n = t.jogSteps++;
     const auto refused = [&s](const Outcome& out) {
         s.showError(out.reply);
         ReportRefusal(s, out);
     };
+    if (n > 3 || !mayMove(s, MotionSource::Teaching))
+        return;
+    s.operations().title = OperationText::tr("JOG");
     if (n < 3) {
         // A short click gives one step; holding gives three before the held move.
-        f.operationTitle = OperationText::tr("JOG");
         s.link().timeout().set(kJogStepMs);
-        const Outcome out = exchange(s, f.cwHeld ? cmd::XPlus : cmd::XMinus);
+        const Outcome out = exchange(s, t.cwHeld ? cmd::XPlus : cmd::XMinus);
         if (timedOut(out)) {
             ReportLinkError(s);
         } else if (has(out, "NG") && out.reply.contains(QLatin1String("37"))) {
@@ -216,15 +301,13 @@ void jogStep(Session& s)
         }
         return;
     }
-    if (n > 3)
-        return;
-    f.operationTitle = OperationText::tr("JOG");
     s.link().timeout().set(kHeldJogMs);
-    f.motionInProgress = true;
-    const Outcome out = exchange(s, f.cwHeld ? cmd::XINC : cmd::XDEC);
-    const auto drop = [&f] {
-        f.cwHeld = f.ccwHeld = f.buttonHeld = false;
-        f.jogSteps = 0;
+    d.motionInProgress = true;
+    t.mayBeMoving = true;
+    const Outcome out = exchange(s, t.cwHeld ? cmd::XINC : cmd::XDEC);
+    const auto drop = [&t] {
+        t.cwHeld = t.ccwHeld = t.buttonHeld = false;
+        t.jogSteps = 0;
     };
     if (timedOut(out)) {
         ReportLinkError(s);
@@ -232,67 +315,47 @@ void jogStep(Session& s)
     } else if (has(out, "NG")) {
         refused(out);
         drop();
+        t.mayBeMoving = false;
     }
-    // The held move runs until the release sends the stop character.
-    while (f.buttonHeld) {
-        if (!pause(kLoopPauseMs))
-            break;
-    }
-    f.cwHeld = f.ccwHeld = false;
-    f.motionInProgress = false;
-}
-
-void teachingPlayback(Session& s)
-{
-    SessionFlags& f = s.flags();
-    PanelState& p = s.panel();
-    f.operationTitle = OperationText::tr("Teaching Playback");
-    if (!askReturnToOrigin(s)) {
-        p.setOptionEnabled(0, true);
-        focusNumericInputUnlessChosen(s);
-        p.setOptionEnabled(1, true);
-        f.motionInProgress = false;
+    if (t.buttonHeld && t.loop == TeachingLoop::Playback) {
+        // The held move runs until the release sends the stop character.
+        t.loop = TeachingLoop::Held;
         return;
     }
-    p.setOptionEnabled(1, true);
-    ReadOriginShift(s);
-    showStartingShift(s);
-    for (Command jog : {C::JogCw, C::JogCcw}) {
-        p.setShade(jog, Shade::LightCyan);
-        p.setEnabled(jog, true);
+    t.cwHeld = t.ccwHeld = false;
+    d.motionInProgress = false;
+}
+
+void playbackPass(Session& s)
+{
+    TeachingState& t = s.teachingState();
+    if (!(t.cwHeld || t.ccwHeld)) {
+        t.jogSteps = 0;
+        return;
     }
-    while (f.inputMode == 3) {
-        if (!pause(kLoopPauseMs))
-            break;
-        if (f.cwHeld || f.ccwHeld) {
-            jogStep(s);
-            RefreshCurrentAngle(s);
-        } else {
-            f.jogSteps = 0;
-        }
-    }
+    jogStep(s);
+    if (t.loop == TeachingLoop::Playback)
+        RefreshCurrentAngle(s);
 }
 
 // The pulse-train window teaches directly as soon as a target is chosen.
 void pulseDirectTeaching(Session& s)
 {
-    SessionFlags& f = s.flags();
+    TeachingState& t = s.teachingState();
     PanelState& p = s.panel();
-    f.inputMode = 2;
+    t.inputMode = 2;
     p.setOptionEnabled(0, false);
     p.setOptionEnabled(2, false);
     p.setEnabled({C::JogCw, C::JogCcw, C::OperationMode}, false);
     LockCommands(s);
     p.setFrameEnabled(PanelFrame::Parameters, false);
-    directTeaching(s);
-    p.setOptionEnabled(0, true);
-    f.settei = true;
+    startDirectTeaching(s);
 }
 
 void showTargetColours(Session& s)
 {
     PanelState& p = s.panel();
-    const bool shift = s.flags().teachingTarget == Target::OriginShift;
+    const bool shift = s.teachingState().target == Target::OriginShift;
     const Shade position = s.isPointInput() ? Shade::LightOrange : Shade::LightGreen;
     p.setShade(C::OriginShiftTarget, shift ? Shade::LightCyan : Shade::LightGrey);
     p.setShade(C::PositionTarget, shift ? Shade::LightGrey : position);
@@ -307,9 +370,8 @@ void refuseValue(Session& s, const QString& text)
 // Stores v (the setting position) where the target says. False when it is out of range.
 bool storeTaught(Session& s, double v)
 {
-    SessionFlags& f = s.flags();
     PanelState& p = s.panel();
-    const bool shift = f.teachingTarget == Target::OriginShift;
+    const bool shift = s.teachingState().target == Target::OriginShift;
     const bool shiftInRange = v >= kShiftLimitLow && v <= kShiftLimitHigh;
     if (s.isPointInput()) {
         if (shift && !shiftInRange) {
@@ -341,9 +403,9 @@ bool storeTaught(Session& s, double v)
         const int column = grid.currentColumn();
         if (column == ZoneTable::AngleAColumn || column == ZoneTable::AngleBColumn) {
             // The angle was checked above; the zone grid's own checks stand aside for it.
-            f.teaching = true;
+            s.guards().teaching = true;
             grid.setText(grid.currentRow(), column, p.settingPosition());
-            f.teaching = false;
+            s.guards().teaching = false;
         }
     }
     return true;
@@ -359,12 +421,13 @@ void SelectNumericInput(Session& s)
 
 void ChooseInputMode(Session& s, int option)
 {
-    SessionFlags& f = s.flags();
+    TeachingState& t = s.teachingState();
     PanelState& p = s.panel();
-    f.settei = false;
+    OperationScope scope(s, option == 0 ? Activity::Jog : Activity::TeachingStart);
+    s.silence().settingMode = false;
     p.setInputOption(option);
     if (option == 0) {
-        f.inputMode = 1;
+        t.inputMode = 1;
         for (Command jog : {C::JogCw, C::JogCcw}) {
             p.setShade(jog, Shade::ButtonFace);
             p.setEnabled(jog, false);
@@ -372,8 +435,14 @@ void ChooseInputMode(Session& s, int option)
         p.setEnabled(C::OperationMode, true);
         UnlockCommands(s);
         s.tableGrid().setReadOnly(false);
-        if (f.motionInProgress)
-            StopProcedure(s);
+        // A jog that may still turn the actuator is stopped first.
+        const bool moving = s.drive().motionInProgress || t.mayBeMoving;
+        t.cwHeld = t.ccwHeld = t.buttonHeld = false;
+        if (moving)
+            stopJog(s);
+        s.drive().motionInProgress = false;
+        if (looping(t))
+            endLoop(s);
         p.setFrameEnabled(PanelFrame::Parameters, true);
     } else if (option == 1) {
         p.setOptionEnabled(2, false);
@@ -381,64 +450,121 @@ void ChooseInputMode(Session& s, int option)
             p.setShade(jog, Shade::ButtonFace);
             p.setEnabled(jog, false);
         }
-        f.inputMode = 2;
+        t.inputMode = 2;
         LockCommands(s);
         p.setFrameEnabled(PanelFrame::Parameters, false);
-        directTeaching(s);
+        startDirectTeaching(s);
     } else if (option == 2) {
         p.setOptionEnabled(1, false);
-        f.inputMode = 3;
+        t.inputMode = 3;
         LockCommands(s);
         s.tableGrid().setReadOnly(false);
         p.setFrameEnabled(PanelFrame::Parameters, false);
-        teachingPlayback(s);
+        startPlayback(s);
     }
+}
+
+void TeachingTick(Session& s)
+{
+    TeachingState& t = s.teachingState();
+    if (t.loop != TeachingLoop::Direct && t.loop != TeachingLoop::Playback)
+        return;  // Held waits for its release; Off and Starting have no passes
+    if (t.inputMode != (t.loop == TeachingLoop::Direct ? 2 : 3))
+        return endLoop(s);
+    if (!s.operations().idle() || s.operations().holds(Activity::TeachingStep)) {
+        s.teachingTimer().start();  // another operation holds the session: the pass waits
+        return;
+    }
+    const TeachingLoop loop = t.loop;
+    {
+        OperationScope scope(s, Activity::TeachingStep);
+        // The loop's silence: a pass's failed refresh is reported once, by the loop.
+        s.silence().motion = true;
+        if (loop == TeachingLoop::Direct) {
+            if (!teachOnce(s)) {
+                endLoop(s);
+                return;
+            }
+        } else {
+            playbackPass(s);
+        }
+    }
+    if (t.loop == loop && t.inputMode == (loop == TeachingLoop::Direct ? 2 : 3))
+        s.teachingTimer().start();
+    else if (t.loop == loop)
+        endLoop(s);
 }
 
 void ChooseTarget(Session& s, Target target)
 {
-    SessionFlags& f = s.flags();
+    TeachingState& t = s.teachingState();
+    OperationScope scope(s, Activity::Refresh);
     if (target == Target::Position && s.isPointInput())
         s.view().showTableGrid();
-    f.teachingTarget = target;
+    t.target = target;
     showTargetColours(s);
     s.showError(QString());
     if (!s.isPointInput()) {
         pulseDirectTeaching(s);
         return;
     }
-    if (f.inputMode != 1)
+    if (t.inputMode != 1)
         RefreshCurrentAngle(s);
 }
 
 void PressJog(Session& s, bool clockwise)
 {
-    SessionFlags& f = s.flags();
-    f.cwHeld = clockwise;
-    f.ccwHeld = !clockwise;
-    f.buttonHeld = true;
+    TeachingState& t = s.teachingState();
+    if (t.mayBeMoving && t.loop != TeachingLoop::Held) {
+        // The last held move was not seen to stop: this press stops it.
+        OperationScope scope(s, Activity::Jog);
+        stopJog(s);
+        return;
+    }
+    t.cwHeld = clockwise;
+    t.ccwHeld = !clockwise;
+    t.buttonHeld = true;
     s.showError(QString());
 }
 
 void ReleaseJog(Session& s)
 {
-    SessionFlags& f = s.flags();
-    if (f.jogSteps == 4) {
-        // The held move is running: it stops now, and the stop's answer is quick.
-        s.link().timeout().set(timeouts::kJogRelease);
-        StopProcedure(s);
+    TeachingState& t = s.teachingState();
+    const bool wasHeld = t.loop == TeachingLoop::Held;
+    {
+        OperationScope scope(s, Activity::Jog);
+        if (t.jogSteps == 4) {
+            // The held move is running: it stops now, and the stop's answer is quick.
+            s.link().timeout().set(timeouts::kJogRelease);
+            stopJog(s);
+        }
+        t.cwHeld = t.ccwHeld = t.buttonHeld = false;
     }
-    f.cwHeld = f.ccwHeld = f.buttonHeld = false;
+    if (!wasHeld || t.loop != TeachingLoop::Held)
+        return;
+    // The held command's pass ends with the angle where the actuator stopped.
+    t.loop = TeachingLoop::Playback;
+    s.drive().motionInProgress = false;
+    if (t.inputMode != 3)
+        return endLoop(s);
+    {
+        OperationScope scope(s, Activity::TeachingStep);
+        s.silence().motion = true;
+        RefreshCurrentAngle(s);
+    }
+    if (t.loop == TeachingLoop::Playback)
+        s.teachingTimer().start();
 }
 
 void Set(Session& s)
 {
-    SessionFlags& f = s.flags();
+    TeachingState& t = s.teachingState();
     PanelState& p = s.panel();
-    f.settei = false;
+    OperationScope scope(s, Activity::Set);
+    s.silence().settingMode = false;
     if (!storeTaught(s, number(p.settingPosition())))
         return;
-    const bool teaching = s.isPointInput() ? p.inputOption() != 0 : f.inputMode == 2;
+    const bool teaching = s.isPointInput() ? p.inputOption() != 0 : t.inputMode == 2;
     if (!teaching) {
         setModifiedMark(s.tableGrid());
         return;
@@ -447,7 +573,7 @@ void Set(Session& s)
                                          OperationText::tr("Teaching"), MsgIcon::None,
                                          MsgButtons::YesNo)
                      == MsgAnswer::Yes;
-    f.operationTitle = OperationText::tr("Transmit");
+    s.operations().title = OperationText::tr("Transmit");
     // The taught value is unsaved data on every path, ending included.
     setModifiedMark(s.tableGrid());
     if (end) {
@@ -455,20 +581,28 @@ void Set(Session& s)
         p.setOptionEnabled(0, true);
         focusNumericInputUnlessChosen(s);
         UnlockCommands(s);
-        f.settei = false;
+        s.silence().settingMode = false;
         EnterSettingMode(s);
+        if (looping(t))
+            endLoop(s);
         return;
     }
-    if (!s.isPointInput() || p.inputOption() == 1)
-        directTeaching(s);
-    else if (p.inputOption() == 2)
-        teachingPlayback(s);
+    // Teaching begins again, with its question and return.
+    if (looping(t))
+        endLoop(s);
+    if (!s.isPointInput() || p.inputOption() == 1) {
+        t.inputMode = 2;
+        startDirectTeaching(s);
+    } else if (p.inputOption() == 2) {
+        t.inputMode = 3;
+        startPlayback(s);
+    }
 }
 
 bool ReadOriginShift(Session& s)
 {
-    SessionFlags& f = s.flags();
-    f.operationTitle = OperationText::tr("Parameter read-out");
+    TeachingState& f = s.teachingState();
+    s.operations().title = OperationText::tr("Parameter read-out");
     s.link().timeout().set(kReadOutMs);
     s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::QPRM, QStringLiteral("35"));
@@ -489,21 +623,25 @@ bool ReadOriginShift(Session& s)
 
 void SendVirtualOrigin(Session& s)
 {
-    SessionFlags& f = s.flags();
+    TeachingState& f = s.teachingState();
     PanelState& p = s.panel();
-    f.operationTitle = OperationText::tr("Parameter");
-    f.settei = false;
+    s.operations().title = OperationText::tr("Parameter");
+    s.silence().settingMode = false;
     s.showError(QString());
     s.progress().setValue(0);
     if (!ask(s, OperationText::tr("Do you send virtual origin data?"))) {
         s.setToolbarEnabled(true);
         p.setSettingPosition(numbers::format2(leadingNumber(p.settingPosition())));
         f.inputMode = 1;
+        // Back to numeric input as the screen shows it too, not a teaching option whose
+        // loop no longer runs.
+        if (p.inputOption() != 0)
+            ChooseInputMode(s, 0);
         return;
     }
     ParameterTable& table = s.parameters();
     const int row = table.rowOfPrm(35);
-    if (f.teachingTarget == Target::OriginShift)
+    if (f.target == Target::OriginShift)
         s.parameterGrid().setText(row, kValueColumn,
                                   numbers::formatFixed(number(p.settingPosition()) * 100.0, 0));
     Outcome out = exchange::exchangeLine(s, cmd::WRITE_PRM, kReadOutMs);
@@ -523,7 +661,7 @@ void SendVirtualOrigin(Session& s)
         RestoreWindow(s);
         s.dialogs().message(OperationText::tr("Stop"), OperationText::tr("Data un-transmitting."),
                             MsgIcon::Exclamation, MsgButtons::Ok);
-        f.settei = true;
+        s.silence().settingMode = true;
         return;
     }
     if (has(out, "NG")) {
@@ -556,15 +694,15 @@ QString taughtPosition(Target target, const QString& teachingValue, const QStrin
 
 void TeachingUpdate(Session& s, const QString& teachingValue)
 {
-    SessionFlags& f = s.flags();
-    if (f.operationMode || f.motionInProgress)
+    TeachingState& f = s.teachingState();
+    if (s.drive().operationMode || s.drive().motionInProgress)
         return;
     // A parameter query that ran meanwhile shifts the value by the origin shift twice: skip.
     if (s.link().request.P_Command == cmd::QPRM)
         f.teachRefreshCounter = 3;
     else if (f.teachRefreshCounter == 2)
         f.teachRefreshCounter = 1;
-    f.operationTitle = OperationText::tr("Receive the current value");
+    s.operations().title = OperationText::tr("Receive the current value");
     s.link().timeout().set(timeouts::kRefresh);
     s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::QPRM, QStringLiteral("35"));
@@ -588,7 +726,7 @@ void TeachingUpdate(Session& s, const QString& teachingValue)
         return;
     }
     s.panel().setSettingPosition(
-        taughtPosition(f.teachingTarget, teachingValue, f.originShift, f.originShiftAtStart));
+        taughtPosition(f.target, teachingValue, f.originShift, f.originShiftAtStart));
 }
 
 }  // namespace kap::operation

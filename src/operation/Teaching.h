@@ -9,14 +9,17 @@
 
 namespace kap::operation {
 
-// The options of the teaching frame: 0 numeric input, 1 direct teaching, 2 playback. The
-// teaching choices run their loop until the input mode changes.
+// The options of the teaching frame: 0 numeric input, 1 direct teaching, 2 playback. A
+// teaching choice asks its questions, returns to origin and then leaves its loop running on
+// the session's teaching timer until the input mode changes (TeachingState::loop).
 void ChooseInputMode(Session& s, int option);
+// One tick of the teaching timer: one pass of the running loop.
+void TeachingTick(Session& s);
 // "Numeric Input " chosen unless it is already (stops a running jog).
 void SelectNumericInput(Session& s);
 
 // "Origin point shift" and "Position". The pulse-train window starts direct teaching at once.
-void ChooseTarget(Session& s, SessionFlags::TeachingTarget target);
+void ChooseTarget(Session& s, TeachingTarget target);
 
 // The jog buttons: mouse down on CW (clockwise) or CCW, and the release of either.
 void PressJog(Session& s, bool clockwise);
@@ -35,7 +38,7 @@ void TeachingUpdate(Session& s, const QString& teachingValue);
 
 // The setting position for a taught value: the origin shift (0.01 degree texts) that makes
 // the present position zero, or the position in the coordinates in force when teaching began.
-QString taughtPosition(SessionFlags::TeachingTarget target, const QString& teachingValue,
+QString taughtPosition(TeachingTarget target, const QString& teachingValue,
                        const QString& originShift, const QString& originShiftAtStart);
 
 }  // namespace kap::operation

@@ -42,6 +42,8 @@ public:
     PanelState();
 
     const Button& button(Command c) const;
+    // Whether c is one of the panel's buttons (menu commands are not).
+    bool hasButton(Command c) const { return buttons_.contains(c); }
     bool enabled(Command c) const { return button(c).enabled; }
     Shade shade(Command c) const { return button(c).shade; }
     QString caption(Command c) const { return button(c).caption; }

@@ -15,7 +15,7 @@ struct Text {
 
 void focusRule(Session& s)
 {
-    if (s.flags().inputMode != 1 && !s.view().numericInputSelected())
+    if (s.teachingState().inputMode != 1 && !s.view().numericInputSelected())
         s.view().focusNumericInput();
 }
 
@@ -23,14 +23,14 @@ void showLinkErrorBox(Session& s)
 {
     s.dialogs().beep();
     s.dialogs().message(Text::tr("The communication error. Please check the connection."),
-                        s.flags().operationTitle, MsgIcon::None, MsgButtons::Ok);
+                        s.operations().title, MsgIcon::None, MsgButtons::Ok);
     focusRule(s);
 }
 
 void recover(Session& s)
 {
-    s.flags().STOPCHECK = 0;
-    s.flags().motionInProgress = false;
+    s.silence().stopPressed = false;
+    s.drive().motionInProgress = false;
     s.setMainWindowEnabled(true);
     s.hideProgress();
     s.setToolbarEnabled(true);
@@ -41,10 +41,11 @@ void recover(Session& s)
 
 void ReportLinkError(Session& s)
 {
-    if (s.flags().settei)
+    const LinkErrorSilence& quiet = s.silence();
+    if (quiet.settingMode || quiet.closing)
         return;
-    if (s.flags().STOPCHECK != 1) {
-        if (s.flags().orgpos == 1)
+    if (!quiet.stopPressed) {
+        if (quiet.motion)
             return;
         showLinkErrorBox(s);
     }
@@ -53,21 +54,28 @@ void ReportLinkError(Session& s)
 
 void ReportOriginLinkError(Session& s)
 {
-    if (s.flags().settei)
+    if (s.silence().settingMode || s.silence().closing)
         return;
     showLinkErrorBox(s);
     recover(s);
 }
 
+void ReportLinkErrorAlways(Session& s)
+{
+    if (s.silence().closing)
+        return;
+    showLinkErrorBox(s);
+}
+
 void ReportRefusal(Session& s, const Outcome& outcome)
 {
     s.showError(outcome.reply);
-    if (!outcome.reply.contains(QLatin1String("STOP")))
+    if (!outcome.reply.contains(QLatin1String("STOP")) && !s.silence().closing)
         s.dialogs().message(Text::tr("Cannot receive data from controller."), Text::tr("Error"),
                             MsgIcon::Critical, MsgButtons::Ok);
     s.link().request.line.clear();
     focusRule(s);
-    s.flags().motionInProgress = false;
+    s.drive().motionInProgress = false;
     s.setMainWindowEnabled(true);
     s.hideProgress();
     s.setToolbarEnabled(true);

@@ -13,6 +13,9 @@ void ReportLinkError(Session& s);
 // The same box for the return to origin of the point-input window: Stop and orgpos do not
 // silence it.
 void ReportOriginLinkError(Session& s);
+// The box alone, whatever silence holds (a failure the user must learn of at once, such as
+// a stop that was not answered), except while the window is closing.
+void ReportLinkErrorAlways(Session& s);
 // A refused or unusable reply: the reply goes to Txt_Error and, unless it holds "STOP", the
 // box "Cannot receive data from controller." titled "Error".
 void ReportRefusal(Session& s, const Outcome& outcome);

@@ -9,6 +9,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace kap {
 
 QString ControllerFacts::versionFromReply(const QString& reply)
@@ -45,10 +47,13 @@ Session::Session(Family family, Dialogs& dialogs, std::unique_ptr<SerialLine> li
     parameterGrid_.setObjectName(QStringLiteral("Grid2"));
     ioMonitor_.setObjectName(QStringLiteral("Tim_IO_Mon"));
     rsOver_.setObjectName(QStringLiteral("Tim_Rs_Over"));
+    teachingTimer_.setObjectName(QStringLiteral("teachingLoop"));
+    teachingTimer_.setSingleShot(true);
+    teachingTimer_.setInterval(20);
 
     // Creation steps of the data, in their order.
     rsOver_.stop();
-    flags_.settingUp = true;
+    guards_.settingUp = true;
     if (isPointInput()) {
         points_ = std::make_unique<PointTable>(tableGrid_, *this);
         points_->setUp();
@@ -61,11 +66,84 @@ Session::Session(Family family, Dialogs& dialogs, std::unique_ptr<SerialLine> li
     ioMonitor_.setTimerType(Qt::PreciseTimer);
     parameters_ = std::make_unique<ParameterTable>(family_, parameterGrid_, tableGrid_, *this);
     parameters_->setUp();
-    flags_.settingUp = false;
+    guards_.settingUp = false;
     setModified(false);
 }
 
 Session::~Session() = default;
+
+const char* activityName(Activity a)
+{
+    switch (a) {
+    case Activity::ModeChange: return "mode change";
+    case Activity::Start: return "start";
+    case Activity::Move: return "move";
+    case Activity::ReturnToOrigin: return "return to origin";
+    case Activity::Stop: return "stop";
+    case Activity::PanelCommand: return "panel command";
+    case Activity::Refresh: return "refresh";
+    case Activity::TeachingStart: return "teaching start";
+    case Activity::TeachingStep: return "teaching pass";
+    case Activity::Jog: return "jog";
+    case Activity::Set: return "set";
+    case Activity::DataCommand: return "data command";
+    case Activity::Monitor: return "monitor";
+    }
+    return "";
+}
+
+bool isBackground(Activity a)
+{
+    return a == Activity::Monitor || a == Activity::TeachingStep;
+}
+
+int OperationTracker::userDepth() const
+{
+    return int(std::count_if(stack_.cbegin(), stack_.cend(), [](Activity a) { return !isBackground(a); }));
+}
+
+Activity OperationTracker::current() const
+{
+    for (qsizetype i = stack_.size() - 1; i >= 0; --i) {
+        if (!isBackground(stack_[i]))
+            return stack_[i];
+    }
+    return Activity::Monitor;
+}
+
+OperationScope::OperationScope(Session& s, Activity a)
+    : s_(s), title_(s.operations().title), timeoutMs_(s.link().timeout().ms())
+{
+    OperationTracker& t = s.operations();
+    if (!isBackground(a)) {
+        outermost_ = t.idle();
+        ++t.generation_;
+    }
+    if (outermost_) {
+        // Nothing of an earlier operation's silence or Stop carries over.
+        s.silence().clear();
+        t.stopRequested_ = false;
+    }
+    t.stack_.append(a);
+    emit t.changed();
+}
+
+OperationScope::~OperationScope()
+{
+    OperationTracker& t = s_.operations();
+    t.stack_.removeLast();
+    if (outermost_) {
+        s_.silence().clear();
+        t.stopRequested_ = false;
+    } else {
+        // Back to the operation this one ran inside: its boxes keep their title, its next
+        // exchange its time-out.
+        t.title = title_;
+        if (s_.link().timeout().ms() != timeoutMs_)
+            s_.link().timeout().set(timeoutMs_);
+    }
+    emit t.changed();
+}
 
 void Session::setView(SessionView* view)
 {
@@ -88,6 +166,19 @@ void Session::setModified(bool on)
         setModifiedMark(tableGrid_);
     else
         clearModifiedMark(tableGrid_);
+}
+
+void Session::prepareToClose()
+{
+    ioMonitor_.stop();
+    teachingTimer_.stop();
+    if (silence_.closing)
+        return;
+    if (drive_.motionInProgress || teaching_.mayBeMoving)
+        emit stopRequested();
+    silence_.closing = true;
+    link_->shutDown();
+    operations_.requestStop();
 }
 
 void Session::restoreIdle()

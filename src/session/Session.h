@@ -1,6 +1,6 @@
 // One main window's session, without widgets: the link and its settings, the parameter,
 // point and zone tables with the modified mark, what is known of the controller, and the
-// window flags. Every procedure (receive, transmit, files, version, and the operation
+// window's state objects (SessionState.h). Every procedure (receive, transmit, files, version, and the operation
 // commands) works on a Session; the window is a view of it, and the command line runs the
 // same procedures on a session without a view.
 #pragma once
@@ -11,6 +11,7 @@
 #include "Link.h"
 #include "PanelState.h"
 #include "SerialLine.h"
+#include "SessionState.h"
 #include "SessionView.h"
 #include "TableHost.h"
 
@@ -28,42 +29,6 @@ class ParameterTable;
 class PointTable;
 class ReplyTimeout;
 class ZoneTable;
-
-// The I/O monitor's cycle mark: Idle lets the next tick start a cycle; a running cycle, and
-// one that failed or met a motion, keep the mark until Operation mode is entered again.
-enum class MonitorState { Idle, Cycling, Paused };
-
-// The window flags the procedures share.
-struct SessionFlags {
-    bool settei = true;           // set while no operation runs: link-error boxes stay silent
-    int STOPCHECK = 0;            // 1 after the user pressed Stop
-    int orgpos = 0;               // 1 while a return to origin runs
-    bool motionInProgress = false;
-    bool operationMode = false;   // false: Setting mode
-    int inputMode = 1;            // 1 numeric input, 2 direct teaching, 3 teaching playback
-    enum class TeachingTarget { OriginShift, Position };
-    TeachingTarget teachingTarget = TeachingTarget::OriginShift;
-    MonitorState monitor = MonitorState::Idle;
-
-    // Teaching.
-    int jogSteps = 0;             // passes of the playback loop since a jog button went down
-    bool cwHeld = false;          // the mouse is down on CW
-    bool ccwHeld = false;         // ... on CCW
-    bool buttonHeld = false;      // ... on either
-    QString originShift;          // parameter 35 as last read, 0.01 degree
-    QString originShiftAtStart;   // ... when the teaching loop started
-    int teachRefreshCounter = 0;  // skips the next teaching updates after a parameter query
-    QString operationTitle;       // title of the running operation's boxes
-
-    // The tables' change handling.
-    bool settingUp = false;       // the window is being built: no change handling runs
-    bool bulkFill = false;        // the parameter grid is filled wholesale
-    bool angleCheckHold = false;  // the Operating angle check waits for the next edit
-    bool teaching = false;        // SET writes a taught angle into the zone grid
-    // The actuator type dialog leaves out its MOVA frame (the pulse-train window, once
-    // start-up has opened it).
-    bool typeDialogWithoutFrame2 = false;
-};
 
 // What the session knows of its controller.
 struct ControllerFacts {
@@ -100,8 +65,14 @@ public:
     void setTimeScale(double scale) { link_->setTimeScale(scale); }
     double timeScale() const { return link_->timeScale(); }
 
-    SessionFlags& flags() { return flags_; }
-    const SessionFlags& flags() const { return flags_; }
+    LinkErrorSilence& silence() { return silence_; }
+    DriveState& drive() { return drive_; }
+    const DriveState& drive() const { return drive_; }
+    TeachingState& teachingState() { return teaching_; }
+    const TeachingState& teachingState() const { return teaching_; }
+    EditGuards& guards() { return guards_; }
+    OperationTracker& operations() { return operations_; }
+    const OperationTracker& operations() const { return operations_; }
     ControllerFacts& controller() { return controller_; }
 
     // Grid1: points (point-input) or zones (pulse-train); its tag holds the modified mark.
@@ -131,6 +102,8 @@ public:
 
     // The I/O monitor's timer (700 ms); runs only in Operation mode.
     QTimer& ioMonitorTimer() { return ioMonitor_; }
+    // The teaching loops' cadence: one pass 20 ms after the last one ended (single shot).
+    QTimer& teachingTimer() { return teachingTimer_; }
     // Tim_Rs_Over, the receive guard.
     void stopReceiveGuard() { rsOver_.stop(); }
 
@@ -145,15 +118,16 @@ public:
 
     // The quick-parameter boxes of the operation panel follow the parameter grid.
     void refreshQuickBoxes() override { emit quickBoxRefreshRequested(); }
-    // "Stop" of the drive panel, for the closing steps while a motion is in progress.
-    void requestStop() { emit stopRequested(); }
+    // The window is about to close: the timers stop, a motion in progress gets one Stop, and
+    // then the link writes nothing more and no box is shown. Once; later calls do nothing.
+    void prepareToClose();
 
     // TableHost
     Dialogs& dialogs() override { return dialogs_; }
-    bool settingUp() const override { return flags_.settingUp; }
-    bool bulkFilling() const override { return flags_.bulkFill; }
-    bool angleCheckHeld() const override { return flags_.angleCheckHold; }
-    bool teaching() const override { return flags_.teaching; }
+    bool settingUp() const override { return guards_.settingUp; }
+    bool bulkFilling() const override { return guards_.bulkFill; }
+    bool angleCheckHeld() const override { return guards_.angleCheckHold; }
+    bool teaching() const override { return guards_.teaching; }
     bool parameterGridShown() const override { return parameterGrid_.isVisible(); }
     // Entry dialogs are offered while the SET button is enabled.
     bool setButtonEnabled() const override { return panel_.enabled(Command::Set); }
@@ -176,7 +150,11 @@ private:
     // program-wide one with the start-up window.
     std::unique_ptr<ReplyTimeout> ownTimeout_;
     std::unique_ptr<Link> link_;
-    SessionFlags flags_;
+    LinkErrorSilence silence_;
+    DriveState drive_;
+    TeachingState teaching_;
+    EditGuards guards_;
+    OperationTracker operations_;
     ControllerFacts controller_;
     PanelState panel_;
     AngleHistory angleHistory_{panel_};
@@ -187,6 +165,7 @@ private:
     std::unique_ptr<PointTable> points_;
     std::unique_ptr<ZoneTable> zones_;
     QTimer ioMonitor_;
+    QTimer teachingTimer_;
     QTimer rsOver_;
 };
 

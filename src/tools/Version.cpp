@@ -44,7 +44,7 @@ QString QueryControllerVersion(Session& session)
     Link& link = session.link();
     QString version;
     try {
-        session.flags().settei = false;
+        session.silence().settingMode = false;
         link.timeout().set(kVersionTimeoutMs);
         link.ClearCommand();
         link.request.P_Command = cmd::QVER;

@@ -2,6 +2,8 @@
 // the lamps and the link boxes. Every button runs its command through the dispatcher.
 #include "MainFrame.h"
 
+#include "CommandOffer.h"
+
 #include "Drive.h"
 #include "Teaching.h"
 #include "FrameTables.h"
@@ -151,8 +153,12 @@ QWidget* MainFrame::buildDrivePanel()
             o->setObjectName(QStringLiteral("Opt_Num_%1").arg(i));
             inputOptions_.append(o);
             // clicked, not toggled: only the user's choice runs the mode's procedure.
-            connect(o, &QRadioButton::clicked, this,
-                    [this, i] { operation::ChooseInputMode(*session_, i); });
+            connect(o, &QRadioButton::clicked, this, [this, i] {
+                if (inputOptionOffered(*session_, i))
+                    operation::ChooseInputMode(*session_, i);
+                else
+                    showPanel();  // the option shown checked goes back to the running one
+            });
             sl->addWidget(o, r++, 0, 1, 3);
             if (i == 0) {
                 o->setChecked(true);

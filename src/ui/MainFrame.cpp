@@ -1,5 +1,7 @@
 #include "MainFrame.h"
 
+#include "CommandOffer.h"
+
 #include "AnglePlotWindow.h"
 #include "CommLogWindow.h"
 #include "Compare.h"
@@ -55,6 +57,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace kap {
 namespace {
@@ -183,6 +187,7 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     session_->setView(this);
     operation::attach(*session_);
     connect(&session_->panel(), &PanelState::changed, this, &MainFrame::showPanel);
+    connect(&session_->operations(), &OperationTracker::changed, this, &MainFrame::showPanel);
     connect(&session_->link(), &Link::portFailed, this, &MainFrame::showPortProblem);
     connect(stopDialog_.get(), &frmstop::stopPressed, this,
             [this] { operation::PressStopDialog(*session_); });
@@ -231,15 +236,24 @@ void MainFrame::run(Command command)
     const Handler handler = handlers().value(command);
     if (!handler || !isAvailable(command, family_))
         return;
+    // A command the running operation does not offer is disabled on screen; a click that
+    // reaches it anyway (a queued event, a shortcut) is refused here.
+    if (operationOverride(*session_, command) == false)
+        return;
     emit commandStarted(command);
+    // Menu and tool-bar commands hold the session like the panel's operations do (those
+    // hold it themselves).
+    std::optional<OperationScope> scope;
+    if (!session_->panel().hasButton(command) && isDataCommand(command))
+        scope.emplace(*session_, Activity::DataCommand);
     (this->*handler)();
 }
 
 void MainFrame::toolbarClick(Command command)
 {
-    session_->flags().settei = false;
+    // The tool bar's quiet rule (settei) ends with the command; the command's own scope
+    // starts it cleared.
     run(command);
-    session_->flags().settei = true;
 }
 
 void MainFrame::newFile() { SettingCommands(*session_).newFile(); }
@@ -280,12 +294,12 @@ void MainFrame::pressJogCcw() { operation::PressJog(*session_, false); }
 
 void MainFrame::chooseOriginShiftTarget()
 {
-    operation::ChooseTarget(*session_, SessionFlags::TeachingTarget::OriginShift);
+    operation::ChooseTarget(*session_, TeachingTarget::OriginShift);
 }
 
 void MainFrame::choosePositionTarget()
 {
-    operation::ChooseTarget(*session_, SessionFlags::TeachingTarget::Position);
+    operation::ChooseTarget(*session_, TeachingTarget::Position);
 }
 void MainFrame::showParameterGrid() { showGrid(2); }
 

@@ -173,7 +173,7 @@ bool QuickParameterBoxes::positionEvent(QEvent* event)
     }
     case QEvent::FocusIn:
         // While teaching, the box shows the taught angle and stays as it is.
-        if (withinWindow(event) && session_.flags().inputMode == 1) {
+        if (withinWindow(event) && session_.teachingState().inputMode == 1) {
             paint(position_, kWithFocus);
             formatPosition();
             selectAllOnFocus(position_, event);

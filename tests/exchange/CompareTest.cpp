@@ -84,7 +84,7 @@ Result runCompare(ExchangeRig& rig, int okBoxes, CompareFinding* finding = nullp
     EXPECT_EQ(gridSnapshot(rig), grids) << "grids untouched";
     EXPECT_EQ(controllerSnapshot(rig), controller) << "controller untouched";
     EXPECT_EQ(rig.session.isModified(), modified) << "modified mark as it was";
-    EXPECT_FALSE(rig.session.flags().settei) << "settei stays clear";
+    EXPECT_FALSE(rig.session.silence().settingMode) << "settei stays clear";
     EXPECT_EQ(rig.dialogs.pendingAnswers(), 0) << "every expected box was shown";
     rig.expectRestored();
     return result;
@@ -418,7 +418,7 @@ TEST(CompareFrame, ProgressBarsAndModifiedMark)
         ExchangeRig rig;
         mirrorParameters(rig);
         rig.session.setModified(modified);
-        rig.session.flags().settei = true;
+        rig.session.silence().settingMode = true;
         QList<QPair<int, int>> ranges;
         QObject::connect(&rig.sim.controller, &sim::Controller::entryReceived,
                          [&](const QByteArray&) { ranges.append(rig.bar().range); });
@@ -446,7 +446,7 @@ TEST(CompareFrame, NoSendsNothing)
         EXPECT_TRUE(rig.sent().isEmpty());
         EXPECT_EQ(rig.dialogs.boxes, QList<Box>{kQuestion});
         EXPECT_TRUE(rig.view.toolbarEnabled);
-        EXPECT_FALSE(rig.session.flags().settei);
+        EXPECT_FALSE(rig.session.silence().settingMode);
     }
 }
 

@@ -92,9 +92,9 @@ struct ExchangeRig {
     // Writes cells without the change handling, as a file could hold them.
     void put(int row, int column, const QString& text)
     {
-        session.flags().settingUp = true;
+        session.guards().settingUp = true;
         table().setText(row, column, text);
-        session.flags().settingUp = false;
+        session.guards().settingUp = false;
     }
     void putPoint(int row, const QString& mode, const QString& position, const QString& speed)
     {
@@ -104,12 +104,12 @@ struct ExchangeRig {
     }
     void putParam(int prm, const QString& value, const QString& initial = QString())
     {
-        session.flags().settingUp = true;
+        session.guards().settingUp = true;
         const int row = session.parameters().rowOfPrm(prm);
         params().setText(row, kValueColumn, value);
         if (!initial.isNull())
             params().setText(row, kInitialColumn, initial);
-        session.flags().settingUp = false;
+        session.guards().settingUp = false;
     }
 
     // Cancel is pressed once the progress bar reaches the given step.

@@ -142,10 +142,10 @@ struct FactoryGrid {
     FactoryGrid(Family family, const QString& type) : viewed(family)
     {
         Session& s = viewed.session;
-        s.flags().settingUp = true;
+        s.guards().settingUp = true;
         s.parameterGrid().setText(-1, kValueColumn, type);
         EXPECT_EQ(s.parameters().ResetParametersToDefaults(), ParameterTable::TypeCheck::Ok);
-        s.flags().settingUp = false;
+        s.guards().settingUp = false;
     }
     QString text(int row, int column) { return viewed.session.parameterGrid().text(row, column); }
     ViewedSession viewed;
@@ -186,8 +186,8 @@ void expectRow(InitRig& rig, int prm, const RowTexts& expected)
 
 void expectFillFlagsLowered(InitRig& rig)
 {
-    EXPECT_FALSE(rig.session.flags().bulkFill);
-    EXPECT_FALSE(rig.session.flags().angleCheckHold);
+    EXPECT_FALSE(rig.session.guards().bulkFill);
+    EXPECT_FALSE(rig.session.guards().angleCheckHold);
 }
 
 }  // namespace
@@ -225,7 +225,7 @@ TEST(InitTable, ErasesTheControllerThenEmptiesEveryRow)
         EXPECT_EQ(rig.bar().range, (QPair<int, int>{0, rig.points() ? 63 : 3}));
         EXPECT_EQ(rig.bar().value, rig.points() ? 63 : 3);
         EXPECT_TRUE(rig.bar().cancelEnabled);
-        EXPECT_FALSE(rig.session.flags().settei) << "settei stays clear";
+        EXPECT_FALSE(rig.session.silence().settingMode) << "settei stays clear";
         if (rig.points()) {
             EXPECT_EQ(rig.sim.controller.points[5].mode, "");
         } else {
@@ -391,7 +391,7 @@ TEST(InitParameters, PointInputType50FillsTheFactoryValues)
     EXPECT_EQ(rig.bar().range, (QPair<int, int>{0, 16}));
     EXPECT_EQ(rig.bar().value, 16);
     EXPECT_TRUE(rig.bar().cancelEnabled);
-    EXPECT_FALSE(rig.session.flags().settei);
+    EXPECT_FALSE(rig.session.silence().settingMode);
     EXPECT_FALSE(rig.view.commandsLocked) << "error history (with the other commands) enabled";
     expectFillFlagsLowered(rig);
     rig.expectRestored();
@@ -436,7 +436,7 @@ TEST(InitParameters, TheTypeDecidesValuesAndRanges)
 TEST(InitParameters, PulseTrainSkipsVersionAndLayoutAndLeavesMovaOut)
 {
     InitRig rig(pulseOptions());
-    rig.session.flags().typeDialogWithoutFrame2 = true;
+    rig.session.guards().typeDialogWithoutFrame2 = true;
     rig.spoilParameters();
     rig.chooser.answers = {QStringLiteral("62")};
     rig.dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::No);
@@ -480,7 +480,7 @@ TEST(InitParameters, EnglishWritesParameter22)
         EXPECT_EQ(rig.sim.controller.params[22], "0");
         EXPECT_EQ(rig.view.error, "");
         EXPECT_EQ(rig.bar().range, (QPair<int, int>{0, 2}));
-        EXPECT_FALSE(rig.session.flags().settei);
+        EXPECT_FALSE(rig.session.silence().settingMode);
         expectFillFlagsLowered(rig);
         rig.expectRestored();
     }
@@ -709,12 +709,12 @@ struct OriginRig : InitRig {
         view.windowEnabled = true;
         view.toolbarEnabled = true;
         view.commandsLocked = false;
-        session.flags().settei = true;
+        session.silence().settingMode = true;
         session.panel().setEnabled(Command::SettingMode, false);
     }
     void expectEndStep()
     {
-        EXPECT_TRUE(session.flags().settei);
+        EXPECT_TRUE(session.silence().settingMode);
         EXPECT_TRUE(session.panel().enabled(Command::SettingMode));
         EXPECT_FALSE(bar().visible);
         EXPECT_TRUE(view.windowEnabled);
@@ -772,13 +772,13 @@ TEST(OriginCommands, IgnoredWhileAMotionRuns)
     for (const OriginCase& c : kOriginCases) {
         SCOPED_TRACE(c.name);
         OriginRig rig(c);
-        rig.session.flags().motionInProgress = true;
-        rig.session.flags().orgpos = 1;
+        rig.session.drive().motionInProgress = true;
+        rig.session.silence().motion = 1;
         EXPECT_EQ(runOrigin(c.op, rig.session), exchange::Result::Declined);
         EXPECT_TRUE(rig.sent().isEmpty());
         EXPECT_TRUE(rig.dialogs.boxes.isEmpty());
         EXPECT_FALSE(rig.session.panel().enabled(Command::SettingMode)) << "nothing at all happens";
-        EXPECT_TRUE(rig.session.flags().motionInProgress);
+        EXPECT_TRUE(rig.session.drive().motionInProgress);
     }
 }
 

@@ -38,7 +38,7 @@ TEST(ReceivePoints, FullTableFillsEveryRowAndMarksModified)
         EXPECT_EQ(rig.cell(n, kNote), "") << "records carry no note";
     }
     EXPECT_TRUE(rig.session.isModified());
-    EXPECT_TRUE(rig.session.flags().settei);
+    EXPECT_TRUE(rig.session.silence().settingMode);
     EXPECT_EQ(rig.view.error, "");
     rig.expectRestored();
 }
@@ -200,9 +200,9 @@ TEST(ReceiveParameters, VersionAndGenerationDecideParameters6And28)
                   c.prm28)
             << c.name;
         EXPECT_EQ(rig.view.originShift, "-1250") << c.name;
-        EXPECT_FALSE(rig.session.flags().bulkFill);
-        EXPECT_FALSE(rig.session.flags().angleCheckHold);
-        EXPECT_TRUE(rig.session.flags().settei);
+        EXPECT_FALSE(rig.session.guards().bulkFill);
+        EXPECT_FALSE(rig.session.guards().angleCheckHold);
+        EXPECT_TRUE(rig.session.silence().settingMode);
         EXPECT_TRUE(rig.session.isModified());
         rig.expectRestored();
     }
@@ -285,7 +285,7 @@ TEST(ReceiveParameters, CancelKeepsRowsReadSoFar)
     EXPECT_EQ(rig.session.parameters().currentType(), "62");
     EXPECT_EQ(rig.dialogs.boxes.last(), okBox("Stop", "Data un-transmitting.", MsgIcon::Exclamation));
     EXPECT_EQ(rig.dialogs.boxes.size(), 2) << "no closing box";
-    EXPECT_FALSE(rig.session.flags().bulkFill);
+    EXPECT_FALSE(rig.session.guards().bulkFill);
     EXPECT_TRUE(rig.session.isModified());
     rig.expectRestored();
 }

@@ -27,7 +27,7 @@ TEST(StartupReading, PointInputWindowGetsPointsAndParameters)
     EXPECT_EQ(rig.value(28), "**") << "version 1.05 has no limit mode";
     EXPECT_EQ(rig.value(6), "**");
     EXPECT_EQ(rig.view.originShift, "250");
-    EXPECT_FALSE(rig.session.flags().bulkFill);
+    EXPECT_FALSE(rig.session.guards().bulkFill);
     EXPECT_FALSE(rig.bar().visible);
 }
 

@@ -67,7 +67,7 @@ TEST(TransmitPoints, ChecksAgainstTheStroke)
             EXPECT_EQ(rig.dialogs.boxes[1], okBox(c.refusal.constData(), "Data un-transmitting.")) << c.name;
             EXPECT_EQ(rig.sent(), lines({"@?PRM 21,\r\n"})) << c.name;
         }
-        EXPECT_TRUE(rig.session.flags().settei) << c.name;
+        EXPECT_TRUE(rig.session.silence().settingMode) << c.name;
         rig.expectRestored();
     }
 }
@@ -148,7 +148,7 @@ TEST(TransmitPoints, CancelIsLookedAtOnlyAfterASilentRecord)
             EXPECT_EQ(rig.sent().size(), 8) << "an answered record is never cancelled";
             EXPECT_EQ(rig.dialogs.boxes.last(), okBox("Transmitting has finished.", "Transmit Point"));
         }
-        EXPECT_TRUE(rig.session.flags().settei);
+        EXPECT_TRUE(rig.session.silence().settingMode);
         rig.expectRestored();
     }
 }
@@ -188,7 +188,7 @@ TEST(TransmitZones, ChecksOrderAndCompleteness)
             EXPECT_TRUE(rig.sent().isEmpty()) << c.name;
             EXPECT_EQ(rig.dialogs.boxes[1], okBox(c.refusal.constData(), "Data un-transmitting")) << c.name;
         }
-        EXPECT_TRUE(rig.session.flags().settei);
+        EXPECT_TRUE(rig.session.silence().settingMode);
         rig.expectRestored();
     }
 }
@@ -211,7 +211,7 @@ TEST(TransmitParameters, PointInputSendsRowsSkippingNotApplicable)
               (QList<Box>{question("Do you transmit parameter data?", "Parameter reception"),
                           okBox("Transmitting has finished.", "Transmit Parameter")}));
     EXPECT_EQ(rig.sim.controller.params[3], "300");
-    EXPECT_TRUE(rig.session.flags().settei);
+    EXPECT_TRUE(rig.session.silence().settingMode);
     rig.expectRestored();
 }
 
@@ -245,7 +245,7 @@ TEST(TransmitParameters, StoredPointsMustFitTheGridStroke)
         } else {
             EXPECT_EQ(rig.dialogs.boxes[1], okBox("Transmitting has finished.", "Transmit Parameter")) << c.name;
         }
-        EXPECT_TRUE(rig.session.flags().settei);
+        EXPECT_TRUE(rig.session.silence().settingMode);
         rig.expectRestored();
     }
 }
@@ -299,7 +299,7 @@ TEST(TransmitBlocks, EndOfDataAnsweredOrNot)
                             : o.family == 0                 ? "Transmit Point"
                                                             : "Transmit Zone"));
             EXPECT_TRUE(rig.sent().contains(c.record + "\r\n"));
-            EXPECT_TRUE(rig.session.flags().settei);
+            EXPECT_TRUE(rig.session.silence().settingMode);
             rig.expectRestored();
         }
     }

@@ -107,13 +107,15 @@ TEST(ClosingSteps, FollowTheMarkAndTheAnswer)
         {"exit, Yes, dialog cancelled", true, false, {MsgAnswer::Yes}, true, true, {}, false},
         {"closing, unchanged", false, false, {}, false, false, {"stopIo", "storePort", "idle"}, true},
         {"closing, unchanged, running", false, true, {}, false, false, {"stopIo", "stop", "storePort", "idle"}, true},
-        {"closing, No", true, false, {MsgAnswer::No}, false, false, {"storePort"}, true},
+        // The motion is stopped and the line shut whatever the answer, once the window closes.
+        {"closing, No", true, false, {MsgAnswer::No}, false, false, {"stopIo", "storePort"}, true},
+        {"closing, No, running", true, true, {MsgAnswer::No}, false, false, {"stopIo", "stop", "storePort"}, true},
         {"closing, Cancel", true, false, {MsgAnswer::Cancel}, false, false, {}, false},
         {"closing, Yes, dialog cancelled", true, false, {MsgAnswer::Yes}, true, false, {}, false},
     };
     for (const Case& c : cases) {
         Closing s;
-        s.session.flags().motionInProgress = c.running;
+        s.session.drive().motionInProgress = c.running;
         if (c.modified)
             s.session.tableGrid().setText(0, PointTable::ModeColumn, "A");
         ASSERT_EQ(s.session.isModified(), c.modified) << c.name;
@@ -140,7 +142,7 @@ TEST(ClosingSteps, YesAndASavedFileCloses)
     s.session.tableGrid().setText(0, PointTable::ModeColumn, "A");
     s.dialogs.answer(MsgAnswer::Yes).file(dir.filePath("s.csv")).ok();
     EXPECT_TRUE(s.commands.closing());
-    EXPECT_EQ(s.view.steps(), QStringList{"storePort"});
+    EXPECT_EQ(s.view.steps(), (QStringList{"stopIo", "storePort"}));
     EXPECT_EQ(s.view.title, "KAP Support-Software" + dir.filePath("s.csv"));
     EXPECT_FALSE(s.session.isModified());
 }

@@ -78,8 +78,8 @@ TEST(OperationMode, EntryReadsTheControllerAndOffersTheDriveButtons)
         EXPECT_EQ(r.panel().shade(C::OperationMode), Shade::Magenta);
         EXPECT_EQ(r.panel().shade(C::SettingMode), Shade::LightGrey);
         EXPECT_EQ(r.panel().settingPosition(), "0.00");
-        EXPECT_FALSE(r.session.flags().settei);
-        EXPECT_EQ(r.session.flags().monitor, MonitorState::Idle);
+        EXPECT_FALSE(r.session.silence().settingMode);
+        EXPECT_EQ(r.session.drive().monitor, MonitorState::Idle);
         EXPECT_EQ(r.session.controller().previous, c.shortDio);
         if (c.family == 0) {
             const int row = r.session.parameters().rowOfPrm(35);
@@ -121,11 +121,12 @@ TEST(OperationMode, FailedEntryLeavesTheDriveButtonsOff)
         EXPECT_EQ(boxes(r.dialogs), QStringList{"Drive|" + kLinkError});
         for (C b : {C::ReturnToOrigin, C::Start, C::Stop})
             EXPECT_FALSE(r.panel().enabled(b)) << commandName(b);
-        EXPECT_FALSE(r.session.flags().operationMode);
+        EXPECT_FALSE(r.session.drive().operationMode);
         EXPECT_TRUE(r.view.windowEnabled);
         if (c.backToSetting) {
             EXPECT_EQ(errorWithBox, "NG\r\nE-03 VALUE ERROR\r\n");
-            EXPECT_TRUE(r.session.flags().settei);
+            // Setting mode's silence ends with the operation that entered it.
+            EXPECT_FALSE(r.session.silence().settingMode);
             EXPECT_EQ(r.panel().shade(C::SettingMode), Shade::Green);
             EXPECT_TRUE(r.panel().frameEnabled(PanelFrame::Setup));
         }
@@ -141,16 +142,16 @@ TEST(SettingMode, LooksLikeTheOpenedPanelAgain)
         r.enterOperation();
         for (int i = 0; i < PanelState::kLampCount; ++i)
             r.panel().setLamp(i, true);
-        r.session.flags().orgpos = 1;
+        r.session.silence().motion = true;
 
         operation::EnterSettingMode(r.session);
         EXPECT_EQ(look(r.panel()), opened);
         for (int i = 0; i < PanelState::kLampCount; ++i)
             EXPECT_EQ(r.panel().lamp(i), i >= 4 && i <= 7) << "lamp " << i;
         EXPECT_FALSE(r.session.ioMonitorTimer().isActive());
-        EXPECT_TRUE(r.session.flags().settei);
-        EXPECT_FALSE(r.session.flags().operationMode);
-        EXPECT_EQ(r.session.flags().orgpos, 0);
+        EXPECT_FALSE(r.session.silence().settingMode);  // no silence outlives the entry
+        EXPECT_FALSE(r.session.drive().operationMode);
+        EXPECT_FALSE(r.session.silence().motion);
         EXPECT_FALSE(r.view.commandsLocked);
     }
 }
@@ -203,7 +204,7 @@ TEST(Start, AsksForTheOriginThenMovesToTheSelectedPoint)
         for (C b : {C::ReturnToOrigin, C::Start, C::Stop})
             EXPECT_TRUE(r.panel().enabled(b)) << commandName(b);
         EXPECT_EQ(r.panel().shade(C::Stop), Shade::ButtonFace);
-        EXPECT_EQ(r.session.flags().STOPCHECK, 0);
+        EXPECT_FALSE(r.session.silence().stopPressed);
         EXPECT_TRUE(r.session.ioMonitorTimer().isActive());
     }
 }
@@ -226,7 +227,7 @@ TEST(Stop, WithoutMotionSendsTheStopCharacter)
         EXPECT_EQ(r.sent(), lines({"\x03"}));
         EXPECT_FLOAT_EQ(r.session.link().timeout().ms(), c.after);
         EXPECT_EQ(meanwhile, "org 1 start 1 stop 0 ");
-        EXPECT_EQ(r.session.flags().STOPCHECK, 1);
+        EXPECT_FALSE(r.session.silence().stopPressed);  // nothing was stopped: nothing stays quiet
         EXPECT_TRUE(r.dialogs.boxes.isEmpty());
     }
 }
@@ -301,7 +302,7 @@ TEST(Org, AsksBeforeReturningToOrigin)
         OperationRig r(simOptions(c.family));
         r.line.controller.position = 45.0;
         r.enterOperation();
-        r.session.flags().motionInProgress = c.moving;
+        r.session.drive().motionInProgress = c.moving;
         if (c.title)
             r.dialogs.answer(c.answer);
         bool stopOffered = false;
@@ -342,7 +343,7 @@ TEST(LostLine, EndsTheProcedureAndLeavesTheWindowUsable)
              r.line.controller.arm("@ORG ", {Kind::NoReply, {}, 0});
              r.dialogs.ok();
              operation::ReturnToOrigin(r.session, false);
-             EXPECT_TRUE(r.session.flags().settei);
+             EXPECT_FALSE(r.session.silence().settingMode);  // the return's silence ended with it
          }, "Org", 0.02},
         {"angle unanswered", [](OperationRig& r) {
              r.line.controller.arm("@?POS ", {Kind::NoReply, {}, 0});
@@ -364,7 +365,7 @@ TEST(LostLine, EndsTheProcedureAndLeavesTheWindowUsable)
         EXPECT_LT(r.clock.elapsed(), 2000);
         EXPECT_EQ(boxes(r.dialogs).filter(kLinkError), QStringList{c.title + ("|" + kLinkError)});
         r.view.expectRestored();
-        EXPECT_FALSE(r.session.flags().motionInProgress);
+        EXPECT_FALSE(r.session.drive().motionInProgress);
     }
 }
 

@@ -83,7 +83,7 @@ TEST(IoMonitor, CycleReadsLampsAngleAndDriveState)
         EXPECT_EQ(r.sent(), c.lines);
         EXPECT_EQ(lampsOf(r.panel()), c.lamps);
         EXPECT_EQ(r.panel().currentAngle(), "45.00");
-        EXPECT_EQ(r.session.flags().monitor, MonitorState::Idle);
+        EXPECT_EQ(r.session.drive().monitor, MonitorState::Idle);
         if (c.family == 1) {
             EXPECT_EQ(r.panel().caption(Command::Servo), "Servo OFF");
         }
@@ -109,7 +109,7 @@ TEST(IoMonitor, FailedCycleRestsUntilOperationModeIsEnteredAgain)
 
     // Nor does a tick in Setting mode start one, whatever the mark.
     operation::EnterSettingMode(r.session);
-    r.session.flags().monitor = MonitorState::Idle;
+    r.session.drive().monitor = MonitorState::Idle;
     operation::MonitorTick(r.session);
     EXPECT_EQ(r.count("@READ DIO ,\r\n"), 1);
 

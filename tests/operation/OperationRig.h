@@ -65,7 +65,7 @@ struct OperationRig {
     void enterOperation()
     {
         operation::EnterOperationMode(session);
-        ASSERT_TRUE(session.flags().operationMode);
+        ASSERT_TRUE(session.drive().operationMode);
         line.controller.clearReceived();
     }
 

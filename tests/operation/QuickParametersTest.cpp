@@ -113,7 +113,7 @@ TEST(QuickParameters, RowsAreShownInTheBoxesFormats)
         {B::OriginReturnSpeed, "-250", "-2.50", "-2.50"},
     };
     ViewedSession v;
-    v.session.flags().bulkFill = true;  // the rows as written, unvalidated
+    v.session.guards().bulkFill = true;  // the rows as written, unvalidated
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row);
         v.session.parameterGrid().setText(rowOf(v.session, c.box), kValueColumn, c.row);

@@ -14,7 +14,7 @@ using namespace kap;
 using namespace kap::test;
 using C = Command;
 using Kind = sim::Fault::Kind;
-using Target = SessionFlags::TeachingTarget;
+using Target = TeachingTarget;
 using Style = sim::Options::PositionStyle;
 
 namespace {
@@ -53,6 +53,13 @@ void guard(OperationRig& r)
         operation::ReleaseJog(r.session);
         operation::ChooseInputMode(r.session, 0);
     });
+}
+
+// A teaching choice, run until its loop has ended (the loop runs on the session's timer).
+void teach(OperationRig& r, int option)
+{
+    operation::ChooseInputMode(r.session, option);
+    waitUntil([&r] { return r.session.teachingState().loop == TeachingLoop::Off; }, 4500);
 }
 
 // A Setting-mode rig with the teaching update installed.
@@ -105,7 +112,7 @@ TEST(Playback, JogButtonsStepHoldAndStop)
         // Txt_Error once the first step's answer is in: the refresh after it goes out.
         QString errorAfterStep;
         r.whenReceived("@?POS ", [&] {
-            if (r.session.flags().jogSteps == 1)
+            if (r.session.teachingState().jogSteps == 1)
                 errorAfterStep = r.view.error;
         });
         float afterRelease = 0.0f;
@@ -118,7 +125,7 @@ TEST(Playback, JogButtonsStepHoldAndStop)
             });
         });
 
-        operation::ChooseInputMode(r.session, 2);
+        teach(r, 2);
         EXPECT_TRUE(cyan);
         EXPECT_EQ(r.sent(), kStart + c.lines);
         EXPECT_EQ(boxes(r.dialogs), QStringList{origin("Teaching Playback")} + c.boxes);
@@ -128,7 +135,7 @@ TEST(Playback, JogButtonsStepHoldAndStop)
         else
             EXPECT_TRUE(errorAfterStep.contains(c.refusal)) << errorAfterStep.toStdString();
         EXPECT_FALSE(r.panel().enabled(C::JogCw));
-        EXPECT_FALSE(r.session.flags().motionInProgress);
+        EXPECT_FALSE(r.session.drive().motionInProgress);
     }
 }
 
@@ -172,7 +179,7 @@ TEST(Set, StoresTheSettingPositionWithinItsRange)
         table.grid().setText(table.rowOfPrm(21), kValueColumn, c.angle);
         r.session.setModified(false);
         r.session.tableGrid().setCurrentRow(5);
-        r.session.flags().teachingTarget = c.target;
+        r.session.teachingState().target = c.target;
         r.panel().setSettingPosition(c.value);
         for (MsgAnswer a : c.answers)
             r.dialogs.answer(a);
@@ -185,7 +192,7 @@ TEST(Set, StoresTheSettingPositionWithinItsRange)
         EXPECT_EQ(table.value(table.rowOfPrm(35)), c.shift);
         EXPECT_EQ(r.session.isModified(), c.stored);
         EXPECT_EQ(r.view.positionFocused, c.stored ? 0 : 1);
-        EXPECT_EQ(r.session.flags().inputMode, 1);
+        EXPECT_EQ(r.session.teachingState().inputMode, 1);
         if (c.stored) {
             const QString shown = QString::number(QString(c.value).toDouble(), 'f', 2);
             EXPECT_EQ(r.panel().settingPosition(), shown);
@@ -207,12 +214,13 @@ TEST(Set, DuringPlaybackEndsOrGoesOnTeaching)
         QList<int> inputModes;     // as each of these boxes came up
         const char* cell;
         bool settingModeAgain;
+        int returns;  // to origin, the teaching start's included
     } cases[] = {
-        {"ended", Target::Position, {yes, yes}, {kTerminate, end}, {3, 3}, "45.00", true},
-        {"shift not sent, ended", Target::OriginShift, {no, yes, yes},
-         {kSendOrigin, kTerminate, end}, {3, 1, 1}, "", true},
+        {"ended", Target::Position, {yes, yes}, {kTerminate, end}, {3, 3}, "45.00", true, 2},
+        // No to sending the shift is back to numeric input at once, with nothing more asked.
+        {"shift not sent", Target::OriginShift, {no}, {kSendOrigin}, {3}, "", true, 1},
         {"teaching goes on", Target::Position, {no, yes}, {kTerminate, start}, {3, 3}, "45.00",
-         false},
+         false, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -223,7 +231,7 @@ TEST(Set, DuringPlaybackEndsOrGoesOnTeaching)
         for (MsgAnswer a : c.answers)
             r.dialogs.answer(a);
         QList<int> modes;
-        r.dialogs.onBox = [&] { modes << r.session.flags().inputMode; };
+        r.dialogs.onBox = [&] { modes << r.session.teachingState().inputMode; };
         int readOuts = 0;
         r.whenReceived("@?PRM ", [&] {
             if (++readOuts == 2)
@@ -238,16 +246,16 @@ TEST(Set, DuringPlaybackEndsOrGoesOnTeaching)
                 later(r, 150, [&] { operation::ChooseInputMode(r.session, 0); });
         });
 
-        operation::ChooseInputMode(r.session, 2);
+        teach(r, 2);
         EXPECT_EQ(boxes(r.dialogs), QStringList{start} + c.boxes);
         EXPECT_EQ(modes.mid(1), c.inputModes);
-        EXPECT_EQ(returns, 2);
+        EXPECT_EQ(returns, c.returns);
         EXPECT_EQ(r.count("@WRITE PRM ,\r\n"), 0);
         EXPECT_EQ(r.session.tableGrid().text(4, PointTable::PositionColumn), c.cell);
         EXPECT_TRUE(r.session.isModified());
-        EXPECT_EQ(r.session.flags().inputMode, 1);
+        EXPECT_EQ(r.session.teachingState().inputMode, 1);
         EXPECT_EQ(r.panel().inputOption(), 0);
-        EXPECT_EQ(r.session.flags().settei, c.settingModeAgain);
+        EXPECT_FALSE(r.session.silence().settingMode);  // no silence outlives the teaching
     }
 }
 
@@ -274,7 +282,7 @@ TEST(Set, PulseTrainZoneAngle)
         zones.setText(2, ZoneTable::AngleBColumn, "200");
         r.session.setModified(false);
         zones.setCurrentCell(2, c.column);
-        r.session.flags().teachingTarget = Target::Position;
+        r.session.teachingState().target = Target::Position;
         r.panel().setSettingPosition(c.value);
         r.dialogs.ok(int(c.boxes.size()));
 
@@ -350,7 +358,7 @@ TEST(DirectTeaching, ReturnsToOriginSwitchesTheMotorOffAndFollowsTheHand)
         TeachingRig r(o);
         r.line.controller.params[35] = "1000";
         r.line.controller.position = 30.0;
-        r.session.flags().teachingTarget = c.target;
+        r.session.teachingState().target = c.target;
         r.panel().setSettingPosition("5.00");
         for (MsgAnswer a : c.answers)
             r.dialogs.answer(a);
@@ -370,7 +378,7 @@ TEST(DirectTeaching, ReturnsToOriginSwitchesTheMotorOffAndFollowsTheHand)
             later(r, 80, [&] { operation::ChooseInputMode(r.session, 0); });
         });
 
-        operation::ChooseInputMode(r.session, 1);
+        teach(r, 1);
         EXPECT_EQ(boxes(r.dialogs), c.boxes);
         EXPECT_EQ(stopDialog, !c.lines.isEmpty());
         EXPECT_FALSE(r.panel().stopDialogShown());
@@ -392,6 +400,6 @@ TEST(DirectTeaching, ReturnsToOriginSwitchesTheMotorOffAndFollowsTheHand)
             EXPECT_EQ(loop[i], kRefresh[i % 2]) << "refresh line " << i;
         EXPECT_EQ(loop.size() % 2, 0);
         EXPECT_GE(taught.size(), 4) << taught.join(' ').toStdString();  // it moved with the hand
-        EXPECT_EQ(r.session.flags().inputMode, 1);
+        EXPECT_EQ(r.session.teachingState().inputMode, 1);
     }
 }

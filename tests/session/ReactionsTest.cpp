@@ -34,12 +34,12 @@ TEST(LinkReactions, CommunicationErrorBoxAndRecovery)
     };
     for (const LinkErrorCase& c : cases) {
         ViewedSession w;
-        SessionFlags& flags = w.session.flags();
-        flags.settei = c.settei;
-        flags.STOPCHECK = c.stopcheck;
-        flags.orgpos = c.orgpos;
-        flags.motionInProgress = true;
-        flags.operationTitle = "Drive";
+        LinkErrorSilence& quiet = w.session.silence();
+        quiet.settingMode = c.settei;
+        quiet.stopPressed = c.stopcheck;
+        quiet.motion = c.orgpos;
+        w.session.drive().motionInProgress = true;
+        w.session.operations().title = "Drive";
         w.view.bar.visible = true;
         if (c.boxExpected)
             w.dialogs.ok();
@@ -55,9 +55,9 @@ TEST(LinkReactions, CommunicationErrorBoxAndRecovery)
         EXPECT_EQ(w.view.toolbarEnabled, c.recovered) << c.name;
         EXPECT_EQ(!w.view.commandsLocked, c.recovered) << c.name;
         EXPECT_EQ(!w.view.bar.visible, c.recovered) << c.name;
-        EXPECT_EQ(flags.motionInProgress, !c.recovered) << c.name;
+        EXPECT_EQ(w.session.drive().motionInProgress, !c.recovered) << c.name;
         if (c.recovered) {
-            EXPECT_EQ(flags.STOPCHECK, 0) << c.name;
+            EXPECT_FALSE(quiet.stopPressed) << c.name;
         }
     }
 }
@@ -65,19 +65,19 @@ TEST(LinkReactions, CommunicationErrorBoxAndRecovery)
 TEST(LinkReactions, OriginVariantIgnoresStopAndOrgpos)
 {
     ViewedSession w;
-    w.session.flags().settei = false;
-    w.session.flags().STOPCHECK = 1;
-    w.session.flags().orgpos = 1;
-    w.session.flags().operationTitle = "Org";
+    w.session.silence().settingMode = false;
+    w.session.silence().stopPressed = true;
+    w.session.silence().motion = true;
+    w.session.operations().title = "Org";
     w.dialogs.ok();
     ReportOriginLinkError(w.session);
     ASSERT_EQ(w.dialogs.boxes.size(), 1);
     EXPECT_EQ(w.dialogs.boxes[0].title, "Org");
     EXPECT_TRUE(w.view.windowEnabled);
-    EXPECT_EQ(w.session.flags().STOPCHECK, 0);
+    EXPECT_FALSE(w.session.silence().stopPressed);
 
     ViewedSession quiet;
-    quiet.session.flags().settei = true;
+    quiet.session.silence().settingMode = true;
     ReportOriginLinkError(quiet.session);
     EXPECT_TRUE(quiet.dialogs.boxes.isEmpty());
 }
@@ -87,8 +87,8 @@ TEST(LinkReactions, FocusGoesToNumericInputOnlyWhenTeaching)
     for (int mode : {1, 2, 3}) {
         for (bool selected : {false, true}) {
             ViewedSession w;
-            w.session.flags().settei = false;
-            w.session.flags().inputMode = mode;
+            w.session.silence().settingMode = false;
+            w.session.teachingState().inputMode = mode;
             w.view.numericSelected = selected;
             w.dialogs.ok();
             ReportLinkError(w.session);

@@ -111,7 +111,7 @@ TEST_F(DrivePanel, StopDialogBreaksAReturnToOriginAtOnce)
     w.show();
     Session& s = w.session();
     operation::EnterOperationMode(s);
-    ASSERT_TRUE(s.flags().operationMode);
+    ASSERT_TRUE(s.drive().operationMode);
     sim.controller.clearReceived();
 
     QElapsedTimer clock;

@@ -132,7 +132,7 @@ TEST_F(Frame, EveryToolButtonRunsItsMenuItemsCommandWithSetteiClear)
         toolButton(w, key)->trigger();
         ASSERT_EQ(started.size(), 1);
         const Command viaTool = started.takeFirst().at(0).value<Command>();
-        EXPECT_TRUE(w.session().flags().settei) << "set again after the command";
+        EXPECT_FALSE(w.session().silence().settingMode) << "no silence outlives the command";
         dialogs = ScriptedDialogs();
         dialogs.answer(MsgAnswer::No).file("").printer(false);
         menuItem(w, menu)->trigger();
@@ -146,11 +146,11 @@ TEST_F(Frame, EveryToolButtonRunsItsMenuItemsCommandWithSetteiClear)
     w.session().setModified(false);
     QList<bool> setteiSeen;
     QObject::connect(&w.session().tableGrid(), &Grid::cellChanged, &w,
-                     [&] { setteiSeen << w.session().flags().settei; });
+                     [&] { setteiSeen << w.session().silence().settingMode; });
     toolButton(w, "NewFile")->trigger();
     ASSERT_FALSE(setteiSeen.isEmpty());
     EXPECT_FALSE(setteiSeen.first());
-    EXPECT_TRUE(w.session().flags().settei);
+    EXPECT_FALSE(w.session().silence().settingMode);
 }
 
 TEST_F(Frame, ToolBarsMatchTheirTables)

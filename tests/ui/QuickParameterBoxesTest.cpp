@@ -181,7 +181,7 @@ TEST_F(QuickBoxes, TypedPositionReachesThePanelAndIsFormattedOnEnterAndFocusLoss
     EXPECT_TRUE(lightBlue(pos));
 
     // While teaching, the box shows the taught angle: the focus neither colours nor formats it.
-    session().flags().inputMode = 2;
+    session().teachingState().inputMode = 2;
     panel.setSettingPosition(QStringLiteral("7.5"));
     pos->setFocus();
     EXPECT_FALSE(pink(pos));

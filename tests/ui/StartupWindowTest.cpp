@@ -61,7 +61,7 @@ TEST_F(Startup, PointInputControllerOpensFrmMain)
     EXPECT_EQ(windows.pointInput().session().tableGrid().text(0, 1), "A");
     EXPECT_EQ(windows.pointInput().session().tableGrid().text(0, 2), "90.00");
     EXPECT_EQ(windows.pointInput().session().parameterGrid().text(-1, 1), "62");
-    EXPECT_FALSE(windows.pointInput().session().flags().bulkFill);
+    EXPECT_FALSE(windows.pointInput().session().guards().bulkFill);
     EXPECT_TRUE(pointOpen());
     EXPECT_FALSE(pulseOpen());
     EXPECT_FALSE(startup.isVisible());
@@ -78,7 +78,7 @@ TEST_F(Startup, PulseTrainControllerOnThePortOfTheSettingsFile)
     EXPECT_EQ(module1().portName, "COM3");
     EXPECT_TRUE(pulseOpen());
     EXPECT_FALSE(pointOpen());
-    EXPECT_TRUE(windows.pulseTrain().session().flags().typeDialogWithoutFrame2) << "no MOVA type on this family";
+    EXPECT_TRUE(windows.pulseTrain().session().guards().typeDialogWithoutFrame2) << "no MOVA type on this family";
 }
 
 TEST_F(Startup, OutOfRangeSettingsValuesUseCom1)
@@ -131,7 +131,7 @@ TEST_F(Startup, SilentControllerShowsTheManualChoiceAndOkOpensTheChosenWindow)
     EXPECT_EQ(windows.pulseTrain().session().parameterGrid().text(-1, 1), "50");
     EXPECT_FALSE(windows.pulseTrain().session().isModified());
     EXPECT_EQ(sim.controller.receivedLines().size(), 1) << "nothing read after the manual choice";
-    EXPECT_TRUE(windows.pulseTrain().session().flags().typeDialogWithoutFrame2);
+    EXPECT_TRUE(windows.pulseTrain().session().guards().typeDialogWithoutFrame2);
     EXPECT_FALSE(startup.isVisible());
 }
 

@@ -50,7 +50,7 @@ TEST_F(VersionQuery, ShowsTheFirstFourCharactersOfTheTrimmedVersion)
         SCOPED_TRACE(c.controllerSays);
         sim.controller.options().version = c.controllerSays;
         sim.controller.clearReceived();
-        session.flags().settei = true;
+        session.silence().settingMode = true;
         module1().replyTimeout.set(3000);
 
         frmVer* dialog = open();
@@ -61,7 +61,7 @@ TEST_F(VersionQuery, ShowsTheFirstFourCharactersOfTheTrimmedVersion)
         EXPECT_EQ(label(dialog, "ConVersion"), QStringLiteral("Ver ") + c.shown);
         ASSERT_EQ(sim.controller.receivedLines().size(), 1);
         EXPECT_EQ(sim.controller.receivedLines().at(0), QByteArray("@?VER ,\r\n"));
-        EXPECT_FALSE(session.flags().settei) << "the query runs as an operation";
+        EXPECT_FALSE(session.silence().settingMode) << "the query runs as an operation";
         EXPECT_EQ(module1().replyTimeout.ms(), 500.0f);
     }
     EXPECT_TRUE(window.dialogs.boxes.isEmpty());
