@@ -129,7 +129,19 @@ public:
         QObject::connect(&link.line_, &SerialLine::lineLost, &context_, [this] { onLineLost(); });
         QObject::connect(&deadlineTimer_, &QTimer::timeout, &context_, [this] { onDeadline(); });
         QObject::connect(&errorLineTimer_, &QTimer::timeout, &context_, [this] { onErrorLineBound(); });
-        QObject::connect(&link.timeout_, &ReplyTimeout::changed, &context_, [this] { onTimeoutChanged(); });
+        link.running_ = this;
+    }
+    ~Transaction()
+    {
+        if (*alive_ && link_.running_ == this)
+            link_.running_ = nullptr;
+    }
+
+    // A new reply time-out for this wait (the STOP dialog's): the deadline moves with it.
+    void retime(float ms)
+    {
+        timeoutMs_ = ms;
+        wake();
     }
 
     // Writes the line (the port is open) and waits for the end.
@@ -159,13 +171,13 @@ public:
     }
 
 private:
-    double deadline() const { return sendTime_ + double(link_.timeout_.ms()) * link_.timeScale_; }
+    // The time-out in force when the line was written: a handler that runs inside the wait
+    // and sets another for its own exchange does not move this one's deadline.
+    double deadline() const { return sendTime_ + double(timeoutMs_) * link_.timeScale_; }
 
     void onBytesArrived() { wake(); }
     // The deadline timer fires in Collecting only; reading then finds the reply late.
     void onDeadline() { wake(); }
-    // A new reply time-out moves the deadline of the wait in progress.
-    void onTimeoutChanged() { wake(); }
     void onErrorLineBound() { finish(Ending::Reply); }
     void onLineLost()
     {
@@ -252,7 +264,7 @@ private:
             outcome_.errorLine = ErrorLineOf(outcome_.reply, &outcome_.hasErrorWord);
             qCDebug(lcLink) << "received" << visibleControls(outcome_.reply);
             if (outcome_.Timeout)
-                qCInfo(lcLink) << "no reply word within" << link_.timeout_.ms() * link_.timeScale_ << "ms";
+                qCInfo(lcLink) << "no reply word within" << timeoutMs_ * link_.timeScale_ << "ms";
             logReply();
             if (mainWindow_) {
                 emit link_.replyReceived(outcome_.reply);
@@ -277,8 +289,8 @@ private:
     {
         const QByteArray bytes = outcome_.reply.toLatin1();
         if (outcome_.Timeout) {
-            link_.log_.addTimeout(link_.portLabel_,
-                                  qRound(double(link_.timeout_.ms()) * link_.timeScale_), bytes);
+            link_.log_.addTimeout(link_.portLabel_, qRound(double(timeoutMs_) * link_.timeScale_),
+                                  bytes);
             return;
         }
         link_.log_.addReceived(link_.portLabel_, bytes, qMax(0, qRound(lastByte_ - writeEnd_)));
@@ -287,6 +299,7 @@ private:
     Link& link_;
     bool mainWindow_;
     std::shared_ptr<bool> alive_;
+    float timeoutMs_ = link_.timeout_.ms();
     State state_ = State::Collecting;
     Outcome outcome_;
     QEventLoop loop_;
@@ -379,6 +392,13 @@ Outcome Link::RunTransaction()
     if (!*alive && mainWindow && m.busy())
         m.setBusy(false);
     return out;
+}
+
+void Link::setWaitTimeout(float ms)
+{
+    timeout_.set(ms);
+    if (running_)
+        running_->retime(ms);
 }
 
 void Link::WriteBreakNow()

@@ -24,6 +24,7 @@ namespace kap {
 
 class ReplyTimeout;
 class SerialLine;
+class Transaction;
 
 // What one transaction brought back. Each caller gets its own.
 struct Outcome {
@@ -54,6 +55,11 @@ public:
     void BuildCommand();
     // Sends request.line and collects the reply.
     Outcome RunTransaction();
+
+    // Sets the reply time-out and gives it to the exchange waiting now as well (the STOP
+    // dialog's for the running return). Any other change of the time-out applies to the next
+    // exchange only.
+    void setWaitTimeout(float ms);
 
     // The STOP dialog's break: written straight to the port the waiting transaction holds
     // open, without queueing behind the busy flag.
@@ -102,6 +108,7 @@ private:
     std::optional<qint16> waiting_;
     bool heldOpen_ = false;    // the port stays open after a held jog
     bool closed_ = false;
+    Transaction* running_ = nullptr;  // the exchange waiting now
     Outcome last_;
     ExchangeLog log_;
     QString portLabel_;  // the port of the last transaction as the log shows it

@@ -548,7 +548,7 @@ void PressStopDialog(Session& s)
     // An event of the running return, not an operation of its own: its time-out is the
     // return's from now on.
     s.operations().requestStop();
-    s.link().timeout().set(timeouts::kStopDialog);
+    s.link().setWaitTimeout(timeouts::kStopDialog);
     s.link().WriteBreakNow();
     s.panel().setStopDialogShown(false);
 }

@@ -2,7 +2,10 @@
 // procedures.
 #pragma once
 
+#include "CommandOffer.h"
 #include "Drive.h"
+#include "ServoBrake.h"
+#include "Teaching.h"
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
 #include "Session.h"
@@ -96,6 +99,69 @@ struct OperationRig {
     FakeView view;
     Session session;
     QElapsedTimer clock;
+};
+
+// A click as the window delivers it: only on a command the window offers, in a frame that is
+// enabled. False when the click was not taken.
+inline bool click(Session& s, Command c)
+{
+    using C = Command;
+    const PanelState& p = s.panel();
+    const bool drive = c == C::Start || c == C::ReturnToOrigin || c == C::Stop || c == C::Servo
+                       || c == C::Brake || c == C::ClearDeviation || c == C::CancelAlarm;
+    const bool teach = c == C::Set || c == C::OriginShiftTarget || c == C::PositionTarget
+                       || c == C::JogCw || c == C::JogCcw;
+    if (!commandOffered(s, c) || (drive && !p.frameEnabled(PanelFrame::Drive))
+        || (teach && !p.frameEnabled(PanelFrame::Setup)))
+        return false;
+    switch (c) {
+    case C::SettingMode: operation::EnterSettingMode(s); break;
+    case C::OperationMode: operation::EnterOperationMode(s); break;
+    case C::Start: operation::Start(s); break;
+    case C::ReturnToOrigin: operation::Org(s); break;
+    case C::Stop: operation::Stop(s); break;
+    case C::Servo: operation::ToggleServo(s); break;
+    case C::Brake: operation::ToggleBrake(s); break;
+    case C::ClearDeviation: operation::ClearDeviation(s); break;
+    case C::CancelAlarm: operation::CancelAlarm(s); break;
+    case C::Set: operation::Set(s); break;
+    case C::OriginShiftTarget: operation::ChooseTarget(s, TeachingTarget::OriginShift); break;
+    case C::PositionTarget: operation::ChooseTarget(s, TeachingTarget::Position); break;
+    case C::JogCw: operation::PressJog(s, true); break;
+    case C::JogCcw: operation::PressJog(s, false); break;
+    default: return false;
+    }
+    return true;
+}
+
+// Every motion command the tool writes is checked as it goes out: the drive panel moves only
+// in Operation mode, teaching only while its loop runs in Setting mode, and nothing moves once
+// Stop was pressed for the running operation.
+struct MotionWatch {
+    explicit MotionWatch(Session& s)
+    {
+        QObject::connect(&s.link(), &Link::lineSent, &s, [this, &s](const QString& line) {
+            const TeachingState& t = s.teachingState();
+            const bool operation = s.drive().operationMode;
+            const bool teaching = !operation && t.loop != TeachingLoop::Off
+                                  && (t.inputMode == 2 || t.inputMode == 3);
+            bool allowed = true;
+            if (line.startsWith(QLatin1String("@MOVP ")))
+                allowed = operation;
+            else if (line.startsWith(QLatin1String("@ORG ")))
+                allowed = operation || teaching;
+            else if (line.startsWith(QLatin1String("@X")))
+                allowed = teaching && t.inputMode == 3;
+            else
+                return;
+            if (!allowed || s.operations().stopRequested())
+                breaches << QStringLiteral("%1 in %2 mode, input mode %3%4")
+                                .arg(visibleControls(line), operation ? "Operation" : "Setting")
+                                .arg(t.inputMode)
+                                .arg(s.operations().stopRequested() ? ", after Stop" : "");
+        });
+    }
+    QStringList breaches;
 };
 
 inline QList<QByteArray> lines(std::initializer_list<const char*> list)
