@@ -239,12 +239,16 @@ TEST(Overlap, TeachingOperationsKeepTheirOwnState)
                      later(r, 30, [&] { operation::PressJog(r.session, false); });
              });
              r.whenReceived("@XDEC ", [&] { later(r, 60, [&] { operation::ReleaseJog(r.session); }); });
+             qsizetype breaks = 0;  // before Numeric Input, which would stop it too
              r.whenReceived("\x03", [&] {
-                 later(r, 400, [&] { operation::ChooseInputMode(r.session, 0); });
+                 later(r, 400, [&] {
+                     breaks = r.count("\x03");
+                     operation::ChooseInputMode(r.session, 0);
+                 });
              });
              teach(r, 2);
-             return expect(boxes(r.dialogs).contains("JOG|" + kLinkError) && r.count("\x03") == 2
-                               && !r.line.controller.moving(),
+             return expect(boxes(r.dialogs).contains("JOG|" + kLinkError) && breaks == 2
+                               && r.count("\x03") == 2 && !r.line.controller.moving(),
                            "boxes " + boxes(r.dialogs).join(" / ") + ", breaks "
                                + QString::number(r.count("\x03")));
          }},
@@ -269,10 +273,11 @@ TEST(Overlap, TeachingOperationsKeepTheirOwnState)
         {"a lost port ends direct teaching with a box", 0, {},
          [](OperationRig& r) {
              r.dialogs.answer(MsgAnswer::Yes).answer(MsgAnswer::Yes).ok();
-             int refreshes = 0;
-             r.whenReceived("@?POS ", [&] {
-                 if (++refreshes == 3)
-                     later(r, 0, [&] { r.line.server.stop(); });
+             // The port goes between two passes, so the last exchange before it went well.
+             int queries = 0;
+             r.whenReceived("@?PRM ", [&] {
+                 if (++queries == 5)
+                     later(r, 5, [&] { r.line.server.stop(); });
              });
              teach(r, 1);
              return expect(r.session.teachingState().loop == TeachingLoop::Off
