@@ -105,6 +105,7 @@ void ExchangeLog::add(const ExchangeEntry& entry)
     lines_.push_back(line);
     ++total_;
     emit entryAdded(line);
+    emit entryRecorded(entry);
 }
 
 void ExchangeLog::addSent(const QString& port, const QByteArray& bytes)

@@ -79,6 +79,8 @@ public:
 
 signals:
     void entryAdded(const QString& line);
+    // The same entry as it was added, for a reader that needs its bytes.
+    void entryRecorded(const kap::ExchangeEntry& entry);
     void cleared();
 
 private:

@@ -590,14 +590,14 @@ std::optional<QString> RefreshCurrentAngle(Session& s)
     s.operations().title = OperationText::tr("Receive the current value");
     s.link().timeout().set(timeouts::kRefresh);
     const Outcome out = exchange(s, cmd::QPOS);
-    // Another operation ran inside the wait (SET, a mode change, a move): this angle is
-    // stale, and that operation has shown its own.
-    if (s.operations().generation() != generation)
-        return std::nullopt;
     if (timedOut(out)) {
         reportNoAnswer(s);
         return std::nullopt;
     }
+    // Another operation ran inside the wait (SET, a mode change, a move): this angle is
+    // stale, and that operation has shown its own.
+    if (s.operations().generation() != generation)
+        return std::nullopt;
     if (!has(out, "OK") && !has(out, "STOP")) {
         ReportRefusal(s, out);
         RestoreWindow(s);

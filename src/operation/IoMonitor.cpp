@@ -40,12 +40,13 @@ void MonitorCycle(Session& s)
     s.operations().title = OperationText::tr("I/O monitor");
     s.link().timeout().set(timeouts::kMonitor);
     const Outcome out = exchange(s, cmd::READ_DIO);
-    if (overtaken())
-        return;
+    // A failure is reported even when a user operation took over meanwhile.
     if (timedOut(out)) {
         reportNoAnswer(s);
         return rest();
     }
+    if (overtaken())
+        return;
     if (!has(out, "OK") && !has(out, "STOP")) {
         s.showError(out.reply);
         ReportRefusal(s, out);

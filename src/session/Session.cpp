@@ -133,6 +133,7 @@ OperationScope::~OperationScope()
     OperationTracker& t = s_.operations();
     t.stack_.removeLast();
     if (outermost_) {
+        emit t.ending();
         s_.silence().clear();
         t.stopRequested_ = false;
     } else {

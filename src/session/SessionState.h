@@ -128,6 +128,8 @@ public:
 signals:
     // An operation began or ended: the window offers its commands anew.
     void changed();
+    // The outermost user operation is ending; its silence still holds.
+    void ending();
 
 private:
     friend class OperationScope;

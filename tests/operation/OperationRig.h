@@ -4,6 +4,7 @@
 
 #include "CommandOffer.h"
 #include "Drive.h"
+#include "Invariants.h"
 #include "ServoBrake.h"
 #include "Teaching.h"
 #include "FakeView.h"
@@ -134,31 +135,14 @@ inline bool click(Session& s, Command c)
     return true;
 }
 
-// Every motion command the tool writes is checked as it goes out: the drive panel moves only
-// in Operation mode, teaching only while its loop runs in Setting mode, and nothing moves once
-// Stop was pressed for the running operation.
+// Every motion command the tool writes is checked as it goes out (I1).
 struct MotionWatch {
     explicit MotionWatch(Session& s)
     {
         QObject::connect(&s.link(), &Link::lineSent, &s, [this, &s](const QString& line) {
-            const TeachingState& t = s.teachingState();
-            const bool operation = s.drive().operationMode;
-            const bool teaching = !operation && t.loop != TeachingLoop::Off
-                                  && (t.inputMode == 2 || t.inputMode == 3);
-            bool allowed = true;
-            if (line.startsWith(QLatin1String("@MOVP ")))
-                allowed = operation;
-            else if (line.startsWith(QLatin1String("@ORG ")))
-                allowed = operation || teaching;
-            else if (line.startsWith(QLatin1String("@X")))
-                allowed = teaching && t.inputMode == 3;
-            else
-                return;
-            if (!allowed || s.operations().stopRequested())
-                breaches << QStringLiteral("%1 in %2 mode, input mode %3%4")
-                                .arg(visibleControls(line), operation ? "Operation" : "Setting")
-                                .arg(t.inputMode)
-                                .arg(s.operations().stopRequested() ? ", after Stop" : "");
+            const QString wrong = motionBreach(s, line);
+            if (!wrong.isEmpty())
+                breaches << wrong;
         });
     }
     QStringList breaches;
