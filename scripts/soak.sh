@@ -4,7 +4,8 @@
 # MINUTES (default 10). Further arguments go to kap-soak:
 #   scripts/soak.sh [MINUTES] [--chaos PERCENT] [--seed N] [--time-scale S] [--motion MS]
 # It passes when nothing crashed or hung, every fault left the tool usable (a further command
-# worked) and the resident size stayed flat (judged on runs of 2 minutes or more). The exit
+# worked), the drive panel's invariants I1-I5 held throughout and the resident size stayed
+# flat (judged on runs of 2 minutes or more). The exit
 # status is kap-soak's: 1 a criterion failed, 2 usage, 3 a hang.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -3,13 +3,16 @@
 // mode with the I/O monitor running, moves (Start), returns to origin broken off with the
 // stop character (Stop while "@ORG " waits, and the STOP dialog's button) and jogs in teaching
 // playback, clicking only buttons the panel offers. After every fault a further command must
-// work; a watchdog ends the run when no exchange ends for longer than any exchange may take.
+// work; a watchdog ends the run when no exchange ends for longer than any exchange may take;
+// the drive panel's invariants I1-I5 (Invariants.h) are checked throughout, and a breach is
+// reported with the seed and the round it came in.
 //   kap-soak [MINUTES] [--chaos PERCENT] [--seed N] [--time-scale S] [--motion MS]
 // Exit status: 0 passed, 1 a criterion failed, 2 usage or set-up, 3 hang.
 #include "Controller.h"
 #include "Dialogs.h"
 #include "Drive.h"
 #include "FaultOption.h"
+#include "Invariants.h"
 #include "Module1.h"
 #include "OperationSteps.h"
 #include "PtyServer.h"
@@ -297,12 +300,28 @@ class Soak : public QObject {
 public:
     Soak(const Args& args, kap::Session& s, sim::SimulatorThread& simulator, ExchangeMeter& meter)
         : args_(args), s_(s), sim_(simulator), meter_(meter),
-          random_(args.seed != 0 ? args.seed + 1 : QRandomGenerator::global()->generate())
+          random_(args.seed != 0 ? args.seed + 1 : QRandomGenerator::global()->generate()),
+          invariants_(
+              s,
+              [this] {
+                  bool moving = false;
+                  sim_.run([&] { moving = sim_.controller().moving(); });
+                  return moving;
+              },
+              [this] { return dialogs().boxes; })
     {
         connect(&simulator.controller(), &sim::Controller::chaosInjected, this, [this](int kind) {
             ++injected_[kind];
             ++pending_;
         });
+        // The replies come from the simulator's thread, in the order they went out.
+        connect(&simulator.controller(), &sim::Controller::replySent, this,
+                [this](int, const QByteArray& entry, const QByteArray& bytes) {
+                    invariants_.addReply(entry, bytes);
+                });
+        // Checked four times a second; a breach is reported with the round it came in.
+        invariantTimer_.setInterval(250);
+        connect(&invariantTimer_, &QTimer::timeout, this, [this] { checkInvariants(); });
     }
 
     int run()
@@ -323,14 +342,18 @@ public:
         QElapsedTimer clock;
         clock.start();
         kap::operation::attach(s_);
+        invariantTimer_.start();
         while (clock.elapsed() < runMs && failure_.isEmpty())
             round(clock, runMs);
         if (s_.drive().operationMode)
             kap::operation::EnterSettingMode(s_);
+        invariantTimer_.stop();
         // Faults of the last steps: their notes are on their way from the simulator's thread.
         pause(300);
         for (int i = 0; i < 10 && pending_ > 0 && failure_.isEmpty(); ++i)
             checkRecovered();
+        invariants_.finish();
+        checkInvariants();
         sampler.stop();
         const qint64 rssEnd = residentBytes();
         const qint64 rssCheckpoint = rssSeries.empty() ? -1 : rssSeries.front();
@@ -374,6 +397,11 @@ public:
             "  actions            %d rounds, %d moves, %d returns, %d stops, %d STOP dialog "
             "presses, %d jogs\n",
             rounds_, moves_, returns_, stops_, dialogStops_, jogs_);
+        std::printf("  invariants I1-I5   %s\n",
+                    breaches_.isEmpty() ? "held" : qPrintable(QStringLiteral("%1 breaches")
+                                                                  .arg(breaches_.size())));
+        for (const QString& b : breaches_)
+            std::printf("    %s\n", qPrintable(b));
         std::printf("  boxes shown        %d, questions included\n", dialogs().boxes);
         for (auto it = dialogs().notices.cbegin(); it != dialogs().notices.cend(); ++it)
             std::printf("    %4d x %s\n", it.value(), qPrintable(it.key()));
@@ -394,6 +422,10 @@ public:
             std::printf("  resident size      %.2f MB at the end (not judged: the run is shorter "
                         "than 2 minutes)\n",
                         mb(rssEnd));
+        if (!breaches_.isEmpty() && failure_.isEmpty())
+            failure_ = QStringLiteral("invariants breached (seed %1); first: %2")
+                           .arg(seed)
+                           .arg(breaches_.first());
         if (simTotal != injected && failure_.isEmpty())
             failure_ = QStringLiteral("the simulator counted %1 faults, the soak %2")
                            .arg(simTotal)
@@ -417,6 +449,18 @@ private:
         QEventLoop wait;
         QTimer::singleShot(ms, &wait, &QEventLoop::quit);
         wait.exec();
+    }
+
+    void checkInvariants()
+    {
+        invariants_.check();
+        const QStringList& all = invariants_.breaches();
+        for (qsizetype i = reported_; i < all.size(); ++i)
+            breaches_ << QStringLiteral("round %1, %2 s: %3")
+                             .arg(rounds_)
+                             .arg(double(runClock_.elapsed()) / 1000.0, 0, 'f', 1)
+                             .arg(all[i]);
+        reported_ = all.size();
     }
 
     bool linkIdle() const
@@ -502,6 +546,7 @@ private:
             [this] {
                 ++stops_;
                 kap::operation::PressStop(s_);
+                invariants_.stopTaken();
                 kap::operation::Stop(s_);
             });
     }
@@ -536,6 +581,7 @@ private:
             between(0, args_.motionMs + 300), [&p] { return p.stopDialogShown(); },
             [this] {
                 ++dialogStops_;
+                invariants_.stopTaken();
                 kap::operation::PressStopDialog(s_);
             });
         if (!coin(50))
@@ -572,6 +618,8 @@ private:
             } else if (pressed) {
                 pressed = false;
                 ++jogsDone;
+                if (f.jogSteps >= 4)
+                    invariants_.stopTaken();
                 kap::operation::ReleaseJog(s_);
                 waitMs = between(100, 500);
             } else {
@@ -599,6 +647,15 @@ private:
     int recovered_ = 0;
     QString failure_;
     int rounds_ = 0, moves_ = 0, returns_ = 0, stops_ = 0, dialogStops_ = 0, jogs_ = 0;
+    kap::InvariantMonitor invariants_;
+    QTimer invariantTimer_;
+    QStringList breaches_;
+    qsizetype reported_ = 0;
+    QElapsedTimer runClock_ = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
 };
 
 }  // namespace
