@@ -377,10 +377,7 @@ Outcome Link::RunTransaction()
     }
     // Bytes that came while nobody waited (a late reply, a second answer) must not be read
     // as the answer to this line: they are dropped, and the log says so.
-    if (const QByteArray stray = line_.readAvailable(); !stray.isEmpty()) {
-        qCInfo(lcLink) << "stray input dropped:" << visibleControls(QString::fromLatin1(stray));
-        log_.addStray(portLabel_, stray);
-    }
+    dropStrayInput();
     line_.discardBuffers();
     if (mainWindow) {
         m.setBusy(true);
@@ -394,6 +391,14 @@ Outcome Link::RunTransaction()
     return out;
 }
 
+void Link::dropStrayInput()
+{
+    if (const QByteArray stray = line_.readAvailable(); !stray.isEmpty()) {
+        qCInfo(lcLink) << "stray input dropped:" << visibleControls(QString::fromLatin1(stray));
+        log_.addStray(portLabel_, stray);
+    }
+}
+
 void Link::setWaitTimeout(float ms)
 {
     timeout_.set(ms);
@@ -405,7 +410,8 @@ void Link::WriteBreakNow()
 {
     if (!line_.isOpen())
         return;
-    // The input only: the motion's own line may still be on its way out.
+    // The input only: the motion's own line may still be on its way out. What came in before
+    // the break is dropped: the answer that counts is the one to the break.
     line_.discardInput();
     const QString breakLine(QChar::fromLatin1(kBreakByte));
     emit lineSent(breakLine);

@@ -100,6 +100,7 @@ signals:
 private:
     friend class Transaction;
     void waitWhileBusy();
+    void dropStrayInput();
 
     SerialLine& line_;
     ReplyTimeout& timeout_;

@@ -63,6 +63,7 @@ TEST(ExchangeLogFormat, OneLinePerEntryWithControlsByName)
         {Kind::Received, "\xa5-1.50\x80\xff\r\n", 0, "", "<-- [0 ms] <A5>-1.50<80><FF><CR><LF>"},
         {Kind::Sent, "\x1a", -1, "", "--> <SUB>"},
         {Kind::Break, "\x03", -1, "", "--> <ETX> (break)"},
+        {Kind::Stray, "STOP\r\n", -1, "", "<-- (stray, dropped) STOP<CR><LF>"},
         {Kind::Timeout, "1\r", -1, "no reply word within 1000 ms",
          "!! time-out: no reply word within 1000 ms; partial reply: 1<CR>"},
         {Kind::Timeout, "", -1, "no reply word within 300 ms",

@@ -4,9 +4,12 @@
 #include "RawPty.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace kap;
 using namespace kap::test;
@@ -270,15 +273,44 @@ TEST_F(Transactions, BreakByteDuringAWaitStopsTheMotion)
     EXPECT_EQ(sim.controller.receivedLines().at(1), QByteArray("\x03"));
 }
 
-TEST_F(Transactions, ChangingTheTimeoutMovesTheDeadline)
+// Only the STOP dialog's time-out moves the deadline of the wait in progress; any other
+// change (a handler inside the wait setting one for its own exchange) is for the next.
+TEST_F(Transactions, OnlyAWaitTimeoutMovesTheDeadline)
 {
-    SimLine sim({.motionMs = 5000});
-    QTimer::singleShot(50, [] { module1().replyTimeout.set(200); });
-    QElapsedTimer clock;
-    clock.start();
-    const Outcome out = send(cmd::ORG, {}, 30000);
-    EXPECT_LT(clock.elapsed(), 3000);
-    EXPECT_TRUE(out.Timeout);
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        bool timesOut;
+    } cases[] = {
+        {"for the next exchange", [] { module1().replyTimeout.set(100); }, false},
+        {"for the waiting one", [this] { link.setWaitTimeout(100); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimLine sim({.motionMs = 600});
+        QTimer::singleShot(50, c.change);
+        QElapsedTimer clock;
+        clock.start();
+        const Outcome out = send(cmd::ORG, {}, 30000);
+        EXPECT_EQ(out.Timeout, c.timesOut);
+        EXPECT_EQ(clock.elapsed() < 450, c.timesOut) << clock.elapsed();
+    }
+}
+
+// Bytes that come while no exchange waits (here a second answer after a held jog's, whose
+// port stays open for the stop) are not the next exchange's answer.
+TEST_F(Transactions, BytesNobodyWaitsForAreDroppedAsStray)
+{
+    ScriptedPeer peer({{0, "OK\r\n"}, {100, "STOP\r\n"}});
+    EXPECT_EQ(send(cmd::XINC).reply, "OK\r\n");
+    QEventLoop wait;
+    QTimer::singleShot(250, &wait, &QEventLoop::quit);
+    wait.exec();
+    const Outcome next = send(cmd::QPOS, {}, 50);
+    EXPECT_TRUE(next.Timeout);
+    EXPECT_EQ(next.reply, "") << "the earlier answer was read as this one's";
+    EXPECT_EQ(link.log().lines().filter("(stray, dropped) STOP<CR><LF>").size(), 1)
+        << link.log().lines().join('\n').toStdString();
 }
 
 // The moment a transaction looks at the line is the moment the line tells it bytes arrived.
