@@ -314,7 +314,8 @@ void MainFrame::showPanel()
         const PanelState::Button& b = state.button(it.key());
         QPushButton* w = it.value();
         // A command still to be written, or without an action here, stays disabled.
-        w->setEnabled(b.enabled && commandEnabled(it.key()));
+        // The panel's own state, overruled by the running operation (CommandOffer).
+        w->setEnabled(commandOffered(*session_, it.key()) && commandEnabled(it.key()));
         const QString style = styleOf(b.shade);
         if (w->styleSheet() != style)
             w->setStyleSheet(style);
@@ -338,7 +339,7 @@ void MainFrame::showPanel()
     if (settingPosition_->text() != state.settingPosition())
         settingPosition_->setText(state.settingPosition());
     for (int i = 0; i < inputOptions_.size(); ++i) {
-        inputOptions_[i]->setEnabled(state.optionEnabled(i));
+        inputOptions_[i]->setEnabled(inputOptionOffered(*session_, i));
         if (state.inputOption() == i && !inputOptions_[i]->isChecked())
             inputOptions_[i]->setChecked(true);
     }

@@ -140,3 +140,37 @@ TEST_F(DrivePanel, StopDialogBreaksAReturnToOriginAtOnce)
     EXPECT_TRUE(child<QLineEdit>(&w, "Txt_Error")->text().startsWith("STOP"));
     EXPECT_EQ(sim.controller.receivedLines().count("\x03"), 1);
 }
+
+// While a start moves the actuator the window offers Stop and nothing that would change the
+// mode; a click on the greyed "Setting" does nothing.
+TEST_F(DrivePanel, AMoveOffersStopAndNotTheModeButtons)
+{
+    sim::Options options;
+    options.originEstablished = true;
+    options.motionMs = 300;
+    SimLine sim(options);
+    sim.controller.points[0] = {"A", "90.00", "50"};
+    frmMain w(dialogs);
+    w.show();
+    QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
+    ASSERT_TRUE(w.session().drive().operationMode);
+    QStringList duringMove;
+    QObject::connect(&sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {
+        if (!e.startsWith("@MOVP "))
+            return;
+        QTimer::singleShot(50, &w, [&] {
+            for (const char* name : {"Cmd_Setup", "Cmd_driv", "Cmd_Start", "Cmd_Return", "Cmd_Stop"})
+                duringMove << QStringLiteral("%1 %2").arg(name).arg(enabled(&w, name));
+            QTest::mouseClick(child<QPushButton>(&w, "Cmd_Setup"), Qt::LeftButton);
+        });
+    });
+    dialogs.answer(MsgAnswer::Yes);
+    QTest::mouseClick(child<QPushButton>(&w, "Cmd_Start"), Qt::LeftButton);
+
+    EXPECT_EQ(duringMove, (QStringList{"Cmd_Setup 0", "Cmd_driv 0", "Cmd_Start 0", "Cmd_Return 0",
+                                       "Cmd_Stop 1"}));
+    EXPECT_TRUE(w.session().drive().operationMode) << "the greyed Setting button acted";
+    EXPECT_EQ(sim.controller.position, 90.0);
+    EXPECT_TRUE(enabled(&w, "Cmd_Setup"));
+    EXPECT_TRUE(enabled(&w, "Cmd_Start"));
+}
