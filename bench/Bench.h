@@ -19,6 +19,8 @@ double cpuSeconds();
 // the tool's share.
 double threadCpuSeconds();
 double median(std::vector<double> values);
+// Lets the event loop run for ms without spinning (timers and the link's waits go on).
+void sleepInEventLoop(int ms);
 void printFigure(const QString& name, double value, const QString& unit, const QString& target);
 
 // Every question answered Yes, every box OK.

@@ -2,6 +2,8 @@
 #include "Bench.h"
 #include "Module1.h"
 
+#include <QTimer>
+#include <QEventLoop>
 #include <QCoreApplication>
 
 #include <sys/resource.h>
@@ -26,6 +28,13 @@ double threadCpuSeconds()
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+void sleepInEventLoop(int ms)
+{
+    QEventLoop wait;
+    QTimer::singleShot(ms, &wait, &QEventLoop::quit);
+    wait.exec();
 }
 
 double median(std::vector<double> values)

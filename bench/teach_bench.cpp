@@ -8,8 +8,6 @@
 #include "Teaching.h"
 
 #include <QElapsedTimer>
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
@@ -151,7 +149,7 @@ void jogRelease(SimulatorThread& simulator, const QElapsedTimer& clock, int runs
     kap::operation::ChooseInputMode(session, 2);
     // The loop runs on the session's timer until numeric input is chosen.
     while (session.teachingState().loop != kap::TeachingLoop::Off)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        sleepInEventLoop(20);
     const qint64 loopMs = clock.elapsed() - t0;
     tick.stop();
     guard.stop();
@@ -246,6 +244,9 @@ TeachingRun directTeaching(SimulatorThread& simulator, const QElapsedTimer& cloc
     });
     guard.start(seconds * 1000 + 5000);
     kap::operation::ChooseInputMode(session, 1);
+    // The loop runs on the session's timer until the window's end chooses numeric input.
+    while (session.teachingState().loop != kap::TeachingLoop::Off)
+        sleepInEventLoop(20);
     guard.stop();
     window.stop();
     QObject::disconnect(watch);

@@ -631,7 +631,7 @@ private:
         kap::operation::ChooseInputMode(s_, 2);
         // The loop runs on the session's timer until the script chooses numeric input.
         while (f.loop != kap::TeachingLoop::Off)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            pause(20);
         script.stop();
         if (f.inputMode == 3 || p.inputOption() != 0)
             kap::operation::ChooseInputMode(s_, 0);  // the loop ended early (its return failed)
