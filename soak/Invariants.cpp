@@ -22,8 +22,8 @@ QString motionBreach(const Session& s, const QString& line)
 {
     const TeachingState& t = s.teachingState();
     const bool operation = s.drive().operationMode;
-    const bool teaching =
-        !operation && t.loop != TeachingLoop::Off && (t.inputMode == 2 || t.inputMode == 3);
+    const bool teaching = !operation && t.loop != TeachingLoop::Off
+                          && (t.inputMode == 2 || t.inputMode == 3);
     bool allowed = true;
     if (line.startsWith(QLatin1String("@MOVP ")))
         allowed = operation;
@@ -36,7 +36,8 @@ QString motionBreach(const Session& s, const QString& line)
     if (allowed && !s.operations().stopRequested())
         return {};
     return QStringLiteral("I1: %1 in %2 mode, input mode %3%4")
-        .arg(visibleControls(line), operation ? QStringLiteral("Operation") : QStringLiteral("Setting"))
+        .arg(visibleControls(line),
+             operation ? QStringLiteral("Operation") : QStringLiteral("Setting"))
         .arg(t.inputMode)
         .arg(s.operations().stopRequested() ? QStringLiteral(", after Stop") : QString());
 }
@@ -116,11 +117,12 @@ void InvariantMonitor::onEntry(const ExchangeEntry& e)
             const LinkErrorSilence& q = s_.silence();
             if (q.settingMode || q.stopPressed || q.motion || q.closing)
                 return;  // inside the running operation's silence
-            failures_ << PendingFailure{boxes_(), QStringLiteral("%1 of %2").arg(
-                                                       e.kind == Kind::Timeout    ? "time-out"
-                                                       : e.kind == Kind::LineLost ? "lost line"
-                                                                                  : "port error",
-                                                       visibleControls(QString::fromLatin1(currentLine_)))};
+            failures_ << PendingFailure{
+                boxes_(), QStringLiteral("%1 of %2")
+                              .arg(e.kind == Kind::Timeout    ? "time-out"
+                                   : e.kind == Kind::LineLost ? "lost line"
+                                                              : "port error",
+                                   visibleControls(QString::fromLatin1(currentLine_)))};
         }
         return;
     }
@@ -194,10 +196,10 @@ void InvariantMonitor::checkWayBack()
 {
     if (!s_.operations().idle())
         return;  // a running operation ends by itself (every wait has its time-out)
-    const bool back = commandOffered(s_, Command::SettingMode)
-                      || (!s_.drive().operationMode
-                          && (s_.teachingState().loop == TeachingLoop::Off
-                              || inputOptionOffered(s_, 0)));
+    const bool back =
+        commandOffered(s_, Command::SettingMode)
+        || (!s_.drive().operationMode
+            && (s_.teachingState().loop == TeachingLoop::Off || inputOptionOffered(s_, 0)));
     if (!back)
         breach(QStringLiteral("I5: no way back to Setting mode (%1 mode, teaching %2)")
                    .arg(s_.drive().operationMode ? "Operation" : "Setting")

@@ -57,8 +57,8 @@ private:
         QByteArray bytes;
     };
     struct Read {
-        QByteArray line;     // the exchange's line; empty for stray input
-        bool broken = false; // the stop character was written during it
+        QByteArray line;      // the exchange's line; empty for stray input
+        bool broken = false;  // the stop character was written during it
         QByteArray bytes;
     };
     struct PendingStop {

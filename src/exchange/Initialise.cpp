@@ -256,8 +256,8 @@ Result InitParameters(Session& session, TypeChooser& chooser)
         return resultOfFailure(typeReply);
 
     showInitProgress(session, points ? 16 : 10);
-    const std::optional<QString> type = chooser.chooseType(records::actuatorTypeOf(typeReply.reply),
-                                                           session.guards().typeDialogWithoutFrame2);
+    const std::optional<QString> type = chooser.chooseType(
+        records::actuatorTypeOf(typeReply.reply), session.guards().typeDialogWithoutFrame2);
     if (!type || type->isEmpty()) {
         endParameterInit(session);
         return Result::Declined;

@@ -13,20 +13,26 @@ Group groupOf(Command c)
 {
     switch (c) {
     case C::SettingMode:
-    case C::OperationMode: return Group::Mode;
+    case C::OperationMode:
+        return Group::Mode;
     case C::Start:
-    case C::ReturnToOrigin: return Group::Drive;
-    case C::Stop: return Group::Stop;
+    case C::ReturnToOrigin:
+        return Group::Drive;
+    case C::Stop:
+        return Group::Stop;
     case C::Servo:
     case C::Brake:
     case C::Positioning:
     case C::ClearDeviation:
-    case C::CancelAlarm: return Group::PanelCommand;
+    case C::CancelAlarm:
+        return Group::PanelCommand;
     case C::OriginShiftTarget:
     case C::PositionTarget:
-    case C::Set: return Group::Teaching;
+    case C::Set:
+        return Group::Teaching;
     case C::JogCw:
-    case C::JogCcw: return Group::Jog;
+    case C::JogCcw:
+        return Group::Jog;
     case C::ShowPointGrid:
     case C::ShowParameterGrid:
     case C::SwitchGrid:
@@ -34,8 +40,10 @@ Group groupOf(Command c)
     case C::ToggleStatusBar:
     case C::ShowCommLog:
     case C::ShowAnglePlot:
-    case C::Exit: return Group::View;
-    default: return Group::Data;
+    case C::Exit:
+        return Group::View;
+    default:
+        return Group::Data;
     }
 }
 
@@ -44,6 +52,7 @@ constexpr Offer O = Offer::Off;
 constexpr Offer I = Offer::On;
 
 // One row per activity; columns in the order of Group.
+// clang-format off
 struct Row {
     Activity activity;
     Offer mode, drive, stop, panelCommand, teaching, jog, view, data;
@@ -63,6 +72,7 @@ constexpr Row kTable[] = {
     {Activity::Set,             O,   O,    P,   O,    O,    O,  P,   O},
     {Activity::DataCommand,     O,   O,    O,   O,    O,    O,  P,   O},
 };
+// clang-format on
 
 }  // namespace
 
@@ -72,14 +82,22 @@ Offer offerWhile(Activity running, Command command)
         if (row.activity != running)
             continue;
         switch (groupOf(command)) {
-        case Group::Mode: return row.mode;
-        case Group::Drive: return row.drive;
-        case Group::Stop: return row.stop;
-        case Group::PanelCommand: return row.panelCommand;
-        case Group::Teaching: return row.teaching;
-        case Group::Jog: return row.jog;
-        case Group::View: return row.view;
-        case Group::Data: return row.data;
+        case Group::Mode:
+            return row.mode;
+        case Group::Drive:
+            return row.drive;
+        case Group::Stop:
+            return row.stop;
+        case Group::PanelCommand:
+            return row.panelCommand;
+        case Group::Teaching:
+            return row.teaching;
+        case Group::Jog:
+            return row.jog;
+        case Group::View:
+            return row.view;
+        case Group::Data:
+            return row.data;
         }
     }
     return Offer::AsPanelSays;
@@ -97,9 +115,12 @@ std::optional<bool> operationOverride(const Session& s, Command command)
     if (s.operations().idle())
         return std::nullopt;
     switch (offerWhile(s.operations().current(), command)) {
-    case Offer::AsPanelSays: return std::nullopt;
-    case Offer::Off: return false;
-    case Offer::On: return true;
+    case Offer::AsPanelSays:
+        return std::nullopt;
+    case Offer::Off:
+        return false;
+    case Offer::On:
+        return true;
     }
     return std::nullopt;
 }

@@ -15,10 +15,10 @@ class Session;
 // Why a communication error is not shown right now. Every reason belongs to the operation
 // that set it: when the outermost operation ends (or a new one starts) all of them end.
 struct LinkErrorSilence {
-    bool settingMode = true;  // Setting mode's rule: quiet until an operation clears it
-    bool stopPressed = false; // the user stopped the running motion: its failure is expected
-    bool motion = false;      // a confirmed start, a return to origin or a teaching loop runs
-    bool closing = false;     // the window is closing: nothing is reported any more
+    bool settingMode = true;   // Setting mode's rule: quiet until an operation clears it
+    bool stopPressed = false;  // the user stopped the running motion: its failure is expected
+    bool motion = false;       // a confirmed start, a return to origin or a teaching loop runs
+    bool closing = false;      // the window is closing: nothing is reported any more
 
     void clear()
     {

@@ -22,7 +22,8 @@ using Kind = sim::Fault::Kind;
 class RandomDialogs : public Dialogs {
 public:
     explicit RandomDialogs(QRandomGenerator& rng) : rng_(rng) {}
-    MsgAnswer message(const QString& text, const QString& title, MsgIcon, MsgButtons buttons) override
+    MsgAnswer message(const QString& text, const QString& title, MsgIcon,
+                      MsgButtons buttons) override
     {
         ++shown;
         last = title + QLatin1Char('|') + text;
@@ -47,24 +48,25 @@ private:
 };
 
 // The commands a user clicks, each family its own.
-const QList<C> kPointClicks = {C::SettingMode, C::OperationMode, C::Start, C::ReturnToOrigin,
-                               C::Stop, C::Set, C::OriginShiftTarget, C::PositionTarget,
-                               C::JogCw, C::JogCcw};
-const QList<C> kPulseClicks = {C::SettingMode, C::OperationMode, C::ReturnToOrigin, C::Stop,
-                               C::Servo, C::Brake, C::ClearDeviation, C::CancelAlarm,
-                               C::Set, C::OriginShiftTarget, C::PositionTarget};
+const QList<C> kPointClicks = {
+    C::SettingMode, C::OperationMode,     C::Start,          C::ReturnToOrigin, C::Stop,
+    C::Set,         C::OriginShiftTarget, C::PositionTarget, C::JogCw,          C::JogCcw};
+const QList<C> kPulseClicks = {
+    C::SettingMode,   C::OperationMode,  C::ReturnToOrigin, C::Stop, C::Servo,
+    C::Brake,         C::ClearDeviation, C::CancelAlarm,    C::Set,  C::OriginShiftTarget,
+    C::PositionTarget};
 
 // The command words a fault may hit.
 const QList<QByteArray> kShortWords = {"@READ DIO ", "@?PRM ", "@?SRVO ", "@?BRK ", "\x03"};
-const QList<QByteArray> kAnyWords = {"@?POS ", "@READ DIO ", "@?PRM ", "@ORG ", "@MOVP ",
-                                     "@XINC ", "@X+ ", "@X- ", "\x03", "@?SRVO ", "@?P ",
-                                     "@?ORG ", "@SRVO ", "@READ PRM "};
+const QList<QByteArray> kAnyWords = {"@?POS ", "@READ DIO ", "@?PRM ", "@ORG ",     "@MOVP ",
+                                     "@XINC ", "@X+ ",       "@X- ",   "\x03",      "@?SRVO ",
+                                     "@?P ",   "@?ORG ",     "@SRVO ", "@READ PRM "};
 
 class World {
 public:
     explicit World(quint32 seed)
-        : rng_(seed), dialogs_(rng_), family_(rng_.bounded(3) == 0 ? 1 : 0),
-          controller_(options()), server_(controller_),
+        : rng_(seed), dialogs_(rng_), family_(rng_.bounded(3) == 0 ? 1 : 0), controller_(options()),
+          server_(controller_),
           session_(family_ == 1 ? Family::PulseTrain : Family::PointInput, dialogs_)
     {
         server_.start(dir_.filePath(QStringLiteral("tty")));
@@ -178,16 +180,20 @@ private:
             exchange::ReceiveParameters(session_);
         } else {
             // A fault on one of the next exchanges.
-            static const Kind kinds[] = {Kind::NoReply, Kind::CutReply, Kind::Refuse,
-                                         Kind::Garbage, Kind::HangupMidReply};
+            static const Kind kinds[] = {Kind::NoReply, Kind::CutReply, Kind::Refuse, Kind::Garbage,
+                                         Kind::HangupMidReply};
             const Kind kind = kinds[rng_.bounded(5)];
             // A reply lost or cut costs its whole wait: only where the wait is short.
             const bool waits = kind == Kind::NoReply || kind == Kind::CutReply;
             const QList<QByteArray>& words = waits ? kShortWords : kAnyWords;
             const QByteArray word = words.at(int(rng_.bounded(int(words.size()))));
-            steps_ << before + QStringLiteral("fault %1 on %2").arg(int(kind)).arg(visibleControls(QString::fromLatin1(word)));
-            controller_.arm(word, {kind, kind == Kind::Garbage ? QByteArray("x?") : QByteArray("E-04 BUSY"),
-                                   kind == Kind::CutReply ? 2 : 1, true});
+            steps_ << before
+                          + QStringLiteral("fault %1 on %2")
+                                .arg(int(kind))
+                                .arg(visibleControls(QString::fromLatin1(word)));
+            controller_.arm(
+                word, {kind, kind == Kind::Garbage ? QByteArray("x?") : QByteArray("E-04 BUSY"),
+                       kind == Kind::CutReply ? 2 : 1, true});
         }
     }
 
@@ -204,8 +210,9 @@ private:
             else
                 operation::ChooseInputMode(session_, 0);
         }
-        waitUntil([&] { return t.loop == TeachingLoop::Off && session_.operations().stack().isEmpty(); },
-                  5000);
+        waitUntil(
+            [&] { return t.loop == TeachingLoop::Off && session_.operations().stack().isEmpty(); },
+            5000);
         session_.ioMonitorTimer().stop();
         waitUntil([] { return false; }, 20);  // the controller's last replies
         monitor_->finish();

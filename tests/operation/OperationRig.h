@@ -4,13 +4,13 @@
 
 #include "CommandOffer.h"
 #include "Drive.h"
-#include "Invariants.h"
-#include "ServoBrake.h"
-#include "Teaching.h"
 #include "FakeView.h"
+#include "Invariants.h"
 #include "ScriptedDialogs.h"
+#include "ServoBrake.h"
 #include "Session.h"
 #include "SimLine.h"
+#include "Teaching.h"
 
 #include <QElapsedTimer>
 
@@ -116,21 +116,50 @@ inline bool click(Session& s, Command c)
         || (teach && !p.frameEnabled(PanelFrame::Setup)))
         return false;
     switch (c) {
-    case C::SettingMode: operation::EnterSettingMode(s); break;
-    case C::OperationMode: operation::EnterOperationMode(s); break;
-    case C::Start: operation::Start(s); break;
-    case C::ReturnToOrigin: operation::Org(s); break;
-    case C::Stop: operation::Stop(s); break;
-    case C::Servo: operation::ToggleServo(s); break;
-    case C::Brake: operation::ToggleBrake(s); break;
-    case C::ClearDeviation: operation::ClearDeviation(s); break;
-    case C::CancelAlarm: operation::CancelAlarm(s); break;
-    case C::Set: operation::Set(s); break;
-    case C::OriginShiftTarget: operation::ChooseTarget(s, TeachingTarget::OriginShift); break;
-    case C::PositionTarget: operation::ChooseTarget(s, TeachingTarget::Position); break;
-    case C::JogCw: operation::PressJog(s, true); break;
-    case C::JogCcw: operation::PressJog(s, false); break;
-    default: return false;
+    case C::SettingMode:
+        operation::EnterSettingMode(s);
+        break;
+    case C::OperationMode:
+        operation::EnterOperationMode(s);
+        break;
+    case C::Start:
+        operation::Start(s);
+        break;
+    case C::ReturnToOrigin:
+        operation::Org(s);
+        break;
+    case C::Stop:
+        operation::Stop(s);
+        break;
+    case C::Servo:
+        operation::ToggleServo(s);
+        break;
+    case C::Brake:
+        operation::ToggleBrake(s);
+        break;
+    case C::ClearDeviation:
+        operation::ClearDeviation(s);
+        break;
+    case C::CancelAlarm:
+        operation::CancelAlarm(s);
+        break;
+    case C::Set:
+        operation::Set(s);
+        break;
+    case C::OriginShiftTarget:
+        operation::ChooseTarget(s, TeachingTarget::OriginShift);
+        break;
+    case C::PositionTarget:
+        operation::ChooseTarget(s, TeachingTarget::Position);
+        break;
+    case C::JogCw:
+        operation::PressJog(s, true);
+        break;
+    case C::JogCcw:
+        operation::PressJog(s, false);
+        break;
+    default:
+        return false;
     }
     return true;
 }

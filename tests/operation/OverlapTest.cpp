@@ -1,8 +1,8 @@
 // Operations that meet: a click, a tick or a late reply during another operation's wait.
 // Each case is a way two of them used to get in each other's way.
-#include "OperationRig.h"
 #include "IoMonitor.h"
 #include "Module1.h"
+#include "OperationRig.h"
 #include "PointTable.h"
 #include "SettingCommands.h"
 
@@ -125,7 +125,9 @@ TEST(Overlap, DrivePanelOperationsKeepTheirOwnState)
                                && r.panel().enabled(C::Start),
                            "the move went out after Stop");
          }},
-        {"a Stop with nothing moving leaves no silence behind", 0, {},
+        {"a Stop with nothing moving leaves no silence behind",
+         0,
+         {},
          [](OperationRig& r) {
              r.enterOperation();
              operation::Stop(r.session);
@@ -135,7 +137,9 @@ TEST(Overlap, DrivePanelOperationsKeepTheirOwnState)
              return expect(boxes(r.dialogs) == QStringList{"I/O monitor|" + kLinkError},
                            "monitor failure: " + boxes(r.dialogs).join(" / "));
          }},
-        {"an unanswered return leaves no silence behind", 0, {},
+        {"an unanswered return leaves no silence behind",
+         0,
+         {},
          [](OperationRig& r) {
              r.enterOperation();
              r.session.setTimeScale(0.01);  // the return's 30 s
@@ -183,7 +187,9 @@ TEST(Overlap, DrivePanelOperationsKeepTheirOwnState)
              return expect(r.count("\x03") == 1 && stop == sent.size() - 1,
                            "after Exit: " + visibleControls(QString::fromLatin1(sent.join(' '))));
          }},
-        {"a refused state query shows one box, not one a cycle", 1, {},
+        {"a refused state query shows one box, not one a cycle",
+         1,
+         {},
          [](OperationRig& r) {
              r.enterOperation();
              r.line.controller.arm("@?SRVO ", {Kind::Refuse, "E-04 BUSY", 0});
@@ -193,7 +199,9 @@ TEST(Overlap, DrivePanelOperationsKeepTheirOwnState)
              return expect(r.dialogs.boxes.size() == 1,
                            QStringLiteral("%1 boxes").arg(r.dialogs.boxes.size()));
          }},
-        {"a refused stop leaves Org and Stop offered", 1, {},
+        {"a refused stop leaves Org and Stop offered",
+         1,
+         {},
          [](OperationRig& r) {
              r.enterOperation();
              r.line.controller.arm("\x03", {Kind::Refuse, "E-04 BUSY", 0});
@@ -213,15 +221,15 @@ TEST(Overlap, TeachingOperationsKeepTheirOwnState)
          [](sim::Options& o) { o.heldReplyDelayMs = 150; },
          [](OperationRig& r) {
              r.dialogs.answer(MsgAnswer::Yes);
-             r.whenReceived("@XINC ", [&] { later(r, 20, [&] { operation::ReleaseJog(r.session); }); });
+             r.whenReceived("@XINC ",
+                            [&] { later(r, 20, [&] { operation::ReleaseJog(r.session); }); });
              int readOuts = 0;
              r.whenReceived("@?PRM ", [&] {
                  if (++readOuts == 2)
                      later(r, 30, [&] { operation::PressJog(r.session, true); });
              });
-             r.whenReceived("\x03", [&] {
-                 later(r, 300, [&] { operation::ChooseInputMode(r.session, 0); });
-             });
+             r.whenReceived(
+                 "\x03", [&] { later(r, 300, [&] { operation::ChooseInputMode(r.session, 0); }); });
              teach(r, 2);
              const QString shown = QString::number(r.line.controller.position, 'f', 2);
              return expect(!r.line.controller.moving() && r.panel().currentAngle() == shown
@@ -229,7 +237,9 @@ TEST(Overlap, TeachingOperationsKeepTheirOwnState)
                            "angle " + r.panel().currentAngle() + " for " + shown + ", error "
                                + visibleControls(r.view.error));
          }},
-        {"held jog whose stop is not answered", 0, {},
+        {"held jog whose stop is not answered",
+         0,
+         {},
          [](OperationRig& r) {
              r.line.controller.arm("\x03", {Kind::NoReply, {}, 0, true});
              r.dialogs.answer(MsgAnswer::Yes).ok();
@@ -238,7 +248,8 @@ TEST(Overlap, TeachingOperationsKeepTheirOwnState)
                  if (++readOuts == 2)
                      later(r, 30, [&] { operation::PressJog(r.session, false); });
              });
-             r.whenReceived("@XDEC ", [&] { later(r, 60, [&] { operation::ReleaseJog(r.session); }); });
+             r.whenReceived("@XDEC ",
+                            [&] { later(r, 60, [&] { operation::ReleaseJog(r.session); }); });
              qsizetype breaks = 0;  // before Numeric Input, which would stop it too
              r.whenReceived("\x03", [&] {
                  later(r, 400, [&] {
@@ -252,7 +263,9 @@ TEST(Overlap, TeachingOperationsKeepTheirOwnState)
                            "boxes " + boxes(r.dialogs).join(" / ") + ", breaks "
                                + QString::number(r.count("\x03")));
          }},
-        {"a teaching session leaves no silence behind", 0, {},
+        {"a teaching session leaves no silence behind",
+         0,
+         {},
          [](OperationRig& r) {
              r.dialogs.answer(MsgAnswer::Yes);
              int readOuts = 0;
@@ -270,7 +283,9 @@ TEST(Overlap, TeachingOperationsKeepTheirOwnState)
              return expect(boxes(r.dialogs).contains("Parameter|" + kLinkError),
                            "no box for the unanswered write: " + boxes(r.dialogs).join(" / "));
          }},
-        {"a lost port ends direct teaching with a box", 0, {},
+        {"a lost port ends direct teaching with a box",
+         0,
+         {},
          [](OperationRig& r) {
              r.dialogs.answer(MsgAnswer::Yes).answer(MsgAnswer::Yes).ok();
              // The port goes between two passes, so the last exchange before it went well.
@@ -298,10 +313,13 @@ TEST(Overlap, TeachingOperationsKeepTheirOwnState)
              operation::RefreshCurrentAngle(r.session);
              waitUntil([&] { return !r.session.link().waitingCommand(); }, 1000);
              return expect(r.panel().settingPosition() == "45.00"
-                               && r.session.tableGrid().text(0, PointTable::PositionColumn) == "45.00",
+                               && r.session.tableGrid().text(0, PointTable::PositionColumn)
+                                      == "45.00",
                            "SET's value overwritten: " + r.panel().settingPosition());
          }},
-        {"the refresh after the teaching start's return is judged", 0, {},
+        {"the refresh after the teaching start's return is judged",
+         0,
+         {},
          [](OperationRig& r) {
              r.line.controller.arm("@?POS ", {Kind::Refuse, "E-04 BUSY", 0, true});
              r.dialogs.answer(MsgAnswer::Yes).ok();

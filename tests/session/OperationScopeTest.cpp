@@ -18,9 +18,13 @@ TEST(CommandOffer, WhatARunningOperationLeavesOffered)
         QList<C> off;  // not offered although the panel enables them
         QList<C> on;   // offered although the panel disables them
     } cases[] = {
-        {Activity::ModeChange, {C::SettingMode, C::OperationMode, C::Start, C::Stop, C::Set, C::Compare}, {}},
+        {Activity::ModeChange,
+         {C::SettingMode, C::OperationMode, C::Start, C::Stop, C::Set, C::Compare},
+         {}},
         {Activity::Start, {C::SettingMode, C::ReturnToOrigin, C::Servo, C::TransmitTable}, {}},
-        {Activity::Move, {C::SettingMode, C::OperationMode, C::Start, C::ReturnToOrigin}, {C::Stop}},
+        {Activity::Move,
+         {C::SettingMode, C::OperationMode, C::Start, C::ReturnToOrigin},
+         {C::Stop}},
         {Activity::ReturnToOrigin, {C::SettingMode, C::Start, C::JogCw, C::Set}, {C::Stop}},
         {Activity::Stop, {C::Stop, C::SettingMode, C::Start, C::Brake}, {}},
         {Activity::PanelCommand, {C::SettingMode, C::Servo, C::ReturnToOrigin}, {}},
