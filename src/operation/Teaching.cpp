@@ -148,6 +148,22 @@ void endLoop(Session& s)
     }
 }
 
+// The input mode a loop runs in.
+int inputModeOf(TeachingLoop loop)
+{
+    return loop == TeachingLoop::Direct ? 2 : 3;
+}
+
+// A started loop takes its passes on the timer, unless its start left the input mode (No to
+// the motor question).
+void beginPasses(Session& s, TeachingLoop loop)
+{
+    s.teachingState().loop = loop;
+    if (s.teachingState().inputMode != inputModeOf(loop))
+        return endLoop(s);
+    s.teachingTimer().start();
+}
+
 // One pass of the direct-teaching loop; false when the loop must end.
 bool teachOnce(Session& s)
 {
@@ -218,10 +234,7 @@ void startDirectTeaching(Session& s)
     showStartingShift(s);
     offerMotorOff(s);
     p.setEnabled({C::Set, C::PositionTarget, C::OriginShiftTarget}, true);
-    t.loop = TeachingLoop::Direct;
-    if (t.inputMode != 2)
-        return endLoop(s);
-    s.teachingTimer().start();
+    beginPasses(s, TeachingLoop::Direct);
 }
 
 void startPlayback(Session& s)
@@ -245,10 +258,7 @@ void startPlayback(Session& s)
         p.setShade(jog, Shade::LightCyan);
         p.setEnabled(jog, true);
     }
-    t.loop = TeachingLoop::Playback;
-    if (t.inputMode != 3)
-        return endLoop(s);
-    s.teachingTimer().start();
+    beginPasses(s, TeachingLoop::Playback);
 }
 
 // The stop character after a held jog, answered or not. A stop that is not answered with
@@ -469,7 +479,7 @@ void TeachingTick(Session& s)
     TeachingState& t = s.teachingState();
     if (t.loop != TeachingLoop::Direct && t.loop != TeachingLoop::Playback)
         return;  // Held waits for its release; Off and Starting have no passes
-    if (t.inputMode != (t.loop == TeachingLoop::Direct ? 2 : 3))
+    if (t.inputMode != inputModeOf(t.loop))
         return endLoop(s);
     if (!s.operations().idle() || s.operations().holds(Activity::TeachingStep)) {
         s.teachingTimer().start();  // another operation holds the session: the pass waits
@@ -489,7 +499,7 @@ void TeachingTick(Session& s)
             playbackPass(s);
         }
     }
-    if (t.loop == loop && t.inputMode == (loop == TeachingLoop::Direct ? 2 : 3))
+    if (t.loop == loop && t.inputMode == inputModeOf(loop))
         s.teachingTimer().start();
     else if (t.loop == loop)
         endLoop(s);
