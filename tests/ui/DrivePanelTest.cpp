@@ -174,3 +174,30 @@ TEST_F(DrivePanel, AMoveOffersStopAndNotTheModeButtons)
     EXPECT_TRUE(enabled(&w, "Cmd_Setup"));
     EXPECT_TRUE(enabled(&w, "Cmd_Start"));
 }
+
+// A menu command holds the session like a panel operation: "Operation" is greyed while
+// Change Origin waits for its answer, so the command cannot end by unlocking the menus of a
+// window that has gone over to Operation mode.
+TEST_F(DrivePanel, AMenuCommandKeepsTheModeUntilItEnds)
+{
+    sim::Options options;
+    options.latencyMs = 150;
+    SimLine sim(options);
+    frmMain w(dialogs);
+    w.show();
+    bool offered = true;
+    QObject::connect(&sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {
+        if (e.startsWith("@ORGC "))
+            QTimer::singleShot(20, &w, [&] {
+                offered = enabled(&w, "Cmd_driv");
+                QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
+            });
+    });
+    dialogs.answer(MsgAnswer::Yes).ok();
+    w.run(Command::ChangeOrigin);
+
+    EXPECT_FALSE(offered);
+    EXPECT_FALSE(w.session().drive().operationMode);
+    EXPECT_EQ(sim.controller.receivedLines(), QList<QByteArray>{"@ORGC ,\r\n"});
+    EXPECT_TRUE(enabled(&w, "Cmd_driv")) << "offered again once the command has ended";
+}
