@@ -433,7 +433,7 @@ void ChooseInputMode(Session& s, int option)
 {
     TeachingState& t = s.teachingState();
     PanelState& p = s.panel();
-    OperationScope scope(s, option == 0 ? Activity::Jog : Activity::TeachingStart);
+    OperationScope scope(s, Activity::TeachingChoice);
     s.silence().settingMode = false;
     p.setInputOption(option);
     if (option == 0) {

@@ -66,7 +66,7 @@ constexpr Row kTable[] = {
     {Activity::Stop,            O,   O,    O,   O,    O,    O,  P,   O},
     {Activity::PanelCommand,    O,   O,    P,   O,    O,    O,  P,   O},
     {Activity::Refresh,         O,   O,    P,   O,    O,    P,  P,   O},
-    {Activity::TeachingStart,   O,   O,    P,   O,    O,    O,  P,   O},
+    {Activity::TeachingChoice,  O,   O,    P,   O,    O,    O,  P,   O},
     // The release of a held button must always arrive.
     {Activity::Jog,             O,   O,    P,   O,    O,    I,  P,   O},
     {Activity::Set,             O,   O,    P,   O,    O,    O,  P,   O},

@@ -82,7 +82,7 @@ const char* activityName(Activity a)
     case Activity::Stop: return "stop";
     case Activity::PanelCommand: return "panel command";
     case Activity::Refresh: return "refresh";
-    case Activity::TeachingStart: return "teaching start";
+    case Activity::TeachingChoice: return "teaching choice";
     case Activity::TeachingStep: return "teaching pass";
     case Activity::Jog: return "jog";
     case Activity::Set: return "set";

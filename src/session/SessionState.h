@@ -89,7 +89,8 @@ enum class Activity {
     Stop,            // the stop character and its answer
     PanelCommand,    // servo, brake, alarm, deviation
     Refresh,         // a current-angle refresh of its own (choosing a teaching target)
-    TeachingStart,   // a teaching loop's question, return, read-out and motor question
+    TeachingChoice,  // an input mode chosen: a loop's start (question, return, read-out,
+                     // motor) or its end (which stops a jog that may still turn)
     TeachingStep,    // one pass of a teaching loop
     Jog,             // a jog press or release with its commands
     Set,             // SET, with the virtual-origin transmission

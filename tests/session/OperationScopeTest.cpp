@@ -29,7 +29,7 @@ TEST(CommandOffer, WhatARunningOperationLeavesOffered)
         {Activity::Stop, {C::Stop, C::SettingMode, C::Start, C::Brake}, {}},
         {Activity::PanelCommand, {C::SettingMode, C::Servo, C::ReturnToOrigin}, {}},
         {Activity::Refresh, {C::SettingMode, C::Set, C::PositionTarget}, {}},
-        {Activity::TeachingStart, {C::SettingMode, C::OperationMode, C::Set, C::JogCcw}, {}},
+        {Activity::TeachingChoice, {C::SettingMode, C::OperationMode, C::Set, C::JogCcw}, {}},
         // The release of a held jog button must always get through.
         {Activity::Jog, {C::SettingMode, C::Set, C::OriginShiftTarget}, {C::JogCw, C::JogCcw}},
         {Activity::Set, {C::Set, C::JogCw, C::OperationMode}, {}},
