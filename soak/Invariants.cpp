@@ -177,6 +177,19 @@ void InvariantMonitor::checkReplies(bool final)
         consumed_ = end;
         reads_.removeFirst();
     }
+    // What has been read is checked: a long run keeps only the rest.
+    qsizetype done = 0;
+    while (done < chunkEnd_.size() && chunkEnd_[done] <= consumed_)
+        ++done;
+    if (done < 256)
+        return;
+    const qsizetype cut = chunkEnd_[done - 1];
+    stream_.remove(0, cut);
+    streamEntry_.remove(0, done);
+    chunkEnd_.remove(0, done);
+    for (qsizetype& e : chunkEnd_)
+        e -= cut;
+    consumed_ -= cut;
 }
 
 void InvariantMonitor::checkStops(bool final)
