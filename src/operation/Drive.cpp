@@ -194,7 +194,7 @@ Outcome StopProcedure(Session& s)
     s.operations().title = OperationText::tr("Stop");
     const bool afterJogRelease = s.isPointInput() && isJogReleaseTimeout(s);
     p.setEnabled(C::SettingMode, true);
-    const Outcome out = sendStop(s, afterJogRelease ? timeouts::kStopAfterJog : timeouts::kStop);
+    Outcome out = sendStop(s, afterJogRelease ? timeouts::kStopAfterJog : timeouts::kStop);
     if (timedOut(out)) {
         s.setMainWindowEnabled(true);
         ReportLinkError(s);
