@@ -440,6 +440,8 @@ void Controller::flushDue()
         const Outgoing out = outgoing_.takeFirst();
         if (!out.bytes.isEmpty()) {
             // Recorded as it goes out, so a cut reply is logged as cut.
+            if (replyLog_.size() >= kReplyLogSize)
+                replyLog_.removeFirst();
             replyLog_.append({out.source.index, out.source.entry, out.bytes});
             emit transmit(out.bytes);
             emit replySent(out.source.index, out.source.entry, out.bytes);

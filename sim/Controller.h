@@ -130,6 +130,8 @@ public:
         QByteArray entry;
         QByteArray bytes;
     };
+    // The last kReplyLogSize replies only: a simulator that serves for hours keeps its size.
+    static constexpr int kReplyLogSize = 1000;
     const QList<ReplyRecord>& replyLog() const { return replyLog_; }
     void clearReplyLog() { replyLog_.clear(); }
 
