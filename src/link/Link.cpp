@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <utility>
@@ -141,6 +142,13 @@ public:
     void retime(float ms)
     {
         timeoutMs_ = ms;
+        wake();
+    }
+    // This wait ends no later than ms from now.
+    void limit(float ms)
+    {
+        const double waited = (nowMs() - sendTime_) / link_.timeScale_;
+        timeoutMs_ = std::min(timeoutMs_, float(waited) + ms);
         wake();
     }
 
@@ -384,6 +392,7 @@ Outcome Link::RunTransaction()
         emit lineSent(request.line);
     }
     Transaction transaction(*this, mainWindow);
+    ++transactions_;
     waiting_ = request.P_Command;
     Outcome out = transaction.run();
     if (!*alive && mainWindow && m.busy())
@@ -404,6 +413,12 @@ void Link::setWaitTimeout(float ms)
     timeout_.set(ms);
     if (running_)
         running_->retime(ms);
+}
+
+void Link::limitWait(float ms)
+{
+    if (running_)
+        running_->limit(ms);
 }
 
 void Link::WriteBreakNow()

@@ -61,6 +61,12 @@ public:
     // exchange only.
     void setWaitTimeout(float ms);
 
+    // The exchange waiting now ends no later than ms from now (a held jog's command when its
+    // release must send the stop character).
+    void limitWait(float ms);
+    // Transactions this link has begun; tells one wait from the next.
+    quint64 transactionCount() const { return transactions_; }
+
     // The STOP dialog's break: written straight to the port the waiting transaction holds
     // open, without queueing behind the busy flag.
     void WriteBreakNow();
@@ -110,6 +116,7 @@ private:
     bool heldOpen_ = false;    // the port stays open after a held jog
     bool closed_ = false;
     Transaction* running_ = nullptr;  // the exchange waiting now
+    quint64 transactions_ = 0;
     Outcome last_;
     ExchangeLog log_;
     QString portLabel_;  // the port of the last transaction as the log shows it

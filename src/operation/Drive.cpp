@@ -13,6 +13,7 @@
 #include "Teaching.h"
 
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -97,6 +98,29 @@ void reportMoveLinkError(Session& s, const Outcome& out)
         ReportLinkError(s);
 }
 
+}  // namespace
+
+void watchBreak(Session& s, float timeoutMs)
+{
+    Link& link = s.link();
+    const quint64 motion = link.transactionCount();
+    const auto stillWaiting = [&s, motion] {
+        return s.link().transactionCount() == motion && s.link().waitingCommand().has_value();
+    };
+    QTimer::singleShot(int(double(timeoutMs) * link.timeScale()), &s, [&s, stillWaiting] {
+        if (!stillWaiting())
+            return;  // answered: the motion's exchange has ended
+        const QString title = s.operations().title;
+        s.operations().title = OperationText::tr("Stop");
+        ReportLinkErrorAlways(s);
+        s.operations().title = title;
+        if (stillWaiting())
+            s.link().WriteBreakNow();
+    });
+}
+
+namespace {
+
 void failEntry(Session& s)
 {
     s.panel().setEnabled(C::SettingMode, true);
@@ -161,16 +185,20 @@ void enterOperationPointInput(Session& s)
 
 // The stop character and its answer. While a return to origin or a point move of this window
 // waits, the stop character goes out at once and that exchange's answer is the stop's
-// answer; otherwise (a held jog command not yet answered included) the stop waits its turn
-// and reads its own answer.
+// answer; otherwise the stop waits its turn and reads its own answer. A held jog command not
+// yet answered may wait only the stop's time-out more: the actuator turns meanwhile.
 Outcome sendStop(Session& s, float timeoutMs)
 {
     Link& link = s.link();
     if (!answeredAtTheEnd(link.waitingCommand())) {
+        const auto waiting = link.waitingCommand();
+        if (waiting && (*waiting == cmd::XINC || *waiting == cmd::XDEC))
+            link.limitWait(timeoutMs);
         link.timeout().set(timeoutMs);
         return exchange(s, cmd::Break);
     }
     link.WriteBreakNow();
+    watchBreak(s, timeoutMs);
     link.ClearCommand();
     link.request.P_Command = cmd::Break;
     link.BuildCommand();  // returns once the motion's exchange has ended
@@ -549,7 +577,10 @@ void PressStopDialog(Session& s)
     // return's from now on.
     s.operations().requestStop();
     s.link().setWaitTimeout(timeouts::kStopDialog);
+    const bool waiting = s.link().waitingCommand().has_value();
     s.link().WriteBreakNow();
+    if (waiting)
+        watchBreak(s, timeouts::kStop);
     s.panel().setStopDialogShown(false);
 }
 

@@ -47,6 +47,10 @@ bool mayMove(Session& s, MotionSource source);
 // fromOrgButton: on the pulse-train window Stop is offered (pink) while it runs. Gives the
 // answer to "@ORG ".
 Outcome ReturnToOrigin(Session& s, bool showStopDialog, bool fromOrgButton = false);
+// After a stop character written into a running motion's wait: when that exchange has not
+// ended within timeoutMs, the stop was not answered; the user is told at once and the stop
+// character goes out once more.
+void watchBreak(Session& s, float timeoutMs);
 // The STOP dialog's button: the stop character goes straight to the port.
 void PressStopDialog(Session& s);
 

@@ -115,7 +115,7 @@ private:
     {
         sim::Options o = simOptions(family_, 40);
         o.originEstablished = rng_.bounded(2) == 0;
-        o.heldReplyDelayMs = rng_.bounded(3) == 0 ? 30 : 0;
+        o.heldReplyDelayMs = rng_.bounded(3) == 0 ? 5 : 0;
         return o;
     }
 

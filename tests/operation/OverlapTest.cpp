@@ -171,6 +171,22 @@ TEST(Overlap, DrivePanelOperationsKeepTheirOwnState)
                                .arg(dioInBox)
                                .arg(queryTimeout));
          }},
+        {"a move whose stop character is lost", 0,
+         [](sim::Options& o) {
+             o.originEstablished = true;
+             o.motionMs = 1500;
+         },
+         [](OperationRig& r) {
+             r.enterOperation();
+             r.line.controller.arm("\x03", {Kind::NoReply, {}, 0, true});
+             r.whenReceived("@MOVP ", [&] { later(r, 30, [&] { click(r.session, C::Stop); }); });
+             r.dialogs.answer(MsgAnswer::Yes).ok();
+             operation::Start(r.session);
+             return expect(boxes(r.dialogs).contains("Stop|" + kLinkError) && r.count("\x03") == 2
+                               && r.line.controller.position < 90.0,
+                           "boxes " + boxes(r.dialogs).join(" / ") + ", at "
+                               + QString::number(r.line.controller.position));
+         }},
         {"Exit during a move", 0, [](sim::Options& o) { o.originEstablished = true; },
          [](OperationRig& r) {
              ClosingView view;
@@ -218,11 +234,13 @@ TEST(Overlap, TeachingOperationsKeepTheirOwnState)
 {
     run({
         {"held jog released before its command is answered", 0,
-         [](sim::Options& o) { o.heldReplyDelayMs = 150; },
+         // The held answer comes after the release, within the stop's own time-out (300 ms,
+         // a tenth of it here), which is how long the held command may still wait.
+         [](sim::Options& o) { o.heldReplyDelayMs = 25; },
          [](OperationRig& r) {
              r.dialogs.answer(MsgAnswer::Yes);
              r.whenReceived("@XINC ",
-                            [&] { later(r, 20, [&] { operation::ReleaseJog(r.session); }); });
+                            [&] { later(r, 2, [&] { operation::ReleaseJog(r.session); }); });
              int readOuts = 0;
              r.whenReceived("@?PRM ", [&] {
                  if (++readOuts == 2)
@@ -236,6 +254,36 @@ TEST(Overlap, TeachingOperationsKeepTheirOwnState)
                                && r.view.error.startsWith("STOP"),
                            "angle " + r.panel().currentAngle() + " for " + shown + ", error "
                                + visibleControls(r.view.error));
+         }},
+        {"held jog whose command's answer is cut",
+         0,
+         {},
+         [](OperationRig& r) {
+             r.line.controller.arm("@XINC ", {Kind::CutReply, {}, 1, true});
+             r.dialogs.answer(MsgAnswer::Yes).ok();  // the cut answer is a line fault
+             int readOuts = 0;
+             r.whenReceived("@?PRM ", [&] {
+                 if (++readOuts == 2)
+                     later(r, 30, [&] { operation::PressJog(r.session, true); });
+             });
+             qint64 releasedAt = -1, stoppedAt = -1;
+             r.whenReceived("@XINC ", [&] {
+                 later(r, 50, [&] {
+                     releasedAt = r.clock.elapsed();
+                     operation::ReleaseJog(r.session);
+                 });
+             });
+             r.whenReceived("\x03", [&] {
+                 stoppedAt = r.clock.elapsed();
+                 later(r, 100, [&] { operation::ChooseInputMode(r.session, 0); });
+             });
+             teach(r, 2);
+             // The held command may wait only the stop's time-out more (30 ms here), not 2 s.
+             return expect(stoppedAt >= 0 && stoppedAt - releasedAt < 500
+                               && !r.line.controller.moving()
+                               && boxes(r.dialogs).endsWith("JOG|" + kLinkError),
+                           QStringLiteral("the stop went out %1 ms after the release")
+                               .arg(stoppedAt - releasedAt));
          }},
         {"held jog whose stop is not answered",
          0,
