@@ -169,12 +169,19 @@ void InvariantMonitor::checkReplies(bool final)
                     continue;
                 const QByteArray& entry = streamEntry_[i];
                 if (entry != r.line && !(r.broken && entry == kBreak))
-                    breach(QStringLiteral("I4: the answer to %1 was read by %2")
+                    breach(QStringLiteral("I4: the answer to %1 was read by %2 (read %3; before "
+                                          "it: %4)")
                                .arg(visibleControls(QString::fromLatin1(entry)),
-                                    visibleControls(QString::fromLatin1(r.line))));
+                                    visibleControls(QString::fromLatin1(r.line)),
+                                    visibleControls(QString::fromLatin1(r.bytes)),
+                                    lastReads_.join(QStringLiteral(" | "))));
             }
         }
         consumed_ = end;
+        lastReads_ << visibleControls(QString::fromLatin1(r.line)) + QStringLiteral(" <- ")
+                          + visibleControls(QString::fromLatin1(r.bytes));
+        if (lastReads_.size() > 4)
+            lastReads_.removeFirst();
         reads_.removeFirst();
     }
     // What has been read is checked: a long run keeps only the rest.

@@ -93,6 +93,7 @@ private:
     QList<qsizetype> chunkEnd_;
     qsizetype consumed_ = 0;
     QList<Read> reads_;
+    QStringList lastReads_;  // the last few reads, to tell a breach's story
     QByteArray currentLine_;
     bool currentBroken_ = false;
 
