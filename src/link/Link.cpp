@@ -426,7 +426,8 @@ void Link::WriteBreakNow()
     if (!line_.isOpen())
         return;
     // The input only: the motion's own line may still be on its way out. What came in before
-    // the break is dropped: the answer that counts is the one to the break.
+    // the break is dropped (and logged): the answer that counts is the one to the break.
+    dropStrayInput();
     line_.discardInput();
     const QString breakLine(QChar::fromLatin1(kBreakByte));
     emit lineSent(breakLine);
