@@ -114,8 +114,6 @@ void watchBreak(Session& s, float timeoutMs)
         s.operations().title = OperationText::tr("Stop");
         ReportLinkErrorAlways(s);
         s.operations().title = title;
-        if (stillWaiting())
-            s.link().WriteBreakNow();
     });
 }
 

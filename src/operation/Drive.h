@@ -48,8 +48,9 @@ bool mayMove(Session& s, MotionSource source);
 // answer to "@ORG ".
 Outcome ReturnToOrigin(Session& s, bool showStopDialog, bool fromOrgButton = false);
 // After a stop character written into a running motion's wait: when that exchange has not
-// ended within timeoutMs, the stop was not answered; the user is told at once and the stop
-// character goes out once more.
+// ended within timeoutMs, the stop was not answered and the user is told at once. No second
+// stop character goes out: its answer could outlive the motion's exchange and be read as the
+// next command's.
 void watchBreak(Session& s, float timeoutMs);
 // The STOP dialog's button: the stop character goes straight to the port.
 void PressStopDialog(Session& s);
