@@ -144,7 +144,7 @@ bool inputOptionOffered(const Session& s, int option)
     if (option != 0)
         return false;
     const Activity a = s.operations().current();
-    return panel && (a == Activity::TeachingStep || a == Activity::Jog || a == Activity::Refresh);
+    return panel && (a == Activity::Jog || a == Activity::Refresh);
 }
 
 }  // namespace kap
