@@ -51,6 +51,36 @@ QString portLabel(const SerialLine& line, const QString& portName)
                                                   : QStringLiteral("%1 (%2)").arg(portName, device);
 }
 
+// The first complete answer in text at or after from: its reply word and, after "NG" or
+// "STOP", the error line. nullopt while none is complete.
+struct Answer {
+    qsizetype end = 0;  // one past its last byte
+    bool stop = false;  // the word is "STOP"
+};
+std::optional<Answer> firstAnswer(const QString& text, qsizetype from)
+{
+    qsizetype best = -1;
+    QLatin1String word;
+    for (const char* w : {"OK\r\n", "NG\r\n", "STOP\r\n", "READY\r\n"}) {
+        const qsizetype at = text.indexOf(QLatin1String(w), from);
+        if (at >= 0 && (best < 0 || at < best)) {
+            best = at;
+            word = QLatin1String(w);
+        }
+    }
+    if (best < 0)
+        return std::nullopt;
+    const bool stop = word.startsWith(QLatin1String("STOP"));
+    qsizetype end = best + word.size();
+    if (stop || word.startsWith(QLatin1String("NG"))) {
+        const qsizetype lineEnd = text.indexOf(QLatin1String("\r\n"), end);
+        if (lineEnd < 0)
+            return std::nullopt;
+        end = lineEnd + 2;
+    }
+    return Answer{end, stop};
+}
+
 }  // namespace
 
 QString visibleControls(const QString& text)
@@ -111,6 +141,7 @@ public:
     enum class State {
         Collecting,         // reading until a reply word or the deadline
         AwaitingErrorLine,  // "NG" or "STOP" came; its error line is still on its way
+        AwaitingBreakAnswer,  // this exchange is answered; a stop character's answer is not
         Done,
     };
     // How the exchange ended.
@@ -126,10 +157,13 @@ public:
         deadlineTimer_.setSingleShot(true);
         deadlineTimer_.setTimerType(Qt::PreciseTimer);
         errorLineTimer_.setSingleShot(true);
+        breakAnswerTimer_.setSingleShot(true);
         QObject::connect(&link.line_, &SerialLine::bytesArrived, &context_, [this] { onBytesArrived(); });
         QObject::connect(&link.line_, &SerialLine::lineLost, &context_, [this] { onLineLost(); });
         QObject::connect(&deadlineTimer_, &QTimer::timeout, &context_, [this] { onDeadline(); });
         QObject::connect(&errorLineTimer_, &QTimer::timeout, &context_, [this] { onErrorLineBound(); });
+        QObject::connect(&breakAnswerTimer_, &QTimer::timeout, &context_,
+                         [this] { finish(Ending::Reply); });
         link.running_ = this;
     }
     ~Transaction()
@@ -150,6 +184,21 @@ public:
         const double waited = (nowMs() - sendTime_) / link_.timeScale_;
         timeoutMs_ = std::min(timeoutMs_, float(waited) + ms);
         wake();
+    }
+
+    // A stop character went out during this wait. The controller answers it as well: with
+    // "STOP" alone when it stopped this exchange's motion, or after this exchange's own answer
+    // (a refusal, a move that had just ended). This exchange ends only once both are read, so
+    // the stop's answer is never taken for the next command's. droppedAnswer: the input thrown
+    // away before the stop character held a reply word, this exchange's own answer.
+    void noteBreak(bool droppedAnswer)
+    {
+        if (!breakWritten_)
+            stopAnswersBoth_ = !droppedAnswer && !HasReplyWord(outcome_.reply);
+        breakWritten_ = true;
+        breakTime_ = nowMs();
+        if (!droppedAnswer)
+            ++answersExpected_;
     }
 
     // Writes the line (the port is open) and waits for the end.
@@ -199,6 +248,11 @@ private:
             collect();
         else if (state_ == State::AwaitingErrorLine)
             awaitErrorLine();
+        else if (state_ == State::AwaitingBreakAnswer) {
+            readArrived();
+            if (answersHeld() >= answersExpected_)
+                finish(Ending::Reply);
+        }
     }
 
     void collect()
@@ -215,7 +269,7 @@ private:
                 errorLineTimer_.start(int(std::ceil(Link::kErrorLineBoundMs * link_.timeScale_)));
                 return;
             }
-            finish(Ending::Reply);
+            answered();
             return;
         }
         if (lastRead_ > deadline()) {
@@ -229,7 +283,38 @@ private:
     {
         readArrived();
         if (errorLineComplete())
-            finish(Ending::Reply);
+            answered();
+    }
+
+    // The reply word (and its error line) is in. After a stop character the exchange may
+    // still owe that character's answer; it waits for it, bounded from the stop character on.
+    void answered()
+    {
+        if (breakWritten_ && answersHeld() < answersExpected_) {
+            const double left =
+                breakTime_ + Link::kBreakAnswerBoundMs * link_.timeScale_ - nowMs();
+            if (left > 0) {
+                state_ = State::AwaitingBreakAnswer;
+                deadlineTimer_.stop();
+                errorLineTimer_.stop();
+                breakAnswerTimer_.start(int(std::ceil(left)));
+                return;
+            }
+        }
+        finish(Ending::Reply);
+    }
+
+    // Complete answers in the reply; a "STOP" after the stop character counts for the
+    // exchange's own answer too when that had not begun.
+    int answersHeld() const
+    {
+        int held = 0;
+        bool stopCounted = false;
+        for (auto a = firstAnswer(outcome_.reply, 0); a; a = firstAnswer(outcome_.reply, a->end)) {
+            held += a->stop && stopAnswersBoth_ && !stopCounted ? 2 : 1;
+            stopCounted = stopCounted || a->stop;
+        }
+        return held;
     }
 
     void readArrived()
@@ -257,6 +342,13 @@ private:
         state_ = State::Done;
         deadlineTimer_.stop();
         errorLineTimer_.stop();
+        breakAnswerTimer_.stop();
+        heard_ = outcome_.reply.toLatin1();
+        // The stop character's answer behind this exchange's own is logged, not judged.
+        if (breakWritten_ && answersHeld() > 1) {
+            if (const auto own = firstAnswer(outcome_.reply, 0))
+                outcome_.reply.truncate(own->end);
+        }
         outcome_.lineFailed = lost;
         Module1& m = module1();
         if (!*alive_) {  // the window went away during the wait: touch nothing of it
@@ -295,7 +387,7 @@ private:
 
     void logReply()
     {
-        const QByteArray bytes = outcome_.reply.toLatin1();
+        const QByteArray& bytes = heard_;
         if (outcome_.Timeout) {
             link_.log_.addTimeout(link_.portLabel_, qRound(double(timeoutMs_) * link_.timeScale_),
                                   bytes);
@@ -314,6 +406,12 @@ private:
     QObject context_;
     QTimer deadlineTimer_;
     QTimer errorLineTimer_;
+    QTimer breakAnswerTimer_;
+    bool breakWritten_ = false;
+    bool stopAnswersBoth_ = false;
+    int answersExpected_ = 1;
+    double breakTime_ = 0;
+    QByteArray heard_;  // every byte read, as the log shows it
     double sendTime_ = 0;
     double lastRead_ = 0;
     double writeEnd_ = 0;  // the reply time runs from here...
@@ -400,12 +498,14 @@ Outcome Link::RunTransaction()
     return out;
 }
 
-void Link::dropStrayInput()
+QByteArray Link::dropStrayInput()
 {
-    if (const QByteArray stray = line_.readAvailable(); !stray.isEmpty()) {
+    const QByteArray stray = line_.readAvailable();
+    if (!stray.isEmpty()) {
         qCInfo(lcLink) << "stray input dropped:" << visibleControls(QString::fromLatin1(stray));
         log_.addStray(portLabel_, stray);
     }
+    return stray;
 }
 
 void Link::setWaitTimeout(float ms)
@@ -427,14 +527,18 @@ void Link::WriteBreakNow()
         return;
     // The input only: the motion's own line may still be on its way out. What came in before
     // the break is dropped (and logged): the answer that counts is the one to the break.
-    dropStrayInput();
+    const bool droppedAnswer = HasReplyWord(QString::fromLatin1(dropStrayInput()));
     line_.discardInput();
     const QString breakLine(QChar::fromLatin1(kBreakByte));
     emit lineSent(breakLine);
     qCDebug(lcLink) << "sent" << visibleControls(breakLine);
     log_.addBreak(portLabel_, breakLine.toLatin1());
-    if (!line_.write(breakLine.toLatin1()))
+    if (!line_.write(breakLine.toLatin1())) {
         log_.addPortError(portLabel_, QStringLiteral("write failed: ") + line_.errorString());
+        return;
+    }
+    if (running_)
+        running_->noteBreak(droppedAnswer);
 }
 
 }  // namespace kap

@@ -68,7 +68,8 @@ public:
     quint64 transactionCount() const { return transactions_; }
 
     // The STOP dialog's break: written straight to the port the waiting transaction holds
-    // open, without queueing behind the busy flag.
+    // open, without queueing behind the busy flag. That transaction then also reads the
+    // break's answer before it ends.
     void WriteBreakNow();
 
     // The window is closing: no further line is written; every later transaction ends at
@@ -93,6 +94,10 @@ public:
 
     // Longest wait for the controller's error line after "NG" or "STOP", past the deadline.
     static constexpr int kErrorLineBoundMs = 1000;
+    // Longest wait for the answer to a stop character written during an exchange, from the
+    // stop character on; shorter than the drive panel's stop time-out, so an exchange answered
+    // by its own refusal has ended before a missing stop answer is reported.
+    static constexpr int kBreakAnswerBoundMs = 1000;
 
 signals:
     // A main window's link boxes: the line written, the reply as it ended, and the
@@ -106,7 +111,7 @@ signals:
 private:
     friend class Transaction;
     void waitWhileBusy();
-    void dropStrayInput();
+    QByteArray dropStrayInput();
 
     SerialLine& line_;
     ReplyTimeout& timeout_;

@@ -273,6 +273,48 @@ TEST_F(Transactions, BreakByteDuringAWaitStopsTheMotion)
     EXPECT_EQ(sim.controller.receivedLines().at(1), QByteArray("\x03"));
 }
 
+// A stop character written into a motion's wait is answered too: with "STOP" alone when it
+// stopped the motion, or after the motion's own answer. The motion's exchange reads both, so
+// the next command reads its own answer; a missing second answer costs a bounded wait.
+TEST_F(Transactions, AStopCharactersAnswerIsReadByTheExchangeItInterrupted)
+{
+    const struct {
+        const char* name;
+        int ownAnswerMs;  // -1: the motion is not answered on its own
+        QByteArray ownAnswer;
+        QByteArray breakAnswer;  // empty: lost
+        QString expected;
+        int atMostMs;
+    } cases[] = {
+        {"stopped motion", -1, {}, "STOP\r\nSTOPPED\r\n", "STOP\r\nSTOPPED\r\n", 400},
+        {"refused, then the stop", 150, "NG\r\nE1\r\n", "OK\r\n", "NG\r\nE1\r\n", 600},
+        {"ended, then the stop", 150, "OK\r\n", "OK\r\n", "OK\r\n", 600},
+        {"refused, stop unanswered", 150, "NG\r\nE1\r\n", {}, "NG\r\nE1\r\n", 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        link.setTimeScale(0.5);
+        RawPty pty;
+        PortOverride port{1, pty.path()};
+        pty.onReceive = [&](const QByteArray& bytes) {
+            if (bytes.startsWith("@ORG") && c.ownAnswerMs >= 0)
+                pty.sendAfter(c.ownAnswerMs, c.ownAnswer);
+            else if (bytes == "\x03" && !c.breakAnswer.isEmpty())
+                pty.sendAfter(150, c.breakAnswer);
+            else if (bytes.startsWith("@?POS"))
+                pty.sendAfter(100, "12.00\r\nOK\r\n");
+        };
+        QTimer::singleShot(50, [&] { link.WriteBreakNow(); });
+        QElapsedTimer clock;
+        clock.start();
+        const Outcome out = send(cmd::ORG, {}, 30000);
+        EXPECT_LT(clock.elapsed(), c.atMostMs);
+        EXPECT_EQ(out.reply, c.expected);
+        EXPECT_FALSE(out.Timeout);
+        EXPECT_EQ(send(cmd::QPOS).reply, "12.00\r\nOK\r\n");
+    }
+}
+
 // Only the STOP dialog's time-out moves the deadline of the wait in progress; any other
 // change (a handler inside the wait setting one for its own exchange) is for the next.
 TEST_F(Transactions, OnlyAWaitTimeoutMovesTheDeadline)
