@@ -2,10 +2,10 @@
 
 #include "Dialogs.h"
 #include "ExchangeSteps.h"
+#include "SafeFile.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringView>
 #include <QTimer>
 
@@ -103,16 +103,9 @@ QByteArray errorRecordBytes(const ErrorLines& lines)
     return text.toLatin1();
 }
 
-bool writeErrorRecord(const QString& path, const ErrorLines& lines)
+safefile::SaveResult writeErrorRecord(const QString& path, const ErrorLines& lines)
 {
-    // QSaveFile would rename over a file marked read-only; the message promises it stays.
-    const QFileInfo target(path);
-    const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    if (target.exists() && !(target.isWritable() && (target.permissions() & anyWrite)))
-        return false;
-    const QByteArray bytes = errorRecordBytes(lines);
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return safefile::save(path, errorRecordBytes(lines));
 }
 
 bool SaveErrorRecord(Session& session, const ErrorLines& lines)
@@ -127,10 +120,12 @@ bool SaveErrorRecord(Session& session, const ErrorLines& lines)
     // Only the point-input window names the file in its caption.
     if (session.isPointInput())
         session.view().showTitle(ExchangeText::tr("TALOR Support-Software%1").arg(path));
-    if (writeErrorRecord(path, lines))
+    const safefile::SaveResult saved = writeErrorRecord(path, lines);
+    if (saved.ok)
         return true;
     dialogs.ok(
-        ExchangeText::tr("%1cannot be saved because it is read only or it is opened.").arg(path),
+        ExchangeText::tr("%1cannot be saved because it is read only or it is opened.").arg(path)
+            + safefile::detail(path, saved),
         QString());
     return false;
 }

@@ -3,6 +3,7 @@
 // interprets them.
 #pragma once
 
+#include "SafeFile.h"
 #include "Session.h"
 
 #include <QByteArray>
@@ -31,7 +32,7 @@ std::optional<ErrorLines> ReadErrorHistory(Session& session);
 // after each.
 QByteArray errorRecordBytes(const ErrorLines& lines);
 // Replaces the file only once the new one is complete; a read-only file is left as it is.
-bool writeErrorRecord(const QString& path, const ErrorLines& lines);
+safefile::SaveResult writeErrorRecord(const QString& path, const ErrorLines& lines);
 // "Save" of the history window: asks for the file name and writes the record; a file that
 // cannot be written gets its box. False when nothing was saved.
 bool SaveErrorRecord(Session& session, const ErrorLines& lines);

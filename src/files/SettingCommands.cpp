@@ -4,13 +4,13 @@
 #include "Numbers.h"
 #include "ParameterTable.h"
 #include "Module1.h"
+#include "SafeFile.h"
 #include "Session.h"
 #include "TableHost.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -120,20 +120,13 @@ bool SettingCommands::saveAs()
 
     const QByteArray bytes = settingfile::encode(settingfile::buildRows(
         session_.family(), session_.tableGrid(), session_.parameters(), settingfile::Labels::File));
-    // The old file is replaced only once the new one is complete. A file marked read-only
-    // stays as it is, as the message promises, although the folder would allow a rename.
-    const QFileInfo target(path);
-    const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    bool written = !target.exists() || (target.isWritable() && (target.permissions() & anyWrite));
-    if (written) {
-        QSaveFile file(path);
-        written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
-                  && file.commit();
-    }
-    if (!written) {
+    // The old file is replaced only once the new one is complete; a file marked read-only, a
+    // device or a FIFO is not written at all.
+    if (const safefile::SaveResult saved = safefile::save(path, bytes); !saved.ok) {
         saveFailed_ = true;
         dialogs.ok(
-            Text::tr("%1 cannot be saved because it is read only or it is opened.").arg(path),
+            Text::tr("%1 cannot be saved because it is read only or it is opened.").arg(path)
+                + safefile::detail(path, saved),
             QString());
         return false;
     }

@@ -1,6 +1,7 @@
 #include "AnglePlotWindow.h"
 
 #include "QtDialogs.h"
+#include "SafeFile.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -451,12 +452,17 @@ bool AnglePlotWindow::exportPng(const QString& path, QString* error)
     QImage image(chart_->size(), QImage::Format_RGB32);
     image.fill(palette().window().color());
     chart_->render(&image);
-    QImageWriter writer(path, "png");
-    if (writer.write(image))
-        return true;
-    if (error)
-        *error = writer.errorString();
-    return false;
+    QString encoderError;
+    const safefile::SaveResult saved = safefile::save(path, [&](QIODevice& out) {
+        QImageWriter writer(&out, "png");
+        if (writer.write(image))
+            return true;
+        encoderError = writer.errorString();
+        return false;
+    });
+    if (!saved.ok && error)
+        *error = encoderError.isEmpty() ? saved.error : encoderError;
+    return saved.ok;
 }
 
 void AnglePlotWindow::exportClicked()

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "ExchangeLog.h"
+#include "SafeFile.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -9,7 +10,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -186,18 +186,12 @@ void CommLogWindow::saveAs()
         return;
     // The whole record, lines missed during a pause included; the old file stays intact
     // unless the new one was written completely.
-    QSaveFile file(path);
-    QString error;
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        for (const QString& line : log_->lines())
-            file.write((line + QLatin1Char('\n')).toUtf8());
-        if (!file.commit())
-            error = file.errorString();
-    } else {
-        error = file.errorString();
-    }
-    if (!error.isEmpty())
-        dialogs_.ok(tr("The log could not be saved to %1: %2").arg(path, error),
+    QByteArray text;
+    for (const QString& line : log_->lines())
+        text += (line + QLatin1Char('\n')).toUtf8();
+    const safefile::SaveResult saved = safefile::save(path, text);
+    if (!saved.ok)
+        dialogs_.ok(tr("The log could not be saved to %1: %2").arg(path, saved.error),
                     tr("Communication log"), MsgIcon::Critical);
 }
 

@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "PrintList.h"
 #include "Reactions.h"
+#include "SafeFile.h"
 #include "Session.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintPreviewDialog>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
@@ -47,6 +49,20 @@ bool paint(Session& session, QPrinter& printer)
                             QDateTime::currentDateTime());
 }
 
+// The list as a PDF into out: the page PDF printing gets, through a writer that streams, so the
+// file is saved like every other (complete or not at all).
+bool writePdf(Session& session, QIODevice& out)
+{
+    QPdfWriter pdf(&out);
+    pdf.setTitle(Text::tr("Setting list"));
+    pdf.setResolution(QPrinter(QPrinter::HighResolution).resolution());
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+    return printlist::print(pdf, session.family(),
+                            printlist::rows(session.family(), session.tableGrid(), session.parameters()),
+                            QDateTime::currentDateTime());
+}
+
 }  // namespace
 
 void PrintSettingList(Session& session, const QString& proposedPdf)
@@ -60,10 +76,12 @@ void PrintSettingList(Session& session, const QString& proposedPdf)
              //: File dialog filter: description|pattern|; keep the |*.pdf| part.
              Text::tr("PDF file(*.pdf)|*.pdf|"), proposedPdfPath(proposedPdf), true});
         if (!path.isEmpty()) {
-            setUpPdf(printer, path);
-            if (!paint(session, printer))
+            const safefile::SaveResult saved =
+                safefile::save(path, [&session](QIODevice& out) { return writePdf(session, out); });
+            if (!saved.ok)
                 dialogs.ok(Text::tr("%1 cannot be saved because it is read only or it is opened.")
-                               .arg(path),
+                                   .arg(path)
+                               + safefile::detail(path, saved),
                            QString());
         }
     } else if (dialogs.choosePrinter(printer)) {

@@ -284,8 +284,11 @@ TEST(InitTable, TheSaveQuestion)
                     boxes << okBox("    Complete.", "Save As");
                 } else if (!path.isEmpty()) {
                     rig.dialogs.ok();
-                    boxes << okText(dir.filePath(path + ".csv")
-                                        + " cannot be saved because it is read only or it is opened.",
+                    const QString file = dir.filePath(path + ".csv");
+                    boxes << okText(file
+                                        + " cannot be saved because it is read only or it is "
+                                          "opened.\n\n"
+                                        + file + ": No such file or directory",
                                     QString());
                 }
             }

@@ -341,16 +341,21 @@ TEST_F(Files, AFailedSaveKeepsTheOldFileAndTheMark)
     struct Case {
         const char* name;
         QString path;
+        QString reason;  // the paragraph after the message: what really went wrong
     };
-    for (const Case& c : {Case{"read-only file", readOnly}, Case{"a folder", dir.filePath("folder.csv")},
-                          Case{"missing folder", dir.filePath("none/new.csv")}}) {
+    for (const Case& c : {Case{"read-only file", readOnly, ""},
+                          Case{"a folder", dir.filePath("folder.csv"), " is not a regular file."},
+                          Case{"missing folder", dir.filePath("none/new.csv"),
+                               ": No such file or directory"}}) {
         ViewedSession v;
         fillPoints(v.session);
         v.dialogs.file(c.path).ok();
         EXPECT_FALSE(SettingCommands(v.session).saveAs()) << c.name;
         const QList<Box>& boxes = v.dialogs.boxes;
         ASSERT_EQ(boxes.size(), 1) << c.name;
-        EXPECT_EQ(boxes[0].text, c.path + " cannot be saved because it is read only or it is opened.");
+        EXPECT_EQ(boxes[0].text,
+                  c.path + " cannot be saved because it is read only or it is opened."
+                      + (c.reason.isEmpty() ? QString() : "\n\n" + c.path + c.reason));
         EXPECT_EQ(boxes[0].title, "");
         EXPECT_EQ(boxes[0].buttons, MsgButtons::Ok);
         EXPECT_TRUE(v.session.isModified()) << c.name;

@@ -78,7 +78,10 @@ TEST_F(FileMenu, ClosingAfterAFailedSaveStaysOpen)
     dialogs.answer(MsgAnswer::Yes).file(dir.path()).ok();
     EXPECT_FALSE(w->close());
     EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(dialogs.boxes.last().text, dir.path() + " cannot be saved because it is read only or it is opened.");
+    EXPECT_EQ(dialogs.boxes.last().text, dir.path()
+                                             + " cannot be saved because it is read only or it "
+                                               "is opened.\n\n"
+                                             + dir.path() + " is not a regular file.");
 }
 
 TEST_F(FileMenu, FileMenuItemsRunOnTheWindowsSession)
@@ -133,7 +136,10 @@ TEST_F(FileMenu, PrintWithoutAPrinterWritesThePdfTheUserNames)
     dialogs.file(nowhere).ok();
     child<QAction>(&w, "mnuFilePrint")->trigger();
     ASSERT_EQ(dialogs.boxes.size(), 1);
-    EXPECT_EQ(dialogs.boxes[0].text, nowhere + " cannot be saved because it is read only or it is opened.");
+    EXPECT_EQ(dialogs.boxes[0].text, nowhere
+                                         + " cannot be saved because it is read only or it is "
+                                           "opened.\n\n"
+                                         + nowhere + ": No such file or directory");
 }
 
 TEST_F(FileMenu, PreviewSitsUnderPrintAndShowsTheSamePages)
