@@ -69,7 +69,12 @@ StartupWindow::~StartupWindow() = default;
 void StartupWindow::start()
 {
     Module1& m = module1();
-    m.portName = ReadPortName();
+    QString settingsProblem;
+    m.portName = ReadPortName(&settingsProblem);
+    if (!settingsProblem.isEmpty()) {
+        windows_.pointInput().showPortProblem(settingsProblem);
+        windows_.pulseTrain().showPortProblem(settingsProblem);
+    }
 
     show();
     QCoreApplication::processEvents();

@@ -31,8 +31,11 @@ QString settingsFile(const Module1& m, bool forWriting)
                                                      : m.programFolder;
     const QString beside = QDir(folder).filePath(kIniName);
     const QFileInfo besideInfo(beside);
-    const bool besideWritable = besideInfo.exists() ? besideInfo.isWritable()
-                                                    : QFileInfo(folder).isWritable();
+    // One that is there but cannot be read (a FIFO, too large) is not rewritten either: its
+    // other sections would be lost.
+    const bool besideWritable = besideInfo.exists()
+                                    ? besideInfo.isWritable() && IniProblem(beside).isEmpty()
+                                    : QFileInfo(folder).isWritable();
     if (besideWritable)
         return beside;
     const QString userFolder = m.userFolder.isEmpty() ? QStandardPaths::writableLocation(
@@ -66,10 +69,16 @@ void Module1::reset()
     busy_ = false;
 }
 
-QString ReadPortName()
+QString ReadPortName(QString* problem)
 {
-    return ports::fromSettingsValue(
-        ReadIniValue(QStringLiteral("COM"), QStringLiteral("Data"), module1().iniPath()));
+    const QString file = module1().iniPath();
+    if (problem) {
+        const QString why = IniProblem(file);
+        *problem = why.isEmpty() ? QString()
+                                 : QCoreApplication::translate("Settings", "%1 %2; not read, port COM1")
+                                       .arg(QDir::toNativeSeparators(file), why);
+    }
+    return ports::fromSettingsValue(ReadIniValue(QStringLiteral("COM"), QStringLiteral("Data"), file));
 }
 
 bool StorePortNumber()

@@ -67,7 +67,8 @@ private:
 Module1& module1();
 
 // The port name from the settings file (key "COM" of section "Data"); COM1 without one.
-QString ReadPortName();
+// problem: why a settings file that is there was not read, or empty.
+QString ReadPortName(QString* problem = nullptr);
 // Writes the port number under key "COM" of section "Data" in the settings file.
 bool StorePortNumber();
 

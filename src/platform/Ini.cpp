@@ -1,7 +1,7 @@
 #include "Ini.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "SafeFile.h"
+
 #include <QStringList>
 
 namespace kap {
@@ -9,14 +9,16 @@ namespace {
 
 constexpr int kMaxValueLength = 254;  // a 255-byte buffer with its terminating zero
 
-QStringList readLines(const QString& file, bool* exists)
+// The file as lines. *status tells whether it could be read; anything but a regular file of
+// at most kMaxIniBytes reads as no lines.
+QStringList readLines(const QString& file, safefile::ReadResult::Status* status)
 {
-    QFile f(file);
-    *exists = f.open(QIODevice::ReadOnly);
-    if (!*exists)
+    const safefile::ReadResult read = safefile::read(file, kMaxIniBytes);
+    *status = read.status;
+    if (read.status != safefile::ReadResult::Ok)
         return {};
     // The file is 8-bit text; Latin-1 keeps every byte as one character.
-    QString text = QString::fromLatin1(f.readAll());
+    QString text = QString::fromLatin1(read.bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList lines = text.split(QLatin1Char('\n'));
@@ -60,8 +62,8 @@ bool sameName(const QString& a, const QString& b)
 
 QString ReadIniValue(const QString& key, const QString& section, const QString& file)
 {
-    bool exists = false;
-    const QStringList lines = readLines(file, &exists);
+    safefile::ReadResult::Status status{};
+    const QStringList lines = readLines(file, &status);
     bool inSection = false;
     for (const QString& line : lines) {
         QString name;
@@ -89,8 +91,11 @@ bool WriteIniValue(const QString& value, const QString& key, const QString& sect
 {
     if (key.trimmed().isEmpty() || section.trimmed().isEmpty())
         return false;
-    bool exists = false;
-    QStringList lines = readLines(file, &exists);
+    safefile::ReadResult::Status status{};
+    QStringList lines = readLines(file, &status);
+    // A file that is there but cannot be read whole would lose everything else it holds.
+    if (status != safefile::ReadResult::Ok && status != safefile::ReadResult::Missing)
+        return false;
     const QString entry = key.trimmed() + QLatin1Char('=') + value;
 
     qsizetype sectionLine = -1;
@@ -125,13 +130,16 @@ bool WriteIniValue(const QString& value, const QString& key, const QString& sect
         }
     }
 
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray bytes = (lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toLatin1();
-    if (out.write(bytes) != bytes.size())
-        return false;
-    return out.commit();
+    return safefile::save(file, bytes).ok;
+}
+
+QString IniProblem(const QString& file)
+{
+    const safefile::ReadResult read = safefile::read(file, kMaxIniBytes);
+    if (read.status == safefile::ReadResult::Ok || read.status == safefile::ReadResult::Missing)
+        return {};
+    return safefile::describe(read);
 }
 
 }  // namespace kap

@@ -69,6 +69,9 @@ public:
 
     // Every open main window shows the port in its port panel.
     static void showPortEverywhere(const QString& portName);
+    // Why the port could not be opened (or its setting not read), in the first status panel
+    // for a while.
+    void showPortProblem(const QString& reason);
 
 signals:
     // A command is about to run (menu item, tool-bar button or panel button).
@@ -154,8 +157,6 @@ private:
     void bind(QPushButton* button, Command command);
     bool commandEnabled(Command command) const;
     void showPort(const QString& portName);
-    // Why the port could not be opened, in the first status panel for a while.
-    void showPortProblem(const QString& reason);
     QString productLabel() const;
     void showInertiaUnit(const QString& exponents);
     void showGrid(int which);  // 1 points/zones, 2 parameters (point-input window)

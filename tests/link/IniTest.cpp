@@ -2,10 +2,15 @@
 #include "Module1.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <sys/stat.h>
 
 using namespace kap;
 
@@ -90,6 +95,71 @@ TEST(Ini, PortNumberGoesToTheUsersCopyWhenTheProgramFolderIsNotWritable)
     EXPECT_EQ(module1().iniPath(), user.filePath(QStringLiteral("KAP/TALOR.ini")));
     module1().portName = "COM1";
     EXPECT_EQ(ReadPortName(), "COM3");
+    module1().reset();
+    module1().programFolder.clear();
+    module1().userFolder.clear();
+}
+
+// A TALOR.ini beside the program that is there but is not read whole (a FIFO, one over the
+// 1 MB cap, one without read permission) gives COM1 at once, says why, and is never
+// rewritten: the port choice goes to the user's own copy.
+TEST(Ini, ASettingsFileThatCannotBeReadIsNeitherReadNorRewritten)
+{
+    const struct {
+        const char* name;
+        std::function<void(const QString&)> make;
+        const char* why;
+    } cases[] = {
+        {"a FIFO", [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0666); },
+         "is not a regular file"},
+        {"over 1 MB",
+         [](const QString& p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write("[Data]\r\nCOM=2\r\n");
+             f.write(QByteArray(kMaxIniBytes, ';'));
+         },
+         "is too large"},
+        {"unreadable",
+         [](const QString& p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write("[Data]\r\nCOM=2\r\n[Other]\r\nKeep=1\r\n");
+             f.close();
+             QFile::setPermissions(p, QFile::WriteOwner);
+         },
+         "Permission denied"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (::geteuid() == 0 && std::string(c.name) == "unreadable")
+            continue;  // root reads it all the same
+        QTemporaryDir program, user;
+        const QString beside = program.filePath(QStringLiteral("TALOR.ini"));
+        c.make(beside);
+        struct stat before {};
+        ::stat(QFile::encodeName(beside).constData(), &before);
+        module1().reset();
+        module1().programFolder = program.path();
+        module1().userFolder = user.filePath(QStringLiteral("KAP"));
+
+        QElapsedTimer clock;
+        clock.start();
+        QString problem;
+        EXPECT_EQ(ReadPortName(&problem), "COM1");
+        EXPECT_LT(clock.elapsed(), 2000);
+        EXPECT_TRUE(problem.contains(QLatin1String(c.why))) << problem.toStdString();
+        EXPECT_FALSE(WriteIniValue(QStringLiteral("3"), QStringLiteral("COM"),
+                                   QStringLiteral("Data"), beside));
+        module1().portName = "COM3";
+        ASSERT_TRUE(StorePortNumber());
+        struct stat after {};
+        ::stat(QFile::encodeName(beside).constData(), &after);
+        EXPECT_EQ(after.st_size, before.st_size);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_TRUE(QFile::exists(user.filePath(QStringLiteral("KAP/TALOR.ini"))));
+    }
     module1().reset();
     module1().programFolder.clear();
     module1().userFolder.clear();
