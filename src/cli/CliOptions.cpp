@@ -5,8 +5,11 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <sys/stat.h>
 
 namespace kap::cli {
 
@@ -37,6 +40,15 @@ QString deviceFileName(const PortSpec& port)
 {
     const QString name = QFileInfo(port.device).fileName();
     return name.isEmpty() ? port.name : name;
+}
+
+// The device itself (file system and inode) where it exists, else its name.
+QString deviceIdentity(const QString& device)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(device).constData(), &st) != 0)
+        return device;
+    return QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino));
 }
 
 }  // namespace
@@ -113,10 +125,12 @@ ParseResult parseArguments(const QStringList& arguments)
         }
         if (port.device.isEmpty())
             return refuse(QStringLiteral("%1: no device").arg(name));
-        // Two sessions on one device would answer each other's exchanges.
-        if (devices.contains(port.device))
+        // Two sessions on one device would answer each other's exchanges, also when one
+        // names it through a link.
+        const QString identity = deviceIdentity(port.device);
+        if (devices.contains(identity))
             return refuse(QStringLiteral("%1: given twice").arg(port.device));
-        devices.insert(port.device);
+        devices.insert(identity);
         request.ports.append(port);
     }
 

@@ -12,6 +12,31 @@ constexpr int kBarWidth = 30;
 
 }  // namespace
 
+QString terminalSafe(const QString& text)
+{
+    static constexpr const char* kNames[0x20] = {
+        "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "HT",  "LF",
+        "VT",  "FF",  "CR",  "SO",  "SI",  "DLE", "DC1", "DC2", "DC3", "DC4", "NAK",
+        "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US",
+    };
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\n' || u == u'\t')
+            out += c;
+        else if (u < 0x20)
+            out += QLatin1Char('<') + QLatin1String(kNames[u]) + QLatin1Char('>');
+        else if (u == 0x7F)
+            out += QLatin1String("<DEL>");
+        else if (u >= 0x80 && u <= 0x9F)  // C1 controls: 0x9B starts a sequence as ESC [ does
+            out += QStringLiteral("<%1>").arg(int(u), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += c;
+    }
+    return out;
+}
+
 Console::Console(Sink out, Sink err, LineSource in, bool terminal, bool echo)
     : out_(std::move(out)), err_(std::move(err)), in_(std::move(in)), terminal_(terminal),
       echo_(echo)
@@ -37,7 +62,7 @@ void Console::say(int slot, const QString& text)
 {
     QMutexLocker lock(&mutex_);
     eraseBars();
-    writeErr(slots_.at(slot).label + QStringLiteral(": ") + text + QLatin1Char('\n'));
+    writeErr(terminalSafe(slots_.at(slot).label + QStringLiteral(": ") + text) + QLatin1Char('\n'));
     drawBars();
 }
 
@@ -45,7 +70,7 @@ void Console::sayPlain(const QString& text)
 {
     QMutexLocker lock(&mutex_);
     eraseBars();
-    writeErr(text + QLatin1Char('\n'));
+    writeErr(terminalSafe(text) + QLatin1Char('\n'));
     drawBars();
 }
 
@@ -54,7 +79,7 @@ void Console::print(const QString& text)
     QMutexLocker lock(&mutex_);
     // stdout may be the same terminal: the bars must not end up in the middle of a result.
     eraseBars();
-    out_(text.toUtf8());
+    out_(terminalSafe(text).toUtf8());
     drawBars();
 }
 
@@ -167,7 +192,8 @@ std::optional<bool> Console::ask(int slot, const QString& question)
     // into the question.
     QMutexLocker lock(&mutex_);
     eraseBars();
-    writeErr(slots_.at(slot).label + QStringLiteral(": ") + question + QStringLiteral(" [y/N] "));
+    writeErr(terminalSafe(slots_.at(slot).label + QStringLiteral(": ") + question)
+             + QStringLiteral(" [y/N] "));
     const std::optional<QString> line = in_ ? in_() : std::nullopt;
     if (!line || echo_)
         writeErr(line.value_or(QString()) + QLatin1Char('\n'));

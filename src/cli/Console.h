@@ -13,6 +13,11 @@
 
 namespace kap::cli {
 
+// Text as it may go to a terminal: control characters other than line feed and tab, which
+// could clear the screen or retitle the window, shown as the log shows them ("<ESC>", "<BEL>",
+// "<9B>"). File and controller text (a Note, a version) passes through here.
+QString terminalSafe(const QString& text);
+
 class Console {
 public:
     using Sink = std::function<void(const QByteArray&)>;
@@ -33,7 +38,7 @@ public:
     void say(int slot, const QString& text);
     // A line on stderr that belongs to no port.
     void sayPlain(const QString& text);
-    // Text on stdout, as it is.
+    // Text on stdout (controls shown, see terminalSafe).
     void print(const QString& text);
 
     void progressShown(int slot, const QString& title, int minimum, int maximum, int value);

@@ -1,6 +1,7 @@
 // kap-cli against simulated controllers on ptys: the files it writes, what it sends, what it
 // reports and how it ends, with several ports at once.
 #include "Cli.h"
+#include "Console.h"
 #include "FileTestSupport.h"
 #include "Receive.h"
 #include "ScriptedDialogs.h"
@@ -196,6 +197,8 @@ TEST_F(CliTest, ExitCodes)
         bool nothingSent;  // to the point controller after its family query
     };
     const QString p = point.path();
+    const QString linkToPoint = file(QStringLiteral("another-name"));
+    ASSERT_TRUE(QFile::link(p, linkToPoint));
     const Case cases[] = {
         {"no command", {"--port", p}, {}, 3, false},
         {"unknown command", {"erase", "--port", p}, {}, 3, false},
@@ -217,6 +220,8 @@ TEST_F(CliTest, ExitCodes)
         {"erase confirmed", {"restore", "--port", p, pointFile}, {"y"}, 0, false},
         {"silent controller", {"info", "--port", silent.path()}, {}, 2, false},
         {"compare equal", {"compare", "--port", p, pointFile}, {}, 0, false},
+        {"a link and its target as two ports", {"info", "--port", p, "--port", linkToPoint}, {}, 3,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -230,6 +235,29 @@ TEST_F(CliTest, ExitCodes)
     }
     // The pulse-train controller of the other family's file heard only the family query.
     EXPECT_TRUE(pulse.linesAfterFamilyQuery().isEmpty());
+}
+
+// What a controller or a file says reaches the terminal with its control characters shown,
+// never as the sequences that would clear the screen or retitle the window.
+TEST_F(CliTest, ControlCharactersReachTheTerminalShown)
+{
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"1.10\x1b[2J\x1b]0;owned\x07", "1.10<ESC>[2J<ESC>]0;owned<BEL>"},
+        {"a\tb\nc\rd\x7f", "a\tb\nc<CR>d<DEL>"},
+        {"\xc2\x9b" "31m \xe6\x97\xa5\xe6\x9c\xac", "<9B>31m \xe6\x97\xa5\xe6\x9c\xac"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cli::terminalSafe(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
+
+    Sim point(0, file(QStringLiteral("point")));
+    point.controller->options().version = "1.10\x1b[2J\x1b]0;owned\x07";
+    const CliRun run = runCli({"info", "--port", point.path()});
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains(QChar(0x1b)) || run.err.contains(QChar(0x1b)));
+    EXPECT_TRUE(run.out.contains("<ESC>[2J")) << run.out.toStdString();
 }
 
 // ---- several ports
