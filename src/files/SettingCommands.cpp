@@ -146,19 +146,14 @@ SettingCommands::OpenResult SettingCommands::open()
     const Family family = session_.family();
     const auto cannotOpen = [&dialogs] { dialogs.ok(Text::tr("Cannot open file."), QString()); };
 
-    // The whole file is read and checked before the grids are touched.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // The whole file is read and checked before the grids are touched. Only a regular file
+    // is opened: a FIFO would wait for a writer for ever.
+    const safefile::ReadResult file = safefile::read(path, kMaxFileBytes);
+    if (file.status != safefile::ReadResult::Ok) {
         cannotOpen();
         return OpenResult::Unreadable;
     }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    file.close();
-    if (bytes.size() > kMaxFileBytes) {
-        cannotOpen();
-        return OpenResult::Unreadable;
-    }
-    const settingfile::ReadResult read = settingfile::decode(bytes, family);
+    const settingfile::ReadResult read = settingfile::decode(file.bytes, family);
     if (read.status != settingfile::ReadResult::Ok) {
         cannotOpen();
         return OpenResult::Unreadable;

@@ -14,11 +14,14 @@
 #include "SimLine.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace kap;
 using namespace kap::test;
@@ -366,3 +369,21 @@ TEST_F(Files, AFailedSaveKeepsTheOldFileAndTheMark)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.csv"}) << "no temporary left";
 }
 
+
+// Open reads regular files only: a FIFO (which would wait for a writer for ever) and a folder
+// are refused at once, and nothing changes.
+TEST_F(Files, OnlyARegularFileIsOpened)
+{
+    const QString fifo = dir.filePath("fifo.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.csv"));
+    for (const QString& path : {fifo, dir.filePath("folder.csv")}) {
+        ViewedSession v;
+        const GridState before = stateOf(v.session);
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(openIn(v, path), QStringList{"Cannot open file."}) << path.toStdString();
+        EXPECT_LT(clock.elapsed(), 2000);
+        EXPECT_EQ(stateOf(v.session), before);
+    }
+}
