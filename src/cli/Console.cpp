@@ -1,5 +1,7 @@
 #include "Console.h"
 
+#include "ExchangeLog.h"
+
 #include <QMutexLocker>
 
 #include <algorithm>
@@ -14,11 +16,6 @@ constexpr int kBarWidth = 30;
 
 QString terminalSafe(const QString& text)
 {
-    static constexpr const char* kNames[0x20] = {
-        "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "HT",  "LF",
-        "VT",  "FF",  "CR",  "SO",  "SI",  "DLE", "DC1", "DC2", "DC3", "DC4", "NAK",
-        "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US",
-    };
     QString out;
     out.reserve(text.size());
     for (const QChar c : text) {
@@ -26,7 +23,7 @@ QString terminalSafe(const QString& text)
         if (u == u'\n' || u == u'\t')
             out += c;
         else if (u < 0x20)
-            out += QLatin1Char('<') + QLatin1String(kNames[u]) + QLatin1Char('>');
+            out += QLatin1Char('<') + controlName(static_cast<unsigned char>(u)) + QLatin1Char('>');
         else if (u == 0x7F)
             out += QLatin1String("<DEL>");
         else if (u >= 0x80 && u <= 0x9F)  // C1 controls: 0x9B starts a sequence as ESC [ does

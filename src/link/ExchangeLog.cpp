@@ -38,6 +38,11 @@ QString partialText(const QByteArray& bytes)
 
 }  // namespace
 
+QLatin1String controlName(unsigned char c)
+{
+    return c < 0x20 ? QLatin1String(kControlNames[c]) : QLatin1String();
+}
+
 QString namedControls(const QByteArray& bytes)
 {
     QString out;

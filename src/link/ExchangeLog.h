@@ -38,6 +38,8 @@ struct ExchangeEntry {
 // Bytes with control characters by their ASCII names (<CR>, <LF>, <ETX>, <SUB>) and bytes
 // from 0x80 up as hex (<A5>).
 QString namedControls(const QByteArray& bytes);
+// The name namedControls gives a control character below 0x20 ("ESC" for 0x1B).
+QLatin1String controlName(unsigned char c);
 
 // The one text line of an entry:
 //   "12:03:04.567 COM1 --> @?PRM 13,<CR><LF>"
