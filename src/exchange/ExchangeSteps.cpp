@@ -214,7 +214,10 @@ Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const Q
                 continue;
             out = exchangeRecord(session, recordCode, *turn.record, 100.0f);
         }
-        if (out.lineFailed) {
+        // Some controllers never answer the end-of-data byte, but one that starts an answer
+        // and gives no reply word has not confirmed the block.
+        const bool partialEnd = endOfData && !out.reply.isEmpty() && !HasReplyWord(out.reply);
+        if (out.lineFailed || partialEnd) {
             linkError(session);
             return Result::LinkError;
         }

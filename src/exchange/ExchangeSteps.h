@@ -88,10 +88,12 @@ struct Turn {
     std::optional<QString> record;
 };
 // A write block: the write command (3000 ms), answered "READY"; one transaction per record
-// (100 ms) and the end-of-data byte (3000 ms), silence being normal after either. Cancel is
-// looked at only after a turn that drew no reply ("Stop" titled "Data un-transmitting.",
-// settei set); "NG" ends the block with the refusal. The progress bar runs from 0 to the
-// number of turns + 1. Every ending but Done has restored the window.
+// (100 ms) and the end-of-data byte (3000 ms), silence being normal after either. An answer
+// to the end-of-data byte that has bytes but no reply word (cut short, garbled) is a
+// communication error. Cancel is looked at only after a turn that drew no reply ("Stop"
+// titled "Data un-transmitting.", settei set); "NG" ends the block with the refusal. The
+// progress bar runs from 0 to the number of turns + 1. Every ending but Done has restored
+// the window.
 Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns);
 
 }  // namespace kap::exchange
