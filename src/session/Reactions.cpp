@@ -19,12 +19,33 @@ void focusRule(Session& s)
         s.view().focusNumericInput();
 }
 
-void showLinkErrorBox(Session& s)
+// The box's own text, then what it adds as a paragraph of its own.
+QString withParagraph(const QString& text, const QString& more)
+{
+    return more.isEmpty() ? text : text + QStringLiteral("\n\n") + more;
+}
+
+void showLinkErrorBox(Session& s, const QString& more = QString())
 {
     s.dialogs().beep();
-    s.dialogs().message(Text::tr("The communication error. Please check the connection."),
-                        s.operations().title, MsgIcon::None, MsgButtons::Ok);
+    s.dialogs().message(
+        withParagraph(Text::tr("The communication error. Please check the connection."), more),
+        s.operations().title, MsgIcon::None, MsgButtons::Ok);
     focusRule(s);
+}
+
+void refuse(Session& s, const Outcome& outcome, const QString& title, const QString& more)
+{
+    s.showError(outcome.reply);
+    if (!outcome.reply.contains(QLatin1String("STOP")) && !s.silence().closing)
+        s.dialogs().message(withParagraph(Text::tr("Cannot receive data from controller."), more),
+                            title, MsgIcon::Critical, MsgButtons::Ok);
+    s.link().request.line.clear();
+    focusRule(s);
+    s.drive().motionInProgress = false;
+    s.setMainWindowEnabled(true);
+    s.hideProgress();
+    s.setToolbarEnabled(true);
 }
 
 void recover(Session& s)
@@ -39,7 +60,7 @@ void recover(Session& s)
 
 }  // namespace
 
-void ReportLinkError(Session& s)
+void ReportLinkError(Session& s, const QString& more)
 {
     const LinkErrorSilence& quiet = s.silence();
     if (quiet.settingMode || quiet.closing)
@@ -47,7 +68,7 @@ void ReportLinkError(Session& s)
     if (!quiet.stopPressed) {
         if (quiet.motion)
             return;
-        showLinkErrorBox(s);
+        showLinkErrorBox(s, more);
     }
     recover(s);
 }
@@ -67,18 +88,9 @@ void ReportLinkErrorAlways(Session& s)
     showLinkErrorBox(s);
 }
 
-void ReportRefusal(Session& s, const Outcome& outcome)
+void ReportRefusal(Session& s, const Outcome& outcome, const QString& more)
 {
-    s.showError(outcome.reply);
-    if (!outcome.reply.contains(QLatin1String("STOP")) && !s.silence().closing)
-        s.dialogs().message(Text::tr("Cannot receive data from controller."), Text::tr("Error"),
-                            MsgIcon::Critical, MsgButtons::Ok);
-    s.link().request.line.clear();
-    focusRule(s);
-    s.drive().motionInProgress = false;
-    s.setMainWindowEnabled(true);
-    s.hideProgress();
-    s.setToolbarEnabled(true);
+    refuse(s, outcome, Text::tr("Error"), more);
 }
 
 void RestoreWindow(Session& s)
