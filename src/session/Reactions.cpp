@@ -5,6 +5,7 @@
 #include "Session.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 namespace kap {
 namespace {
@@ -23,6 +24,18 @@ void focusRule(Session& s)
 QString withParagraph(const QString& text, const QString& more)
 {
     return more.isEmpty() ? text : text + QStringLiteral("\n\n") + more;
+}
+
+// The controller's reply as lines a box can show: the CR LF ends become line breaks, any
+// other control character is shown by name.
+QString replyLines(const QString& reply)
+{
+    QStringList lines = reply.split(QStringLiteral("\r\n"));
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QString& line : lines)
+        line = visibleControls(line);
+    return lines.join(QLatin1Char('\n'));
 }
 
 void showLinkErrorBox(Session& s, const QString& more = QString())
@@ -91,6 +104,11 @@ void ReportLinkErrorAlways(Session& s)
 void ReportRefusal(Session& s, const Outcome& outcome, const QString& more)
 {
     refuse(s, outcome, Text::tr("Error"), more);
+}
+
+void ReportRefusalWithReply(Session& s, const Outcome& outcome)
+{
+    refuse(s, outcome, s.operations().title, replyLines(outcome.reply));
 }
 
 void RestoreWindow(Session& s)

@@ -23,6 +23,10 @@ void ReportLinkErrorAlways(Session& s);
 // box "Cannot receive data from controller." titled "Error", with more as a paragraph after
 // its text.
 void ReportRefusal(Session& s, const Outcome& outcome, const QString& more = QString());
+// The same for a refusal that Txt_Error alone would not make plain (in Setting mode its frame
+// is disabled, the line greyed and cut short): the box is titled as the operation and shows
+// the controller's reply after its text.
+void ReportRefusalWithReply(Session& s, const Outcome& outcome);
 // Tool bar and window enabled, progress dialog hidden.
 void RestoreWindow(Session& s);
 void LockCommands(Session& s);
