@@ -432,6 +432,14 @@
         <source>Transmit Parameter</source>
         <translation>パラメータ送信</translation>
     </message>
+    <message>
+        <source>The controller&apos;s point data was erased and is now incomplete. Transmit again.</source>
+        <translation>コントローラのポイントデータは消去され、不完全な状態です。もう一度送信してください。</translation>
+    </message>
+    <message>
+        <source>The controller&apos;s zone data was erased and is now incomplete. Transmit again.</source>
+        <translation>コントローラのゾーンデータは消去され、不完全な状態です。もう一度送信してください。</translation>
+    </message>
 </context>
 <context>
     <name>FrameTables</name>

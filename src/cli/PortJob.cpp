@@ -213,15 +213,26 @@ private:
         // The table transmit's one question is whether to go on and erase the controller's
         // table; that one is the user's.
         dialogs_.putQuestionsToUser(true, request_.yes);
-        const Result table = exchange::TransmitTable(s);
+        bool incomplete = false;
+        const Result table = exchange::TransmitTable(s, &incomplete);
         dialogs_.putQuestionsToUser(false);
         if (table == Result::Declined)
             say(QStringLiteral("not confirmed: nothing was written"));
         if (table != Result::Done)
-            return failedStep(table, QStringLiteral("transmit table"));
+            return failedTransmit(table, incomplete);
         if (const Result r = exchange::TransmitParameters(s); r != Result::Done)
             return failedStep(r, QStringLiteral("transmit parameters"));
         return outcome(Success, QStringLiteral("restored from ") + request_.file);
+    }
+
+    // A table transmit that did not end Done; one that had erased the controller's table says
+    // what that table holds now.
+    PortOutcome failedTransmit(Result result, bool leftIncomplete) const
+    {
+        PortOutcome o = failedStep(result, QStringLiteral("transmit table"));
+        if (leftIncomplete)
+            o.summary += QStringLiteral(". ") + exchange::erasedTableText(session_->family());
+        return o;
     }
 
     PortOutcome compare()

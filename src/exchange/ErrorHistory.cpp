@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "ExchangeSteps.h"
+#include "Reactions.h"
 #include "SafeFile.h"
 
 #include <QEventLoop>
@@ -28,8 +29,7 @@ void pause(int ms)
     wait.exec();
 }
 
-// Only a closing "OK" is cut off. A refusal ends with the controller's error line instead,
-// and cutting four characters from it would garble the very line the user needs.
+// Only a closing "OK" is cut off; a reply that ends otherwise keeps its last line as it came.
 QString withoutClosingOk(const QString& reply)
 {
     if (reply.endsWith(QLatin1String("OK\r\n")))
@@ -82,7 +82,10 @@ std::optional<ErrorLines> ReadErrorHistory(Session& session)
             pause(kAfterStopMs);
         }
     } else if (out.reply.contains(QLatin1String("NG"))) {
-        session.showError(out.reply);
+        // A refusal is no history: its box, with the reply, and no window.
+        ReportRefusalWithReply(session, out);
+        restore(session);
+        return std::nullopt;
     } else {
         linkError(session);
         return std::nullopt;

@@ -23,9 +23,9 @@ using ErrorLines = std::array<QString, kErrorSlots>;
 // beyond the 16th dropped.
 ErrorLines errorLinesOf(const QString& reply);
 
-// "Error history display" of either main window. Returns the lines to show, also for a
-// refusal ("NG" and the controller's error line, which Txt_Error shows as well); nothing
-// after the communication-error box. settei stays clear afterwards.
+// "Error history display" of either main window. Returns the lines to show; nothing after
+// the communication-error box or after a refusal, whose box (titled as the operation) shows
+// the controller's reply, as Txt_Error does. settei stays clear afterwards.
 std::optional<ErrorLines> ReadErrorHistory(Session& session);
 
 // The error record file: "TALOR Error Record", the 16 lines, one more empty line, CR LF

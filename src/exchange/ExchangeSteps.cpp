@@ -55,17 +55,17 @@ void restore(Session& session)
     UnlockCommands(session);
 }
 
-void linkError(Session& session)
+void linkError(Session& session, const QString& more)
 {
-    ReportLinkError(session);
+    ReportLinkError(session, more);
     // ReportLinkError stays quiet while settei is set and then leaves the window alone; an
     // operation that fails must never leave it disabled.
     restore(session);
 }
 
-void refusal(Session& session, const Outcome& outcome)
+void refusal(Session& session, const Outcome& outcome, const QString& more)
 {
-    ReportRefusal(session, outcome);
+    ReportRefusal(session, outcome, more);
     restore(session);
 }
 
@@ -186,7 +186,8 @@ void lowerFillFlags(Session& session)
     session.guards().angleCheckHold = false;
 }
 
-Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns)
+Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns,
+                  const QString& failureNote)
 {
     const int last = int(turns.size()) + 1;
     session.progress().setRange(0, last);
@@ -194,11 +195,11 @@ Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const Q
     Outcome out = exchangeLine(session, writeCode, 3000.0f);
     const Verdict opened = judge(out);
     if (opened == Verdict::Refused) {
-        refusal(session, out);
+        refusal(session, out, failureNote);
         return Result::Refused;
     }
     if (opened == Verdict::LinkError || !out.reply.contains(QLatin1String("READY"))) {
-        linkError(session);
+        linkError(session, failureNote);
         return Result::LinkError;
     }
 
@@ -214,21 +215,26 @@ Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const Q
                 continue;
             out = exchangeRecord(session, recordCode, *turn.record, 100.0f);
         }
-        if (out.lineFailed) {
-            linkError(session);
+        // Some controllers never answer the end-of-data byte, but one that starts an answer
+        // and gives no reply word has not confirmed the block.
+        const bool partialEnd = endOfData && !out.reply.isEmpty() && !HasReplyWord(out.reply);
+        if (out.lineFailed || partialEnd) {
+            linkError(session, failureNote);
             return Result::LinkError;
         }
         if (out.reply.isEmpty()) {
             if (takeCancel(session)) {
                 restore(session);
-                session.dialogs().message(ExchangeText::tr("Stop"),
-                                          ExchangeText::tr("Data un-transmitting."),
-                                          MsgIcon::Exclamation, MsgButtons::Ok);
+                const QString stop = ExchangeText::tr("Stop");
+                session.dialogs().message(
+                    failureNote.isEmpty() ? stop : stop + QStringLiteral("\n\n") + failureNote,
+                    ExchangeText::tr("Data un-transmitting."), MsgIcon::Exclamation,
+                    MsgButtons::Ok);
                 session.silence().settingMode = true;
                 return Result::Cancelled;
             }
         } else if (out.reply.contains(QLatin1String("NG"))) {
-            refusal(session, out);
+            refusal(session, out, failureNote);
             return Result::Refused;
         }
     }

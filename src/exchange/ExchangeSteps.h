@@ -41,9 +41,11 @@ void lockWindow(Session& session);
 // Tool bar, commands and window enabled, progress dialog hidden.
 void restore(Session& session);
 // The communication-error box (silenced while settei is set) and the window made usable.
-void linkError(Session& session);
-// "Cannot receive data from controller." (unless "STOP") and the window restored.
-void refusal(Session& session, const Outcome& outcome);
+// more: a paragraph the box adds after its text.
+void linkError(Session& session, const QString& more = QString());
+// "Cannot receive data from controller." (unless "STOP") and the window restored; more as
+// for linkError.
+void refusal(Session& session, const Outcome& outcome, const QString& more = QString());
 
 // False, after the box that belongs to it, for a reply the operation cannot use: a link
 // error, a refusal, or (needOk) a reply without "OK".
@@ -88,10 +90,14 @@ struct Turn {
     std::optional<QString> record;
 };
 // A write block: the write command (3000 ms), answered "READY"; one transaction per record
-// (100 ms) and the end-of-data byte (3000 ms), silence being normal after either. Cancel is
-// looked at only after a turn that drew no reply ("Stop" titled "Data un-transmitting.",
-// settei set); "NG" ends the block with the refusal. The progress bar runs from 0 to the
-// number of turns + 1. Every ending but Done has restored the window.
-Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns);
+// (100 ms) and the end-of-data byte (3000 ms), silence being normal after either. An answer
+// to the end-of-data byte that has bytes but no reply word (cut short, garbled) is a
+// communication error. Cancel is looked at only after a turn that drew no reply ("Stop"
+// titled "Data un-transmitting.", settei set); "NG" ends the block with the refusal. The
+// progress bar runs from 0 to the number of turns + 1. Every ending but Done has restored
+// the window. failureNote, when given, is added as a paragraph to the box of every ending
+// but Done (what the controller holds after a block that did not complete).
+Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns,
+                  const QString& failureNote = QString());
 
 }  // namespace kap::exchange

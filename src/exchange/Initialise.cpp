@@ -230,7 +230,7 @@ Result InitTable(Session& session)
         else
             result = Result::Cancelled;
     } else if (holds(out, "NG")) {
-        session.showError(out.reply);
+        ReportRefusalWithReply(session, out);
         result = Result::Refused;
     } else {
         session.progress().setCancelEnabled(true);
@@ -270,9 +270,10 @@ Result InitParameters(Session& session, TypeChooser& chooser)
         return Result::LinkError;
     }
     if (!holds(out, "OK")) {
-        // "NG" only shows the reply; any other answer is a refusal with its box.
+        // "NG" gets the box titled as the initialisation, with the reply; any other answer is
+        // a refusal with the usual box.
         if (holds(out, "NG"))
-            session.showError(out.reply);
+            ReportRefusalWithReply(session, out);
         else
             refusal(session, out);
         endParameterInit(session);

@@ -1,7 +1,8 @@
 // Initialise data and change the origin, from the Init sub-menu ("Point" / "Zones",
 // "Parameters", "ORG"), "Changing Origin" and the tool-bar buttons "Init(Point)" /
 // "Init(Zone)" and "Changing_Origin". The grids change only after the controller answered
-// "OK"; a time-out or a refusal leaves them as they were.
+// "OK"; a time-out or a refusal leaves them as they were. A refused initialisation shows its
+// box, titled as the operation, with the controller's reply.
 #pragma once
 
 #include "ExchangeSteps.h"

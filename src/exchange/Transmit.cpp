@@ -35,10 +35,24 @@ Result finishTransmit(Session& session, const QString& title)
     return Result::Done;
 }
 
-// The controller's table is erased first ("@INIT PNT " / "@INIT ZON ").
-bool eraseControllerTable(Session& session, qint16 code, float timeoutMs)
+// The controller's table is erased first ("@INIT PNT " / "@INIT ZON "): Done, or the Result
+// of a failure after its box.
+Result eraseControllerTable(Session& session, qint16 code, float timeoutMs)
 {
-    return usable(session, exchangeLine(session, code, timeoutMs), false);
+    const Outcome out = exchangeLine(session, code, timeoutMs);
+    return usable(session, out, false) ? Result::Done : resultOfFailure(out);
+}
+
+// The block into the table just erased: a block that does not complete leaves the
+// controller's table short of records, and its box says so.
+Result writeErasedTable(Session& session, qint16 writeCode, qint16 recordCode,
+                        const QList<Turn>& turns, bool* leftIncomplete)
+{
+    const Result written = writeBlock(session, writeCode, recordCode, turns,
+                                      erasedTableText(session.family()));
+    if (leftIncomplete)
+        *leftIncomplete = written != Result::Done;
+    return written;
 }
 
 std::optional<float> single(const QString& text)
@@ -101,7 +115,7 @@ bool checkPoints(Session& session, float stroke)
     return true;
 }
 
-Result transmitPoints(Session& session)
+Result transmitPoints(Session& session, bool* leftIncomplete)
 {
     session.silence().settingMode = false;
     session.operations().title = ExchangeText::tr("Transmit Point");
@@ -134,8 +148,9 @@ Result transmitPoints(Session& session)
         return Result::Refused;
 
     showProgress(session, 0, PointTable::kPoints + 1, 0);
-    if (!eraseControllerTable(session, cmd::INIT_PNT, 10000.0f))
-        return Result::LinkError;
+    if (const Result erased = eraseControllerTable(session, cmd::INIT_PNT, 10000.0f);
+        erased != Result::Done)
+        return erased;
     QList<Turn> turns;
     const Grid& grid = session.tableGrid();
     for (int row = 0; row < PointTable::kPoints; ++row) {
@@ -144,13 +159,14 @@ Result transmitPoints(Session& session)
                                            grid.text(row, PointTable::PositionColumn),
                                            grid.text(row, PointTable::SpeedColumn))});
     }
-    const Result written = writeBlock(session, cmd::WRITE_PNT, cmd::RecordP, turns);
+    const Result written = writeErasedTable(session, cmd::WRITE_PNT, cmd::RecordP, turns,
+                                            leftIncomplete);
     if (written != Result::Done)
         return written;
     return finishTransmit(session, ExchangeText::tr("Transmit Point"));
 }
 
-Result transmitZones(Session& session)
+Result transmitZones(Session& session, bool* leftIncomplete)
 {
     session.silence().settingMode = false;
     session.operations().title = ExchangeText::tr("Transmit Zone");
@@ -186,15 +202,17 @@ Result transmitZones(Session& session)
     }
 
     showProgress(session, 0, ZoneTable::kZones + 1, 0);
-    if (!eraseControllerTable(session, cmd::INIT_ZON, 5000.0f))
-        return Result::LinkError;
+    if (const Result erased = eraseControllerTable(session, cmd::INIT_ZON, 5000.0f);
+        erased != Result::Done)
+        return erased;
     QList<Turn> turns;
     for (int row = 0; row < ZoneTable::kZones; ++row) {
         turns.append({records::zoneRecord(grid.text(row, ZoneTable::NoColumn),
                                           grid.text(row, ZoneTable::AngleAColumn),
                                           grid.text(row, ZoneTable::AngleBColumn))});
     }
-    const Result written = writeBlock(session, cmd::WRITE_ZON, cmd::RecordZ, turns);
+    const Result written = writeErasedTable(session, cmd::WRITE_ZON, cmd::RecordZ, turns,
+                                            leftIncomplete);
     if (written != Result::Done)
         return written;
     return finishTransmit(session, ExchangeText::tr("Transmit Zone"));
@@ -232,9 +250,21 @@ StoredPoints checkStoredPoints(Session& session, const QString& reply)
 
 }  // namespace
 
-Result TransmitTable(Session& session)
+Result TransmitTable(Session& session, bool* leftIncomplete)
 {
-    return session.family() == Family::PointInput ? transmitPoints(session) : transmitZones(session);
+    if (leftIncomplete)
+        *leftIncomplete = false;
+    return session.family() == Family::PointInput ? transmitPoints(session, leftIncomplete)
+                                                  : transmitZones(session, leftIncomplete);
+}
+
+QString erasedTableText(Family family)
+{
+    return family == Family::PointInput
+               ? ExchangeText::tr("The controller's point data was erased and is now incomplete. "
+                                  "Transmit again.")
+               : ExchangeText::tr("The controller's zone data was erased and is now incomplete. "
+                                  "Transmit again.");
 }
 
 Result TransmitParameters(Session& session)

@@ -10,8 +10,12 @@ namespace kap::exchange {
 
 // mnuToolsTranP: the point table (point-input window) or the zone table (pulse-train window).
 // The controller's table is erased before the block, so it ends up holding exactly the
-// records written.
-Result TransmitTable(Session& session);
+// records written. When the block does not complete after the erase, its box says so
+// (erasedTableText()) and leftIncomplete, when given, is set.
+Result TransmitTable(Session& session, bool* leftIncomplete = nullptr);
+// "The controller's point data was erased and is now incomplete. Transmit again." (zone data
+// for the pulse-train window).
+QString erasedTableText(Family family);
 // mnuToolsTranA: parameters 1 and up ("**" rows are skipped; the actuator type never goes).
 // The point-input window first re-checks every row and refuses when the controller holds
 // points outside the grid's operating angle.

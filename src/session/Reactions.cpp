@@ -5,6 +5,7 @@
 #include "Session.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 namespace kap {
 namespace {
@@ -19,12 +20,45 @@ void focusRule(Session& s)
         s.view().focusNumericInput();
 }
 
-void showLinkErrorBox(Session& s)
+// The box's own text, then what it adds as a paragraph of its own.
+QString withParagraph(const QString& text, const QString& more)
+{
+    return more.isEmpty() ? text : text + QStringLiteral("\n\n") + more;
+}
+
+// The controller's reply as lines a box can show: the CR LF ends become line breaks, any
+// other control character is shown by name.
+QString replyLines(const QString& reply)
+{
+    QStringList lines = reply.split(QStringLiteral("\r\n"));
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QString& line : lines)
+        line = visibleControls(line);
+    return lines.join(QLatin1Char('\n'));
+}
+
+void showLinkErrorBox(Session& s, const QString& more = QString())
 {
     s.dialogs().beep();
-    s.dialogs().message(Text::tr("The communication error. Please check the connection."),
-                        s.operations().title, MsgIcon::None, MsgButtons::Ok);
+    s.dialogs().message(
+        withParagraph(Text::tr("The communication error. Please check the connection."), more),
+        s.operations().title, MsgIcon::None, MsgButtons::Ok);
     focusRule(s);
+}
+
+void refuse(Session& s, const Outcome& outcome, const QString& title, const QString& more)
+{
+    s.showError(outcome.reply);
+    if (!outcome.reply.contains(QLatin1String("STOP")) && !s.silence().closing)
+        s.dialogs().message(withParagraph(Text::tr("Cannot receive data from controller."), more),
+                            title, MsgIcon::Critical, MsgButtons::Ok);
+    s.link().request.line.clear();
+    focusRule(s);
+    s.drive().motionInProgress = false;
+    s.setMainWindowEnabled(true);
+    s.hideProgress();
+    s.setToolbarEnabled(true);
 }
 
 void recover(Session& s)
@@ -39,7 +73,7 @@ void recover(Session& s)
 
 }  // namespace
 
-void ReportLinkError(Session& s)
+void ReportLinkError(Session& s, const QString& more)
 {
     const LinkErrorSilence& quiet = s.silence();
     if (quiet.settingMode || quiet.closing)
@@ -47,7 +81,7 @@ void ReportLinkError(Session& s)
     if (!quiet.stopPressed) {
         if (quiet.motion)
             return;
-        showLinkErrorBox(s);
+        showLinkErrorBox(s, more);
     }
     recover(s);
 }
@@ -67,18 +101,14 @@ void ReportLinkErrorAlways(Session& s)
     showLinkErrorBox(s);
 }
 
-void ReportRefusal(Session& s, const Outcome& outcome)
+void ReportRefusal(Session& s, const Outcome& outcome, const QString& more)
 {
-    s.showError(outcome.reply);
-    if (!outcome.reply.contains(QLatin1String("STOP")) && !s.silence().closing)
-        s.dialogs().message(Text::tr("Cannot receive data from controller."), Text::tr("Error"),
-                            MsgIcon::Critical, MsgButtons::Ok);
-    s.link().request.line.clear();
-    focusRule(s);
-    s.drive().motionInProgress = false;
-    s.setMainWindowEnabled(true);
-    s.hideProgress();
-    s.setToolbarEnabled(true);
+    refuse(s, outcome, Text::tr("Error"), more);
+}
+
+void ReportRefusalWithReply(Session& s, const Outcome& outcome)
+{
+    refuse(s, outcome, s.operations().title, replyLines(outcome.reply));
 }
 
 void RestoreWindow(Session& s)

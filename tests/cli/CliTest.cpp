@@ -174,6 +174,50 @@ TEST_F(CliTest, CompareListsEveryDifferenceNotJustTheFirst)
     EXPECT_EQ(differences.at(2).toObject().value("controller").toString(), "1");
 }
 
+// A table transmit that fails once the controller's table is erased says in the port's summary
+// that the table is now incomplete; one that fails before the erase does not. Silence after the
+// end-of-data byte is no failure, an answer without its reply word is.
+TEST_F(CliTest, FailedRestoreSaysWhatTheControllerHolds)
+{
+    using Kind = sim::Fault::Kind;
+    const QString point = "The controller's point data was erased and is now incomplete. Transmit again.";
+    const QString zone = "The controller's zone data was erased and is now incomplete. Transmit again.";
+    struct Case {
+        const char* name;
+        int family;
+        const char* word;
+        sim::Fault fault;
+        QString summary;
+        int code;
+    };
+    const Case cases[] = {
+        {"point erase refused", 0, "@INIT PNT ", {Kind::Refuse, "E07", 0}, "transmit table: refused", 2},
+        {"point block refused", 0, "@WRITE PNT ", {Kind::Refuse, "E07", 0}, "transmit table: refused. " + point, 2},
+        {"line lost after a point record", 0, "P", {Kind::HangupMidReply, {}, 1},
+         "transmit table: communication error. " + point, 2},
+        {"zone block refused", 1, "@WRITE ZON ", {Kind::Refuse, "E07", 0}, "transmit table: refused. " + zone, 2},
+        {"zone end of data answered with one byte", 1, "\x1a", {Kind::CutReply, {}, 1},
+         "transmit table: communication error. " + zone, 2},
+        {"end of data unanswered", 0, "\x1a", {Kind::NoReply, {}, 0}, "restored from ", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sim source(c.family, file(QStringLiteral("source%1").arg(c.family)));
+        const QString saved = file(QStringLiteral("saved%1.csv").arg(c.family));
+        ASSERT_EQ(runCli({"backup", "--port", source.path(), saved}).code, 0);
+        Sim target(c.family, file(QStringLiteral("target")), false);
+        target.controller->arm(c.word, c.fault);
+
+        const CliRun run = runCli({"restore", "--port", target.path(), saved, "--yes"});
+        EXPECT_EQ(run.code, c.code) << run.err.toStdString();
+        const QString summary = run.err.mid(run.err.indexOf(QLatin1String("summary:")));
+        const QString expected = c.code == 0 ? target.path() + ": " + c.summary + saved
+                                             : target.path() + ": " + c.summary;
+        EXPECT_TRUE(summary.contains(expected + QStringLiteral(" (exit %1)").arg(c.code)))
+            << summary.toStdString();
+    }
+}
+
 // ---- exit codes
 
 TEST_F(CliTest, ExitCodes)

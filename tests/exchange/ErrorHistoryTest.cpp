@@ -49,8 +49,11 @@ TEST(ErrorHistoryRead, WhatTheWindowGetsAndWhatTheUserSees)
         {"cancelled", {"E1,A"}, {}, true, sixteen({"E1,A"}), {stop}},
         {"time-out", {"E1"}, sim::Fault{sim::Fault::NoReply, {}, 0}, false, {}, {linkError}},
         {"reply cut short", {"E1 OVER"}, sim::Fault{sim::Fault::CutReply, {}, 5}, false, {}, {linkError}},
-        // The controller's error line is shown whole.
-        {"NG", {"E1"}, sim::Fault{sim::Fault::Refuse, "E-01 X", 0}, false, sixteen({"NG", "E-01 X"}), {}},
+        // A refusal is no history: its box shows the reply, control characters by name.
+        {"NG", {"E1"}, sim::Fault{sim::Fault::Refuse, "E-01 X", 0}, false, {},
+         {refusalBoxWithReply("Error history display", "NG\nE-01 X")}},
+        {"NG with a control character", {"E1"}, sim::Fault{sim::Fault::Refuse, "E-02\x1b[2J", 0}, false, {},
+         {refusalBoxWithReply("Error history display", "NG\nE-02<1B>[2J")}},
     };
     // clang-format on
     for (const Case& c : cases) {

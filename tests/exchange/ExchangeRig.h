@@ -165,6 +165,13 @@ inline Box refusalBox()
 {
     return okBox("Cannot receive data from controller.", "Error", MsgIcon::Critical);
 }
+// The refusal of an operation that would otherwise look as if it did nothing: titled as the
+// operation, the controller's reply after the text.
+inline Box refusalBoxWithReply(const QString& title, const char* reply)
+{
+    return {QStringLiteral("Cannot receive data from controller.\n\n") + QString::fromLatin1(reply), title,
+            MsgIcon::Critical, MsgButtons::Ok};
+}
 
 inline bool operator==(const Box& a, const Box& b)
 {

@@ -318,7 +318,7 @@ struct TableFault {
     const char* name;
     int family;
     sim::Fault fault;
-    bool linkError;  // the communication-error box; otherwise no box and the reply in Txt_Error
+    bool linkError;  // the communication-error box; otherwise the refusal box with the reply
 };
 
 TEST(InitTable, TimeOutRefusalAndCutReplyLeaveTheRows)
@@ -338,14 +338,12 @@ TEST(InitTable, TimeOutRefusalAndCutReplyLeaveTheRows)
         rig.fillTable();
         const QString before = rig.tableText();
         rig.sim.controller.arm(rig.points() ? "@INIT PNT " : "@INIT ZON ", c.fault);
-        rig.dialogs.answer(MsgAnswer::Yes);
-        if (c.linkError)
-            rig.dialogs.ok();
+        rig.dialogs.answer(MsgAnswer::Yes).ok();
         const exchange::Result result = exchange::InitTable(rig.session);
 
-        QList<Box> boxes{rig.tableQuestion()};
-        if (c.linkError)
-            boxes << linkErrorText(rig.tableTitle());
+        const QList<Box> boxes{rig.tableQuestion(), c.linkError
+                                                        ? linkErrorText(rig.tableTitle())
+                                                        : refusalBoxWithReply(rig.tableTitle(), "NG\nE07")};
         EXPECT_EQ(rig.dialogs.boxes, boxes);
         EXPECT_EQ(result, c.linkError ? exchange::Result::LinkError : exchange::Result::Refused);
         EXPECT_EQ(rig.tableText(), before) << "rows unchanged";
@@ -614,10 +612,11 @@ const ParameterFault kParameterFaults[] = {
      false, false},
     {"init unanswered", 0, "@INIT PRM ", {Kind::NoReply, {}, 0}, {kParamLinkError}, exchange::Result::LinkError,
      true, false},
-    // "NG" to the INIT line only shows the reply.
-    {"init refused", 0, "@INIT PRM ", {Kind::Refuse, "E05", 0}, {}, exchange::Result::Refused, true, false},
-    {"init refused (pulse train)", 1, "@INIT PRM ", {Kind::Refuse, {}, 0}, {}, exchange::Result::Refused, true,
-     false},
+    // "NG" to the INIT line: the box says so, with the reply.
+    {"init refused", 0, "@INIT PRM ", {Kind::Refuse, "E05", 0}, {refusalBoxWithReply(kParamTitle, "NG\nE05")},
+     exchange::Result::Refused, true, false},
+    {"init refused (pulse train)", 1, "@INIT PRM ", {Kind::Refuse, "E05 TYPE", 0},
+     {refusalBoxWithReply(kParamTitle, "NG\nE05 TYPE")}, exchange::Result::Refused, true, false},
     {"init reply cut short", 1, "@INIT PRM ", {Kind::CutReply, {}, 1}, {kParamLinkError},
      exchange::Result::LinkError, true, false},
     {"init line closed mid-reply", 0, "@INIT PRM ", {Kind::HangupMidReply, {}, 1}, {kParamLinkError},
@@ -661,7 +660,7 @@ TEST(InitParameters, EveryStepTimedOutRefusedOrCut)
             EXPECT_EQ(rig.gridText(), before) << "grid unchanged";
             EXPECT_EQ(rig.session.parameters().currentType(), "61");
         }
-        if (c.boxesAfterQuestion.isEmpty() || c.boxesAfterQuestion.last() == refusalBox()) {
+        if (c.boxesAfterQuestion.last().text.startsWith("Cannot receive data from controller.")) {
             EXPECT_TRUE(rig.view.error.startsWith("NG")) << rig.view.error.toStdString();
         }
         EXPECT_FALSE(rig.lockedWhileAsked.isEmpty());

@@ -141,7 +141,9 @@ TEST(TransmitPoints, CancelIsLookedAtOnlyAfterASilentRecord)
         if (!ack) {
             EXPECT_EQ(rig.sent(), lines({"@?PRM 21,\r\n", "@INIT PNT ,\r\n", "@WRITE PNT ,\r\n",
                                          "P0=A,0.00,10\r\n", "P1=A,1.00,10\r\n"}));
-            EXPECT_EQ(rig.dialogs.boxes.last(), okBox("Stop", "Data un-transmitting.", MsgIcon::Exclamation));
+            EXPECT_EQ(rig.dialogs.boxes.last(),
+                      okBox("Stop\n\nThe controller's point data was erased and is now incomplete. Transmit again.",
+                            "Data un-transmitting.", MsgIcon::Exclamation));
             EXPECT_FALSE(rig.sim.controller.points[1].mode.isEmpty()) << "records sent so far stay";
             EXPECT_TRUE(rig.sim.controller.points[2].mode.isEmpty());
         } else {
