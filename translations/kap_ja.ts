@@ -957,6 +957,13 @@
     </message>
 </context>
 <context>
+    <name>TableHost</name>
+    <message>
+        <source>A note holds at most %1 characters; this one has %2 and was not taken.</source>
+        <translation>備考は %1 文字までです。この入力は %2 文字のため受け付けませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>Version</name>
     <message>
         <source>Ver %1.%2.%3</source>
