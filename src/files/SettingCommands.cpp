@@ -22,8 +22,9 @@ struct Text {
     Q_DECLARE_TR_FUNCTIONS(SettingCommands)
 };
 
-// No setting file comes anywhere near this; a bigger file is not one of ours.
-constexpr qint64 kMaxFileBytes = qint64(64) * 1024 * 1024;
+// A full setting file is about 3 KB, notes of 1,000 characters included still well under
+// this; a bigger file is not one of ours.
+constexpr qint64 kMaxFileBytes = qint64(1024) * 1024;
 
 // Every cell and the tag of a grid, to put the grid back after a failed Open.
 struct GridSnapshot {
@@ -75,6 +76,17 @@ bool numberFieldsReadable(const QList<QStringList>& rows, Family family)
             if (!row.at(c).isEmpty() && !numbers::isNumber(row.at(c)))
                 return false;
         }
+    }
+    return true;
+}
+
+// The grids take no longer note, so a longer one is no note the tool wrote.
+bool notesFit(const QList<QStringList>& rows, Family family)
+{
+    const int noteColumn = settingfile::dataColumns(family);
+    for (int n = 0; n < settingfile::dataRows(family); ++n) {
+        if (rows.at(settingfile::kFirstDataRow + n).at(noteColumn).size() > kMaxNoteLength)
+            return false;
     }
     return true;
 }
@@ -171,7 +183,8 @@ SettingCommands::OpenResult SettingCommands::open()
         return OpenResult::Unreadable;
     }
     const QString type = read.rows.at(settingfile::firstPrmRow(family)).at(1);
-    if (!numbers::readNumber(type) || !numberFieldsReadable(read.rows, family)) {
+    if (!numbers::readNumber(type) || !numberFieldsReadable(read.rows, family)
+        || !notesFit(read.rows, family)) {
         cannotOpen();
         return OpenResult::Unreadable;
     }

@@ -227,6 +227,41 @@ TEST_F(Files, RefusedFilesLeaveTheGridsAlone)
     }
 }
 
+TEST_F(Files, FilesCutInsideALineOrPastTheLimitsAreRefused)
+{
+    const QByteArray point = fileOf(freshPointLines());
+    const qint64 megabyte = 1024 * 1024;
+    QStringList noted = freshPointLines();
+    noted[1] = "P0=,A,10,50," + QString(1000, u'n') + ",";
+    QStringList zoneNoted = freshPulseLines();
+    zoneNoted[1] = "Z0=,10,20," + QString(1001, u'n') + ",,";
+    const Family pulse = Family::PulseTrain;
+    struct Case {
+        QByteArray bytes;
+        bool opens;
+        Family family = Family::PointInput;
+    };
+    const Case cases[] = {
+        {firstLines(point, 101) + "PRM35=,1", false},                          // cut inside a value
+        {firstLines(fileOf(freshPulseLines()), 70).chopped(2), false, pulse},  // no last CR LF
+        {point + QByteArray(megabyte - point.size(), '\n'), true},
+        {point + QByteArray(megabyte - point.size() + 1, '\n'), false},
+        {fileOf(noted), true},
+        {fileOf(noted).replace(",A,10,50,", ",A,10,50,n"), false},
+        {fileOf(zoneNoted), false, pulse},
+    };
+    for (const Case& c : cases) {
+        writeBytes(dir.filePath("limits.csv"), c.bytes);
+        ViewedSession v(c.family);
+        const GridState before = stateOf(v.session);
+        EXPECT_EQ(openIn(v, dir.filePath("limits.csv")),
+                  QStringList{c.opens ? "    Complete." : "Cannot open file."})
+            << c.bytes.size();
+        if (!c.opens)
+            EXPECT_EQ(stateOf(v.session), before) << c.bytes.size();
+    }
+}
+
 TEST_F(Files, CancelledOpenDialogChangesNothing)
 {
     ViewedSession v(Family::PulseTrain);
