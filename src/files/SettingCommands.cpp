@@ -26,6 +26,14 @@ struct Text {
 // this; a bigger file is not one of ours.
 constexpr qint64 kMaxFileBytes = qint64(1024) * 1024;
 
+// What the file writes for a parameter that has no value (one the window does not show, or
+// one that does not apply to the actuator type).
+const QString& noValue()
+{
+    static const QString text = QStringLiteral("**");
+    return text;
+}
+
 // Every cell and the tag of a grid, to put the grid back after a failed Open.
 struct GridSnapshot {
     explicit GridSnapshot(const Grid& g) : tag(g.tag())
@@ -86,6 +94,23 @@ bool notesFit(const QList<QStringList>& rows, Family family)
     const int noteColumn = settingfile::dataColumns(family);
     for (int n = 0; n < settingfile::dataRows(family); ++n) {
         if (rows.at(settingfile::kFirstDataRow + n).at(noteColumn).size() > kMaxNoteLength)
+            return false;
+    }
+    return true;
+}
+
+// A parameter's value is a number, or empty or "**" for none. Anything else means the file is
+// damaged, as for a point's number fields: the parameter table would silently put the initial
+// value in its place. PRM 0 is the type, checked on its own; PRMs the window does not show
+// are not read.
+bool parameterFieldsReadable(const QList<QStringList>& rows, const ParameterTable& parameters)
+{
+    const int first = settingfile::firstPrmRow(parameters.family());
+    for (int prm = 1; prm < 64 && first + prm < rows.size(); ++prm) {
+        if (parameters.rowOfPrm(prm) == -100)
+            continue;
+        const QString& value = rows.at(first + prm).at(1);
+        if (!value.isEmpty() && value != noValue() && !numbers::isNumber(value))
             return false;
     }
     return true;
@@ -184,7 +209,8 @@ SettingCommands::OpenResult SettingCommands::open()
     }
     const QString type = read.rows.at(settingfile::firstPrmRow(family)).at(1);
     if (!numbers::readNumber(type) || !numberFieldsReadable(read.rows, family)
-        || !notesFit(read.rows, family)) {
+        || !notesFit(read.rows, family)
+        || !parameterFieldsReadable(read.rows, session_.parameters())) {
         cannotOpen();
         return OpenResult::Unreadable;
     }

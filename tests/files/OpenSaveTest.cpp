@@ -167,7 +167,7 @@ TEST_F(Files, ANewTypeBringsItsFactoryValuesBeforeTheFileValuesAreChecked)
     };
     // The load inertia is checked against the old type's range (0 to 300) and falls back to
     // the new type's initial value.
-    for (const Case& c : {Case{"2000", "3000"}, Case{"250", "250"}, Case{"x", "3000"}}) {
+    for (const Case& c : {Case{"2000", "3000"}, Case{"250", "250"}}) {
         QStringList lines = freshPointLines();
         lines[66] = "PRM0=,62,,,,";
         lines[69] = QStringLiteral("PRM3=,%1,,,,").arg(c.inertia);
@@ -190,14 +190,15 @@ TEST_F(Files, RefusedFilesLeaveTheGridsAlone)
     struct Case {
         const char* name;
         int line;  // replaced line (0 = first), -1 for none
-        const char* text;
+        QString text;
         const char* box;
         const char* title;
         Family family = Family::PointInput;
     };
     const Case cases[] = {
         {"unknown type", 66, "PRM0=,55,,,,", "Controller type is different.", "Controller type"},
-        {"type with decimals", 66, "PRM0=,50.5,,,,", "Controller type is different.", "Controller type"},
+        {"type with decimals", 66, "PRM0=,50.5,,,,", "Controller type is different.",
+         "Controller type"},
         {"type not a number", 66, "PRM0=,**,,,,", "Cannot open file.", ""},
         {"empty type", 66, "PRM0=,,,,,", "Cannot open file.", ""},
         {"wrong tag", 0, "KAB,,,,,", "Cannot open file.", ""},
@@ -207,6 +208,11 @@ TEST_F(Files, RefusedFilesLeaveTheGridsAlone)
         {"speed not a number", 1, "P0=,A,10,5x,,", "Cannot open file.", ""},
         {"angle A not a number", 1, "Z0=,abc,20,,,", "Cannot open file.", "", Family::PulseTrain},
         {"angle B with letters", 4, "Z3=,10,12abc,,,", "Cannot open file.", "", Family::PulseTrain},
+        {"parameter not a number", 67, "PRM1=,abc,,,,", "Cannot open file.", ""},
+        {"parameter with a NUL", 101, QStringLiteral("PRM35=,12") + QChar(0) + "34,,,,",
+         "Cannot open file.", ""},
+        {"pulse-train parameter with letters", 44, "PRM38=,1x,,,,", "Cannot open file.", "",
+         Family::PulseTrain},
     };
     for (const Case& c : cases) {
         const bool points = c.family == Family::PointInput;
