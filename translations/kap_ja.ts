@@ -931,6 +931,34 @@
         <source>Controller type</source>
         <translation>コントローラ機種</translation>
     </message>
+    <message>
+        <source>PRM %1 was not in the file</source>
+        <translation>PRM %1 はファイルにありませんでした</translation>
+    </message>
+    <message>
+        <source>PRM %1 were not in the file</source>
+        <translation>PRM %1 はファイルにありませんでした</translation>
+    </message>
+    <message>
+        <source>PRM %1 was out of range</source>
+        <translation>PRM %1 は範囲外でした</translation>
+    </message>
+    <message>
+        <source>PRM %1 were out of range</source>
+        <translation>PRM %1 は範囲外でした</translation>
+    </message>
+    <message>
+        <source>%1 and %2; set to their initial values</source>
+        <translation>%1。%2。初期値に設定しました</translation>
+    </message>
+    <message>
+        <source>%1; set to its initial value</source>
+        <translation>%1。初期値に設定しました</translation>
+    </message>
+    <message>
+        <source>%1; set to their initial values</source>
+        <translation>%1。初期値に設定しました</translation>
+    </message>
 </context>
 <context>
     <name>SettingListPrinting</name>

@@ -116,7 +116,65 @@ bool parameterFieldsReadable(const QList<QStringList>& rows, const ParameterTabl
     return true;
 }
 
+// Compares what the parameter table holds, once the whole file is in, with what the file
+// gave: a value the table did not keep was replaced by its initial value.
+SettingCommands::OpenFindings findingsOf(const QList<QStringList>& rows,
+                                         const ParameterTable& parameters)
+{
+    SettingCommands::OpenFindings found;
+    const int first = settingfile::firstPrmRow(parameters.family());
+    for (int prm = 1; prm < 64; ++prm) {
+        const int gridRow = parameters.rowOfPrm(prm);
+        if (gridRow == -100)
+            continue;
+        const int r = first + prm;
+        const QString given = r < rows.size() ? rows.at(r).at(1) : QString();
+        if (given.isEmpty()) {
+            found.missing << prm;
+            continue;
+        }
+        // "**" is kept only where the value does not apply (PRM 6 of current controllers);
+        // backups of older controllers carry it where the window now shows a value.
+        const QString kept = given == noValue() ? given : numbers::plainNumber(given);
+        if (parameters.value(gridRow) != kept)
+            found.outOfRange << prm;
+    }
+    return found;
+}
+
+QString prmList(const QList<int>& prms)
+{
+    QStringList numbers;
+    for (const int prm : prms)
+        numbers << QString::number(prm);
+    return numbers.join(QStringLiteral(", "));
+}
+
 }  // namespace
+
+QString SettingCommands::findingsText(const OpenFindings& findings)
+{
+    const qsizetype missing = findings.missing.size();
+    const qsizetype outOfRange = findings.outOfRange.size();
+    QStringList parts;
+    if (missing > 0) {
+        parts << (missing == 1 ? Text::tr("PRM %1 was not in the file")
+                               : Text::tr("PRM %1 were not in the file"))
+                     .arg(prmList(findings.missing));
+    }
+    if (outOfRange > 0) {
+        parts << (outOfRange == 1 ? Text::tr("PRM %1 was out of range")
+                                  : Text::tr("PRM %1 were out of range"))
+                     .arg(prmList(findings.outOfRange));
+    }
+    if (parts.size() == 2)
+        return Text::tr("%1 and %2; set to their initial values").arg(parts[0], parts[1]);
+    if (parts.isEmpty())
+        return {};
+    return (missing + outOfRange == 1 ? Text::tr("%1; set to its initial value")
+                                      : Text::tr("%1; set to their initial values"))
+        .arg(parts[0]);
+}
 
 FileDialogOptions SettingCommands::saveDialogOptions()
 {
@@ -181,6 +239,7 @@ bool SettingCommands::saveAs()
 
 SettingCommands::OpenResult SettingCommands::open()
 {
+    findings_ = {};
     if (!askToSave())
         return OpenResult::NotAsked;
     Dialogs& dialogs = session_.dialogs();
@@ -241,6 +300,11 @@ SettingCommands::OpenResult SettingCommands::open()
     }
     parameters.ApplyTypeRanges(parameters.currentType());
     session_.refreshQuickBoxes();
+    // Older versions wrote shorter files, so a file without the last parameters still opens;
+    // the user learns which values did not come from it.
+    findings_ = findingsOf(read.rows, parameters);
+    if (!findings_.isEmpty())
+        session_.view().showStatusMessage(findingsText(findings_));
     dialogs.ok(Text::tr("    Complete."), Text::tr("Open"));
     return OpenResult::Opened;
 }

@@ -108,9 +108,13 @@ TEST_F(Files, RowThresholds)
         Family family;
         int lines;
         bool opens;
+        QStringList said;  // on the status bar
     };
-    for (const Case& c : {Case{Family::PointInput, 96, false}, Case{Family::PointInput, 97, true},
-                          Case{Family::PulseTrain, 68, false}, Case{Family::PulseTrain, 69, true}}) {
+    const QString missing = "PRM 34, 35, 36 were not in the file; set to their initial values";
+    // The pulse-train file's last line is PRM 63, which the window does not show.
+    for (const Case& c :
+         {Case{Family::PointInput, 96, false, {}}, Case{Family::PointInput, 97, true, {missing}},
+          Case{Family::PulseTrain, 68, false, {}}, Case{Family::PulseTrain, 69, true, {}}}) {
         ViewedSession source(c.family);
         fill(source.session);
         saveTo(source, dir.filePath("full.csv"));
@@ -122,6 +126,7 @@ TEST_F(Files, RowThresholds)
         target.dialogs.file(path).ok();
         SettingCommands(target.session).open();
         EXPECT_EQ(target.dialogs.boxes.last().text, c.opens ? "    Complete." : "Cannot open file.") << c.lines;
+        EXPECT_EQ(target.view.statusMessages, c.said) << c.lines;
         if (!c.opens) {
             EXPECT_EQ(stateOf(target.session), before) << c.lines;
             continue;
@@ -182,6 +187,37 @@ TEST_F(Files, ANewTypeBringsItsFactoryValuesBeforeTheFileValuesAreChecked)
         EXPECT_EQ(p.text(2, kRangeColumn), "0 to 3000 (*10^-6kg.m.m)");
         EXPECT_EQ(p.text(6, kRangeColumn), "1 to 50 (*0.01rps)");  // PRM 10
         EXPECT_EQ(v.session.parameters().currentType(), "62");
+    }
+}
+
+TEST_F(Files, OpenNamesTheParametersThatTookTheirInitialValues)
+{
+    struct Case {
+        QList<std::pair<int, QString>> values;  // PRM, value
+        QString said;
+        int lines = 0;  // lines kept, 0 for all
+        Family family = Family::PointInput;
+    };
+    const QString one = "; set to its initial value";
+    const QString more = "; set to their initial values";
+    const Case cases[] = {
+        {{{4, "+050."}, {1, "0.0"}}, {}},  // the same numbers, written plainly
+        {{{4, "101"}}, "PRM 4 was out of range" + one},
+        {{{30, "500"}, {4, "0"}}, "PRM 4, 30 were out of range" + more},
+        {{{25, "**"}}, "PRM 25 was out of range" + one},
+        {{{1, ""}}, "PRM 1 was not in the file" + one},
+        {{{4, "0"}}, "PRM 34, 35, 36 were not in the file and PRM 4 was out of range" + more, 97},
+        {{{38, "9"}}, "PRM 38 was out of range" + one, 0, Family::PulseTrain},
+    };
+    for (const Case& c : cases) {
+        const bool points = c.family == Family::PointInput;
+        QStringList lines = points ? freshPointLines() : freshPulseLines();
+        for (const auto& [prm, value] : c.values)
+            lines[(points ? 66 : 6) + prm] = QStringLiteral("PRM%1=,%2,,,,").arg(prm).arg(value);
+        writeBytes(dir.filePath("named.csv"), fileOf(c.lines ? lines.mid(0, c.lines) : lines));
+        ViewedSession v(c.family);
+        EXPECT_EQ(openIn(v, dir.filePath("named.csv")), QStringList{"    Complete."});
+        EXPECT_EQ(v.view.statusMessages.join(u'|'), c.said);
     }
 }
 
