@@ -298,7 +298,6 @@ SettingCommands::OpenResult SettingCommands::open()
         cannotOpen();
         return OpenResult::Unreadable;
     }
-    parameters.ApplyTypeRanges(parameters.currentType());
     session_.refreshQuickBoxes();
     // Older versions wrote shorter files, so a file without the last parameters still opens;
     // the user learns which values did not come from it.
@@ -347,7 +346,8 @@ bool SettingCommands::applyParameters(const QList<QStringList>& rows)
         grid.setText(gridRow, kValueColumn, value);
         if (prm != 0)
             continue;
-        // The new type's factory values come in now; its ranges only after every value.
+        // The new type's factory values and ranges come in now, so every value after it is
+        // checked against the ranges of the file's type rather than the window's old one.
         parameters.setCurrentType(value);
         if (parameters.SelectDefaultRow() != ParameterTable::TypeCheck::Ok)
             return false;
@@ -355,6 +355,7 @@ bool SettingCommands::applyParameters(const QList<QStringList>& rows)
             defaultRowFields(parameters.defaultRow(), int(parameters.layout().rows.size()));
         for (int k = 0; k < fields.size(); ++k)
             grid.setText(k - 1, kInitialColumn, fields.at(k));
+        parameters.ApplyTypeRanges(value);
     }
     return true;
 }

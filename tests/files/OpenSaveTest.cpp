@@ -164,15 +164,15 @@ TEST_F(Files, AFileOfTheOtherFamilyIsRefusedAndChangesNothing)
     }
 }
 
-TEST_F(Files, ANewTypeBringsItsFactoryValuesBeforeTheFileValuesAreChecked)
+TEST_F(Files, ValuesAreCheckedAgainstTheRangesOfTheFilesType)
 {
     struct Case {
         const char* inertia;
         const char* shown;
     };
-    // The load inertia is checked against the old type's range (0 to 300) and falls back to
-    // the new type's initial value.
-    for (const Case& c : {Case{"2000", "3000"}, Case{"250", "250"}}) {
+    // The window is at type 50 (inertia 0 to 300); the file's type 62 takes 0 to 3000 and
+    // has 3000 for its initial value.
+    for (const Case& c : {Case{"2000", "2000"}, Case{"250", "250"}, Case{"4000", "3000"}}) {
         QStringList lines = freshPointLines();
         lines[66] = "PRM0=,62,,,,";
         lines[69] = QStringLiteral("PRM3=,%1,,,,").arg(c.inertia);
