@@ -939,6 +939,34 @@
         <source>Controller type</source>
         <translation>コントローラ機種</translation>
     </message>
+    <message>
+        <source>PRM %1 was not in the file</source>
+        <translation>PRM %1 はファイルにありませんでした</translation>
+    </message>
+    <message>
+        <source>PRM %1 were not in the file</source>
+        <translation>PRM %1 はファイルにありませんでした</translation>
+    </message>
+    <message>
+        <source>PRM %1 was out of range</source>
+        <translation>PRM %1 は範囲外でした</translation>
+    </message>
+    <message>
+        <source>PRM %1 were out of range</source>
+        <translation>PRM %1 は範囲外でした</translation>
+    </message>
+    <message>
+        <source>%1 and %2; set to their initial values</source>
+        <translation>%1。%2。初期値に設定しました</translation>
+    </message>
+    <message>
+        <source>%1; set to its initial value</source>
+        <translation>%1。初期値に設定しました</translation>
+    </message>
+    <message>
+        <source>%1; set to their initial values</source>
+        <translation>%1。初期値に設定しました</translation>
+    </message>
 </context>
 <context>
     <name>SettingListPrinting</name>
@@ -962,6 +990,13 @@
     <message>
         <source>Print preview</source>
         <translation>印刷プレビュー</translation>
+    </message>
+</context>
+<context>
+    <name>TableHost</name>
+    <message>
+        <source>A note holds at most %1 characters; this one has %2 and was not taken.</source>
+        <translation>備考は %1 文字までです。この入力は %2 文字のため受け付けませんでした。</translation>
     </message>
 </context>
 <context>

@@ -67,11 +67,13 @@ QString usageText()
         "  kap-cli info    --port P [--port P2 ...] [--json]\n"
         "  kap-cli backup  --port P FILE.csv\n"
         "  kap-cli backup  --port P1 --port P2 ... --out DIR\n"
-        "  kap-cli restore --port P FILE.csv [--yes]\n"
+        "  kap-cli restore --port P FILE.csv [--yes] [--allow-missing]\n"
         "  kap-cli compare --port P FILE.csv [--json]\n"
         "\n"
         "P is COM1 to COM8 (the device the tool assigns to it) or a device path; a bare\n"
         "name such as ttyUSB0 is looked for in /dev.\n"
+        "restore refuses a file that lacks parameters (older, shorter files);\n"
+        "--allow-missing sends their initial values instead.\n"
         "Exit codes: 0 done or equal, 1 differences found, 2 communication error or\n"
         "refusal, 3 bad file or bad arguments.\n");
 }
@@ -83,9 +85,11 @@ ParseResult parseArguments(const QStringList& arguments)
     const QCommandLineOption portOption(QStringLiteral("port"), QString(), QStringLiteral("P"));
     const QCommandLineOption outOption(QStringLiteral("out"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption yesOption(QStringLiteral("yes"));
+    const QCommandLineOption allowMissingOption(QStringLiteral("allow-missing"));
     const QCommandLineOption jsonOption(QStringLiteral("json"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({portOption, outOption, yesOption, jsonOption, helpOption});
+    parser.addOptions(
+        {portOption, outOption, yesOption, allowMissingOption, jsonOption, helpOption});
     if (!parser.parse(QStringList{QStringLiteral("kap-cli")} + arguments))
         return refuse(parser.errorText());
     if (parser.isSet(helpOption)) {
@@ -104,6 +108,7 @@ ParseResult parseArguments(const QStringList& arguments)
     Request request;
     request.command = *command;
     request.yes = parser.isSet(yesOption);
+    request.allowMissing = parser.isSet(allowMissingOption);
     request.json = parser.isSet(jsonOption);
     request.outDir = parser.value(outOption);
 
@@ -140,6 +145,8 @@ ParseResult parseArguments(const QStringList& arguments)
         return refuse(QStringLiteral("--out is for backup"));
     if (request.yes && *command != Command::Restore)
         return refuse(QStringLiteral("--yes is for restore"));
+    if (request.allowMissing && *command != Command::Restore)
+        return refuse(QStringLiteral("--allow-missing is for restore"));
 
     switch (*command) {
     case Command::Info:

@@ -33,6 +33,8 @@ struct Request {
     QString file;       // backup to one file; the file restore and compare read
     QString outDir;     // backup of several ports: one file each in here
     bool yes = false;   // restore erases the controller's table without asking
+    // restore sends a file that lacks parameters, with their initial values in their place
+    bool allowMissing = false;
     bool json = false;  // info and compare print their result as JSON on stdout
 
     // Where backup writes a port's file.

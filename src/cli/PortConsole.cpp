@@ -45,6 +45,11 @@ void PortView::showError(const QString& text)
         console_.say(slot_, QStringLiteral("controller: ") + text.trimmed());
 }
 
+void PortView::showStatusMessage(const QString& text)
+{
+    console_.say(slot_, text);
+}
+
 void PortView::setRange(int minimum, int maximum)
 {
     minimum_ = minimum;

@@ -71,6 +71,8 @@ public:
     }
 
     void showError(const QString& text) override;
+    // What Open could not take from the file, as a line of the port.
+    void showStatusMessage(const QString& text) override;
 
 private:
     // The progress dialog's steps go to the console; nobody can press Cancel here.

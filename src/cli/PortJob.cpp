@@ -182,12 +182,16 @@ private:
     }
 
     // Open the file as the window opens it; a file the session's family cannot take is
-    // refused before anything but the family query has been sent.
-    std::optional<PortOutcome> loadFile()
+    // refused before anything but the family query has been sent. The view has said what
+    // the file lacked; findings gets it too.
+    std::optional<PortOutcome> loadFile(SettingCommands::OpenFindings& findings)
     {
         Session& s = *session_;
         dialogs_.openPath = request_.file;
-        switch (SettingCommands(s).open()) {
+        SettingCommands files(s);
+        const SettingCommands::OpenResult opened = files.open();
+        findings = files.findings();
+        switch (opened) {
         case SettingCommands::OpenResult::Opened:
             return std::nullopt;
         case SettingCommands::OpenResult::UnknownType:
@@ -207,8 +211,16 @@ private:
 
     PortOutcome restore()
     {
-        if (std::optional<PortOutcome> refused = loadFile())
+        SettingCommands::OpenFindings findings;
+        if (std::optional<PortOutcome> refused = loadFile(findings))
             return *refused;
+        // A value out of range has been named and took its initial value, as in the window;
+        // sending initial values for parameters the file does not have is the user's call.
+        if (!findings.missing.isEmpty() && !request_.allowMissing) {
+            say(QStringLiteral("not transmitted: the file lacks parameters "
+                               "(--allow-missing sends their initial values)"));
+            return outcome(BadInput, request_.file + QStringLiteral(": parameters missing"));
+        }
         Session& s = *session_;
         // The table transmit's one question is whether to go on and erase the controller's
         // table; that one is the user's.
@@ -237,7 +249,8 @@ private:
 
     PortOutcome compare()
     {
-        if (std::optional<PortOutcome> refused = loadFile())
+        SettingCommands::OpenFindings findings;
+        if (std::optional<PortOutcome> refused = loadFile(findings))
             return *refused;
         Session& s = *session_;
         exchange::CompareFinding first;

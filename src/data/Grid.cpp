@@ -213,8 +213,15 @@ bool Grid::typeText(int row, int column, const QString& keys)
             typed.append(ch);
     }
     if (editing)
-        setText(row, column, typed);
+        enter(row, column, typed);
     return true;
+}
+
+bool Grid::enter(int row, int column, const QString& text)
+{
+    if (!contains(row, column) || (entryCheck_ && !entryCheck_(row, column, text)))
+        return false;
+    return setText(row, column, text);
 }
 
 void Grid::doubleClick(int row, int column)

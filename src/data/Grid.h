@@ -20,6 +20,9 @@ public:
     // Decides whether a key typed into cell (row, column) reaches it: true keeps the key,
     // false discards it. ch is the typed character; Backspace arrives as QChar(8).
     using KeyFilter = std::function<bool(int row, int column, QChar ch)>;
+    // Decides whether a whole entry reaches cell (row, column) once the user has finished it:
+    // false refuses it, the cell keeps its text, and the check has said why.
+    using EntryCheck = std::function<bool(int row, int column, const QString& text)>;
 
     explicit Grid(QObject* parent = nullptr);
 
@@ -80,9 +83,14 @@ public:
     bool keyPress(int row, int column, QChar ch) const;
     // What a view does when the user types keys over a cell: the editor starts empty, each
     // key passes the key filter, Backspace removes the last character, and the result is
-    // written with one setText when typing ends. Returns false, writing nothing, when the
-    // cell is not editable.
+    // entered (enter) when typing ends. Returns false, writing nothing, when the cell is not
+    // editable.
     bool typeText(int row, int column, const QString& keys);
+
+    // A user's finished entry, typed or pasted: the installed entry check (none takes every
+    // entry), then setText. False when the check refused it or the cell is outside the grid.
+    void setEntryCheck(EntryCheck check) { entryCheck_ = std::move(check); }
+    bool enter(int row, int column, const QString& text);
 
     // Reports a double-click on a cell (a view calls this; tests may too).
     void doubleClick(int row, int column);
@@ -119,6 +127,7 @@ private:
     bool visible_ = true;
     QString tag_;
     KeyFilter keyFilter_;
+    EntryCheck entryCheck_;
 };
 
 }  // namespace kap

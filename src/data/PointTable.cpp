@@ -32,6 +32,9 @@ void PointTable::setUp()
                        {tr(" Speed (%)      "), 100, QStringLiteral("#0")},
                        {tr("                 Note"), 260, {}}});
     grid_.setKeyFilter([](int, int column, QChar ch) { return acceptsKey(column, ch); });
+    grid_.setEntryCheck([this](int, int column, const QString& text) {
+        return column != NoteColumn || noteEntryFits(host_, text);
+    });
     clearModifiedMark(grid_);
     filling_ = false;
 }

@@ -1,6 +1,21 @@
 #include "TableHost.h"
 
+#include <QCoreApplication>
+
 namespace kap {
+
+bool noteEntryFits(TableHost& host, const QString& text)
+{
+    if (text.size() <= kMaxNoteLength)
+        return true;
+    host.showStatusMessage(
+        QCoreApplication::translate("TableHost",
+                                    "A note holds at most %1 characters; this one has %2 and "
+                                    "was not taken.")
+            .arg(kMaxNoteLength)
+            .arg(text.size()));
+    return false;
+}
 
 void enterThroughDialog(Grid& grid, int row, int column, const std::function<QString()>& ask)
 {

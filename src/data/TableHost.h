@@ -31,6 +31,9 @@ public:
     // The entry dialogs are offered only while the SET button (Cmd_Set) is enabled.
     virtual bool setButtonEnabled() const = 0;
 
+    // A passing message in the window's status bar, such as why an entry was not taken.
+    virtual void showStatusMessage(const QString& text) = 0;
+
     // Copies the parameters mirrored on the operation panel into its fields.
     virtual void refreshQuickBoxes() = 0;
     // Tool bar and window enabled, progress dialog hidden.
@@ -57,6 +60,13 @@ inline const QString& modifiedMarkText()
 inline void setModifiedMark(Grid& grid) { grid.setTag(modifiedMarkText()); }
 inline void clearModifiedMark(Grid& grid) { grid.setTag(QString()); }
 inline bool isModified(const Grid& grid) { return grid.tag() == modifiedMarkText(); }
+
+// The longest note the point and zone grids hold, in characters.
+constexpr int kMaxNoteLength = 1000;
+
+// The entry check of a note column: a longer note is not taken, and the status bar says why
+// (the user still has the text where it was typed or copied from).
+bool noteEntryFits(TableHost& host, const QString& text);
 
 // A double-click entry: sets the cell's text aside, asks, writes the answer, and writes the
 // set-aside text back when the cell is then empty (cancelled, or refused by the checks).

@@ -25,6 +25,9 @@ void ZoneTable::setUp()
                        {tr("Zone angle B (deg)     "), 140, QStringLiteral("#0.00")},
                        {tr("                 Note"), 285, {}}});
     grid_.setKeyFilter([](int, int column, QChar ch) { return acceptsKey(column, ch); });
+    grid_.setEntryCheck([this](int, int column, const QString& text) {
+        return column != NoteColumn || noteEntryFits(host_, text);
+    });
     clearModifiedMark(grid_);
     filling_ = false;
 }

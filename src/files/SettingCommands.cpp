@@ -22,8 +22,17 @@ struct Text {
     Q_DECLARE_TR_FUNCTIONS(SettingCommands)
 };
 
-// No setting file comes anywhere near this; a bigger file is not one of ours.
-constexpr qint64 kMaxFileBytes = qint64(64) * 1024 * 1024;
+// A full setting file is about 3 KB, notes of 1,000 characters included still well under
+// this; a bigger file is not one of ours.
+constexpr qint64 kMaxFileBytes = qint64(1024) * 1024;
+
+// What the file writes for a parameter that has no value (one the window does not show, or
+// one that does not apply to the actuator type).
+const QString& noValue()
+{
+    static const QString text = QStringLiteral("**");
+    return text;
+}
 
 // Every cell and the tag of a grid, to put the grid back after a failed Open.
 struct GridSnapshot {
@@ -79,7 +88,93 @@ bool numberFieldsReadable(const QList<QStringList>& rows, Family family)
     return true;
 }
 
+// The grids take no longer note, so a longer one is no note the tool wrote.
+bool notesFit(const QList<QStringList>& rows, Family family)
+{
+    const int noteColumn = settingfile::dataColumns(family);
+    for (int n = 0; n < settingfile::dataRows(family); ++n) {
+        if (rows.at(settingfile::kFirstDataRow + n).at(noteColumn).size() > kMaxNoteLength)
+            return false;
+    }
+    return true;
+}
+
+// A parameter's value is a number, or empty or "**" for none. Anything else means the file is
+// damaged, as for a point's number fields: the parameter table would silently put the initial
+// value in its place. PRM 0 is the type, checked on its own; PRMs the window does not show
+// are not read.
+bool parameterFieldsReadable(const QList<QStringList>& rows, const ParameterTable& parameters)
+{
+    const int first = settingfile::firstPrmRow(parameters.family());
+    for (int prm = 1; prm < 64 && first + prm < rows.size(); ++prm) {
+        if (parameters.rowOfPrm(prm) == -100)
+            continue;
+        const QString& value = rows.at(first + prm).at(1);
+        if (!value.isEmpty() && value != noValue() && !numbers::isNumber(value))
+            return false;
+    }
+    return true;
+}
+
+// Compares what the parameter table holds, once the whole file is in, with what the file
+// gave: a value the table did not keep was replaced by its initial value.
+SettingCommands::OpenFindings findingsOf(const QList<QStringList>& rows,
+                                         const ParameterTable& parameters)
+{
+    SettingCommands::OpenFindings found;
+    const int first = settingfile::firstPrmRow(parameters.family());
+    for (int prm = 1; prm < 64; ++prm) {
+        const int gridRow = parameters.rowOfPrm(prm);
+        if (gridRow == -100)
+            continue;
+        const int r = first + prm;
+        const QString given = r < rows.size() ? rows.at(r).at(1) : QString();
+        if (given.isEmpty()) {
+            found.missing << prm;
+            continue;
+        }
+        // "**" is kept only where the value does not apply (PRM 6 of current controllers);
+        // backups of older controllers carry it where the window now shows a value.
+        const QString kept = given == noValue() ? given : numbers::plainNumber(given);
+        if (parameters.value(gridRow) != kept)
+            found.outOfRange << prm;
+    }
+    return found;
+}
+
+QString prmList(const QList<int>& prms)
+{
+    QStringList numbers;
+    for (const int prm : prms)
+        numbers << QString::number(prm);
+    return numbers.join(QStringLiteral(", "));
+}
+
 }  // namespace
+
+QString SettingCommands::findingsText(const OpenFindings& findings)
+{
+    const qsizetype missing = findings.missing.size();
+    const qsizetype outOfRange = findings.outOfRange.size();
+    QStringList parts;
+    if (missing > 0) {
+        parts << (missing == 1 ? Text::tr("PRM %1 was not in the file")
+                               : Text::tr("PRM %1 were not in the file"))
+                     .arg(prmList(findings.missing));
+    }
+    if (outOfRange > 0) {
+        parts << (outOfRange == 1 ? Text::tr("PRM %1 was out of range")
+                                  : Text::tr("PRM %1 were out of range"))
+                     .arg(prmList(findings.outOfRange));
+    }
+    if (parts.size() == 2)
+        return Text::tr("%1 and %2; set to their initial values").arg(parts[0], parts[1]);
+    if (parts.isEmpty())
+        return {};
+    return (missing + outOfRange == 1 ? Text::tr("%1; set to its initial value")
+                                      : Text::tr("%1; set to their initial values"))
+        .arg(parts[0]);
+}
 
 FileDialogOptions SettingCommands::saveDialogOptions()
 {
@@ -137,6 +232,7 @@ bool SettingCommands::saveAs()
 
 SettingCommands::OpenResult SettingCommands::open()
 {
+    findings_ = {};
     if (!askToSave())
         return OpenResult::NotAsked;
     Dialogs& dialogs = session_.dialogs();
@@ -159,7 +255,9 @@ SettingCommands::OpenResult SettingCommands::open()
         return OpenResult::Unreadable;
     }
     const QString type = read.rows.at(settingfile::firstPrmRow(family)).at(1);
-    if (!numbers::readNumber(type) || !numberFieldsReadable(read.rows, family)) {
+    if (!numbers::readNumber(type) || !numberFieldsReadable(read.rows, family)
+        || !notesFit(read.rows, family)
+        || !parameterFieldsReadable(read.rows, session_.parameters())) {
         cannotOpen();
         return OpenResult::Unreadable;
     }
@@ -188,8 +286,12 @@ SettingCommands::OpenResult SettingCommands::open()
         cannotOpen();
         return OpenResult::Unreadable;
     }
-    parameters.ApplyTypeRanges(parameters.currentType());
     session_.refreshQuickBoxes();
+    // Older versions wrote shorter files, so a file without the last parameters still opens;
+    // the user learns which values did not come from it.
+    findings_ = findingsOf(read.rows, parameters);
+    if (!findings_.isEmpty())
+        session_.view().showStatusMessage(findingsText(findings_));
     dialogs.ok(Text::tr("    Complete."), Text::tr("Open"));
     return OpenResult::Opened;
 }
@@ -232,7 +334,8 @@ bool SettingCommands::applyParameters(const QList<QStringList>& rows)
         grid.setText(gridRow, kValueColumn, value);
         if (prm != 0)
             continue;
-        // The new type's factory values come in now; its ranges only after every value.
+        // The new type's factory values and ranges come in now, so every value after it is
+        // checked against the ranges of the file's type rather than the window's old one.
         parameters.setCurrentType(value);
         if (parameters.SelectDefaultRow() != ParameterTable::TypeCheck::Ok)
             return false;
@@ -240,6 +343,7 @@ bool SettingCommands::applyParameters(const QList<QStringList>& rows)
             defaultRowFields(parameters.defaultRow(), int(parameters.layout().rows.size()));
         for (int k = 0; k < fields.size(); ++k)
             grid.setText(k - 1, kInitialColumn, fields.at(k));
+        parameters.ApplyTypeRanges(value);
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "SettingFile.h"
 
+#include <QList>
 #include <QString>
 
 namespace kap {
@@ -20,6 +21,14 @@ public:
         NotAsked,     // the save question or the file dialog was cancelled
         Unreadable,   // "Cannot open file.": missing, too large, damaged or of the other family
         UnknownType,  // "Controller type is different."
+    };
+
+    // What Open did with the parameters of the file it loaded, by PRM number in order. Both
+    // kinds took their initial values; the window's parameter table shows no other PRMs.
+    struct OpenFindings {
+        QList<int> missing;     // no value in the file: a short file or an empty field
+        QList<int> outOfRange;  // a value the parameter table did not take ("**" included)
+        bool isEmpty() const { return missing.isEmpty() && outOfRange.isEmpty(); }
     };
 
     explicit SettingCommands(Session& session) : session_(session) {}
@@ -39,6 +48,11 @@ public:
     // Raised when Save As did not complete (dialog cancelled, file not written).
     bool saveFailed() const { return saveFailed_; }
 
+    // What the last Open found; empty unless it ended Opened.
+    const OpenFindings& findings() const { return findings_; }
+    // The status-bar text Open shows for its findings; empty when there is nothing to tell.
+    static QString findingsText(const OpenFindings& findings);
+
     // Save As dialog settings.
     static FileDialogOptions saveDialogOptions();
     static FileDialogOptions openDialogOptions();
@@ -51,6 +65,7 @@ private:
 
     Session& session_;
     bool saveFailed_ = false;
+    OpenFindings findings_;
 };
 
 }  // namespace kap

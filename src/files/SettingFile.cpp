@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace kap::settingfile {
 
 namespace {
@@ -79,8 +81,10 @@ public:
                     break;
                 }
             }
-            if (!closed)
+            if (!closed) {
+                openQuote_ = true;
                 return false;  // an open quote at the end of the data is no field
+            }
             // Anything between the closing quote and the delimiter is dropped.
             while (pos_ < n && !isDelimiter(text_.at(pos_)))
                 ++pos_;
@@ -93,6 +97,9 @@ public:
         skipDelimiter();
         return true;
     }
+
+    // The data ended inside a quoted field.
+    bool endedInQuotes() const { return openQuote_; }
 
 private:
     static bool isDelimiter(QChar ch) { return ch == u',' || ch == u'\r' || ch == u'\n'; }
@@ -112,7 +119,13 @@ private:
     const QString& text_;
     qsizetype pos_ = 0;
     bool afterComma_ = false;
+    bool openQuote_ = false;
 };
+
+bool endsWithLineEnd(const QByteArray& bytes)
+{
+    return bytes.endsWith('\n') || bytes.endsWith('\r');
+}
 
 }  // namespace
 
@@ -190,6 +203,7 @@ ReadResult decode(const QByteArray& bytes, Family family)
     const int limit = rowCount(family);
     QString field;
     bool first = true;
+    bool cutInRow = false;
     while (result.rows.size() < limit) {
         QStringList row;
         while (row.size() < kFields && reader.next(field)) {
@@ -201,8 +215,13 @@ ReadResult decode(const QByteArray& bytes, Family family)
             first = false;
             row.append(field);
         }
-        if (row.size() < kFields)
-            break;  // cut short by the end of the data
+        if (row.size() < kFields) {
+            // Cut short by the end of the data. Blank lines at the end leave empty fields.
+            cutInRow = reader.endedInQuotes()
+                       || std::any_of(row.cbegin(), row.cend(),
+                                      [](const QString& f) { return !f.isEmpty(); });
+            break;
+        }
         result.rows.append(row);
     }
     if (first) {
@@ -210,8 +229,12 @@ ReadResult decode(const QByteArray& bytes, Family family)
         result.status = ReadResult::NotTagged;
         return result;
     }
-    result.status = result.rows.size() < minimumRows(family) ? ReadResult::TooFewRows
-                                                               : ReadResult::Ok;
+    if (cutInRow || !endsWithLineEnd(bytes))
+        result.status = ReadResult::CutShort;
+    else if (result.rows.size() < minimumRows(family))
+        result.status = ReadResult::TooFewRows;
+    else
+        result.status = ReadResult::Ok;
     return result;
 }
 

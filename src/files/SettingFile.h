@@ -53,6 +53,7 @@ struct ReadResult {
         Ok,
         NotTagged,   // the first field is not "KAP"
         TooFewRows,  // fewer complete rows than minimumRows()
+        CutShort,    // the data ends inside a line: see decode()
     };
     Status status = TooFewRows;
     QList<QStringList> rows;  // complete rows only, at most rowCount()
@@ -63,6 +64,11 @@ struct ReadResult {
 // for one quote) and whatever follows the closing quote up to the delimiter is dropped. Rows
 // are simply the next six fields, across line ends; a row cut short by the end of the data
 // is not counted.
+//
+// Every line of a file ends with a line end, so data that does not end with one was cut
+// inside a line, and so was data whose last row stops short holding anything but empty
+// fields (blank lines at the end are fine): both are CutShort, whatever was read before the
+// cut. A file cut between two lines reads as the shorter layouts of older versions did.
 ReadResult decode(const QByteArray& bytes, Family family);
 
 // The 8-bit code page of the file: Windows-1252. Characters it cannot hold are written "?".

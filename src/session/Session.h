@@ -118,6 +118,7 @@ public:
 
     // The quick-parameter boxes of the operation panel follow the parameter grid.
     void refreshQuickBoxes() override { emit quickBoxRefreshRequested(); }
+    void showStatusMessage(const QString& text) override { view_->showStatusMessage(text); }
     // The window is about to close: the timers stop, a motion in progress gets one Stop, and
     // then the link writes nothing more and no box is shown. Once; later calls do nothing.
     void prepareToClose();

@@ -34,6 +34,8 @@ public:
 
     // The status bar's "Origin point shift: " panel, given parameter 35 in 0.01 degree.
     virtual void showOriginShift(const QString& hundredths) = 0;
+    // A message the status bar shows for a while, such as what an Open could not take.
+    virtual void showStatusMessage(const QString& text) = 0;
     virtual void showTitle(const QString& title) = 0;
     virtual void closeWindow() = 0;
 };
@@ -54,6 +56,7 @@ public:
     void focusSettingPosition() override {}
     void showTableGrid() override {}
     void showOriginShift(const QString&) override {}
+    void showStatusMessage(const QString&) override {}
     void showTitle(const QString&) override {}
     void closeWindow() override {}
 

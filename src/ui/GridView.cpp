@@ -73,8 +73,9 @@ public:
     {
         if (!index.isValid() || role != Qt::EditRole)
             return false;
-        // The grid announces the change; the model repaints from that signal.
-        return grid_->setText(gridRow(index.row()), index.column(), value.toString());
+        // The grid announces the change; the model repaints from that signal. An entry the
+        // grid's check refuses leaves the cell as it was.
+        return grid_->enter(gridRow(index.row()), index.column(), value.toString());
     }
 
     Qt::Alignment alignment(int column) const

@@ -545,10 +545,16 @@ QString MainFrame::productLabel() const
 
 void MainFrame::showPortProblem(const QString& reason)
 {
-    panels_[0]->setText(reason);
-    panels_[0]->setToolTip(reason);
-    panels_[0]->setStyleSheet(QStringLiteral("color: #b00000;"));
-    portProblemTimer_->start();  // a repeated failure keeps it up for another ten seconds
+    // A repeated failure keeps it up for another ten seconds.
+    showInFirstPanel(reason, QStringLiteral("color: #b00000;"), 10'000);
+}
+
+void MainFrame::showInFirstPanel(const QString& text, const QString& styleSheet, int ms)
+{
+    panels_[0]->setText(text);
+    panels_[0]->setToolTip(text);
+    panels_[0]->setStyleSheet(styleSheet);
+    portProblemTimer_->start(ms);
 }
 
 void MainFrame::showPort(const QString& portName)
@@ -678,6 +684,12 @@ void MainFrame::showOriginShift(const QString& hundredths)
     const std::optional<double> v = numbers::readNumber(hundredths);
     panels_[1]->setText(
         tr("Origin point shift: %1").arg(numbers::formatFixed(v ? *v / 100.0 : 0.0, 2)));
+}
+
+void MainFrame::showStatusMessage(const QString& text)
+{
+    // Long enough to read a list of parameters after closing the box that may follow.
+    showInFirstPanel(text, QString(), 30'000);
 }
 
 void MainFrame::showTitle(const QString& title)

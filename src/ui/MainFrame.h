@@ -100,6 +100,7 @@ private:
     void focusSettingPosition() override;
     void showTableGrid() override { showGrid(1); }
     void showOriginShift(const QString& hundredths) override;
+    void showStatusMessage(const QString& text) override;
     void showTitle(const QString& title) override;
     void closeWindow() override;
 
@@ -157,6 +158,9 @@ private:
     void bind(QPushButton* button, Command command);
     bool commandEnabled(Command command) const;
     void showPort(const QString& portName);
+    // The first status panel shows text, whole in its tool tip, until the product label comes
+    // back after ms milliseconds (or a later message takes the panel).
+    void showInFirstPanel(const QString& text, const QString& styleSheet, int ms);
     QString productLabel() const;
     void showInertiaUnit(const QString& exponents);
     void showGrid(int which);  // 1 points/zones, 2 parameters (point-input window)

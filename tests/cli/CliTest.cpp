@@ -232,6 +232,19 @@ TEST_F(CliTest, ExitCodes)
     writeBytes(damaged, "not a setting file\r\n");
     const QString unknownType = file(QStringLiteral("type99.csv"));
     writeBytes(unknownType, readBytes(pointFile).replace("PRM0=,61,", "PRM0=,99,"));
+    // An older, shorter file (PRM 34 to 36 are not in it), one cut inside a line, one too
+    // big, one with a value out of range.
+    const QByteArray full = readBytes(pointFile);
+    const QString older = file(QStringLiteral("short.csv"));
+    writeBytes(older, full.left(full.indexOf("PRM31=")));
+    const QString cutFile = file(QStringLiteral("cut.csv"));
+    writeBytes(cutFile, full.left(full.indexOf("PRM35=") + 8));
+    const QString hugeFile = file(QStringLiteral("huge.csv"));
+    writeBytes(hugeFile, full + QByteArray(1024 * 1024, '\n'));
+    const QString rangeFile = file(QStringLiteral("range.csv"));
+    const qsizetype prm4 = full.indexOf("PRM4=");
+    writeBytes(rangeFile,
+               QByteArray(full).replace(prm4, full.indexOf('\r', prm4) - prm4, "PRM4=,0,,,,"));
 
     struct Case {
         const char* name;
@@ -239,10 +252,14 @@ TEST_F(CliTest, ExitCodes)
         QStringList answers;
         int code;
         bool nothingSent;  // to the point controller after its family query
+        QString said = {};  // a line on stderr
     };
     const QString p = point.path();
     const QString linkToPoint = file(QStringLiteral("another-name"));
     ASSERT_TRUE(QFile::link(p, linkToPoint));
+    const QString lacks = p + ": PRM 34, 35, 36 were not in the file; set to their initial values";
+    const QString cannot = p + ": Cannot open file.";
+    const QString range = p + ": PRM 4 was out of range; set to its initial value";
     const Case cases[] = {
         {"no command", {"--port", p}, {}, 3, false},
         {"unknown command", {"erase", "--port", p}, {}, 3, false},
@@ -266,6 +283,12 @@ TEST_F(CliTest, ExitCodes)
         {"compare equal", {"compare", "--port", p, pointFile}, {}, 0, false},
         {"a link and its target as two ports", {"info", "--port", p, "--port", linkToPoint}, {}, 3,
          false},
+        {"lacking parameters", {"restore", "--port", p, older, "--yes"}, {}, 3, true, lacks},
+        {"allowed", {"restore", "--port", p, older, "--allow-missing"}, {"y"}, 0, false, lacks},
+        {"allowed on compare", {"compare", "--port", p, older, "--allow-missing"}, {}, 3, false},
+        {"out of range", {"restore", "--port", p, rangeFile, "--yes"}, {}, 0, false, range},
+        {"cut inside a line", {"restore", "--port", p, cutFile, "--yes"}, {}, 3, true, cannot},
+        {"over a megabyte", {"restore", "--port", p, hugeFile, "--yes"}, {}, 3, true, cannot},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -275,6 +298,9 @@ TEST_F(CliTest, ExitCodes)
         EXPECT_EQ(run.code, c.code) << run.err.toStdString();
         if (c.nothingSent) {
             EXPECT_TRUE(point.linesAfterFamilyQuery().isEmpty());
+        }
+        if (!c.said.isEmpty()) {
+            EXPECT_TRUE(run.err.split(QLatin1Char('\n')).contains(c.said)) << run.err.toStdString();
         }
     }
     // The pulse-train controller of the other family's file heard only the family query.

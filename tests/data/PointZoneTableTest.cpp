@@ -257,6 +257,29 @@ TEST(ZoneTable, KeypadOnAnglesOnly)
     EXPECT_EQ(w.entry.keypadAsked, 2);
 }
 
+// A note longer than the grids hold is not taken: the cell keeps its note and the status bar
+// says why.
+template <typename Table>
+void expectNoteEntry(int length, bool taken)
+{
+    Window<Table> w;
+    w.quietly(1, Table::NoteColumn, "old");
+    const QString note(length, u'n');
+    w.grid1.typeText(1, Table::NoteColumn, note);
+    EXPECT_EQ(w.grid1.text(1, Table::NoteColumn), taken ? note : "old") << length;
+    EXPECT_EQ(w.host.statusMessages.join(u'|'),
+              taken ? ""
+                    : "A note holds at most 1000 characters; this one has 1001 and was not taken.");
+}
+
+TEST(NoteEntry, ANoteOverAThousandCharactersIsRefusedWithTheReason)
+{
+    for (const auto& [length, taken] : {std::pair{1000, true}, std::pair{1001, false}}) {
+        expectNoteEntry<PointTable>(length, taken);
+        expectNoteEntry<ZoneTable>(length, taken);
+    }
+}
+
 struct KeySequence {
     QString keys;  // 'C' is CLR
     QString shown;

@@ -111,9 +111,13 @@ TEST_F(Files, RowThresholds)
         Family family;
         int lines;
         bool opens;
+        QStringList said;  // on the status bar
     };
-    for (const Case& c : {Case{Family::PointInput, 96, false}, Case{Family::PointInput, 97, true},
-                          Case{Family::PulseTrain, 68, false}, Case{Family::PulseTrain, 69, true}}) {
+    const QString missing = "PRM 34, 35, 36 were not in the file; set to their initial values";
+    // The pulse-train file's last line is PRM 63, which the window does not show.
+    for (const Case& c :
+         {Case{Family::PointInput, 96, false, {}}, Case{Family::PointInput, 97, true, {missing}},
+          Case{Family::PulseTrain, 68, false, {}}, Case{Family::PulseTrain, 69, true, {}}}) {
         ViewedSession source(c.family);
         fill(source.session);
         saveTo(source, dir.filePath("full.csv"));
@@ -125,6 +129,7 @@ TEST_F(Files, RowThresholds)
         target.dialogs.file(path).ok();
         SettingCommands(target.session).open();
         EXPECT_EQ(target.dialogs.boxes.last().text, c.opens ? "    Complete." : "Cannot open file.") << c.lines;
+        EXPECT_EQ(target.view.statusMessages, c.said) << c.lines;
         if (!c.opens) {
             EXPECT_EQ(stateOf(target.session), before) << c.lines;
             continue;
@@ -162,15 +167,15 @@ TEST_F(Files, AFileOfTheOtherFamilyIsRefusedAndChangesNothing)
     }
 }
 
-TEST_F(Files, ANewTypeBringsItsFactoryValuesBeforeTheFileValuesAreChecked)
+TEST_F(Files, ValuesAreCheckedAgainstTheRangesOfTheFilesType)
 {
     struct Case {
         const char* inertia;
         const char* shown;
     };
-    // The load inertia is checked against the old type's range (0 to 300) and falls back to
-    // the new type's initial value.
-    for (const Case& c : {Case{"2000", "3000"}, Case{"250", "250"}, Case{"x", "3000"}}) {
+    // The window is at type 50 (inertia 0 to 300); the file's type 62 takes 0 to 3000 and
+    // has 3000 for its initial value.
+    for (const Case& c : {Case{"2000", "2000"}, Case{"250", "250"}, Case{"4000", "3000"}}) {
         QStringList lines = freshPointLines();
         lines[66] = "PRM0=,62,,,,";
         lines[69] = QStringLiteral("PRM3=,%1,,,,").arg(c.inertia);
@@ -188,19 +193,51 @@ TEST_F(Files, ANewTypeBringsItsFactoryValuesBeforeTheFileValuesAreChecked)
     }
 }
 
+TEST_F(Files, OpenNamesTheParametersThatTookTheirInitialValues)
+{
+    struct Case {
+        QList<std::pair<int, QString>> values;  // PRM, value
+        QString said;
+        int lines = 0;  // lines kept, 0 for all
+        Family family = Family::PointInput;
+    };
+    const QString one = "; set to its initial value";
+    const QString more = "; set to their initial values";
+    const Case cases[] = {
+        {{{4, "+050."}, {1, "0.0"}}, {}},  // the same numbers, written plainly
+        {{{4, "101"}}, "PRM 4 was out of range" + one},
+        {{{30, "500"}, {4, "0"}}, "PRM 4, 30 were out of range" + more},
+        {{{25, "**"}}, "PRM 25 was out of range" + one},
+        {{{1, ""}}, "PRM 1 was not in the file" + one},
+        {{{4, "0"}}, "PRM 34, 35, 36 were not in the file and PRM 4 was out of range" + more, 97},
+        {{{38, "9"}}, "PRM 38 was out of range" + one, 0, Family::PulseTrain},
+    };
+    for (const Case& c : cases) {
+        const bool points = c.family == Family::PointInput;
+        QStringList lines = points ? freshPointLines() : freshPulseLines();
+        for (const auto& [prm, value] : c.values)
+            lines[(points ? 66 : 6) + prm] = QStringLiteral("PRM%1=,%2,,,,").arg(prm).arg(value);
+        writeBytes(dir.filePath("named.csv"), fileOf(c.lines ? lines.mid(0, c.lines) : lines));
+        ViewedSession v(c.family);
+        EXPECT_EQ(openIn(v, dir.filePath("named.csv")), QStringList{"    Complete."});
+        EXPECT_EQ(v.view.statusMessages.join(u'|'), c.said);
+    }
+}
+
 TEST_F(Files, RefusedFilesLeaveTheGridsAlone)
 {
     struct Case {
         const char* name;
         int line;  // replaced line (0 = first), -1 for none
-        const char* text;
+        QString text;
         const char* box;
         const char* title;
         Family family = Family::PointInput;
     };
     const Case cases[] = {
         {"unknown type", 66, "PRM0=,55,,,,", "Controller type is different.", "Controller type"},
-        {"type with decimals", 66, "PRM0=,50.5,,,,", "Controller type is different.", "Controller type"},
+        {"type with decimals", 66, "PRM0=,50.5,,,,", "Controller type is different.",
+         "Controller type"},
         {"type not a number", 66, "PRM0=,**,,,,", "Cannot open file.", ""},
         {"empty type", 66, "PRM0=,,,,,", "Cannot open file.", ""},
         {"wrong tag", 0, "KAB,,,,,", "Cannot open file.", ""},
@@ -210,6 +247,11 @@ TEST_F(Files, RefusedFilesLeaveTheGridsAlone)
         {"speed not a number", 1, "P0=,A,10,5x,,", "Cannot open file.", ""},
         {"angle A not a number", 1, "Z0=,abc,20,,,", "Cannot open file.", "", Family::PulseTrain},
         {"angle B with letters", 4, "Z3=,10,12abc,,,", "Cannot open file.", "", Family::PulseTrain},
+        {"parameter not a number", 67, "PRM1=,abc,,,,", "Cannot open file.", ""},
+        {"parameter with a NUL", 101, QStringLiteral("PRM35=,12") + QChar(0) + "34,,,,",
+         "Cannot open file.", ""},
+        {"pulse-train parameter with letters", 44, "PRM38=,1x,,,,", "Cannot open file.", "",
+         Family::PulseTrain},
     };
     for (const Case& c : cases) {
         const bool points = c.family == Family::PointInput;
@@ -227,6 +269,41 @@ TEST_F(Files, RefusedFilesLeaveTheGridsAlone)
         EXPECT_EQ(v.dialogs.boxes.last().title, c.title) << c.name;
         EXPECT_EQ(stateOf(v.session), before) << c.name;
         EXPECT_EQ(v.session.parameters().currentType(), "50") << c.name;
+    }
+}
+
+TEST_F(Files, FilesCutInsideALineOrPastTheLimitsAreRefused)
+{
+    const QByteArray point = fileOf(freshPointLines());
+    const qint64 megabyte = 1024 * 1024;
+    QStringList noted = freshPointLines();
+    noted[1] = "P0=,A,10,50," + QString(1000, u'n') + ",";
+    QStringList zoneNoted = freshPulseLines();
+    zoneNoted[1] = "Z0=,10,20," + QString(1001, u'n') + ",,";
+    const Family pulse = Family::PulseTrain;
+    struct Case {
+        QByteArray bytes;
+        bool opens;
+        Family family = Family::PointInput;
+    };
+    const Case cases[] = {
+        {firstLines(point, 101) + "PRM35=,1", false},                          // cut inside a value
+        {firstLines(fileOf(freshPulseLines()), 70).chopped(2), false, pulse},  // no last CR LF
+        {point + QByteArray(megabyte - point.size(), '\n'), true},
+        {point + QByteArray(megabyte - point.size() + 1, '\n'), false},
+        {fileOf(noted), true},
+        {fileOf(noted).replace(",A,10,50,", ",A,10,50,n"), false},
+        {fileOf(zoneNoted), false, pulse},
+    };
+    for (const Case& c : cases) {
+        writeBytes(dir.filePath("limits.csv"), c.bytes);
+        ViewedSession v(c.family);
+        const GridState before = stateOf(v.session);
+        EXPECT_EQ(openIn(v, dir.filePath("limits.csv")),
+                  QStringList{c.opens ? "    Complete." : "Cannot open file."})
+            << c.bytes.size();
+        if (!c.opens)
+            EXPECT_EQ(stateOf(v.session), before) << c.bytes.size();
     }
 }
 

@@ -137,7 +137,6 @@ TEST(SettingFileReader, TakesFieldsApartAsTheOldToolDid)
         {"fields flow across lines", tag + "P0=,A\r\n1,2\r\nn,\r\n", {"P0=", "A", "1", "2", "n", ""}},
         {"LF only", "KAP,,,,,\nP0=,I,2,3,4,\n", {"P0=", "I", "2", "3", "4", ""}},
         {"CR only", "KAP,,,,,\rP0=,I,2,3,4,\r", {"P0=", "I", "2", "3", "4", ""}},
-        {"no final line end", tag + "P0=,A,1,2,3,", {"P0=", "A", "1", "2", "3", ""}},
     };
     for (const Case& c : cases) {
         const settingfile::ReadResult r = settingfile::decode(c.text, Family::PointInput);
@@ -164,7 +163,11 @@ TEST(SettingFileReader, CountsOnlyCompleteRowsUpToTheLimit)
         {"pulse file", pulse, Family::PulseTrain, 70, settingfile::ReadResult::Ok},
         {"point file read as pulse stops at 70", point, Family::PulseTrain, 70, settingfile::ReadResult::Ok},
         {"pulse file read as point", pulse, Family::PointInput, 70, settingfile::ReadResult::TooFewRows},
-        {"cut row not counted", "KAP,,,,,\r\nP0=,A,1", Family::PointInput, 1, settingfile::ReadResult::TooFewRows},
+        {"cut row not counted", "KAP,,,,,\r\nP0=,A,1", Family::PointInput, 1, settingfile::ReadResult::CutShort},
+        {"last line without its line end", "KAP,,,,,\r\nP0=,A,1,2,3,", Family::PointInput, 2, settingfile::ReadResult::CutShort},
+        {"last row short of fields", "KAP,,,,,\r\nP0=,A\r\n", Family::PointInput, 1, settingfile::ReadResult::CutShort},
+        {"open quote at the end", "KAP,,,,,\r\n\"a\r\n", Family::PointInput, 1, settingfile::ReadResult::CutShort},
+        {"blank lines at the end", "KAP,,,,,\r\n\r\n , \r\n", Family::PointInput, 1, settingfile::ReadResult::TooFewRows},
         {"wrong tag", "KAB,,,,,\r\n", Family::PointInput, 0, settingfile::ReadResult::NotTagged},
         {"tag in quotes", "\"KAP\",,,,,\r\n", Family::PointInput, 1, settingfile::ReadResult::TooFewRows},
         {"tag after blanks", "  KAP,,,,,\r\n", Family::PointInput, 1, settingfile::ReadResult::TooFewRows},

@@ -52,6 +52,7 @@ public:
     void focusSettingPosition() override { ++positionFocused; }
     void showTableGrid() override { ++tableGridShown; }
     void showOriginShift(const QString& h) override { originShift = h; }
+    void showStatusMessage(const QString& t) override { statusMessages << t; }
     void showTitle(const QString& t) override { title = t; }
     void closeWindow() override { ++closed; }
 
@@ -65,6 +66,7 @@ public:
 
     FakeProgress bar;
     QString comS, comR, error, originShift, title;
+    QStringList statusMessages;
     bool windowEnabled = false;
     bool toolbarEnabled = false;
     bool commandsLocked = true;

@@ -20,6 +20,7 @@ public:
     bool teaching() const override { return teachingFlag; }
     bool parameterGridShown() const override { return parameterView; }
     bool setButtonEnabled() const override { return setEnabled; }
+    void showStatusMessage(const QString& text) override { statusMessages << text; }
     void refreshQuickBoxes() override { if (onRefreshQuickBoxes) onRefreshQuickBoxes(); }
     void restoreIdle() override { if (onRestoreIdle) onRestoreIdle(); }
     void endProgram() override { if (onEndProgram) onEndProgram(); }
@@ -30,6 +31,7 @@ public:
     bool teachingFlag = false;
     bool parameterView = false;
     bool setEnabled = true;
+    QStringList statusMessages;
     std::function<void()> onRefreshQuickBoxes;
     std::function<void()> onRestoreIdle;
     std::function<void()> onEndProgram;

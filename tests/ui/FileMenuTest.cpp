@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -104,6 +105,20 @@ TEST_F(FileMenu, FileMenuItemsRunOnTheWindowsSession)
     EXPECT_EQ(w->session().tableGrid().text(0, PointTable::ModeColumn), "A");
     EXPECT_EQ(dialogs.texts(), QStringList({"    Complete.", "    Complete."}));
     EXPECT_EQ(dialogs.pendingAnswers(), 0);
+}
+
+TEST_F(FileMenu, OpenSaysOnTheStatusBarWhatTheFileLacked)
+{
+    auto w = std::make_unique<frmMain>(dialogs);
+    auto* product = child<QLabel>(w.get(), "Panel1_Product");
+    const QString path = dir.filePath("short.csv");
+    writeBytes(path, fileOf(freshPointLines().mid(0, 97)));
+
+    dialogs.file(path).ok();
+    child<QAction>(w.get(), "mnuFileOpen")->trigger();
+    const QString said = "PRM 34, 35, 36 were not in the file; set to their initial values";
+    EXPECT_EQ(product->text(), said);
+    EXPECT_EQ(product->toolTip(), said);  // whole, should the panel cut it
 }
 
 TEST_F(FileMenu, PrintWithoutAPrinterWritesThePdfTheUserNames)

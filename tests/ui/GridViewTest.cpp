@@ -117,6 +117,20 @@ TEST_F(GridViewTest, DiscardedKeysNeverReachTheCell)
     EXPECT_EQ(asked, QStringLiteral("x1a2"));  // each key asked once
 }
 
+TEST_F(GridViewTest, AnEntryTheGridRefusesLeavesTheCell)
+{
+    grid.setEntryCheck([](int, int, const QString& text) { return text.size() <= 3; });
+    grid.setText(1, 2, QStringLiteral("old"));
+    for (const auto& [typed, held] : {std::pair{"long", "old"}, std::pair{"new", "new"}}) {
+        select(1, 2);
+        type(QString::fromLatin1(typed));
+        press(Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(grid.text(1, 2), held) << typed;
+        EXPECT_EQ(view->indexOf(1, 2).data().toString(), held) << typed;
+    }
+}
+
 TEST_F(GridViewTest, BackspaceReachesTheFilterAsCharacterEight)
 {
     bool backspaceAllowed = false;
