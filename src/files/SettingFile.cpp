@@ -195,8 +195,12 @@ QByteArray encode(const QList<QStringList>& rows)
     return toCodePage(text);
 }
 
-ReadResult decode(const QByteArray& bytes, Family family)
+ReadResult decode(const QByteArray& fileBytes, Family family)
 {
+    // An end-of-file mark (Ctrl-Z) after the last line, as old DOS tools left it, is no data.
+    QByteArray bytes = fileBytes;
+    while (bytes.endsWith('\x1a'))
+        bytes.chop(1);
     ReadResult result;
     const QString text = fromCodePage(bytes);
     FieldReader reader(text);

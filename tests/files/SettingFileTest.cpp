@@ -168,6 +168,7 @@ TEST(SettingFileReader, CountsOnlyCompleteRowsUpToTheLimit)
         {"last row short of fields", "KAP,,,,,\r\nP0=,A\r\n", Family::PointInput, 1, settingfile::ReadResult::CutShort},
         {"open quote at the end", "KAP,,,,,\r\n\"a\r\n", Family::PointInput, 1, settingfile::ReadResult::CutShort},
         {"blank lines at the end", "KAP,,,,,\r\n\r\n , \r\n", Family::PointInput, 1, settingfile::ReadResult::TooFewRows},
+        {"end-of-file mark after the last line", "KAP,,,,,\r\n\x1a", Family::PointInput, 1, settingfile::ReadResult::TooFewRows},
         {"wrong tag", "KAB,,,,,\r\n", Family::PointInput, 0, settingfile::ReadResult::NotTagged},
         {"tag in quotes", "\"KAP\",,,,,\r\n", Family::PointInput, 1, settingfile::ReadResult::TooFewRows},
         {"tag after blanks", "  KAP,,,,,\r\n", Family::PointInput, 1, settingfile::ReadResult::TooFewRows},
