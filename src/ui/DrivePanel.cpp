@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -159,6 +160,8 @@ QWidget* MainFrame::buildDrivePanel()
                 else
                     showPanel();  // the option shown checked goes back to the running one
             });
+            // Arrow keys only move the focus; Space or Enter chooses (see eventFilter).
+            o->installEventFilter(this);
             sl->addWidget(o, r++, 0, 1, 3);
             if (i == 0) {
                 o->setChecked(true);
@@ -362,8 +365,76 @@ void MainFrame::showPanel()
     }
 }
 
+bool MainFrame::stopKey(QObject* watched, QEvent* e)
+{
+    if (e->type() != QEvent::ShortcutOverride && e->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(e);
+    if ((key->key() != Qt::Key_Escape && key->key() != Qt::Key_Pause)
+        || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || (widget->window() != this && widget->window() != stopDialog_.get()))
+        return false;
+    const bool dialogStop = session_->panel().stopDialogShown() && stopDialog_->isVisible();
+    QPushButton* stopButton = panelButtons_.value(Command::Stop);
+    const bool buttonStop = stopButton && stopButton->isVisibleTo(this)
+                            && stopButton->isEnabled();
+    if (!dialogStop && !buttonStop)
+        return false;  // nothing may move: Esc keeps its usual meaning
+    // Taken before any shortcut or editor; the press itself stops.
+    e->accept();
+    if (e->type() == QEvent::KeyPress && !key->isAutoRepeat()) {
+        if (dialogStop) {
+            operation::PressStopDialog(*session_);
+        } else {
+            operation::PressStop(*session_);
+            run(Command::Stop);
+        }
+    }
+    return true;
+}
+
+bool MainFrame::inputOptionKey(QObject* watched, QEvent* e)
+{
+    auto* option = qobject_cast<QRadioButton*>(watched);
+    const int at = inputOptions_.indexOf(option);
+    if (at < 0 || e->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(e);
+    if (key->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Space clicks on its own; Enter does the same here.
+        if (option->isEnabled() && !key->isAutoRepeat())
+            option->click();
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+    case Qt::Key_Right: {
+        // A radio button would choose each option it passes; here the keys only move the
+        // focus, to the next offered option.
+        const int step = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left ? -1 : 1;
+        for (int i = at + step; i >= 0 && i < inputOptions_.size(); i += step) {
+            if (inputOptions_[i]->isEnabled()) {
+                inputOptions_[i]->setFocus(Qt::OtherFocusReason);
+                break;
+            }
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 bool MainFrame::eventFilter(QObject* watched, QEvent* e)
 {
+    if (inputOptionKey(watched, e))
+        return true;
     const auto is = [&](Command c) { return watched == panelButtons_.value(c); };
     if (e->type() == QEvent::MouseButtonPress && is(Command::Start))
         operation::PressStart(*session_);

@@ -61,6 +61,17 @@
 #include <optional>
 
 namespace kap {
+
+KeyHook::KeyHook(std::function<bool(QObject*, QEvent*)> filter, QObject* parent)
+    : QObject(parent), filter_(std::move(filter))
+{
+}
+
+bool KeyHook::eventFilter(QObject* watched, QEvent* e)
+{
+    return filter_(watched, e);
+}
+
 namespace {
 
 QList<QPointer<MainFrame>>& liveFrames()
@@ -193,11 +204,15 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
             [this] { operation::PressStopDialog(*session_); });
     showPanel();
     quickBoxes_ = std::make_unique<QuickParameterBoxes>(*session_, this);
+    // The stop keys must work whatever has the focus, before any widget or shortcut sees them.
+    stopKeys_ = new KeyHook([this](QObject* o, QEvent* e) { return stopKey(o, e); }, this);
+    qApp->installEventFilter(stopKeys_);
     resize(1100, 760);
 }
 
 MainFrame::~MainFrame()
 {
+    qApp->removeEventFilter(stopKeys_);
     // The views let go of the session's grids before the session goes.
     tableView_->setGrid(nullptr);
     parameterView_->setGrid(nullptr);

@@ -1,0 +1,165 @@
+// The main windows by keyboard alone: the stop keys reach a motion from anywhere, and the
+// focus moves where the user sees it.
+#include "Drive.h"
+#include "GridView.h"
+#include "FakeView.h"
+#include "ScriptedDialogs.h"
+#include "SimLine.h"
+#include "frmMain.h"
+#include "frmpulseMaindemo.h"
+#include "frmstop.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace kap;
+using namespace kap::test;
+
+namespace {
+
+class Keyboard : public ::testing::Test {
+protected:
+    CleanModule clean;
+    ScriptedDialogs dialogs;
+};
+
+// Focus follows keys only in the active window.
+void showActive(QWidget& w)
+{
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+}
+
+}  // namespace
+
+// Esc and Pause work like Stop (or the STOP dialog's button) while the actuator moves,
+// wherever the focus is: the stop character goes out before the motion would have ended.
+TEST_F(Keyboard, StopKeysBreakAMotionWhateverHasTheFocus)
+{
+    const struct {
+        bool point;  // Start's move in the point-input window, else a return with STOP dialog
+        Qt::Key key;
+        const char* focus;
+    } cases[] = {
+        {true, Qt::Key_Escape, "Grid1"},
+        {true, Qt::Key_Pause, "Txt_ComS"},
+        {false, Qt::Key_Escape, "Grid2"},
+        {false, Qt::Key_Pause, "Txt_ComR"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.focus);
+        sim::Options options;
+        options.originEstablished = true;
+        options.motionMs = 2500;
+        SimLine sim(options);
+        sim.controller.points[0] = {"A", "90.00", "50"};
+        std::unique_ptr<MainFrame> w;
+        if (c.point)
+            w = std::make_unique<frmMain>(dialogs);
+        else
+            w = std::make_unique<frmpulseMaindemo>(dialogs);
+        showActive(*w);
+        Session& s = w->session();
+        operation::EnterOperationMode(s);
+        ASSERT_TRUE(s.drive().operationMode);
+        sim.controller.clearReceived();
+
+        QElapsedTimer clock;
+        qint64 breakAt = -1;
+        const auto press = [&] {
+            QWidget* target = child<QWidget>(w.get(), c.focus);
+            target->setFocus();
+            QTest::keyClick(target, c.key);
+        };
+        QObject::connect(&sim.controller, &sim::Controller::entryReceived, w.get(),
+                         [&](const QByteArray& e) {
+                             if (e == "\x03" && breakAt < 0)
+                                 breakAt = clock.elapsed();
+                             if (c.point && e.startsWith("@MOVP "))
+                                 QTimer::singleShot(50, w.get(), press);
+                         });
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, w.get(), [&] {
+            if (w->stopDialog().isVisible()) {
+                poll.stop();
+                press();
+            }
+        });
+        clock.start();
+        if (c.point) {
+            dialogs.answer(MsgAnswer::Yes);
+            QTest::mouseClick(child<QPushButton>(w.get(), "Cmd_Start"), Qt::LeftButton);
+        } else {
+            poll.start(20);
+            operation::ReturnToOrigin(s, true);
+        }
+        EXPECT_GE(breakAt, 0);
+        EXPECT_LT(breakAt, 1000) << "the break waited for the motion";
+        EXPECT_EQ(sim.controller.receivedLines().count("\x03"), 1);
+    }
+}
+
+// With nothing that may move, Esc keeps its usual meaning and sends nothing.
+TEST_F(Keyboard, StopKeysSendNothingWhileNothingMayMove)
+{
+    SimLine sim;
+    frmMain w(dialogs);
+    showActive(w);
+    sim.controller.clearReceived();
+    QWidget* grid = child<QWidget>(&w, "Grid1");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Escape);
+    QTest::keyClick(grid, Qt::Key_Pause);
+    QTest::qWait(50);
+    EXPECT_TRUE(sim.controller.receivedLines().isEmpty());
+}
+
+// The arrow keys only move the focus through the teaching options; Space or Enter chooses
+// the focused one as a click does (Direct Teaching and Playback first ask about the origin).
+TEST_F(Keyboard, ArrowsMoveThroughTheTeachingOptionsAndSpaceOrEnterChooses)
+{
+    const struct {
+        QList<Qt::Key> keys;
+        const char* focused;
+        bool chosen;
+    } cases[] = {
+        {{Qt::Key_Down, Qt::Key_Down}, "Opt_Num_2", false},
+        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Left}, "Opt_Num_0", false},
+        {{Qt::Key_Right}, "Opt_Num_1", false},
+        {{Qt::Key_Down, Qt::Key_Space}, "Opt_Num_1", true},
+        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}, "Opt_Num_2", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.focused);
+        SimLine sim;
+        ScriptedDialogs script;
+        frmMain w(script);
+        showActive(w);
+        sim.controller.clearReceived();
+        if (c.chosen)
+            script.answer(MsgAnswer::No);
+        auto* first = child<QWidget>(&w, "Opt_Num_0");
+        first->setFocus();
+        // The last key of a choice is pressed once the focus is checked: the chosen mode
+        // moves the focus on.
+        const QList<Qt::Key> moves = c.chosen ? c.keys.first(c.keys.size() - 1) : c.keys;
+        for (Qt::Key key : moves)
+            QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(QApplication::focusWidget(), child<QWidget>(&w, c.focused));
+        if (c.chosen)
+            QTest::keyClick(QApplication::focusWidget(), c.keys.last());
+        EXPECT_EQ(!script.boxes.isEmpty() || !sim.controller.receivedLines().isEmpty(), c.chosen)
+            << script.texts().join(" | ").toStdString();
+        if (!c.chosen)
+            EXPECT_EQ(w.session().panel().inputOption(), 0);
+    }
+}
