@@ -385,8 +385,13 @@ void MainFrame::showGrid(int which)
         return;
     menuItems_.value(QStringLiteral("mnuViewGrid1"))->setChecked(which == 1);
     menuItems_.value(QStringLiteral("mnuViewGrid2"))->setChecked(which == 2);
-    session_->tableGrid().setVisible(which == 1);
-    session_->parameterGrid().setVisible(which == 2);
+    // The grid now shown takes the focus: keys must never go on to the one hidden (it
+    // could keep the focus while a menu had the keyboard).
+    Grid& shown = which == 1 ? session_->tableGrid() : session_->parameterGrid();
+    Grid& hidden = which == 1 ? session_->parameterGrid() : session_->tableGrid();
+    shown.setVisible(true);
+    hidden.setVisible(false);
+    (which == 1 ? tableView_ : parameterView_)->setFocus(Qt::OtherFocusReason);
 }
 
 // --- Frame ---------------------------------------------------------------------------------

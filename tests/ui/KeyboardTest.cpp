@@ -163,3 +163,106 @@ TEST_F(Keyboard, ArrowsMoveThroughTheTeachingOptionsAndSpaceOrEnterChooses)
             EXPECT_EQ(w.session().panel().inputOption(), 0);
     }
 }
+
+namespace {
+
+QStringList cells(const Grid& g)
+{
+    QStringList all;
+    for (int r = 0; r < g.rows(); ++r) {
+        for (int c = 0; c < g.columns(); ++c)
+            all << g.text(r, c);
+    }
+    return all;
+}
+
+}  // namespace
+
+// Tab leaves the grids and walks the window as it reads: the table, the parameter grid where
+// shown, then the drive panel; every button the panel offers is reached, Stop included.
+TEST_F(Keyboard, TabReachesEveryOfferedPanelButtonInScreenOrder)
+{
+    const struct {
+        bool point;
+        bool operation;
+    } cases[] = {{true, false}, {true, true}, {false, false}, {false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QStringLiteral("point %1 operation %2").arg(c.point).arg(c.operation).toStdString());
+        sim::Options options;
+        options.originEstablished = true;
+        SimLine sim(options);
+        std::unique_ptr<MainFrame> w;
+        if (c.point)
+            w = std::make_unique<frmMain>(dialogs);
+        else
+            w = std::make_unique<frmpulseMaindemo>(dialogs);
+        showActive(*w);
+        if (c.operation)
+            operation::EnterOperationMode(w->session());
+        // What is shown and offered, first the part whose order is fixed.
+        QStringList order;
+        for (const char* name : {"Grid1", "Grid2", "Cmd_Setup", "Cmd_driv", "Cmd_Stop"}) {
+            auto* widget = child<QWidget>(w.get(), name);
+            if (widget->isVisible() && widget->isEnabled())
+                order << name;
+        }
+        const qsizetype fixed = order.size();
+        if (c.point && c.operation)
+            EXPECT_TRUE(order.contains("Cmd_Stop"));
+        for (QPushButton* b : w->findChildren<QPushButton*>()) {
+            if (b->isVisible() && b->isEnabled() && !order.contains(b->objectName()))
+                order << b->objectName();
+        }
+        child<QWidget>(w.get(), "Grid1")->setFocus();
+        QStringList visited;
+        for (int i = 0; i < 60; ++i) {
+            QWidget* f = QApplication::focusWidget();
+            if (f && !visited.contains(f->objectName()))
+                visited << f->objectName();
+            QTest::keyClick(f, Qt::Key_Tab);
+        }
+        int last = -1;
+        for (const QString& name : order) {
+            const int at = int(visited.indexOf(name));
+            EXPECT_GE(at, 0) << name.toStdString() << " never reached";
+            if (order.indexOf(name) < fixed) {
+                EXPECT_GT(at, last) << name.toStdString() << " out of order";
+                last = at;
+            }
+        }
+    }
+}
+
+// After a view switch the focus is in the grid now shown, and keys typed then, to the focus
+// or straight at the hidden grid, leave the hidden grid's cells as they were.
+TEST_F(Keyboard, TypedKeysReachOnlyTheGridShown)
+{
+    const struct {
+        const char* from;
+        const char* item;
+        const char* shown;
+        const char* hidden;
+    } cases[] = {
+        {"mnuViewGrid1", "mnuViewGrid2", "Grid2", "Grid1"},
+        {"mnuViewGrid2", "mnuViewGrid1", "Grid1", "Grid2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        frmMain w(dialogs);
+        showActive(w);
+        child<QAction>(&w, c.from)->trigger();
+        auto* hidden = child<GridView>(&w, c.hidden);
+        hidden->setFocus();
+        hidden->setCurrentIndex(hidden->indexOf(0, 0));
+        const QStringList before = cells(*hidden->grid());
+        child<QAction>(&w, c.item)->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), child<QWidget>(&w, c.shown));
+        for (QWidget* target : {QApplication::focusWidget(), static_cast<QWidget*>(hidden)}) {
+            for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_7, Qt::Key_Return})
+                QTest::keyClick(target, key);
+        }
+        QApplication::processEvents();
+        EXPECT_EQ(cells(*hidden->grid()), before);
+    }
+}
