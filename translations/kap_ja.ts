@@ -1441,6 +1441,10 @@
         <source>The windows will be in %1 from the next start of the program.</source>
         <translation>次回の起動から%1で表示します。</translation>
     </message>
+    <message>
+        <source>Keyboard: %1</source>
+        <translation>キーボード: %1</translation>
+    </message>
 </context>
 <context>
     <name>kap::ParameterTable</name>

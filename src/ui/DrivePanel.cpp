@@ -12,9 +12,11 @@
 #include <QGridLayout>
 #include <QAction>
 #include <QEvent>
+#include <QAbstractButton>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -109,7 +111,58 @@ QWidget* lamp(QWidget* parent, int index, const QString& caption, QHash<int, QLa
     return w;
 }
 
+// The panel's keys: Alt with a letter of the caption. None is a menu's (File F, View V,
+// Tool T, Help H); Esc and Pause stop as well (see stopKey).
+struct PanelKey {
+    const char* name;
+    char letter;
+};
+constexpr PanelKey kPanelKeys[] = {
+    {"Cmd_Setup", 'G'}, {"Cmd_driv", 'O'},  {"Cmd_Start", 'S'}, {"Cmd_Return", 'R'},
+    {"Cmd_Stop", 'P'},  {"Cmd_Set", 'E'},   {"Opt_Num_0", 'N'}, {"Opt_Num_1", 'D'},
+    {"Opt_Num_2", 'Y'},
+};
+
+// The caption with its letter marked for Alt: the first letter of a word when one fits, else
+// the first place it occurs, else added in brackets (as Japanese captions carry theirs).
+QString withMnemonic(const QString& caption, QChar letter)
+{
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < caption.size() && at < 0; ++i) {
+        if (caption[i].toUpper() == letter && (i == 0 || caption[i - 1].isSpace()))
+            at = i;
+    }
+    if (at < 0)
+        at = caption.indexOf(letter, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return caption.trimmed() + QStringLiteral("(&") + letter + u')';
+    return caption.left(at) + u'&' + caption.mid(at);
+}
+
 }  // namespace
+
+void MainFrame::addPanelKeys(QWidget* panel)
+{
+    for (const PanelKey& k : kPanelKeys) {
+        auto* b = panel->findChild<QAbstractButton*>(QLatin1String(k.name));
+        if (!b)
+            continue;  // not on this window
+        const QChar letter = QLatin1Char(k.letter);
+        // The name a screen reader says stays the caption without its mark.
+        if (b->accessibleName().isEmpty())
+            b->setAccessibleName(b->text().trimmed());
+        b->setText(withMnemonic(b->text(), letter));
+        QString keys = QKeySequence(Qt::ALT | Qt::Key(letter.unicode()))
+                           .toString(QKeySequence::NativeText);
+        if (qstrcmp(k.name, "Cmd_Stop") == 0) {
+            keys += QStringLiteral(", ")
+                    + QKeySequence(Qt::Key_Escape).toString(QKeySequence::NativeText)
+                    + QStringLiteral(", ")
+                    + QKeySequence(Qt::Key_Pause).toString(QKeySequence::NativeText);
+        }
+        b->setToolTip(tr("Keyboard: %1").arg(keys));
+    }
+}
 
 QWidget* MainFrame::buildDrivePanel()
 {
@@ -305,6 +358,7 @@ QWidget* MainFrame::buildDrivePanel()
     ll->addWidget(replyBox_, 2);
     column->addLayout(ll);
 
+    addPanelKeys(panel);
     frames_ = {{PanelFrame::Setup, setup}, {PanelFrame::Parameters, params},
                {PanelFrame::Drive, drive}, {PanelFrame::View, view}};
     return panel;

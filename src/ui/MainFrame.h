@@ -164,6 +164,8 @@ private:
     void buildStatusBar();
     void buildCentral();
     QWidget* buildDrivePanel();
+    // The Alt keys of the mode, drive and teaching controls, with their tool tips.
+    void addPanelKeys(QWidget* panel);
     // Binds a control's click to its command; an unbuilt or foreign command is disabled.
     void bind(QAction* action, Command command);
     void bind(QPushButton* button, Command command);

@@ -9,7 +9,9 @@
 #include "frmpulseMaindemo.h"
 #include "frmstop.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QShortcutEvent>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -264,5 +266,66 @@ TEST_F(Keyboard, TypedKeysReachOnlyTheGridShown)
         }
         QApplication::processEvents();
         EXPECT_EQ(cells(*hidden->grid()), before);
+    }
+}
+
+namespace {
+
+// Takes the shortcut events of the buttons it watches, so no command runs.
+class ShortcutCatcher : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() != QEvent::Shortcut)
+            return false;
+        hits << watched->objectName();
+        ambiguous = ambiguous || static_cast<QShortcutEvent*>(e)->isAmbiguous();
+        return true;
+    }
+    QStringList hits;
+    bool ambiguous = false;
+};
+
+}  // namespace
+
+// Each mode, drive and teaching control has its Alt key, clashing with no menu; a control
+// not offered now takes none.
+TEST_F(Keyboard, AltKeysReachTheirPanelControls)
+{
+    const struct {
+        const char* name;
+        Qt::Key key;
+    } keys[] = {
+        {"Cmd_Setup", Qt::Key_G}, {"Cmd_driv", Qt::Key_O},  {"Cmd_Start", Qt::Key_S},
+        {"Cmd_Return", Qt::Key_R}, {"Cmd_Stop", Qt::Key_P}, {"Cmd_Set", Qt::Key_E},
+        {"Opt_Num_0", Qt::Key_N}, {"Opt_Num_1", Qt::Key_D}, {"Opt_Num_2", Qt::Key_Y},
+    };
+    for (const bool point : {true, false}) {
+        for (const bool operation : {false, true}) {
+            SCOPED_TRACE(QStringLiteral("point %1 operation %2").arg(point).arg(operation).toStdString());
+            sim::Options options;
+            options.originEstablished = true;
+            SimLine sim(options);
+            std::unique_ptr<MainFrame> w;
+            if (point)
+                w = std::make_unique<frmMain>(dialogs);
+            else
+                w = std::make_unique<frmpulseMaindemo>(dialogs);
+            showActive(*w);
+            if (operation)
+                operation::EnterOperationMode(w->session());
+            child<QWidget>(w.get(), "Grid1")->setFocus();
+            for (const auto& k : keys) {
+                SCOPED_TRACE(k.name);
+                auto* target = w->findChild<QWidget*>(k.name);
+                ShortcutCatcher catcher;
+                for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+                    b->installEventFilter(&catcher);
+                QTest::keyClick(QApplication::focusWidget(), k.key, Qt::AltModifier);
+                const bool offered = target && target->isVisible() && target->isEnabled();
+                EXPECT_EQ(catcher.hits, offered ? QStringList{k.name} : QStringList{});
+                EXPECT_FALSE(catcher.ambiguous);
+            }
+        }
     }
 }
