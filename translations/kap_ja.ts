@@ -1445,6 +1445,14 @@
         <source>Keyboard: %1</source>
         <translation>キーボード: %1</translation>
     </message>
+    <message>
+        <source>on</source>
+        <translation>点灯</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>消灯</translation>
+    </message>
 </context>
 <context>
     <name>kap::ParameterTable</name>

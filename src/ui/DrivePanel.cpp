@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QEvent>
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -47,16 +49,65 @@ QString styleOf(Shade shade)
     return QStringLiteral("QPushButton { background-color: %1; border: 1px solid palette(dark);"
                           " border-radius: 3px; padding: 4px 10px; }"
                           "QPushButton:disabled { color: #9a9a9a; }"
-                          "QPushButton:focus { border: 1px solid palette(highlight); }")
+                          "QPushButton:focus { border: 1px solid palette(highlight); }"
+                          "QPushButton:checked { font-weight: bold; }")
         .arg(c.isValid() ? c.name() : QStringLiteral("palette(button)"));
 }
 
+// Lit: a yellow dot with a dark outline; off: a thin hollow ring. The outline and the fill
+// tell the two apart without the colour.
 QString lampStyle(bool on, int diameter)
 {
+    if (on)
+        return QStringLiteral("border: 3px solid #202020; border-radius: %1px;"
+                              "background-color: #ffff00;")
+            .arg(diameter / 2);
     return QStringLiteral("border: 1px solid palette(dark); border-radius: %1px;"
-                          "background-color: %2;")
-        .arg(diameter / 2)
-        .arg(on ? QStringLiteral("#ffff00") : QStringLiteral("palette(button)"));
+                          "background-color: transparent;")
+        .arg(diameter / 2);
+}
+
+// A lamp row (shape and caption) is one object to assistive tools: named by its signal,
+// checked while lit, with "on" or "off" as its description.
+class LampAccessible : public QAccessibleWidget {
+public:
+    explicit LampAccessible(QWidget* row) : QAccessibleWidget(row, QAccessible::CheckBox) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return widget()->property("lampName").toString();
+        if (t == QAccessible::Description)
+            return lit() ? MainFrame::tr("on") : MainFrame::tr("off");
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State st = QAccessibleWidget::state();
+        st.checkable = true;
+        st.checked = lit();
+        st.readOnly = true;
+        st.focusable = false;
+        return st;
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+
+private:
+    bool lit() const
+    {
+        const QLabel* shape = widget()->findChild<QLabel*>(widget()->property("lampShape").toString());
+        return shape && shape->property("lit").toBool();
+    }
+};
+
+QAccessibleInterface* lampFactory(const QString&, QObject* object)
+{
+    auto* w = qobject_cast<QWidget*>(object);
+    if (w && w->property("lampShape").isValid())
+        return new LampAccessible(w);
+    return nullptr;
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)
@@ -94,7 +145,15 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& caption)
 // A status lamp: a round shape beside its caption.
 QWidget* lamp(QWidget* parent, int index, const QString& caption, QHash<int, QLabel*>& lamps)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(lampFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     auto* w = new QWidget(parent);
+    w->setObjectName(QStringLiteral("Lamp_%1").arg(index));
+    w->setProperty("lampName", caption.trimmed());
+    w->setProperty("lampShape", QStringLiteral("Indic_%1").arg(index));
     auto* l = new QHBoxLayout(w);
     l->setContentsMargins(0, 0, 0, 0);
     auto* shape = new QLabel(w);
@@ -359,6 +418,16 @@ QWidget* MainFrame::buildDrivePanel()
     column->addLayout(ll);
 
     addPanelKeys(panel);
+    // The mode and teaching-target buttons show the chosen one checked. Wide enough for the
+    // bold caption, so choosing never moves the layout.
+    for (QPushButton* b : {settingButton, operationButton, setBase, targetP}) {
+        b->setCheckable(true);
+        QFont bold = b->font();
+        bold.setBold(true);
+        const int padding = 2 * 10 + 2 * 1 + 4;
+        b->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QString(b->text()).remove(u'&'))
+                           + padding);
+    }
     frames_ = {{PanelFrame::Setup, setup}, {PanelFrame::Parameters, params},
                {PanelFrame::Drive, drive}, {PanelFrame::View, view}};
     return panel;
@@ -376,6 +445,12 @@ void MainFrame::showPanel()
         const QString style = styleOf(b.shade);
         if (w->styleSheet() != style)
             w->setStyleSheet(style);
+        // The chosen mode and teaching target are checked (bold), not only coloured.
+        if (w->isCheckable()) {
+            const bool chosen = b.shade != Shade::ButtonFace && b.shade != Shade::LightGrey;
+            if (w->isChecked() != chosen)
+                w->setChecked(chosen);
+        }
         if (!b.caption.isEmpty() && w->text() != b.caption) {
             w->setText(b.caption);
             w->setAccessibleName(b.caption);
@@ -388,6 +463,13 @@ void MainFrame::showPanel()
         if (it.value()->property("lit").toBool() != on) {
             it.value()->setProperty("lit", on);
             it.value()->setStyleSheet(lampStyle(on, it.value()->height()));
+            QWidget* row = it.value()->parentWidget();
+            QAccessible::State changed;
+            changed.checked = true;
+            QAccessibleStateChangeEvent stateEvent(row, changed);
+            QAccessible::updateAccessibility(&stateEvent);
+            QAccessibleEvent descriptionEvent(row, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&descriptionEvent);
         }
     }
     if (currentAngle_->text() != state.currentAngle())

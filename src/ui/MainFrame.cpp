@@ -238,7 +238,12 @@ void MainFrame::bind(QPushButton* button, Command command)
         connect(button, &QPushButton::released, this, [this] { operation::ReleaseJog(*session_); });
         return;
     }
-    connect(button, &QPushButton::clicked, this, [this, command] { run(command); });
+    connect(button, &QPushButton::clicked, this, [this, button, command] {
+        run(command);
+        // A checkable button's click has flipped its mark; the session decides what it shows.
+        if (button->isCheckable())
+            showPanel();
+    });
 }
 
 bool MainFrame::commandEnabled(Command command) const

@@ -1,6 +1,7 @@
 // The main windows by keyboard alone: the stop keys reach a motion from anywhere, and the
 // focus moves where the user sees it.
 #include "Drive.h"
+#include "Teaching.h"
 #include "GridView.h"
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
@@ -10,6 +11,7 @@
 #include "frmstop.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QShortcutEvent>
 #include <QApplication>
@@ -20,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 using namespace kap;
@@ -326,6 +329,72 @@ TEST_F(Keyboard, AltKeysReachTheirPanelControls)
                 EXPECT_EQ(catcher.hits, offered ? QStringList{k.name} : QStringList{});
                 EXPECT_FALSE(catcher.ambiguous);
             }
+        }
+    }
+}
+
+// Each lamp is one accessible object named by its signal whose checked state and
+// description follow the lamp.
+TEST_F(Keyboard, LampsTellOnAndOffToAssistiveTools)
+{
+    const struct {
+        bool point;
+        int index;
+        const char* name;
+    } lamps[] = {
+        {true, 3, "READY"}, {true, 0, "HOLD"}, {true, 8, "Pos 5"},
+        {false, 2, "ENABLE"}, {false, 1, "INPOS/HOLD"}, {false, 10, "Pos 3"},
+    };
+    for (const auto& c : lamps) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<MainFrame> w;
+        if (c.point)
+            w = std::make_unique<frmMain>(dialogs);
+        else
+            w = std::make_unique<frmpulseMaindemo>(dialogs);
+        w->show();
+        QWidget* row = child<QWidget>(w.get(), QStringLiteral("Indic_%1").arg(c.index).toLatin1())
+                           ->parentWidget();
+        QAccessibleInterface* lamp = QAccessible::queryAccessibleInterface(row);
+        ASSERT_NE(lamp, nullptr);
+        EXPECT_EQ(lamp->text(QAccessible::Name), c.name);
+        EXPECT_EQ(lamp->childCount(), 0);  // read once, not shape and caption apart
+        for (const bool on : {true, false}) {
+            w->session().panel().setLamp(c.index, on);
+            EXPECT_EQ(bool(lamp->state().checked), on);
+            EXPECT_EQ(lamp->text(QAccessible::Description), on ? "on" : "off");
+        }
+    }
+}
+
+// The chosen mode and teaching target are checked, for assistive tools and on screen.
+TEST_F(Keyboard, ChosenModeAndTargetAreChecked)
+{
+    sim::Options options;
+    options.originEstablished = true;
+    SimLine sim(options);
+    frmMain w(dialogs);
+    w.show();
+    Session& s = w.session();
+    const struct {
+        std::function<void()> act;
+        const char* checked;
+        const char* unchecked;
+    } cases[] = {
+        {[&] { operation::EnterOperationMode(s); }, "Cmd_driv", "Cmd_Setup"},
+        {[&] { operation::EnterSettingMode(s); }, "Cmd_Setup", "Cmd_driv"},
+        {[&] { operation::ChooseTarget(s, TeachingTarget::OriginShift); }, "Cmd_SetBase",
+         "Cmd_TargetP"},
+        {[&] { operation::ChooseTarget(s, TeachingTarget::Position); }, "Cmd_TargetP",
+         "Cmd_SetBase"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.checked);
+        c.act();
+        for (const auto& [name, on] : {std::pair{c.checked, true}, std::pair{c.unchecked, false}}) {
+            auto* b = child<QPushButton>(&w, name);
+            EXPECT_EQ(b->isChecked(), on) << name;
+            EXPECT_EQ(bool(QAccessible::queryAccessibleInterface(b)->state().checked), on) << name;
         }
     }
 }
