@@ -1453,6 +1453,26 @@
         <source>off</source>
         <translation>消灯</translation>
     </message>
+    <message>
+        <source>Org return CW</source>
+        <translation>原点復帰 CW</translation>
+    </message>
+    <message>
+        <source>Org return CCW</source>
+        <translation>原点復帰 CCW</translation>
+    </message>
+    <message>
+        <source>Jog CW</source>
+        <translation>ジョグ CW</translation>
+    </message>
+    <message>
+        <source>Jog CCW</source>
+        <translation>ジョグ CCW</translation>
+    </message>
+    <message>
+        <source>*10^%1 kg.m^%2</source>
+        <translation>*10^%1 kg.m^%2</translation>
+    </message>
 </context>
 <context>
     <name>kap::ParameterTable</name>

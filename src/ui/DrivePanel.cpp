@@ -292,6 +292,8 @@ QWidget* MainFrame::buildDrivePanel()
     QPushButton* setButton = commandButton(setup, "Cmd_Set", tr("SET"));
     QPushButton* jogCw = commandButton(setup, "Cmd_Op", tr("CW"));
     QPushButton* jogCcw = commandButton(setup, "Cmd_Cl", tr("CCW"));
+    jogCw->setAccessibleName(tr("Jog CW"));
+    jogCcw->setAccessibleName(tr("Jog CCW"));
     sl->addWidget(setButton, r, 0);
     auto* jog = new QHBoxLayout;
     jog->addWidget(jogCw);
@@ -320,10 +322,14 @@ QWidget* MainFrame::buildDrivePanel()
     quickBox(2, "Txt_Limit", tr("Org return Speed"), new QLabel(tr("rps"), params),
              QStringLiteral("0.10"));
     auto* dir = new QGroupBox(tr("Org return direction"), params);
+    dir->setObjectName(QStringLiteral("Frame_OrgDirection"));
+    dir->setAccessibleName(dir->title());
     auto* dl = new QHBoxLayout(dir);
     for (int i = 0; i < 2; ++i) {
         auto* o = new QRadioButton(i == 0 ? tr("CW") : tr("CCW"), dir);
         o->setObjectName(QStringLiteral("OP1_%1").arg(i));
+        // Told apart from the jog buttons of the same captions.
+        o->setAccessibleName(i == 0 ? tr("Org return CW") : tr("Org return CCW"));
         o->setChecked(i == 1);
         dl->addWidget(o);
     }

@@ -39,6 +39,9 @@ public:
         case Qt::DisplayRole:
         case Qt::EditRole:
             return grid_->text(row, index.column());
+        case Qt::AccessibleTextRole:
+            // Read without the blanks that pad the text on screen.
+            return grid_->text(row, index.column()).trimmed();
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(alignment(index.column()));
         case Qt::BackgroundRole:
@@ -52,11 +55,13 @@ public:
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        if (role != Qt::DisplayRole)
+        if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
             return {};
         if (orientation == Qt::Vertical)
             return gridRow(section);
-        return grid_->fixedRows() > 0 ? grid_->text(-grid_->fixedRows(), section) : QString();
+        const QString text =
+            grid_->fixedRows() > 0 ? grid_->text(-grid_->fixedRows(), section) : QString();
+        return role == Qt::AccessibleTextRole ? text.trimmed() : text;
     }
 
     Qt::ItemFlags flags(const QModelIndex& index) const override

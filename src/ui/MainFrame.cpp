@@ -632,7 +632,7 @@ void MainFrame::showInertiaUnit(const QString& exponents)
     const QString ten = parts.value(0, QStringLiteral("-6"));
     const QString metre = parts.value(1, QStringLiteral("2"));
     inertiaUnit_->setText(tr("*10<sup>%1</sup> kg.m<sup>%2</sup>").arg(ten, metre));
-    inertiaUnit_->setAccessibleName(exponents);
+    inertiaUnit_->setAccessibleName(tr("*10^%1 kg.m^%2").arg(ten, metre));
 }
 
 // --- SessionView ---------------------------------------------------------------------------

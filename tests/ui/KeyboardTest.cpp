@@ -11,11 +11,13 @@
 #include "frmstop.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QAction>
 #include <QShortcutEvent>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMap>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -396,5 +398,56 @@ TEST_F(Keyboard, ChosenModeAndTargetAreChecked)
             EXPECT_EQ(b->isChecked(), on) << name;
             EXPECT_EQ(bool(QAccessible::queryAccessibleInterface(b)->state().checked), on) << name;
         }
+    }
+}
+
+// Every control the keyboard reaches has a name of its own in its window, and the names a
+// listener used to get wrong are the ones meant.
+TEST_F(Keyboard, ControlsHaveNamesAListenerUnderstands)
+{
+    for (const bool point : {true, false}) {
+        SCOPED_TRACE(point ? "point" : "pulse");
+        std::unique_ptr<MainFrame> w;
+        if (point)
+            w = std::make_unique<frmMain>(dialogs);
+        else
+            w = std::make_unique<frmpulseMaindemo>(dialogs);
+        w->show();
+        QMap<QString, QString> owners;  // name -> objectName
+        for (QWidget* c : w->findChildren<QWidget*>()) {
+            if (!c->isVisibleTo(w.get()) || !(c->focusPolicy() & Qt::TabFocus)
+                || qobject_cast<QAbstractScrollArea*>(c->parentWidget()))
+                continue;
+            const QString name = QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name);
+            EXPECT_FALSE(name.trimmed().isEmpty()) << c->objectName().toStdString();
+            EXPECT_FALSE(owners.contains(name))
+                << name.toStdString() << ": " << c->objectName().toStdString() << " and "
+                << owners.value(name).toStdString();
+            owners.insert(name, c->objectName());
+        }
+    }
+    frmMain w(dialogs);
+    const struct {
+        const char* widget;
+        const char* name;
+    } named[] = {
+        {"Frame_OrgDirection", "Org return direction"},
+        {"OP1_0", "Org return CW"},
+        {"Cmd_Op", "Jog CW"},
+        {"Label10", "*10^-6 kg.m^2"},
+        {"Opt_Num_1", "Direct Teaching"},
+    };
+    for (const auto& n : named) {
+        QAccessibleInterface* i = QAccessible::queryAccessibleInterface(child<QWidget>(&w, n.widget));
+        EXPECT_EQ(i->text(QAccessible::Name), n.name) << n.widget;
+    }
+    // Column titles are read without their padding.
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(child<QWidget>(&w, "Grid1"));
+    for (int c = 0; c < grid->tableInterface()->columnCount(); ++c) {
+        QAccessibleInterface* cell = grid->tableInterface()->cellAt(0, c);
+        ASSERT_NE(cell, nullptr);
+        const QString title = cell->tableCellInterface()->columnHeaderCells().value(0)->text(
+            QAccessible::Name);
+        EXPECT_EQ(title.toStdString(), title.trimmed().toStdString());
     }
 }
