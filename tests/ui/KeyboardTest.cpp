@@ -1,12 +1,16 @@
 // The main windows by keyboard alone: the stop keys reach a motion from anywhere, and the
 // focus moves where the user sees it.
+#include "AppWindows.h"
 #include "Drive.h"
 #include "Teaching.h"
 #include "GridView.h"
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
+#include "StartupWindow.h"
 #include "frmMain.h"
+#include "frmVer.h"
+#include "frmbar.h"
 #include "frmpulseMaindemo.h"
 #include "frmstop.h"
 
@@ -449,5 +453,42 @@ TEST_F(Keyboard, ControlsHaveNamesAListenerUnderstands)
         const QString title = cell->tableCellInterface()->columnHeaderCells().value(0)->text(
             QAccessible::Name);
         EXPECT_EQ(title.toStdString(), title.trimmed().toStdString());
+    }
+}
+
+// A window shown and hidden again is gone from the windows a screen reader lists.
+TEST_F(Keyboard, HiddenWindowsLeaveTheAccessibilityTree)
+{
+    frmMain w(dialogs);
+    frmVer version(&w);
+    AppWindows windows(dialogs, 0.1);
+    StartupWindow startup(windows);
+    const struct {
+        const char* name;
+        QWidget* window;
+    } cases[] = {
+        {"progress", &w.progressDialog()},
+        {"STOP", &w.stopDialog()},
+        {"version", &version},
+        {"start-up", &startup},
+    };
+    const auto listed = [](QWidget* window) {
+        QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
+        for (int i = 0; i < app->childCount(); ++i) {
+            if (app->child(i) && app->child(i)->object() == window)
+                return true;
+        }
+        return false;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.window->show();
+        EXPECT_TRUE(listed(c.window));
+        c.window->hide();
+        QApplication::processEvents();
+        EXPECT_FALSE(listed(c.window));
+        c.window->show();  // and back when shown again
+        EXPECT_TRUE(listed(c.window));
+        c.window->hide();
     }
 }
