@@ -2,12 +2,12 @@
 // focus moves where the user sees it.
 #include "AppWindows.h"
 #include "Drive.h"
-#include "Teaching.h"
-#include "GridView.h"
 #include "FakeView.h"
+#include "GridView.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
 #include "StartupWindow.h"
+#include "Teaching.h"
 #include "frmMain.h"
 #include "frmVer.h"
 #include "frmbar.h"
@@ -18,11 +18,11 @@
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QAction>
-#include <QShortcutEvent>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMap>
 #include <QPushButton>
+#include <QShortcutEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -198,7 +198,8 @@ TEST_F(Keyboard, TabReachesEveryOfferedPanelButtonInScreenOrder)
         bool operation;
     } cases[] = {{true, false}, {true, true}, {false, false}, {false, true}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(QStringLiteral("point %1 operation %2").arg(c.point).arg(c.operation).toStdString());
+        SCOPED_TRACE(
+            QStringLiteral("point %1 operation %2").arg(c.point).arg(c.operation).toStdString());
         sim::Options options;
         options.originEstablished = true;
         SimLine sim(options);
@@ -305,13 +306,14 @@ TEST_F(Keyboard, AltKeysReachTheirPanelControls)
         const char* name;
         Qt::Key key;
     } keys[] = {
-        {"Cmd_Setup", Qt::Key_G}, {"Cmd_driv", Qt::Key_O},  {"Cmd_Start", Qt::Key_S},
-        {"Cmd_Return", Qt::Key_R}, {"Cmd_Stop", Qt::Key_P}, {"Cmd_Set", Qt::Key_E},
-        {"Opt_Num_0", Qt::Key_N}, {"Opt_Num_1", Qt::Key_D}, {"Opt_Num_2", Qt::Key_Y},
+        {"Cmd_Setup", Qt::Key_G},  {"Cmd_driv", Qt::Key_O},  {"Cmd_Start", Qt::Key_S},
+        {"Cmd_Return", Qt::Key_R}, {"Cmd_Stop", Qt::Key_P},  {"Cmd_Set", Qt::Key_E},
+        {"Opt_Num_0", Qt::Key_N},  {"Opt_Num_1", Qt::Key_D}, {"Opt_Num_2", Qt::Key_Y},
     };
     for (const bool point : {true, false}) {
         for (const bool operation : {false, true}) {
-            SCOPED_TRACE(QStringLiteral("point %1 operation %2").arg(point).arg(operation).toStdString());
+            SCOPED_TRACE(
+                QStringLiteral("point %1 operation %2").arg(point).arg(operation).toStdString());
             sim::Options options;
             options.originEstablished = true;
             SimLine sim(options);
@@ -348,7 +350,7 @@ TEST_F(Keyboard, LampsTellOnAndOffToAssistiveTools)
         int index;
         const char* name;
     } lamps[] = {
-        {true, 3, "READY"}, {true, 0, "HOLD"}, {true, 8, "Pos 5"},
+        {true, 3, "READY"},   {true, 0, "HOLD"},        {true, 8, "Pos 5"},
         {false, 2, "ENABLE"}, {false, 1, "INPOS/HOLD"}, {false, 10, "Pos 3"},
     };
     for (const auto& c : lamps) {
@@ -442,7 +444,8 @@ TEST_F(Keyboard, ControlsHaveNamesAListenerUnderstands)
         {"Opt_Num_1", "Direct Teaching"},
     };
     for (const auto& n : named) {
-        QAccessibleInterface* i = QAccessible::queryAccessibleInterface(child<QWidget>(&w, n.widget));
+        QAccessibleInterface* i =
+            QAccessible::queryAccessibleInterface(child<QWidget>(&w, n.widget));
         EXPECT_EQ(i->text(QAccessible::Name), n.name) << n.widget;
     }
     // Column titles are read without their padding.
@@ -450,8 +453,8 @@ TEST_F(Keyboard, ControlsHaveNamesAListenerUnderstands)
     for (int c = 0; c < grid->tableInterface()->columnCount(); ++c) {
         QAccessibleInterface* cell = grid->tableInterface()->cellAt(0, c);
         ASSERT_NE(cell, nullptr);
-        const QString title = cell->tableCellInterface()->columnHeaderCells().value(0)->text(
-            QAccessible::Name);
+        const QString title =
+            cell->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name);
         EXPECT_EQ(title.toStdString(), title.trimmed().toStdString());
     }
 }
