@@ -1,5 +1,5 @@
-// The main windows by keyboard alone: the stop keys reach a motion from anywhere, and the
-// focus moves where the user sees it.
+// The main windows by keyboard and screen reader: Stop within reach, focus where the user
+// sees it, and states and names told without colour.
 #include "AppWindows.h"
 #include "Drive.h"
 #include "FakeView.h"
@@ -30,6 +30,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 using namespace kap;
 using namespace kap::test;
@@ -38,215 +40,168 @@ namespace {
 
 class Keyboard : public ::testing::Test {
 protected:
+    // The window shown and active (focus follows keys only there), in Operation mode if asked.
+    std::unique_ptr<MainFrame> open(bool point, bool operation = false)
+    {
+        std::unique_ptr<MainFrame> w;
+        if (point)
+            w = std::make_unique<frmMain>(dialogs);
+        else
+            w = std::make_unique<frmpulseMaindemo>(dialogs);
+        w->show();
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        if (operation)
+            operation::EnterOperationMode(w->session());
+        return w;
+    }
+    static void keys(const QList<Qt::Key>& keys)
+    {
+        for (Qt::Key key : keys)
+            QTest::keyClick(QApplication::focusWidget(), key);
+    }
+    static QString nameOf(QObject* o)
+    {
+        return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name);
+    }
+
     CleanModule clean;
     ScriptedDialogs dialogs;
 };
 
-// Focus follows keys only in the active window.
-void showActive(QWidget& w)
-{
-    w.show();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-}
+const sim::Options kAtOrigin = [] {
+    sim::Options o;
+    o.originEstablished = true;
+    o.motionMs = 2500;
+    return o;
+}();
 
 }  // namespace
 
-// Esc and Pause work like Stop (or the STOP dialog's button) while the actuator moves,
-// wherever the focus is: the stop character goes out before the motion would have ended.
+// While the actuator moves, Esc and Pause work like Stop (or the STOP dialog's button)
+// wherever the focus is; with nothing that may move they send nothing.
 TEST_F(Keyboard, StopKeysBreakAMotionWhateverHasTheFocus)
 {
     const struct {
         bool point;  // Start's move in the point-input window, else a return with STOP dialog
         Qt::Key key;
         const char* focus;
+        bool moving;
     } cases[] = {
-        {true, Qt::Key_Escape, "Grid1"},
-        {true, Qt::Key_Pause, "Txt_ComS"},
-        {false, Qt::Key_Escape, "Grid2"},
-        {false, Qt::Key_Pause, "Txt_ComR"},
+        {true, Qt::Key_Escape, "Grid1", true},  {true, Qt::Key_Pause, "Txt_ComS", true},
+        {false, Qt::Key_Escape, "Grid2", true}, {false, Qt::Key_Pause, "Txt_ComR", true},
+        {true, Qt::Key_Escape, "Grid1", false}, {true, Qt::Key_Pause, "Grid1", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.focus);
-        sim::Options options;
-        options.originEstablished = true;
-        options.motionMs = 2500;
-        SimLine sim(options);
+        SimLine sim(kAtOrigin);
         sim.controller.points[0] = {"A", "90.00", "50"};
-        std::unique_ptr<MainFrame> w;
-        if (c.point)
-            w = std::make_unique<frmMain>(dialogs);
-        else
-            w = std::make_unique<frmpulseMaindemo>(dialogs);
-        showActive(*w);
-        Session& s = w->session();
-        operation::EnterOperationMode(s);
-        ASSERT_TRUE(s.drive().operationMode);
+        auto w = open(c.point, c.moving);
         sim.controller.clearReceived();
-
-        QElapsedTimer clock;
-        qint64 breakAt = -1;
         const auto press = [&] {
-            QWidget* target = child<QWidget>(w.get(), c.focus);
-            target->setFocus();
-            QTest::keyClick(target, c.key);
+            child<QWidget>(w.get(), c.focus)->setFocus();
+            keys({c.key});
         };
         QObject::connect(&sim.controller, &sim::Controller::entryReceived, w.get(),
                          [&](const QByteArray& e) {
-                             if (e == "\x03" && breakAt < 0)
-                                 breakAt = clock.elapsed();
-                             if (c.point && e.startsWith("@MOVP "))
+                             if (e.startsWith("@MOVP "))
                                  QTimer::singleShot(50, w.get(), press);
                          });
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, w.get(), [&] {
-            if (w->stopDialog().isVisible()) {
-                poll.stop();
+            if (w->stopDialog().isVisible() && !poll.property("done").toBool()) {
+                poll.setProperty("done", true);
                 press();
             }
         });
+        QElapsedTimer clock;
         clock.start();
-        if (c.point) {
+        if (!c.moving) {
+            press();
+        } else if (c.point) {
             dialogs.answer(MsgAnswer::Yes);
             QTest::mouseClick(child<QPushButton>(w.get(), "Cmd_Start"), Qt::LeftButton);
         } else {
             poll.start(20);
-            operation::ReturnToOrigin(s, true);
+            operation::ReturnToOrigin(w->session(), true);
         }
-        EXPECT_GE(breakAt, 0);
-        EXPECT_LT(breakAt, 1000) << "the break waited for the motion";
-        EXPECT_EQ(sim.controller.receivedLines().count("\x03"), 1);
+        EXPECT_EQ(sim.controller.receivedLines().count("\x03"), c.moving ? 1 : 0);
+        EXPECT_LT(clock.elapsed(), 2000) << "the break waited for the motion";
     }
 }
 
-// With nothing that may move, Esc keeps its usual meaning and sends nothing.
-TEST_F(Keyboard, StopKeysSendNothingWhileNothingMayMove)
-{
-    SimLine sim;
-    frmMain w(dialogs);
-    showActive(w);
-    sim.controller.clearReceived();
-    QWidget* grid = child<QWidget>(&w, "Grid1");
-    grid->setFocus();
-    QTest::keyClick(grid, Qt::Key_Escape);
-    QTest::keyClick(grid, Qt::Key_Pause);
-    QTest::qWait(50);
-    EXPECT_TRUE(sim.controller.receivedLines().isEmpty());
-}
-
 // The arrow keys only move the focus through the teaching options; Space or Enter chooses
-// the focused one as a click does (Direct Teaching and Playback first ask about the origin).
+// as a click does (Direct Teaching and Playback first ask about the origin).
 TEST_F(Keyboard, ArrowsMoveThroughTheTeachingOptionsAndSpaceOrEnterChooses)
 {
     const struct {
-        QList<Qt::Key> keys;
+        QList<Qt::Key> moves;
         const char* focused;
-        bool chosen;
+        std::optional<Qt::Key> choose;
     } cases[] = {
-        {{Qt::Key_Down, Qt::Key_Down}, "Opt_Num_2", false},
-        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Left}, "Opt_Num_0", false},
-        {{Qt::Key_Right}, "Opt_Num_1", false},
-        {{Qt::Key_Down, Qt::Key_Space}, "Opt_Num_1", true},
-        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}, "Opt_Num_2", true},
+        {{Qt::Key_Down, Qt::Key_Down}, "Opt_Num_2", {}},
+        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Left}, "Opt_Num_0", {}},
+        {{Qt::Key_Right}, "Opt_Num_1", {}},
+        {{Qt::Key_Down}, "Opt_Num_1", Qt::Key_Space},
+        {{Qt::Key_Down, Qt::Key_Down}, "Opt_Num_2", Qt::Key_Return},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.focused);
         SimLine sim;
-        ScriptedDialogs script;
-        frmMain w(script);
-        showActive(w);
+        auto w = open(true);
         sim.controller.clearReceived();
-        if (c.chosen)
-            script.answer(MsgAnswer::No);
-        auto* first = child<QWidget>(&w, "Opt_Num_0");
-        first->setFocus();
-        // The last key of a choice is pressed once the focus is checked: the chosen mode
-        // moves the focus on.
-        const QList<Qt::Key> moves = c.chosen ? c.keys.first(c.keys.size() - 1) : c.keys;
-        for (Qt::Key key : moves)
-            QTest::keyClick(QApplication::focusWidget(), key);
-        EXPECT_EQ(QApplication::focusWidget(), child<QWidget>(&w, c.focused));
-        if (c.chosen)
-            QTest::keyClick(QApplication::focusWidget(), c.keys.last());
-        EXPECT_EQ(!script.boxes.isEmpty() || !sim.controller.receivedLines().isEmpty(), c.chosen)
-            << script.texts().join(" | ").toStdString();
-        if (!c.chosen)
-            EXPECT_EQ(w.session().panel().inputOption(), 0);
+        child<QWidget>(w.get(), "Opt_Num_0")->setFocus();
+        keys(c.moves);
+        EXPECT_EQ(QApplication::focusWidget(), child<QWidget>(w.get(), c.focused));
+        dialogs.boxes.clear();
+        if (c.choose) {
+            dialogs.answer(MsgAnswer::No);
+            keys({*c.choose});
+        }
+        EXPECT_EQ(!dialogs.boxes.isEmpty() || !sim.controller.receivedLines().isEmpty(),
+                  c.choose.has_value());
     }
 }
-
-namespace {
-
-QStringList cells(const Grid& g)
-{
-    QStringList all;
-    for (int r = 0; r < g.rows(); ++r) {
-        for (int c = 0; c < g.columns(); ++c)
-            all << g.text(r, c);
-    }
-    return all;
-}
-
-}  // namespace
 
 // Tab leaves the grids and walks the window as it reads: the table, the parameter grid where
-// shown, then the drive panel; every button the panel offers is reached, Stop included.
+// shown, then the drive panel; every button offered is reached, Stop included.
 TEST_F(Keyboard, TabReachesEveryOfferedPanelButtonInScreenOrder)
 {
-    const struct {
-        bool point;
-        bool operation;
-    } cases[] = {{true, false}, {true, true}, {false, false}, {false, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(
-            QStringLiteral("point %1 operation %2").arg(c.point).arg(c.operation).toStdString());
-        sim::Options options;
-        options.originEstablished = true;
-        SimLine sim(options);
-        std::unique_ptr<MainFrame> w;
-        if (c.point)
-            w = std::make_unique<frmMain>(dialogs);
-        else
-            w = std::make_unique<frmpulseMaindemo>(dialogs);
-        showActive(*w);
-        if (c.operation)
-            operation::EnterOperationMode(w->session());
-        // What is shown and offered, first the part whose order is fixed.
-        QStringList order;
-        for (const char* name : {"Grid1", "Grid2", "Cmd_Setup", "Cmd_driv", "Cmd_Stop"}) {
-            auto* widget = child<QWidget>(w.get(), name);
-            if (widget->isVisible() && widget->isEnabled())
-                order << name;
-        }
-        const qsizetype fixed = order.size();
-        if (c.point && c.operation)
-            EXPECT_TRUE(order.contains("Cmd_Stop"));
-        for (QPushButton* b : w->findChildren<QPushButton*>()) {
-            if (b->isVisible() && b->isEnabled() && !order.contains(b->objectName()))
-                order << b->objectName();
-        }
-        child<QWidget>(w.get(), "Grid1")->setFocus();
-        QStringList visited;
-        for (int i = 0; i < 60; ++i) {
-            QWidget* f = QApplication::focusWidget();
-            if (f && !visited.contains(f->objectName()))
-                visited << f->objectName();
-            QTest::keyClick(f, Qt::Key_Tab);
-        }
-        int last = -1;
-        for (const QString& name : order) {
-            const int at = int(visited.indexOf(name));
-            EXPECT_GE(at, 0) << name.toStdString() << " never reached";
-            if (order.indexOf(name) < fixed) {
-                EXPECT_GT(at, last) << name.toStdString() << " out of order";
-                last = at;
+    for (const bool point : {true, false}) {
+        for (const bool operation : {false, true}) {
+            SCOPED_TRACE(std::to_string(point) + std::to_string(operation));
+            SimLine sim(kAtOrigin);
+            auto w = open(point, operation);
+            QStringList order;  // its start in the order fixed, then the rest offered
+            for (const char* name : {"Grid1", "Grid2", "Cmd_Setup", "Cmd_driv", "Cmd_Stop"}) {
+                if (child<QWidget>(w.get(), name)->isVisible()
+                    && child<QWidget>(w.get(), name)->isEnabled())
+                    order << name;
+            }
+            const qsizetype fixed = order.size();
+            EXPECT_EQ(order.contains("Cmd_Stop"), point && operation);
+            for (QPushButton* b : w->findChildren<QPushButton*>()) {
+                if (b->isVisible() && b->isEnabled() && !order.contains(b->objectName()))
+                    order << b->objectName();
+            }
+            child<QWidget>(w.get(), "Grid1")->setFocus();
+            QStringList visited;
+            for (int i = 0; i < 60; ++i) {
+                if (!visited.contains(QApplication::focusWidget()->objectName()))
+                    visited << QApplication::focusWidget()->objectName();
+                keys({Qt::Key_Tab});
+            }
+            for (qsizetype i = 0; i < order.size(); ++i) {
+                EXPECT_TRUE(visited.contains(order[i])) << order[i].toStdString();
+                if (i > 0 && i < fixed)
+                    EXPECT_GT(visited.indexOf(order[i]), visited.indexOf(order[i - 1]));
             }
         }
     }
 }
 
-// After a view switch the focus is in the grid now shown, and keys typed then, to the focus
-// or straight at the hidden grid, leave the hidden grid's cells as they were.
+// After a view switch the focus is in the grid now shown; keys typed then, to the focus or
+// straight at the hidden grid, leave the hidden grid's cells as they were.
 TEST_F(Keyboard, TypedKeysReachOnlyTheGridShown)
 {
     const struct {
@@ -260,89 +215,71 @@ TEST_F(Keyboard, TypedKeysReachOnlyTheGridShown)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.item);
-        frmMain w(dialogs);
-        showActive(w);
-        child<QAction>(&w, c.from)->trigger();
-        auto* hidden = child<GridView>(&w, c.hidden);
+        auto w = open(true);
+        child<QAction>(w.get(), c.from)->trigger();
+        auto* hidden = child<GridView>(w.get(), c.hidden);
         hidden->setFocus();
         hidden->setCurrentIndex(hidden->indexOf(0, 0));
-        const QStringList before = cells(*hidden->grid());
-        child<QAction>(&w, c.item)->trigger();
-        QApplication::processEvents();
-        EXPECT_EQ(QApplication::focusWidget(), child<QWidget>(&w, c.shown));
-        for (QWidget* target : {QApplication::focusWidget(), static_cast<QWidget*>(hidden)}) {
+        const auto cells = [&] {
+            QStringList all;
+            for (int r = 0; r < hidden->grid()->rows(); ++r)
+                for (int col = 0; col < hidden->grid()->columns(); ++col)
+                    all << hidden->grid()->text(r, col);
+            return all;
+        };
+        const QStringList before = cells();
+        child<QAction>(w.get(), c.item)->trigger();
+        EXPECT_EQ(QApplication::focusWidget(), child<QWidget>(w.get(), c.shown));
+        for (QWidget* target : {QApplication::focusWidget(), static_cast<QWidget*>(hidden)})
             for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_7, Qt::Key_Return})
                 QTest::keyClick(target, key);
-        }
-        QApplication::processEvents();
-        EXPECT_EQ(cells(*hidden->grid()), before);
+        EXPECT_EQ(cells(), before);
     }
 }
-
-namespace {
-
-// Takes the shortcut events of the buttons it watches, so no command runs.
-class ShortcutCatcher : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* e) override
-    {
-        if (e->type() != QEvent::Shortcut)
-            return false;
-        hits << watched->objectName();
-        ambiguous = ambiguous || static_cast<QShortcutEvent*>(e)->isAmbiguous();
-        return true;
-    }
-    QStringList hits;
-    bool ambiguous = false;
-};
-
-}  // namespace
 
 // Each mode, drive and teaching control has its Alt key, clashing with no menu; a control
 // not offered now takes none.
 TEST_F(Keyboard, AltKeysReachTheirPanelControls)
 {
-    const struct {
-        const char* name;
-        Qt::Key key;
-    } keys[] = {
+    // Takes the shortcut events of the buttons, so no command runs.
+    struct Catcher : QObject {
+        bool eventFilter(QObject* watched, QEvent* e) override
+        {
+            if (e->type() != QEvent::Shortcut)
+                return false;
+            hits << watched->objectName();
+            ambiguous = ambiguous || static_cast<QShortcutEvent*>(e)->isAmbiguous();
+            return true;
+        }
+        QStringList hits;
+        bool ambiguous = false;
+    };
+    const QList<QPair<const char*, Qt::Key>> keyOf = {
         {"Cmd_Setup", Qt::Key_G},  {"Cmd_driv", Qt::Key_O},  {"Cmd_Start", Qt::Key_S},
         {"Cmd_Return", Qt::Key_R}, {"Cmd_Stop", Qt::Key_P},  {"Cmd_Set", Qt::Key_E},
         {"Opt_Num_0", Qt::Key_N},  {"Opt_Num_1", Qt::Key_D}, {"Opt_Num_2", Qt::Key_Y},
     };
     for (const bool point : {true, false}) {
         for (const bool operation : {false, true}) {
-            SCOPED_TRACE(
-                QStringLiteral("point %1 operation %2").arg(point).arg(operation).toStdString());
-            sim::Options options;
-            options.originEstablished = true;
-            SimLine sim(options);
-            std::unique_ptr<MainFrame> w;
-            if (point)
-                w = std::make_unique<frmMain>(dialogs);
-            else
-                w = std::make_unique<frmpulseMaindemo>(dialogs);
-            showActive(*w);
-            if (operation)
-                operation::EnterOperationMode(w->session());
+            SimLine sim(kAtOrigin);
+            auto w = open(point, operation);
             child<QWidget>(w.get(), "Grid1")->setFocus();
-            for (const auto& k : keys) {
-                SCOPED_TRACE(k.name);
-                auto* target = w->findChild<QWidget*>(k.name);
-                ShortcutCatcher catcher;
+            for (const auto& [name, key] : keyOf) {
+                SCOPED_TRACE(std::string(name) + std::to_string(point) + std::to_string(operation));
+                Catcher catcher;
                 for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
                     b->installEventFilter(&catcher);
-                QTest::keyClick(QApplication::focusWidget(), k.key, Qt::AltModifier);
+                QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+                auto* target = w->findChild<QWidget*>(name);
                 const bool offered = target && target->isVisible() && target->isEnabled();
-                EXPECT_EQ(catcher.hits, offered ? QStringList{k.name} : QStringList{});
+                EXPECT_EQ(catcher.hits, offered ? QStringList{name} : QStringList{});
                 EXPECT_FALSE(catcher.ambiguous);
             }
         }
     }
 }
 
-// Each lamp is one accessible object named by its signal whose checked state and
-// description follow the lamp.
+// A lamp is one accessible object named by its signal, checked and described "on" while lit.
 TEST_F(Keyboard, LampsTellOnAndOffToAssistiveTools)
 {
     const struct {
@@ -355,16 +292,10 @@ TEST_F(Keyboard, LampsTellOnAndOffToAssistiveTools)
     };
     for (const auto& c : lamps) {
         SCOPED_TRACE(c.name);
-        std::unique_ptr<MainFrame> w;
-        if (c.point)
-            w = std::make_unique<frmMain>(dialogs);
-        else
-            w = std::make_unique<frmpulseMaindemo>(dialogs);
-        w->show();
-        QWidget* row = child<QWidget>(w.get(), QStringLiteral("Indic_%1").arg(c.index).toLatin1())
-                           ->parentWidget();
-        QAccessibleInterface* lamp = QAccessible::queryAccessibleInterface(row);
-        ASSERT_NE(lamp, nullptr);
+        auto w = open(c.point);
+        const QByteArray shape = "Indic_" + QByteArray::number(c.index);
+        QAccessibleInterface* lamp = QAccessible::queryAccessibleInterface(
+            child<QWidget>(w.get(), shape.constData())->parentWidget());
         EXPECT_EQ(lamp->text(QAccessible::Name), c.name);
         EXPECT_EQ(lamp->childCount(), 0);  // read once, not shape and caption apart
         for (const bool on : {true, false}) {
@@ -378,12 +309,9 @@ TEST_F(Keyboard, LampsTellOnAndOffToAssistiveTools)
 // The chosen mode and teaching target are checked, for assistive tools and on screen.
 TEST_F(Keyboard, ChosenModeAndTargetAreChecked)
 {
-    sim::Options options;
-    options.originEstablished = true;
-    SimLine sim(options);
-    frmMain w(dialogs);
-    w.show();
-    Session& s = w.session();
+    SimLine sim(kAtOrigin);
+    auto w = open(true);
+    Session& s = w->session();
     const struct {
         std::function<void()> act;
         const char* checked;
@@ -400,81 +328,61 @@ TEST_F(Keyboard, ChosenModeAndTargetAreChecked)
         SCOPED_TRACE(c.checked);
         c.act();
         for (const auto& [name, on] : {std::pair{c.checked, true}, std::pair{c.unchecked, false}}) {
-            auto* b = child<QPushButton>(&w, name);
+            auto* b = child<QPushButton>(w.get(), name);
             EXPECT_EQ(b->isChecked(), on) << name;
             EXPECT_EQ(bool(QAccessible::queryAccessibleInterface(b)->state().checked), on) << name;
         }
     }
 }
 
-// Every control the keyboard reaches has a name of its own in its window, and the names a
-// listener used to get wrong are the ones meant.
+// Every control the keyboard reaches has a name of its own in its window; the names a
+// listener used to get wrong are the ones meant, and column titles come without padding.
 TEST_F(Keyboard, ControlsHaveNamesAListenerUnderstands)
 {
     for (const bool point : {true, false}) {
-        SCOPED_TRACE(point ? "point" : "pulse");
-        std::unique_ptr<MainFrame> w;
-        if (point)
-            w = std::make_unique<frmMain>(dialogs);
-        else
-            w = std::make_unique<frmpulseMaindemo>(dialogs);
-        w->show();
+        auto w = open(point);
         QMap<QString, QString> owners;  // name -> objectName
         for (QWidget* c : w->findChildren<QWidget*>()) {
             if (!c->isVisibleTo(w.get()) || !(c->focusPolicy() & Qt::TabFocus)
                 || qobject_cast<QAbstractScrollArea*>(c->parentWidget()))
                 continue;
-            const QString name = QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name);
+            const QString name = nameOf(c);
             EXPECT_FALSE(name.trimmed().isEmpty()) << c->objectName().toStdString();
             EXPECT_FALSE(owners.contains(name))
-                << name.toStdString() << ": " << c->objectName().toStdString() << " and "
-                << owners.value(name).toStdString();
+                << name.toStdString() << ": " << owners.value(name).toStdString() << " and "
+                << c->objectName().toStdString();
             owners.insert(name, c->objectName());
         }
+        QAccessibleTableInterface* grid =
+            QAccessible::queryAccessibleInterface(child<QWidget>(w.get(), "Grid1"))
+                ->tableInterface();
+        for (int col = 0; col < grid->columnCount(); ++col) {
+            const QString title =
+                grid->cellAt(0, col)->tableCellInterface()->columnHeaderCells().value(0)->text(
+                    QAccessible::Name);
+            EXPECT_EQ(title.toStdString(), title.trimmed().toStdString());
+        }
     }
-    frmMain w(dialogs);
-    const struct {
-        const char* widget;
-        const char* name;
-    } named[] = {
+    auto w = open(true);
+    const QList<QPair<const char*, const char*>> named = {
         {"Frame_OrgDirection", "Org return direction"},
         {"OP1_0", "Org return CW"},
         {"Cmd_Op", "Jog CW"},
         {"Label10", "*10^-6 kg.m^2"},
         {"Opt_Num_1", "Direct Teaching"},
     };
-    for (const auto& n : named) {
-        QAccessibleInterface* i =
-            QAccessible::queryAccessibleInterface(child<QWidget>(&w, n.widget));
-        EXPECT_EQ(i->text(QAccessible::Name), n.name) << n.widget;
-    }
-    // Column titles are read without their padding.
-    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(child<QWidget>(&w, "Grid1"));
-    for (int c = 0; c < grid->tableInterface()->columnCount(); ++c) {
-        QAccessibleInterface* cell = grid->tableInterface()->cellAt(0, c);
-        ASSERT_NE(cell, nullptr);
-        const QString title =
-            cell->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name);
-        EXPECT_EQ(title.toStdString(), title.trimmed().toStdString());
-    }
+    for (const auto& [widget, name] : named)
+        EXPECT_EQ(nameOf(child<QWidget>(w.get(), widget)), name) << widget;
 }
 
-// A window shown and hidden again is gone from the windows a screen reader lists.
+// A window shown and hidden again is gone from the windows a screen reader lists, and back
+// when shown again.
 TEST_F(Keyboard, HiddenWindowsLeaveTheAccessibilityTree)
 {
     frmMain w(dialogs);
     frmVer version(&w);
     AppWindows windows(dialogs, 0.1);
     StartupWindow startup(windows);
-    const struct {
-        const char* name;
-        QWidget* window;
-    } cases[] = {
-        {"progress", &w.progressDialog()},
-        {"STOP", &w.stopDialog()},
-        {"version", &version},
-        {"start-up", &startup},
-    };
     const auto listed = [](QWidget* window) {
         QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
         for (int i = 0; i < app->childCount(); ++i) {
@@ -483,15 +391,16 @@ TEST_F(Keyboard, HiddenWindowsLeaveTheAccessibilityTree)
         }
         return false;
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        c.window->show();
-        EXPECT_TRUE(listed(c.window));
-        c.window->hide();
+    for (QWidget* window :
+         QList<QWidget*>{&w.progressDialog(), &w.stopDialog(), &version, &startup}) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        window->show();
+        EXPECT_TRUE(listed(window));
+        window->hide();
         QApplication::processEvents();
-        EXPECT_FALSE(listed(c.window));
-        c.window->show();  // and back when shown again
-        EXPECT_TRUE(listed(c.window));
-        c.window->hide();
+        EXPECT_FALSE(listed(window));
+        window->show();
+        EXPECT_TRUE(listed(window));
+        window->hide();
     }
 }
