@@ -1484,6 +1484,38 @@
         <source>The windows will be in %1 from the next start of the program.</source>
         <translation>次回の起動から%1で表示します。</translation>
     </message>
+    <message>
+        <source>Keyboard: %1</source>
+        <translation>キーボード: %1</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>点灯</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>消灯</translation>
+    </message>
+    <message>
+        <source>Org return CW</source>
+        <translation>原点復帰 CW</translation>
+    </message>
+    <message>
+        <source>Org return CCW</source>
+        <translation>原点復帰 CCW</translation>
+    </message>
+    <message>
+        <source>Jog CW</source>
+        <translation>ジョグ CW</translation>
+    </message>
+    <message>
+        <source>Jog CCW</source>
+        <translation>ジョグ CCW</translation>
+    </message>
+    <message>
+        <source>*10^%1 kg.m^%2</source>
+        <translation>*10^%1 kg.m^%2</translation>
+    </message>
 </context>
 <context>
     <name>kap::ParameterTable</name>

@@ -7,6 +7,7 @@
 #include "Receive.h"
 #include "Records.h"
 #include "Session.h"
+#include "HiddenWindow.h"
 #include "frmMain.h"
 #include "frmpulseMaindemo.h"
 
@@ -28,6 +29,7 @@ StartupWindow::StartupWindow(AppWindows& windows, QWidget* parent)
     : QWidget(parent), windows_(windows)
 {
     setObjectName(QStringLiteral("frmselect"));
+    releaseWhenHidden(this);  // hidden, it leaves the accessibility tree
     setWindowTitle(tr("KAP Support-Software"));
 
     statusLabel_ = new QLabel(tr("Retrieving controller type"), this);

@@ -12,8 +12,13 @@
 #include <QGridLayout>
 #include <QAction>
 #include <QEvent>
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,16 +49,65 @@ QString styleOf(Shade shade)
     return QStringLiteral("QPushButton { background-color: %1; border: 1px solid palette(dark);"
                           " border-radius: 3px; padding: 4px 10px; }"
                           "QPushButton:disabled { color: #9a9a9a; }"
-                          "QPushButton:focus { border: 1px solid palette(highlight); }")
+                          "QPushButton:focus { border: 1px solid palette(highlight); }"
+                          "QPushButton:checked { font-weight: bold; }")
         .arg(c.isValid() ? c.name() : QStringLiteral("palette(button)"));
 }
 
+// Lit: a yellow dot with a dark outline; off: a thin hollow ring. The outline and the fill
+// tell the two apart without the colour.
 QString lampStyle(bool on, int diameter)
 {
+    if (on)
+        return QStringLiteral("border: 3px solid #202020; border-radius: %1px;"
+                              "background-color: #ffff00;")
+            .arg(diameter / 2);
     return QStringLiteral("border: 1px solid palette(dark); border-radius: %1px;"
-                          "background-color: %2;")
-        .arg(diameter / 2)
-        .arg(on ? QStringLiteral("#ffff00") : QStringLiteral("palette(button)"));
+                          "background-color: transparent;")
+        .arg(diameter / 2);
+}
+
+// A lamp row (shape and caption) is one object to assistive tools: named by its signal,
+// checked while lit, with "on" or "off" as its description.
+class LampAccessible : public QAccessibleWidget {
+public:
+    explicit LampAccessible(QWidget* row) : QAccessibleWidget(row, QAccessible::CheckBox) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return widget()->property("lampName").toString();
+        if (t == QAccessible::Description)
+            return lit() ? MainFrame::tr("on") : MainFrame::tr("off");
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State st = QAccessibleWidget::state();
+        st.checkable = true;
+        st.checked = lit();
+        st.readOnly = true;
+        st.focusable = false;
+        return st;
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+
+private:
+    bool lit() const
+    {
+        const QLabel* shape = widget()->findChild<QLabel*>(widget()->property("lampShape").toString());
+        return shape && shape->property("lit").toBool();
+    }
+};
+
+QAccessibleInterface* lampFactory(const QString&, QObject* object)
+{
+    auto* w = qobject_cast<QWidget*>(object);
+    if (w && w->property("lampShape").isValid())
+        return new LampAccessible(w);
+    return nullptr;
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)
@@ -91,7 +145,15 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& caption)
 // A status lamp: a round shape beside its caption.
 QWidget* lamp(QWidget* parent, int index, const QString& caption, QHash<int, QLabel*>& lamps)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(lampFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     auto* w = new QWidget(parent);
+    w->setObjectName(QStringLiteral("Lamp_%1").arg(index));
+    w->setProperty("lampName", caption.trimmed());
+    w->setProperty("lampShape", QStringLiteral("Indic_%1").arg(index));
     auto* l = new QHBoxLayout(w);
     l->setContentsMargins(0, 0, 0, 0);
     auto* shape = new QLabel(w);
@@ -108,7 +170,58 @@ QWidget* lamp(QWidget* parent, int index, const QString& caption, QHash<int, QLa
     return w;
 }
 
+// The panel's keys: Alt with a letter of the caption. None is a menu's (File F, View V,
+// Tool T, Help H); Esc and Pause stop as well (see stopKey).
+struct PanelKey {
+    const char* name;
+    char letter;
+};
+constexpr PanelKey kPanelKeys[] = {
+    {"Cmd_Setup", 'G'}, {"Cmd_driv", 'O'},  {"Cmd_Start", 'S'}, {"Cmd_Return", 'R'},
+    {"Cmd_Stop", 'P'},  {"Cmd_Set", 'E'},   {"Opt_Num_0", 'N'}, {"Opt_Num_1", 'D'},
+    {"Opt_Num_2", 'Y'},
+};
+
+// The caption with its letter marked for Alt: the first letter of a word when one fits, else
+// the first place it occurs, else added in brackets (as Japanese captions carry theirs).
+QString withMnemonic(const QString& caption, QChar letter)
+{
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < caption.size() && at < 0; ++i) {
+        if (caption[i].toUpper() == letter && (i == 0 || caption[i - 1].isSpace()))
+            at = i;
+    }
+    if (at < 0)
+        at = caption.indexOf(letter, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return caption.trimmed() + QStringLiteral("(&") + letter + u')';
+    return caption.left(at) + u'&' + caption.mid(at);
+}
+
 }  // namespace
+
+void MainFrame::addPanelKeys(QWidget* panel)
+{
+    for (const PanelKey& k : kPanelKeys) {
+        auto* b = panel->findChild<QAbstractButton*>(QLatin1String(k.name));
+        if (!b)
+            continue;  // not on this window
+        const QChar letter = QLatin1Char(k.letter);
+        // The name a screen reader says stays the caption without its mark.
+        if (b->accessibleName().isEmpty())
+            b->setAccessibleName(b->text().trimmed());
+        b->setText(withMnemonic(b->text(), letter));
+        QString keys = QKeySequence(Qt::ALT | Qt::Key(letter.unicode()))
+                           .toString(QKeySequence::NativeText);
+        if (qstrcmp(k.name, "Cmd_Stop") == 0) {
+            keys += QStringLiteral(", ")
+                    + QKeySequence(Qt::Key_Escape).toString(QKeySequence::NativeText)
+                    + QStringLiteral(", ")
+                    + QKeySequence(Qt::Key_Pause).toString(QKeySequence::NativeText);
+        }
+        b->setToolTip(tr("Keyboard: %1").arg(keys));
+    }
+}
 
 QWidget* MainFrame::buildDrivePanel()
 {
@@ -159,6 +272,8 @@ QWidget* MainFrame::buildDrivePanel()
                 else
                     showPanel();  // the option shown checked goes back to the running one
             });
+            // Arrow keys only move the focus; Space or Enter chooses (see eventFilter).
+            o->installEventFilter(this);
             sl->addWidget(o, r++, 0, 1, 3);
             if (i == 0) {
                 o->setChecked(true);
@@ -177,6 +292,8 @@ QWidget* MainFrame::buildDrivePanel()
     QPushButton* setButton = commandButton(setup, "Cmd_Set", tr("SET"));
     QPushButton* jogCw = commandButton(setup, "Cmd_Op", tr("CW"));
     QPushButton* jogCcw = commandButton(setup, "Cmd_Cl", tr("CCW"));
+    jogCw->setAccessibleName(tr("Jog CW"));
+    jogCcw->setAccessibleName(tr("Jog CCW"));
     sl->addWidget(setButton, r, 0);
     auto* jog = new QHBoxLayout;
     jog->addWidget(jogCw);
@@ -205,10 +322,14 @@ QWidget* MainFrame::buildDrivePanel()
     quickBox(2, "Txt_Limit", tr("Org return Speed"), new QLabel(tr("rps"), params),
              QStringLiteral("0.10"));
     auto* dir = new QGroupBox(tr("Org return direction"), params);
+    dir->setObjectName(QStringLiteral("Frame_OrgDirection"));
+    dir->setAccessibleName(dir->title());
     auto* dl = new QHBoxLayout(dir);
     for (int i = 0; i < 2; ++i) {
         auto* o = new QRadioButton(i == 0 ? tr("CW") : tr("CCW"), dir);
         o->setObjectName(QStringLiteral("OP1_%1").arg(i));
+        // Told apart from the jog buttons of the same captions.
+        o->setAccessibleName(i == 0 ? tr("Org return CW") : tr("Org return CCW"));
         o->setChecked(i == 1);
         dl->addWidget(o);
     }
@@ -302,6 +423,17 @@ QWidget* MainFrame::buildDrivePanel()
     ll->addWidget(replyBox_, 2);
     column->addLayout(ll);
 
+    addPanelKeys(panel);
+    // The mode and teaching-target buttons show the chosen one checked. Wide enough for the
+    // bold caption, so choosing never moves the layout.
+    for (QPushButton* b : {settingButton, operationButton, setBase, targetP}) {
+        b->setCheckable(true);
+        QFont bold = b->font();
+        bold.setBold(true);
+        const int padding = 2 * 10 + 2 * 1 + 4;
+        b->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QString(b->text()).remove(u'&'))
+                           + padding);
+    }
     frames_ = {{PanelFrame::Setup, setup}, {PanelFrame::Parameters, params},
                {PanelFrame::Drive, drive}, {PanelFrame::View, view}};
     return panel;
@@ -319,6 +451,12 @@ void MainFrame::showPanel()
         const QString style = styleOf(b.shade);
         if (w->styleSheet() != style)
             w->setStyleSheet(style);
+        // The chosen mode and teaching target are checked (bold), not only coloured.
+        if (w->isCheckable()) {
+            const bool chosen = b.shade != Shade::ButtonFace && b.shade != Shade::LightGrey;
+            if (w->isChecked() != chosen)
+                w->setChecked(chosen);
+        }
         if (!b.caption.isEmpty() && w->text() != b.caption) {
             w->setText(b.caption);
             w->setAccessibleName(b.caption);
@@ -331,6 +469,13 @@ void MainFrame::showPanel()
         if (it.value()->property("lit").toBool() != on) {
             it.value()->setProperty("lit", on);
             it.value()->setStyleSheet(lampStyle(on, it.value()->height()));
+            QWidget* row = it.value()->parentWidget();
+            QAccessible::State changed;
+            changed.checked = true;
+            QAccessibleStateChangeEvent stateEvent(row, changed);
+            QAccessible::updateAccessibility(&stateEvent);
+            QAccessibleEvent descriptionEvent(row, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&descriptionEvent);
         }
     }
     if (currentAngle_->text() != state.currentAngle())
@@ -362,8 +507,76 @@ void MainFrame::showPanel()
     }
 }
 
+bool MainFrame::stopKey(QObject* watched, QEvent* e)
+{
+    if (e->type() != QEvent::ShortcutOverride && e->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(e);
+    if ((key->key() != Qt::Key_Escape && key->key() != Qt::Key_Pause)
+        || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || (widget->window() != this && widget->window() != stopDialog_.get()))
+        return false;
+    const bool dialogStop = session_->panel().stopDialogShown() && stopDialog_->isVisible();
+    QPushButton* stopButton = panelButtons_.value(Command::Stop);
+    const bool buttonStop = stopButton && stopButton->isVisibleTo(this)
+                            && stopButton->isEnabled();
+    if (!dialogStop && !buttonStop)
+        return false;  // nothing may move: Esc keeps its usual meaning
+    // Taken before any shortcut or editor; the press itself stops.
+    e->accept();
+    if (e->type() == QEvent::KeyPress && !key->isAutoRepeat()) {
+        if (dialogStop) {
+            operation::PressStopDialog(*session_);
+        } else {
+            operation::PressStop(*session_);
+            run(Command::Stop);
+        }
+    }
+    return true;
+}
+
+bool MainFrame::inputOptionKey(QObject* watched, QEvent* e)
+{
+    auto* option = qobject_cast<QRadioButton*>(watched);
+    const int at = inputOptions_.indexOf(option);
+    if (at < 0 || e->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(e);
+    if (key->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Space clicks on its own; Enter does the same here.
+        if (option->isEnabled() && !key->isAutoRepeat())
+            option->click();
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+    case Qt::Key_Right: {
+        // A radio button would choose each option it passes; here the keys only move the
+        // focus, to the next offered option.
+        const int step = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left ? -1 : 1;
+        for (int i = at + step; i >= 0 && i < inputOptions_.size(); i += step) {
+            if (inputOptions_[i]->isEnabled()) {
+                inputOptions_[i]->setFocus(Qt::OtherFocusReason);
+                break;
+            }
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 bool MainFrame::eventFilter(QObject* watched, QEvent* e)
 {
+    if (inputOptionKey(watched, e))
+        return true;
     const auto is = [&](Command c) { return watched == panelButtons_.value(c); };
     if (e->type() == QEvent::MouseButtonPress && is(Command::Start))
         operation::PressStart(*session_);

@@ -39,6 +39,9 @@ public:
         case Qt::DisplayRole:
         case Qt::EditRole:
             return grid_->text(row, index.column());
+        case Qt::AccessibleTextRole:
+            // Read without the blanks that pad the text on screen.
+            return grid_->text(row, index.column()).trimmed();
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(alignment(index.column()));
         case Qt::BackgroundRole:
@@ -52,11 +55,13 @@ public:
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        if (role != Qt::DisplayRole)
+        if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
             return {};
         if (orientation == Qt::Vertical)
             return gridRow(section);
-        return grid_->fixedRows() > 0 ? grid_->text(-grid_->fixedRows(), section) : QString();
+        const QString text =
+            grid_->fixedRows() > 0 ? grid_->text(-grid_->fixedRows(), section) : QString();
+        return role == Qt::AccessibleTextRole ? text.trimmed() : text;
     }
 
     Qt::ItemFlags flags(const QModelIndex& index) const override
@@ -166,6 +171,8 @@ GridView::GridView(Grid* grid, QWidget* parent) : QTableView(parent)
     setSelectionBehavior(SelectItems);
     // Double-click belongs to the window (entry dialogs); typing or F2 edits.
     setEditTriggers(AnyKeyPressed | EditKeyPressed);
+    // The arrow keys move between cells; Tab leaves the grid for the next control.
+    setTabKeyNavigation(false);
     verticalHeader()->hide();
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
@@ -373,6 +380,15 @@ void GridView::currentChanged(const QModelIndex& current, const QModelIndex& pre
         grid_->setCurrentCell(gridRow(current.row()), current.column());
 }
 
+void GridView::hideEvent(QHideEvent* event)
+{
+    // An entry left open in a grid that goes out of sight is dropped, not kept for keys
+    // typed later.
+    if (editor_ && state() == EditingState)
+        closeEditor(editor_, QAbstractItemDelegate::RevertModelCache);
+    QTableView::hideEvent(event);
+}
+
 void GridView::changeEvent(QEvent* event)
 {
     QTableView::changeEvent(event);
@@ -392,6 +408,15 @@ bool GridView::keysPass(const QModelIndex& index, const QString& keys) const
 
 void GridView::keyPressEvent(QKeyEvent* event)
 {
+    // A grid out of sight takes no keys: they would change data nobody sees.
+    if (!isVisible()) {
+        event->ignore();
+        return;
+    }
+    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier) {
+        focusNextPrevChild(true);
+        return;
+    }
     const QModelIndex index = currentIndex();
     if (grid_ && state() != EditingState && index.isValid()
         && (index.flags() & Qt::ItemIsEditable)) {
@@ -426,6 +451,16 @@ bool GridView::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && event != filteredKey_ && grid_ && editor_
         && (watched == editor_ || editor_->isAncestorOf(qobject_cast<QWidget*>(watched)))) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            // Tab ends the entry as Return does, then leaves the grid.
+            QWidget* editor = editor_;
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+            focusNextPrevChild(key->key() == Qt::Key_Tab
+                               && !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
         const std::optional<QString> keys = typedKeys(key);
         if (keys && editorIndex_.isValid() && !keysPass(editorIndex_, *keys))
             return true;

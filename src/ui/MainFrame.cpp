@@ -61,6 +61,17 @@
 #include <optional>
 
 namespace kap {
+
+KeyHook::KeyHook(std::function<bool(QObject*, QEvent*)> filter, QObject* parent)
+    : QObject(parent), filter_(std::move(filter))
+{
+}
+
+bool KeyHook::eventFilter(QObject* watched, QEvent* e)
+{
+    return filter_(watched, e);
+}
+
 namespace {
 
 QList<QPointer<MainFrame>>& liveFrames()
@@ -193,11 +204,15 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
             [this] { operation::PressStopDialog(*session_); });
     showPanel();
     quickBoxes_ = std::make_unique<QuickParameterBoxes>(*session_, this);
+    // The stop keys must work whatever has the focus, before any widget or shortcut sees them.
+    stopKeys_ = new KeyHook([this](QObject* o, QEvent* e) { return stopKey(o, e); }, this);
+    qApp->installEventFilter(stopKeys_);
     resize(1100, 760);
 }
 
 MainFrame::~MainFrame()
 {
+    qApp->removeEventFilter(stopKeys_);
     // The views let go of the session's grids before the session goes.
     tableView_->setGrid(nullptr);
     parameterView_->setGrid(nullptr);
@@ -223,7 +238,12 @@ void MainFrame::bind(QPushButton* button, Command command)
         connect(button, &QPushButton::released, this, [this] { operation::ReleaseJog(*session_); });
         return;
     }
-    connect(button, &QPushButton::clicked, this, [this, command] { run(command); });
+    connect(button, &QPushButton::clicked, this, [this, button, command] {
+        run(command);
+        // A checkable button's click has flipped its mark; the session decides what it shows.
+        if (button->isCheckable())
+            showPanel();
+    });
 }
 
 bool MainFrame::commandEnabled(Command command) const
@@ -370,8 +390,13 @@ void MainFrame::showGrid(int which)
         return;
     menuItems_.value(QStringLiteral("mnuViewGrid1"))->setChecked(which == 1);
     menuItems_.value(QStringLiteral("mnuViewGrid2"))->setChecked(which == 2);
-    session_->tableGrid().setVisible(which == 1);
-    session_->parameterGrid().setVisible(which == 2);
+    // The grid now shown takes the focus: keys must never go on to the one hidden (it
+    // could keep the focus while a menu had the keyboard).
+    Grid& shown = which == 1 ? session_->tableGrid() : session_->parameterGrid();
+    Grid& hidden = which == 1 ? session_->parameterGrid() : session_->tableGrid();
+    shown.setVisible(true);
+    hidden.setVisible(false);
+    (which == 1 ? tableView_ : parameterView_)->setFocus(Qt::OtherFocusReason);
 }
 
 // --- Frame ---------------------------------------------------------------------------------
@@ -613,7 +638,7 @@ void MainFrame::showInertiaUnit(const QString& exponents)
     const QString ten = parts.value(0, QStringLiteral("-6"));
     const QString metre = parts.value(1, QStringLiteral("2"));
     inertiaUnit_->setText(tr("*10<sup>%1</sup> kg.m<sup>%2</sup>").arg(ten, metre));
-    inertiaUnit_->setAccessibleName(exponents);
+    inertiaUnit_->setAccessibleName(tr("*10^%1 kg.m^%2").arg(ten, metre));
 }
 
 // --- SessionView ---------------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include <QList>
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -36,6 +37,17 @@ class QuickParameterBoxes;
 class frmbar;
 class frmkeisan;
 class frmstop;
+
+// An event filter that hands every event to a function (the application-wide stop keys).
+class KeyHook : public QObject {
+    Q_OBJECT
+public:
+    KeyHook(std::function<bool(QObject*, QEvent*)> filter, QObject* parent);
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    std::function<bool(QObject*, QEvent*)> filter_;
+};
 
 class MainFrame : public QMainWindow, private SessionView {
     Q_OBJECT
@@ -153,6 +165,8 @@ private:
     void buildStatusBar();
     void buildCentral();
     QWidget* buildDrivePanel();
+    // The Alt keys of the mode, drive and teaching controls, with their tool tips.
+    void addPanelKeys(QWidget* panel);
     // Binds a control's click to its command; an unbuilt or foreign command is disabled.
     void bind(QAction* action, Command command);
     void bind(QPushButton* button, Command command);
@@ -168,6 +182,12 @@ private:
     void refreshLockPanels();
     // Brings the drive panel's widgets in line with the session's panel state.
     void showPanel();
+    // Esc and Pause anywhere in this window (or the STOP dialog) while Stop is offered: the
+    // STOP dialog's button during a return to origin, the Stop button otherwise. True when
+    // the key was taken.
+    bool stopKey(QObject* watched, QEvent* e);
+    // The teaching options' keys: arrows move the focus, Space and Enter choose.
+    bool inputOptionKey(QObject* watched, QEvent* e);
 
     Family family_;
     Dialogs& dialogs_;
@@ -179,6 +199,7 @@ private:
     std::unique_ptr<frmstop> stopDialog_;
     std::unique_ptr<AnglePlotWindow> anglePlot_;
     std::unique_ptr<CommLogWindow> commLog_;
+    KeyHook* stopKeys_ = nullptr;
     QTimer* portProblemTimer_ = nullptr;  // puts the product label back
     QString proposedPdfPath_;
 

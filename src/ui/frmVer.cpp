@@ -1,5 +1,7 @@
 #include "frmVer.h"
 
+#include "HiddenWindow.h"
+
 #include "Session.h"
 #include "Version.h"
 
@@ -73,6 +75,7 @@ QPixmap programMark(int side, qreal ratio)
 frmVer::frmVer(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmVer"));
+    releaseWhenHidden(this);  // hidden, it leaves the accessibility tree
     setWindowTitle(tr("Version information"));
     setSizeGripEnabled(false);
 

@@ -1,5 +1,7 @@
 #include "frmbar.h"
 
+#include "HiddenWindow.h"
+
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QProgressBar>
@@ -11,6 +13,7 @@ namespace kap {
 frmbar::frmbar(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmbar"));
+    releaseWhenHidden(this);  // hidden, it leaves the accessibility tree
     setWindowTitle(tr("Forwarding"));
     setModal(false);
 

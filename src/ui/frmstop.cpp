@@ -1,5 +1,7 @@
 #include "frmstop.h"
 
+#include "HiddenWindow.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -9,6 +11,7 @@ namespace kap {
 frmstop::frmstop(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmstop"));
+    releaseWhenHidden(this);  // hidden, it leaves the accessibility tree
     setWindowTitle(tr("STOP"));
     setModal(false);
     setWindowFlag(Qt::WindowStaysOnTopHint);

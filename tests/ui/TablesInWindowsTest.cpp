@@ -77,9 +77,9 @@ TEST_F(TablesInWindows, InertiaUnitFollowsTheType)
     frmMain w(dialogs);
     auto* label = w.findChild<QLabel*>("Label10");
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->accessibleName(), "-6      2");
+    EXPECT_EQ(label->accessibleName(), "*10^-6 kg.m^2");
     w.session().parameters().ApplyTypeRanges("65");
-    EXPECT_EQ(label->accessibleName(), "-3      2");
+    EXPECT_EQ(label->accessibleName(), "*10^-3 kg.m^2");
     EXPECT_TRUE(label->text().contains("-3"));
 }
 
