@@ -890,6 +890,37 @@
     </message>
 </context>
 <context>
+    <name>SafeFile</name>
+    <message>
+        <source>is not a regular file</source>
+        <translation>は通常のファイルではありません</translation>
+    </message>
+    <message>
+        <source>is a symbolic link in a shared folder, made by another user</source>
+        <translation>は共有フォルダーにある他のユーザーが作ったシンボリックリンクです</translation>
+    </message>
+    <message>
+        <source>is read only</source>
+        <translation>は読み取り専用です</translation>
+    </message>
+    <message>
+        <source>could not be written completely</source>
+        <translation>を最後まで書き込めませんでした</translation>
+    </message>
+    <message>
+        <source>does not exist</source>
+        <translation>は存在しません</translation>
+    </message>
+    <message>
+        <source>is too large</source>
+        <translation>は大きすぎます</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>を読み込めません</translation>
+    </message>
+</context>
+<context>
     <name>SettingCommands</name>
     <message>
         <source>SaveAs</source>
@@ -990,6 +1021,13 @@
     <message>
         <source>Print preview</source>
         <translation>印刷プレビュー</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>%1 %2; not read, port COM1</source>
+        <translation>%1 %2。読み込まず、ポートは COM1 です</translation>
     </message>
 </context>
 <context>

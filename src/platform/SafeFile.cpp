@@ -16,24 +16,19 @@
 namespace kap::safefile {
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("SafeFile", text);
-}
-
 QString errnoText(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-}  // namespace
+enum class Refusal { None, NotRegular, PlantedLink, ReadOnly };
 
-QString refusalFor(const QString& path)
+Refusal refusalOf(const QString& path)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat link {};
     if (::lstat(native.constData(), &link) != 0)
-        return {};  // a new file; the open says so if the folder cannot take it
+        return Refusal::None;  // a new file; the open says so if the folder cannot take it
     if (S_ISLNK(link.st_mode)) {
         // The kernel's protected-symlinks rule, whatever the system's setting: in a shared
         // sticky folder a link is followed only when its owner is the user or the folder's.
@@ -42,20 +37,43 @@ QString refusalFor(const QString& path)
         if (::stat(folderName.constData(), &folder) == 0 && (folder.st_mode & S_ISVTX)
             && (folder.st_mode & S_IWOTH) && link.st_uid != ::geteuid()
             && link.st_uid != folder.st_uid)
-            return tr("is a symbolic link in a shared folder, made by another user");
+            return Refusal::PlantedLink;
     }
     struct stat target {};
     if (::stat(native.constData(), &target) != 0)
-        return {};  // a link to a file not made yet
+        return Refusal::None;  // a link to a file not made yet
     if (!S_ISREG(target.st_mode))
-        return tr("is not a regular file");
+        return Refusal::NotRegular;
     // The temporary file would replace a file marked read-only, although the folder allows
     // it; the user marked it so that it stays.
     const QFileInfo info(path);
     const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (!info.isWritable() || !(info.permissions() & anyWrite))
-        return tr("is read only");
+        return Refusal::ReadOnly;
+    return Refusal::None;
+}
+
+QString textOf(Refusal refusal)
+{
+    switch (refusal) {
+    case Refusal::None:
+        break;
+    case Refusal::NotRegular:
+        return QCoreApplication::translate("SafeFile", "is not a regular file");
+    case Refusal::PlantedLink:
+        return QCoreApplication::translate(
+            "SafeFile", "is a symbolic link in a shared folder, made by another user");
+    case Refusal::ReadOnly:
+        return QCoreApplication::translate("SafeFile", "is read only");
+    }
     return {};
+}
+
+}  // namespace
+
+QString refusalFor(const QString& path)
+{
+    return textOf(refusalOf(path));
 }
 
 SaveResult save(const QString& path, const QByteArray& bytes)
@@ -65,8 +83,8 @@ SaveResult save(const QString& path, const QByteArray& bytes)
 
 SaveResult save(const QString& path, const std::function<bool(QIODevice&)>& write)
 {
-    if (const QString why = refusalFor(path); !why.isEmpty())
-        return {false, why, why == tr("is read only")};
+    if (const Refusal refusal = refusalOf(path); refusal != Refusal::None)
+        return {false, textOf(refusal), refusal == Refusal::ReadOnly};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
@@ -79,9 +97,9 @@ SaveResult save(const QString& path, const std::function<bool(QIODevice&)>& writ
     // at the sync: each is checked before the temporary may replace the old file. commit()
     // alone would rename it over the old file even after a failed flush.
     if (!write(file))
-        return fail(tr("could not be written completely"));
+        return fail(QCoreApplication::translate("SafeFile", "could not be written completely"));
     if (file.error() != QFileDevice::NoError || !file.flush())
-        return fail(tr("could not be written completely"));
+        return fail(QCoreApplication::translate("SafeFile", "could not be written completely"));
     if (::fsync(file.handle()) != 0)
         return fail(errnoText(errno));
     if (!file.commit())
@@ -165,15 +183,15 @@ QString describe(const ReadResult& result)
     case ReadResult::Ok:
         return {};
     case ReadResult::Missing:
-        return tr("does not exist");
+        return QCoreApplication::translate("SafeFile", "does not exist");
     case ReadResult::NotRegular:
-        return tr("is not a regular file");
+        return QCoreApplication::translate("SafeFile", "is not a regular file");
     case ReadResult::TooLarge:
-        return tr("is too large");
+        return QCoreApplication::translate("SafeFile", "is too large");
     case ReadResult::Unreadable:
         break;
     }
-    return result.error.isEmpty() ? tr("cannot be read") : result.error;
+    return result.error.isEmpty() ? QCoreApplication::translate("SafeFile", "cannot be read") : result.error;
 }
 
 }  // namespace kap::safefile
