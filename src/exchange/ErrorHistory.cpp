@@ -72,7 +72,10 @@ std::optional<ErrorLines> ReadErrorHistory(Session& session)
         linkError(session);
         return std::nullopt;
     }
-    if (out.reply.contains(QLatin1String("OK"))) {
+    // The reply word stands on a line of its own: an error line such as "E-03 BROKEN" holds
+    // "OK" without being an answer.
+    const QStringList replyLines = out.reply.split(QLatin1String("\r\n"));
+    if (replyLines.contains(QLatin1String("OK"))) {
         session.progress().setValue(0);
         // Cancel cannot undo a read that has already come back: the history is shown anyway.
         if (takeCancel(session)) {
@@ -81,7 +84,7 @@ std::optional<ErrorLines> ReadErrorHistory(Session& session)
                                       MsgButtons::Ok);
             pause(kAfterStopMs);
         }
-    } else if (out.reply.contains(QLatin1String("NG"))) {
+    } else if (replyLines.contains(QLatin1String("NG"))) {
         // A refusal is no history: its box, with the reply, and no window.
         ReportRefusalWithReply(session, out);
         restore(session);

@@ -54,6 +54,8 @@ TEST(ErrorHistoryRead, WhatTheWindowGetsAndWhatTheUserSees)
          {refusalBoxWithReply("Error history display", "NG\nE-01 X")}},
         {"NG with a control character", {"E1"}, sim::Fault{sim::Fault::Refuse, "E-02\x1b[2J", 0}, false, {},
          {refusalBoxWithReply("Error history display", "NG\nE-02<1B>[2J")}},
+        {"NG whose error line holds OK", {"E1"}, sim::Fault{sim::Fault::Refuse, "E-03 BROKEN", 0}, false, {},
+         {refusalBoxWithReply("Error history display", "NG\nE-03 BROKEN")}},
     };
     // clang-format on
     for (const Case& c : cases) {
