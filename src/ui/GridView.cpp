@@ -1,5 +1,7 @@
 #include "GridView.h"
 
+#include "GridAccessible.h"
+
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -166,6 +168,7 @@ GridView::GridView(QWidget* parent) : GridView(nullptr, parent) {}
 
 GridView::GridView(Grid* grid, QWidget* parent) : QTableView(parent)
 {
+    installGridAccessibility();
     setItemDelegate(new GridDelegate(this));
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);

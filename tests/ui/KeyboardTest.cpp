@@ -366,6 +366,22 @@ TEST_F(Keyboard, ControlsHaveNamesAListenerUnderstands)
                     QAccessible::Name);
             EXPECT_EQ(title.toStdString(), title.trimmed().toStdString());
         }
+        // A cell is read, and found again by its place; it has nothing to toggle.
+        for (const char* name : {"Grid1", "Grid2"}) {
+            QAccessibleInterface* table =
+                QAccessible::queryAccessibleInterface(child<QWidget>(w.get(), name));
+            ASSERT_TRUE(table && table->tableInterface()) << name;
+            for (int i = 0; i < table->childCount(); ++i) {
+                QAccessibleInterface* cell = table->child(i);
+                ASSERT_TRUE(cell) << name << " " << i;
+                EXPECT_EQ(table->indexOfChild(cell), i);
+                const QAccessibleActionInterface* actions = cell->actionInterface();
+                EXPECT_FALSE(actions
+                             && actions->actionNames().contains(
+                                 QAccessibleActionInterface::toggleAction()))
+                    << name << " cell " << i;
+            }
+        }
     }
     auto w = open(true);
     const QList<QPair<const char*, const char*>> named = {
