@@ -375,9 +375,6 @@ private:
             link_.log_.addLineLost(link_.portLabel_, outcome_.reply.toLatin1());
         }
         link_.last_ = outcome_;
-        // An exchange that ended without its answer may still get it: the next one first
-        // gives it a moment to arrive and drops it.
-        link_.lateReplyPossible_ = how == Ending::LineLost || outcome_.Timeout;
         // A held jog keeps the port open for the stop character its release sends: reopening
         // costs milliseconds (the port's lock file) that the stop must not wait for.
         link_.heldOpen_ = !lost && (code == cmd::XINC || code == cmd::XDEC);
@@ -488,18 +485,10 @@ Outcome Link::RunTransaction()
     // as the answer to this line: they are dropped, and the log says so.
     dropStrayInput();
     line_.discardBuffers();
-    if (mainWindow)
+    if (mainWindow) {
         m.setBusy(true);
-    if (std::exchange(lateReplyPossible_, false)) {
-        waitForLateReply();
-        if (!*alive) {
-            if (mainWindow && m.busy())
-                m.setBusy(false);
-            return {};
-        }
-    }
-    if (mainWindow)
         emit lineSent(request.line);
+    }
     Transaction transaction(*this, mainWindow);
     ++transactions_;
     waiting_ = request.P_Command;
@@ -507,16 +496,6 @@ Outcome Link::RunTransaction()
     if (!*alive && mainWindow && m.busy())
         m.setBusy(false);
     return out;
-}
-
-void Link::waitForLateReply()
-{
-    // Bytes that arrive meanwhile stay in the port until the drop below reads them.
-    QEventLoop wait;
-    QTimer::singleShot(kLateReplyWaitMs, &wait, &QEventLoop::quit);
-    wait.exec();
-    if (*alive_)
-        dropStrayInput();
 }
 
 QByteArray Link::dropStrayInput()

@@ -98,10 +98,6 @@ public:
     // stop character on; shorter than the drive panel's stop time-out, so an exchange answered
     // by its own refusal has ended before a missing stop answer is reported.
     static constexpr int kBreakAnswerBoundMs = 1000;
-    // After an exchange that timed out or lost its line, the next one waits this long (real
-    // time, whatever the time scale) and drops what came, so a late answer is not read as its
-    // own.
-    static constexpr int kLateReplyWaitMs = 50;
 
 signals:
     // A main window's link boxes: the line written, the reply as it ended, and the
@@ -116,7 +112,6 @@ private:
     friend class Transaction;
     void waitWhileBusy();
     QByteArray dropStrayInput();
-    void waitForLateReply();
 
     SerialLine& line_;
     ReplyTimeout& timeout_;
@@ -124,7 +119,6 @@ private:
     double timeScale_ = 1.0;
     std::optional<qint16> waiting_;
     bool heldOpen_ = false;    // the port stays open after a held jog
-    bool lateReplyPossible_ = false;  // the last exchange ended without its answer
     bool closed_ = false;
     Transaction* running_ = nullptr;  // the exchange waiting now
     quint64 transactions_ = 0;

@@ -355,24 +355,6 @@ TEST_F(Transactions, BytesNobodyWaitsForAreDroppedAsStray)
         << link.log().lines().join('\n').toStdString();
 }
 
-// An answer that comes just after its exchange timed out is dropped by the next exchange,
-// which first gives it a moment, instead of being read as that exchange's own.
-TEST_F(Transactions, AnAnswerAfterItsTimeOutIsNotTheNextOnes)
-{
-    RawPty pty;
-    PortOverride port{1, pty.path()};
-    pty.onReceive = [&](const QByteArray& bytes) {
-        if (bytes.startsWith("@?PRM"))
-            pty.sendAfter(120, "7\r\nOK\r\n");  // 20 ms past the deadline
-        else if (bytes.startsWith("@?POS"))
-            pty.send("12.00\r\nOK\r\n");
-    };
-    EXPECT_TRUE(send(cmd::QPRM, "35", 100).Timeout);
-    EXPECT_EQ(send(cmd::QPOS).reply, "12.00\r\nOK\r\n");
-    EXPECT_EQ(link.log().lines().filter("(stray, dropped) 7<CR><LF>OK<CR><LF>").size(), 1)
-        << link.log().lines().join('\n').toStdString();
-}
-
 // The moment a transaction looks at the line is the moment the line tells it bytes arrived.
 // This fake line holds bytes back from that notification, which a pty cannot do on demand.
 namespace {
