@@ -398,7 +398,8 @@ TEST(DirectTeaching, ReturnsToOriginSwitchesTheMotorOffAndFollowsTheHand)
         EXPECT_GE(loop.size(), 10);
         for (qsizetype i = 0; i < loop.size(); ++i)
             EXPECT_EQ(loop[i], kRefresh[i % 2]) << "refresh line " << i;
-        EXPECT_EQ(loop.size() % 2, 0);
+        // No pair count: the mode change may land inside a refresh's "@?POS " wait, and that
+        // refresh then leaves out its "@?PRM 35" (another operation ran meanwhile).
         EXPECT_GE(taught.size(), 4) << taught.join(' ').toStdString();  // it moved with the hand
         EXPECT_EQ(r.session.teachingState().inputMode, 1);
     }
