@@ -139,6 +139,7 @@ QString ErrorLineOf(const QString& reply, bool* found)
 class Transaction {
 public:
     enum class State {
+        Settling,           // the last exchange failed: its late answer may still come
         Collecting,         // reading until a reply word or the deadline
         AwaitingErrorLine,  // "NG" or "STOP" came; its error line is still on its way
         AwaitingBreakAnswer,  // this exchange is answered; a stop character's answer is not
@@ -152,18 +153,21 @@ public:
         Abandoned,  // the application left the wait
     };
 
-    Transaction(Link& link, bool mainWindow) : link_(link), mainWindow_(mainWindow), alive_(link.alive_)
+    Transaction(Link& link, bool mainWindow)
+        : link_(link), mainWindow_(mainWindow), alive_(link.alive_), line_(link.request.line)
     {
         deadlineTimer_.setSingleShot(true);
         deadlineTimer_.setTimerType(Qt::PreciseTimer);
         errorLineTimer_.setSingleShot(true);
         breakAnswerTimer_.setSingleShot(true);
+        settleTimer_.setSingleShot(true);
         QObject::connect(&link.line_, &SerialLine::bytesArrived, &context_, [this] { onBytesArrived(); });
         QObject::connect(&link.line_, &SerialLine::lineLost, &context_, [this] { onLineLost(); });
         QObject::connect(&deadlineTimer_, &QTimer::timeout, &context_, [this] { onDeadline(); });
         QObject::connect(&errorLineTimer_, &QTimer::timeout, &context_, [this] { onErrorLineBound(); });
         QObject::connect(&breakAnswerTimer_, &QTimer::timeout, &context_,
                          [this] { finish(Ending::Reply); });
+        QObject::connect(&settleTimer_, &QTimer::timeout, &context_, [this] { onSettled(); });
         link.running_ = this;
     }
     ~Transaction()
@@ -193,6 +197,16 @@ public:
     // away before the stop character held a reply word, this exchange's own answer.
     void noteBreak(bool droppedAnswer)
     {
+        if (state_ == State::Settling) {
+            // Stopped before its line went out: the line is never written (it may be a
+            // motion), and the stop character's answer is this exchange's reply.
+            settleTimer_.stop();
+            breakWritten_ = true;
+            breakTime_ = nowMs();
+            qCInfo(lcLink) << "stopped before it was sent:" << visibleControls(line_);
+            startCollecting(breakTime_);
+            return;
+        }
         if (!breakWritten_)
             stopAnswersBoth_ = !droppedAnswer && !HasReplyWord(outcome_.reply);
         breakWritten_ = true;
@@ -201,24 +215,18 @@ public:
             ++answersExpected_;
     }
 
-    // Writes the line (the port is open) and waits for the end.
-    Outcome run()
+    // Writes the line (the port is open) and waits for the end. settle: the last exchange
+    // ended without its answer, so the line goes out only once a late answer had time to
+    // come, and that answer is dropped.
+    Outcome run(bool settle)
     {
         sendTime_ = nowMs();
-        lastRead_ = sendTime_;
-        qCDebug(lcLink) << "sent" << visibleControls(link_.request.line);
-        const QByteArray bytes = link_.request.line.toLatin1();
-        link_.log_.addSent(link_.portLabel_, bytes);
-        if (!link_.line_.write(bytes)) {
-            qCInfo(lcLink) << "write failed:" << link_.line_.errorString();
-            link_.log_.addPortError(link_.portLabel_,
-                                    QStringLiteral("write failed: ") + link_.line_.errorString());
-            finish(Ending::WriteFailed);
-            return outcome_;
+        if (settle) {
+            state_ = State::Settling;
+            settleTimer_.start(Link::kLateAnswerSettleMs);
+        } else {
+            write();
         }
-        writeEnd_ = nowMs();
-        lastByte_ = writeEnd_;
-        collect();
         if (state_ != State::Done)
             loop_.exec();
         // Leaving the wait without an end means the application is shutting down.
@@ -228,6 +236,41 @@ public:
     }
 
 private:
+    void onSettled()
+    {
+        if (state_ != State::Settling)
+            return;
+        link_.dropStrayInput();
+        write();
+    }
+
+    void write()
+    {
+        if (link_.variant_ == Link::Variant::MainWindow)
+            emit link_.lineSent(line_);
+        qCDebug(lcLink) << "sent" << visibleControls(line_);
+        const QByteArray bytes = line_.toLatin1();
+        link_.log_.addSent(link_.portLabel_, bytes);
+        if (!link_.line_.write(bytes)) {
+            qCInfo(lcLink) << "write failed:" << link_.line_.errorString();
+            link_.log_.addPortError(link_.portLabel_,
+                                    QStringLiteral("write failed: ") + link_.line_.errorString());
+            finish(Ending::WriteFailed);
+            return;
+        }
+        startCollecting(nowMs());
+    }
+
+    void startCollecting(double from)
+    {
+        state_ = State::Collecting;
+        sendTime_ = from;
+        lastRead_ = from;
+        writeEnd_ = from;
+        lastByte_ = from;
+        collect();
+    }
+
     // The time-out in force when the line was written: a handler that runs inside the wait
     // and sets another for its own exchange does not move this one's deadline.
     double deadline() const { return sendTime_ + double(timeoutMs_) * link_.timeScale_; }
@@ -343,6 +386,7 @@ private:
         deadlineTimer_.stop();
         errorLineTimer_.stop();
         breakAnswerTimer_.stop();
+        settleTimer_.stop();
         heard_ = outcome_.reply.toLatin1();
         // The stop character's answer behind this exchange's own is logged, not judged.
         if (breakWritten_ && answersHeld() > 1) {
@@ -375,6 +419,8 @@ private:
             link_.log_.addLineLost(link_.portLabel_, outcome_.reply.toLatin1());
         }
         link_.last_ = outcome_;
+        // An exchange that ended without its answer may still get it late.
+        link_.lateAnswerPossible_ = how == Ending::LineLost || (!lost && outcome_.Timeout);
         // A held jog keeps the port open for the stop character its release sends: reopening
         // costs milliseconds (the port's lock file) that the stop must not wait for.
         link_.heldOpen_ = !lost && (code == cmd::XINC || code == cmd::XDEC);
@@ -399,6 +445,8 @@ private:
     Link& link_;
     bool mainWindow_;
     std::shared_ptr<bool> alive_;
+    // The line as it was built: a handler inside the wait may build the next one meanwhile.
+    const QString line_;
     float timeoutMs_ = link_.timeout_.ms();
     State state_ = State::Collecting;
     Outcome outcome_;
@@ -407,6 +455,7 @@ private:
     QTimer deadlineTimer_;
     QTimer errorLineTimer_;
     QTimer breakAnswerTimer_;
+    QTimer settleTimer_;
     bool breakWritten_ = false;
     bool stopAnswersBoth_ = false;
     int answersExpected_ = 1;
@@ -485,14 +534,12 @@ Outcome Link::RunTransaction()
     // as the answer to this line: they are dropped, and the log says so.
     dropStrayInput();
     line_.discardBuffers();
-    if (mainWindow) {
+    if (mainWindow)
         m.setBusy(true);
-        emit lineSent(request.line);
-    }
     Transaction transaction(*this, mainWindow);
     ++transactions_;
     waiting_ = request.P_Command;
-    Outcome out = transaction.run();
+    Outcome out = transaction.run(std::exchange(lateAnswerPossible_, false));
     if (!*alive && mainWindow && m.busy())
         m.setBusy(false);
     return out;

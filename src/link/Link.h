@@ -98,6 +98,11 @@ public:
     // stop character on; shorter than the drive panel's stop time-out, so an exchange answered
     // by its own refusal has ended before a missing stop answer is reported.
     static constexpr int kBreakAnswerBoundMs = 1000;
+    // After an exchange that timed out or lost its line, the next one writes its line only
+    // after this long (real time, whatever the time scale) and drops what came meanwhile, so
+    // a late answer is not read as its own. The wait is part of the exchange: handlers run
+    // inside it, and a stop character written during it means the line is never written.
+    static constexpr int kLateAnswerSettleMs = 50;
 
 signals:
     // A main window's link boxes: the line written, the reply as it ended, and the
@@ -119,6 +124,7 @@ private:
     double timeScale_ = 1.0;
     std::optional<qint16> waiting_;
     bool heldOpen_ = false;    // the port stays open after a held jog
+    bool lateAnswerPossible_ = false;  // the last exchange ended without its answer
     bool closed_ = false;
     Transaction* running_ = nullptr;  // the exchange waiting now
     quint64 transactions_ = 0;

@@ -355,6 +355,64 @@ TEST_F(Transactions, BytesNobodyWaitsForAreDroppedAsStray)
         << link.log().lines().join('\n').toStdString();
 }
 
+// An answer that comes just after its exchange timed out is dropped by the next exchange,
+// which first gives it a moment, instead of being read as that exchange's own. The moment is
+// part of the next exchange: a command asked for inside it goes out after it, and a stop
+// character written inside it means its line never goes out.
+TEST_F(Transactions, AnAnswerAfterItsTimeOutIsNotTheNextOnes)
+{
+    enum class During { Nothing, AnotherCommand, StopCharacter };
+    const struct {
+        const char* name;
+        During during;
+        QByteArray nextReply;
+        QList<QByteArray> written;  // after the time-out's own line
+    } cases[] = {
+        {"plain", During::Nothing, "12.00\r\nOK\r\n", {"@?POS "}},
+        {"a command inside the wait", During::AnotherCommand, "12.00\r\nOK\r\n",
+         {"@?POS ", "@?POS "}},
+        {"stopped inside the wait", During::StopCharacter, "STOP\r\nSTOPPED\r\n", {"\x03"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RawPty pty;
+        PortOverride port{1, pty.path()};
+        QList<QByteArray> written;
+        pty.onReceive = [&](const QByteArray& bytes) {
+            written << bytes.left(bytes.startsWith("@") ? 6 : 1);
+            if (bytes.startsWith("@?PRM"))
+                ;  // answered late, below
+            else if (bytes.startsWith("@?POS") || bytes.startsWith("@ORG"))
+                pty.send(bytes.startsWith("@ORG") ? "OK\r\n" : "12.00\r\nOK\r\n");
+            else if (bytes == "\x03")
+                pty.send("STOP\r\nSTOPPED\r\n");
+        };
+        // The answer comes 10 ms after the time-out, once the next exchange holds the port.
+        const auto late = QObject::connect(&link.log(), &ExchangeLog::entryRecorded, [&](auto& e) {
+            if (e.kind == ExchangeEntry::Kind::Timeout)
+                pty.sendAfter(10, "7\r\nOK\r\n");
+        });
+        EXPECT_TRUE(send(cmd::QPRM, "35", 100).Timeout);
+        QObject::disconnect(late);
+        Outcome inner;
+        QTimer::singleShot(Link::kLateAnswerSettleMs * 4 / 5, [&] {
+            if (c.during == During::AnotherCommand)
+                inner = send(cmd::QPOS);
+            else if (c.during == During::StopCharacter)
+                link.WriteBreakNow();
+        });
+        const Outcome next = send(c.during == During::StopCharacter ? cmd::ORG : cmd::QPOS);
+        EXPECT_EQ(next.reply, c.nextReply);
+        if (c.during == During::AnotherCommand)
+            EXPECT_EQ(inner.reply, "12.00\r\nOK\r\n");
+        written.removeFirst();
+        EXPECT_EQ(written, c.written);
+        EXPECT_EQ(link.log().lines().filter("(stray, dropped) 7<CR><LF>OK<CR><LF>").size(), 1)
+            << link.log().lines().join('\n').toStdString();
+        link.log().clear();
+    }
+}
+
 // The moment a transaction looks at the line is the moment the line tells it bytes arrived.
 // This fake line holds bytes back from that notification, which a pty cannot do on demand.
 namespace {
