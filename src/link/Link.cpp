@@ -139,6 +139,7 @@ QString ErrorLineOf(const QString& reply, bool* found)
 class Transaction {
 public:
     enum class State {
+        Connecting,         // the line connects before the line can be written
         Settling,           // the last exchange failed: its late answer may still come
         Collecting,         // reading until a reply word or the deadline
         AwaitingErrorLine,  // "NG" or "STOP" came; its error line is still on its way
@@ -148,6 +149,7 @@ public:
     // How the exchange ended.
     enum class Ending {
         Reply,  // a reply word, or the deadline
+        OpenFailed,
         WriteFailed,
         LineLost,
         Abandoned,  // the application left the wait
@@ -168,6 +170,8 @@ public:
         QObject::connect(&breakAnswerTimer_, &QTimer::timeout, &context_,
                          [this] { finish(Ending::Reply); });
         QObject::connect(&settleTimer_, &QTimer::timeout, &context_, [this] { onSettled(); });
+        QObject::connect(&link.line_, &SerialLine::openFinished, &context_,
+                         [this](bool opened) { onOpenFinished(opened); });
         link.running_ = this;
     }
     ~Transaction()
@@ -197,6 +201,11 @@ public:
     // away before the stop character held a reply word, this exchange's own answer.
     void noteBreak(bool droppedAnswer)
     {
+        if (state_ == State::Connecting) {
+            // Written once the line is open, in place of this exchange's line.
+            stopBeforeWrite_ = true;
+            return;
+        }
         if (state_ == State::Settling) {
             // Stopped before its line went out: the line is never written (it may be a
             // motion), and the stop character's answer is this exchange's reply.
@@ -215,17 +224,22 @@ public:
             ++answersExpected_;
     }
 
-    // Writes the line (the port is open) and waits for the end. settle: the last exchange
-    // ended without its answer, so the line goes out only once a late answer had time to
-    // come, and that answer is dropped.
-    Outcome run(bool settle)
+    bool connecting() const { return state_ == State::Connecting; }
+
+    // Opens the line (unless portToOpen is empty: it is open), writes the line and waits for
+    // the end. After an exchange that ended without its answer, the line goes out only once a
+    // late answer had time to come, and that answer is dropped.
+    Outcome run(const QString& portToOpen)
     {
         sendTime_ = nowMs();
-        if (settle) {
-            state_ = State::Settling;
-            settleTimer_.start(Link::kLateAnswerSettleMs);
+        if (portToOpen.isEmpty()) {
+            opened();
         } else {
-            write();
+            switch (link_.line_.beginOpen(portToOpen)) {
+            case SerialLine::OpenStart::Opened: opened(); break;
+            case SerialLine::OpenStart::Failed: finish(Ending::OpenFailed); break;
+            case SerialLine::OpenStart::Pending: state_ = State::Connecting; break;
+            }
         }
         if (state_ != State::Done)
             loop_.exec();
@@ -236,6 +250,35 @@ public:
     }
 
 private:
+    void onOpenFinished(bool ok)
+    {
+        if (state_ != State::Connecting)
+            return;
+        if (ok)
+            opened();
+        else
+            finish(Ending::OpenFailed);
+    }
+
+    void opened()
+    {
+        // Bytes that came while nobody waited (a late reply, a second answer) must not be
+        // read as the answer to this line: they are dropped, and the log says so.
+        link_.dropStrayInput();
+        link_.line_.discardBuffers();
+        state_ = State::Settling;  // open, its line not written yet
+        if (stopBeforeWrite_) {
+            link_.WriteBreakNow();  // its answer ends the settle
+            if (state_ == State::Settling)
+                finish(Ending::WriteFailed);
+            return;
+        }
+        if (std::exchange(link_.lateAnswerPossible_, false))
+            settleTimer_.start(Link::kLateAnswerSettleMs);
+        else
+            write();
+    }
+
     void onSettled()
     {
         if (state_ != State::Settling)
@@ -382,6 +425,7 @@ private:
         if (state_ == State::Done)
             return;
         const bool lost = how != Ending::Reply;
+        const bool wasOpen = state_ != State::Connecting && how != Ending::OpenFailed;
         state_ = State::Done;
         deadlineTimer_.stop();
         errorLineTimer_.stop();
@@ -403,6 +447,20 @@ private:
         }
         const qint16 code = link_.waiting_.value_or(-1);
         link_.waiting_.reset();
+        if (!wasOpen) {
+            // The port could not be opened: nothing was written, nothing is late.
+            link_.last_ = outcome_;
+            if (mainWindow_)
+                m.setBusy(false);
+            if (how == Ending::OpenFailed && !link_.closed_) {
+                const QString why = link_.line_.errorString();
+                qCInfo(lcLink) << "cannot open the port:" << why;
+                link_.log_.addPortError(link_.portLabel_, why);
+                emit link_.portFailed(why);
+            }
+            loop_.quit();
+            return;
+        }
         if (!lost) {
             outcome_.Timeout = lastRead_ > deadline();
             outcome_.errorLine = ErrorLineOf(outcome_.reply, &outcome_.hasErrorWord);
@@ -456,6 +514,7 @@ private:
     QTimer errorLineTimer_;
     QTimer breakAnswerTimer_;
     QTimer settleTimer_;
+    bool stopBeforeWrite_ = false;  // a stop character was asked for while connecting
     bool breakWritten_ = false;
     bool stopAnswersBoth_ = false;
     int answersExpected_ = 1;
@@ -518,28 +577,20 @@ Outcome Link::RunTransaction()
         line_.close();
         portLabel_ = portLabel(line_, m.portName);
     }
-    if (closed_ || (!reuse && !line_.open(m.portName))) {
-        Outcome failed;
-        failed.lineFailed = true;
-        if (!closed_) {
-            qCInfo(lcLink) << "cannot open the port:" << line_.errorString();
-            log_.addPortError(portLabel_, line_.errorString());
-            emit portFailed(line_.errorString());
-        }
+    if (closed_) {
         // Every caller, also one that reads the last outcome, sees the lost line.
-        last_ = failed;
-        return failed;
+        last_ = Outcome{};
+        last_.lineFailed = true;
+        return last_;
     }
-    // Bytes that came while nobody waited (a late reply, a second answer) must not be read
-    // as the answer to this line: they are dropped, and the log says so.
-    dropStrayInput();
-    line_.discardBuffers();
+    // Raised before the open: a line that connects waits inside the exchange, and a command
+    // clicked meanwhile queues behind it.
     if (mainWindow)
         m.setBusy(true);
     Transaction transaction(*this, mainWindow);
     ++transactions_;
     waiting_ = request.P_Command;
-    Outcome out = transaction.run(std::exchange(lateAnswerPossible_, false));
+    Outcome out = transaction.run(reuse ? QString() : m.portName);
     if (!*alive && mainWindow && m.busy())
         m.setBusy(false);
     return out;
@@ -570,6 +621,10 @@ void Link::limitWait(float ms)
 
 void Link::WriteBreakNow()
 {
+    if (running_ && running_->connecting()) {
+        running_->noteBreak(false);
+        return;
+    }
     if (!line_.isOpen())
         return;
     // The input only: the motion's own line may still be on its way out. What came in before

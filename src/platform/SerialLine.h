@@ -16,6 +16,13 @@ public:
 
     // portName is "COM1" to "COM8". False when the device is missing, busy or not permitted.
     virtual bool open(const QString& portName) = 0;
+    // Starts opening without waiting: a line that must first connect answers Pending and
+    // tells the end with openFinished. A line that opens at once needs no override.
+    enum class OpenStart { Opened, Failed, Pending };
+    virtual OpenStart beginOpen(const QString& portName)
+    {
+        return open(portName) ? OpenStart::Opened : OpenStart::Failed;
+    }
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual bool write(const QByteArray& bytes) = 0;
@@ -35,6 +42,8 @@ public:
     }
 
 signals:
+    // The end of an open that beginOpen left Pending; errorString() tells why it failed.
+    void openFinished(bool opened);
     void bytesArrived();
     // The open device went away or failed (a USB adapter pulled, the peer hung up).
     void lineLost();

@@ -507,3 +507,91 @@ TEST_F(Transactions, TheLinkLogsLinesTimeOutsAndWhyAPortWouldNotOpen)
     EXPECT_TRUE(all.contains("/nonexistent/tty-kap-test")) << all.toStdString();
     EXPECT_TRUE(all.contains("no such device")) << all.toStdString();
 }
+
+// A line that connects first (as one to a serial server does) and answers every line it is
+// written at once.
+namespace {
+class ConnectingLine : public SerialLine {
+public:
+    bool open(const QString&) override { return false; }
+    OpenStart beginOpen(const QString&) override
+    {
+        QTimer::singleShot(30, this, [this] {
+            open_ = connects;
+            emit openFinished(connects);
+        });
+        return OpenStart::Pending;
+    }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    bool write(const QByteArray& b) override
+    {
+        written << b;
+        pending += b == "\x03" ? "STOP\r\nSTOPPED\r\n" : "OK\r\n";
+        QTimer::singleShot(1, this, [this] { emit bytesArrived(); });
+        return true;
+    }
+    QByteArray readAvailable() override { return std::exchange(pending, {}); }
+    void discardBuffers() override { pending.clear(); }
+    void discardInput() override { pending.clear(); }
+    QString errorString() const override { return connects ? QString() : "connection refused"; }
+    bool connects = true;
+    bool open_ = false;
+    QByteArray pending;
+    QList<QByteArray> written;
+};
+}  // namespace
+
+// The connection is part of the exchange: handlers run inside it, a command asked for
+// meanwhile goes out after it, and a stop character asked for meanwhile goes out in place of
+// the exchange's line (a motion must not start after Stop).
+TEST(TransactionConnecting, TheWaitForAConnectionIsTheExchanges)
+{
+    enum class During { Nothing, AnotherCommand, StopCharacter };
+    const struct {
+        const char* name;
+        bool connects;
+        During during;
+        QString reply;
+        QList<QByteArray> written;
+    } cases[] = {
+        {"connects", true, During::Nothing, "OK\r\n", {"@ORG ,\r\n"}},
+        {"refused", false, During::Nothing, "", {}},
+        {"a command inside", true, During::AnotherCommand, "OK\r\n", {"@ORG ,\r\n", "@?VER ,\r\n"}},
+        {"stopped inside", true, During::StopCharacter, "STOP\r\nSTOPPED\r\n", {"\x03"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CleanModule clean;
+        ConnectingLine line;
+        line.connects = c.connects;
+        ReplyTimeout timeout(1000);
+        Link link(line, timeout);
+        QStringList failures;
+        QObject::connect(&link, &Link::portFailed, [&](const QString& why) { failures << why; });
+        const auto ask = [&](qint16 code) {
+            link.ClearCommand();
+            link.request.P_Command = code;
+            link.BuildCommand();
+            return link.RunTransaction();
+        };
+        Outcome inner;
+        QTimer::singleShot(10, [&] {
+            if (c.during == During::AnotherCommand)
+                inner = ask(cmd::QVER);
+            else if (c.during == During::StopCharacter)
+                link.WriteBreakNow();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        const Outcome out = ask(cmd::ORG);
+        EXPECT_LT(clock.elapsed(), 500);
+        EXPECT_EQ(out.reply, c.reply);
+        EXPECT_EQ(out.lineFailed, !c.connects);
+        EXPECT_EQ(line.written, c.written);
+        EXPECT_EQ(failures, c.connects ? QStringList() : QStringList{"connection refused"});
+        EXPECT_FALSE(module1().busy());
+        if (c.during == During::AnotherCommand)
+            EXPECT_EQ(inner.reply, "OK\r\n");
+    }
+}
