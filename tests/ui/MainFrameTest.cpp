@@ -209,7 +209,7 @@ TEST_F(Frame, MenuTreesOfBothWindows)
     EXPECT_EQ(menuNames(pulse, "mnuToolsIni"),
               (QStringList{"mnuToolsIniPo=Zones", "mnuToolsIniPa=Parameters", "mnuToolsIniORG=ORG"}));
     EXPECT_EQ(menuNames(point, "mnuHelp"), (QStringList{"mnuHelpAbout=Version(&A)"}));
-    EXPECT_EQ(point.windowTitle(), "PQ_Series KAP Support-Software ");
+    EXPECT_EQ(point.windowTitle(), "PQ_Series KAP Support-Software [*]");
 }
 
 TEST_F(Frame, WindowButtonTwiceReturnsToTheFirstGrid)
