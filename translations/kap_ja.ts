@@ -648,33 +648,6 @@
     </message>
 </context>
 <context>
-    <name>MainFrame</name>
-    <message>
-        <source>Setting mode: edit and exchange the data</source>
-        <translation>設定モード: データを編集し、コントローラとやり取りします</translation>
-    </message>
-    <message>
-        <source>Operation mode: drive the actuator</source>
-        <translation>運転モード: アクチュエータを動かします</translation>
-    </message>
-    <message>
-        <source>Move to the chosen point</source>
-        <translation>選んだポイントへ移動します</translation>
-    </message>
-    <message>
-        <source>Return to origin</source>
-        <translation>原点に復帰します</translation>
-    </message>
-    <message>
-        <source>Stop the actuator</source>
-        <translation>アクチュエータを停止します</translation>
-    </message>
-    <message>
-        <source>Take the taught value into the table</source>
-        <translation>ティーチングした値をテーブルに取り込みます</translation>
-    </message>
-</context>
-<context>
     <name>Operation</name>
     <message>
         <source>Return to origin? Please push stop switch if you stop operating.</source>
@@ -1682,7 +1655,7 @@
         <translation>%1 は見つかりません。最近使ったファイルから外しました</translation>
     </message>
     <message>
-        <source>Ed&amp;it</source>
+        <source>Edit(&amp;I)</source>
         <translation>編集(&amp;I)</translation>
     </message>
     <message>
@@ -1724,6 +1697,40 @@
     <message>
         <source>%1 · answered %2 s ago</source>
         <translation>%1 · %2 秒前に応答</translation>
+    </message>
+    <message>
+        <source>&amp;%1 %2</source>
+        <extracomment>A recent file: its number as the menu key, and its name.</extracomment>
+        <translation>&amp;%1 %2</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <extracomment>The connection panel: the port and the device it stands for, &quot;COM3 /dev/ttyUSB0&quot;.</extracomment>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>Setting mode: edit and exchange the data</source>
+        <translation>設定モード: データを編集し、コントローラとやり取りします</translation>
+    </message>
+    <message>
+        <source>Operation mode: drive the actuator</source>
+        <translation>運転モード: アクチュエータを動かします</translation>
+    </message>
+    <message>
+        <source>Move to the chosen point</source>
+        <translation>選んだポイントへ移動します</translation>
+    </message>
+    <message>
+        <source>Return to origin</source>
+        <translation>原点に復帰します</translation>
+    </message>
+    <message>
+        <source>Stop the actuator</source>
+        <translation>アクチュエータを停止します</translation>
+    </message>
+    <message>
+        <source>Take the taught value into the table</source>
+        <translation>ティーチングした値をテーブルに取り込みます</translation>
     </message>
 </context>
 <context>

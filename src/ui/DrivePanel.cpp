@@ -199,12 +199,12 @@ struct PanelKey {
     const char* what;  // what the control does, for its tool tip; none for the options
 };
 constexpr PanelKey kPanelKeys[] = {
-    {"Cmd_Setup", 'G', QT_TRANSLATE_NOOP("MainFrame", "Setting mode: edit and exchange the data")},
-    {"Cmd_driv", 'O', QT_TRANSLATE_NOOP("MainFrame", "Operation mode: drive the actuator")},
-    {"Cmd_Start", 'S', QT_TRANSLATE_NOOP("MainFrame", "Move to the chosen point")},
-    {"Cmd_Return", 'R', QT_TRANSLATE_NOOP("MainFrame", "Return to origin")},
-    {"Cmd_Stop", 'P', QT_TRANSLATE_NOOP("MainFrame", "Stop the actuator")},
-    {"Cmd_Set", 'E', QT_TRANSLATE_NOOP("MainFrame", "Take the taught value into the table")},
+    {"Cmd_Setup", 'G', QT_TRANSLATE_NOOP("kap::MainFrame", "Setting mode: edit and exchange the data")},
+    {"Cmd_driv", 'O', QT_TRANSLATE_NOOP("kap::MainFrame", "Operation mode: drive the actuator")},
+    {"Cmd_Start", 'S', QT_TRANSLATE_NOOP("kap::MainFrame", "Move to the chosen point")},
+    {"Cmd_Return", 'R', QT_TRANSLATE_NOOP("kap::MainFrame", "Return to origin")},
+    {"Cmd_Stop", 'P', QT_TRANSLATE_NOOP("kap::MainFrame", "Stop the actuator")},
+    {"Cmd_Set", 'E', QT_TRANSLATE_NOOP("kap::MainFrame", "Take the taught value into the table")},
     {"Opt_Num_0", 'N', nullptr},
     {"Opt_Num_1", 'D', nullptr},
     {"Opt_Num_2", 'Y', nullptr},

@@ -377,7 +377,6 @@ void MainFrame::refreshRecentMenu()
         //: A recent file: its number as the menu key, and its name.
         QAction* a = recentMenu_->addAction(tr("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
         a->setObjectName(QStringLiteral("mnuFileRecent_%1").arg(i + 1));
-        a->setToolTip(path);
         a->setStatusTip(path);
         connect(a, &QAction::triggered, this, [this, path] {
             if (QFileInfo(path).isFile()) {
@@ -597,7 +596,7 @@ void MainFrame::buildMenus()
 // Edit, between File and View: undo and redo of the setting data, with the platform's keys.
 void MainFrame::buildEditMenu()
 {
-    auto* menu = new QMenu(tr("Ed&it"), this);
+    auto* menu = new QMenu(tr("Edit(&I)"), this);
     menu->setObjectName(QStringLiteral("mnuEdit"));
     menu->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
     menuBar()->insertMenu(menuItems_.value(QStringLiteral("mnuView")), menu);
