@@ -942,8 +942,10 @@ void MainFrame::buildCentral()
         auto* zl = new QVBoxLayout(zoneFrame);
         zl->addWidget(tableView_);
         auto* grids = new QHBoxLayout;
-        grids->addWidget(zoneFrame, 1);
-        grids->addWidget(parameterView_, 1);
+        // The parameters take the larger share: their names should show whole at 1280 pixels,
+        // while the zone table scrolls its wide Note column.
+        grids->addWidget(zoneFrame, 2);
+        grids->addWidget(parameterView_, 3);
         layout->addLayout(grids, 1);
     }
     layout->addWidget(buildDrivePanel());
