@@ -15,6 +15,9 @@ install(FILES ${KAP_PACKAGING_DIR}/kap.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${KAP_PACKAGING_DIR}/${KAP_APPSTREAM_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The setting files' MIME type, which the desktop entry names.
+install(FILES ${KAP_PACKAGING_DIR}/kap-settings.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME kap.xml)
 # share/kap/translations/kap_ja.qm is installed by translations/.
 
 set(CPACK_GENERATOR DEB)

@@ -627,6 +627,10 @@
         <source>Init(Zones)</source>
         <translation>初期化(ゾーン)</translation>
     </message>
+    <message>
+        <source>Save(&amp;S)</source>
+        <translation>上書き保存(&amp;S)</translation>
+    </message>
 </context>
 <context>
     <name>Link</name>
@@ -943,10 +947,6 @@
         <translation>データを保存しますか？</translation>
     </message>
     <message>
-        <source>KAP Support-Software%1</source>
-        <translation>KAP Support-Software%1</translation>
-    </message>
-    <message>
         <source>%1 cannot be saved because it is read only or it is opened.</source>
         <translation>%1 は読み取り専用か、開かれているため保存できません。</translation>
     </message>
@@ -997,6 +997,54 @@
     <message>
         <source>%1; set to their initial values</source>
         <translation>%1。初期値に設定しました</translation>
+    </message>
+    <message>
+        <source>All files(*)|*</source>
+        <translation>すべてのファイル(*)|*</translation>
+    </message>
+    <message>
+        <source>The note of point %1</source>
+        <translation>ポイント %1 のメモ</translation>
+    </message>
+    <message>
+        <source>The note of zone %1</source>
+        <translation>ゾーン %1 のメモ</translation>
+    </message>
+    <message>
+        <source>Line %1 of the file</source>
+        <translation>ファイルの %1 行目</translation>
+    </message>
+    <message>
+        <source>Save as %1</source>
+        <translation>%1 で保存</translation>
+    </message>
+    <message>
+        <source>Save as %1 (replace with ?)</source>
+        <translation>%1 で保存 (? に置き換え)</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>%1 holds &quot;%2&quot;, which %3 cannot hold.</source>
+        <translation>%1 に %3 で表せない文字「%2」があります。</translation>
+    </message>
+    <message>
+        <source>KAP Support-Software - %1</source>
+        <translation>KAP Support-Software - %1</translation>
+    </message>
+    <message>
+        <source>Saved to %1</source>
+        <translation>%1 に保存しました</translation>
+    </message>
+    <message>
+        <source>Read as %1: the file is not %2 text</source>
+        <translation>%1 として読みました: このファイルは %2 のテキストではありません</translation>
+    </message>
+    <message>
+        <source>The file is neither %1 nor %2 text; some notes may read wrong</source>
+        <translation>このファイルは %1 でも %2 でもありません。メモの一部が正しく読めていない可能性があります</translation>
     </message>
 </context>
 <context>
@@ -1554,6 +1602,136 @@
         <source>*10^%1 kg.m^%2</source>
         <translation>*10^%1 kg.m^%2</translation>
     </message>
+    <message>
+        <source>Point number output, bit %1</source>
+        <translation>ポイント番号出力 ビット %1</translation>
+    </message>
+    <message>
+        <source>Ready: the controller takes commands</source>
+        <translation>レディ: コントローラはコマンドを受け付けます</translation>
+    </message>
+    <message>
+        <source>Busy: the actuator is moving</source>
+        <translation>ビジー: アクチュエータが動作中です</translation>
+    </message>
+    <message>
+        <source>Enable: the servo is on and pulses are taken</source>
+        <translation>イネーブル: サーボONでパルスを受け付けます</translation>
+    </message>
+    <message>
+        <source>In position: the actuator has reached its target</source>
+        <translation>位置決め完了: アクチュエータが目標位置に達しました</translation>
+    </message>
+    <message>
+        <source>In position, or holding</source>
+        <translation>位置決め完了、または保持中</translation>
+    </message>
+    <message>
+        <source>Hold: the motion is held</source>
+        <translation>ホールド: 動作を一時停止しています</translation>
+    </message>
+    <message>
+        <source>Zone: the angle lies in the zone output range</source>
+        <translation>ゾーン: 角度がゾーン出力範囲内にあります</translation>
+    </message>
+    <message>
+        <source>Alarm: the controller has an alarm</source>
+        <translation>アラーム: コントローラにアラームが発生しています</translation>
+    </message>
+    <message>
+        <source>Deviation counter clear</source>
+        <translation>偏差カウンタクリア</translation>
+    </message>
+    <message>
+        <source>Brake: the brake is released</source>
+        <translation>ブレーキ: ブレーキが解放されています</translation>
+    </message>
+    <message>
+        <source>Recent files</source>
+        <translation>最近使ったファイル</translation>
+    </message>
+    <message>
+        <source>%1 is no longer there; taken off the recent files</source>
+        <translation>%1 は見つかりません。最近使ったファイルから外しました</translation>
+    </message>
+    <message>
+        <source>Edit(&amp;I)</source>
+        <translation>編集(&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>元に戻す(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>やり直し(&amp;R)</translation>
+    </message>
+    <message>
+        <source>File encoding</source>
+        <translation>ファイルの文字コード</translation>
+    </message>
+    <message>
+        <source>Windows-1252 (Western)</source>
+        <translation>Windows-1252 (欧文)</translation>
+    </message>
+    <message>
+        <source>Shift_JIS (Japanese)</source>
+        <translation>Shift_JIS (日本語)</translation>
+    </message>
+    <message>
+        <source>The file encoding could not be kept in your settings.</source>
+        <translation>ファイルの文字コードの設定を保存できませんでした。</translation>
+    </message>
+    <message>
+        <source>The controller did not answer in time.</source>
+        <translation>コントローラが時間内に応答しませんでした。</translation>
+    </message>
+    <message>
+        <source>The line was lost</source>
+        <translation>回線が切断されました</translation>
+    </message>
+    <message>
+        <source>%1 · no answer</source>
+        <translation>%1 · 応答なし</translation>
+    </message>
+    <message>
+        <source>%1 · answered %2 s ago</source>
+        <translation>%1 · %2 秒前に応答</translation>
+    </message>
+    <message>
+        <source>&amp;%1 %2</source>
+        <extracomment>A recent file: its number as the menu key, and its name.</extracomment>
+        <translation>&amp;%1 %2</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <extracomment>The connection panel: the port and the device it stands for, &quot;COM3 /dev/ttyUSB0&quot;.</extracomment>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>Setting mode: edit and exchange the data</source>
+        <translation>設定モード: データを編集し、コントローラとやり取りします</translation>
+    </message>
+    <message>
+        <source>Operation mode: drive the actuator</source>
+        <translation>運転モード: アクチュエータを動かします</translation>
+    </message>
+    <message>
+        <source>Move to the chosen point</source>
+        <translation>選んだポイントへ移動します</translation>
+    </message>
+    <message>
+        <source>Return to origin</source>
+        <translation>原点に復帰します</translation>
+    </message>
+    <message>
+        <source>Stop the actuator</source>
+        <translation>アクチュエータを停止します</translation>
+    </message>
+    <message>
+        <source>Take the taught value into the table</source>
+        <translation>ティーチングした値をテーブルに取り込みます</translation>
+    </message>
 </context>
 <context>
     <name>kap::ParameterTable</name>
@@ -1572,6 +1750,10 @@
     <message>
         <source>Setting Error</source>
         <translation>設定エラー</translation>
+    </message>
+    <message>
+        <source>%1: %2 is outside %3 to %4; back to %5</source>
+        <translation>%1: %2 は %3 ～ %4 の範囲外です。%5 に戻しました</translation>
     </message>
 </context>
 <context>
@@ -1672,6 +1854,18 @@
     <message>
         <source>Controller type cannot be obtained.</source>
         <translation>コントローラ種別を取得できません。</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1: no answer</source>
+        <translation>%1: 応答なし</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include "AppWindows.h"
 #include "CommandRequest.h"
+#include "EditHistory.h"
 #include "Link.h"
 #include "Module1.h"
 #include "Receive.h"
@@ -49,6 +50,12 @@ StartupWindow::StartupWindow(AppWindows& windows, QWidget* parent)
     familyOptions_[0]->setChecked(true);
     familyFrame_->hide();
 
+    reasonLabel_ = new QLabel(this);
+    reasonLabel_->setObjectName(QStringLiteral("Label_Reason"));
+    reasonLabel_->setWordWrap(true);
+    reasonLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    reasonLabel_->hide();
+
     okButton_ = new QPushButton(tr("OK"), this);
     okButton_->setObjectName(QStringLiteral("Command1"));
     okButton_->hide();
@@ -57,6 +64,7 @@ StartupWindow::StartupWindow(AppWindows& windows, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(statusLabel_);
     layout->addWidget(familyFrame_);
+    layout->addWidget(reasonLabel_);
     layout->addWidget(okButton_, 0, Qt::AlignRight);
     setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 28);
 
@@ -64,6 +72,22 @@ StartupWindow::StartupWindow(AppWindows& windows, QWidget* parent)
     Session& session = windows_.pointInput().session();
     link_ = std::make_unique<Link>(session.serialLine(), module1().replyTimeout, Link::Variant::Startup);
     link_->setTimeScale(session.timeScale());
+    connect(link_.get(), &Link::portFailed, this, &StartupWindow::portFailed);
+}
+
+QString StartupWindow::portLabel() const
+{
+    const QString port = module1().portName;
+    const QString device = windows_.pointInput().session().serialLine().deviceFor(port);
+    return device.isEmpty() || device == port ? port : tr("%1 (%2)").arg(port, device);
+}
+
+void StartupWindow::portFailed(const QString& reason)
+{
+    portFailure_ = reason;
+    // The windows' communication logs keep it, as they keep their own exchanges.
+    windows_.pointInput().session().link().log().addPortError(portLabel(), reason);
+    windows_.pulseTrain().session().link().log().addPortError(portLabel(), reason);
 }
 
 StartupWindow::~StartupWindow() = default;
@@ -115,7 +139,19 @@ void StartupWindow::openPointInput()
 {
     hide();
     windows_.pointInput().session().guards().bulkFill = false;
+    // What the controller held at start is where undo stops.
+    windows_.pointInput().history().reset();
     windows_.pointInput().show();
+    openFileIn(windows_.pointInput());
+}
+
+void StartupWindow::openFileIn(MainFrame& window)
+{
+    if (fileToOpen_.isEmpty())
+        return;
+    // Once the window is up: the save question and the boxes belong to it.
+    const QString path = std::exchange(fileToOpen_, QString());
+    QTimer::singleShot(0, &window, [&window, path] { window.openFromOutside(path); });
 }
 
 void StartupWindow::openPulseTrain()
@@ -123,7 +159,9 @@ void StartupWindow::openPulseTrain()
     hide();
     windows_.pulseTrain().session().guards().typeDialogWithoutFrame2 = true;
     windows_.pulseTrain().session().guards().bulkFill = false;
+    windows_.pulseTrain().history().reset();
     windows_.pulseTrain().show();
+    openFileIn(windows_.pulseTrain());
 }
 
 void StartupWindow::failureDisplay()
@@ -131,6 +169,10 @@ void StartupWindow::failureDisplay()
     statusLabel_->setText(tr("Controller type cannot be obtained."));
     pause();
     statusLabel_->hide();
+    // Why, under the choice: the port could not be opened, or nobody answered on it.
+    reasonLabel_->setText(portFailure_.isEmpty() ? tr("%1: no answer").arg(portLabel())
+                                                 : tr("%1: %2").arg(portLabel(), portFailure_));
+    reasonLabel_->show();
     familyFrame_->show();
     okButton_->show();
     familyOptions_[0]->setFocus();

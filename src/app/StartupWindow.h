@@ -17,6 +17,7 @@ namespace kap {
 
 class AppWindows;
 class Link;
+class MainFrame;
 
 class StartupWindow : public QWidget {
     Q_OBJECT
@@ -26,6 +27,8 @@ public:
 
     // The start-up sequence; runs once, after the window is constructed.
     void start();
+    // A setting file to open in the main window once it is shown (kap FILE.csv).
+    void setFileToOpen(const QString& path) { fileToOpen_ = path; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -35,7 +38,11 @@ private:
     void okClicked();
     void openPointInput();
     void openPulseTrain();
+    void openFileIn(MainFrame& window);
     void failureDisplay();
+    // The port the query went to, with the device behind it: "COM6 (/dev/ttyS5)".
+    QString portLabel() const;
+    void portFailed(const QString& reason);
     // Keeps processing events until sendTime + the current reply timeout has passed.
     void pause();
 
@@ -44,6 +51,9 @@ private:
     QGroupBox* familyFrame_;                       // Frame1
     std::array<QRadioButton*, 2> familyOptions_;   // Option1: point input, pulse train
     QPushButton* okButton_;                        // Command1
+    QLabel* reasonLabel_;                          // why there is no controller
+    QString portFailure_;                          // why the port could not be opened
+    QString fileToOpen_;
     std::unique_ptr<Link> link_;
     qint64 sendTime_ = 0;
 };

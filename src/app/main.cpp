@@ -30,7 +30,14 @@ int main(int argc, char** argv)
         QStringLiteral("Append every exchange with the controller to FILE as it happens."),
         QStringLiteral("FILE"));
     parser.addOption(trace);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("A setting file to open once the window is up."),
+                                 QStringLiteral("[FILE]"));
     parser.process(app);
+    if (parser.positionalArguments().size() > 1) {
+        std::fprintf(stderr, "kap: one setting file at most\n");
+        return 2;
+    }
 
     // Before any window, so the start-up window's first query is in the trace too.
     if (parser.isSet(trace)) {
@@ -51,6 +58,8 @@ int main(int argc, char** argv)
     kap::QtDialogs dialogs;
     kap::AppWindows windows(dialogs);
     kap::StartupWindow startup(windows);
+    if (!parser.positionalArguments().isEmpty())
+        startup.setFileToOpen(parser.positionalArguments().constFirst());
     QTimer::singleShot(0, &startup, &kap::StartupWindow::start);
     return app.exec();
 }

@@ -69,6 +69,7 @@ QString usageText()
         "  kap-cli backup  --port P1 --port P2 ... --out DIR\n"
         "  kap-cli restore --port P FILE.csv [--yes] [--allow-missing]\n"
         "  kap-cli compare --port P FILE.csv [--json]\n"
+        "Any command: --encoding windows-1252|shift_jis (the file's code page).\n"
         "\n"
         "P is COM1 to COM8 (the device the tool assigns to it) or a device path; a bare\n"
         "name such as ttyUSB0 is looked for in /dev.\n"
@@ -87,9 +88,12 @@ ParseResult parseArguments(const QStringList& arguments)
     const QCommandLineOption yesOption(QStringLiteral("yes"));
     const QCommandLineOption allowMissingOption(QStringLiteral("allow-missing"));
     const QCommandLineOption jsonOption(QStringLiteral("json"));
+    const QCommandLineOption encodingOption(QStringLiteral("encoding"), QString(),
+                                            QStringLiteral("E"), QStringLiteral("windows-1252"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     parser.addOptions(
-        {portOption, outOption, yesOption, allowMissingOption, jsonOption, helpOption});
+        {portOption, outOption, yesOption, allowMissingOption, jsonOption, helpOption,
+         encodingOption});
     if (!parser.parse(QStringList{QStringLiteral("kap-cli")} + arguments))
         return refuse(parser.errorText());
     if (parser.isSet(helpOption)) {
@@ -111,6 +115,10 @@ ParseResult parseArguments(const QStringList& arguments)
     request.allowMissing = parser.isSet(allowMissingOption);
     request.json = parser.isSet(jsonOption);
     request.outDir = parser.value(outOption);
+    const std::optional<codepage::Encoding> encoding = codepage::fromName(parser.value(encodingOption));
+    if (!encoding)
+        return refuse(QStringLiteral("--encoding is windows-1252 or shift_jis"));
+    request.encoding = *encoding;
 
     const QStringList ports = parser.values(portOption);
     if (ports.isEmpty())

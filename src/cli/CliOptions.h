@@ -3,6 +3,8 @@
 // controller, so a mistake costs no exchange on any port.
 #pragma once
 
+#include "CodePage.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -36,6 +38,8 @@ struct Request {
     // restore sends a file that lacks parameters, with their initial values in their place
     bool allowMissing = false;
     bool json = false;  // info and compare print their result as JSON on stdout
+    // backup writes, restore and compare read first (--encoding)
+    codepage::Encoding encoding = codepage::Encoding::Windows1252;
 
     // Where backup writes a port's file.
     QString backupPath(const PortSpec& port) const;

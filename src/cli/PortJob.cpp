@@ -122,6 +122,7 @@ private:
         view_ = std::make_unique<PortView>(console_, slot_, *session_);
         session_->setView(view_.get());
         session_->setTimeScale(timeScale_);
+        session_->setFileEncoding(request_.encoding);
         QObject::connect(&session_->link(), &Link::portFailed, &session_->link(),
                          [this](const QString& reason) { say(reason); });
         return std::nullopt;

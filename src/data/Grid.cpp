@@ -98,6 +98,24 @@ bool Grid::setText(int row, int column, const QString& text)
     return true;
 }
 
+QList<QStringList> Grid::cells() const
+{
+    QList<QStringList> all;
+    for (int r = -fixedRows(); r < rows(); ++r)
+        all << *rowAt(r);
+    return all;
+}
+
+void Grid::setCells(const QList<QStringList>& cells)
+{
+    int r = -fixedRows();
+    for (const QStringList& row : cells) {
+        for (int c = 0; c < row.size(); ++c)
+            setText(r, c, row.at(c));
+        ++r;
+    }
+}
+
 std::optional<double> Grid::number(int row, int column) const
 {
     return numbers::readNumber(text(row, column));

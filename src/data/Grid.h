@@ -42,6 +42,10 @@ public:
     // Stores text and, when it differs from the cell's text, emits cellChanged once the cell
     // already holds it. Writes outside the grid are ignored and return false.
     bool setText(int row, int column, const QString& text);
+    // Every cell, row by row from the topmost fixed row on, to put the grid back later.
+    QList<QStringList> cells() const;
+    // Writes cells taken with cells() back, each through setText.
+    void setCells(const QList<QStringList>& cells);
     // The cell read as a number (see numbers::readNumber); nothing when it is not one.
     std::optional<double> number(int row, int column) const;
 

@@ -199,9 +199,19 @@ bool ParameterTable::validateRow(int row)
         }
         // An accepted value is kept plainly: " 50", "+50" and "50." are saved and sent as "50".
         const std::optional<double> v = numbers::readNumber(value(row));
-        if (!v || *v < bounds->low || *v > bounds->high)
+        if (!v || *v < bounds->low || *v > bounds->high) {
+            // Silently, as the controller's manual has it; the status bar says it in passing.
+            const QString rest = range.mid(toAt + 4);
+            const QString given = value(row);
             grid_.setText(row, kValueColumn, initial);
-        else
+            if (!given.isEmpty() && given != initial) {
+                host_.showPassingMessage(tr("%1: %2 is outside %3 to %4; back to %5")
+                                             .arg(grid_.text(row, kNoteColumn).trimmed(), given,
+                                                  range.left(toAt),
+                                                  rest.left(rest.indexOf(QStringLiteral(" ("))),
+                                                  initial));
+            }
+        } else
             grid_.setText(row, kValueColumn, numbers::plainNumber(value(row)));
         return true;
     }

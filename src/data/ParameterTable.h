@@ -38,6 +38,21 @@ public:
     QString currentType() const { return currentType_; }
     void setCurrentType(const QString& type) { currentType_ = type; }
 
+    // The type with its default row and inertia label, to put back as they were (undo).
+    struct TypeState {
+        QString type;
+        QString defaultRow;
+        QString inertiaLabel;
+        bool operator==(const TypeState&) const = default;
+    };
+    TypeState typeState() const { return {currentType_, defaultRow_, inertiaLabel_}; }
+    void restoreTypeState(const TypeState& state)
+    {
+        currentType_ = state.type;
+        defaultRow_ = state.defaultRow;
+        setInertiaLabel(state.inertiaLabel);
+    }
+
     // Stores the family's default row for the current type.
     TypeCheck SelectDefaultRow();
     QString defaultRow() const { return defaultRow_; }

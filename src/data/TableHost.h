@@ -33,6 +33,8 @@ public:
 
     // A passing message in the window's status bar, such as why an entry was not taken.
     virtual void showStatusMessage(const QString& text) = 0;
+    // A short note in the status bar (a value put back to its initial value).
+    virtual void showPassingMessage(const QString& text) { showStatusMessage(text); }
 
     // Copies the parameters mirrored on the operation panel into its fields.
     virtual void refreshQuickBoxes() = 0;

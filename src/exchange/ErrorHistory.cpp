@@ -119,7 +119,7 @@ bool SaveErrorRecord(Session& session, const ErrorLines& lines)
     Dialogs& dialogs = session.dialogs();
     const QString path = dialogs.saveFileName({ExchangeText::tr("SaveAs"),
                                                ExchangeText::tr("Setting file(*.csv)|*.csv|"),
-                                               QString(), true});
+                                               QString(), true, QStringLiteral("csv")});
     // A cancelled dialog changes nothing, the caption included.
     if (path.isEmpty())
         return false;

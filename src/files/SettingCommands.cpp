@@ -36,23 +36,10 @@ const QString& noValue()
 
 // Every cell and the tag of a grid, to put the grid back after a failed Open.
 struct GridSnapshot {
-    explicit GridSnapshot(const Grid& g) : tag(g.tag())
-    {
-        for (int r = -g.fixedRows(); r < g.rows(); ++r) {
-            QStringList row;
-            for (int c = 0; c < g.columns(); ++c)
-                row << g.text(r, c);
-            cells << row;
-        }
-    }
+    explicit GridSnapshot(const Grid& g) : tag(g.tag()), cells(g.cells()) {}
     void restore(Grid& g) const
     {
-        int r = -g.fixedRows();
-        for (const QStringList& row : cells) {
-            for (int c = 0; c < row.size(); ++c)
-                g.setText(r, c, row.at(c));
-            ++r;
-        }
+        g.setCells(cells);
         g.setTag(tag);
     }
     QString tag;
@@ -178,12 +165,53 @@ QString SettingCommands::findingsText(const OpenFindings& findings)
 
 FileDialogOptions SettingCommands::saveDialogOptions()
 {
-    return {Text::tr("SaveAs"), Text::tr("Setting file(*.csv)|*.csv|"), QString(), true};
+    return {Text::tr("SaveAs"), Text::tr("Setting file(*.csv)|*.csv|"), QString(), true,
+            QStringLiteral("csv")};
 }
 
 FileDialogOptions SettingCommands::openDialogOptions()
 {
-    return {Text::tr("Open"), Text::tr("Setting file(*.csv)|*.csv"), QString(), false};
+    // Setting files come from other machines too, not always named ".csv".
+    return {Text::tr("Open"),
+            Text::tr("Setting file(*.csv)|*.csv") + u'|' + Text::tr("All files(*)|*"), QString(),
+            false, QString()};
+}
+
+std::optional<codepage::Encoding> SettingCommands::chooseEncoding(const QList<QStringList>& rows)
+{
+    const codepage::Encoding chosen = session_.fileEncoding();
+    const std::optional<settingfile::Unheld> unheld = settingfile::firstUnheld(rows, chosen);
+    if (!unheld)
+        return chosen;
+    // Never replaced without a word: the user picks the other code page, the "?", or neither.
+    const codepage::Encoding other = codepage::other(chosen);
+    const bool otherHolds = !settingfile::firstUnheld(rows, other);
+    const Family family = session_.family();
+    const int n = unheld->row - settingfile::kFirstDataRow;
+    QString where;
+    if (n >= 0 && n < settingfile::dataRows(family)) {
+        where = family == Family::PointInput ? Text::tr("The note of point %1").arg(n)
+                                             : Text::tr("The note of zone %1").arg(n);
+    } else {
+        where = Text::tr("Line %1 of the file").arg(unheld->row + 1);
+    }
+    QStringList buttons;
+    if (otherHolds)
+        buttons << Text::tr("Save as %1").arg(codepage::name(other));
+    buttons << Text::tr("Save as %1 (replace with ?)").arg(codepage::name(chosen))
+            << Text::tr("Cancel");
+    const int answer = session_.dialogs().choose(
+        Text::tr("%1 holds \"%2\", which %3 cannot hold.")
+            .arg(where, unheld->character, codepage::name(chosen)),
+        Text::tr("Save As"), MsgIcon::Question, buttons);
+    if (answer == buttons.size() - 1 || answer < 0)
+        return std::nullopt;
+    return otherHolds && answer == 0 ? other : chosen;
+}
+
+QString SettingCommands::fileTitle(const QString& path)
+{
+    return Text::tr("KAP Support-Software - %1").arg(QFileInfo(path).fileName());
 }
 
 bool SettingCommands::askToSave()
@@ -205,16 +233,35 @@ bool SettingCommands::askToSave()
 bool SettingCommands::saveAs()
 {
     saveFailed_ = false;
-    Dialogs& dialogs = session_.dialogs();
-    const QString path = dialogs.saveFileName(saveDialogOptions());
+    const QString path = session_.dialogs().saveFileName(saveDialogOptions());
     if (path.isEmpty()) {
         saveFailed_ = true;
         return false;
     }
-    session_.view().showTitle(Text::tr("KAP Support-Software%1").arg(path));
+    return write(path, true);
+}
 
-    const QByteArray bytes = settingfile::encode(settingfile::buildRows(
-        session_.family(), session_.tableGrid(), session_.parameters(), settingfile::Labels::File));
+bool SettingCommands::save()
+{
+    saveFailed_ = false;
+    if (session_.currentFile().isEmpty())
+        return saveAs();
+    return write(session_.currentFile(), false);
+}
+
+bool SettingCommands::write(const QString& path, bool complete)
+{
+    Dialogs& dialogs = session_.dialogs();
+    const QList<QStringList> rows = settingfile::buildRows(
+        session_.family(), session_.tableGrid(), session_.parameters(), settingfile::Labels::File);
+    const std::optional<codepage::Encoding> encoding = chooseEncoding(rows);
+    if (!encoding) {
+        saveFailed_ = true;
+        return false;
+    }
+    session_.view().showTitle(fileTitle(path));
+
+    const QByteArray bytes = settingfile::encode(rows, *encoding);
     // The old file is replaced only once the new one is complete; a file marked read-only, a
     // device or a FIFO is not written at all.
     if (const safefile::SaveResult saved = safefile::save(path, bytes); !saved.ok) {
@@ -226,7 +273,11 @@ bool SettingCommands::saveAs()
         return false;
     }
     clearModifiedMark(session_.tableGrid());
-    dialogs.ok(Text::tr("    Complete."), Text::tr("Save As"));
+    session_.setCurrentFile(path);
+    if (complete)
+        dialogs.ok(Text::tr("    Complete."), Text::tr("Save As"));
+    else
+        session_.view().showPassingMessage(Text::tr("Saved to %1").arg(path));
     return true;
 }
 
@@ -235,10 +286,23 @@ SettingCommands::OpenResult SettingCommands::open()
     findings_ = {};
     if (!askToSave())
         return OpenResult::NotAsked;
-    Dialogs& dialogs = session_.dialogs();
-    const QString path = dialogs.openFileName(openDialogOptions());
+    const QString path = session_.dialogs().openFileName(openDialogOptions());
     if (path.isEmpty())
         return OpenResult::NotAsked;
+    return load(path);
+}
+
+SettingCommands::OpenResult SettingCommands::openPath(const QString& path)
+{
+    findings_ = {};
+    if (!askToSave())
+        return OpenResult::NotAsked;
+    return load(path);
+}
+
+SettingCommands::OpenResult SettingCommands::load(const QString& path)
+{
+    Dialogs& dialogs = session_.dialogs();
     const Family family = session_.family();
     const auto cannotOpen = [&dialogs] { dialogs.ok(Text::tr("Cannot open file."), QString()); };
 
@@ -249,7 +313,8 @@ SettingCommands::OpenResult SettingCommands::open()
         cannotOpen();
         return OpenResult::Unreadable;
     }
-    const settingfile::ReadResult read = settingfile::decode(file.bytes, family);
+    const settingfile::ReadResult read =
+        settingfile::decode(file.bytes, family, session_.fileEncoding());
     if (read.status != settingfile::ReadResult::Ok) {
         cannotOpen();
         return OpenResult::Unreadable;
@@ -290,8 +355,22 @@ SettingCommands::OpenResult SettingCommands::open()
     // Older versions wrote shorter files, so a file without the last parameters still opens;
     // the user learns which values did not come from it.
     findings_ = findingsOf(read.rows, parameters);
+    QStringList notes;
+    if (read.encodingNote == settingfile::ReadResult::OtherEncoding) {
+        notes << Text::tr("Read as %1: the file is not %2 text")
+                     .arg(codepage::name(read.encoding),
+                          codepage::name(codepage::other(read.encoding)));
+    } else if (read.encodingNote == settingfile::ReadResult::NeitherEncoding) {
+        notes << Text::tr("The file is neither %1 nor %2 text; some notes may read wrong")
+                     .arg(codepage::name(read.encoding),
+                          codepage::name(codepage::other(read.encoding)));
+    }
     if (!findings_.isEmpty())
-        session_.view().showStatusMessage(findingsText(findings_));
+        notes << findingsText(findings_);
+    if (!notes.isEmpty())
+        session_.view().showStatusMessage(notes.join(QStringLiteral("; ")));
+    session_.view().showTitle(fileTitle(path));
+    session_.setCurrentFile(path);
     dialogs.ok(Text::tr("    Complete."), Text::tr("Open"));
     return OpenResult::Opened;
 }
@@ -348,17 +427,17 @@ bool SettingCommands::applyParameters(const QList<QStringList>& rows)
     return true;
 }
 
-void SettingCommands::newFile()
+bool SettingCommands::newFile()
 {
     if (!askToSave())
-        return;
+        return false;
     // The type row takes 50 to 66, of which only 50 and 60 to 66 are types. Like a file of
     // an unknown type, that is no reason to end the program or to lose the data.
     const QString type = session_.parameters().value(-1);
     if (numbers::readNumber(type) && knownDefaultRow(session_.family(), type).isNull()) {
         session_.dialogs().ok(Text::tr("Controller type is different."),
                               Text::tr("Controller type"), MsgIcon::Exclamation);
-        return;
+        return false;
     }
     Grid& grid = session_.tableGrid();
     for (int n = 0; n < settingfile::dataRows(session_.family()); ++n) {
@@ -367,10 +446,12 @@ void SettingCommands::newFile()
     }
     if (session_.parameters().ResetParametersToDefaults() != ParameterTable::TypeCheck::Ok) {
         session_.restoreIdle();
-        return;
+        return false;
     }
     session_.refreshQuickBoxes();
     clearModifiedMark(grid);
+    session_.setCurrentFile(QString());
+    return true;
 }
 
 void SettingCommands::exit()

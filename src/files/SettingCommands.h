@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace kap {
 
 class Session;
@@ -35,8 +37,15 @@ public:
 
     // True when the file was written.
     bool saveAs();
+    // Writes the file last saved or opened without asking for a name; Save As when there is
+    // none.
+    bool save();
     OpenResult open();
-    void newFile();
+    // Open without the file dialog: the file named at start, dropped or chosen from the
+    // recent files. The save question comes first, as for Open.
+    OpenResult openPath(const QString& path);
+    // True when the data was renewed (not abandoned at the save question).
+    bool newFile();
     void exit();
     // The closing steps; true when the window may close.
     bool closing();
@@ -53,11 +62,20 @@ public:
     // The status-bar text Open shows for its findings; empty when there is nothing to tell.
     static QString findingsText(const OpenFindings& findings);
 
+    // The window's title while it shows the file at path: "KAP Support-Software - line3.csv".
+    static QString fileTitle(const QString& path);
+
     // Save As dialog settings.
     static FileDialogOptions saveDialogOptions();
     static FileDialogOptions openDialogOptions();
 
 private:
+    // Save As once a path is known; complete: the box "    Complete." closes it.
+    bool write(const QString& path, bool complete);
+    OpenResult load(const QString& path);
+    // The code page to save rows in: the session's, or, when a note holds a character it
+    // cannot hold, what the user answers; nothing when the user cancelled.
+    std::optional<codepage::Encoding> chooseEncoding(const QList<QStringList>& rows);
     // The whole file has been read and checked; false when applying it failed part-way.
     bool apply(const QList<QStringList>& rows);
     bool applyData(const QList<QStringList>& rows);

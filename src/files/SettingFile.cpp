@@ -3,34 +3,12 @@
 #include "Grid.h"
 #include "ParameterTable.h"
 
-#include <QHash>
 
 #include <algorithm>
 
 namespace kap::settingfile {
 
 namespace {
-
-// Windows-1252 differs from Latin-1 only in 0x80 to 0x9F. The five codes it leaves undefined
-// map to the C1 controls of the same value, as Windows itself does, so every byte survives a
-// read and a write.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-const QHash<char16_t, char>& highControlBytes()
-{
-    static const QHash<char16_t, char> table = [] {
-        QHash<char16_t, char> t;
-        for (int i = 0; i < 32; ++i)
-            t.insert(kHighControls[i], char(0x80 + i));
-        return t;
-    }();
-    return table;
-}
 
 // Only what would split the field, or a field that starts with a quote (the reader would take
 // that quote as opening a quoted field and drop it). A quote inside stays as it is, so that a
@@ -176,7 +154,7 @@ QList<QStringList> buildRows(Family family, const Grid& data, const ParameterTab
     return rows;
 }
 
-QByteArray encode(const QList<QStringList>& rows)
+QByteArray encode(const QList<QStringList>& rows, codepage::Encoding encoding)
 {
     QString text;
     for (const QStringList& row : rows) {
@@ -192,17 +170,26 @@ QByteArray encode(const QList<QStringList>& rows)
         text += QStringLiteral("\r\n");
     }
     text += QStringLiteral("\r\n");
-    return toCodePage(text);
+    return codepage::encode(text, encoding);
 }
 
-ReadResult decode(const QByteArray& fileBytes, Family family)
+ReadResult decode(const QByteArray& fileBytes, Family family, codepage::Encoding chosen)
 {
     // An end-of-file mark (Ctrl-Z) after the last line, as old DOS tools left it, is no data.
     QByteArray bytes = fileBytes;
     while (bytes.endsWith('\x1a'))
         bytes.chop(1);
     ReadResult result;
-    const QString text = fromCodePage(bytes);
+    result.encoding = chosen;
+    if (!codepage::isValid(bytes, chosen)) {
+        if (codepage::isValid(bytes, codepage::other(chosen))) {
+            result.encoding = codepage::other(chosen);
+            result.encodingNote = ReadResult::OtherEncoding;
+        } else {
+            result.encodingNote = ReadResult::NeitherEncoding;
+        }
+    }
+    const QString text = codepage::decode(bytes, result.encoding);
     FieldReader reader(text);
     const int limit = rowCount(family);
     QString field;
@@ -242,33 +229,18 @@ ReadResult decode(const QByteArray& fileBytes, Family family)
     return result;
 }
 
-QString fromCodePage(const QByteArray& bytes)
+std::optional<Unheld> firstUnheld(const QList<QStringList>& rows, codepage::Encoding encoding)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();  // once: text[i] would check for sharing at every character
-    const char* in = bytes.constData();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = uchar(in[i]);
-        out[i] = b >= 0x80 && b < 0xA0 ? QChar(kHighControls[b - 0x80]) : QChar(b);
+    for (int r = 0; r < rows.size(); ++r) {
+        for (int f = 0; f < rows.at(r).size(); ++f) {
+            const QString& field = rows.at(r).at(f);
+            if (const std::optional<qsizetype> at = codepage::firstUnheld(field, encoding)) {
+                const qsizetype units = field.at(*at).isHighSurrogate() ? 2 : 1;
+                return Unheld{r, f, field.mid(*at, units)};
+            }
+        }
     }
-    return text;
-}
-
-QByteArray toCodePage(const QString& text)
-{
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    const auto& high = highControlBytes();
-    for (const QChar ch : text) {
-        const char16_t u = ch.unicode();
-        if (const auto it = high.constFind(u); it != high.constEnd())
-            bytes.append(it.value());
-        else if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-            bytes.append(char(u));
-        else
-            bytes.append('?');
-    }
-    return bytes;
+    return std::nullopt;
 }
 
 }  // namespace kap::settingfile

@@ -4,11 +4,14 @@
 #pragma once
 
 #include "ActuatorTypes.h"
+#include "CodePage.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace kap {
 
@@ -44,8 +47,17 @@ QList<QStringList> buildRows(Family family, const Grid& data, const ParameterTab
 // The file's bytes: six comma-separated fields per row, CR LF after each, one more CR LF at
 // the end. A field holding a comma or a line break, or starting with a double quote, is
 // written quoted (inner quotes doubled) so that it reads back whole; every other field goes
-// out as it is.
-QByteArray encode(const QList<QStringList>& rows);
+// out as it is. A character the encoding cannot hold is written "?": see firstUnheld().
+QByteArray encode(const QList<QStringList>& rows,
+                  codepage::Encoding encoding = codepage::Encoding::Windows1252);
+
+// The first character of the rows the encoding cannot hold, with where it stands.
+struct Unheld {
+    int row = 0;
+    int field = 0;
+    QString character;  // one character (two code units outside the BMP)
+};
+std::optional<Unheld> firstUnheld(const QList<QStringList>& rows, codepage::Encoding encoding);
 
 // What the reader found.
 struct ReadResult {
@@ -57,6 +69,14 @@ struct ReadResult {
     };
     Status status = TooFewRows;
     QList<QStringList> rows;  // complete rows only, at most rowCount()
+    // The encoding the text was read in, and why it is not the one asked for.
+    enum EncodingNote {
+        AsAsked,
+        OtherEncoding,    // not text in the one asked for, but in the other: read in that
+        NeitherEncoding,  // text in neither: read in the one asked for, as well as it goes
+    };
+    codepage::Encoding encoding = codepage::Encoding::Windows1252;
+    EncodingNote encodingNote = AsAsked;
 };
 
 // Reads fields one after another: a field ends at a comma or a line end, leading blanks are
@@ -69,11 +89,11 @@ struct ReadResult {
 // inside a line, and so was data whose last row stops short holding anything but empty
 // fields (blank lines at the end are fine): both are CutShort, whatever was read before the
 // cut. A file cut between two lines reads as the shorter layouts of older versions did.
-ReadResult decode(const QByteArray& bytes, Family family);
-
-// The 8-bit code page of the file: Windows-1252. Characters it cannot hold are written "?".
-QString fromCodePage(const QByteArray& bytes);
-QByteArray toCodePage(const QString& text);
+//
+// The bytes are read in the encoding asked for; bytes that are no text in it but are in the
+// other encoding are read in that one (a file from a machine of the other language).
+ReadResult decode(const QByteArray& bytes, Family family,
+                  codepage::Encoding chosen = codepage::Encoding::Windows1252);
 
 }  // namespace settingfile
 }  // namespace kap

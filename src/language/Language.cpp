@@ -72,6 +72,19 @@ QString nativeName(const QString& code)
     return QStringLiteral("English");
 }
 
+QVariant userValue(const QString& key)
+{
+    return openSettings()->value(key);
+}
+
+bool setUserValue(const QString& key, const QVariant& value)
+{
+    const std::unique_ptr<QSettings> settings = openSettings();
+    settings->setValue(key, value);
+    settings->sync();
+    return settings->status() == QSettings::NoError;
+}
+
 QString savedChoice()
 {
     const QString value = openSettings()->value(kKey).toString();

@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 namespace kap::language {
 
@@ -22,6 +23,11 @@ QString savedChoice();
 // Keeps code ("en", "ja"; empty to follow the system) as the user's choice. False when the
 // settings could not be written.
 bool saveChoice(const QString& code);
+// Other values kept in the user's settings beside the language (the file encoding, ...): an
+// invalid QVariant when there is none. setUserValue is false when they could not be written.
+QVariant userValue(const QString& key);
+bool setUserValue(const QString& key, const QVariant& value);
+
 // Keeps the choice in this INI file instead of the user's settings (tests); an empty path
 // goes back to the user's settings.
 void useFile(const QString& iniPath);

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <unistd.h>
+
 namespace kap {
 
 Module1& module1()
@@ -23,6 +25,23 @@ namespace {
 
 const QString kIniName = QStringLiteral("TALOR.ini");
 
+// An installed program's folder belongs to the system, not to the user who runs it: the
+// settings go to the user's own configuration, for root too, so that removing the package
+// leaves nothing behind and one user's choice is not every user's.
+bool isSystemFolder(const QString& folder)
+{
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    const QString path = canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    static const QStringList systemRoots = {"/usr", "/bin", "/sbin", "/lib", "/lib64", "/opt",
+                                            "/etc", "/snap"};
+    for (const QString& root : systemRoots) {
+        if (path == root || path.startsWith(root + u'/'))
+            return true;
+    }
+    return info.exists() && info.ownerId() != ::geteuid();
+}
+
 // The file beside the program when it can be written there, else the user's own copy: for
 // reading, that copy once it exists (or when there is none beside the program either).
 QString settingsFile(const Module1& m, bool forWriting)
@@ -33,9 +52,10 @@ QString settingsFile(const Module1& m, bool forWriting)
     const QFileInfo besideInfo(beside);
     // One that is there but cannot be read (a FIFO, too large) is not rewritten either: its
     // other sections would be lost.
-    const bool besideWritable = besideInfo.exists()
-                                    ? besideInfo.isWritable() && IniProblem(beside).isEmpty()
-                                    : QFileInfo(folder).isWritable();
+    const bool besideWritable = !isSystemFolder(folder)
+                                && (besideInfo.exists()
+                                        ? besideInfo.isWritable() && IniProblem(beside).isEmpty()
+                                        : QFileInfo(folder).isWritable());
     if (besideWritable)
         return beside;
     const QString userFolder = m.userFolder.isEmpty() ? QStandardPaths::writableLocation(

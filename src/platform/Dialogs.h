@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 
@@ -17,6 +18,8 @@ struct FileDialogOptions {
     QString filter;        // in the classic "Description(*.ext)|*.ext|" form
     QString initialName;   // empty: no name proposed
     bool overwritePrompt = true;
+    // Given to a typed name without one ("csv"), before the overwrite prompt; empty: none.
+    QString defaultSuffix;
 };
 
 class Dialogs {
@@ -27,6 +30,14 @@ public:
     virtual MsgAnswer message(const QString& text, const QString& title, MsgIcon icon,
                               MsgButtons buttons) = 0;
     virtual void beep() = 0;
+    // A modal box with buttons of its own, the last of them the escape answer. Returns the
+    // index of the button pressed. A view without a user takes the escape answer.
+    virtual int choose(const QString& text, const QString& title, MsgIcon icon,
+                       const QStringList& buttons)
+    {
+        (void)text, (void)title, (void)icon;
+        return int(buttons.size()) - 1;
+    }
 
     // Returns the chosen path, or an empty text when the user cancelled.
     virtual QString saveFileName(const FileDialogOptions& request) = 0;

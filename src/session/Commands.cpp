@@ -15,6 +15,7 @@ constexpr CommandInfo kCommands[] = {
     {Command::NewFile, "NewFile"},
     {Command::Open, "Open"},
     {Command::SaveAs, "SaveAs"},
+    {Command::Save, "Save"},
     {Command::Print, "Print"},
     {Command::PrintPreview, "PrintPreview"},
     {Command::Exit, "Exit"},

@@ -14,6 +14,7 @@ enum class Command {
     NewFile,
     Open,
     SaveAs,
+    Save,  // to the file last saved or opened; Save As while there is none
     Print,
     PrintPreview,
     Exit,

@@ -7,6 +7,7 @@
 
 #include "ActuatorTypes.h"
 #include "AngleHistory.h"
+#include "CodePage.h"
 #include "Grid.h"
 #include "Link.h"
 #include "PanelState.h"
@@ -88,6 +89,14 @@ public:
     bool isModified() const;
     void setModified(bool on);
 
+    // The setting file last saved or opened; empty for new data.
+    QString currentFile() const { return currentFile_; }
+    void setCurrentFile(const QString& path) { currentFile_ = path; }
+
+    // The code page setting files are written in (and read in first).
+    codepage::Encoding fileEncoding() const { return fileEncoding_; }
+    void setFileEncoding(codepage::Encoding encoding) { fileEncoding_ = encoding; }
+
     // The drive panel's buttons, lamps and boxes.
     PanelState& panel() { return panel_; }
     const PanelState& panel() const { return panel_; }
@@ -119,6 +128,7 @@ public:
     // The quick-parameter boxes of the operation panel follow the parameter grid.
     void refreshQuickBoxes() override { emit quickBoxRefreshRequested(); }
     void showStatusMessage(const QString& text) override { view_->showStatusMessage(text); }
+    void showPassingMessage(const QString& text) override { view_->showPassingMessage(text); }
     // The window is about to close: the timers stop, a motion in progress gets one Stop, and
     // then the link writes nothing more and no box is shown. Once; later calls do nothing.
     void prepareToClose();
@@ -157,6 +167,8 @@ private:
     EditGuards guards_;
     OperationTracker operations_;
     ControllerFacts controller_;
+    codepage::Encoding fileEncoding_ = codepage::Encoding::Windows1252;
+    QString currentFile_;
     PanelState panel_;
     AngleHistory angleHistory_{panel_};
     TeachingUpdate teachingUpdate_;

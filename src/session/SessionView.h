@@ -36,6 +36,9 @@ public:
     virtual void showOriginShift(const QString& hundredths) = 0;
     // A message the status bar shows for a while, such as what an Open could not take.
     virtual void showStatusMessage(const QString& text) = 0;
+    // A short note, for a few seconds (a typed value put back). A view without a status bar
+    // has no use for it.
+    virtual void showPassingMessage(const QString& text) { (void)text; }
     virtual void showTitle(const QString& title) = 0;
     virtual void closeWindow() = 0;
 };

@@ -475,6 +475,7 @@ void AnglePlotWindow::exportClicked()
     request.title = tr("Export PNG");
     //: File dialog filter: description|pattern|; keep the |*.png| part.
     request.filter = tr("PNG image(*.png)|*.png|");
+    request.defaultSuffix = QStringLiteral("png");
     request.initialName =
         QStringLiteral("angle-plot-%1.png")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));

@@ -181,6 +181,7 @@ void CommLogWindow::saveAs()
     //: File dialog filter: description|pattern| pairs; keep the |*.txt| and |*.*| parts.
     request.filter = tr("Text file(*.txt)|*.txt|All files(*.*)|*.*|");
     request.initialName = QStringLiteral("communication-log.txt");
+    request.defaultSuffix = QStringLiteral("txt");
     const QString path = dialogs_.saveFileName(request);
     if (path.isEmpty())
         return;

@@ -142,6 +142,27 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& caption)
     return g;
 }
 
+// What a lamp's signal means, for its tool tip.
+QString lampMeaning(bool point, int index)
+{
+    if (index >= 8 && index <= 13)
+        return MainFrame::tr("Point number output, bit %1").arg(13 - index);
+    switch (index) {
+    case 3: return MainFrame::tr("Ready: the controller takes commands");
+    case 2:
+        return point ? MainFrame::tr("Busy: the actuator is moving")
+                     : MainFrame::tr("Enable: the servo is on and pulses are taken");
+    case 1:
+        return point ? MainFrame::tr("In position: the actuator has reached its target")
+                     : MainFrame::tr("In position, or holding");
+    case 0:
+        return point ? MainFrame::tr("Hold: the motion is held")
+                     : MainFrame::tr("Zone: the angle lies in the zone output range");
+    default: break;
+    }
+    return {};
+}
+
 // A status lamp: a round shape beside its caption.
 QWidget* lamp(QWidget* parent, int index, const QString& caption, QHash<int, QLabel*>& lamps)
 {
@@ -175,11 +196,18 @@ QWidget* lamp(QWidget* parent, int index, const QString& caption, QHash<int, QLa
 struct PanelKey {
     const char* name;
     char letter;
+    const char* what;  // what the control does, for its tool tip; none for the options
 };
 constexpr PanelKey kPanelKeys[] = {
-    {"Cmd_Setup", 'G'}, {"Cmd_driv", 'O'},  {"Cmd_Start", 'S'}, {"Cmd_Return", 'R'},
-    {"Cmd_Stop", 'P'},  {"Cmd_Set", 'E'},   {"Opt_Num_0", 'N'}, {"Opt_Num_1", 'D'},
-    {"Opt_Num_2", 'Y'},
+    {"Cmd_Setup", 'G', QT_TRANSLATE_NOOP("kap::MainFrame", "Setting mode: edit and exchange the data")},
+    {"Cmd_driv", 'O', QT_TRANSLATE_NOOP("kap::MainFrame", "Operation mode: drive the actuator")},
+    {"Cmd_Start", 'S', QT_TRANSLATE_NOOP("kap::MainFrame", "Move to the chosen point")},
+    {"Cmd_Return", 'R', QT_TRANSLATE_NOOP("kap::MainFrame", "Return to origin")},
+    {"Cmd_Stop", 'P', QT_TRANSLATE_NOOP("kap::MainFrame", "Stop the actuator")},
+    {"Cmd_Set", 'E', QT_TRANSLATE_NOOP("kap::MainFrame", "Take the taught value into the table")},
+    {"Opt_Num_0", 'N', nullptr},
+    {"Opt_Num_1", 'D', nullptr},
+    {"Opt_Num_2", 'Y', nullptr},
 };
 
 // The caption with its letter marked for Alt: the first letter of a word when one fits, else
@@ -219,7 +247,8 @@ void MainFrame::addPanelKeys(QWidget* panel)
                     + QStringLiteral(", ")
                     + QKeySequence(Qt::Key_Pause).toString(QKeySequence::NativeText);
         }
-        b->setToolTip(tr("Keyboard: %1").arg(keys));
+        const QString what = k.what ? tr(k.what) + u'\n' : QString();
+        b->setToolTip(what + tr("Keyboard: %1").arg(keys));
     }
 }
 
@@ -392,14 +421,26 @@ QWidget* MainFrame::buildDrivePanel()
               : QList<QPair<int, QString>>{{3, tr("READY")}, {2, tr("ENABLE")},
                                            {1, tr("INPOS/HOLD")}, {0, tr("ZONE")},
                                            {13, tr("ALR")}, {12, tr("CCLR")}, {11, tr("BRK")}};
-    for (int i = 0; i < lamps.size(); ++i)
-        vl->addWidget(lamp(view, lamps[i].first, lamps[i].second, lamps_), i % 5, i / 5);
+    for (int i = 0; i < lamps.size(); ++i) {
+        const int index = lamps[i].first;
+        QWidget* l = lamp(view, index, lamps[i].second, lamps_);
+        // The pulse-train window's 11 to 13 are alarm, clear and brake, not point bits.
+        const QString meaning = !point && index == 13   ? tr("Alarm: the controller has an alarm")
+                                : !point && index == 12 ? tr("Deviation counter clear")
+                                : !point && index == 11 ? tr("Brake: the brake is released")
+                                                        : lampMeaning(point, index);
+        l->setToolTip(meaning);
+        vl->addWidget(l, i % 5, i / 5);
+    }
     if (!point) {
         // The pulse-train window's position outputs stand apart, in a column of their own.
         auto* positions = new QVBoxLayout;
         for (const auto& [index, caption] : QList<QPair<int, QString>>{
-                 {8, tr("Pos 5")}, {9, tr("Pos 4")}, {10, tr("Pos 3")}})
-            positions->addWidget(lamp(view, index, caption, lamps_));
+                 {8, tr("Pos 5")}, {9, tr("Pos 4")}, {10, tr("Pos 3")}}) {
+            QWidget* l = lamp(view, index, caption, lamps_);
+            l->setToolTip(lampMeaning(point, index));
+            positions->addWidget(l);
+        }
         positions->addStretch();
         vl->addLayout(positions, 0, 3, 5, 1);
         vl->setColumnMinimumWidth(2, vl->spacing() * 3);

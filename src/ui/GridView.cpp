@@ -2,13 +2,19 @@
 
 #include "GridAccessible.h"
 
+#include "GridClipboard.h"
+
 #include <QAbstractTableModel>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
+#include <climits>
 #include <optional>
 
 namespace kap {
@@ -170,7 +176,8 @@ GridView::GridView(Grid* grid, QWidget* parent) : QTableView(parent)
 {
     installGridAccessibility();
     setItemDelegate(new GridDelegate(this));
-    setSelectionMode(SingleSelection);
+    // A block of cells can be chosen for the clipboard (Shift with the arrows or a click).
+    setSelectionMode(ContiguousSelection);
     setSelectionBehavior(SelectItems);
     // Double-click belongs to the window (entry dialogs); typing or F2 edits.
     setEditTriggers(AnyKeyPressed | EditKeyPressed);
@@ -421,6 +428,36 @@ void GridView::keyPressEvent(QKeyEvent* event)
         return;
     }
     const QModelIndex index = currentIndex();
+    // Cells to and from a spreadsheet, tab-separated. A paste goes through the same checks
+    // as typing, cell by cell; a cell the key filter refuses keeps its text, with a beep.
+    if (grid_ && state() != EditingState && event->matches(QKeySequence::Copy)) {
+        QModelIndexList chosen = selectedIndexes();
+        if (chosen.isEmpty() && index.isValid())
+            chosen << index;
+        if (!chosen.isEmpty()) {
+            int top = INT_MAX, left = INT_MAX, bottom = INT_MIN, right = INT_MIN;
+            for (const QModelIndex& i : chosen) {
+                top = qMin(top, i.row());
+                bottom = qMax(bottom, i.row());
+                left = qMin(left, i.column());
+                right = qMax(right, i.column());
+            }
+            QGuiApplication::clipboard()->setText(
+                clipboard::copy(*grid_, gridRow(top), left, gridRow(bottom), right));
+        }
+        event->accept();
+        return;
+    }
+    if (grid_ && state() != EditingState && index.isValid()
+        && event->matches(QKeySequence::Paste)) {
+        if ((index.flags() & Qt::ItemIsEditable)
+            && clipboard::paste(*grid_, gridRow(index.row()), index.column(),
+                                QGuiApplication::clipboard()->text())
+                   > 0)
+            QApplication::beep();
+        event->accept();
+        return;
+    }
     if (grid_ && state() != EditingState && index.isValid()
         && (index.flags() & Qt::ItemIsEditable)) {
         if (const std::optional<QString> keys = typedKeys(event)) {

@@ -7,6 +7,8 @@
 #include "Compare.h"
 #include "Dialogs.h"
 #include "Drive.h"
+#include "EditHistory.h"
+#include "ExchangeLog.h"
 #include "FrameTables.h"
 #include "Grid.h"
 #include "GridView.h"
@@ -49,9 +51,16 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
+#include <QFileInfo>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QUndoStack>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -107,6 +116,7 @@ const QStringList& lockedMenuItems()
 {
     static const QStringList names = {
         "mnuViewGrid1",  "mnuViewGrid2",  "mnuFileNew",    "mnuFileOpen",   "mnuFileSave",
+        "mnuFileSaveCurrent",
         "mnuFilePrint",  "mnuFilePreview", "mnuToolsTranP", "mnuToolsTranA", "mnuToolsRecP",
         "mnuToolsRecA",  "mnuToolsCom",   "mnuToolsComp",  "mnuToolsC_Org", "mnuToolsIni",
         "mnuToolsBag",   "mnuHelpAbout",
@@ -123,6 +133,7 @@ const QHash<Command, MainFrame::Handler>& MainFrame::handlers()
         {C::NewFile, &MainFrame::newFile},
         {C::Open, &MainFrame::openFile},
         {C::SaveAs, &MainFrame::saveAs},
+        {C::Save, &MainFrame::save},
         {C::Print, &MainFrame::print},
         {C::PrintPreview, &MainFrame::printPreview},
         {C::Exit, &MainFrame::exitProgram},
@@ -171,11 +182,13 @@ bool MainFrame::handles(Command command)
 
 MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), family_(family), dialogs_(dialogs),
-      session_(std::make_unique<Session>(family, dialogs)), progress_(std::make_unique<frmbar>()),
+      session_(std::make_unique<Session>(family, dialogs)),
+      history_(std::make_unique<EditHistory>(*session_)), progress_(std::make_unique<frmbar>()),
       stopDialog_(std::make_unique<frmstop>())
 {
     setObjectName(isPointInput() ? QStringLiteral("frmMain") : QStringLiteral("frmpulseMaindemo"));
-    setWindowTitle(tr("PQ_Series KAP Support-Software "));
+    // "[*]": Qt shows the modified mark there while the data is marked modified.
+    setWindowTitle(tr("PQ_Series KAP Support-Software ") + QStringLiteral("[*]"));
     liveFrames().append(this);
     // Qt's own tool-bar menu would hide the tool bar behind the View menu's back.
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -195,11 +208,15 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     showInertiaUnit(session_->parameters().inertiaLabel());
     showPort(module1().portName);
     showOriginShift(QStringLiteral("0"));
+    connect(&session_->tableGrid(), &Grid::tagChanged, this,
+            [this] { setWindowModified(session_->isModified()); });
     session_->setView(this);
     operation::attach(*session_);
     connect(&session_->panel(), &PanelState::changed, this, &MainFrame::showPanel);
     connect(&session_->operations(), &OperationTracker::changed, this, &MainFrame::showPanel);
     connect(&session_->link(), &Link::portFailed, this, &MainFrame::showPortProblem);
+    connect(&session_->link().log(), &ExchangeLog::entryRecorded, this,
+            &MainFrame::recordExchange);
     connect(stopDialog_.get(), &frmstop::stopPressed, this,
             [this] { operation::PressStopDialog(*session_); });
     showPanel();
@@ -207,6 +224,7 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     // The stop keys must work whatever has the focus, before any widget or shortcut sees them.
     stopKeys_ = new KeyHook([this](QObject* o, QEvent* e) { return stopKey(o, e); }, this);
     qApp->installEventFilter(stopKeys_);
+    setAcceptDrops(true);
     resize(1100, 760);
 }
 
@@ -276,9 +294,145 @@ void MainFrame::toolbarClick(Command command)
     run(command);
 }
 
-void MainFrame::newFile() { SettingCommands(*session_).newFile(); }
-void MainFrame::openFile() { SettingCommands(*session_).open(); }
-void MainFrame::saveAs() { SettingCommands(*session_).saveAs(); }
+void MainFrame::newFile()
+{
+    if (SettingCommands(*session_).newFile())
+        history_->reset();
+}
+
+void MainFrame::openFile()
+{
+    if (SettingCommands(*session_).open() == SettingCommands::OpenResult::Opened)
+        rememberFile();
+}
+
+void MainFrame::saveAs()
+{
+    if (SettingCommands(*session_).saveAs()) {
+        history_->markSaved();
+        rememberFile();
+    }
+}
+
+void MainFrame::save()
+{
+    if (SettingCommands(*session_).save()) {
+        history_->markSaved();
+        rememberFile();
+    }
+}
+
+bool MainFrame::openFromOutside(const QString& path)
+{
+    // Held like a menu command: nothing else may start while it asks and loads.
+    if (!session_->operations().idle() || !commandEnabled(Command::Open)
+        || !menuItems_.value(QStringLiteral("mnuFileOpen"))->isEnabled())
+        return false;
+    const OperationScope scope(*session_, Activity::DataCommand);
+    if (SettingCommands(*session_).openPath(path) != SettingCommands::OpenResult::Opened)
+        return false;
+    rememberFile();
+    return true;
+}
+
+namespace {
+
+const QString kRecentKey = QStringLiteral("RecentFiles");
+constexpr int kRecentCount = 8;
+
+}  // namespace
+
+QStringList MainFrame::recentFiles()
+{
+    return language::userValue(kRecentKey).toStringList().mid(0, kRecentCount);
+}
+
+void MainFrame::rememberFile()
+{
+    const QString path = QFileInfo(session_->currentFile()).absoluteFilePath();
+    QStringList files = recentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    language::setUserValue(kRecentKey, files.mid(0, kRecentCount));
+}
+
+// File > "Recent files": the last 8 files opened or saved, newest first. A file that has gone
+// is taken off the list, and the status bar says so.
+void MainFrame::buildRecentMenu(QMenu* file)
+{
+    recentMenu_ = new QMenu(tr("Recent files"), file);
+    recentMenu_->setObjectName(QStringLiteral("mnuFileRecent"));
+    recentMenu_->menuAction()->setObjectName(QStringLiteral("mnuFileRecent"));
+    file->insertMenu(menuItems_.value(QStringLiteral("mnuFileSaveCurrent")), recentMenu_);
+    connect(recentMenu_, &QMenu::aboutToShow, this, &MainFrame::refreshRecentMenu);
+    refreshRecentMenu();
+}
+
+void MainFrame::refreshRecentMenu()
+{
+    recentMenu_->clear();
+    const QStringList files = recentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files.at(i);
+        //: A recent file: its number as the menu key, and its name.
+        QAction* a = recentMenu_->addAction(tr("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        a->setObjectName(QStringLiteral("mnuFileRecent_%1").arg(i + 1));
+        a->setStatusTip(path);
+        connect(a, &QAction::triggered, this, [this, path] {
+            if (QFileInfo(path).isFile()) {
+                openFromOutside(path);
+                return;
+            }
+            QStringList kept = recentFiles();
+            kept.removeAll(path);
+            language::setUserValue(kRecentKey, kept);
+            showStatusMessage(tr("%1 is no longer there; taken off the recent files").arg(path));
+        });
+    }
+    recentMenu_->setEnabled(!files.isEmpty());
+}
+
+void MainFrame::addShortcuts()
+{
+    const struct {
+        const char* item;
+        QKeySequence keys;
+    } keys[] = {
+        {"mnuFileNew", QKeySequence::New},
+        {"mnuFileOpen", QKeySequence::Open},
+        {"mnuFileSaveCurrent", QKeySequence::Save},
+        {"mnuFileSave", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {"mnuFilePrint", QKeySequence::Print},
+        {"mnuFileExit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {"mnuToolsRecP", QKeySequence(Qt::CTRL | Qt::Key_R)},
+        {"mnuToolsRecA", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
+        {"mnuToolsTranP", QKeySequence(Qt::CTRL | Qt::Key_T)},
+        {"mnuToolsTranA", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T)},
+        {"mnuHelpAbout", QKeySequence(Qt::Key_F1)},
+    };
+    for (const auto& k : keys) {
+        if (QAction* a = menuItems_.value(QLatin1String(k.item)))
+            a->setShortcut(k.keys);
+    }
+}
+
+void MainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainFrame::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // After the drop has ended: the save question and the boxes are modal.
+    const QString path = urls.first().toLocalFile();
+    QTimer::singleShot(0, this, [this, path] { openFromOutside(path); });
+}
 void MainFrame::exitProgram() { SettingCommands(*session_).exit(); }
 void MainFrame::print() { PrintSettingList(*session_, proposedPdfPath_); }
 void MainFrame::printPreview() { PreviewSettingList(*session_, this); }
@@ -432,7 +586,98 @@ void MainFrame::buildMenus()
         }
         }
     }
+    buildEncodingMenu(menuItems_.value(QStringLiteral("mnuFile"))->menu());
+    buildEditMenu();
+    buildRecentMenu(menuItems_.value(QStringLiteral("mnuFile"))->menu());
+    addShortcuts();
     buildLanguageMenu(menuItems_.value(QStringLiteral("mnuView"))->menu());
+}
+
+// Edit, between File and View: undo and redo of the setting data, with the platform's keys.
+void MainFrame::buildEditMenu()
+{
+    auto* menu = new QMenu(tr("Edit(&I)"), this);
+    menu->setObjectName(QStringLiteral("mnuEdit"));
+    menu->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
+    menuBar()->insertMenu(menuItems_.value(QStringLiteral("mnuView")), menu);
+    QAction* undo = menu->addAction(tr("&Undo"));
+    undo->setObjectName(QStringLiteral("mnuEditUndo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = menu->addAction(tr("&Redo"));
+    redo->setObjectName(QStringLiteral("mnuEditRedo"));
+    // Ctrl+Shift+Z everywhere; the platform's own key (Ctrl+Y on some) as well.
+    QList<QKeySequence> redoKeys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    for (const QKeySequence& k : QKeySequence::keyBindings(QKeySequence::Redo)) {
+        if (!redoKeys.contains(k))
+            redoKeys << k;
+    }
+    redo->setShortcuts(redoKeys);
+    connect(undo, &QAction::triggered, this, [this] { history_->undo(); });
+    connect(redo, &QAction::triggered, this, [this] { history_->redo(); });
+    const auto refresh = [this, undo, redo] {
+        undo->setEnabled(history_->stack().canUndo() && history_->canChange());
+        redo->setEnabled(history_->stack().canRedo() && history_->canChange());
+    };
+    connect(&history_->stack(), &QUndoStack::indexChanged, this, refresh);
+    connect(&session_->operations(), &OperationTracker::changed, this, refresh);
+    connect(&session_->tableGrid(), &Grid::readOnlyChanged, this, refresh);
+    refresh();
+}
+
+codepage::Encoding MainFrame::savedFileEncoding()
+{
+    const std::optional<codepage::Encoding> saved =
+        codepage::fromName(language::userValue(QStringLiteral("FileEncoding")).toString());
+    return saved.value_or(codepage::forLanguage(language::current()));
+}
+
+// File > File encoding: the code page setting files are written in, and read in first. It
+// is the user's, kept in the settings, and every open window takes it at once.
+void MainFrame::buildEncodingMenu(QMenu* file)
+{
+    QAction* before = menuItems_.value(QStringLiteral("mnuFileSave"));
+    const QList<QAction*> actions = file->actions();
+    const qsizetype next = actions.indexOf(before) + 1;
+    QMenu* menu = new QMenu(tr("File encoding"), file);
+    menu->setObjectName(QStringLiteral("mnuFileEncoding"));
+    menu->menuAction()->setObjectName(QStringLiteral("mnuFileEncoding"));
+    file->insertMenu(actions.value(next), menu);
+    auto* group = new QActionGroup(menu);
+    const struct {
+        codepage::Encoding encoding;
+        QString caption;
+    } choices[] = {
+        {codepage::Encoding::Windows1252, tr("Windows-1252 (Western)")},
+        {codepage::Encoding::ShiftJis, tr("Shift_JIS (Japanese)")},
+    };
+    for (const auto& choice : choices) {
+        QAction* a = menu->addAction(choice.caption);
+        a->setObjectName(QStringLiteral("mnuFileEncoding_") + codepage::name(choice.encoding));
+        a->setCheckable(true);
+        group->addAction(a);
+        const codepage::Encoding encoding = choice.encoding;
+        connect(a, &QAction::triggered, this, [this, encoding] { chooseFileEncoding(encoding); });
+    }
+    session_->setFileEncoding(savedFileEncoding());
+    const auto refresh = [this, menu] {
+        const QString current = codepage::name(session_->fileEncoding());
+        for (QAction* a : menu->actions())
+            a->setChecked(a->objectName().endsWith(u'_' + current));
+    };
+    connect(menu, &QMenu::aboutToShow, this, refresh);
+    refresh();
+}
+
+void MainFrame::chooseFileEncoding(codepage::Encoding encoding)
+{
+    for (const QPointer<MainFrame>& f : liveFrames()) {
+        if (f)
+            f->session().setFileEncoding(encoding);
+    }
+    if (!language::setUserValue(QStringLiteral("FileEncoding"), codepage::name(encoding))) {
+        dialogs_.message(tr("The file encoding could not be kept in your settings."),
+                         tr("File encoding"), MsgIcon::Exclamation, MsgButtons::Ok);
+    }
 }
 
 // View > Language: English or Japanese, each in its own language. The choice is the user's
@@ -525,6 +770,13 @@ void MainFrame::buildStatusBar()
         panels_[0]->setToolTip({});
         panels_[0]->setStyleSheet({});
     });
+    // Beside the port: its device and how the last exchange went.
+    connectionPanel_ = new QLabel(bar);
+    connectionPanel_->setObjectName(QStringLiteral("Panel_Connection"));
+    connectionPanel_->setFrameShape(QFrame::StyledPanel);
+    connectionPanel_->setFrameShadow(QFrame::Sunken);
+    connectionPanel_->setMargin(2);
+    bar->insertPermanentWidget(bar->children().indexOf(panels_[2]), connectionPanel_);
     panels_[3]->setText(tr("NUM"));
     panels_[4]->setText(tr("CAPS"));
     refreshLockPanels();
@@ -536,6 +788,7 @@ void MainFrame::buildStatusBar()
 
 void MainFrame::tickClock()
 {
+    refreshConnectionPanel();
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale locale = language::locale();
     panels_[5]->setText(locale.toString(now.date(), QLocale::ShortFormat));
@@ -551,6 +804,16 @@ void MainFrame::refreshLockPanels()
 
 bool MainFrame::event(QEvent* e)
 {
+    // A file dropped anywhere on the window; the main window's own handling of drops is for
+    // its tool bars.
+    if (e->type() == QEvent::DragEnter) {
+        dragEnterEvent(static_cast<QDragEnterEvent*>(e));
+        return true;
+    }
+    if (e->type() == QEvent::Drop) {
+        dropEvent(static_cast<QDropEvent*>(e));
+        return true;
+    }
     if (e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         if (e->type() == QEvent::KeyPress && key == Qt::Key_NumLock)
@@ -585,6 +848,51 @@ void MainFrame::showInFirstPanel(const QString& text, const QString& styleSheet,
 void MainFrame::showPort(const QString& portName)
 {
     panels_[2]->setText(portName);
+    refreshConnectionPanel();
+}
+
+void MainFrame::recordExchange(const ExchangeEntry& entry)
+{
+    using Kind = ExchangeEntry::Kind;
+    switch (entry.kind) {
+    case Kind::Received:
+        lastAnswerMs_ = QDateTime::currentMSecsSinceEpoch();
+        lastFailed_ = false;
+        break;
+    case Kind::Timeout:
+        lastFailed_ = true;
+        lastReason_ = tr("The controller did not answer in time.");
+        break;
+    case Kind::PortError:
+    case Kind::LineLost:
+        lastFailed_ = true;
+        lastReason_ = entry.kind == Kind::LineLost ? tr("The line was lost") : entry.note;
+        break;
+    default:
+        return;
+    }
+    refreshConnectionPanel();
+}
+
+void MainFrame::refreshConnectionPanel()
+{
+    if (!connectionPanel_)
+        return;
+    const QString port = module1().portName;
+    const QString device = session_->serialLine().deviceFor(port);
+    //: The connection panel: the port and the device it stands for, "COM3 /dev/ttyUSB0".
+    const QString where =
+        device.isEmpty() || device == port ? port : tr("%1 %2").arg(port, device);
+    QString text = where;
+    if (lastFailed_) {
+        text = tr("%1 · no answer").arg(port);
+    } else if (lastAnswerMs_ >= 0) {
+        const qint64 ago = (QDateTime::currentMSecsSinceEpoch() - lastAnswerMs_) / 1000;
+        text = tr("%1 · answered %2 s ago").arg(where).arg(ago);
+    }
+    connectionPanel_->setText(text);
+    connectionPanel_->setStyleSheet(lastFailed_ ? QStringLiteral("color: #b00000;") : QString());
+    connectionPanel_->setToolTip(lastFailed_ ? where + u'\n' + lastReason_ : where);
 }
 
 void MainFrame::showPortEverywhere(const QString& portName)
@@ -597,6 +905,17 @@ void MainFrame::showPortEverywhere(const QString& portName)
 
 void MainFrame::showEvent(QShowEvent* event)
 {
+    if (!geometryRestored_) {
+        geometryRestored_ = true;
+        // Where the user left it, else the default size; never larger than the screen.
+        const QByteArray saved = language::userValue(geometryKey()).toByteArray();
+        if (saved.isEmpty() || !restoreGeometry(saved)) {
+            if (const QScreen* s = screen()) {
+                const QRect room = s->availableGeometry();
+                resize(qMin(width(), room.width()), qMin(height(), room.height()));
+            }
+        }
+    }
     // The window may have been built before start-up read the port from the settings file.
     showPort(module1().portName);
     QMainWindow::showEvent(event);
@@ -623,8 +942,10 @@ void MainFrame::buildCentral()
         auto* zl = new QVBoxLayout(zoneFrame);
         zl->addWidget(tableView_);
         auto* grids = new QHBoxLayout;
-        grids->addWidget(zoneFrame, 1);
-        grids->addWidget(parameterView_, 1);
+        // The parameters take the larger share: their names should show whole at 1280 pixels,
+        // while the zone table scrolls its wide Note column.
+        grids->addWidget(zoneFrame, 2);
+        grids->addWidget(parameterView_, 3);
         layout->addLayout(grids, 1);
     }
     layout->addWidget(buildDrivePanel());
@@ -717,14 +1038,24 @@ void MainFrame::showStatusMessage(const QString& text)
     showInFirstPanel(text, QString(), 30'000);
 }
 
+void MainFrame::showPassingMessage(const QString& text)
+{
+    showInFirstPanel(text, QString(), 5'000);
+}
+
 void MainFrame::showTitle(const QString& title)
 {
-    setWindowTitle(title);
+    setWindowTitle(title + QStringLiteral("[*]"));
 }
 
 void MainFrame::closeWindow()
 {
     close();
+}
+
+QString MainFrame::geometryKey() const
+{
+    return QStringLiteral("Geometry/") + objectName();
 }
 
 void MainFrame::closeEvent(QCloseEvent* event)
@@ -733,6 +1064,7 @@ void MainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    language::setUserValue(geometryKey(), saveGeometry());
     event->accept();
     QApplication::quit();
 }

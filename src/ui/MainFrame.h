@@ -29,7 +29,9 @@ class QToolBar;
 namespace kap {
 
 class Dialogs;
+class EditHistory;
 class EntryDialogs;
+struct ExchangeEntry;
 class GridView;
 class AnglePlotWindow;
 class CommLogWindow;
@@ -67,6 +69,8 @@ public:
 
     // The progress dialog of data operations (it has no parent: see frmbar).
     frmbar& progressDialog() { return *progress_; }
+    // Undo and redo of the setting data.
+    EditHistory& history() { return *history_; }
     // The rotary operating speed calculator, once opened.
     frmkeisan* calculator() const { return calculator_.get(); }
     // The STOP dialog of a return to origin.
@@ -78,6 +82,17 @@ public:
     // The PDF file Print proposes when the system has no printer. Empty: "Setting list.pdf"
     // in the documents folder.
     void setProposedPdfPath(const QString& path) { proposedPdfPath_ = path; }
+
+    // The code page setting files are written in: the user's choice, else the one of the
+    // interface language.
+    static codepage::Encoding savedFileEncoding();
+
+    // Opens a setting file named from outside (the command line, a drop, the recent files),
+    // after the save question. True when it was opened.
+    bool openFromOutside(const QString& path);
+
+    // The recent files, newest first (at most 8), as kept in the user's settings.
+    static QStringList recentFiles();
 
     // Every open main window shows the port in its port panel.
     static void showPortEverywhere(const QString& portName);
@@ -91,6 +106,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -113,6 +130,7 @@ private:
     void showTableGrid() override { showGrid(1); }
     void showOriginShift(const QString& hundredths) override;
     void showStatusMessage(const QString& text) override;
+    void showPassingMessage(const QString& text) override;
     void showTitle(const QString& title) override;
     void closeWindow() override;
 
@@ -120,6 +138,7 @@ private:
     void newFile();
     void openFile();
     void saveAs();
+    void save();
     void print();
     void printPreview();
     void exitProgram();
@@ -160,6 +179,17 @@ private:
 
     void buildMenus();
     void buildLanguageMenu(QMenu* view);
+    void buildEncodingMenu(QMenu* file);
+    void buildEditMenu();
+    // The platform's keys for the File, Tool and Help items.
+    void addShortcuts();
+    void buildRecentMenu(QMenu* file);
+    void refreshRecentMenu();
+    // After an open or a save: the file heads the recent files.
+    void rememberFile();
+    // Where the window's size and position are kept in the user's settings.
+    QString geometryKey() const;
+    void chooseFileEncoding(codepage::Encoding encoding);
     void chooseLanguage(const QString& code);
     void buildToolbar();
     void buildStatusBar();
@@ -172,6 +202,9 @@ private:
     void bind(QPushButton* button, Command command);
     bool commandEnabled(Command command) const;
     void showPort(const QString& portName);
+    // The connection panel: the port, its device and how the last exchange ended.
+    void recordExchange(const ExchangeEntry& entry);
+    void refreshConnectionPanel();
     // The first status panel shows text, whole in its tool tip, until the product label comes
     // back after ms milliseconds (or a later message takes the panel).
     void showInFirstPanel(const QString& text, const QString& styleSheet, int ms);
@@ -192,6 +225,7 @@ private:
     Family family_;
     Dialogs& dialogs_;
     std::unique_ptr<Session> session_;
+    std::unique_ptr<EditHistory> history_;
     std::unique_ptr<QuickParameterBoxes> quickBoxes_;
     std::unique_ptr<frmbar> progress_;
     std::unique_ptr<EntryDialogs> entryDialogs_;
@@ -208,6 +242,12 @@ private:
     QList<QAction*> toolActions_;
     QHash<QString, QAction*> menuItems_;       // by form name
     QList<QLabel*> panels_;
+    QLabel* connectionPanel_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    bool geometryRestored_ = false;
+    qint64 lastAnswerMs_ = -1;  // when the controller last answered (epoch ms); -1 never
+    bool lastFailed_ = false;   // the last exchange got no answer or no port
+    QString lastReason_;
     QTimer* clock_ = nullptr;
     GridView* tableView_ = nullptr;
     GridView* parameterView_ = nullptr;

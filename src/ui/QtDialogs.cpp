@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QStringList>
 
 namespace kap {
@@ -37,19 +38,53 @@ QString qtFilterFrom(const QString& classicFilter)
     return filters.join(QLatin1String(";;"));
 }
 
+namespace {
+
+QMessageBox::Icon qtIcon(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Exclamation: return QMessageBox::Warning;
+    case MsgIcon::Critical: return QMessageBox::Critical;
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+int QtDialogs::choose(const QString& text, const QString& title, MsgIcon icon,
+                      const QStringList& buttons)
+{
+    QMessageBox box(parent_);
+    box.setWindowTitle(title.isEmpty() ? programTitle() : title);
+    box.setText(text);
+    box.setIcon(qtIcon(icon));
+    QList<QAbstractButton*> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        const bool escape = i == buttons.size() - 1;
+        added << box.addButton(buttons.at(i),
+                               escape ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    }
+    if (!added.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton*>(added.first()));
+        box.setEscapeButton(added.last());
+    }
+    box.setAccessibleName(box.windowTitle());
+    box.setAccessibleDescription(text);
+    box.exec();
+    const qsizetype index = added.indexOf(box.clickedButton());
+    return int(index < 0 ? buttons.size() - 1 : index);
+}
+
 MsgAnswer QtDialogs::message(const QString& text, const QString& title, MsgIcon icon,
                              MsgButtons buttons)
 {
     QMessageBox box(parent_);
     box.setWindowTitle(title.isEmpty() ? programTitle() : title);
     box.setText(text);
-    switch (icon) {
-    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    }
+    box.setIcon(qtIcon(icon));
     switch (buttons) {
     case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case MsgButtons::YesNo:
@@ -85,17 +120,26 @@ void QtDialogs::beep()
 
 QString QtDialogs::saveFileName(const FileDialogOptions& request)
 {
-    QFileDialog::Options options;
-    if (!request.overwritePrompt)
-        options |= QFileDialog::DontConfirmOverwrite;
-    return QFileDialog::getSaveFileName(parent_, request.title, request.initialName,
-                                        qtFilterFrom(request.filter), nullptr, options);
+    QFileDialog dialog(parent_, request.title, request.initialName, qtFilterFrom(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    // The dialog adds the suffix before it asks about overwriting, so the question is about
+    // the file that will be written.
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtDialogs::openFileName(const FileDialogOptions& request)
 {
-    return QFileDialog::getOpenFileName(parent_, request.title, request.initialName,
-                                        qtFilterFrom(request.filter));
+    QFileDialog dialog(parent_, request.title, request.initialName, qtFilterFrom(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 bool QtDialogs::choosePrinter(QPrinter& printer)

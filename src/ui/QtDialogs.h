@@ -16,6 +16,8 @@ public:
     MsgAnswer message(const QString& text, const QString& title, MsgIcon icon,
                       MsgButtons buttons) override;
     void beep() override;
+    int choose(const QString& text, const QString& title, MsgIcon icon,
+               const QStringList& buttons) override;
     QString saveFileName(const FileDialogOptions& request) override;
     QString openFileName(const FileDialogOptions& request) override;
     bool choosePrinter(QPrinter& printer) override;

@@ -106,8 +106,11 @@ void QuickParameterBoxes::refresh()
 {
     for (QuickBox b : kQuickBoxes) {
         // The pulse-train window's table has no load inertia row.
-        if (box(b) && operation::rowOf(session_, b) >= -1)
+        if (box(b) && operation::rowOf(session_, b) >= -1) {
             box(b)->setText(operation::shownValue(session_, b));
+            // The range of the actuator type now in the table.
+            box(b)->setToolTip(operation::rangeOf(session_, b).message);
+        }
     }
     const bool ccw = operation::directionIsCcw(session_);
     if (QRadioButton* chosen = directions_[ccw ? 1 : 0].data())

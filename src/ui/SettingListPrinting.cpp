@@ -74,7 +74,8 @@ void PrintSettingList(Session& session, const QString& proposedPdf)
         const QString path = dialogs.saveFileName(
             {Text::tr("Print"),
              //: File dialog filter: description|pattern|; keep the |*.pdf| part.
-             Text::tr("PDF file(*.pdf)|*.pdf|"), proposedPdfPath(proposedPdf), true});
+             Text::tr("PDF file(*.pdf)|*.pdf|"), proposedPdfPath(proposedPdf), true,
+             QStringLiteral("pdf")});
         if (!path.isEmpty()) {
             const safefile::SaveResult saved =
                 safefile::save(path, [&session](QIODevice& out) { return writePdf(session, out); });

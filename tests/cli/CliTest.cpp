@@ -361,3 +361,32 @@ TEST_F(CliTest, OneSilentPortAmongThreeSpoilsOnlyItsOwnResult)
 }
 
 }  // namespace
+
+// --encoding is the code page the file is read in first: a file of Shift_JIS notes read as
+// Windows-1252 is read in Shift_JIS and the port's line says so.
+TEST_F(CliTest, EncodingOption)
+{
+    Sim point(0, file(QStringLiteral("point")));
+    const QString backup = file(QStringLiteral("point.csv"));
+    ASSERT_EQ(runCli({"backup", "--port", point.path(), backup}).code, 0);
+    const QString japanese = file(QStringLiteral("japanese.csv"));
+    writeBytes(japanese, readBytes(backup).replace("P0=,A,0.00,50,,", "P0=,A,0.00,50,\x92\x8d\x81\x41,"));
+    const QString fellBack =
+        point.path() + ": Read as Shift_JIS: the file is not Windows-1252 text";
+    struct Case {
+        QString encoding;
+        bool refused;  // bad arguments
+        bool saysFellBack;
+    };
+    const Case cases[] = {
+        {"windows-1252", false, true}, {"Shift_JIS", false, false}, {"utf-8", true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.encoding.toStdString());
+        const CliRun run =
+            runCli({"compare", "--port", point.path(), japanese, "--encoding", c.encoding});
+        // Whether the notes count as differences is compare's business, not the encoding's.
+        EXPECT_EQ(run.code == 3, c.refused) << run.err.toStdString();
+        EXPECT_EQ(run.err.split(QLatin1Char('\n')).contains(fellBack), c.saysFellBack)
+            << run.err.toStdString();
+    }
+}

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kap;
 
@@ -95,6 +96,40 @@ TEST(Ini, PortNumberGoesToTheUsersCopyWhenTheProgramFolderIsNotWritable)
     EXPECT_EQ(module1().iniPath(), user.filePath(QStringLiteral("KAP/TALOR.ini")));
     module1().portName = "COM1";
     EXPECT_EQ(ReadPortName(), "COM3");
+    module1().reset();
+    module1().programFolder.clear();
+    module1().userFolder.clear();
+}
+
+// A program folder of the system (/usr/bin) or of another user keeps no TALOR.ini of the
+// user's, even for root who could write there; the user's own folder of the program keeps it.
+TEST(Ini, AnInstalledProgramNeverWritesBesideItself)
+{
+    QTemporaryDir own, foreign, user;
+    // As root, a folder handed to another user; as anyone else /tmp, writable by all.
+    QString foreignFolder = QStringLiteral("/tmp");
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(QFile::encodeName(foreign.path()).constData(), 65534, 65534), 0);
+        foreignFolder = foreign.path();
+    }
+    const struct {
+        QString folder;
+        bool beside;
+    } cases[] = {{"/usr/bin", false}, {foreignFolder, false}, {own.path(), true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder.toStdString());
+        module1().reset();
+        module1().programFolder = c.folder;
+        module1().userFolder = user.filePath(QStringLiteral("KAP"));
+        const QString expected = c.beside ? QDir(c.folder).filePath(QStringLiteral("TALOR.ini"))
+                                          : user.filePath(QStringLiteral("KAP/TALOR.ini"));
+        EXPECT_EQ(module1().writableIniPath(), expected);
+        module1().portName = "COM4";
+        ASSERT_TRUE(StorePortNumber());
+        EXPECT_EQ(module1().iniPath(), expected);
+        EXPECT_EQ(ReadPortName(), "COM4");
+        QFile::remove(expected);
+    }
     module1().reset();
     module1().programFolder.clear();
     module1().userFolder.clear();

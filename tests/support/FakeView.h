@@ -53,6 +53,7 @@ public:
     void showTableGrid() override { ++tableGridShown; }
     void showOriginShift(const QString& h) override { originShift = h; }
     void showStatusMessage(const QString& t) override { statusMessages << t; }
+    void showPassingMessage(const QString& t) override { passingMessages << t; }
     void showTitle(const QString& t) override { title = t; }
     void closeWindow() override { ++closed; }
 
@@ -67,6 +68,7 @@ public:
     FakeProgress bar;
     QString comS, comR, error, originShift, title;
     QStringList statusMessages;
+    QStringList passingMessages;
     bool windowEnabled = false;
     bool toolbarEnabled = false;
     bool commandsLocked = true;

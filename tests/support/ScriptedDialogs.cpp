@@ -16,6 +16,18 @@ MsgAnswer ScriptedDialogs::message(const QString& text, const QString& title, Ms
     return answers_.takeFirst();
 }
 
+int ScriptedDialogs::choose(const QString& text, const QString& title, MsgIcon icon,
+                            const QStringList& buttons)
+{
+    boxes.append({text, title, icon, MsgButtons::Ok});
+    choices.append(buttons);
+    if (picks_.isEmpty()) {
+        ADD_FAILURE() << "unexpected choice: \"" << text.toStdString() << "\"";
+        return int(buttons.size()) - 1;
+    }
+    return picks_.takeFirst();
+}
+
 QString ScriptedDialogs::saveFileName(const FileDialogOptions& request)
 {
     fileDialogs.append(request);

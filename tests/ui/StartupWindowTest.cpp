@@ -13,11 +13,13 @@
 #include "frmpulseMaindemo.h"
 #include "FakeView.h"
 #include "StartupWindow.h"
+#include "SettingCommands.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -167,4 +169,66 @@ TEST_F(Startup, AnUnknownActuatorTypeEndsTheProgramThroughItsQuitPath)
     EXPECT_EQ(QCoreApplication::exec(), 1);
     ASSERT_EQ(dialogs.boxes.size(), 1);
     EXPECT_EQ(dialogs.boxes[0].text, "Controller type is different.");
+}
+
+// Without a controller the window says why under the choice, naming the port and its device,
+// and the windows' communication logs keep the line.
+TEST_F(Startup, TheManualChoiceSaysWhyThereIsNoController)
+{
+    struct Case {
+        const char* name;
+        bool missingDevice;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"no such device", true,
+         "COM1 (/nonexistent/kap-tty): /nonexistent/kap-tty: no such device"},
+        {"silent controller", false, "COM1 (%1): no answer"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedDialogs d;
+        AppWindows w{d, 0.1};
+        StartupWindow s{w};
+        std::unique_ptr<SimLine> sim;
+        std::unique_ptr<PortOverride> port;
+        QString expected = c.reason;
+        if (c.missingDevice) {
+            port = std::make_unique<PortOverride>(1, "/nonexistent/kap-tty");
+        } else {
+            sim = std::make_unique<SimLine>();
+            sim->controller.arm("@?PRM ", {sim::Fault::NoReply, {}, 0});
+            expected = expected.arg(w.pointInput().session().serialLine().deviceFor("COM1"));
+        }
+        s.start();
+        QLabel* reason = child<QLabel>(&s, "Label_Reason");
+        ASSERT_TRUE(reason);
+        EXPECT_TRUE(reason->isVisible());
+        EXPECT_EQ(reason->text(), expected);
+        if (c.missingDevice) {
+            const QStringList log = w.pointInput().session().link().log().lines();
+            ASSERT_FALSE(log.isEmpty());
+            EXPECT_TRUE(log.last().contains("/nonexistent/kap-tty: no such device"));
+        }
+    }
+}
+
+// kap FILE.csv: the file opens in the window the start-up opens, once it is shown.
+TEST_F(Startup, AFileNamedAtStartOpensInTheWindow)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("start.csv");
+    {
+        ViewedSession filled;
+        filled.session.tableGrid().setText(7, 1, "B");
+        filled.dialogs.file(path).ok();
+        ASSERT_TRUE(SettingCommands(filled.session).saveAs());
+    }
+    PortOverride port(1, "/nonexistent/kap-tty");
+    startup.setFileToOpen(path);
+    startup.start();
+    dialogs.ok();  // "    Complete."
+    QTest::keyClick(child<QRadioButton>(&startup, "Option1_0"), Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([&] { return windows.pointInput().session().tableGrid().text(7, 1) == "B"; }));
+    EXPECT_EQ(windows.pointInput().windowTitle(), "KAP Support-Software - start.csv[*]");
 }
