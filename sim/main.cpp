@@ -71,10 +71,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kap-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KAP_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Simulated actuator controller on a pseudo-terminal."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption family({QStringLiteral("family")},
         QStringLiteral("Controller family: point or pulse (default point)."), QStringLiteral("point|pulse"),
         QStringLiteral("point"));

@@ -3,6 +3,9 @@
 #include "Language.h"
 #include "QtDialogs.h"
 #include "StartupWindow.h"
+#include "Termination.h"
+#include "frmMain.h"
+#include "frmpulseMaindemo.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -17,6 +20,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KAP Support-Software"));
     QApplication::setOrganizationName(QStringLiteral("KAP"));
+    QApplication::setApplicationVersion(QStringLiteral(KAP_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kap"));  // the installed desktop entry
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kap")));
     QApplication::setQuitOnLastWindowClosed(false);  // the hidden start-up window stays loaded
@@ -25,6 +29,7 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(
         QStringLiteral("Setting and operation tool for the actuator controllers."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption trace(
         {QStringLiteral("trace")},
         QStringLiteral("Append every exchange with the controller to FILE as it happens."),
@@ -51,6 +56,20 @@ int main(int argc, char** argv)
     kap::QtDialogs dialogs;
     kap::AppWindows windows(dialogs);
     kap::StartupWindow startup(windows);
+    // SIGTERM ends the program, but lets a running operation (a transmit writing its block)
+    // end first.
+    kap::TerminationWatch termination([&windows] {
+        QList<kap::OperationTracker*> trackers;
+        if (windows.hasPointInput())
+            trackers.append(&windows.pointInput().session().operations());
+        if (windows.hasPulseTrain())
+            trackers.append(&windows.pulseTrain().session().operations());
+        return trackers;
+    });
+    QObject::connect(&termination, &kap::TerminationWatch::quitRequested, &app,
+                     &QCoreApplication::quit);
+    if (!termination.install())
+        std::fprintf(stderr, "kap: SIGTERM cannot be caught; it ends the program at once\n");
     QTimer::singleShot(0, &startup, &kap::StartupWindow::start);
     return app.exec();
 }
