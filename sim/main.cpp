@@ -82,7 +82,8 @@ int main(int argc, char** argv)
         QStringLiteral("point"));
     const QCommandLineOption type({QStringLiteral("type")},
         QStringLiteral("Actuator type, parameter 0 (default 61)."), QStringLiteral("N"), QStringLiteral("61"));
-    const QCommandLineOption version({QStringLiteral("version")},
+    // Named apart from --version, which prints the program's own version.
+    const QCommandLineOption version({QStringLiteral("firmware-version")},
         QStringLiteral("Answer to the version query (default 1.10)."), QStringLiteral("TEXT"),
         QStringLiteral("1.10"));
     const QCommandLineOption shortDio({QStringLiteral("short-dio")},
