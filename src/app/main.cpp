@@ -22,7 +22,10 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("KAP"));
     QApplication::setApplicationVersion(QStringLiteral(KAP_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kap"));  // the installed desktop entry
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kap")));
+    // The installed theme's icon, else the one built in (SVG: the package depends on the icon
+    // engine for it).
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("kap"), QIcon(QStringLiteral(":/kap.svg"))));
     QApplication::setQuitOnLastWindowClosed(false);  // the hidden start-up window stays loaded
 
     QCommandLineParser parser;
