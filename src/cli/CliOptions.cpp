@@ -67,13 +67,12 @@ QString Request::backupPath(const PortSpec& port) const
 QString usageText()
 {
     return QStringLiteral(
-        "Usage:\n"
-        "  kap-cli info    --port P [--port P2 ...] [--json]\n"
-        "  kap-cli backup  --port P FILE.csv [--json]\n"
-        "  kap-cli backup  --port P1 --port P2 ... --out DIR [--json]\n"
-        "  kap-cli restore --port P FILE.csv [--yes] [--allow-missing] [--json]\n"
-        "  kap-cli compare --port P FILE.csv [--json]\n"
-        "  kap-cli --version | --help\n"
+        "Usage: kap-cli info --port P [--port P2 ...] [--json]\n"
+        "  or:  kap-cli backup --port P FILE.csv [--json]\n"
+        "  or:  kap-cli backup --port P1 --port P2 ... --out DIR [--json]\n"
+        "  or:  kap-cli restore --port P FILE.csv [--yes] [--allow-missing] [--json]\n"
+        "  or:  kap-cli compare --port P FILE.csv [--json]\n"
+        "  or:  kap-cli --version | --help\n"
         "\n"
         "Reads, writes and compares the setting data of actuator controllers on serial\n"
         "lines, several ports at once.\n"
@@ -104,7 +103,7 @@ QString usageText()
         "  3    bad file or bad arguments\n"
         "  130  interrupted by Ctrl-C or SIGTERM\n"
         "\n"
-        "Error codes in the JSON output (\"error\" of each port; absent when it succeeded):\n"
+        "Error codes in the JSON output (each port's error; none when it succeeded):\n"
         "  port-open           the port could not be opened, or was lost (exit 2)\n"
         "  timeout             the controller did not answer, in time or readably (exit 2)\n"
         "  refused             the controller refused a command with \"NG\" (exit 2)\n"

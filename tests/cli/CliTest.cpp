@@ -1,6 +1,7 @@
 // kap-cli against simulated controllers on ptys: the files it writes, what it sends, what it
 // reports and how it ends, with several ports at once.
 #include "Cli.h"
+#include "CliOptions.h"
 #include "Console.h"
 #include "FileTestSupport.h"
 #include "Receive.h"
@@ -330,6 +331,7 @@ TEST_F(CliTest, ExitCodes)
                 QJsonDocument::fromJson(json.out.toUtf8()).object().value("ports").toArray();
             ASSERT_EQ(ports.size(), 1) << json.out.toStdString();
             EXPECT_EQ(ports.at(0).toObject().value("error").toString(), c.error);
+            EXPECT_TRUE(cli::usageText().contains("  " + c.error + " ")) << "not in --help";
             EXPECT_EQ(ports.at(0).toObject().value("exitCode").toInt(), c.code);
         }
     }
