@@ -69,8 +69,10 @@ int main(int argc, char** argv)
             trackers.append(&windows.pulseTrain().session().operations());
         return trackers;
     });
+    // exit(), not quit(): quit closes the windows, and closing asks "Do you save data?", which
+    // nobody is there to answer when the session or the service manager ends the program.
     QObject::connect(&termination, &kap::TerminationWatch::quitRequested, &app,
-                     &QCoreApplication::quit);
+                     [] { QCoreApplication::exit(0); });
     if (!termination.install())
         std::fprintf(stderr, "kap: SIGTERM cannot be caught; it ends the program at once\n");
     QTimer::singleShot(0, &startup, &kap::StartupWindow::start);
