@@ -156,7 +156,7 @@ else
 fi
 
 # -- lintian as a distribution would run it. Info tags are printed; errors and warnings fail.
-lintian_out=$(lintian --pedantic --display-info --no-tag-display-limit "$deb" 2>&1 || true)
+lintian_out=$(lintian --pedantic --display-info --tag-display-limit 0 "$deb" 2>&1 || true)
 [ -n "$lintian_out" ] && echo "$lintian_out" | sed 's/^/lintian: /'
 if grep -qE '^[EW]: ' <<<"$lintian_out"; then
   miss "lintian reports errors or warnings (above)"

@@ -39,6 +39,7 @@ ldflags=$(dpkg-buildflags --get LDFLAGS)
 # CMAKE_SKIP_INSTALL_ALL_DEPENDENCY: cpack installs without building "all" (tests, benchmarks).
 nice cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
+  -DCMAKE_STRIP="$PWD/packaging/strip-like-debian.sh" \
   -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 
 targets=(kap kap-cli kap-sim kap_changelog kap_man_pages)
