@@ -22,6 +22,10 @@ set(KAP_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/kap)
 # The licence in Debian's machine-readable form (LICENSE itself would be a second copy).
 install(FILES ${KAP_PACKAGING_DIR}/copyright DESTINATION ${KAP_DOC_DIR})
 
+# lintian's verdicts that are overridden, each with its reason.
+install(FILES ${KAP_PACKAGING_DIR}/kap.lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME kap)
+
 # changelog.gz from CHANGELOG.md; gzip -n keeps name and time out, so the bytes depend on the
 # file alone.
 set(KAP_CHANGELOG ${CMAKE_BINARY_DIR}/packaging/changelog.gz)

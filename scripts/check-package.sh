@@ -20,6 +20,7 @@ file  /usr/share/metainfo/io.github.kap_support.kap.metainfo.xml
 file  /usr/share/kap/translations/kap_ja.qm
 file  /usr/share/doc/kap/copyright
 file  /usr/share/doc/kap/changelog.gz
+file  /usr/share/lintian/overrides/kap
 file  /usr/share/man/man1/kap.1.gz
 file  /usr/share/man/man1/kap-cli.1.gz
 file  /usr/share/man/man1/kap-sim.1.gz

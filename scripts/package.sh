@@ -33,7 +33,10 @@ export SOURCE_DATE_EPOCH
 # Debian's flags: stack protector, _FORTIFY_SOURCE, full RELRO with -z now, PIE, and the
 # source folder mapped to "." so no build path is left in the programs.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+# The build folder is mapped to one name too: its path is in the debug information, which
+# strip drops, but not before the linker has hashed it into the GNU build ID.
 cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
+cxxflags+=" -ffile-prefix-map=$PWD/$dir=build"
 ldflags=$(dpkg-buildflags --get LDFLAGS)
 
 # CMAKE_SKIP_INSTALL_ALL_DEPENDENCY: cpack installs without building "all" (tests, benchmarks).
