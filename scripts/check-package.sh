@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Checks a built Debian package: its files against the table below, the programs' modes, the
 # dependencies, the desktop entry and the AppStream data, and that nothing from the build
-# (test programs, build-tree paths, run paths) got in. Prints every miss and exits 1 when there
-# was one, 2 on bad arguments.  Usage: scripts/check-package.sh FILE.deb
+# (test programs, build-tree paths, run paths) got in, and lintian --pedantic: an error or a
+# warning is a miss (info tags are fixed or overridden with a reason). With --reproducible it
+# builds the package a second time (scripts/package.sh --dir build-package-repro, same
+# SOURCE_DATE_EPOCH) and requires the same bytes. Prints every miss and exits 1 when there
+# was one, 2 on bad arguments.  Usage: scripts/check-package.sh [--reproducible] FILE.deb
 set -euo pipefail
 
 # ---- What the package must hold: every regular file, nothing more. ----------------------
@@ -13,19 +16,30 @@ exec  /usr/bin/kap-cli
 exec  /usr/bin/kap-sim
 file  /usr/share/applications/kap.desktop
 file  /usr/share/icons/hicolor/scalable/apps/kap.svg
-file  /usr/share/metainfo/invalid.kap.kap.metainfo.xml
+file  /usr/share/metainfo/io.github.kap_support.kap.metainfo.xml
 file  /usr/share/kap/translations/kap_ja.qm
+file  /usr/share/doc/kap/copyright
+file  /usr/share/doc/kap/changelog.gz
+file  /usr/share/lintian/overrides/kap
+file  /usr/share/man/man1/kap.1.gz
+file  /usr/share/man/man1/kap-cli.1.gz
+file  /usr/share/man/man1/kap-sim.1.gz
 '
 # ---- Packages the Depends field must name (dpkg-shlibdeps and the explicit plugin). ------
 expected_depends='libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6printsupport6
-                  qt6-qpa-plugins'
+                  qt6-qpa-plugins libqt6svg6'
 expected_recommends='qt6-translations-l10n fonts-noto-cjk'
 # ---- Programs of the build that must never be packaged (shell patterns on the name). ------
 not_packaged='*_tests dialog_shots kap-bench kap-soak fuzz_*'
 # ------------------------------------------------------------------------------------------
 
+reproducible=0
+if [ "${1:-}" = --reproducible ]; then
+  reproducible=1
+  shift
+fi
 if [ $# -ne 1 ] || [ ! -f "$1" ]; then
-  echo "usage: scripts/check-package.sh FILE.deb" >&2
+  echo "usage: scripts/check-package.sh [--reproducible] FILE.deb" >&2
   exit 2
 fi
 deb=$(realpath "$1")
@@ -37,8 +51,8 @@ miss() { echo "MISSING/WRONG: $*" >&2; misses=$((misses + 1)); }
 # "ok: TEXT" when the section since the last call found nothing.
 ok() { [ "$misses" -eq "$section_misses" ] && echo "ok: $*"; section_misses=$misses; }
 
-for tool in dpkg-deb desktop-file-validate; do
-  command -v "$tool" >/dev/null || { echo "$tool not found (scripts/install-deps.sh dpkg-dev desktop-file-utils)" >&2; exit 2; }
+for tool in dpkg-deb desktop-file-validate lintian; do
+  command -v "$tool" >/dev/null || { echo "$tool not found (scripts/install-deps.sh dpkg-dev desktop-file-utils lintian)" >&2; exit 2; }
 done
 
 work=$(mktemp -d)
@@ -140,6 +154,27 @@ if command -v appstreamcli >/dev/null; then
   done
 else
   echo "note: appstreamcli not found, AppStream data not validated (package appstream)" >&2
+fi
+
+# -- lintian as a distribution would run it. Info tags are printed; errors and warnings fail.
+lintian_out=$(lintian --pedantic --display-info --tag-display-limit 0 "$deb" 2>&1 || true)
+[ -n "$lintian_out" ] && echo "$lintian_out" | sed 's/^/lintian: /'
+if grep -qE '^[EW]: ' <<<"$lintian_out"; then
+  miss "lintian reports errors or warnings (above)"
+fi
+ok "lintian --pedantic: no error or warning"
+
+# -- Reproducible: a second build of the same sources gives the same bytes.
+if [ "$reproducible" = 1 ]; then
+  # The time the first build stamped on its files is its SOURCE_DATE_EPOCH.
+  epoch=$(stat -c %Y "$work/root/usr/bin/kap")
+  second=$(SOURCE_DATE_EPOCH=$epoch "$source_dir/scripts/package.sh" --dir build-package-repro --no-check)
+  if ! cmp -s "$deb" "$second"; then
+    dpkg-deb -x "$second" "$work/second"
+    differing=$(diff -rq "$work/root" "$work/second" 2>&1 | sed "s|$work/||g" || true)
+    miss "a second build differs from $(basename "$deb"): ${differing:-the file contents agree; the archive itself differs}"
+  fi
+  ok "reproducible: a second build in build-package-repro/ gives the same bytes"
 fi
 
 if [ "$misses" -gt 0 ]; then

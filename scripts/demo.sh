@@ -4,7 +4,8 @@
 #   scripts/demo.sh --family pulse  pulse-train controller (any kap-sim option works)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dir=$(scripts/build.sh)
+# Only the tool and the simulator: the first build is minutes, not the whole suite's.
+dir=$(scripts/build.sh kap kap-sim)
 
 link="${XDG_RUNTIME_DIR:-/tmp}/kap-sim-$$"
 "$dir/bin/kap-sim" --link "$link" "$@" > "$link.out" 2> "$link.log" &

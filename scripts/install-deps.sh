@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-l10n-tools libgl-dev
+  libqt6svg6
   libgtest-dev
   xvfb xauth imagemagick poppler-utils
   "$@"

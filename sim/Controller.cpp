@@ -296,7 +296,11 @@ void Controller::handleRecord(const QByteArray& line)
 
     if (key.startsWith("PRM")) {
         const auto n = recordNumber(key.mid(3), kParameterCount);
-        const auto value = fields.size() == 1 ? parseInteger(fields[0]) : std::nullopt;
+        // Filled in a statement of its own: the conditional-expression form made GCC's
+        // optimiser warn that the value may be used uninitialised.
+        std::optional<int> value;
+        if (fields.size() == 1)
+            value = parseInteger(fields[0]);
         if (block_ != Block::Params) {
             refuse(kErrFormat);
         } else if (!n || !value || (*n == 35 && (*value < -32768 || *value > 32767))) {
@@ -338,8 +342,12 @@ void Controller::handleRecord(const QByteArray& line)
             return;
         }
         const auto n = recordNumber(key.mid(1), kZoneCount);
-        const auto a = fields.size() == 2 ? parseNumber(fields[0]) : std::nullopt;
-        const auto b = fields.size() == 2 ? parseNumber(fields[1]) : std::nullopt;
+        std::optional<double> a;
+        std::optional<double> b;
+        if (fields.size() == 2) {
+            a = parseNumber(fields[0]);
+            b = parseNumber(fields[1]);
+        }
         const auto angle = [](const std::optional<double>& v) { return v && *v >= 0.0 && *v < 360.0; };
         if (!n || !angle(a) || !angle(b)) {
             refuse(kErrValue);

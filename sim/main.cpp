@@ -71,16 +71,19 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kap-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KAP_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Simulated actuator controller on a pseudo-terminal."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption family({QStringLiteral("family")},
         QStringLiteral("Controller family: point or pulse (default point)."), QStringLiteral("point|pulse"),
         QStringLiteral("point"));
     const QCommandLineOption type({QStringLiteral("type")},
         QStringLiteral("Actuator type, parameter 0 (default 61)."), QStringLiteral("N"), QStringLiteral("61"));
-    const QCommandLineOption version({QStringLiteral("version")},
+    // Named apart from --version, which prints the program's own version.
+    const QCommandLineOption version({QStringLiteral("firmware-version")},
         QStringLiteral("Answer to the version query (default 1.10)."), QStringLiteral("TEXT"),
         QStringLiteral("1.10"));
     const QCommandLineOption shortDio({QStringLiteral("short-dio")},

@@ -3,6 +3,9 @@
 #include "Language.h"
 #include "QtDialogs.h"
 #include "StartupWindow.h"
+#include "Termination.h"
+#include "frmMain.h"
+#include "frmpulseMaindemo.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -17,14 +20,19 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KAP Support-Software"));
     QApplication::setOrganizationName(QStringLiteral("KAP"));
+    QApplication::setApplicationVersion(QStringLiteral(KAP_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kap"));  // the installed desktop entry
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kap")));
+    // The installed theme's icon, else the one built in (SVG: the package depends on the icon
+    // engine for it).
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("kap"), QIcon(QStringLiteral(":/kap.svg"))));
     QApplication::setQuitOnLastWindowClosed(false);  // the hidden start-up window stays loaded
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Setting and operation tool for the actuator controllers."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption trace(
         {QStringLiteral("trace")},
         QStringLiteral("Append every exchange with the controller to FILE as it happens."),
@@ -60,6 +68,22 @@ int main(int argc, char** argv)
     kap::StartupWindow startup(windows);
     if (!parser.positionalArguments().isEmpty())
         startup.setFileToOpen(parser.positionalArguments().constFirst());
+    // SIGTERM ends the program, but lets a running operation (a transmit writing its block)
+    // end first.
+    kap::TerminationWatch termination([&windows] {
+        QList<kap::OperationTracker*> trackers;
+        if (windows.hasPointInput())
+            trackers.append(&windows.pointInput().session().operations());
+        if (windows.hasPulseTrain())
+            trackers.append(&windows.pulseTrain().session().operations());
+        return trackers;
+    });
+    // exit(), not quit(): quit closes the windows, and closing asks "Do you save data?", which
+    // nobody is there to answer when the session or the service manager ends the program.
+    QObject::connect(&termination, &kap::TerminationWatch::quitRequested, &app,
+                     [] { QCoreApplication::exit(0); });
+    if (!termination.install())
+        std::fprintf(stderr, "kap: SIGTERM cannot be caught; it ends the program at once\n");
     QTimer::singleShot(0, &startup, &kap::StartupWindow::start);
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "CliOptions.h"
+#include "Interrupt.h"
 #include "PortJob.h"
 
 #include <QEventLoop>
@@ -41,14 +42,22 @@ int RunCli(const QStringList& arguments, const Io& io)
         io.out(usageText().toUtf8());
         return Success;
     }
+    if (parsed.version) {
+        io.out(QStringLiteral("kap-cli %1\n").arg(QStringLiteral(KAP_VERSION)).toUtf8());
+        return Success;
+    }
     if (!parsed.request) {
-        io.err((QStringLiteral("kap-cli: ") + parsed.error + QStringLiteral("\n\n") + usageText())
+        io.err((QStringLiteral("kap-cli: ") + parsed.error
+                + QStringLiteral("\nTry 'kap-cli --help' for the usage.\n"))
                    .toUtf8());
         return BadInput;
     }
     const Request& request = *parsed.request;
 
     Console console(io.out, io.err, io.in, io.terminal, !io.inputTerminal);
+    console.setProgress(request.verbosity != Verbosity::Quiet,
+                        request.verbosity == Verbosity::Verbose);
+    interrupt::setPorts(request.ports);
     const int count = int(request.ports.size());
     std::vector<PortOutcome> outcomes(count);
     std::vector<std::unique_ptr<QThread>> threads;
@@ -74,7 +83,8 @@ int RunCli(const QStringList& arguments, const Io& io)
         thread->wait();
     console.releaseBars();
 
-    int worst = Success;
+    // Whatever the ports got done, a run that was asked to stop says so.
+    int worst = interrupt::requested() ? Interrupted : Success;
     QJsonArray portsJson;
     QString summary = QStringLiteral("summary:\n");
     for (int i = 0; i < count; ++i) {
@@ -86,10 +96,15 @@ int RunCli(const QStringList& arguments, const Io& io)
         entry[QStringLiteral("port")] = port.name;
         entry[QStringLiteral("device")] = port.device;
         entry[QStringLiteral("exitCode")] = o.exitCode;
-        entry[QStringLiteral("result")] = o.summary;
+        if (!entry.contains(QStringLiteral("result")))
+            entry[QStringLiteral("result")] = o.summary;
+        if (!o.error.isEmpty())
+            entry[QStringLiteral("error")] = o.error;
         portsJson.append(entry);
     }
-    console.sayPlain(summary.chopped(1));
+    // One port has said it all in its own lines.
+    if (count > 1 && request.verbosity != Verbosity::Quiet)
+        console.sayPlain(summary.chopped(1));
     if (request.json) {
         const QJsonObject document{{QStringLiteral("command"), commandName(request.command)},
                                    {QStringLiteral("exitCode"), worst},

@@ -7,9 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 
+#include <cerrno>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kap::cli {
 
@@ -63,21 +67,111 @@ QString Request::backupPath(const PortSpec& port) const
 QString usageText()
 {
     return QStringLiteral(
-        "Usage:\n"
-        "  kap-cli info    --port P [--port P2 ...] [--json]\n"
-        "  kap-cli backup  --port P FILE.csv\n"
-        "  kap-cli backup  --port P1 --port P2 ... --out DIR\n"
-        "  kap-cli restore --port P FILE.csv [--yes] [--allow-missing]\n"
-        "  kap-cli compare --port P FILE.csv [--json]\n"
-        "Any command: --encoding windows-1252|shift_jis (the file's code page).\n"
+        "Usage: kap-cli info --port P [--port P2 ...] [--json]\n"
+        "  or:  kap-cli backup --port P FILE.csv [--json]\n"
+        "  or:  kap-cli backup --port P1 --port P2 ... --out DIR [--json]\n"
+        "  or:  kap-cli restore --port P FILE.csv [--yes] [--allow-missing] [--json]\n"
+        "  or:  kap-cli compare --port P FILE.csv [--json]\n"
+        "  or:  kap-cli --version | --help\n"
         "\n"
-        "P is COM1 to COM8 (the device the tool assigns to it) or a device path; a bare\n"
-        "name such as ttyUSB0 is looked for in /dev.\n"
-        "restore refuses a file that lacks parameters (older, shorter files);\n"
-        "--allow-missing sends their initial values instead.\n"
-        "Exit codes: 0 done or equal, 1 differences found, 2 communication error or\n"
-        "refusal, 3 bad file or bad arguments.\n");
+        "Reads, writes and compares the setting data of actuator controllers on serial\n"
+        "lines, several ports at once.\n"
+        "\n"
+        "Options:\n"
+        "  --port P         P is COM1 to COM8 (the device the tool assigns to it), a path\n"
+        "                   (a value with a \"/\", or naming an existing file, such as\n"
+        "                   ./a.tty), or a bare name such as ttyUSB0, looked up in /dev.\n"
+        "  --out DIR        backup of several ports: one file per port in DIR, which must\n"
+        "                   exist and be writable.\n"
+        "  --yes            restore erases the controller's table without asking.\n"
+        "  --allow-missing  restore sends a file that lacks parameters (older, shorter\n"
+        "                   files) with their initial values in their place.\n"
+        "  --json           the result as JSON on stdout, with an error code per port.\n"
+        "  --encoding E     the setting file's code page: windows-1252 (the default) or\n"
+        "                   shift_jis; backup writes it, restore and compare read it first.\n"
+        "  --quiet          only results and errors.\n"
+        "  --verbose        every step, message and question as well.\n"
+        "  --version        the program's version.\n"
+        "  -h, --help       this text.\n"
+        "\n"
+        "Ctrl-C (or SIGTERM) lets a write to a controller finish its block and stops before\n"
+        "the next step; a second Ctrl-C stops at once and names the controllers left with\n"
+        "partial data. The line settings are put back either way.\n"
+        "\n"
+        "Exit codes (with several ports the highest):\n"
+        "  0    done, or compared equal\n"
+        "  1    compare found differences\n"
+        "  2    communication error, or the controller or the user refused\n"
+        "  3    bad file or bad arguments\n"
+        "  130  interrupted by Ctrl-C or SIGTERM\n"
+        "\n"
+        "Error codes in the JSON output (each port's error; none when it succeeded):\n"
+        "  port-open           the port could not be opened, or was lost (exit 2)\n"
+        "  timeout             the controller did not answer, in time or readably (exit 2)\n"
+        "  refused             the controller refused a command with \"NG\" (exit 2)\n"
+        "  declined            the user did not confirm the restore (exit 2)\n"
+        "  unknown-controller  the controller is of no family the tool knows (exit 2)\n"
+        "  bad-file            the file cannot be read, used or written (exit 3)\n"
+        "  other-family        the file is for the other controller family (exit 3)\n"
+        "  interrupted         stopped by Ctrl-C or SIGTERM (exit 130)\n");
 }
+
+std::optional<PortSpec> interpretPort(const QString& value, QString* error)
+{
+    static const QRegularExpression comName(QStringLiteral("^COM\\d+$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    PortSpec port;
+    port.name = value;
+    if (ports::numberOf(value)) {
+        port.comName = value;
+        port.device = devicePathFor(value);
+    } else if (value.contains(QLatin1Char('/')) || QFileInfo::exists(value)) {
+        // Absolute: the port threads must not depend on the current folder.
+        port.device = QFileInfo(value).absoluteFilePath();
+    } else if (comName.match(value).hasMatch()) {
+        *error = QStringLiteral("%1: port names run from COM1 to COM8").arg(value);
+        return std::nullopt;
+    } else if (!value.isEmpty()) {
+        port.device = QStringLiteral("/dev/") + value;
+    }
+    if (port.device.isEmpty()) {
+        *error = QStringLiteral("%1: no device").arg(value);
+        return std::nullopt;
+    }
+    return port;
+}
+
+namespace {
+
+// A folder a backup can write into; the system's reason when it is not.
+QString folderProblem(const QString& folder)
+{
+    const QByteArray path = QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder);
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0)
+        return qt_error_string(errno);
+    if (!S_ISDIR(st.st_mode))
+        return qt_error_string(ENOTDIR);
+    if (::access(path.constData(), W_OK | X_OK) != 0)
+        return qt_error_string(errno);
+    return {};
+}
+
+// The backup targets, checked before any controller is read.
+QString backupTargetProblem(const Request& request)
+{
+    if (!request.outDir.isEmpty()) {
+        const QString why = folderProblem(request.outDir);
+        return why.isEmpty() ? QString() : request.outDir + QStringLiteral(": ") + why;
+    }
+    const QFileInfo target(request.file);
+    if (target.exists() && !target.isFile())
+        return request.file + QStringLiteral(": not a regular file");
+    const QString why = folderProblem(target.path());
+    return why.isEmpty() ? QString() : target.path() + QStringLiteral(": ") + why;
+}
+
+}  // namespace
 
 ParseResult parseArguments(const QStringList& arguments)
 {
@@ -90,17 +184,22 @@ ParseResult parseArguments(const QStringList& arguments)
     const QCommandLineOption jsonOption(QStringLiteral("json"));
     const QCommandLineOption encodingOption(QStringLiteral("encoding"), QString(),
                                             QStringLiteral("E"), QStringLiteral("windows-1252"));
+    const QCommandLineOption quietOption(QStringLiteral("quiet"));
+    const QCommandLineOption verboseOption(QStringLiteral("verbose"));
+    const QCommandLineOption versionOption(QStringLiteral("version"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions(
-        {portOption, outOption, yesOption, allowMissingOption, jsonOption, helpOption,
-         encodingOption});
+    parser.addOptions({portOption, outOption, yesOption, allowMissingOption, jsonOption,
+                       quietOption, verboseOption, versionOption, helpOption, encodingOption});
     if (!parser.parse(QStringList{QStringLiteral("kap-cli")} + arguments))
         return refuse(parser.errorText());
-    if (parser.isSet(helpOption)) {
+    if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
         ParseResult r;
-        r.help = true;
+        r.help = parser.isSet(helpOption);
+        r.version = !r.help;
         return r;
     }
+    if (parser.isSet(quietOption) && parser.isSet(verboseOption))
+        return refuse(QStringLiteral("--quiet and --verbose exclude each other"));
 
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
@@ -119,25 +218,21 @@ ParseResult parseArguments(const QStringList& arguments)
     if (!encoding)
         return refuse(QStringLiteral("--encoding is windows-1252 or shift_jis"));
     request.encoding = *encoding;
+    if (parser.isSet(quietOption))
+        request.verbosity = Verbosity::Quiet;
+    else if (parser.isSet(verboseOption))
+        request.verbosity = Verbosity::Verbose;
 
     const QStringList ports = parser.values(portOption);
     if (ports.isEmpty())
         return refuse(QStringLiteral("no --port given"));
     QSet<QString> devices;
     for (const QString& name : ports) {
-        PortSpec port;
-        port.name = name;
-        if (ports::numberOf(name)) {
-            port.comName = name;
-            port.device = devicePathFor(name);
-        } else {
-            // A bare name such as "ttyUSB0" is the line's to find in /dev; a relative path
-            // is taken from here, since the threads must not depend on the folder.
-            port.device = name.contains(QLatin1Char('/')) ? QFileInfo(name).absoluteFilePath()
-                                                          : name;
-        }
-        if (port.device.isEmpty())
-            return refuse(QStringLiteral("%1: no device").arg(name));
+        QString why;
+        const std::optional<PortSpec> interpreted = interpretPort(name, &why);
+        if (!interpreted)
+            return refuse(why);
+        const PortSpec& port = *interpreted;
         // Two sessions on one device would answer each other's exchanges, also when one
         // names it through a link.
         const QString identity = deviceIdentity(port.device);
@@ -147,8 +242,6 @@ ParseResult parseArguments(const QStringList& arguments)
         request.ports.append(port);
     }
 
-    if (request.json && *command != Command::Info && *command != Command::Compare)
-        return refuse(QStringLiteral("--json is for info and compare"));
     if (!request.outDir.isEmpty() && *command != Command::Backup)
         return refuse(QStringLiteral("--out is for backup"));
     if (request.yes && *command != Command::Restore)
@@ -178,9 +271,10 @@ ParseResult parseArguments(const QStringList& arguments)
                     return refuse(QStringLiteral("%1: two ports would write it").arg(path));
                 names.insert(path);
             }
-            if (!QDir().mkpath(request.outDir))
-                return refuse(QStringLiteral("%1: cannot create the folder").arg(request.outDir));
         }
+        // A target that cannot be written is found now, not after the controllers are read.
+        if (const QString why = backupTargetProblem(request); !why.isEmpty())
+            return refuse(why);
         break;
     case Command::Restore:
     case Command::Compare:

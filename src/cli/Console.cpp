@@ -127,7 +127,7 @@ void Console::drawBars()
 void Console::update(Slot& s)
 {
     const int percent = percentOf(s);
-    if (percent == s.percent)
+    if (percent == s.percent || !progressShown_ || (!terminal_ && !progressLines_))
         return;
     if (terminal_) {
         s.percent = percent;

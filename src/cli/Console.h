@@ -30,6 +30,13 @@ public:
     Console(const Console&) = delete;
     Console& operator=(const Console&) = delete;
 
+    // Whether progress is shown at all, and without a terminal as a line per quarter.
+    void setProgress(bool shown, bool lines)
+    {
+        progressShown_ = shown;
+        progressLines_ = lines;
+    }
+
     // One slot per port, before the threads start; returns its index.
     int addPort(const QString& label);
     QString label(int slot) const { return slots_.at(slot).label; }
@@ -81,6 +88,8 @@ private:
     int labelWidth_ = 0;
     int drawnLines_ = 0;
     bool released_ = false;
+    bool progressShown_ = true;
+    bool progressLines_ = true;
     QList<Slot> slots_;
     QMutex mutex_;
 };

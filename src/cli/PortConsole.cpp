@@ -2,12 +2,25 @@
 
 #include "Session.h"
 
+#include <utility>
+
 namespace kap::cli {
 
 void PortDialogs::say(const QString& text)
 {
-    if (console_)
+    if (!verbose_)
+        held_.append(text);
+    else if (console_)
         console_->say(slot_, text);
+}
+
+void PortDialogs::endStep(bool failed)
+{
+    const QStringList held = std::exchange(held_, {});
+    if (failed && console_) {
+        for (const QString& text : held)
+            console_->say(slot_, text);
+    }
 }
 
 MsgAnswer PortDialogs::message(const QString& text, const QString& title, MsgIcon,
@@ -31,6 +44,8 @@ MsgAnswer PortDialogs::message(const QString& text, const QString& title, MsgIco
         say(line + QStringLiteral(" Yes"));
         return MsgAnswer::Yes;
     }
+    // The question comes with what led to it.
+    endStep(true);
     const std::optional<bool> answer = console_ ? console_->ask(slot_, line) : std::nullopt;
     if (answer.value_or(false))
         return MsgAnswer::Yes;

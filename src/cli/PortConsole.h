@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace kap {
 class Session;
@@ -41,6 +42,11 @@ public:
     // The user said no, or the input ended, when asked.
     bool declined() const { return declined_; }
 
+    // Unless verbose, a step's boxes are held back: a step that succeeds is told by one line
+    // of the port instead, one that fails by its boxes, which say why.
+    void setVerbose(bool on) { verbose_ = on; }
+    void endStep(bool failed);
+
     // Every box and question, in order.
     QList<ShownBox> boxes;
 
@@ -59,6 +65,8 @@ private:
     bool confirming_ = false;
     bool assumeYes_ = false;
     bool declined_ = false;
+    bool verbose_ = true;
+    QStringList held_;
 };
 
 // The view of a port's session: only the progress dialog and the controller's error line

@@ -3,6 +3,7 @@
 #include "Compare.h"
 #include "ExchangeSteps.h"
 #include "FamilyQuery.h"
+#include "Interrupt.h"
 #include "Module1.h"
 #include "PortConsole.h"
 #include "QtSerialLine.h"
@@ -24,6 +25,18 @@ namespace {
 
 using exchange::Result;
 
+// The error codes of --json, as the usage lists them.
+namespace error {
+const QString portOpen = QStringLiteral("port-open");
+const QString timeout = QStringLiteral("timeout");
+const QString refused = QStringLiteral("refused");
+const QString declined = QStringLiteral("declined");
+const QString unknownController = QStringLiteral("unknown-controller");
+const QString badFile = QStringLiteral("bad-file");
+const QString otherFamily = QStringLiteral("other-family");
+const QString interrupted = QStringLiteral("interrupted");
+}  // namespace error
+
 QString familyName(Family family)
 {
     return family == Family::PointInput ? QStringLiteral("point-input")
@@ -35,29 +48,13 @@ Family otherFamily(Family family)
     return family == Family::PointInput ? Family::PulseTrain : Family::PointInput;
 }
 
-PortOutcome outcome(int code, const QString& summary)
+PortOutcome outcome(int code, const QString& summary, const QString& errorCode = {})
 {
     PortOutcome o;
     o.exitCode = code;
     o.summary = summary;
+    o.error = errorCode;
     return o;
-}
-
-// A procedure that did not end Done. Its boxes have already said why.
-PortOutcome failedStep(Result result, const QString& step)
-{
-    switch (result) {
-    case Result::Declined:
-        return outcome(Failure, step + QStringLiteral(": not confirmed"));
-    case Result::Refused:
-        return outcome(Failure, step + QStringLiteral(": refused"));
-    case Result::Cancelled:
-        return outcome(Failure, step + QStringLiteral(": cancelled"));
-    case Result::LinkError:
-    case Result::Done:
-        break;
-    }
-    return outcome(Failure, step + QStringLiteral(": communication error"));
 }
 
 // Whether Open loads the file into a session of this family. The session never talks.
@@ -76,27 +73,75 @@ public:
         : request_(request), port_(port), timeScale_(timeScale), console_(console), slot_(slot),
           dialogs_(&console, slot)
     {
+        dialogs_.setVerbose(request.verbosity == Verbosity::Verbose);
     }
 
     PortOutcome run()
     {
         if (std::optional<PortOutcome> failed = connect())
-            return *failed;
+            return finish(*failed);
         switch (request_.command) {
         case Command::Info:
-            return info();
+            return finish(info());
         case Command::Backup:
-            return backup();
+            return finish(backup());
         case Command::Restore:
-            return restore();
+            return finish(restore());
         case Command::Compare:
-            return compare();
+            return finish(compare());
         }
         return {};
     }
 
 private:
     void say(const QString& text) { console_.say(slot_, text); }
+
+    // A step that ended well: its line, in place of its boxes.
+    void stepDone(const QString& line)
+    {
+        dialogs_.endStep(false);
+        if (request_.verbosity != Verbosity::Quiet)
+            say(line);
+    }
+
+    // The port's last line: a failure with the boxes that say why, even when quiet; info
+    // has put its result on stdout.
+    PortOutcome finish(const PortOutcome& o)
+    {
+        const bool failed = !o.error.isEmpty();
+        dialogs_.endStep(failed);
+        if (failed
+            || (request_.verbosity != Verbosity::Quiet && request_.command != Command::Info))
+            say(o.summary);
+        return o;
+    }
+
+    // After the first Ctrl-C no further step begins.
+    std::optional<PortOutcome> interruptedBefore(const QString& step) const
+    {
+        if (!interrupt::requested())
+            return std::nullopt;
+        return outcome(Interrupted, QStringLiteral("interrupted before ") + step,
+                       error::interrupted);
+    }
+
+    // A procedure that did not end Done. Its boxes say why.
+    PortOutcome failedStep(Result result, const QString& step) const
+    {
+        switch (result) {
+        case Result::Declined:
+            return outcome(Failure, step + QStringLiteral(": not confirmed"), error::declined);
+        case Result::Refused:
+            return outcome(Failure, step + QStringLiteral(": refused"), error::refused);
+        case Result::Cancelled:
+            return outcome(Failure, step + QStringLiteral(": cancelled"), error::interrupted);
+        case Result::LinkError:
+        case Result::Done:
+            break;
+        }
+        return outcome(Failure, step + QStringLiteral(": communication error"),
+                       lineLost_ ? error::portOpen : error::timeout);
+    }
 
     // The family query on the bare line, then the session of that family on the same line.
     std::optional<PortOutcome> connect()
@@ -107,29 +152,37 @@ private:
         const FamilyAnswer family = QueryFamily(*line, timeScale_);
         switch (family.status) {
         case FamilyAnswer::Status::PortFailed:
-            say(family.reason);
-            return outcome(Failure, QStringLiteral("port failed: ") + family.reason);
+            return outcome(Failure, QStringLiteral("port failed: ") + family.reason,
+                           error::portOpen);
         case FamilyAnswer::Status::Silent:
-            say(QStringLiteral("no reply: the controller type cannot be obtained"));
-            return outcome(Failure, QStringLiteral("no reply"));
+            return outcome(Failure, QStringLiteral("no reply: the controller type cannot be obtained"),
+                           error::timeout);
         case FamilyAnswer::Status::Unknown:
-            say(QStringLiteral("unknown controller family \"%1\"").arg(family.answer));
-            return outcome(Failure, QStringLiteral("unknown controller family"));
+            return outcome(Failure,
+                           QStringLiteral("unknown controller family \"%1\"").arg(family.answer),
+                           error::unknownController);
         case FamilyAnswer::Status::Known:
             break;
         }
+        if (request_.verbosity == Verbosity::Verbose)
+            say(QStringLiteral("%1 controller").arg(familyName(family.family)));
         session_ = std::make_unique<Session>(family.family, dialogs_, std::move(line));
         view_ = std::make_unique<PortView>(console_, slot_, *session_);
         session_->setView(view_.get());
         session_->setTimeScale(timeScale_);
         session_->setFileEncoding(request_.encoding);
         QObject::connect(&session_->link(), &Link::portFailed, &session_->link(),
-                         [this](const QString& reason) { say(reason); });
+                         [this](const QString& reason) {
+                             lineLost_ = true;
+                             say(reason);
+                         });
         return std::nullopt;
     }
 
     PortOutcome info()
     {
+        if (std::optional<PortOutcome> stop = interruptedBefore(QStringLiteral("info")))
+            return *stop;
         Session& s = *session_;
         s.operations().title = QStringLiteral("Info");
         PortOutcome o;
@@ -160,9 +213,12 @@ private:
                                       known ? QString() : QStringLiteral(" (unknown)"),
                                       version.isEmpty() ? QStringLiteral("(none)") : version,
                                       layout.isEmpty() ? QStringLiteral("(none)") : layout);
+        o.json[QStringLiteral("result")] = text;
         if (!request_.json)
             console_.print(port_.name + QStringLiteral(": ") + text + QLatin1Char('\n'));
-        o.summary = text;
+        // The result is on stdout; on a terminal it would otherwise stand there twice.
+        o.summary = QStringLiteral("done");
+        dialogs_.endStep(false);
         return o;
     }
 
@@ -171,43 +227,56 @@ private:
     PortOutcome backup()
     {
         Session& s = *session_;
+        if (std::optional<PortOutcome> stop = interruptedBefore(QStringLiteral("receive table")))
+            return *stop;
         if (const Result r = exchange::ReceiveTable(s); r != Result::Done)
             return failedStep(r, QStringLiteral("receive table"));
+        stepDone(QStringLiteral("receive table: done"));
+        if (std::optional<PortOutcome> stop =
+                interruptedBefore(QStringLiteral("receive parameters")))
+            return *stop;
         if (const Result r = exchange::ReceiveParameters(s); r != Result::Done)
             return failedStep(r, QStringLiteral("receive parameters"));
+        stepDone(QStringLiteral("receive parameters: done"));
         const QString path = request_.backupPath(port_);
         dialogs_.savePath = path;
         if (!SettingCommands(s).saveAs())
-            return outcome(BadInput, path + QStringLiteral(": not written"));
+            return outcome(BadInput, path + QStringLiteral(": not written"), error::badFile);
         return outcome(Success, QStringLiteral("backed up to ") + path);
     }
 
     // Open the file as the window opens it; a file the session's family cannot take is
-    // refused before anything but the family query has been sent. The view has said what
-    // the file lacked; findings gets it too.
+    // refused before anything but the family query has been sent, saying why. The view has
+    // said what the file lacked; findings gets it too.
     std::optional<PortOutcome> loadFile(SettingCommands::OpenFindings& findings)
     {
         Session& s = *session_;
+        const Family other = otherFamily(s.family());
+        if (!opensAs(s.family(), request_.file) && opensAs(other, request_.file)) {
+            return outcome(BadInput,
+                           QStringLiteral("%1 is a %2 file; this controller is %3")
+                               .arg(request_.file, familyName(other), familyName(s.family())),
+                           error::otherFamily);
+        }
         dialogs_.openPath = request_.file;
         SettingCommands files(s);
         const SettingCommands::OpenResult opened = files.open();
         findings = files.findings();
         switch (opened) {
         case SettingCommands::OpenResult::Opened:
+            dialogs_.endStep(false);
             return std::nullopt;
         case SettingCommands::OpenResult::UnknownType:
-            return outcome(Failure, QStringLiteral("file of an unknown actuator type"));
+            return outcome(BadInput,
+                           request_.file
+                               + QStringLiteral(": its actuator type is not one this tool knows"),
+                           error::badFile);
         case SettingCommands::OpenResult::NotAsked:
         case SettingCommands::OpenResult::Unreadable:
             break;
         }
-        if (opensAs(otherFamily(s.family()), request_.file)) {
-            say(QStringLiteral("%1 is a %2 file; this controller is %3")
-                    .arg(request_.file, familyName(otherFamily(s.family())),
-                         familyName(s.family())));
-            return outcome(Failure, QStringLiteral("file of the other family"));
-        }
-        return outcome(BadInput, request_.file + QStringLiteral(": cannot open"));
+        return outcome(BadInput, request_.file + QStringLiteral(": not a setting file"),
+                       error::badFile);
     }
 
     PortOutcome restore()
@@ -217,25 +286,45 @@ private:
             return *refused;
         // A value out of range has been named and took its initial value, as in the window;
         // sending initial values for parameters the file does not have is the user's call.
-        if (!findings.missing.isEmpty() && !request_.allowMissing) {
-            say(QStringLiteral("not transmitted: the file lacks parameters "
-                               "(--allow-missing sends their initial values)"));
-            return outcome(BadInput, request_.file + QStringLiteral(": parameters missing"));
-        }
+        if (!findings.missing.isEmpty() && !request_.allowMissing)
+            return outcome(BadInput,
+                           request_.file
+                               + QStringLiteral(": parameters missing; not transmitted "
+                                                "(--allow-missing sends their initial values)"),
+                           error::badFile);
         Session& s = *session_;
+        if (std::optional<PortOutcome> stop = interruptedBefore(QStringLiteral("transmit table")))
+            return *stop;
         // The table transmit's one question is whether to go on and erase the controller's
         // table; that one is the user's.
         dialogs_.putQuestionsToUser(true, request_.yes);
         bool incomplete = false;
-        const Result table = exchange::TransmitTable(s, &incomplete);
+        const Result table = writing([&] { return exchange::TransmitTable(s, &incomplete); });
         dialogs_.putQuestionsToUser(false);
         if (table == Result::Declined)
-            say(QStringLiteral("not confirmed: nothing was written"));
+            return outcome(Failure, QStringLiteral("not confirmed: nothing was written"),
+                           error::declined);
         if (table != Result::Done)
             return failedTransmit(table, incomplete);
-        if (const Result r = exchange::TransmitParameters(s); r != Result::Done)
+        stepDone(QStringLiteral("transmit table: done"));
+        if (std::optional<PortOutcome> stop =
+                interruptedBefore(QStringLiteral("transmit parameters")))
+            return *stop;
+        if (const Result r = writing([&] { return exchange::TransmitParameters(s); });
+            r != Result::Done)
             return failedStep(r, QStringLiteral("transmit parameters"));
+        stepDone(QStringLiteral("transmit parameters: done"));
         return outcome(Success, QStringLiteral("restored from ") + request_.file);
+    }
+
+    // A transmit, marked as a write a second Ctrl-C would cut off.
+    template <typename Step>
+    Result writing(Step step)
+    {
+        interrupt::setWriting(slot_, true);
+        const Result r = step();
+        interrupt::setWriting(slot_, false);
+        return r;
     }
 
     // A table transmit that did not end Done; one that had erased the controller's table says
@@ -253,6 +342,8 @@ private:
         SettingCommands::OpenFindings findings;
         if (std::optional<PortOutcome> refused = loadFile(findings))
             return *refused;
+        if (std::optional<PortOutcome> stop = interruptedBefore(QStringLiteral("compare")))
+            return *stop;
         Session& s = *session_;
         exchange::CompareFinding first;
         QList<exchange::CompareFinding> every;
@@ -292,6 +383,7 @@ private:
     Console& console_;
     int slot_;
     PortDialogs dialogs_;
+    bool lineLost_ = false;
     // The view goes after the session that points at it.
     std::unique_ptr<PortView> view_;
     std::unique_ptr<Session> session_;

@@ -13,7 +13,8 @@ namespace kap::cli {
 struct PortOutcome {
     int exitCode = Success;
     QString summary;   // the port's line in the summary
-    QJsonObject json;  // the port's result for --json (info and compare)
+    QString error;     // the error code for --json; empty when the port succeeded
+    QJsonObject json;  // the port's result for --json
 };
 
 // Creates everything it talks through in the calling thread and destroys it again before

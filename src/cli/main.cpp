@@ -3,6 +3,7 @@
 // KAP_TIME_SCALE (a positive number, default 1) multiplies every reply window; it is a test
 // aid for running against the simulator quickly, not for real controllers.
 #include "Cli.h"
+#include "Interrupt.h"
 
 #include <QCoreApplication>
 
@@ -36,5 +37,6 @@ int main(int argc, char** argv)
     const double scale = qEnvironmentVariable("KAP_TIME_SCALE").toDouble(&ok);
     if (ok && scale > 0.0)
         io.timeScale = scale;
+    kap::cli::interrupt::install();
     return kap::cli::RunCli(app.arguments().mid(1), io);
 }

@@ -28,7 +28,9 @@ double leadingNumber(const QString& text)
 
 bool pointDiffers(const QStringList& cells, const std::optional<QString>& body)
 {
-    constexpr int kColumns = 4;  // Mode, Position, Speed, Note
+    // Mode, Position, Speed. The controller keeps no Note, so a Note never counts: against
+    // it every noted point would differ, and a restored controller would never compare equal.
+    constexpr int kColumns = 3;
     const auto cell = [&cells](int c) { return c < cells.size() ? cells.at(c) : QString(); };
     if (!body) {
         // No record: the row must be empty.
@@ -176,12 +178,22 @@ bool noteDifference(PassEnd& end, QList<CompareFinding>* every, CompareFinding f
 
 const QString kNoRecord = QStringLiteral("(no record)");
 
+// A grid row in the form of the controller's record body, so a difference list shows both
+// sides alike: "A,90.00,50"; a brake point as its record has it, "B,1.00"; an empty row as
+// an absent record shows.
+QString rowAsBody(const QStringList& cells)
+{
+    if (cells.join(QString()).isEmpty())
+        return kNoRecord;
+    return (cells.value(0) == QLatin1String("B") ? cells.mid(0, 2) : cells).join(QLatin1Char(','));
+}
+
 PassEnd comparePoints(Session& session, const QList<records::Record>& table,
                       QList<CompareFinding>* every)
 {
     const Grid& grid = session.tableGrid();
     const QList<int> columns{PointTable::ModeColumn, PointTable::PositionColumn,
-                             PointTable::SpeedColumn, PointTable::NoteColumn};
+                             PointTable::SpeedColumn};
     PassEnd end;
     for (int k = 0; k < PointTable::kPoints; ++k) {
         if (!turn(session, k))
@@ -189,8 +201,8 @@ PassEnd comparePoints(Session& session, const QList<records::Record>& table,
         const QStringList cells = cellsOf(grid, k, columns);
         const std::optional<QString> body = pointBody(table, k);
         if (compare::pointDiffers(cells, body)
-            && noteDifference(end, every, {CompareFinding::Kind::Row, k, cells.join(QLatin1Char(',')),
-                                           body.value_or(kNoRecord)}))
+            && noteDifference(end, every,
+                              {CompareFinding::Kind::Row, k, rowAsBody(cells), body.value_or(kNoRecord)}))
             break;
     }
     return end;

@@ -44,12 +44,13 @@ namespace compare {
 // decimal if one leads; 0 when none ("**" and "" are 0, "12abc" is 12).
 double leadingNumber(const QString& text);
 
-// A point row: cells are Mode, Position, Speed and Note as the grid holds them; body is the
-// record's text after "=" up to its CR, or nothing when the controller sent no record. The
-// cells are compared with the body's fields as text, exactly; past the body's end a field is
-// empty, so a Note never matches. Mode "B" compares the Position as a small number (the
-// body's second field's first character against the cell, or the cell's first character when
-// it holds four, "2.00"), and when those agree the rest of the row is not compared.
+// A point row: cells are Mode, Position and Speed as the grid holds them (a Note is never
+// compared: the controller keeps none); body is the record's text after "=" up to its CR, or
+// nothing when the controller sent no record. The cells are compared with the body's fields
+// as text, exactly; past the body's end a field is empty. Mode "B" compares the Position as a
+// small number (the body's second field's first character against the cell, or the cell's
+// first character when it holds four, "2.00"), and when those agree the rest of the row is
+// not compared.
 bool pointDiffers(const QStringList& cells, const std::optional<QString>& body);
 
 // A zone row: cells are angle A and angle B; fields the record's first two fields, or nothing

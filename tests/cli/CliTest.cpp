@@ -1,6 +1,7 @@
 // kap-cli against simulated controllers on ptys: the files it writes, what it sends, what it
 // reports and how it ends, with several ports at once.
 #include "Cli.h"
+#include "CliOptions.h"
 #include "Console.h"
 #include "FileTestSupport.h"
 #include "Receive.h"
@@ -15,6 +16,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <memory>
 
@@ -160,8 +163,8 @@ TEST_F(CliTest, CompareListsEveryDifferenceNotJustTheFirst)
     EXPECT_EQ(text.code, 1);
     const QString port = sim.path();
     EXPECT_EQ(text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-              (QStringList{port + ": point 3: file \"I,45.00,30,\", controller \"I,46.00,30\"",
-                           port + ": point 20: file \",,,\", controller \"A,10.00,20\"",
+              (QStringList{port + ": point 3: file \"I,45.00,30\", controller \"I,46.00,30\"",
+                           port + ": point 20: file \"(no record)\", controller \"A,10.00,20\"",
                            port + ": PRM 5: file \"0\", controller \"1\""}));
 
     const CliRun json = runCli({"compare", "--port", sim.path(), saved, "--json"});
@@ -210,11 +213,10 @@ TEST_F(CliTest, FailedRestoreSaysWhatTheControllerHolds)
 
         const CliRun run = runCli({"restore", "--port", target.path(), saved, "--yes"});
         EXPECT_EQ(run.code, c.code) << run.err.toStdString();
-        const QString summary = run.err.mid(run.err.indexOf(QLatin1String("summary:")));
+        // One port: its last line says it.
         const QString expected = c.code == 0 ? target.path() + ": " + c.summary + saved
                                              : target.path() + ": " + c.summary;
-        EXPECT_TRUE(summary.contains(expected + QStringLiteral(" (exit %1)").arg(c.code)))
-            << summary.toStdString();
+        EXPECT_TRUE(run.err.endsWith(expected + "\n")) << run.err.toStdString();
     }
 }
 
@@ -251,8 +253,9 @@ TEST_F(CliTest, ExitCodes)
         QStringList arguments;
         QStringList answers;
         int code;
-        bool nothingSent;  // to the point controller after its family query
+        bool nothingSent;   // to the point controller after its family query
         QString said = {};  // a line on stderr
+        QString error = {};  // the port's error code in the --json output
     };
     const QString p = point.path();
     const QString linkToPoint = file(QStringLiteral("another-name"));
@@ -260,6 +263,13 @@ TEST_F(CliTest, ExitCodes)
     const QString lacks = p + ": PRM 34, 35, 36 were not in the file; set to their initial values";
     const QString cannot = p + ": Cannot open file.";
     const QString range = p + ": PRM 4 was out of range; set to its initial value";
+    const QString readOnly = file(QStringLiteral("read-only"));
+    ASSERT_TRUE(QDir().mkpath(readOnly));
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));
+    // root writes anywhere: the refusal of a read-only folder is checked only for others.
+    const bool root = ::geteuid() == 0;
+    const QString missing = file(QStringLiteral("missing"));
+    const QString noDir = "kap-cli: " + missing + ": No such file or directory";
     const Case cases[] = {
         {"no command", {"--port", p}, {}, 3, false},
         {"unknown command", {"erase", "--port", p}, {}, 3, false},
@@ -269,26 +279,39 @@ TEST_F(CliTest, ExitCodes)
          3,
          false},
         {"file missing", {"compare", "--port", p, file("none.csv")}, {}, 3, false},
-        {"damaged file", {"restore", "--port", p, damaged, "--yes"}, {}, 3, true},
-        {"unknown actuator type", {"restore", "--port", p, unknownType, "--yes"}, {}, 2, true},
+        {"damaged file", {"restore", "--port", p, damaged, "--yes"}, {}, 3, true, cannot, "bad-file"},
+        {"unknown actuator type", {"restore", "--port", p, unknownType, "--yes"}, {}, 3, true,
+         p + ": " + unknownType + ": its actuator type is not one this tool knows", "bad-file"},
         {"file of the other family",
          {"restore", "--port", pulse.path(), pointFile, "--yes"},
          {},
-         2,
-         false},
-        {"erase declined", {"restore", "--port", p, pointFile}, {"n"}, 2, true},
-        {"no answer to the erase question", {"restore", "--port", p, pointFile}, {}, 2, true},
+         3,
+         false,
+         pulse.path() + ": " + pointFile + " is a point-input file; this controller is pulse-train",
+         "other-family"},
+        {"erase declined", {"restore", "--port", p, pointFile}, {"n"}, 2, true, {}, "declined"},
+        {"no answer to the erase question", {"restore", "--port", p, pointFile}, {}, 2, true, {},
+         "declined"},
         {"erase confirmed", {"restore", "--port", p, pointFile}, {"y"}, 0, false},
-        {"silent controller", {"info", "--port", silent.path()}, {}, 2, false},
+        {"silent controller", {"info", "--port", silent.path()}, {}, 2, false, {}, "timeout"},
+        {"no such port", {"info", "--port", file("no-port")}, {}, 2, false, {}, "port-open"},
+        {"COM9", {"info", "--port", "COM9"}, {}, 3, false,
+         "kap-cli: COM9: port names run from COM1 to COM8"},
         {"compare equal", {"compare", "--port", p, pointFile}, {}, 0, false},
         {"a link and its target as two ports", {"info", "--port", p, "--port", linkToPoint}, {}, 3,
          false},
-        {"lacking parameters", {"restore", "--port", p, older, "--yes"}, {}, 3, true, lacks},
+        {"lacking parameters", {"restore", "--port", p, older, "--yes"}, {}, 3, true, lacks, "bad-file"},
         {"allowed", {"restore", "--port", p, older, "--allow-missing"}, {"y"}, 0, false, lacks},
         {"allowed on compare", {"compare", "--port", p, older, "--allow-missing"}, {}, 3, false},
         {"out of range", {"restore", "--port", p, rangeFile, "--yes"}, {}, 0, false, range},
         {"cut inside a line", {"restore", "--port", p, cutFile, "--yes"}, {}, 3, true, cannot},
         {"over a megabyte", {"restore", "--port", p, hugeFile, "--yes"}, {}, 3, true, cannot},
+        {"--out folder missing", {"backup", "--port", p, "--out", missing}, {}, 3, false, noDir},
+        {"backup into a missing folder", {"backup", "--port", p, missing + "/b.csv"}, {}, 3, false,
+         noDir},
+        {"--out folder read-only", {"backup", "--port", p, "--out", readOnly}, {}, root ? 0 : 3,
+         false, root ? QString() : "kap-cli: " + readOnly + ": Permission denied"},
+        {"--quiet with --verbose", {"info", "--port", p, "--quiet", "--verbose"}, {}, 3, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -301,6 +324,15 @@ TEST_F(CliTest, ExitCodes)
         }
         if (!c.said.isEmpty()) {
             EXPECT_TRUE(run.err.split(QLatin1Char('\n')).contains(c.said)) << run.err.toStdString();
+        }
+        if (!c.error.isEmpty()) {
+            const CliRun json = runCli(c.arguments + QStringList{"--json"}, c.answers);
+            const QJsonArray ports =
+                QJsonDocument::fromJson(json.out.toUtf8()).object().value("ports").toArray();
+            ASSERT_EQ(ports.size(), 1) << json.out.toStdString();
+            EXPECT_EQ(ports.at(0).toObject().value("error").toString(), c.error);
+            EXPECT_TRUE(cli::usageText().contains("  " + c.error + " ")) << "not in --help";
+            EXPECT_EQ(ports.at(0).toObject().value("exitCode").toInt(), c.code);
         }
     }
     // The pulse-train controller of the other family's file heard only the family query.
@@ -339,6 +371,7 @@ TEST_F(CliTest, OneSilentPortAmongThreeSpoilsOnlyItsOwnResult)
     silent.controller->arm("@?PRM ", sim::Fault{});  // no reply
     Sim third(1, file(QStringLiteral("third")));
     const QString out = file(QStringLiteral("out"));
+    ASSERT_TRUE(QDir().mkpath(out));
 
     const CliRun run = runCli({"backup", "--port", first.path(), "--port", silent.path(), "--port",
                                third.path(), "--out", out});
@@ -346,7 +379,7 @@ TEST_F(CliTest, OneSilentPortAmongThreeSpoilsOnlyItsOwnResult)
     EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{"first.csv", "third.csv"}));
     const QString summary = run.err.mid(run.err.indexOf(QLatin1String("summary:")));
     EXPECT_TRUE(summary.contains(first.path() + ": backed up to")) << summary.toStdString();
-    EXPECT_TRUE(summary.contains(silent.path() + ": no reply (exit 2)")) << summary.toStdString();
+    EXPECT_TRUE(summary.contains(silent.path() + ": no reply: the controller type cannot be obtained (exit 2)")) << summary.toStdString();
     EXPECT_TRUE(summary.contains(third.path() + ": backed up to")) << summary.toStdString();
 
     const CliRun info = runCli({"info", "--json", "--port", first.path(), "--port", silent.path(),

@@ -21,7 +21,10 @@ constexpr int kNote = PointTable::NoteColumn;
 constexpr int kA = ZoneTable::AngleAColumn;
 constexpr int kB = ZoneTable::AngleBColumn;
 
-// Time-outs run at a twentieth of their length.
+// Time-outs run at a twentieth of their length, for the cases that wait one out. Cases whose
+// reads are answered keep the full windows: a line crosses the pty through the kernel's
+// deferred work, which a loaded machine can hold up past 150 ms, and the reply then comes
+// "late" (what made CompareFrame.ProgressBarsAndModifiedMark fail once in a loaded run).
 constexpr double kShort = 0.05;
 
 const Box kQuestion = question("Do you compare data?", "Compare");
@@ -137,13 +140,12 @@ TEST(CompareRules, PointRow)
         {"050 is not 50 (text)", {"A", "90.00", "050", ""}, QString("A,90.00,50"), true},
         {"blank kept", {"A", "90.00 ", "50", ""}, QString("A,90.00,50"), true},
         {"other mode", {"I", "90.00", "50", ""}, QString("A,90.00,50"), true},
-        {"note differs from the empty field", {"A", "90.00", "50", "memo"}, QString("A,90.00,50"), true},
-        {"note matches a fourth field", {"A", "90.00", "50", "memo"}, QString("A,90.00,50,memo"), false},
-        {"fourth field against an empty note", {"A", "90.00", "50", ""}, QString("A,90.00,50,x"), true},
+        {"a note is not compared (the controller keeps none)", {"A", "90.00", "50", "memo"}, QString("A,90.00,50"), false},
+        {"a fourth field is not compared", {"A", "90.00", "50", ""}, QString("A,90.00,50,x"), false},
         {"empty row, no record", {"", "", "", ""}, absent, false},
         {"no cells at all, no record", {}, absent, false},
         {"filled row, no record", {"A", "1.00", "5", ""}, absent, true},
-        {"only a note, no record", {"", "", "", "memo"}, absent, true},
+        {"only a note, no record", {"", "", "", "memo"}, absent, false},
         {"empty row, a record", {"", "", "", ""}, QString("A,1.00,5"), true},
         {"B: 2.00 against 2", {"B", "2.00", "", ""}, QString("B,2"), false},
         {"B: 2 against 2", {"B", "2", "", ""}, QString("B,2"), false},
@@ -230,12 +232,12 @@ const PointCase kPointCases[] = {
      {}, {}, "Comparison of data has finished successfully.", {}, kPointReads},
     {"empty table on both sides", {}, {}, {}, {}, "Comparison of data has finished successfully.", {},
      kPointReads},
-    {"a note makes the point differ",
+    {"a note does not make the point differ",
      {{4, {"A", "90.00", "50"}}}, {{4, {"A", "90.00", "50", "memo"}}},
-     {}, {}, "Point_No4 NG", {CompareFinding::Kind::Row, 4}, lines({"@READ PNT ,\r\n"})},
+     {}, {}, "Comparison of data has finished successfully.", {}, kPointReads},
     {"a note on an otherwise empty row",
      {}, {{9, {"", "", "", "memo"}}},
-     {}, {}, "Point_No9 NG", {CompareFinding::Kind::Row, 9}, lines({"@READ PNT ,\r\n"})},
+     {}, {}, "Comparison of data has finished successfully.", {}, kPointReads},
     {"90.0 against 90.00 differs (text)",
      {{2, {"A", "90.00", "50"}}}, {{2, {"A", "90.0", "50"}}},
      {}, {}, "Point_No2 NG", {CompareFinding::Kind::Row, 2}, lines({"@READ PNT ,\r\n"})},
@@ -262,7 +264,7 @@ const PointCase kPointCases[] = {
      {}, {}, "Point_No1 NG", {CompareFinding::Kind::Row, 1}, lines({"@READ PNT ,\r\n"})},
     {"a record with an empty body counts as absent",
      {}, {}, "P6=\r\n", {}, "Comparison of data has finished successfully.", {}, kPointReads},
-    {"a fourth field is compared with the note",
+    {"a fourth field is not compared with the note",
      {}, {{6, {"A", "1.00", "5", "memo"}}}, "P6=A,1.00,5,memo\r\n", {},
      "Comparison of data has finished successfully.", {}, kPointReads},
     {"a parameter differs",
@@ -353,8 +355,8 @@ class CompareZones : public ::testing::TestWithParam<ZoneCase> {};
 TEST_P(CompareZones, ReportsTheFirstDifference)
 {
     const ZoneCase& c = GetParam();
+    // Full reply windows, as in CompareFrame: every read here is answered.
     ExchangeRig rig(pulseOptions());
-    rig.session.setTimeScale(kShort);
     for (auto it = c.controller.begin(); it != c.controller.end(); ++it)
         rig.sim.controller.zones[it.key()] = it.value();
     for (auto it = c.grid.begin(); it != c.grid.end(); ++it) {
@@ -426,8 +428,9 @@ TEST(CompareFrame, ProgressBarsAndModifiedMark)
         EXPECT_EQ(ranges, (QList<QPair<int, int>>{{0, 63}, {0, 63}}));
         EXPECT_EQ(rig.bar().value, 63);
     }
+    // Full reply windows: each read is answered, and a window cut to a few hundredths can
+    // run out on a loaded machine before the controller's side has even been served.
     ExchangeRig rig(pulseOptions());
-    rig.session.setTimeScale(kShort);
     mirrorParameters(rig);
     QList<QPair<int, int>> ranges;
     QObject::connect(&rig.sim.controller, &sim::Controller::entryReceived,
@@ -470,8 +473,7 @@ TEST(CompareCancel, StopsWithoutAResult)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ExchangeRig rig(c.options);
-        rig.session.setTimeScale(kShort);
+        ExchangeRig rig(c.options);  // full reply windows: both reads are answered
         mirrorParameters(rig);
         int reads = 0;
         QObject::connect(&rig.sim.controller, &sim::Controller::entryReceived,
@@ -598,6 +600,11 @@ TEST(CompareEvery, ListsEachDifferenceWithBothSidesAndGoesOnToTheParameters)
     rig.sim.controller.points[1] = {"A", "12.00", "50"};
     rig.sim.controller.points[4] = {"A", "13.00", "50"};
     rig.putPoint(7, QStringLiteral("I"), QStringLiteral("5.00"), QStringLiteral("20"));
+    // A brake point in the form of its record, and a Note that is never compared.
+    rig.putPoint(9, QStringLiteral("B"), QStringLiteral("2.00"), QString());
+    rig.put(9, kNote, QStringLiteral("memo"));
+    rig.sim.controller.points[9] = {"B", "3", ""};
+    rig.put(1, kNote, QStringLiteral("memo"));
     rig.putParam(21, QStringLiteral("180.0"));
     rig.sim.controller.params[21] = "360";
 
@@ -611,7 +618,8 @@ TEST(CompareEvery, ListsEachDifferenceWithBothSidesAndGoesOnToTheParameters)
                       .arg(f.kind == CompareFinding::Kind::Row ? "row" : "prm")
                       .arg(f.number)
                       .arg(f.mine, f.theirs);
-    EXPECT_EQ(listed, (QStringList{"row 4: A,12.00,50, | A,13.00,50", "row 7: I,5.00,20, | (no record)",
+    EXPECT_EQ(listed, (QStringList{"row 4: A,12.00,50 | A,13.00,50", "row 7: I,5.00,20 | (no record)",
+                                  "row 9: B,2.00 | B,3",
                                    "prm 21: 180.0 | 360"}));
     EXPECT_EQ(first.kind, CompareFinding::Kind::Row);
     EXPECT_EQ(first.number, 4);
