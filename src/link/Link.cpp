@@ -372,7 +372,8 @@ private:
                     emit link_.errorLineReceived(outcome_.errorLine);
             }
         } else if (how == Ending::LineLost) {
-            link_.log_.addLineLost(link_.portLabel_, outcome_.reply.toLatin1());
+            link_.log_.addLineLost(link_.portLabel_, outcome_.reply.toLatin1(),
+                                   link_.line_.errorString());
         }
         link_.last_ = outcome_;
         // A held jog keeps the port open for the stop character its release sends: reopening
@@ -429,6 +430,12 @@ Link::~Link()
     *alive_ = false;
 }
 
+void Link::setTimeScale(double scale)
+{
+    timeScale_ = scale;
+    line_.setTimeScale(scale);
+}
+
 void Link::waitWhileBusy()
 {
     Module1& m = module1();
@@ -469,7 +476,16 @@ Outcome Link::RunTransaction()
         line_.close();
         portLabel_ = portLabel(line_, m.portName);
     }
-    if (closed_ || (!reuse && !line_.open(m.portName))) {
+    // Raised before the open: connecting to a network port waits in the event loop, and a
+    // command clicked meanwhile must queue behind this one, not reopen the line under it.
+    if (mainWindow && !closed_)
+        m.setBusy(true);
+    const bool opened = !closed_ && (reuse || line_.open(m.portName));
+    if (!*alive)
+        return {};
+    if (!opened) {
+        if (mainWindow && !closed_)
+            m.setBusy(false);
         Outcome failed;
         failed.lineFailed = true;
         if (!closed_) {
@@ -485,10 +501,8 @@ Outcome Link::RunTransaction()
     // as the answer to this line: they are dropped, and the log says so.
     dropStrayInput();
     line_.discardBuffers();
-    if (mainWindow) {
-        m.setBusy(true);
+    if (mainWindow)
         emit lineSent(request.line);
-    }
     Transaction transaction(*this, mainWindow);
     ++transactions_;
     waiting_ = request.P_Command;

@@ -1,5 +1,7 @@
 #include "QtSerialLine.h"
 
+#include "NetworkSerialLine.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -62,6 +64,18 @@ QtSerialLine::~QtSerialLine()
     close();
 }
 
+QString QtSerialLine::errorString() const
+{
+    return onNetwork_ ? network_->errorString() : error_;
+}
+
+void QtSerialLine::setTimeScale(double scale)
+{
+    timeScale_ = scale;
+    if (network_)
+        network_->setTimeScale(scale);
+}
+
 std::unique_ptr<QtSerialLine> QtSerialLine::forDevice(const QString& device)
 {
     auto line = std::make_unique<QtSerialLine>();
@@ -82,6 +96,21 @@ bool QtSerialLine::open(const QString& portName)
         error_ = tr("no device for %1").arg(portName);
         return false;
     }
+    // A network address, also a malformed one: it is never taken for a file.
+    onNetwork_ = looksLikeNetworkAddress(device);
+    if (onNetwork_) {
+        if (!network_) {
+            network_ = std::make_unique<NetworkSerialLine>();
+            connect(network_.get(), &SerialLine::bytesArrived, this, &SerialLine::bytesArrived);
+            connect(network_.get(), &SerialLine::lineLost, this, &SerialLine::lineLost);
+        }
+        network_->setTimeScale(timeScale_);
+        const bool opened = network_->open(device);
+        error_ = opened ? QString() : network_->errorString();
+        return opened;
+    }
+    if (network_)
+        network_->disconnectNow();  // the port was moved off the network
     port_ = std::make_unique<QSerialPort>();
     QSerialPort* port = port_.get();
     connect(port, &QSerialPort::readyRead, this, &SerialLine::bytesArrived);
@@ -121,17 +150,23 @@ bool QtSerialLine::open(const QString& portName)
 
 void QtSerialLine::close()
 {
+    if (onNetwork_)
+        network_->close();
     if (port_ && port_->isOpen())
         port_->close();
 }
 
 bool QtSerialLine::isOpen() const
 {
+    if (onNetwork_)
+        return network_->isOpen();
     return port_ && port_->isOpen();
 }
 
 bool QtSerialLine::write(const QByteArray& bytes)
 {
+    if (onNetwork_)
+        return network_->write(bytes);
     if (!isOpen())
         return false;
     const bool queued = port_->write(bytes) == bytes.size();
@@ -142,11 +177,17 @@ bool QtSerialLine::write(const QByteArray& bytes)
 
 QByteArray QtSerialLine::readAvailable()
 {
+    if (onNetwork_)
+        return network_->readAvailable();
     return isOpen() ? port_->readAll() : QByteArray();
 }
 
 void QtSerialLine::discardInput()
 {
+    if (onNetwork_) {
+        network_->discardInput();
+        return;
+    }
     if (!isOpen())
         return;
     port_->clear(QSerialPort::Input);
@@ -155,6 +196,10 @@ void QtSerialLine::discardInput()
 
 void QtSerialLine::discardBuffers()
 {
+    if (onNetwork_) {
+        network_->discardBuffers();
+        return;
+    }
     if (!isOpen())
         return;
     port_->clear(QSerialPort::AllDirections);
