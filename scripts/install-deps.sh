@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-l10n-tools libgl-dev
   libgtest-dev
   xvfb xauth imagemagick poppler-utils
+  ser2net
   "$@"
 )
 
