@@ -232,7 +232,7 @@ void NetworkSerialLine::onSocketError(QAbstractSocket::SocketError error)
         reason = tr("no route to host");
         break;
     case QAbstractSocket::RemoteHostClosedError:
-        reason = tr("connection lost");
+        reason = phase_ == Phase::Ready ? tr("connection lost") : tr("connection closed by the server");
         break;
     case QAbstractSocket::SocketTimeoutError:
         reason = tr("connection timed out");
@@ -474,6 +474,8 @@ void NetworkSerialLine::onSubnegotiation(const QByteArray& body)
 
 void NetworkSerialLine::sendOption(quint8 verb, quint8 option)
 {
+    if (!socket_ || socket_->state() != QAbstractSocket::ConnectedState)
+        return;
     if (verb == WILL)
         sentWill_.set(option);
     if (verb == DO)
@@ -485,6 +487,8 @@ void NetworkSerialLine::sendOption(quint8 verb, quint8 option)
 
 void NetworkSerialLine::sendComPort(quint8 command, const QByteArray& value)
 {
+    if (!socket_ || socket_->state() != QAbstractSocket::ConnectedState)
+        return;
     QByteArray out;
     out += char(IAC);
     out += char(SB);
