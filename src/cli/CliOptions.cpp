@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include "NetworkAddress.h"
 #include "PortAssignments.h"
 #include "PortName.h"
 
@@ -35,9 +36,13 @@ ParseResult refuse(const QString& why)
     return r;
 }
 
-// The file name a port's backup gets: the device's own name, "ttyUSB0" for /dev/ttyUSB0.
+// The file name a port's backup gets: the device's own name, "ttyUSB0" for /dev/ttyUSB0;
+// "10.0.0.5-4001" for rfc2217://10.0.0.5:4001.
 QString deviceFileName(const PortSpec& port)
 {
+    if (const auto network = parseNetworkAddress(port.device).address)
+        return QString(network->host).replace(QLatin1Char(':'), QLatin1Char('-')) + QLatin1Char('-')
+               + QString::number(network->port);
     const QString name = QFileInfo(port.device).fileName();
     return name.isEmpty() ? port.name : name;
 }
@@ -72,6 +77,7 @@ QString usageText()
         "\n"
         "P is COM1 to COM8 (the device the tool assigns to it) or a device path; a bare\n"
         "name such as ttyUSB0 is looked for in /dev.\n"
+        "P may also be a serial device server: rfc2217://HOST:PORT or tcp://HOST:PORT.\n"
         "restore refuses a file that lacks parameters (older, shorter files);\n"
         "--allow-missing sends their initial values instead.\n"
         "Exit codes: 0 done or equal, 1 differences found, 2 communication error or\n"
@@ -119,7 +125,12 @@ ParseResult parseArguments(const QStringList& arguments)
     for (const QString& name : ports) {
         PortSpec port;
         port.name = name;
-        if (ports::numberOf(name)) {
+        const ParsedAddress network = parseNetworkAddress(name);
+        if (!network.error.isEmpty())
+            return refuse(network.error);
+        if (network.address) {
+            port.device = network.address->text();
+        } else if (ports::numberOf(name)) {
             port.comName = name;
             port.device = devicePathFor(name);
         } else {
@@ -130,6 +141,9 @@ ParseResult parseArguments(const QStringList& arguments)
         }
         if (port.device.isEmpty())
             return refuse(QStringLiteral("%1: no device").arg(name));
+        // A port assigned a malformed address is refused here, before any port is asked.
+        if (const QString why = parseNetworkAddress(port.device).error; !why.isEmpty())
+            return refuse(QStringLiteral("%1: %2").arg(name, why));
         // Two sessions on one device would answer each other's exchanges, also when one
         // names it through a link.
         const QString identity = deviceIdentity(port.device);
