@@ -1,5 +1,6 @@
 #include "NetworkAddress.h"
 
+#include <QCoreApplication>
 #include <QHostAddress>
 #include <QRegularExpression>
 
@@ -39,8 +40,10 @@ bool looksDottedQuad(const QString& host)
 
 QString NetworkAddress::text() const
 {
-    const QString scheme = kind == Kind::Rfc2217 ? QStringLiteral("rfc2217") : QStringLiteral("tcp");
-    const QString shownHost = host.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(host) : host;
+    const QString scheme = kind == Kind::Rfc2217 ? QStringLiteral("rfc2217")
+                                                 : QStringLiteral("tcp");
+    const QString shownHost = host.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(host)
+                                                              : host;
     return QStringLiteral("%1://%2:%3").arg(scheme, shownHost).arg(port);
 }
 
@@ -62,55 +65,78 @@ ParsedAddress parseNetworkAddress(const QString& text)
     else if (scheme == u"tcp")
         address.kind = NetworkAddress::Kind::RawTcp;
     else
-        return malformed(text, QStringLiteral("unknown scheme \"%1\" (rfc2217:// or tcp://)").arg(scheme));
+        return malformed(text,
+                         QCoreApplication::translate("kap::NetworkAddress",
+                                                     "unknown scheme \"%1\" (rfc2217:// or tcp://)")
+                             .arg(scheme));
 
     QString rest = text.mid(schemeEnd + 3);
     if (rest.endsWith(QLatin1Char('/')))
         rest.chop(1);  // "tcp://host:4001/" as a browser would write it
-    if (rest.contains(QLatin1Char('/')) || rest.contains(QLatin1Char('?')) || rest.contains(QLatin1Char('#')))
-        return malformed(text, QStringLiteral("nothing may follow the port"));
+    if (rest.contains(QLatin1Char('/')) || rest.contains(QLatin1Char('?'))
+        || rest.contains(QLatin1Char('#')))
+        return malformed(text, QCoreApplication::translate("kap::NetworkAddress",
+                                                           "nothing may follow the port"));
     if (rest.contains(QLatin1Char('@')))
-        return malformed(text, QStringLiteral("no user name is taken"));
+        return malformed(
+            text, QCoreApplication::translate("kap::NetworkAddress", "no user name is taken"));
 
     QString host;
     QString portText;
     if (rest.startsWith(QLatin1Char('['))) {
         const qsizetype close = rest.indexOf(QLatin1Char(']'));
         if (close < 0)
-            return malformed(text, QStringLiteral("IPv6 address without its closing \"]\""));
+            return malformed(text,
+                             QCoreApplication::translate("kap::NetworkAddress",
+                                                         "IPv6 address without its closing \"]\""));
         host = rest.mid(1, close - 1);
         const QHostAddress ip(host);
         if (host.isEmpty() || ip.protocol() != QAbstractSocket::IPv6Protocol)
-            return malformed(text, QStringLiteral("\"%1\" is no IPv6 address").arg(host));
+            return malformed(text, QCoreApplication::translate("kap::NetworkAddress",
+                                                               "\"%1\" is no IPv6 address")
+                                       .arg(host));
         const QString after = rest.mid(close + 1);
         if (!after.startsWith(QLatin1Char(':')))
-            return malformed(text, QStringLiteral("port missing (HOST:PORT)"));
+            return malformed(text, QCoreApplication::translate("kap::NetworkAddress",
+                                                               "port missing (HOST:PORT)"));
         portText = after.mid(1);
     } else {
         const qsizetype colon = rest.lastIndexOf(QLatin1Char(':'));
         if (colon < 0)
-            return malformed(text, QStringLiteral("port missing (HOST:PORT)"));
+            return malformed(text, QCoreApplication::translate("kap::NetworkAddress",
+                                                               "port missing (HOST:PORT)"));
         host = rest.left(colon);
         portText = rest.mid(colon + 1);
         if (host.isEmpty())
-            return malformed(text, QStringLiteral("host missing (HOST:PORT)"));
+            return malformed(text, QCoreApplication::translate("kap::NetworkAddress",
+                                                               "host missing (HOST:PORT)"));
         if (host.contains(QLatin1Char(':')))
-            return malformed(text, QStringLiteral("an IPv6 address goes in brackets: [%1]").arg(host));
+            return malformed(text,
+                             QCoreApplication::translate("kap::NetworkAddress",
+                                                         "an IPv6 address goes in brackets: [%1]")
+                                 .arg(host));
         if (looksDottedQuad(host)) {
             if (QHostAddress(host).protocol() != QAbstractSocket::IPv4Protocol)
-                return malformed(text, QStringLiteral("\"%1\" is no IPv4 address").arg(host));
+                return malformed(text, QCoreApplication::translate("kap::NetworkAddress",
+                                                                   "\"%1\" is no IPv4 address")
+                                           .arg(host));
         } else if (!isHostName(host)) {
-            return malformed(text, QStringLiteral("\"%1\" is no host name").arg(host));
+            return malformed(
+                text, QCoreApplication::translate("kap::NetworkAddress", "\"%1\" is no host name")
+                          .arg(host));
         }
     }
     if (portText.isEmpty())
-        return malformed(text, QStringLiteral("port missing (HOST:PORT)"));
+        return malformed(
+            text, QCoreApplication::translate("kap::NetworkAddress", "port missing (HOST:PORT)"));
     bool number = true;
     for (QChar c : portText)
         number = number && c.isDigit() && c.unicode() < 128;
     const uint port = number && portText.size() <= 5 ? portText.toUInt() : 0;
     if (!number || port < 1 || port > 65535)
-        return malformed(text, QStringLiteral("port \"%1\" is not 1 to 65535").arg(portText));
+        return malformed(text, QCoreApplication::translate("kap::NetworkAddress",
+                                                           "port \"%1\" is not 1 to 65535")
+                                   .arg(portText));
     address.host = host;
     address.port = quint16(port);
     return {address, {}};

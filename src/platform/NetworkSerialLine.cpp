@@ -232,7 +232,8 @@ void NetworkSerialLine::onSocketError(QAbstractSocket::SocketError error)
         reason = tr("no route to host");
         break;
     case QAbstractSocket::RemoteHostClosedError:
-        reason = phase_ == Phase::Ready ? tr("connection lost") : tr("connection closed by the server");
+        reason = phase_ == Phase::Ready ? tr("connection lost")
+                                        : tr("connection closed by the server");
         break;
     case QAbstractSocket::SocketTimeoutError:
         reason = tr("connection timed out");
