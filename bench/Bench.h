@@ -59,5 +59,6 @@ void runExchangeBenchmarks();
 void runDriveBenchmarks();
 void runTeachBenchmarks();
 void runCliBenchmarks();
+void runNetworkBenchmarks();
 
 }  // namespace bench

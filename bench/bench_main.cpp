@@ -106,11 +106,12 @@ int main(int argc, char** argv)
         {QStringLiteral("drive"), bench::runDriveBenchmarks},
         {QStringLiteral("teach"), bench::runTeachBenchmarks},
         {QStringLiteral("cli"), bench::runCliBenchmarks},
+        {QStringLiteral("network"), bench::runNetworkBenchmarks},
     };
     for (const QString& arg : args) {
         if (std::none_of(std::begin(groups), std::end(groups),
                          [&](const auto& g) { return g.first == arg; })) {
-            std::fprintf(stderr, "usage: kap-bench [--quick] [link] [exchange] [drive] [teach] [cli]\n");
+            std::fprintf(stderr, "usage: kap-bench [--quick] [link] [exchange] [drive] [teach] [cli] [network]\n");
             return 2;
         }
     }

@@ -22,7 +22,7 @@ namespace {
 
 struct Accepter {
     const char* name;
-    QString (Ser2net::*address)() const;
+    QString (Ser2net::*address)(int) const;
 };
 const Accepter kAccepters[] = {{"rfc2217", &Ser2net::rfc2217Address}, {"tcp", &Ser2net::tcpAddress}};
 
@@ -39,7 +39,7 @@ struct Rig : ExchangeRig {
         server = std::make_unique<Ser2net>(sim.server.path());
         if (!server->started())
             ADD_FAILURE() << server->errorString().toStdString();
-        port = std::make_unique<PortOverride>(1, ((*server).*(accepter->address))());
+        port = std::make_unique<PortOverride>(1, ((*server).*(accepter->address))(0));
     }
     const NetworkSerialLine* network()
     {
@@ -103,7 +103,7 @@ TEST(ThroughSer2net, ExchangesAreByteExact)
         EXPECT_EQ(got.boxes, expected.boxes) << a.name;
         EXPECT_EQ(got.cells, expected.cells) << a.name;
         // The log names the port by its address.
-        EXPECT_TRUE(rig.log().contains("COM1 (" + ((*rig.server).*(a.address))() + ")")) << a.name;
+        EXPECT_TRUE(rig.log().contains("COM1 (" + ((*rig.server).*(a.address))(0) + ")")) << a.name;
     }
 }
 
@@ -149,7 +149,7 @@ TEST(ThroughSer2net, ServerGoneOrAbsentEndsLikeALostOrMissingDevice)
             QObject::connect(&rig.session.link(), &Link::portFailed,
                              [&](const QString& why) { failures << why; });
             if (how == How::Absent) {
-                const QString address = ((*rig.server).*(a.address))();
+                const QString address = ((*rig.server).*(a.address))(0);
                 rig.server.reset();
                 ASSERT_EQ(qgetenv("KAP_COM1").toStdString(), address.toStdString());
             } else {

@@ -5,6 +5,7 @@
 #include <QTcpServer>
 #include <QThread>
 
+#include <algorithm>
 #include <csignal>
 
 namespace kap::test {
@@ -43,24 +44,31 @@ QString Ser2net::program()
                                            QStringLiteral("/sbin"), QStringLiteral("/bin")});
 }
 
-Ser2net::Ser2net(const QString& device)
+Ser2net::Ser2net(const QStringList& devices)
 {
-    rfcPort_ = freeLoopbackPort();
-    tcpPort_ = freeLoopbackPort();
-    while (tcpPort_ == rfcPort_)
-        tcpPort_ = freeLoopbackPort();
-    // "local": a pty has no modem lines to wait for.
-    const QString config = QStringLiteral(
-                               "%YAML 1.1\n---\n"
-                               "connection: &rfc\n"
-                               "  accepter: telnet(rfc2217),tcp,127.0.0.1,%1\n"
-                               "  connector: serialdev,%3,9600o81,local\n"
-                               "connection: &raw\n"
-                               "  accepter: tcp,127.0.0.1,%2\n"
-                               "  connector: serialdev,%3,9600o81,local\n")
-                               .arg(rfcPort_)
-                               .arg(tcpPort_)
-                               .arg(device);
+    QString config = QStringLiteral("%YAML 1.1\n---\n");
+    QList<quint16> taken;
+    const auto freshPort = [&taken] {
+        quint16 port = freeLoopbackPort();
+        while (taken.contains(port))
+            port = freeLoopbackPort();
+        taken << port;
+        return port;
+    };
+    for (const QString& device : devices) {
+        rfcPorts_ << freshPort();
+        tcpPorts_ << freshPort();
+        // "local": a pty has no modem lines to wait for.
+        config += QStringLiteral("connection: &rfc%1\n"
+                                 "  accepter: telnet(rfc2217),tcp,127.0.0.1,%1\n"
+                                 "  connector: serialdev,%3,9600o81,local\n"
+                                 "connection: &raw%2\n"
+                                 "  accepter: tcp,127.0.0.1,%2\n"
+                                 "  connector: serialdev,%3,9600o81,local\n")
+                      .arg(rfcPorts_.last())
+                      .arg(tcpPorts_.last())
+                      .arg(device);
+    }
     const QString configPath = dir_.filePath(QStringLiteral("ser2net.yaml"));
     QFile file(configPath);
     if (!file.open(QIODevice::WriteOnly) || file.write(config.toUtf8()) < 0) {
@@ -80,7 +88,7 @@ Ser2net::Ser2net(const QString& device)
     // Asked of the kernel, not by connecting: a client makes ser2net open the device, and a
     // second client right after would find it still being closed.
     for (int attempt = 0; attempt < 200; ++attempt) {
-        if (listening(rfcPort_) && listening(tcpPort_)) {
+        if (std::all_of(taken.cbegin(), taken.cend(), listening)) {
             started_ = true;
             return;
         }
@@ -108,14 +116,14 @@ void Ser2net::kill()
     process_.waitForFinished(2000);
 }
 
-QString Ser2net::rfc2217Address() const
+QString Ser2net::rfc2217Address(int device) const
 {
-    return QStringLiteral("rfc2217://127.0.0.1:%1").arg(rfcPort_);
+    return QStringLiteral("rfc2217://127.0.0.1:%1").arg(rfcPorts_.value(device));
 }
 
-QString Ser2net::tcpAddress() const
+QString Ser2net::tcpAddress(int device) const
 {
-    return QStringLiteral("tcp://127.0.0.1:%1").arg(tcpPort_);
+    return QStringLiteral("tcp://127.0.0.1:%1").arg(tcpPorts_.value(device));
 }
 
 }  // namespace kap::test

@@ -1,0 +1,126 @@
+// Controllers behind ser2net on loopback against the same controllers on their own ptys: a
+// 64-point receive through RFC 2217, and kap-cli backing up eight at once. The line is paced at
+// 9600 baud, so a network port should cost hardly anything on top of the wire.
+#include "Bench.h"
+#include "Cli.h"
+#include "Receive.h"
+#include "Ser2net.h"
+#include "Session.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace bench {
+namespace {
+
+constexpr int kControllers = 8;
+
+// Median wall time of a 64-point receive on COM1 as it is set now.
+double receiveMs(int runs)
+{
+    YesDialogs dialogs;
+    kap::Session session(kap::Family::PointInput, dialogs);
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        if (kap::exchange::ReceiveTable(session) != kap::exchange::Result::Done) {
+            std::fprintf(stderr, "receive through %s failed\n", qgetenv("KAP_COM1").constData());
+            return -1;
+        }
+        times.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    return median(times);
+}
+
+// Wall time of one kap-cli backup over these ports; negative when it failed.
+double backupMs(const QStringList& ports, const QString& folder)
+{
+    QStringList arguments{QStringLiteral("backup")};
+    for (const QString& port : ports)
+        arguments << QStringLiteral("--port") << port;
+    arguments << QStringLiteral("--out") << folder;
+    QByteArray errors;
+    kap::cli::Io io;
+    io.out = [](const QByteArray&) {};
+    io.err = [&errors](const QByteArray& b) { errors += b; };
+    QElapsedTimer clock;
+    clock.start();
+    const int code = kap::cli::RunCli(arguments, io);
+    if (code != 0) {
+        std::fprintf(stderr, "kap-cli backup failed (%d):\n%s", code, errors.constData());
+        return -1;
+    }
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+}  // namespace
+
+void runNetworkBenchmarks()
+{
+    if (kap::test::Ser2net::program().isEmpty()) {
+        std::printf("(m) skipped: ser2net is not installed (scripts/install-deps.sh installs it)\n");
+        return;
+    }
+    const bool quick = qEnvironmentVariableIsSet("KAP_BENCH_QUICK");
+    const sim::Options options = pacedPointController();
+    std::vector<std::unique_ptr<SimulatorThread>> simulators;
+    QStringList devices;
+    for (int i = 0; i < kControllers; ++i) {
+        simulators.push_back(std::make_unique<SimulatorThread>(options, fillEveryPoint));
+        if (!startedOrSaidWhy(*simulators.back()))
+            return;
+        devices << qEnvironmentVariable("KAP_COM1");
+    }
+    kap::test::Ser2net server(devices);
+    if (!server.started()) {
+        std::fprintf(stderr, "ser2net: %s\n", qPrintable(server.errorString()));
+        return;
+    }
+
+    const int runs = quick ? 2 : 5;
+    qputenv("KAP_COM1", devices.first().toLocal8Bit());
+    const double local = receiveMs(runs);
+    qputenv("KAP_COM1", server.rfc2217Address(0).toLocal8Bit());
+    const double rfc = receiveMs(runs);
+    qputenv("KAP_COM1", server.tcpAddress(0).toLocal8Bit());
+    const double raw = receiveMs(runs);
+    qputenv("KAP_COM1", devices.first().toLocal8Bit());
+    if (local < 0 || rfc < 0 || raw < 0)
+        return;
+    printFigure(QStringLiteral("(m) receive 64 points, local pty"), local, QStringLiteral("ms"),
+                QStringLiteral("-"));
+    printFigure(QStringLiteral("(m) receive 64 points, ser2net RFC 2217"), rfc, QStringLiteral("ms"),
+                QStringLiteral("-"));
+    printFigure(QStringLiteral("(m) receive 64 points, RFC 2217 / local"), rfc / local,
+                QStringLiteral("x"), QStringLiteral("<= 1.05"));
+    printFigure(QStringLiteral("(m) receive 64 points, raw TCP / local"), raw / local,
+                QStringLiteral("x"), QStringLiteral("-"));
+
+    QStringList addresses;
+    for (int i = 0; i < kControllers; ++i)
+        addresses << server.rfc2217Address(i);
+    std::vector<double> one;
+    std::vector<double> all;
+    for (int r = 0; r < (quick ? 1 : 3); ++r) {
+        QTemporaryDir folder;
+        const double single = backupMs({addresses.first()}, folder.filePath(QStringLiteral("one")));
+        const double eight = backupMs(addresses, folder.filePath(QStringLiteral("all")));
+        if (single < 0 || eight < 0)
+            return;
+        one.push_back(single);
+        all.push_back(eight);
+    }
+    printFigure(QStringLiteral("(m) kap-cli backup through ser2net RFC 2217, 1 controller"),
+                median(one), QStringLiteral("ms"), QStringLiteral("-"));
+    printFigure(QStringLiteral("(m) kap-cli backup through ser2net RFC 2217, %1 at once").arg(kControllers),
+                median(all), QStringLiteral("ms"), QStringLiteral("-"));
+    printFigure(QStringLiteral("(m) kap-cli backup through ser2net, %1 at once / 1 alone").arg(kControllers),
+                median(all) / median(one), QStringLiteral("x"), QStringLiteral("<= 1.2"));
+}
+
+}  // namespace bench
