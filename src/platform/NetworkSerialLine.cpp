@@ -232,8 +232,7 @@ void NetworkSerialLine::onSocketError(QAbstractSocket::SocketError error)
         reason = tr("no route to host");
         break;
     case QAbstractSocket::RemoteHostClosedError:
-        reason = phase_ == Phase::Ready ? tr("connection lost")
-                                        : tr("connection closed by the server");
+        reason = phase_ == Phase::Ready ? tr("connection lost") : closedByServer();
         break;
     case QAbstractSocket::SocketTimeoutError:
         reason = tr("connection timed out");
@@ -256,7 +255,17 @@ void NetworkSerialLine::onDisconnected()
     if (phase_ == Phase::Ready)
         lose(tr("connection lost"));
     else if (phase_ != Phase::Idle)
-        fail(tr("connection closed by the server"));
+        fail(closedByServer());
+}
+
+QString NetworkSerialLine::closedByServer()
+{
+    // ser2net says why before it hangs up ("Port's device already in use").
+    pull();
+    QString said = QString::fromLatin1(input_).simplified();
+    said.truncate(80);
+    const QString reason = tr("connection closed by the server");
+    return said.isEmpty() ? reason : reason + QStringLiteral(": ") + said;
 }
 
 void NetworkSerialLine::fail(const QString& reason)

@@ -66,6 +66,7 @@ private:
     void onSocketError(QAbstractSocket::SocketError error);
     void onDisconnected();
     void onReadyRead();
+    QString closedByServer();
     void fail(const QString& reason);
     void lose(const QString& reason);
     void finishWaiting();
