@@ -89,8 +89,17 @@ NetworkSerialLine::NetworkSerialLine(QObject* parent) : SerialLine(parent)
             disconnectNow();
     });
     connect(&connectTimer_, &QTimer::timeout, this, [this] {
-        fail(phase_ == Phase::Negotiating ? tr("server did not answer the RFC 2217 negotiation")
-                                          : tr("connection timed out"));
+        if (!hangUp_.isEmpty())
+            fail(hangUp_);
+        else if (phase_ == Phase::Negotiating)
+            fail(tr("server did not answer the RFC 2217 negotiation"));
+        else
+            fail(tr("connection timed out"));
+    });
+    retryTimer_.setSingleShot(true);
+    connect(&retryTimer_, &QTimer::timeout, this, [this] {
+        if (phase_ == Phase::Connecting && !socket_)
+            startConnecting();
     });
 }
 
@@ -132,6 +141,8 @@ bool NetworkSerialLine::open(const QString& address)
     disconnectNow();
     address_ = *parsed.address;
     error_.clear();
+    hangUp_.clear();
+    connectTimer_.start(scaled(kConnectTimeoutMs));
     startConnecting();
     const QPointer<NetworkSerialLine> self(this);
     if (phase_ == Phase::Connecting || phase_ == Phase::Negotiating) {
@@ -169,8 +180,14 @@ void NetworkSerialLine::disconnectNow()
     inUse_ = false;
     idleTimer_.stop();
     connectTimer_.stop();
+    retryTimer_.stop();
     phase_ = Phase::Idle;
     input_.clear();
+    dropSocket();
+}
+
+void NetworkSerialLine::dropSocket()
+{
     if (socket_) {
         // Deleted later: this may run inside one of the socket's own signals.
         socket_->disconnect(this);
@@ -195,7 +212,6 @@ void NetworkSerialLine::startConnecting()
     connect(socket_, &QTcpSocket::readyRead, this, &NetworkSerialLine::onReadyRead);
     connect(socket_, &QTcpSocket::disconnected, this, &NetworkSerialLine::onDisconnected);
     connect(socket_, &QTcpSocket::errorOccurred, this, &NetworkSerialLine::onSocketError);
-    connectTimer_.start(scaled(kConnectTimeoutMs));
     // The name is looked up without blocking; the wait in open() keeps the events going.
     socket_->connectToHost(address_.host, address_.port);
 }
@@ -232,7 +248,11 @@ void NetworkSerialLine::onSocketError(QAbstractSocket::SocketError error)
         reason = tr("no route to host");
         break;
     case QAbstractSocket::RemoteHostClosedError:
-        reason = phase_ == Phase::Ready ? tr("connection lost") : closedByServer();
+        if (phase_ != Phase::Ready) {
+            hungUpWhileConnecting();
+            return;
+        }
+        reason = tr("connection lost");
         break;
     case QAbstractSocket::SocketTimeoutError:
         reason = tr("connection timed out");
@@ -255,7 +275,18 @@ void NetworkSerialLine::onDisconnected()
     if (phase_ == Phase::Ready)
         lose(tr("connection lost"));
     else if (phase_ != Phase::Idle)
-        fail(closedByServer());
+        hungUpWhileConnecting();
+}
+
+void NetworkSerialLine::hungUpWhileConnecting()
+{
+    // ser2net turns a client away for a moment after the last one let go of the device (the
+    // previous command of a script, the dialog's Test): try again while the bound allows.
+    hangUp_ = closedByServer();
+    input_.clear();
+    dropSocket();
+    phase_ = Phase::Connecting;
+    retryTimer_.start(scaled(kRetryMs));
 }
 
 QString NetworkSerialLine::closedByServer()
@@ -290,6 +321,7 @@ void NetworkSerialLine::lose(const QString& reason)
 void NetworkSerialLine::finishWaiting()
 {
     connectTimer_.stop();
+    retryTimer_.stop();
     if (waiting_)
         waiting_->quit();
 }

@@ -12,7 +12,9 @@
 // one another and goes after kIdleCloseMs without one.
 //
 // Connecting (name lookup included) waits in a nested event loop, so the window stays
-// responsive, and gives up after kConnectTimeoutMs.
+// responsive, and gives up after kConnectTimeoutMs. A server that hangs up while the line
+// negotiates is tried again within that bound: ser2net turns clients away for a moment after
+// the last one let go of the device.
 #pragma once
 
 #include "NetworkAddress.h"
@@ -34,6 +36,8 @@ class NetworkSerialLine : public SerialLine {
 public:
     static constexpr int kConnectTimeoutMs = 3000;
     static constexpr int kIdleCloseMs = 5000;
+    // Pause before connecting again to a server that hung up while the line was negotiating.
+    static constexpr int kRetryMs = 100;
 
     explicit NetworkSerialLine(QObject* parent = nullptr);
     ~NetworkSerialLine() override;
@@ -67,6 +71,8 @@ private:
     void onDisconnected();
     void onReadyRead();
     QString closedByServer();
+    void hungUpWhileConnecting();
+    void dropSocket();
     void fail(const QString& reason);
     void lose(const QString& reason);
     void finishWaiting();
@@ -88,6 +94,8 @@ private:
     QTcpSocket* socket_ = nullptr;
     QTimer idleTimer_;
     QTimer connectTimer_;
+    QTimer retryTimer_;
+    QString hangUp_;  // why the server last hung up while connecting; reported at the bound
     QEventLoop* waiting_ = nullptr;  // open()'s wait while connecting
     NetworkAddress address_;
     Phase phase_ = Phase::Idle;

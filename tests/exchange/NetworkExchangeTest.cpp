@@ -16,15 +16,16 @@ using namespace kap::test;
 
 namespace {
 
-#define SKIP_WITHOUT_SER2NET()                                                                    \
-    if (Ser2net::program().isEmpty())                                                             \
+#define SKIP_WITHOUT_SER2NET()                                                                     \
+    if (Ser2net::program().isEmpty())                                                              \
     GTEST_SKIP() << "ser2net is not installed; scripts/install-deps.sh installs it"
 
 struct Accepter {
     const char* name;
     QString (Ser2net::*address)(int) const;
 };
-const Accepter kAccepters[] = {{"rfc2217", &Ser2net::rfc2217Address}, {"tcp", &Ser2net::tcpAddress}};
+const Accepter kAccepters[] = {{"rfc2217", &Ser2net::rfc2217Address},
+                               {"tcp", &Ser2net::tcpAddress}};
 
 constexpr double kShort = 0.05;
 
@@ -169,8 +170,10 @@ TEST(ThroughSer2net, ServerGoneOrAbsentEndsLikeALostOrMissingDevice)
             EXPECT_EQ(snapshot(rig, {}).cells, before) << a.name << name;
             if (how == How::Absent) {
                 ASSERT_EQ(failures.size(), 1) << a.name;
-                EXPECT_TRUE(failures[0].endsWith(": connection refused")) << failures[0].toStdString();
-                EXPECT_TRUE(rig.log().contains("port error: " + failures[0])) << rig.log().toStdString();
+                EXPECT_TRUE(failures[0].endsWith(": connection refused"))
+                    << failures[0].toStdString();
+                EXPECT_TRUE(rig.log().contains("port error: " + failures[0]))
+                    << rig.log().toStdString();
             } else {
                 EXPECT_TRUE(rig.log().contains("line lost: ")) << rig.log().toStdString();
                 EXPECT_TRUE(rig.log().contains(": connection lost")) << rig.log().toStdString();
@@ -185,7 +188,8 @@ TEST(ThroughSer2net, IdleConnectionClosesThenTheNextExchangeReconnects)
     for (const Accepter& a : kAccepters) {
         Rig rig(&a);
         rig.dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::Yes).ok();
-        ASSERT_EQ(rig.run(Op::ReceiveTable), exchange::Result::Done) << a.name << rig.log().toStdString();
+        ASSERT_EQ(rig.run(Op::ReceiveTable), exchange::Result::Done)
+            << a.name << rig.log().toStdString();
         ASSERT_TRUE(rig.network()) << a.name;
         // Held between exchanges...
         EXPECT_TRUE(rig.network()->isConnected()) << a.name;
@@ -228,7 +232,8 @@ TEST(ThroughSer2net, StopCharacterArrivesAsSoonAsOnTheLocalPort)
             link.request.P_Command = cmd::ORG;
             link.BuildCommand();
             const Outcome out = link.RunTransaction();
-            EXPECT_TRUE(out.reply.contains("STOP")) << out.reply.toStdString() << rig.log().toStdString();
+            EXPECT_TRUE(out.reply.contains("STOP"))
+                << out.reply.toStdString() << rig.log().toStdString();
             if (arrived >= 0)
                 delays.push_back(arrived);
         }

@@ -28,7 +28,8 @@ QByteArray answer(int command, const QByteArray& value)
     return bytes({255, 250, 44, command + 100}) + value + bytes({255, 240});
 }
 
-QByteArray agreeing(quint32 baud = 9600, int dataBits = 8, int parity = 2, int stop = 1, int flow = 1)
+QByteArray agreeing(quint32 baud = 9600, int dataBits = 8, int parity = 2, int stop = 1,
+                    int flow = 1)
 {
     return bytes({255, 251, 0, 255, 253, 0, 255, 253, 44})
            + answer(1, bytes({int(baud >> 24), int(baud >> 16 & 0xFF), int(baud >> 8 & 0xFF),
@@ -37,21 +38,33 @@ QByteArray agreeing(quint32 baud = 9600, int dataBits = 8, int parity = 2, int s
            + answer(5, bytes({flow}));
 }
 
-// Accepts one client and sends it the script at once, whatever it says; keeps what it heard.
+// Sends each client the script at once, whatever it says, after turning the first turnAway
+// clients away as ser2net does while the device is still being let go; keeps what it heard.
 struct ScriptedServer {
-    explicit ScriptedServer(const QByteArray& script)
+    explicit ScriptedServer(const QByteArray& script, int turnAway = 0)
     {
         server.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&server, &QTcpServer::newConnection, [this, script] {
+        QObject::connect(&server, &QTcpServer::newConnection, [this, script, turnAway] {
             client = server.nextPendingConnection();
-            QObject::connect(client, &QTcpSocket::readyRead, [this] { heard += client->readAll(); });
+            if (turnedAway < turnAway) {
+                ++turnedAway;
+                client->write("Port's device already in use\r\n");
+                client->disconnectFromHost();
+                return;
+            }
+            QObject::connect(client, &QTcpSocket::readyRead,
+                             [this] { heard += client->readAll(); });
             client->write(script);
         });
     }
-    QString address() const { return QStringLiteral("rfc2217://127.0.0.1:%1").arg(server.serverPort()); }
+    QString address() const
+    {
+        return QStringLiteral("rfc2217://127.0.0.1:%1").arg(server.serverPort());
+    }
     QTcpServer server;
     QTcpSocket* client = nullptr;
     QByteArray heard;
+    int turnedAway = 0;
 };
 
 constexpr double kShort = 0.05;
@@ -64,9 +77,11 @@ TEST(NetworkLine, RefusesAServerThatWillNotServeTheLineAsSet)
         const char* name;
         QByteArray script;
         const char* reason;  // null: opens
+        int turnAway = 0;
     } cases[] = {
         {"agrees", agreeing(), nullptr},
-        {"no RFC 2217", bytes({255, 251, 0, 255, 253, 0, 255, 254, 44}), "server does not support RFC 2217"},
+        {"no RFC 2217", bytes({255, 251, 0, 255, 253, 0, 255, 254, 44}),
+         "server does not support RFC 2217"},
         {"no binary", bytes({255, 252, 0}), "server refuses binary transmission"},
         {"other baud", agreeing(19200), "server set 19200 baud"},
         {"7 data bits", agreeing(9600, 7), "server set 7 data bits"},
@@ -75,12 +90,13 @@ TEST(NetworkLine, RefusesAServerThatWillNotServeTheLineAsSet)
         {"hardware flow control", agreeing(9600, 8, 2, 1, 3), "server set hardware flow control"},
         {"never answers", QByteArray(), "server did not answer the RFC 2217 negotiation"},
         {"hangs up", QByteArray(), "connection closed by the server"},
-        {"hangs up saying why", "Port's device already in use\r\n",
-         "connection closed by the server: Port's device already in use"},
+        {"keeps turning it away", agreeing(),
+         "connection closed by the server: Port's device already in use", 1000},
+        {"turns it away twice, then serves", agreeing(), nullptr, 2},
     };
     for (const auto& c : cases) {
-        ScriptedServer server(c.script);
-        if (QByteArrayView(c.name).startsWith("hangs up")) {
+        ScriptedServer server(c.script, c.turnAway);
+        if (QByteArrayView(c.name) == "hangs up") {
             QObject::connect(&server.server, &QTcpServer::newConnection,
                              [&] { server.client->disconnectFromHost(); });
         }
@@ -94,13 +110,16 @@ TEST(NetworkLine, RefusesAServerThatWillNotServeTheLineAsSet)
         const bool opened = line.open(server.address());
         if (!c.reason) {
             EXPECT_TRUE(opened) << c.name << ": " << line.errorString().toStdString();
+            EXPECT_EQ(server.turnedAway, c.turnAway) << c.name;
             continue;
         }
         EXPECT_FALSE(opened) << c.name;
-        EXPECT_EQ(line.errorString().toStdString(), (server.address() + ": " + c.reason).toStdString());
+        EXPECT_EQ(line.errorString().toStdString(),
+                  (server.address() + ": " + c.reason).toStdString());
         EXPECT_FALSE(line.isConnected()) << c.name;
         if (QByteArrayView(c.name) == "never answers")
-            EXPECT_GE(ticks, 5) << "the wait of " << NetworkSerialLine::kConnectTimeoutMs * kShort << " ms";
+            EXPECT_GE(ticks, 5) << "the wait of " << NetworkSerialLine::kConnectTimeoutMs * kShort
+                                << " ms";
     }
 }
 
@@ -111,24 +130,36 @@ TEST(NetworkLine, DoublesIacBothWaysAndPurgesTheServerInput)
     line.setTimeScale(kShort);
     ASSERT_TRUE(line.open(server.address())) << line.errorString().toStdString();
     // The last of the settings asked for: SET-CONTROL, no flow control.
-    ASSERT_TRUE(waitUntil([&] { return server.heard.endsWith(bytes({255, 250, 44, 5, 1, 255, 240})); }, 1000));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return server.heard.endsWith(bytes({255, 250, 44, 5, 1, 255, 240}));
+        },
+        1000));
     server.heard.clear();
 
     ASSERT_TRUE(line.write(bytes({'A', 255, 'B', 255, 255})));
     line.discardInput();
     EXPECT_TRUE(waitUntil([&] { return server.heard.size() >= 15; }, 1000));
     // The data with each 0xFF doubled, then PURGE-DATA for the server's receive buffer.
-    EXPECT_EQ(server.heard, bytes({'A', 255, 255, 'B', 255, 255, 255, 255, 255, 250, 44, 12, 1, 255, 240}));
+    EXPECT_EQ(server.heard,
+              bytes({'A', 255, 255, 'B', 255, 255, 255, 255, 255, 250, 44, 12, 1, 255, 240}));
 
     // Options in the middle of data are answered and never reach the reader.
-    server.client->write(bytes({'x', 255, 255, 'y', 255, 253, 24, 255, 250, 44, 107, 0, 255, 240, '\r', '\n'}));
+    server.client->write(
+        bytes({'x', 255, 255, 'y', 255, 253, 24, 255, 250, 44, 107, 0, 255, 240, '\r', '\n'}));
     QByteArray read;
-    EXPECT_TRUE(waitUntil([&] {
-        read += line.readAvailable();
-        return read.size() >= 5;
-    }, 1000));
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            read += line.readAvailable();
+            return read.size() >= 5;
+        },
+        1000));
     EXPECT_EQ(read, bytes({'x', 255, 'y', '\r', '\n'}));
-    EXPECT_TRUE(waitUntil([&] { return server.heard.endsWith(bytes({255, 252, 24})); }, 1000))
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return server.heard.endsWith(bytes({255, 252, 24}));
+        },
+        1000))
         << "WONT for an option it does not do";
 }
 
@@ -156,7 +187,8 @@ TEST(NetworkLine, RawTcpConnectionFailuresAndKeepAlive)
     QObject::connect(&server, &QTcpServer::newConnection, [&] {
         ++connections;
         QTcpSocket* client = server.nextPendingConnection();
-        QObject::connect(client, &QTcpSocket::readyRead, [&heard, client] { heard += client->readAll(); });
+        QObject::connect(client, &QTcpSocket::readyRead,
+                         [&heard, client] { heard += client->readAll(); });
     });
     const QString address = QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort());
     ASSERT_TRUE(line.open(address)) << line.errorString().toStdString();
@@ -168,7 +200,8 @@ TEST(NetworkLine, RawTcpConnectionFailuresAndKeepAlive)
     ASSERT_TRUE(line.open(address));
     line.close();
     EXPECT_EQ(connections, 1) << "an exchange right after the last one keeps its connection";
-    EXPECT_TRUE(waitUntil([&] { return !line.isConnected(); }, NetworkSerialLine::kIdleCloseMs * kShort * 4));
+    EXPECT_TRUE(waitUntil([&] { return !line.isConnected(); },
+                          NetworkSerialLine::kIdleCloseMs * kShort * 4));
     ASSERT_TRUE(line.open(address));
     EXPECT_EQ(connections, 2);
 }

@@ -26,7 +26,8 @@ bool listening(quint16 port)
     if (!table.open(QIODevice::ReadOnly))
         return false;
     // "  0: 0100007F:1F90 00000000:0000 0A ...": local address, remote address, state 0A LISTEN.
-    const QByteArray local = "0100007F:" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    const QByteArray local = "0100007F:"
+                             + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
     for (const QByteArray& line : table.readAll().split('\n')) {
         const QList<QByteArray> fields = line.simplified().split(' ');
         if (fields.size() > 3 && fields[1] == local && fields[3] == "0A")
@@ -78,9 +79,9 @@ Ser2net::Ser2net(const QStringList& devices)
     file.close();
     process_.setProcessChannelMode(QProcess::MergedChannels);
     // -n: stay in the foreground, our child; -u: no UUCP lock files for the pty.
-    process_.start(program(), {QStringLiteral("-n"), QStringLiteral("-u"), QStringLiteral("-c"),
-                               configPath, QStringLiteral("-P"),
-                               dir_.filePath(QStringLiteral("ser2net.pid"))});
+    process_.start(program(),
+                   {QStringLiteral("-n"), QStringLiteral("-u"), QStringLiteral("-c"), configPath,
+                    QStringLiteral("-P"), dir_.filePath(QStringLiteral("ser2net.pid"))});
     if (!process_.waitForStarted(2000)) {
         error_ = process_.errorString();
         return;
@@ -96,7 +97,8 @@ Ser2net::Ser2net(const QStringList& devices)
             break;
         QThread::msleep(10);
     }
-    error_ = QStringLiteral("ser2net did not listen: ") + QString::fromLocal8Bit(process_.readAll());
+    error_ = QStringLiteral("ser2net did not listen: ")
+             + QString::fromLocal8Bit(process_.readAll());
 }
 
 Ser2net::~Ser2net()
