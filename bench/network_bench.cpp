@@ -2,13 +2,11 @@
 // 64-point receive through RFC 2217, and kap-cli backing up eight at once. The line is paced at
 // 9600 baud, so a network port should cost hardly anything on top of the wire.
 #include "Bench.h"
-#include "Cli.h"
 #include "Receive.h"
 #include "Ser2net.h"
 #include "Session.h"
 
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
@@ -35,27 +33,6 @@ double receiveMs(int runs)
         times.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
     return median(times);
-}
-
-// Wall time of one kap-cli backup over these ports; negative when it failed.
-double backupMs(const QStringList& ports, const QString& folder)
-{
-    QStringList arguments{QStringLiteral("backup")};
-    for (const QString& port : ports)
-        arguments << QStringLiteral("--port") << port;
-    arguments << QStringLiteral("--out") << folder;
-    QByteArray errors;
-    kap::cli::Io io;
-    io.out = [](const QByteArray&) {};
-    io.err = [&errors](const QByteArray& b) { errors += b; };
-    QElapsedTimer clock;
-    clock.start();
-    const int code = kap::cli::RunCli(arguments, io);
-    if (code != 0) {
-        std::fprintf(stderr, "kap-cli backup failed (%d):\n%s", code, errors.constData());
-        return -1;
-    }
-    return double(clock.nsecsElapsed()) / 1e6;
 }
 
 }  // namespace
@@ -105,25 +82,7 @@ void runNetworkBenchmarks()
     QStringList addresses;
     for (int i = 0; i < kControllers; ++i)
         addresses << server.rfc2217Address(i);
-    std::vector<double> one;
-    std::vector<double> all;
-    for (int r = 0; r < (quick ? 1 : 3); ++r) {
-        QTemporaryDir folder;
-        const double single = backupMs({addresses.first()}, folder.filePath(QStringLiteral("one")));
-        const double eight = backupMs(addresses, folder.filePath(QStringLiteral("all")));
-        if (single < 0 || eight < 0)
-            return;
-        one.push_back(single);
-        all.push_back(eight);
-    }
-    printFigure(QStringLiteral("(m) kap-cli backup through ser2net RFC 2217, 1 controller"),
-                median(one), QStringLiteral("ms"), QStringLiteral("-"));
-    printFigure(
-        QStringLiteral("(m) kap-cli backup through ser2net RFC 2217, %1 at once").arg(kControllers),
-        median(all), QStringLiteral("ms"), QStringLiteral("-"));
-    printFigure(QStringLiteral("(m) kap-cli backup through ser2net, %1 at once / 1 alone")
-                    .arg(kControllers),
-                median(all) / median(one), QStringLiteral("x"), QStringLiteral("<= 1.2"));
+    printBackupFigures(QStringLiteral("(m) kap-cli backup, ser2net RFC 2217"), addresses);
 }
 
 }  // namespace bench
