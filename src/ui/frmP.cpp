@@ -133,15 +133,17 @@ frmP::frmP(QWidget* parent, const SerialDeviceSource* devices)
     connect(cancelButton, &QPushButton::clicked, this, &frmP::reject);
 
     auto* deviceBox = new QGroupBox(tr("Devices"), this);
-    auto* fieldRow = new QHBoxLayout;
-    fieldRow->addWidget(deviceField_, 1);
-    fieldRow->addWidget(assignButton_);
-    fieldRow->addWidget(defaultButton_);
-    fieldRow->addWidget(testButton_);
+    // The field has a row of its own: a network address is longer than a device path.
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(assignButton_);
+    buttonRow->addWidget(defaultButton_);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(testButton_);
     auto* deviceLayout = new QVBoxLayout(deviceBox);
     deviceLayout->addWidget(deviceList_);
-    deviceLayout->addLayout(fieldRow);
+    deviceLayout->addWidget(deviceField_);
     deviceLayout->addWidget(fieldError_);
+    deviceLayout->addLayout(buttonRow);
 
     auto* middle = new QHBoxLayout;
     middle->setSpacing(12);
