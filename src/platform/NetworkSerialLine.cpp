@@ -221,12 +221,20 @@ void NetworkSerialLine::onConnected()
     // A stop character must not wait for the acknowledgement of the line before it.
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     socket_->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    phase_ = Phase::Negotiating;
     if (!telnet()) {
-        phase_ = Phase::Ready;
-        finishWaiting();
+        // Nothing to negotiate, but a server that turns the client away does so at once:
+        // ready once it has not, so a turned-away connect is tried again like one that
+        // negotiates, instead of failing the first exchange.
+        const QPointer<QTcpSocket> socket(socket_);
+        QTimer::singleShot(scaled(kRawSettleMs), this, [this, socket] {
+            if (phase_ == Phase::Negotiating && socket && socket == socket_) {
+                phase_ = Phase::Ready;
+                finishWaiting();
+            }
+        });
         return;
     }
-    phase_ = Phase::Negotiating;
     for (quint8 option : {kBinary, kSuppressGoAhead}) {
         sendOption(WILL, option);
         sendOption(DO, option);

@@ -38,6 +38,8 @@ public:
     static constexpr int kIdleCloseMs = 5000;
     // Pause before connecting again to a server that hung up while the line was negotiating.
     static constexpr int kRetryMs = 100;
+    // How long a raw connection must stand before it counts as served.
+    static constexpr int kRawSettleMs = 50;
 
     explicit NetworkSerialLine(QObject* parent = nullptr);
     ~NetworkSerialLine() override;

@@ -179,19 +179,27 @@ TEST(NetworkLine, RawTcpConnectionFailuresAndKeepAlive)
     EXPECT_FALSE(line.open(QStringLiteral("tcp://127.0.0.1:0")));
     EXPECT_EQ(line.errorString(), "tcp://127.0.0.1:0: port \"0\" is not 1 to 65535");
 
-    // Raw: no negotiation, no escaping; the connection outlives close() until idle.
+    // Raw: no negotiation, no escaping; a client turned away at once is tried again; the
+    // connection outlives close() until idle.
     QTcpServer server;
     server.listen(QHostAddress::LocalHost, 0);
     int connections = 0;
+    int turnAway = 1;
     QByteArray heard;
     QObject::connect(&server, &QTcpServer::newConnection, [&] {
-        ++connections;
         QTcpSocket* client = server.nextPendingConnection();
+        if (turnAway-- > 0) {
+            client->write("Port's device already in use\r\n");
+            client->disconnectFromHost();
+            return;
+        }
+        ++connections;
         QObject::connect(client, &QTcpSocket::readyRead,
                          [&heard, client] { heard += client->readAll(); });
     });
     const QString address = QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort());
     ASSERT_TRUE(line.open(address)) << line.errorString().toStdString();
+    EXPECT_EQ(line.readAvailable(), QByteArray()) << "nothing of the turned-away connection";
     ASSERT_TRUE(line.write(bytes({255, 3})));
     EXPECT_TRUE(waitUntil([&] { return heard.size() >= 2; }, 1000));
     EXPECT_EQ(heard, bytes({255, 3}));
