@@ -481,8 +481,11 @@ Outcome Link::RunTransaction()
     if (mainWindow && !closed_)
         m.setBusy(true);
     const bool opened = !closed_ && (reuse || line_.open(m.portName));
-    if (!*alive)
+    if (!*alive) {  // the window went away while its line connected
+        if (mainWindow)
+            m.setBusy(false);
         return {};
+    }
     if (!opened) {
         if (mainWindow && !closed_)
             m.setBusy(false);

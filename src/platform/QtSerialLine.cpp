@@ -3,6 +3,7 @@
 #include "NetworkSerialLine.h"
 
 #include <QFile>
+#include <QPointer>
 
 #include <cerrno>
 
@@ -105,7 +106,10 @@ bool QtSerialLine::open(const QString& portName)
             connect(network_.get(), &SerialLine::lineLost, this, &SerialLine::lineLost);
         }
         network_->setTimeScale(timeScale_);
+        const QPointer<QtSerialLine> self(this);
         const bool opened = network_->open(device);
+        if (!self)
+            return false;  // its owner went away while it connected
         error_ = opened ? QString() : network_->errorString();
         return opened;
     }

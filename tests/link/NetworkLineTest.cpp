@@ -1,6 +1,9 @@
 // A network line against a scripted server of our own, for what ser2net cannot be made to
 // do: refuse the option, answer with other settings, never answer.
+#include "Link.h"
+#include "Module1.h"
 #include "NetworkSerialLine.h"
+#include "QtSerialLine.h"
 #include "SimLine.h"
 
 #include <QTcpServer>
@@ -212,4 +215,28 @@ TEST(NetworkLine, RawTcpConnectionFailuresAndKeepAlive)
                           NetworkSerialLine::kIdleCloseMs * kShort * 4));
     ASSERT_TRUE(line.open(address));
     EXPECT_EQ(connections, 2);
+}
+
+TEST(NetworkLine, WindowClosedWhileItsLineConnectsLeavesTheLinkFree)
+{
+    CleanModule clean;
+    ScriptedServer silent(QByteArray{});
+    PortOverride com1(1, silent.address());
+    auto serial = std::make_unique<QtSerialLine>();
+    auto link = std::make_unique<Link>(*serial, module1().replyTimeout);
+    link->setTimeScale(kShort);
+    bool busyWhileConnecting = false;
+    QTimer::singleShot(20, [&] {
+        busyWhileConnecting = module1().busy();
+        link.reset();
+        serial.reset();
+    });
+    Link* running = link.get();
+    running->ClearCommand();
+    running->request.P_Command = cmd::QVER;
+    running->BuildCommand();
+    const Outcome out = running->RunTransaction();
+    EXPECT_TRUE(busyWhileConnecting) << "a command clicked meanwhile queues behind this one";
+    EXPECT_FALSE(module1().busy());
+    EXPECT_TRUE(out.reply.isEmpty());
 }
