@@ -159,7 +159,8 @@ TEST(ThroughSer2net, ServerGoneOrAbsentEndsLikeALostOrMissingDevice)
                 QObject::connect(&rig.sim.controller, &sim::Controller::entryReceived,
                                  [&](const QByteArray& entry) {
                                      if (entry.startsWith("@READ PNT"))
-                                         QTimer::singleShot(30, [&] { rig.server->kill(); });
+                                         QTimer::singleShot(30, &rig.sim.controller,
+                                                            [&] { rig.server->kill(); });
                                  });
             }
             const QStringList before = snapshot(rig, {}).cells;
@@ -221,7 +222,7 @@ TEST(ThroughSer2net, StopCharacterArrivesAsSoonAsOnTheLocalPort)
                                  if (entry == "\x03")
                                      arrived = double(clock.nsecsElapsed()) / 1e6;
                                  if (entry.startsWith("@ORG")) {
-                                     QTimer::singleShot(30, [&] {
+                                     QTimer::singleShot(30, &link, [&] {
                                          clock.start();
                                          link.WriteBreakNow();
                                      });

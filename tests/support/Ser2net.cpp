@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <csignal>
 
+#include <sys/prctl.h>
+
 namespace kap::test {
 
 quint16 freeLoopbackPort()
@@ -78,6 +80,8 @@ Ser2net::Ser2net(const QStringList& devices)
     }
     file.close();
     process_.setProcessChannelMode(QProcess::MergedChannels);
+    // Goes with us should we crash, rather than hold loopback ports and ptys for good.
+    process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     // -n: stay in the foreground, our child; -u: no UUCP lock files for the pty.
     process_.start(program(),
                    {QStringLiteral("-n"), QStringLiteral("-u"), QStringLiteral("-c"), configPath,
