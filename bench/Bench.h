@@ -54,6 +54,9 @@ sim::Options pacedPointController();
 void fillEveryPoint(sim::Controller& controller);
 // False, after saying why on stderr, when the simulator did not start.
 bool startedOrSaidWhy(const SimulatorThread& simulator);
+// count paced point-input controllers with every point defined, each in a thread of its own;
+// their ptys are added to devices. None, after saying why, when one did not start.
+std::vector<std::unique_ptr<SimulatorThread>> startFullControllers(int count, QStringList& devices);
 
 // kap-cli backing up all these ports at once against the first alone: the wall times and
 // their ratio, each figure's name starting with name.

@@ -42,16 +42,10 @@ double backupMs(const QStringList& ports, const QString& folder)
 
 void runCliBenchmarks()
 {
-    const sim::Options options = pacedPointController();
-    std::vector<std::unique_ptr<SimulatorThread>> simulators;
     QStringList devices;
-    for (int i = 0; i < kControllers; ++i) {
-        simulators.push_back(std::make_unique<SimulatorThread>(options, fillEveryPoint));
-        if (!startedOrSaidWhy(*simulators.back()))
-            return;
-        // A simulator thread points COM1 at its pty as it starts.
-        devices << qEnvironmentVariable("KAP_COM1");
-    }
+    const auto simulators = startFullControllers(kControllers, devices);
+    if (simulators.empty())
+        return;
 
     printBackupFigures(QStringLiteral("(l) kap-cli backup"), devices);
 }

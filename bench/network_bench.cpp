@@ -45,15 +45,10 @@ void runNetworkBenchmarks()
         return;
     }
     const bool quick = qEnvironmentVariableIsSet("KAP_BENCH_QUICK");
-    const sim::Options options = pacedPointController();
-    std::vector<std::unique_ptr<SimulatorThread>> simulators;
     QStringList devices;
-    for (int i = 0; i < kControllers; ++i) {
-        simulators.push_back(std::make_unique<SimulatorThread>(options, fillEveryPoint));
-        if (!startedOrSaidWhy(*simulators.back()))
-            return;
-        devices << qEnvironmentVariable("KAP_COM1");
-    }
+    const auto simulators = startFullControllers(kControllers, devices);
+    if (simulators.empty())
+        return;
     kap::test::Ser2net server(devices);
     if (!server.started()) {
         std::fprintf(stderr, "ser2net: %s\n", qPrintable(server.errorString()));
