@@ -6,6 +6,7 @@
 #include "SimulatorThread.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -26,7 +27,8 @@ void printFigure(const QString& name, double value, const QString& unit, const Q
 // Every question answered Yes, every box OK.
 class YesDialogs : public kap::Dialogs {
 public:
-    kap::MsgAnswer message(const QString&, const QString&, kap::MsgIcon, kap::MsgButtons buttons) override
+    kap::MsgAnswer message(const QString&, const QString&, kap::MsgIcon,
+                           kap::MsgButtons buttons) override
     {
         return buttons == kap::MsgButtons::Ok ? kap::MsgAnswer::Ok : kap::MsgAnswer::Yes;
     }
@@ -52,6 +54,13 @@ sim::Options pacedPointController();
 void fillEveryPoint(sim::Controller& controller);
 // False, after saying why on stderr, when the simulator did not start.
 bool startedOrSaidWhy(const SimulatorThread& simulator);
+// count paced point-input controllers with every point defined, each in a thread of its own;
+// their ptys are added to devices. None, after saying why, when one did not start.
+std::vector<std::unique_ptr<SimulatorThread>> startFullControllers(int count, QStringList& devices);
+
+// kap-cli backing up all these ports at once against the first alone: the wall times and
+// their ratio, each figure's name starting with name.
+void printBackupFigures(const QString& name, const QStringList& ports);
 
 // Each benchmark group; run by bench_main.
 void runLinkBenchmarks();
@@ -59,5 +68,6 @@ void runExchangeBenchmarks();
 void runDriveBenchmarks();
 void runTeachBenchmarks();
 void runCliBenchmarks();
+void runNetworkBenchmarks();
 
 }  // namespace bench

@@ -2,9 +2,9 @@
 #include "Bench.h"
 #include "Module1.h"
 
-#include <QTimer>
-#include <QEventLoop>
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <sys/resource.h>
 
@@ -81,7 +81,8 @@ sim::Options pacedPointController()
 void fillEveryPoint(sim::Controller& controller)
 {
     for (int n = 0; n < 64; ++n)
-        controller.points[n] = {"A", QByteArray::number(n * 5.25, 'f', 2), QByteArray::number(n + 1)};
+        controller.points[n] = {"A", QByteArray::number(n * 5.25, 'f', 2),
+                                QByteArray::number(n + 1)};
 }
 
 bool startedOrSaidWhy(const SimulatorThread& simulator)
@@ -89,6 +90,20 @@ bool startedOrSaidWhy(const SimulatorThread& simulator)
     if (!simulator.started())
         std::fprintf(stderr, "simulator: %s\n", qPrintable(simulator.errorString()));
     return simulator.started();
+}
+
+std::vector<std::unique_ptr<SimulatorThread>> startFullControllers(int count, QStringList& devices)
+{
+    std::vector<std::unique_ptr<SimulatorThread>> simulators;
+    for (int i = 0; i < count; ++i) {
+        simulators.push_back(
+            std::make_unique<SimulatorThread>(pacedPointController(), fillEveryPoint));
+        if (!startedOrSaidWhy(*simulators.back()))
+            return {};
+        // A simulator thread points COM1 at its pty as it starts.
+        devices << qEnvironmentVariable("KAP_COM1");
+    }
+    return simulators;
 }
 
 }  // namespace bench
@@ -106,11 +121,14 @@ int main(int argc, char** argv)
         {QStringLiteral("drive"), bench::runDriveBenchmarks},
         {QStringLiteral("teach"), bench::runTeachBenchmarks},
         {QStringLiteral("cli"), bench::runCliBenchmarks},
+        {QStringLiteral("network"), bench::runNetworkBenchmarks},
     };
     for (const QString& arg : args) {
         if (std::none_of(std::begin(groups), std::end(groups),
                          [&](const auto& g) { return g.first == arg; })) {
-            std::fprintf(stderr, "usage: kap-bench [--quick] [link] [exchange] [drive] [teach] [cli]\n");
+            std::fprintf(
+                stderr,
+                "usage: kap-bench [--quick] [link] [exchange] [drive] [teach] [cli] [network]\n");
             return 2;
         }
     }

@@ -16,12 +16,12 @@ namespace {
 
 constexpr int kControllers = 8;
 
-// Wall time of one kap-cli backup run over these devices; negative when it failed.
-double backupMs(const QStringList& devices, const QString& folder)
+// Wall time of one kap-cli backup run over these ports; negative when it failed.
+double backupMs(const QStringList& ports, const QString& folder)
 {
     QStringList arguments{QStringLiteral("backup")};
-    for (const QString& device : devices)
-        arguments << QStringLiteral("--port") << device;
+    for (const QString& port : ports)
+        arguments << QStringLiteral("--port") << port;
     arguments << QStringLiteral("--out") << folder;
     QByteArray errors;
     kap::cli::Io io;
@@ -42,38 +42,37 @@ double backupMs(const QStringList& devices, const QString& folder)
 
 void runCliBenchmarks()
 {
-    const sim::Options options = pacedPointController();
-    std::vector<std::unique_ptr<SimulatorThread>> simulators;
     QStringList devices;
-    for (int i = 0; i < kControllers; ++i) {
-        simulators.push_back(std::make_unique<SimulatorThread>(options, fillEveryPoint));
-        if (!startedOrSaidWhy(*simulators.back()))
-            return;
-        // A simulator thread points COM1 at its pty as it starts.
-        devices << qEnvironmentVariable("KAP_COM1");
-    }
+    const auto simulators = startFullControllers(kControllers, devices);
+    if (simulators.empty())
+        return;
 
+    printBackupFigures(QStringLiteral("(l) kap-cli backup"), devices);
+}
+
+void printBackupFigures(const QString& name, const QStringList& ports)
+{
     const int runs = qEnvironmentVariableIsSet("KAP_BENCH_QUICK") ? 1 : 3;
     std::vector<double> one;
     std::vector<double> all;
     for (int r = 0; r < runs; ++r) {
         QTemporaryDir folder;
-        const double single = backupMs({devices.first()}, folder.filePath(QStringLiteral("one")));
-        const double eight = backupMs(devices, folder.filePath(QStringLiteral("all")));
-        if (single < 0 || eight < 0)
+        const double single = backupMs({ports.first()}, folder.filePath(QStringLiteral("one")));
+        const double many = backupMs(ports, folder.filePath(QStringLiteral("all")));
+        if (single < 0 || many < 0)
             return;
         one.push_back(single);
-        all.push_back(eight);
+        all.push_back(many);
     }
     const double single = median(one);
-    const double eight = median(all);
-    printFigure(QStringLiteral("(l) kap-cli backup, 1 controller: wall time"), single,
+    const double many = median(all);
+    const auto count = ports.size();
+    printFigure(name + QStringLiteral(", 1 controller: wall time"), single, QStringLiteral("ms"),
+                QStringLiteral("-"));
+    printFigure(name + QStringLiteral(", %1 controllers at once: wall time").arg(count), many,
                 QStringLiteral("ms"), QStringLiteral("-"));
-    printFigure(
-        QStringLiteral("(l) kap-cli backup, %1 controllers at once: wall time").arg(kControllers),
-        eight, QStringLiteral("ms"), QStringLiteral("-"));
-    printFigure(QStringLiteral("(l) kap-cli backup, %1 at once / 1 alone").arg(kControllers),
-                eight / single, QStringLiteral("x"), QStringLiteral("<= 1.2"));
+    printFigure(name + QStringLiteral(", %1 at once / 1 alone").arg(count), many / single,
+                QStringLiteral("x"), QStringLiteral("<= 1.2"));
 }
 
 }  // namespace bench

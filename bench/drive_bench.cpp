@@ -84,13 +84,17 @@ void stopLatency(SimulatorThread& simulator, const QElapsedTimer& clock, int run
     QObject::disconnect(watch);
     kap::operation::EnterSettingMode(session);
 
-    const double worst = latencies.empty() ? 0 : *std::max_element(latencies.begin(), latencies.end());
-    printFigure(QStringLiteral("(g) Stop click -> 0x03 at the controller, median (%1 runs, %2 missed)")
-                    .arg(latencies.size()).arg(missed),
-                median(latencies), QStringLiteral("ms"), QStringLiteral("<= 5 ms"));
-    printFigure(QStringLiteral("(g) Stop click -> 0x03 at the controller, worst (slowest run %1 ms)")
-                    .arg(slowestRunMs, 0, 'f', 0),
-                worst, QStringLiteral("ms"), QStringLiteral("<= 5 ms"));
+    const double worst = latencies.empty() ? 0
+                                           : *std::max_element(latencies.begin(), latencies.end());
+    printFigure(
+        QStringLiteral("(g) Stop click -> 0x03 at the controller, median (%1 runs, %2 missed)")
+            .arg(latencies.size())
+            .arg(missed),
+        median(latencies), QStringLiteral("ms"), QStringLiteral("<= 5 ms"));
+    printFigure(
+        QStringLiteral("(g) Stop click -> 0x03 at the controller, worst (slowest run %1 ms)")
+            .arg(slowestRunMs, 0, 'f', 0),
+        worst, QStringLiteral("ms"), QStringLiteral("<= 5 ms"));
 }
 
 // (h) and (i): Operation mode with the monitor running for a while.
@@ -177,17 +181,21 @@ void monitorCycle(SimulatorThread& simulator, const QElapsedTimer& clock, int se
             worst = std::max(worst, std::abs(double(times[i] - times[i - 1]) / 1e6 - 700.0));
         return worst;
     };
-    const double meanMs =
-        dio.size() < 2 ? 0 : double(dio.back() - dio.front()) / 1e6 / double(dio.size() - 1);
+    const double meanMs = dio.size() < 2
+                              ? 0
+                              : double(dio.back() - dio.front()) / 1e6 / double(dio.size() - 1);
     printFigure(QStringLiteral("(h) I/O monitor period, mean (%1 cycles in %2 s)")
-                    .arg(dio.size()).arg(wallSeconds, 0, 'f', 1),
+                    .arg(dio.size())
+                    .arg(wallSeconds, 0, 'f', 1),
                 meanMs, QStringLiteral("ms"), QStringLiteral("700 ms +- 20 ms"));
-    printFigure(QStringLiteral("(h) I/O monitor period, worst deviation from 700 ms"), worstDeviation(dio),
-                QStringLiteral("ms"), QStringLiteral("<= 20 ms"));
+    printFigure(QStringLiteral("(h) I/O monitor period, worst deviation from 700 ms"),
+                worstDeviation(dio), QStringLiteral("ms"), QStringLiteral("<= 20 ms"));
     printFigure(QStringLiteral("(h) timer tick period in the tool, worst deviation from 700 ms"),
                 worstDeviation(ticks), QStringLiteral("ms"), QStringLiteral("-"));
     printFigure(QStringLiteral("(h) overlapping cycles (%1 ticks, %2 passed busy, %3 other lines)")
-                    .arg(ticks.size()).arg(busyTicks).arg(otherEntries),
+                    .arg(ticks.size())
+                    .arg(busyTicks)
+                    .arg(otherEntries),
                 overlaps, QStringLiteral(""), QStringLiteral("0"));
     printFigure(QStringLiteral("(i) CPU of the tool's thread while monitoring"),
                 cpu / wallSeconds * 100.0, QStringLiteral("% core"), QStringLiteral("<= 2 %"));
@@ -201,7 +209,7 @@ void runDriveBenchmarks()
     QElapsedTimer clock;
     clock.start();
     sim::Options options = fastPointController();
-    options.motionMs = 5000;         // long enough that every move is still running at the click
+    options.motionMs = 5000;           // long enough that every move is still running at the click
     options.originEstablished = true;  // Start goes straight to the move
     SimulatorThread simulator(options, [](sim::Controller& controller) {
         controller.points[0] = {"A", "90.00", "50"};

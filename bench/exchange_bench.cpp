@@ -28,8 +28,8 @@ Figures measure(sim::Controller& controller, const std::function<void()>& operat
     const auto counter = QObject::connect(
         &controller, &sim::Controller::transmit, &controller,
         [&](const QByteArray& b) { bytesOut += b.size(); }, Qt::DirectConnection);
-    QMetaObject::invokeMethod(&controller, [&] { controller.clearReceived(); },
-                              Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        &controller, [&] { controller.clearReceived(); }, Qt::BlockingQueuedConnection);
     const double cpu0 = threadCpuSeconds();
     QElapsedTimer clock;
     clock.start();
@@ -40,8 +40,8 @@ Figures measure(sim::Controller& controller, const std::function<void()>& operat
     QObject::disconnect(counter);
     qint64 bytesIn = 0;
     QList<QByteArray> received;
-    QMetaObject::invokeMethod(&controller, [&] { received = controller.receivedLines(); },
-                              Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        &controller, [&] { received = controller.receivedLines(); }, Qt::BlockingQueuedConnection);
     for (const QByteArray& entry : received) {
         bytesIn += entry.size();
         // Records of a write block go unanswered: each costs its full 100 ms window.
@@ -55,11 +55,12 @@ Figures measure(sim::Controller& controller, const std::function<void()>& operat
 void print(const QString& name, const Figures& f)
 {
     const double lineMs = f.wireMs + 100.0 * f.silentRecords;
-    printFigure(name + QStringLiteral(": wall time"), f.wallMs, QStringLiteral("ms"), QStringLiteral("-"));
-    printFigure(name + QStringLiteral(": wire time + %1 silent windows").arg(f.silentRecords), lineMs,
-                QStringLiteral("ms"), QStringLiteral("-"));
-    printFigure(name + QStringLiteral(": wall / (wire + windows)"), f.wallMs / lineMs, QStringLiteral("x"),
-                QStringLiteral("<= 1.05"));
+    printFigure(name + QStringLiteral(": wall time"), f.wallMs, QStringLiteral("ms"),
+                QStringLiteral("-"));
+    printFigure(name + QStringLiteral(": wire time + %1 silent windows").arg(f.silentRecords),
+                lineMs, QStringLiteral("ms"), QStringLiteral("-"));
+    printFigure(name + QStringLiteral(": wall / (wire + windows)"), f.wallMs / lineMs,
+                QStringLiteral("x"), QStringLiteral("<= 1.05"));
     printFigure(name + QStringLiteral(": CPU of the tool's thread"), f.cpuMs, QStringLiteral("ms"),
                 QStringLiteral("<= 5 % of wall: %1 ms").arg(f.wallMs * 0.05, 0, 'f', 1));
 }
@@ -77,15 +78,12 @@ void runExchangeBenchmarks()
     // A point-input session without a view: nothing is shown and Cancel is never pressed.
     YesDialogs dialogs;
     kap::Session session(kap::Family::PointInput, dialogs);
-    print(QStringLiteral("(d) receive 64 points"), measure(controller, [&] {
-              kap::exchange::ReceiveTable(session);
-          }));
-    print(QStringLiteral("(e) receive parameters"), measure(controller, [&] {
-              kap::exchange::ReceiveParameters(session);
-          }));
-    print(QStringLiteral("(f) transmit 64 points"), measure(controller, [&] {
-              kap::exchange::TransmitTable(session);
-          }));
+    print(QStringLiteral("(d) receive 64 points"),
+          measure(controller, [&] { kap::exchange::ReceiveTable(session); }));
+    print(QStringLiteral("(e) receive parameters"),
+          measure(controller, [&] { kap::exchange::ReceiveParameters(session); }));
+    print(QStringLiteral("(f) transmit 64 points"),
+          measure(controller, [&] { kap::exchange::TransmitTable(session); }));
 }
 
 }  // namespace bench

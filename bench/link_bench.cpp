@@ -77,7 +77,8 @@ void runLinkBenchmarks()
         const double cpu = cpuSeconds() - cpu0;
         rig.controller.clearFaults();
         printFigure(QStringLiteral("(b) CPU during a %1 s silent wait (timed out: %2, %3 ms)")
-                        .arg(waitMs / 1000).arg(out.Timeout ? "yes" : "no")
+                        .arg(waitMs / 1000)
+                        .arg(out.Timeout ? "yes" : "no")
                         .arg(clock.elapsed() - t0),
                     cpu, QStringLiteral("s"), QStringLiteral("<= 0.2 s for 20 s"));
     }
@@ -90,8 +91,9 @@ void runLinkBenchmarks()
         for (int i = 0; i < n; ++i)
             ok += rig.query(kap::cmd::QVER, 3000).Timeout ? 0 : 1;
         const double seconds = double(clock.nsecsElapsed() - t0) / 1e9;
-        printFigure(QStringLiteral("(c) short queries per second (%1 of %2 answered)").arg(ok).arg(n),
-                    double(n) / seconds, QStringLiteral("1/s"), QStringLiteral(">= 500 /s"));
+        printFigure(
+            QStringLiteral("(c) short queries per second (%1 of %2 answered)").arg(ok).arg(n),
+            double(n) / seconds, QStringLiteral("1/s"), QStringLiteral(">= 500 /s"));
     }
 }
 

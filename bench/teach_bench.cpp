@@ -284,7 +284,8 @@ void runTeachBenchmarks()
     const TeachingRun fast = directTeaching(simulator, clock, seconds);
 
     // The CPU target is about the fast controller: there the loop could spin if it were going to.
-    for (const auto& [run, pacing, cpuTarget] : {std::tuple{&paced, "on", "-"}, {&fast, "off", "< 10 %"}}) {
+    for (const auto& [run, pacing, cpuTarget] :
+         {std::tuple{&paced, "on", "-"}, {&fast, "off", "< 10 %"}}) {
         if (!run->measured)
             continue;
         printFigure(QStringLiteral("(k) Direct-teaching refreshes, pacing %1 (%2 s)")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks; prints figures.
-# Arguments go to kap-bench: --quick for shorter runs, and group names (link, exchange, drive)
-# to run only those groups.
+# Arguments go to kap-bench: --quick for shorter runs, and group names (link, exchange, drive,
+# teach, cli, network) to run only those groups. The network group needs ser2net
+# (scripts/install-deps.sh installs it) and says so when it is missing.
 #
 # QSerialPort takes a lock file in /var/lock (/run/lock) on every open and syncs it to disk.
 # On a stock Debian /run is a tmpfs and that costs nothing; in containers where /run sits on

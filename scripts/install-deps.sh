@@ -10,6 +10,7 @@ packages=(
   libqt6svg6
   libgtest-dev
   xvfb xauth imagemagick poppler-utils
+  ser2net
   "$@"
 )
 

@@ -1734,6 +1734,120 @@
     </message>
 </context>
 <context>
+    <name>kap::NetworkAddress</name>
+    <message>
+        <source>unknown scheme &quot;%1&quot; (rfc2217:// or tcp://)</source>
+        <translation>不明なスキーム &quot;%1&quot; です (rfc2217:// または tcp://)</translation>
+    </message>
+    <message>
+        <source>nothing may follow the port</source>
+        <translation>ポート番号の後には何も書けません</translation>
+    </message>
+    <message>
+        <source>no user name is taken</source>
+        <translation>ユーザー名は使えません</translation>
+    </message>
+    <message>
+        <source>IPv6 address without its closing &quot;]&quot;</source>
+        <translation>IPv6 アドレスに閉じる &quot;]&quot; がありません</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no IPv6 address</source>
+        <translation>&quot;%1&quot; は IPv6 アドレスではありません</translation>
+    </message>
+    <message>
+        <source>port missing (HOST:PORT)</source>
+        <translation>ポート番号がありません (HOST:PORT)</translation>
+    </message>
+    <message>
+        <source>host missing (HOST:PORT)</source>
+        <translation>ホストがありません (HOST:PORT)</translation>
+    </message>
+    <message>
+        <source>an IPv6 address goes in brackets: [%1]</source>
+        <translation>IPv6 アドレスは角かっこで囲みます: [%1]</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no IPv4 address</source>
+        <translation>&quot;%1&quot; は IPv4 アドレスではありません</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no host name</source>
+        <translation>&quot;%1&quot; はホスト名ではありません</translation>
+    </message>
+    <message>
+        <source>port &quot;%1&quot; is not 1 to 65535</source>
+        <translation>ポート番号 &quot;%1&quot; が 1～65535 の範囲外です</translation>
+    </message>
+</context>
+<context>
+    <name>kap::NetworkSerialLine</name>
+    <message>
+        <source>server set %1 baud</source>
+        <translation>サーバーの設定は %1 ボーです</translation>
+    </message>
+    <message>
+        <source>server set %1 data bits</source>
+        <translation>サーバーの設定はデータビット %1 です</translation>
+    </message>
+    <message>
+        <source>server set %1 parity</source>
+        <translation>サーバーの設定はパリティ %1 です</translation>
+    </message>
+    <message>
+        <source>server set %1 stop bits</source>
+        <translation>サーバーの設定はストップビット %1 です</translation>
+    </message>
+    <message>
+        <source>server set %1 flow control</source>
+        <translation>サーバーの設定はフロー制御 %1 です</translation>
+    </message>
+    <message>
+        <source>server did not answer the RFC 2217 negotiation</source>
+        <translation>サーバーが RFC 2217 のネゴシエーションに応答しません</translation>
+    </message>
+    <message>
+        <source>connection timed out</source>
+        <translation>接続がタイムアウトしました</translation>
+    </message>
+    <message>
+        <source>%1: still connecting</source>
+        <translation>%1: 接続中です</translation>
+    </message>
+    <message>
+        <source>%1: no network address</source>
+        <translation>%1: ネットワークアドレスではありません</translation>
+    </message>
+    <message>
+        <source>connection lost</source>
+        <translation>接続が切れました</translation>
+    </message>
+    <message>
+        <source>connection refused</source>
+        <translation>接続が拒否されました</translation>
+    </message>
+    <message>
+        <source>name not found</source>
+        <translation>名前が見つかりません</translation>
+    </message>
+    <message>
+        <source>no route to host</source>
+        <translation>ホストへの経路がありません</translation>
+    </message>
+    <message>
+        <source>connection closed by the server</source>
+        <translation>サーバーが接続を閉じました</translation>
+    </message>
+    <message>
+        <source>server does not support RFC 2217</source>
+        <translation>サーバーは RFC 2217 に対応していません</translation>
+    </message>
+    <message>
+        <source>server refuses binary transmission</source>
+        <translation>サーバーがバイナリ転送を拒否しました</translation>
+    </message>
+</context>
+<context>
     <name>kap::ParameterTable</name>
     <message>
         <source>Controller type is different.</source>
@@ -1968,10 +2082,6 @@
         <translation>シリアル番号</translation>
     </message>
     <message>
-        <source>Device path</source>
-        <translation>デバイスパス</translation>
-    </message>
-    <message>
         <source>Use default</source>
         <translation>既定値を使用</translation>
     </message>
@@ -1998,6 +2108,30 @@
     <message>
         <source>KAP_COM%1 is set; it names the device of %2.</source>
         <translation>KAP_COM%1 が設定されています。%2 のデバイスはこの環境変数で指定されます。</translation>
+    </message>
+    <message>
+        <source>Device path, rfc2217://HOST:PORT or tcp://HOST:PORT</source>
+        <translation>デバイスパス、rfc2217://HOST:PORT または tcp://HOST:PORT</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>テスト</translation>
+    </message>
+    <message>
+        <source>Test %1</source>
+        <translation>%1 をテスト</translation>
+    </message>
+    <message>
+        <source>testing...</source>
+        <translation>テスト中...</translation>
+    </message>
+    <message>
+        <source>connected</source>
+        <translation>接続しました</translation>
+    </message>
+    <message>
+        <source>opened</source>
+        <translation>開きました</translation>
     </message>
 </context>
 <context>

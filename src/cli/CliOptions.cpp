@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include "NetworkAddress.h"
 #include "PortAssignments.h"
 #include "PortName.h"
 
@@ -39,9 +40,13 @@ ParseResult refuse(const QString& why)
     return r;
 }
 
-// The file name a port's backup gets: the device's own name, "ttyUSB0" for /dev/ttyUSB0.
+// The file name a port's backup gets: the device's own name, "ttyUSB0" for /dev/ttyUSB0;
+// "10.0.0.5-4001" for rfc2217://10.0.0.5:4001.
 QString deviceFileName(const PortSpec& port)
 {
+    if (const auto network = parseNetworkAddress(port.device).address)
+        return QString(network->host).replace(QLatin1Char(':'), QLatin1Char('-')) + QLatin1Char('-')
+               + QString::number(network->port);
     const QString name = QFileInfo(port.device).fileName();
     return name.isEmpty() ? port.name : name;
 }
@@ -80,7 +85,8 @@ QString usageText()
         "Options:\n"
         "  --port P         P is COM1 to COM8 (the device the tool assigns to it), a path\n"
         "                   (a value with a \"/\", or naming an existing file, such as\n"
-        "                   ./a.tty), or a bare name such as ttyUSB0, looked up in /dev.\n"
+        "                   ./a.tty), or a bare name such as ttyUSB0, looked up in /dev,\n"
+        "                   or a serial device server: rfc2217://HOST:PORT, tcp://HOST:PORT.\n"
         "  --out DIR        backup of several ports: one file per port in DIR, which must\n"
         "                   exist and be writable.\n"
         "  --yes            restore erases the controller's table without asking.\n"
@@ -122,7 +128,15 @@ std::optional<PortSpec> interpretPort(const QString& value, QString* error)
                                             QRegularExpression::CaseInsensitiveOption);
     PortSpec port;
     port.name = value;
-    if (ports::numberOf(value)) {
+    // "scheme://" is a serial device server's address, never a file.
+    const ParsedAddress network = parseNetworkAddress(value);
+    if (!network.error.isEmpty()) {
+        *error = network.error;
+        return std::nullopt;
+    }
+    if (network.address) {
+        port.device = network.address->text();
+    } else if (ports::numberOf(value)) {
         port.comName = value;
         port.device = devicePathFor(value);
     } else if (value.contains(QLatin1Char('/')) || QFileInfo::exists(value)) {
@@ -136,6 +150,11 @@ std::optional<PortSpec> interpretPort(const QString& value, QString* error)
     }
     if (port.device.isEmpty()) {
         *error = QStringLiteral("%1: no device").arg(value);
+        return std::nullopt;
+    }
+    // A port assigned a malformed address is refused here, before any port is asked.
+    if (const QString why = parseNetworkAddress(port.device).error; !why.isEmpty()) {
+        *error = QStringLiteral("%1: %2").arg(value, why);
         return std::nullopt;
     }
     return port;

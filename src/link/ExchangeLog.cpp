@@ -90,7 +90,8 @@ QString formatEntry(const ExchangeEntry& entry)
         line += QLatin1String(" !! port error: ") + note;
         break;
     case Kind::LineLost:
-        line += QLatin1String(" !! line lost") + partialText(entry.bytes);
+        line += QLatin1String(" !! line lost") + (note.isEmpty() ? QString() : QLatin1String(": ") + note)
+                + partialText(entry.bytes);
         break;
     case Kind::Stray:
         line += QLatin1String(" <-- (stray, dropped) ") + namedControls(entry.bytes);
@@ -134,9 +135,9 @@ void ExchangeLog::addPortError(const QString& port, const QString& reason)
     add({QTime::currentTime(), port, ExchangeEntry::Kind::PortError, {}, -1, reason});
 }
 
-void ExchangeLog::addLineLost(const QString& port, const QByteArray& partial)
+void ExchangeLog::addLineLost(const QString& port, const QByteArray& partial, const QString& reason)
 {
-    add({QTime::currentTime(), port, ExchangeEntry::Kind::LineLost, partial, -1, {}});
+    add({QTime::currentTime(), port, ExchangeEntry::Kind::LineLost, partial, -1, reason});
 }
 
 void ExchangeLog::addBreak(const QString& port, const QByteArray& bytes)

@@ -60,7 +60,8 @@ public:
     void addReceived(const QString& port, const QByteArray& bytes, int replyMs = -1);
     void addTimeout(const QString& port, int waitedMs, const QByteArray& partial);
     void addPortError(const QString& port, const QString& reason);
-    void addLineLost(const QString& port, const QByteArray& partial);
+    // reason: why the line went, when the line knows ("connection lost").
+    void addLineLost(const QString& port, const QByteArray& partial, const QString& reason = {});
     void addBreak(const QString& port, const QByteArray& bytes);
     void addStray(const QString& port, const QByteArray& bytes);
 

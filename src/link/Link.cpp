@@ -474,7 +474,8 @@ private:
                     emit link_.errorLineReceived(outcome_.errorLine);
             }
         } else if (how == Ending::LineLost) {
-            link_.log_.addLineLost(link_.portLabel_, outcome_.reply.toLatin1());
+            link_.log_.addLineLost(link_.portLabel_, outcome_.reply.toLatin1(),
+                                   link_.line_.errorString());
         }
         link_.last_ = outcome_;
         // An exchange that ended without its answer may still get it late.
@@ -535,6 +536,12 @@ Link::Link(SerialLine& line, ReplyTimeout& timeout, Variant variant)
 Link::~Link()
 {
     *alive_ = false;
+}
+
+void Link::setTimeScale(double scale)
+{
+    timeScale_ = scale;
+    line_.setTimeScale(scale);
 }
 
 void Link::waitWhileBusy()

@@ -87,9 +87,9 @@ public:
     // Every line written and every reply, time-out and port failure of this link.
     ExchangeLog& log() { return log_; }
 
-    // Every protocol wait (reply deadlines, the error-line bound) is multiplied by this; tests
-    // shorten time-outs with it instead of waiting them out.
-    void setTimeScale(double scale) { timeScale_ = scale; }
+    // Every protocol wait (reply deadlines, the error-line bound, the line's own waits) is
+    // multiplied by this; tests shorten time-outs with it instead of waiting them out.
+    void setTimeScale(double scale);
     double timeScale() const { return timeScale_; }
 
     // Longest wait for the controller's error line after "NG" or "STOP", past the deadline.

@@ -1,6 +1,9 @@
 #include "QtSerialLine.h"
 
+#include "NetworkSerialLine.h"
+
 #include <QFile>
+#include <QPointer>
 
 #include <cerrno>
 
@@ -62,11 +65,45 @@ QtSerialLine::~QtSerialLine()
     close();
 }
 
+QString QtSerialLine::errorString() const
+{
+    return onNetwork_ ? network_->errorString() : error_;
+}
+
+void QtSerialLine::setTimeScale(double scale)
+{
+    timeScale_ = scale;
+    if (network_)
+        network_->setTimeScale(scale);
+}
+
 std::unique_ptr<QtSerialLine> QtSerialLine::forDevice(const QString& device)
 {
     auto line = std::make_unique<QtSerialLine>();
     line->fixedDevice_ = device;
     return line;
+}
+
+void QtSerialLine::prepareNetwork()
+{
+    if (!network_) {
+        network_ = std::make_unique<NetworkSerialLine>();
+        connect(network_.get(), &SerialLine::bytesArrived, this, &SerialLine::bytesArrived);
+        connect(network_.get(), &SerialLine::lineLost, this, &SerialLine::lineLost);
+        connect(network_.get(), &SerialLine::openFinished, this, &SerialLine::openFinished);
+    }
+    network_->setTimeScale(timeScale_);
+}
+
+SerialLine::OpenStart QtSerialLine::beginOpen(const QString& portName)
+{
+    const QString device = deviceFor(portName);
+    if (device.isEmpty() || !looksLikeNetworkAddress(device))
+        return open(portName) ? OpenStart::Opened : OpenStart::Failed;
+    close();
+    onNetwork_ = true;
+    prepareNetwork();
+    return network_->beginOpen(device);
 }
 
 QString QtSerialLine::deviceFor(const QString& portName) const
@@ -82,6 +119,19 @@ bool QtSerialLine::open(const QString& portName)
         error_ = tr("no device for %1").arg(portName);
         return false;
     }
+    // A network address, also a malformed one: it is never taken for a file.
+    onNetwork_ = looksLikeNetworkAddress(device);
+    if (onNetwork_) {
+        prepareNetwork();
+        const QPointer<QtSerialLine> self(this);
+        const bool opened = network_->open(device);
+        if (!self)
+            return false;  // its owner went away while it connected
+        error_ = opened ? QString() : network_->errorString();
+        return opened;
+    }
+    if (network_)
+        network_->disconnectNow();  // the port was moved off the network
     port_ = std::make_unique<QSerialPort>();
     QSerialPort* port = port_.get();
     connect(port, &QSerialPort::readyRead, this, &SerialLine::bytesArrived);
@@ -121,17 +171,23 @@ bool QtSerialLine::open(const QString& portName)
 
 void QtSerialLine::close()
 {
+    if (onNetwork_)
+        network_->close();
     if (port_ && port_->isOpen())
         port_->close();
 }
 
 bool QtSerialLine::isOpen() const
 {
+    if (onNetwork_)
+        return network_->isOpen();
     return port_ && port_->isOpen();
 }
 
 bool QtSerialLine::write(const QByteArray& bytes)
 {
+    if (onNetwork_)
+        return network_->write(bytes);
     if (!isOpen())
         return false;
     const bool queued = port_->write(bytes) == bytes.size();
@@ -142,11 +198,17 @@ bool QtSerialLine::write(const QByteArray& bytes)
 
 QByteArray QtSerialLine::readAvailable()
 {
+    if (onNetwork_)
+        return network_->readAvailable();
     return isOpen() ? port_->readAll() : QByteArray();
 }
 
 void QtSerialLine::discardInput()
 {
+    if (onNetwork_) {
+        network_->discardInput();
+        return;
+    }
     if (!isOpen())
         return;
     port_->clear(QSerialPort::Input);
@@ -155,6 +217,10 @@ void QtSerialLine::discardInput()
 
 void QtSerialLine::discardBuffers()
 {
+    if (onNetwork_) {
+        network_->discardBuffers();
+        return;
+    }
     if (!isOpen())
         return;
     port_->clear(QSerialPort::AllDirections);

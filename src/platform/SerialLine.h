@@ -14,7 +14,8 @@ public:
     using QObject::QObject;
     ~SerialLine() override;
 
-    // portName is "COM1" to "COM8". False when the device is missing, busy or not permitted.
+    // portName is "COM1" to "COM8". False when the device is missing, busy or not permitted,
+    // or the server behind a network address cannot be reached.
     virtual bool open(const QString& portName) = 0;
     // Starts opening without waiting: a line that must first connect answers Pending and
     // tells the end with openFinished. A line that opens at once needs no override.
@@ -40,6 +41,10 @@ public:
         Q_UNUSED(portName);
         return {};
     }
+
+    // Every wait of the line's own (connecting, an idle connection's end) is multiplied by
+    // this, as the link's waits are; tests shorten them with it.
+    virtual void setTimeScale(double scale) { Q_UNUSED(scale); }
 
 signals:
     // The end of an open that beginOpen left Pending; errorString() tells why it failed.

@@ -3,7 +3,9 @@
 #include "DialogButtons.h"
 #include "MainFrame.h"
 #include "Module1.h"
+#include "NetworkAddress.h"
 #include "PortName.h"
+#include "QtSerialLine.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -14,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -47,8 +50,11 @@ frmP::frmP(QWidget* parent, const SerialDeviceSource* devices)
         portOptions_[i]->installEventFilter(this);
         deviceLabels_[i] = new QLabel(this);
         deviceLabels_[i]->setObjectName(QStringLiteral("Lbl_Device_%1").arg(i));
+        testLabels_[i] = new QLabel(this);
+        testLabels_[i]->setObjectName(QStringLiteral("Lbl_Test_%1").arg(i));
         grid->addWidget(portOptions_[i], i, 0);
         grid->addWidget(deviceLabels_[i], i, 1);
+        grid->addWidget(testLabels_[i], i, 2);
     }
     // A port name selects its own option; any other text selects COM1.
     const int index = ports::numberOf(portBefore_).value_or(ports::kFirstPort) - 1;
@@ -90,7 +96,7 @@ frmP::frmP(QWidget* parent, const SerialDeviceSource* devices)
     // Editable, for a device the system does not list (a pseudo-terminal such as /dev/pts/5).
     deviceField_ = new QLineEdit(this);
     deviceField_->setObjectName(QStringLiteral("Txt_Device"));
-    deviceField_->setPlaceholderText(tr("Device path"));
+    deviceField_->setPlaceholderText(tr("Device path, rfc2217://HOST:PORT or tcp://HOST:PORT"));
     deviceField_->installEventFilter(this);
     connect(deviceField_, &QLineEdit::textChanged, this, &frmP::updateButtons);
     assignButton_ = new QPushButton(this);
@@ -103,6 +109,14 @@ frmP::frmP(QWidget* parent, const SerialDeviceSource* devices)
     defaultButton_->setAutoDefault(false);
     connect(defaultButton_, &QPushButton::clicked, this,
             [this] { setPending(chosenPort(), QString()); });
+    testButton_ = new QPushButton(tr("Test"), this);
+    testButton_->setObjectName(QStringLiteral("Cmd_Test"));
+    testButton_->setAutoDefault(false);
+    connect(testButton_, &QPushButton::clicked, this, &frmP::testChosenPort);
+    fieldError_ = new QLabel(this);
+    fieldError_->setObjectName(QStringLiteral("Lbl_DeviceError"));
+    fieldError_->setWordWrap(true);
+    fieldError_->setVisible(false);
 
     scanTimer_ = new QTimer(this);
     scanTimer_->setObjectName(QStringLiteral("Tim_DeviceScan"));
@@ -119,13 +133,17 @@ frmP::frmP(QWidget* parent, const SerialDeviceSource* devices)
     connect(cancelButton, &QPushButton::clicked, this, &frmP::reject);
 
     auto* deviceBox = new QGroupBox(tr("Devices"), this);
-    auto* fieldRow = new QHBoxLayout;
-    fieldRow->addWidget(deviceField_, 1);
-    fieldRow->addWidget(assignButton_);
-    fieldRow->addWidget(defaultButton_);
+    // The field has a row of its own: a network address is longer than a device path.
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(assignButton_);
+    buttonRow->addWidget(defaultButton_);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(testButton_);
     auto* deviceLayout = new QVBoxLayout(deviceBox);
     deviceLayout->addWidget(deviceList_);
-    deviceLayout->addLayout(fieldRow);
+    deviceLayout->addWidget(deviceField_);
+    deviceLayout->addWidget(fieldError_);
+    deviceLayout->addLayout(buttonRow);
 
     auto* middle = new QHBoxLayout;
     middle->setSpacing(12);
@@ -252,8 +270,15 @@ void frmP::updateButtons()
 {
     const int number = chosenPort();
     const bool fixed = !environmentDevicePath(number).isEmpty();
+    // A malformed address says what is wrong with it and cannot be assigned.
+    const QString malformed = parseNetworkAddress(deviceField_->text().trimmed()).error;
+    fieldError_->setText(malformed);
+    fieldError_->setVisible(!malformed.isEmpty());
     assignButton_->setText(tr("Assign to %1").arg(ports::nameOf(number)));
-    assignButton_->setEnabled(!fixed && !deviceField_->text().trimmed().isEmpty());
+    assignButton_->setEnabled(!fixed && malformed.isEmpty()
+                              && !deviceField_->text().trimmed().isEmpty());
+    testButton_->setText(tr("Test %1").arg(ports::nameOf(number)));
+    testButton_->setEnabled(!testing_);
     defaultButton_->setEnabled(!fixed && deviceAfterOk(number).origin == DeviceOrigin::Assigned);
     const QString why = fixed ? tr("KAP_COM%1 is set; it names the device of %2.")
                                     .arg(number)
@@ -261,6 +286,35 @@ void frmP::updateButtons()
                               : QString();
     assignButton_->setToolTip(why);
     defaultButton_->setToolTip(why);
+}
+
+void frmP::testChosenPort()
+{
+    const int number = chosenPort();
+    const QString device = deviceAfterOk(number).path;
+    QLabel* result = testLabels_[number - 1];
+    result->setText(tr("testing..."));
+    testing_ = true;
+    updateButtons();
+    // A network port connects in a nested event loop: the dialog may be closed meanwhile.
+    const QPointer<frmP> self(this);
+    bool opened = false;
+    QString why;
+    {
+        const std::unique_ptr<QtSerialLine> line = QtSerialLine::forDevice(device);
+        opened = line->open(ports::nameOf(number));
+        why = line->errorString();
+    }
+    if (!self)
+        return;
+    testing_ = false;
+    // The device stands beside the port already: the reason alone.
+    if (why.startsWith(device + QStringLiteral(": ")))
+        why = why.mid(device.size() + 2);
+    result->setText(opened ? (looksLikeNetworkAddress(device) ? tr("connected") : tr("opened"))
+                           : why);
+    result->setToolTip(result->text());
+    updateButtons();
 }
 
 void frmP::confirm()

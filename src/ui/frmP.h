@@ -3,8 +3,10 @@
 //
 // Beside each option stands the device the port opens. The device list shows what the system
 // offers, refreshed once a second while the dialog is shown; a listed or typed device can be
-// assigned to the chosen port. Assignments wait in the dialog: OK saves them for the user,
-// Cancel drops them.
+// assigned to the chosen port; so can the address of a serial device server
+// ("rfc2217://HOST:PORT", "tcp://HOST:PORT"). Assignments wait in the dialog: OK saves them for
+// the user, Cancel drops them. Test opens the chosen port's device (or connects to its
+// address) once and shows the result beside the port.
 #pragma once
 
 #include "PortAssignments.h"
@@ -46,13 +48,18 @@ private:
     void setPending(int number, const QString& device);
     void showPortDevice(int number);
     void updateButtons();
+    void testChosenPort();
 
     std::array<QRadioButton*, 8> portOptions_{};  // Opt_1: COM1 to COM8
     std::array<QLabel*, 8> deviceLabels_{};       // Lbl_Device: the device of each port
+    std::array<QLabel*, 8> testLabels_{};         // Lbl_Test: the last test of each port
     QTreeWidget* deviceList_ = nullptr;           // Lst_Devices
     QLineEdit* deviceField_ = nullptr;            // Txt_Device
     QPushButton* assignButton_ = nullptr;         // Cmd_Assign
     QPushButton* defaultButton_ = nullptr;        // Cmd_Default
+    QPushButton* testButton_ = nullptr;           // Cmd_Test
+    QLabel* fieldError_ = nullptr;                // Lbl_DeviceError: a malformed address
+    bool testing_ = false;
     QTimer* scanTimer_ = nullptr;                 // Tim_DeviceScan
 
     SystemSerialDevices systemDevices_;

@@ -7,6 +7,7 @@
 #include "Receive.h"
 #include "ScriptedDialogs.h"
 #include "SettingCommands.h"
+#include "Ser2net.h"
 #include "SimLine.h"
 
 #include <QDir>
@@ -422,4 +423,48 @@ TEST_F(CliTest, EncodingOption)
         EXPECT_EQ(run.err.split(QLatin1Char('\n')).contains(fellBack), c.saysFellBack)
             << run.err.toStdString();
     }
+// ---- ports on the network
+
+TEST(CliNetworkPorts, AnyMixOfLocalAndNetworkPortsBacksUpAlike)
+{
+    if (Ser2net::program().isEmpty())
+        GTEST_SKIP() << "ser2net is not installed; scripts/install-deps.sh installs it";
+    CleanModule module;
+    QTemporaryDir dir;
+    Sim local(0, dir.filePath("local"));
+    Sim overRfc(0, dir.filePath("rfc"));
+    Sim overTcp(0, dir.filePath("tcp"));
+    Ser2net rfcServer(overRfc.path());
+    Ser2net tcpServer(overTcp.path());
+    ASSERT_TRUE(rfcServer.started()) << rfcServer.errorString().toStdString();
+    ASSERT_TRUE(tcpServer.started()) << tcpServer.errorString().toStdString();
+    const QString rfc = rfcServer.rfc2217Address();
+    const QString tcp = tcpServer.tcpAddress();
+    // One of them through a port name, as the window's assignments give it.
+    PortOverride com2(2, tcp);
+
+    const QString out = dir.filePath("out");
+    const CliRun run = runCli({"backup", "--port", local.path(), "--port", rfc, "--port", "COM2", "--out", out});
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    const auto fileOf = [](const QString& address) {
+        const QString hostPort = address.mid(address.indexOf("://") + 3);
+        return QString(hostPort).replace(':', '-') + ".csv";
+    };
+    const QByteArray expected = readBytes(QDir(out).filePath("local.csv"));
+    EXPECT_FALSE(expected.isEmpty());
+    EXPECT_EQ(readBytes(QDir(out).filePath(fileOf(rfc))), expected);
+    EXPECT_EQ(readBytes(QDir(out).filePath(fileOf(tcp))), expected);
+
+    // A malformed address is refused before any port is asked, never taken for a path.
+    for (const char* bad : {"rfc2217://10.0.0.5", "tcp://[fe80::1:4001"}) {
+        const CliRun refused = runCli({"info", "--port", local.path(), "--port", bad});
+        EXPECT_EQ(refused.code, 3) << bad;
+        EXPECT_TRUE(refused.err.startsWith(QStringLiteral("kap-cli: %1: ").arg(bad))) << refused.err.toStdString();
+    }
+    PortOverride com3(3, "tcp://host:99999");
+    const CliRun refused = runCli({"info", "--port", "COM3"});
+    EXPECT_EQ(refused.code, 3);
+    EXPECT_TRUE(refused.err.startsWith("kap-cli: COM3: tcp://host:99999: port \"99999\" is not 1 to 65535"))
+        << refused.err.toStdString();
+    EXPECT_EQ(local.controller->receivedLines().size(), 1 + 4) << "the backup's own lines only";
 }

@@ -2,6 +2,7 @@
 // test (QT_SCALE_FACTOR=2 for the doubled scale).
 #include "AppWindows.h"
 #include "INPUTKEY.h"
+#include "Module1.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
 #include "frmMode.h"
@@ -11,6 +12,7 @@
 #include "StartupWindow.h"
 
 #include <QDir>
+#include <QPushButton>
 #include <QPixmap>
 
 #include <gtest/gtest.h>
@@ -31,8 +33,16 @@ TEST(DialogShots, SavesTheSmallDialogs)
         EXPECT_TRUE(w.grab().save(dir + QStringLiteral("/%1@%2x.png").arg(QLatin1String(name), scale)));
     };
     CleanModule clean;
-    frmP p;
-    save(p, "frmP");
+    {
+        // A port on a serial device server, tested: nothing listens there.
+        PortOverride com2(2, QStringLiteral("rfc2217://127.0.0.1:1"));
+        module1().portName = QStringLiteral("COM2");
+        frmP p;
+        p.show();
+        p.findChild<QPushButton*>(QStringLiteral("Cmd_Test"))->click();
+        save(p, "frmP");
+        module1().portName = QStringLiteral("COM1");
+    }
     frmType t;
     save(t, "frmType");
     frmMode m;

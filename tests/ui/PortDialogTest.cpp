@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -183,4 +184,49 @@ TEST_F(PortDialog, AnEnvironmentDeviceCannotBeChangedHere)
     // Another port can still be assigned.
     QTest::mouseClick(child<QRadioButton>(&p, "Opt_1_4"), Qt::LeftButton);
     EXPECT_TRUE(child<QPushButton>(&p, "Cmd_Assign")->isEnabled());
+}
+
+TEST_F(PortDialog, TakesNetworkAddressesAndTestsThePort)
+{
+    QTcpServer listening;
+    ASSERT_TRUE(listening.listen(QHostAddress::LocalHost, 0));
+    const quint16 nobody = [] {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        return probe.serverPort();
+    }();
+    const QString open = QStringLiteral("tcp://127.0.0.1:%1").arg(listening.serverPort());
+    const QString refused = QStringLiteral("tcp://127.0.0.1:%1").arg(nobody);
+    const struct {
+        QString typed;
+        const char* error;  // shown under the field; empty: assignable
+        const char* test;   // beside the port after Test
+    } cases[] = {
+        {open, "", "connected"},
+        {refused, "", "connection refused"},
+        {"rfc2217://10.0.0.5", "rfc2217://10.0.0.5: port missing (HOST:PORT)", nullptr},
+        {"tcp://[::1:4001", "tcp://[::1:4001: IPv6 address without its closing \"]\"", nullptr},
+        {"/dev/kap-no-such-tty", "", "no such device"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        frmP p(nullptr, &fake);
+        p.show();
+        QTest::mouseClick(child<QRadioButton>(&p, "Opt_1_5"), Qt::LeftButton);
+        child<QLineEdit>(&p, "Txt_Device")->setText(c.typed);
+        auto* error = child<QLabel>(&p, "Lbl_DeviceError");
+        EXPECT_EQ(error->text().toStdString(), c.error);
+        EXPECT_EQ(error->isVisible(), *c.error != 0);
+        auto* assign = child<QPushButton>(&p, "Cmd_Assign");
+        EXPECT_EQ(assign->isEnabled(), *c.error == 0);
+        if (!c.test)
+            continue;
+        QTest::mouseClick(assign, Qt::LeftButton);
+        EXPECT_EQ(child<QLabel>(&p, "Lbl_Device_5")->text(), c.typed);
+        QTest::mouseClick(child<QPushButton>(&p, "Cmd_Test"), Qt::LeftButton);
+        EXPECT_EQ(child<QLabel>(&p, "Lbl_Test_5")->text().toStdString(), c.test);
+        EXPECT_EQ(child<QLabel>(&p, "Lbl_Test_0")->text().toStdString(), "") << "beside its own port only";
+        QTest::mouseClick(child<QPushButton>(&p, "OKButton"), Qt::LeftButton);
+        EXPECT_EQ(saved("COM6"), c.typed.toStdString());
+    }
 }
