@@ -225,6 +225,7 @@ public:
     }
 
     bool connecting() const { return state_ == State::Connecting; }
+    void abandon() { finish(Ending::Abandoned); }
 
     // Opens the line (unless portToOpen is empty: it is open), writes the line and waits for
     // the end. After an exchange that ended without its answer, the line goes out only once a
@@ -536,6 +537,10 @@ Link::Link(SerialLine& line, ReplyTimeout& timeout, Variant variant)
 Link::~Link()
 {
     *alive_ = false;
+    // An exchange still waiting (for its reply, or for its line to connect) ends now: nothing
+    // of this link will answer it any more.
+    if (running_)
+        running_->abandon();
 }
 
 void Link::setTimeScale(double scale)

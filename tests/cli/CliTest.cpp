@@ -423,6 +423,8 @@ TEST_F(CliTest, EncodingOption)
         EXPECT_EQ(run.err.split(QLatin1Char('\n')).contains(fellBack), c.saysFellBack)
             << run.err.toStdString();
     }
+}
+
 // ---- ports on the network
 
 TEST(CliNetworkPorts, AnyMixOfLocalAndNetworkPortsBacksUpAlike)
@@ -444,6 +446,7 @@ TEST(CliNetworkPorts, AnyMixOfLocalAndNetworkPortsBacksUpAlike)
     PortOverride com2(2, tcp);
 
     const QString out = dir.filePath("out");
+    ASSERT_TRUE(QDir().mkpath(out));
     const CliRun run = runCli({"backup", "--port", local.path(), "--port", rfc, "--port", "COM2", "--out", out});
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
     const auto fileOf = [](const QString& address) {

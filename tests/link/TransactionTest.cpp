@@ -403,8 +403,9 @@ TEST_F(Transactions, AnAnswerAfterItsTimeOutIsNotTheNextOnes)
         });
         const Outcome next = send(c.during == During::StopCharacter ? cmd::ORG : cmd::QPOS);
         EXPECT_EQ(next.reply, c.nextReply);
-        if (c.during == During::AnotherCommand)
+        if (c.during == During::AnotherCommand) {
             EXPECT_EQ(inner.reply, "12.00\r\nOK\r\n");
+        }
         written.removeFirst();
         EXPECT_EQ(written, c.written);
         EXPECT_EQ(link.log().lines().filter("(stray, dropped) 7<CR><LF>OK<CR><LF>").size(), 1)
@@ -591,7 +592,8 @@ TEST(TransactionConnecting, TheWaitForAConnectionIsTheExchanges)
         EXPECT_EQ(line.written, c.written);
         EXPECT_EQ(failures, c.connects ? QStringList() : QStringList{"connection refused"});
         EXPECT_FALSE(module1().busy());
-        if (c.during == During::AnotherCommand)
+        if (c.during == During::AnotherCommand) {
             EXPECT_EQ(inner.reply, "OK\r\n");
+        }
     }
 }
