@@ -15,6 +15,7 @@ exec  /usr/bin/kap
 exec  /usr/bin/kap-cli
 exec  /usr/bin/kap-sim
 file  /usr/share/applications/kap.desktop
+file  /usr/share/mime/packages/kap.xml
 file  /usr/share/icons/hicolor/scalable/apps/kap.svg
 file  /usr/share/metainfo/io.github.kap_support.kap.metainfo.xml
 file  /usr/share/kap/translations/kap_ja.qm
