@@ -29,6 +29,7 @@
 #include "SettingListPrinting.h"
 #include "Session.h"
 #include "Transmit.h"
+#include "WindowPlacement.h"
 #include "ZoneTable.h"
 #include "frmP.h"
 #include "frmVer.h"
@@ -504,6 +505,7 @@ void MainFrame::portSetup()
     module1().portName = ports::usableOrFirst(module1().portName);
     auto* dialog = new frmP(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    placeBeside(dialog, this);
     dialog->show();
 }
 
@@ -515,6 +517,7 @@ void MainFrame::speedCalculation()
         connect(calculator_.get(), &frmkeisan::closed, this, [this] { setEnabled(true); });
     }
     setEnabled(false);
+    placeBeside(calculator_.get(), this);
     calculator_->openFor(session_->actuatorType());
 }
 
@@ -525,6 +528,7 @@ void MainFrame::showAnglePlot()
         anglePlot_ = std::make_unique<AnglePlotWindow>(session_->angleHistory(), family_);
         anglePlot_->setDialogs(&dialogs_);
     }
+    placeBeside(anglePlot_.get(), this);
     anglePlot_->show();
     anglePlot_->raise();
 }
@@ -534,6 +538,7 @@ void MainFrame::showCommLog()
     // Without a parent, like the plot: the log is most wanted while an operation runs.
     if (!commLog_)
         commLog_ = std::make_unique<CommLogWindow>(session_->link().log(), dialogs_);
+    placeBeside(commLog_.get(), this);
     commLog_->show();
     commLog_->raise();
 }
