@@ -62,6 +62,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -915,10 +916,18 @@ void MainFrame::showEvent(QShowEvent* event)
         // Where the user left it, else the default size; never larger than the screen.
         const QByteArray saved = language::userValue(geometryKey()).toByteArray();
         if (saved.isEmpty() || !restoreGeometry(saved)) {
-            if (const QScreen* s = screen()) {
-                const QRect room = s->availableGeometry();
-                resize(qMin(width(), room.width()), qMin(height(), room.height()));
+            // Room for the panels without scrolling where the screen has it.
+            QSize want = size();
+            if (auto* scroller = qobject_cast<QScrollArea*>(centralWidget())) {
+                layout()->activate();
+                const QSize bars = size() - scroller->size();
+                want = want.expandedTo(scroller->widget()->minimumSizeHint() + bars);
             }
+            // The frame, where the window system has told it yet, counts against the room.
+            const QSize frame = frameGeometry().size() - size();
+            if (const QScreen* s = screen())
+                want = want.boundedTo(s->availableGeometry().size() - frame);
+            resize(want);
         }
     }
     // The window may have been built before start-up read the port from the settings file.
@@ -954,7 +963,15 @@ void MainFrame::buildCentral()
         layout->addLayout(grids, 1);
     }
     layout->addWidget(buildDrivePanel());
-    setCentralWidget(central);
+    // On a small screen or at a large scale the panels scroll rather than push the window
+    // past the screen's edges.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("CentralScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus);  // the panels' own controls take the keys
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(central);
+    setCentralWidget(scroller);
 }
 
 void MainFrame::showInertiaUnit(const QString& exponents)

@@ -155,3 +155,24 @@ TEST(WindowPlacement, MessageBoxesAreWideEnoughForTheirTitles)
         EXPECT_GT(needed, 0);
     }
 }
+
+// A small screen (or a large scale) gets scrolling panels, never a window past its edges; with
+// room the panels show whole.
+TEST(WindowPlacement, MainWindowsFitTheScreen)
+{
+    CleanModule clean;
+    ScriptedDialogs dialogs;
+    const QRect area = availableArea();
+    const std::function<std::unique_ptr<MainFrame>()> families[] = {
+        [&] { return std::make_unique<frmMain>(dialogs); },
+        [&] { return std::make_unique<frmpulseMaindemo>(dialogs); },
+    };
+    for (const auto& make : families) {
+        const std::unique_ptr<MainFrame> main = make();
+        SCOPED_TRACE(main->metaObject()->className());
+        main->show();
+        QCoreApplication::processEvents();
+        EXPECT_LE(main->frameGeometry().width(), area.width());
+        EXPECT_LE(main->frameGeometry().height(), area.height());
+    }
+}
