@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes screenshots of both main windows against the simulator under Xvfb, at 1280x800 and
-# at a 200 % scale factor (on a 2560x1600 screen). PNGs go to DIR (default shots/).
+# at a 200 % scale factor (on a 2560x1600 screen, and on a 1280x800 one, where the window must
+# stay inside the screen and its panels scroll). PNGs go to DIR (default shots/).
 #   scripts/screenshots.sh [--lang ja] [DIR]
 # --lang ja starts the tool in Japanese (a Japanese system locale; a Japanese font is
 # installed for it) and adds "-ja" to the file names.
@@ -47,3 +48,5 @@ shot point 1 1280 800 frmMain-1280x800
 shot pulse 1 1280 800 frmpulseMaindemo-1280x800
 shot point 2 2560 1600 frmMain-200pct
 shot pulse 2 2560 1600 frmpulseMaindemo-200pct
+shot point 2 1280 800 frmMain-200pct-1280x800
+shot pulse 2 1280 800 frmpulseMaindemo-200pct-1280x800

@@ -349,7 +349,13 @@ int GridView::gridRow(int modelRow) const
 
 int GridView::pixelsForUnits(int units) const
 {
-    const double scale = qMax(1.0, fontMetrics().averageCharWidth() / kUnitCharWidth);
+    // A CJK font gives the average of its full-width glyphs, twice a Latin letter, which would
+    // double every column; the Latin letters' own average caps it.
+    static const QString latin = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    const QFontMetrics metrics = fontMetrics();
+    const double latinAverage = metrics.horizontalAdvance(latin) / double(latin.size());
+    const double average = qMin(double(metrics.averageCharWidth()), latinAverage);
+    const double scale = qMax(1.0, average / kUnitCharWidth);
     return qRound(units * scale);
 }
 

@@ -29,6 +29,7 @@
 #include "SettingListPrinting.h"
 #include "Session.h"
 #include "Transmit.h"
+#include "WindowPlacement.h"
 #include "ZoneTable.h"
 #include "frmP.h"
 #include "frmVer.h"
@@ -61,6 +62,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -504,6 +506,7 @@ void MainFrame::portSetup()
     module1().portName = ports::usableOrFirst(module1().portName);
     auto* dialog = new frmP(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    placeBeside(dialog, this);
     dialog->show();
 }
 
@@ -515,6 +518,7 @@ void MainFrame::speedCalculation()
         connect(calculator_.get(), &frmkeisan::closed, this, [this] { setEnabled(true); });
     }
     setEnabled(false);
+    placeBeside(calculator_.get(), this);
     calculator_->openFor(session_->actuatorType());
 }
 
@@ -525,6 +529,7 @@ void MainFrame::showAnglePlot()
         anglePlot_ = std::make_unique<AnglePlotWindow>(session_->angleHistory(), family_);
         anglePlot_->setDialogs(&dialogs_);
     }
+    placeBeside(anglePlot_.get(), this);
     anglePlot_->show();
     anglePlot_->raise();
 }
@@ -534,6 +539,7 @@ void MainFrame::showCommLog()
     // Without a parent, like the plot: the log is most wanted while an operation runs.
     if (!commLog_)
         commLog_ = std::make_unique<CommLogWindow>(session_->link().log(), dialogs_);
+    placeBeside(commLog_.get(), this);
     commLog_->show();
     commLog_->raise();
 }
@@ -910,10 +916,18 @@ void MainFrame::showEvent(QShowEvent* event)
         // Where the user left it, else the default size; never larger than the screen.
         const QByteArray saved = language::userValue(geometryKey()).toByteArray();
         if (saved.isEmpty() || !restoreGeometry(saved)) {
-            if (const QScreen* s = screen()) {
-                const QRect room = s->availableGeometry();
-                resize(qMin(width(), room.width()), qMin(height(), room.height()));
+            // Room for the panels without scrolling where the screen has it.
+            QSize want = size();
+            if (auto* scroller = qobject_cast<QScrollArea*>(centralWidget())) {
+                layout()->activate();
+                const QSize bars = size() - scroller->size();
+                want = want.expandedTo(scroller->widget()->minimumSizeHint() + bars);
             }
+            // The frame, where the window system has told it yet, counts against the room.
+            const QSize frame = frameGeometry().size() - size();
+            if (const QScreen* s = screen())
+                want = want.boundedTo(s->availableGeometry().size() - frame);
+            resize(want);
         }
     }
     // The window may have been built before start-up read the port from the settings file.
@@ -949,7 +963,15 @@ void MainFrame::buildCentral()
         layout->addLayout(grids, 1);
     }
     layout->addWidget(buildDrivePanel());
-    setCentralWidget(central);
+    // On a small screen or at a large scale the panels scroll rather than push the window
+    // past the screen's edges.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("CentralScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus);  // the panels' own controls take the keys
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(central);
+    setCentralWidget(scroller);
 }
 
 void MainFrame::showInertiaUnit(const QString& exponents)

@@ -1,5 +1,7 @@
 #include "QtDialogs.h"
 
+#include "WindowPlacement.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -73,6 +75,7 @@ int QtDialogs::choose(const QString& text, const QString& title, MsgIcon icon,
     }
     box.setAccessibleName(box.windowTitle());
     box.setAccessibleDescription(text);
+    widenForTitle(box);
     box.exec();
     const qsizetype index = added.indexOf(box.clickedButton());
     return int(index < 0 ? buttons.size() - 1 : index);
@@ -99,6 +102,7 @@ MsgAnswer QtDialogs::message(const QString& text, const QString& title, MsgIcon 
     }
     box.setAccessibleName(box.windowTitle());
     box.setAccessibleDescription(text);
+    widenForTitle(box);
     switch (box.exec()) {
     case QMessageBox::Yes: return MsgAnswer::Yes;
     case QMessageBox::No: return MsgAnswer::No;

@@ -1,6 +1,7 @@
 #include "errorRecord.h"
 
 #include "Session.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -93,6 +94,7 @@ errorRecord* ShowErrorHistory(Session& session, QWidget* mainWindow)
             w->close();
     }
     auto* window = new errorRecord(session, *lines, mainWindow);
+    placeBeside(window, mainWindow);
     window->show();
     window->raise();
     window->activateWindow();

@@ -1,6 +1,7 @@
 #include "frmVer.h"
 
 #include "HiddenWindow.h"
+#include "WindowPlacement.h"
 
 #include "Session.h"
 #include "Version.h"
@@ -178,6 +179,7 @@ frmVer* ShowVersionDialog(Session& session, QWidget* parent)
     }
     dialog->Form_Load(version);
     dialog->setModal(false);
+    placeBeside(dialog, parent);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();

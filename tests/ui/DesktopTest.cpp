@@ -211,7 +211,21 @@ TEST_F(Desktop, EveryKindOfEditIsOneUndoStep)
              dialogs.file(file).ok();
              w.run(Command::Open);
          }},
+        {"receive",
+         [&](frmMain& w) {
+             dialogs.answer(MsgAnswer::Yes).ok();
+             w.run(Command::ReceiveTable);
+         }},
+        {"SET",
+         [](frmMain& w) {
+             w.run(Command::PositionTarget);
+             w.session().panel().setSettingPosition("12.34");
+             w.session().tableGrid().setCurrentCell(2, PointTable::PositionColumn);
+             w.run(Command::Set);
+         }},
     };
+    SimLine sim;
+    sim.controller.points[3] = {"A", "45.00", "60"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         frmMain w(dialogs);
