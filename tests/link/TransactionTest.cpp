@@ -359,9 +359,13 @@ TEST_F(Transactions, BytesNobodyWaitsForAreDroppedAsStray)
 // which first gives it a moment, instead of being read as that exchange's own. The moment is
 // part of the next exchange: a command asked for inside it goes out after it, and a stop
 // character written inside it means its line never goes out.
+namespace {
+// What happens while an exchange waits before its line goes out.
+enum class During { Nothing, AnotherCommand, StopCharacter };
+}  // namespace
+
 TEST_F(Transactions, AnAnswerAfterItsTimeOutIsNotTheNextOnes)
 {
-    enum class During { Nothing, AnotherCommand, StopCharacter };
     const struct {
         const char* name;
         During during;
@@ -548,7 +552,6 @@ public:
 // the exchange's line (a motion must not start after Stop).
 TEST(TransactionConnecting, TheWaitForAConnectionIsTheExchanges)
 {
-    enum class During { Nothing, AnotherCommand, StopCharacter };
     const struct {
         const char* name;
         bool connects;
