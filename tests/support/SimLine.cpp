@@ -28,7 +28,7 @@ PortOverride::~PortOverride()
 
 SimLine::SimLine(sim::Options options, int port) : controller(options)
 {
-    if (!server.start())
+    if (!server.start(linkDir.filePath(QStringLiteral("tty"))))
         ADD_FAILURE() << "simulator pty: " << server.errorString().toStdString();
     override = std::make_unique<PortOverride>(port, server.path());
 }

@@ -27,6 +27,9 @@ private:
 
 struct SimLine {
     explicit SimLine(sim::Options options = {}, int port = 1);
+    // The port is a link in here, gone once the server stops: a stopped simulator's pty number
+    // may be handed to another test's simulator at once, and must not be reachable by it.
+    QTemporaryDir linkDir;
     sim::Controller controller;
     sim::PtyServer server{controller};
     std::unique_ptr<PortOverride> override;
