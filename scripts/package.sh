@@ -50,7 +50,14 @@ targets=(kap kap-cli kap-sim kap_changelog kap_man_pages)
 if ninja -C "$dir" -t query kap_translations >/dev/null 2>&1; then
   targets+=(kap_translations)
 fi
+# rcc stamps the resources with SOURCE_DATE_EPOCH but runs again only when a resource file
+# changes: after a new commit its output from the last package build would keep the old date.
+stamp="$dir/source-date-epoch"
+if [ "$(cat "$stamp" 2>/dev/null)" != "$SOURCE_DATE_EPOCH" ]; then
+  find "$dir" -path '*/.rcc/qrc_*.cpp' -delete
+fi
 flock /tmp/kap-build.lock nice cmake --build "$dir" --target "${targets[@]}"
+echo "$SOURCE_DATE_EPOCH" >"$stamp"
 
 rm -rf "$out"
 nice cpack -G DEB --config "$dir/CPackConfig.cmake" -B "$PWD/$out"
