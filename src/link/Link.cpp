@@ -201,11 +201,6 @@ public:
     // away before the stop character held a reply word, this exchange's own answer.
     void noteBreak(bool droppedAnswer)
     {
-        if (state_ == State::Connecting) {
-            // Written once the line is open, in place of this exchange's line.
-            stopBeforeWrite_ = true;
-            return;
-        }
         if (state_ == State::Settling) {
             // Stopped before its line went out: the line is never written (it may be a
             // motion), and the stop character's answer is this exchange's reply.
@@ -225,6 +220,9 @@ public:
     }
 
     bool connecting() const { return state_ == State::Connecting; }
+    // A stop character asked for while the line connects: written once it is open, in place
+    // of this exchange's line.
+    void stopWhenOpen() { stopBeforeWrite_ = true; }
     void abandon() { finish(Ending::Abandoned); }
 
     // Opens the line (unless portToOpen is empty: it is open), writes the line and waits for
@@ -634,7 +632,7 @@ void Link::limitWait(float ms)
 void Link::WriteBreakNow()
 {
     if (running_ && running_->connecting()) {
-        running_->noteBreak(false);
+        running_->stopWhenOpen();
         return;
     }
     if (!line_.isOpen())
