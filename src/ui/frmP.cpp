@@ -278,7 +278,7 @@ void frmP::updateButtons()
     assignButton_->setEnabled(!fixed && malformed.isEmpty()
                               && !deviceField_->text().trimmed().isEmpty());
     testButton_->setText(tr("Test %1").arg(ports::nameOf(number)));
-    testButton_->setEnabled(!testing_);
+    testButton_->setEnabled(!testLine_);
     defaultButton_->setEnabled(!fixed && deviceAfterOk(number).origin == DeviceOrigin::Assigned);
     const QString why = fixed ? tr("KAP_COM%1 is set; it names the device of %2.")
                                     .arg(number)
@@ -292,25 +292,31 @@ void frmP::testChosenPort()
 {
     const int number = chosenPort();
     const QString device = deviceAfterOk(number).path;
-    QLabel* result = testLabels_[number - 1];
-    result->setText(tr("testing..."));
-    testing_ = true;
+    testLabels_[number - 1]->setText(tr("testing..."));
+    // A network port connects without waiting here: the dialog stays live meanwhile, and the
+    // line goes with the dialog if that is closed first.
+    testLine_ = QtSerialLine::forDevice(device).release();
+    testLine_->setParent(this);
     updateButtons();
-    // A network port connects in a nested event loop: the dialog may be closed meanwhile.
-    const QPointer<frmP> self(this);
-    bool opened = false;
-    QString why;
-    {
-        const std::unique_ptr<QtSerialLine> line = QtSerialLine::forDevice(device);
-        opened = line->open(ports::nameOf(number));
-        why = line->errorString();
-    }
-    if (!self)
-        return;
-    testing_ = false;
+    connect(testLine_, &SerialLine::openFinished, this,
+            [this, number, device](bool opened) { showTestResult(number, device, opened); });
+    const SerialLine::OpenStart start = testLine_->beginOpen(ports::nameOf(number));
+    if (start != SerialLine::OpenStart::Pending)
+        showTestResult(number, device, start == SerialLine::OpenStart::Opened);
+}
+
+void frmP::showTestResult(int number, const QString& device, bool opened)
+{
+    QString why = testLine_->errorString();
+    testLine_->close();
+    // Gone once the line's own signal has returned.
+    testLine_->disconnect(this);
+    testLine_->deleteLater();
+    testLine_ = nullptr;
     // The device stands beside the port already: the reason alone.
     if (why.startsWith(device + QStringLiteral(": ")))
         why = why.mid(device.size() + 2);
+    QLabel* result = testLabels_[number - 1];
     result->setText(opened ? (looksLikeNetworkAddress(device) ? tr("connected") : tr("opened"))
                            : why);
     result->setToolTip(result->text());

@@ -13,6 +13,7 @@
 
 #include <QDialog>
 #include <QMap>
+#include <QPointer>
 
 #include <array>
 
@@ -24,6 +25,8 @@ class QTimer;
 class QTreeWidget;
 
 namespace kap {
+
+class QtSerialLine;
 
 class frmP : public QDialog {
     Q_OBJECT
@@ -49,6 +52,7 @@ private:
     void showPortDevice(int number);
     void updateButtons();
     void testChosenPort();
+    void showTestResult(int number, const QString& device, bool opened);
 
     std::array<QRadioButton*, 8> portOptions_{};  // Opt_1: COM1 to COM8
     std::array<QLabel*, 8> deviceLabels_{};       // Lbl_Device: the device of each port
@@ -59,7 +63,8 @@ private:
     QPushButton* defaultButton_ = nullptr;        // Cmd_Default
     QPushButton* testButton_ = nullptr;           // Cmd_Test
     QLabel* fieldError_ = nullptr;                // Lbl_DeviceError: a malformed address
-    bool testing_ = false;
+    // The line of the test running now (it may connect for up to 3 s); null between tests.
+    QPointer<QtSerialLine> testLine_;
     QTimer* scanTimer_ = nullptr;                 // Tim_DeviceScan
 
     SystemSerialDevices systemDevices_;

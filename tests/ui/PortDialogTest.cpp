@@ -224,7 +224,9 @@ TEST_F(PortDialog, TakesNetworkAddressesAndTestsThePort)
         QTest::mouseClick(assign, Qt::LeftButton);
         EXPECT_EQ(child<QLabel>(&p, "Lbl_Device_5")->text(), c.typed);
         QTest::mouseClick(child<QPushButton>(&p, "Cmd_Test"), Qt::LeftButton);
-        EXPECT_EQ(child<QLabel>(&p, "Lbl_Test_5")->text().toStdString(), c.test);
+        auto* tested = child<QLabel>(&p, "Lbl_Test_5");
+        QTest::qWaitFor([&] { return tested->text() != frmP::tr("testing..."); }, 4000);
+        EXPECT_EQ(tested->text().toStdString(), c.test);
         EXPECT_EQ(child<QLabel>(&p, "Lbl_Test_0")->text().toStdString(), "") << "beside its own port only";
         QTest::mouseClick(child<QPushButton>(&p, "OKButton"), Qt::LeftButton);
         EXPECT_EQ(saved("COM6"), c.typed.toStdString());
