@@ -1079,21 +1079,7 @@
     </message>
 </context>
 <context>
-    <name>TableHost</name>
-    <message>
-        <source>A note holds at most %1 characters; this one has %2 and was not taken.</source>
-        <translation>備考は %1 文字までです。この入力は %2 文字のため受け付けませんでした。</translation>
-    </message>
-</context>
-<context>
-    <name>Version</name>
-    <message>
-        <source>Ver %1.%2.%3</source>
-        <translation>Ver %1.%2.%3</translation>
-    </message>
-</context>
-<context>
-    <name>frmkeisan</name>
+    <name>SpeedCalculation</name>
     <message>
         <source>Blank in input field.</source>
         <translation>入力欄が空白です。</translation>
@@ -1113,6 +1099,39 @@
     <message>
         <source>Max. input value for load inertia is %1.</source>
         <translation>負荷イナーシャの最大入力値は %1 です。</translation>
+    </message>
+</context>
+<context>
+    <name>TableHost</name>
+    <message>
+        <source>A note holds at most %1 characters; this one has %2 and was not taken.</source>
+        <translation>備考は %1 文字までです。この入力は %2 文字のため受け付けませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>Version</name>
+    <message>
+        <source>Ver %1.%2.%3</source>
+        <translation>Ver %1.%2.%3</translation>
+    </message>
+</context>
+<context>
+    <name>kap::ActuatorTypeDialog</name>
+    <message>
+        <source>Actuator type</source>
+        <translation>アクチュエータタイプ</translation>
+    </message>
+    <message>
+        <source>TALOR</source>
+        <translation>TALOR</translation>
+    </message>
+    <message>
+        <source>MOVA</source>
+        <translation>MOVA</translation>
+    </message>
+    <message>
+        <source>Please input an actuator type.</source>
+        <translation>アクチュエータタイプを入力してください。</translation>
     </message>
 </context>
 <context>
@@ -1254,7 +1273,26 @@
     </message>
 </context>
 <context>
-    <name>kap::INPUTKEY</name>
+    <name>kap::ErrorHistoryWindow</name>
+    <message>
+        <source>Error history display</source>
+        <translation>エラー履歴表示</translation>
+    </message>
+    <message>
+        <source>The oldest error message is shown at the top of lists.</source>
+        <translation>最も古いエラーメッセージが一覧の先頭に表示されます。</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+</context>
+<context>
+    <name>kap::KeypadDialog</name>
     <message>
         <source>Input a numerical value.</source>
         <translation>数値を入力してください。</translation>
@@ -1871,6 +1909,29 @@
     </message>
 </context>
 <context>
+    <name>kap::PointModeDialog</name>
+    <message>
+        <source>Selection in operation mode</source>
+        <translation>運転モードの選択</translation>
+    </message>
+    <message>
+        <source>Please choose the operation mode.</source>
+        <translation>運転モードを選択してください。</translation>
+    </message>
+    <message>
+        <source>A:Positioning operation (Absolute position)</source>
+        <translation>A:位置決め運転（絶対位置）</translation>
+    </message>
+    <message>
+        <source>I:Positioning operation (Increment position)</source>
+        <translation>I:位置決め運転（インクリメンタル位置）</translation>
+    </message>
+    <message>
+        <source>B :Brake</source>
+        <translation>B :ブレーキ</translation>
+    </message>
+</context>
+<context>
     <name>kap::PointTable</name>
     <message>
         <source>No  </source>
@@ -1906,157 +1967,7 @@
     </message>
 </context>
 <context>
-    <name>kap::QtSerialLine</name>
-    <message>
-        <source>%1: permission denied. Add your user to the dialout group, then log in again.</source>
-        <translation>%1: アクセスが拒否されました。ユーザーを dialout グループに追加してから、再度ログインしてください。</translation>
-    </message>
-    <message>
-        <source>%1: in use by another program</source>
-        <translation>%1: 他のプログラムが使用中です</translation>
-    </message>
-    <message>
-        <source>%1: no such device</source>
-        <translation>%1: デバイスが存在しません</translation>
-    </message>
-    <message>
-        <source>%1: not a serial port</source>
-        <translation>%1: シリアルポートではありません</translation>
-    </message>
-    <message>
-        <source>no device for %1</source>
-        <translation>%1 に対応するデバイスがありません</translation>
-    </message>
-</context>
-<context>
-    <name>kap::QuickParameterBoxes</name>
-    <message>
-        <source>error</source>
-        <translation>エラー</translation>
-    </message>
-</context>
-<context>
-    <name>kap::StartupWindow</name>
-    <message>
-        <source>KAP Support-Software</source>
-        <translation>KAP Support-Software</translation>
-    </message>
-    <message>
-        <source>Retrieving controller type</source>
-        <translation>コントローラ種別を取得中</translation>
-    </message>
-    <message>
-        <source>Select controller type.</source>
-        <translation>コントローラ種別を選択してください。</translation>
-    </message>
-    <message>
-        <source>Point input type</source>
-        <translation>ポイント入力タイプ</translation>
-    </message>
-    <message>
-        <source>Pulse train input type</source>
-        <translation>パルス列入力タイプ</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Controller type found</source>
-        <translation>コントローラ種別を取得しました</translation>
-    </message>
-    <message>
-        <source>Controller type cannot be obtained.</source>
-        <translation>コントローラ種別を取得できません。</translation>
-    </message>
-    <message>
-        <source>%1 (%2)</source>
-        <translation>%1 (%2)</translation>
-    </message>
-    <message>
-        <source>%1: no answer</source>
-        <translation>%1: 応答なし</translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
-    </message>
-</context>
-<context>
-    <name>kap::ZoneTable</name>
-    <message>
-        <source>Zone output range setting  (Set as A&lt;B.)</source>
-        <translation>ゾーン出力範囲設定  （A&lt;B となるように設定してください）</translation>
-    </message>
-    <message>
-        <source>No  </source>
-        <translation>No  </translation>
-    </message>
-    <message>
-        <source>Zone angle A (deg)     </source>
-        <translation>ゾーン角度A (deg)     </translation>
-    </message>
-    <message>
-        <source>Zone angle B (deg)     </source>
-        <translation>ゾーン角度B (deg)     </translation>
-    </message>
-    <message>
-        <source>                 Note</source>
-        <translation>                 備考</translation>
-    </message>
-    <message>
-        <source>Please set a value as 0 to 359.99 (deg).</source>
-        <translation>0～359.99 (deg) の範囲で設定してください。</translation>
-    </message>
-    <message>
-        <source>error</source>
-        <translation>エラー</translation>
-    </message>
-</context>
-<context>
-    <name>kap::errorRecord</name>
-    <message>
-        <source>Error history display</source>
-        <translation>エラー履歴表示</translation>
-    </message>
-    <message>
-        <source>The oldest error message is shown at the top of lists.</source>
-        <translation>最も古いエラーメッセージが一覧の先頭に表示されます。</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Save</source>
-        <translation>保存</translation>
-    </message>
-</context>
-<context>
-    <name>kap::frmMode</name>
-    <message>
-        <source>Selection in operation mode</source>
-        <translation>運転モードの選択</translation>
-    </message>
-    <message>
-        <source>Please choose the operation mode.</source>
-        <translation>運転モードを選択してください。</translation>
-    </message>
-    <message>
-        <source>A:Positioning operation (Absolute position)</source>
-        <translation>A:位置決め運転（絶対位置）</translation>
-    </message>
-    <message>
-        <source>I:Positioning operation (Increment position)</source>
-        <translation>I:位置決め運転（インクリメンタル位置）</translation>
-    </message>
-    <message>
-        <source>B :Brake</source>
-        <translation>B :ブレーキ</translation>
-    </message>
-</context>
-<context>
-    <name>kap::frmP</name>
+    <name>kap::PortDialog</name>
     <message>
         <source>Com setup</source>
         <translation>通信設定</translation>
@@ -2135,61 +2046,7 @@
     </message>
 </context>
 <context>
-    <name>kap::frmType</name>
-    <message>
-        <source>Actuator type</source>
-        <translation>アクチュエータタイプ</translation>
-    </message>
-    <message>
-        <source>TALOR</source>
-        <translation>TALOR</translation>
-    </message>
-    <message>
-        <source>MOVA</source>
-        <translation>MOVA</translation>
-    </message>
-    <message>
-        <source>Please input an actuator type.</source>
-        <translation>アクチュエータタイプを入力してください。</translation>
-    </message>
-</context>
-<context>
-    <name>kap::frmVer</name>
-    <message>
-        <source>Version information</source>
-        <translation>バージョン情報</translation>
-    </message>
-    <message>
-        <source>Program icon</source>
-        <translation>プログラムアイコン</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Support-Software for TALOR</source>
-        <translation>TALOR用サポートソフトウェア</translation>
-    </message>
-    <message>
-        <source>TALOR Controller</source>
-        <translation>TALOR コントローラ</translation>
-    </message>
-    <message>
-        <source>Ver %1</source>
-        <translation>Ver %1</translation>
-    </message>
-    <message>
-        <source>Sets, teaches and operates TALOR rotary actuators through their controller on a serial line, and keeps their setting data in files.</source>
-        <translation>シリアル回線経由でコントローラと通信し、TALOR ロータリアクチュエータの設定・ティーチング・運転を行い、設定データをファイルに保存します。</translation>
-    </message>
-    <message>
-        <source>Warning: This program is provided as is, without warranty of any kind. Check every setting on the machine before you operate it: a wrong setting can move the actuator in a way you do not expect.</source>
-        <translation>警告: 本プログラムは現状のまま提供され、いかなる保証もありません。運転前に必ず機械上ですべての設定を確認してください。設定を誤ると、アクチュエータが予期しない動作をするおそれがあります。</translation>
-    </message>
-</context>
-<context>
-    <name>kap::frmbar</name>
+    <name>kap::ProgressDialog</name>
     <message>
         <source>Forwarding</source>
         <translation>転送中</translation>
@@ -2200,7 +2057,37 @@
     </message>
 </context>
 <context>
-    <name>kap::frmkeisan</name>
+    <name>kap::QtSerialLine</name>
+    <message>
+        <source>%1: permission denied. Add your user to the dialout group, then log in again.</source>
+        <translation>%1: アクセスが拒否されました。ユーザーを dialout グループに追加してから、再度ログインしてください。</translation>
+    </message>
+    <message>
+        <source>%1: in use by another program</source>
+        <translation>%1: 他のプログラムが使用中です</translation>
+    </message>
+    <message>
+        <source>%1: no such device</source>
+        <translation>%1: デバイスが存在しません</translation>
+    </message>
+    <message>
+        <source>%1: not a serial port</source>
+        <translation>%1: シリアルポートではありません</translation>
+    </message>
+    <message>
+        <source>no device for %1</source>
+        <translation>%1 に対応するデバイスがありません</translation>
+    </message>
+</context>
+<context>
+    <name>kap::QuickParameterBoxes</name>
+    <message>
+        <source>error</source>
+        <translation>エラー</translation>
+    </message>
+</context>
+<context>
+    <name>kap::SpeedCalculatorWindow</name>
     <message>
         <source>*10^-6 kg * m^2</source>
         <translation>*10^-6 kg * m^2</translation>
@@ -2303,7 +2190,54 @@
     </message>
 </context>
 <context>
-    <name>kap::frmstop</name>
+    <name>kap::StartupWindow</name>
+    <message>
+        <source>KAP Support-Software</source>
+        <translation>KAP Support-Software</translation>
+    </message>
+    <message>
+        <source>Retrieving controller type</source>
+        <translation>コントローラ種別を取得中</translation>
+    </message>
+    <message>
+        <source>Select controller type.</source>
+        <translation>コントローラ種別を選択してください。</translation>
+    </message>
+    <message>
+        <source>Point input type</source>
+        <translation>ポイント入力タイプ</translation>
+    </message>
+    <message>
+        <source>Pulse train input type</source>
+        <translation>パルス列入力タイプ</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Controller type found</source>
+        <translation>コントローラ種別を取得しました</translation>
+    </message>
+    <message>
+        <source>Controller type cannot be obtained.</source>
+        <translation>コントローラ種別を取得できません。</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1: no answer</source>
+        <translation>%1: 応答なし</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>kap::StopDialog</name>
     <message>
         <source>STOP</source>
         <translation>STOP</translation>
@@ -2311,6 +2245,72 @@
     <message>
         <source>Press STOP to pause return to origin.</source>
         <translation>原点復帰を一時停止するには STOP を押してください。</translation>
+    </message>
+</context>
+<context>
+    <name>kap::VersionWindow</name>
+    <message>
+        <source>Version information</source>
+        <translation>バージョン情報</translation>
+    </message>
+    <message>
+        <source>Program icon</source>
+        <translation>プログラムアイコン</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Support-Software for TALOR</source>
+        <translation>TALOR用サポートソフトウェア</translation>
+    </message>
+    <message>
+        <source>TALOR Controller</source>
+        <translation>TALOR コントローラ</translation>
+    </message>
+    <message>
+        <source>Ver %1</source>
+        <translation>Ver %1</translation>
+    </message>
+    <message>
+        <source>Sets, teaches and operates TALOR rotary actuators through their controller on a serial line, and keeps their setting data in files.</source>
+        <translation>シリアル回線経由でコントローラと通信し、TALOR ロータリアクチュエータの設定・ティーチング・運転を行い、設定データをファイルに保存します。</translation>
+    </message>
+    <message>
+        <source>Warning: This program is provided as is, without warranty of any kind. Check every setting on the machine before you operate it: a wrong setting can move the actuator in a way you do not expect.</source>
+        <translation>警告: 本プログラムは現状のまま提供され、いかなる保証もありません。運転前に必ず機械上ですべての設定を確認してください。設定を誤ると、アクチュエータが予期しない動作をするおそれがあります。</translation>
+    </message>
+</context>
+<context>
+    <name>kap::ZoneTable</name>
+    <message>
+        <source>Zone output range setting  (Set as A&lt;B.)</source>
+        <translation>ゾーン出力範囲設定  （A&lt;B となるように設定してください）</translation>
+    </message>
+    <message>
+        <source>No  </source>
+        <translation>No  </translation>
+    </message>
+    <message>
+        <source>Zone angle A (deg)     </source>
+        <translation>ゾーン角度A (deg)     </translation>
+    </message>
+    <message>
+        <source>Zone angle B (deg)     </source>
+        <translation>ゾーン角度B (deg)     </translation>
+    </message>
+    <message>
+        <source>                 Note</source>
+        <translation>                 備考</translation>
+    </message>
+    <message>
+        <source>Please set a value as 0 to 359.99 (deg).</source>
+        <translation>0～359.99 (deg) の範囲で設定してください。</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>エラー</translation>
     </message>
 </context>
 </TS>

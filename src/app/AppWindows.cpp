@@ -1,8 +1,8 @@
 #include "AppWindows.h"
 
+#include "PointInputWindow.h"
+#include "PulseTrainWindow.h"
 #include "Session.h"
-#include "frmMain.h"
-#include "frmpulseMaindemo.h"
 
 #include <QCoreApplication>
 
@@ -12,19 +12,19 @@ AppWindows::AppWindows(Dialogs& dialogs, double timeScale) : dialogs_(dialogs), 
 
 AppWindows::~AppWindows() = default;
 
-frmMain& AppWindows::pointInput()
+PointInputWindow& AppWindows::pointInput()
 {
     if (!main_) {
-        main_ = std::make_unique<frmMain>(dialogs_);
+        main_ = std::make_unique<PointInputWindow>(dialogs_);
         configure(*main_);
     }
     return *main_;
 }
 
-frmpulseMaindemo& AppWindows::pulseTrain()
+PulseTrainWindow& AppWindows::pulseTrain()
 {
     if (!pulse_) {
-        pulse_ = std::make_unique<frmpulseMaindemo>(dialogs_);
+        pulse_ = std::make_unique<PulseTrainWindow>(dialogs_);
         configure(*pulse_);
     }
     return *pulse_;

@@ -10,8 +10,8 @@ namespace kap {
 
 class Dialogs;
 class MainFrame;
-class frmMain;
-class frmpulseMaindemo;
+class PointInputWindow;
+class PulseTrainWindow;
 
 class AppWindows {
 public:
@@ -19,8 +19,8 @@ public:
     explicit AppWindows(Dialogs& dialogs, double timeScale = 1.0);
     ~AppWindows();
 
-    frmMain& pointInput();
-    frmpulseMaindemo& pulseTrain();
+    PointInputWindow& pointInput();
+    PulseTrainWindow& pulseTrain();
     bool hasPointInput() const { return bool(main_); }
     bool hasPulseTrain() const { return bool(pulse_); }
     Dialogs& dialogs() { return dialogs_; }
@@ -31,8 +31,8 @@ private:
 
     Dialogs& dialogs_;
     double timeScale_;
-    std::unique_ptr<frmMain> main_;
-    std::unique_ptr<frmpulseMaindemo> pulse_;
+    std::unique_ptr<PointInputWindow> main_;
+    std::unique_ptr<PulseTrainWindow> pulse_;
 };
 
 }  // namespace kap

@@ -3,14 +3,14 @@
 #include "AppWindows.h"
 #include "CommandRequest.h"
 #include "EditHistory.h"
+#include "HiddenWindow.h"
 #include "Link.h"
 #include "Module1.h"
+#include "PointInputWindow.h"
+#include "PulseTrainWindow.h"
 #include "Receive.h"
 #include "Records.h"
 #include "Session.h"
-#include "HiddenWindow.h"
-#include "frmMain.h"
-#include "frmpulseMaindemo.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,11 +1,11 @@
 #include "AppWindows.h"
 #include "ExchangeLog.h"
 #include "Language.h"
+#include "PointInputWindow.h"
+#include "PulseTrainWindow.h"
 #include "QtDialogs.h"
 #include "StartupWindow.h"
 #include "Termination.h"
-#include "frmMain.h"
-#include "frmpulseMaindemo.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -10,12 +10,13 @@
 
 namespace kap {
 
-// The two controller families: point input (frmMain) and pulse-train input (frmpulseMaindemo).
+// The two controller families: point input (PointInputWindow) and pulse-train input
+// (PulseTrainWindow).
 enum class Family { PointInput, PulseTrain };
 
 struct ActuatorType {
     int number;
-    const char* caption;         // option caption in frmType (context "ActuatorTypes")
+    const char* caption;         // option caption in ActuatorTypeDialog (context "ActuatorTypes")
     const char* inertiaRange;    // range text of Load Inertia
     const char* inertiaInitial;  // initial value of Load Inertia
     const char* unitLabel;       // exponents over "*10  kg.m" (Label10)

@@ -23,7 +23,7 @@ public:
     // Which keys a column accepts (Backspace is QChar(8)).
     static bool acceptsKey(int column, QChar ch);
 
-    // A double-click: frmMode on Mode, the keypad on Position and Speed, only while the SET
+    // A double-click: PointModeDialog on Mode, the keypad on Position and Speed, only while the SET
     // button is enabled. Connected to the grid's doubleClicked when dialogs are set.
     void setEntryDialogs(EntryDialogs* dialogs) { entry_ = dialogs; }
     void doubleClicked(int row, int column);

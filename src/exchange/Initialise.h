@@ -14,7 +14,7 @@
 
 namespace kap::exchange {
 
-// The actuator type dialog (frmType) as the parameter initialisation sees it: the window
+// The actuator type dialog (ActuatorTypeDialog) as the parameter initialisation sees it: the window
 // offers one over the dialog, the tests a scripted one.
 class TypeChooser {
 public:

@@ -1,4 +1,4 @@
-// The progress dialog of data operations (frmbar) as the procedures see it: a bar, and a
+// The progress dialog of data operations (ProgressDialog) as the procedures see it: a bar, and a
 // Cancel button whose tag reads "1" after a click and "0" after the dialog was closed.
 // Operations poll the tag.
 #pragma once

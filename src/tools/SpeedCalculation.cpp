@@ -17,28 +17,30 @@ constexpr double kPi180 = 565.4866776461622;  // 180 * 3.14159265358979
 
 // Captions and units are shown by the calculator window, which translates them in its own
 // context.
-constexpr const char* kMicroUnit = QT_TRANSLATE_NOOP("kap::frmkeisan", "*10^-6 kg * m^2");
-constexpr const char* kMilliUnit = QT_TRANSLATE_NOOP("kap::frmkeisan", "*10^-3 kg * m^2");
+constexpr const char* kMicroUnit = QT_TRANSLATE_NOOP("kap::SpeedCalculatorWindow",
+                                                     "*10^-6 kg * m^2");
+constexpr const char* kMilliUnit = QT_TRANSLATE_NOOP("kap::SpeedCalculatorWindow",
+                                                     "*10^-3 kg * m^2");
 
 const std::array<SpeedModel, kModelCount> kModels{{
-    {61, QT_TRANSLATE_NOOP("kap::frmkeisan", "61 : TALOR3A (TALOR3)"), 1000, kMicroUnit,
+    {61, QT_TRANSLATE_NOOP("kap::SpeedCalculatorWindow", "61 : TALOR3A (TALOR3)"), 1000, kMicroUnit,
      Family::SpeedLimited, 1000, 0, 0, 0},
-    {62, QT_TRANSLATE_NOOP("kap::frmkeisan", "62 : TALOR5A (TALOR5)"), 3000, kMicroUnit,
+    {62, QT_TRANSLATE_NOOP("kap::SpeedCalculatorWindow", "62 : TALOR5A (TALOR5)"), 3000, kMicroUnit,
      Family::SpeedLimited, 1000, 0, 0, 0},
-    {63, QT_TRANSLATE_NOOP("kap::frmkeisan", "63 : TALOR10A (TALOR10)"), 2000, kMicroUnit,
-     Family::AccelerationLimited, 1000, 0.00313, 0.00188, 900},
-    {64, QT_TRANSLATE_NOOP("kap::frmkeisan", "64 : TALOR20A (TALOR20)"), 20000, kMicroUnit,
-     Family::AccelerationLimited, 1000, 0.00125, 0.00476, 1080},
-    {50, QT_TRANSLATE_NOOP("kap::frmkeisan", "50 : TALOR1A"), 300, kMicroUnit,
+    {63, QT_TRANSLATE_NOOP("kap::SpeedCalculatorWindow", "63 : TALOR10A (TALOR10)"), 2000,
+     kMicroUnit, Family::AccelerationLimited, 1000, 0.00313, 0.00188, 900},
+    {64, QT_TRANSLATE_NOOP("kap::SpeedCalculatorWindow", "64 : TALOR20A (TALOR20)"), 20000,
+     kMicroUnit, Family::AccelerationLimited, 1000, 0.00125, 0.00476, 1080},
+    {50, QT_TRANSLATE_NOOP("kap::SpeedCalculatorWindow", "50 : TALOR1A"), 300, kMicroUnit,
      Family::AccelerationLimited, 1000000, 42, 0.006, 540},
-    {65, QT_TRANSLATE_NOOP("kap::frmkeisan", "65 : TALOR40"), 50, kMilliUnit,
+    {65, QT_TRANSLATE_NOOP("kap::SpeedCalculatorWindow", "65 : TALOR40"), 50, kMilliUnit,
      Family::AccelerationLimited, 1000, 0.52, 0.0138, 432},
-    {66, QT_TRANSLATE_NOOP("kap::frmkeisan", "66 : TALOR60"), 100, kMilliUnit,
+    {66, QT_TRANSLATE_NOOP("kap::SpeedCalculatorWindow", "66 : TALOR60"), 100, kMilliUnit,
      Family::AccelerationLimited, 1000, 0.52, 0.0138, 432},
 }};
 
 struct Text {
-    Q_DECLARE_TR_FUNCTIONS(frmkeisan)
+    Q_DECLARE_TR_FUNCTIONS(SpeedCalculation)
 };
 
 QString blankMessage() { return Text::tr("Blank in input field."); }

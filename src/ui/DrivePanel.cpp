@@ -5,9 +5,9 @@
 #include "CommandOffer.h"
 
 #include "Drive.h"
-#include "Teaching.h"
 #include "FrameTables.h"
-#include "frmstop.h"
+#include "StopDialog.h"
+#include "Teaching.h"
 
 #include <QGridLayout>
 #include <QAction>

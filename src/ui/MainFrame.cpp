@@ -8,35 +8,35 @@
 #include "Dialogs.h"
 #include "Drive.h"
 #include "EditHistory.h"
+#include "ErrorHistoryWindow.h"
 #include "ExchangeLog.h"
 #include "FrameTables.h"
 #include "Grid.h"
 #include "GridView.h"
-#include "Module1.h"
-#include "Numbers.h"
 #include "Initialise.h"
 #include "Language.h"
+#include "Module1.h"
+#include "Numbers.h"
 #include "ParameterTable.h"
 #include "PointTable.h"
+#include "PortDialog.h"
 #include "PortName.h"
+#include "ProgressDialog.h"
 #include "QtEntryDialogs.h"
 #include "QtTypeChooser.h"
 #include "QuickParameterBoxes.h"
 #include "Receive.h"
 #include "ServoBrake.h"
-#include "Teaching.h"
+#include "Session.h"
 #include "SettingCommands.h"
 #include "SettingListPrinting.h"
-#include "Session.h"
+#include "SpeedCalculatorWindow.h"
+#include "StopDialog.h"
+#include "Teaching.h"
 #include "Transmit.h"
+#include "VersionWindow.h"
 #include "WindowPlacement.h"
 #include "ZoneTable.h"
-#include "frmP.h"
-#include "frmVer.h"
-#include "errorRecord.h"
-#include "frmbar.h"
-#include "frmkeisan.h"
-#include "frmstop.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -185,8 +185,8 @@ bool MainFrame::handles(Command command)
 MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), family_(family), dialogs_(dialogs),
       session_(std::make_unique<Session>(family, dialogs)),
-      history_(std::make_unique<EditHistory>(*session_)), progress_(std::make_unique<frmbar>()),
-      stopDialog_(std::make_unique<frmstop>())
+      history_(std::make_unique<EditHistory>(*session_)),
+      progress_(std::make_unique<ProgressDialog>()), stopDialog_(std::make_unique<StopDialog>())
 {
     setObjectName(isPointInput() ? QStringLiteral("frmMain") : QStringLiteral("frmpulseMaindemo"));
     // "[*]": Qt shows the modified mark there while the data is marked modified.
@@ -219,7 +219,7 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     connect(&session_->link(), &Link::portFailed, this, &MainFrame::showPortProblem);
     connect(&session_->link().log(), &ExchangeLog::entryRecorded, this,
             &MainFrame::recordExchange);
-    connect(stopDialog_.get(), &frmstop::stopPressed, this,
+    connect(stopDialog_.get(), &StopDialog::stopPressed, this,
             [this] { operation::PressStopDialog(*session_); });
     showPanel();
     quickBoxes_ = std::make_unique<QuickParameterBoxes>(*session_, this);
@@ -504,7 +504,7 @@ void MainFrame::toggleStatusBar()
 void MainFrame::portSetup()
 {
     module1().portName = ports::usableOrFirst(module1().portName);
-    auto* dialog = new frmP(this);
+    auto* dialog = new PortDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     placeBeside(dialog, this);
     dialog->show();
@@ -514,8 +514,9 @@ void MainFrame::speedCalculation()
 {
     // The calculator has no parent: disabling this window would disable it too.
     if (!calculator_) {
-        calculator_ = std::make_unique<frmkeisan>(dialogs_);
-        connect(calculator_.get(), &frmkeisan::closed, this, [this] { setEnabled(true); });
+        calculator_ = std::make_unique<SpeedCalculatorWindow>(dialogs_);
+        connect(calculator_.get(), &SpeedCalculatorWindow::closed, this,
+                [this] { setEnabled(true); });
     }
     setEnabled(false);
     placeBeside(calculator_.get(), this);

@@ -36,9 +36,9 @@ class GridView;
 class AnglePlotWindow;
 class CommLogWindow;
 class QuickParameterBoxes;
-class frmbar;
-class frmkeisan;
-class frmstop;
+class ProgressDialog;
+class SpeedCalculatorWindow;
+class StopDialog;
 
 // An event filter that hands every event to a function (the application-wide stop keys).
 class KeyHook : public QObject {
@@ -67,14 +67,14 @@ public:
     // Whether the dispatcher has a handler for the command (every built command has one).
     static bool handles(Command command);
 
-    // The progress dialog of data operations (it has no parent: see frmbar).
-    frmbar& progressDialog() { return *progress_; }
+    // The progress dialog of data operations (it has no parent: see ProgressDialog).
+    ProgressDialog& progressDialog() { return *progress_; }
     // Undo and redo of the setting data.
     EditHistory& history() { return *history_; }
     // The rotary operating speed calculator, once opened.
-    frmkeisan* calculator() const { return calculator_.get(); }
+    SpeedCalculatorWindow* calculator() const { return calculator_.get(); }
     // The STOP dialog of a return to origin.
-    frmstop& stopDialog() { return *stopDialog_; }
+    StopDialog& stopDialog() { return *stopDialog_; }
     // The View menu's tool windows, once opened.
     AnglePlotWindow* anglePlot() const { return anglePlot_.get(); }
     CommLogWindow* commLog() const { return commLog_.get(); }
@@ -227,10 +227,10 @@ private:
     std::unique_ptr<Session> session_;
     std::unique_ptr<EditHistory> history_;
     std::unique_ptr<QuickParameterBoxes> quickBoxes_;
-    std::unique_ptr<frmbar> progress_;
+    std::unique_ptr<ProgressDialog> progress_;
     std::unique_ptr<EntryDialogs> entryDialogs_;
-    std::unique_ptr<frmkeisan> calculator_;
-    std::unique_ptr<frmstop> stopDialog_;
+    std::unique_ptr<SpeedCalculatorWindow> calculator_;
+    std::unique_ptr<StopDialog> stopDialog_;
     std::unique_ptr<AnglePlotWindow> anglePlot_;
     std::unique_ptr<CommLogWindow> commLog_;
     KeyHook* stopKeys_ = nullptr;

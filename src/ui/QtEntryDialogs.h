@@ -1,9 +1,9 @@
 // The entry dialogs a table's double-click opens, shown for real over a parent window.
 #pragma once
 
-#include "INPUTKEY.h"
+#include "KeypadDialog.h"
+#include "PointModeDialog.h"
 #include "TableHost.h"
-#include "frmMode.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -13,8 +13,8 @@ namespace kap {
 class QtEntryDialogs : public EntryDialogs {
 public:
     explicit QtEntryDialogs(QWidget* parent = nullptr) : parent_(parent) {}
-    QString operationMode() override { return frmMode::GetString(parent_); }
-    QString numericValue() override { return INPUTKEY::GetString(parent_); }
+    QString operationMode() override { return PointModeDialog::GetString(parent_); }
+    QString numericValue() override { return KeypadDialog::GetString(parent_); }
 
 private:
     QPointer<QWidget> parent_;

@@ -1,10 +1,10 @@
-// The type choice of the parameter initialisation over the actuator type dialog frmType:
+// The type choice of the parameter initialisation over the actuator type dialog ActuatorTypeDialog:
 // a fresh modal dialog each time, the controller's type preselected, the MOVA frame left out
 // when asked. The main window hands one to exchange::InitParameters.
 #pragma once
 
+#include "ActuatorTypeDialog.h"
 #include "Initialise.h"
-#include "frmType.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -19,7 +19,7 @@ public:
 
     std::optional<QString> chooseType(const QString& current, bool withoutMova) override
     {
-        const QString chosen = frmType::GetString(parent_.data(), current, withoutMova);
+        const QString chosen = ActuatorTypeDialog::GetString(parent_.data(), current, withoutMova);
         if (chosen.isEmpty())
             return std::nullopt;
         return chosen;

@@ -1,10 +1,10 @@
 # Included from ui/CMakeLists.txt: the calculator and version windows stand alone, so their
 # tests build without the main windows.
 add_library(kap_toolwindows STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/frmVer.h
-  ${CMAKE_CURRENT_LIST_DIR}/frmVer.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/frmkeisan.h
-  ${CMAKE_CURRENT_LIST_DIR}/frmkeisan.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/VersionWindow.h
+  ${CMAKE_CURRENT_LIST_DIR}/VersionWindow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SpeedCalculatorWindow.h
+  ${CMAKE_CURRENT_LIST_DIR}/SpeedCalculatorWindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HiddenWindow.h
   ${CMAKE_CURRENT_LIST_DIR}/HiddenWindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.h

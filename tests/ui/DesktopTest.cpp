@@ -2,22 +2,22 @@
 // connection panel, a typed value put back, the file dialogs' suffix and filters, and the
 // file encoding setting.
 #include "CodePage.h"
+#include "EditHistory.h"
 #include "ExchangeLog.h"
 #include "FakeView.h"
 #include "FileTestSupport.h"
 #include "Grid.h"
 #include "GridView.h"
 #include "Language.h"
-#include "EditHistory.h"
 #include "ParameterTable.h"
+#include "PointInputWindow.h"
 #include "PointTable.h"
+#include "PulseTrainWindow.h"
 #include "QtDialogs.h"
 #include "ScriptedDialogs.h"
-#include "TableHost.h"
 #include "SettingCommands.h"
 #include "SimLine.h"
-#include "frmMain.h"
-#include "frmpulseMaindemo.h"
+#include "TableHost.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,7 +57,7 @@ protected:
 
 TEST_F(Desktop, TheTitleNamesTheFileAndFollowsTheModifiedMark)
 {
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     EXPECT_FALSE(w.isWindowModified());
     w.session().tableGrid().setText(0, PointTable::ModeColumn, "A");
     EXPECT_TRUE(w.isWindowModified());
@@ -79,7 +79,7 @@ TEST_F(Desktop, TheTitleNamesTheFileAndFollowsTheModifiedMark)
 TEST_F(Desktop, TheConnectionPanelTellsHowTheLastExchangeEnded)
 {
     PortOverride port(1, "/dev/ttyUSB7");
-    frmpulseMaindemo w(dialogs);
+    PulseTrainWindow w(dialogs);
     auto* panel = w.findChild<QLabel*>("Panel_Connection");
     ASSERT_TRUE(panel);
     ExchangeLog& log = w.session().link().log();
@@ -113,7 +113,7 @@ TEST_F(Desktop, TheConnectionPanelTellsHowTheLastExchangeEnded)
 
 TEST_F(Desktop, AValuePutBackByTheRangeIsToldInPassing)
 {
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     auto* product = w.findChild<QLabel*>("Panel1_Product");
     const QString before = product->text();
     Grid& g = w.session().parameterGrid();
@@ -155,8 +155,8 @@ TEST_F(Desktop, SaveAddsTheSuffixAndOpenCanShowAllFiles)
 TEST_F(Desktop, TheFileEncodingIsTheUsersSettingForEveryWindow)
 {
     // The test program keeps the user's settings in a file of its own.
-    frmMain point(dialogs);
-    frmpulseMaindemo pulse(dialogs);
+    PointInputWindow point(dialogs);
+    PulseTrainWindow pulse(dialogs);
     // Without a choice it follows the interface language (English here).
     EXPECT_EQ(point.session().fileEncoding(), codepage::Encoding::Windows1252);
     auto* jis = point.findChild<QAction*>("mnuFileEncoding_Shift_JIS");
@@ -165,7 +165,7 @@ TEST_F(Desktop, TheFileEncodingIsTheUsersSettingForEveryWindow)
     EXPECT_EQ(point.session().fileEncoding(), codepage::Encoding::ShiftJis);
     EXPECT_EQ(pulse.session().fileEncoding(), codepage::Encoding::ShiftJis);
     EXPECT_EQ(language::userValue("FileEncoding").toString(), "Shift_JIS");
-    frmMain next(dialogs);
+    PointInputWindow next(dialogs);
     EXPECT_EQ(next.session().fileEncoding(), codepage::Encoding::ShiftJis);
     language::setUserValue("FileEncoding", QVariant());
 }
@@ -179,7 +179,7 @@ struct FixedEntries : EntryDialogs {
     QString numericValue() override { return value; }
 };
 
-QList<QStringList> everyCell(frmMain& w)
+QList<QStringList> everyCell(PointInputWindow& w)
 {
     return w.session().tableGrid().cells() + w.session().parameterGrid().cells();
 }
@@ -198,26 +198,35 @@ TEST_F(Desktop, EveryKindOfEditIsOneUndoStep)
     }
     struct Case {
         const char* name;
-        std::function<void(frmMain&)> edit;
+        std::function<void(PointInputWindow&)> edit;
     };
     const Case cases[] = {
-        {"typed cell", [](frmMain& w) { w.session().tableGrid().enter(2, PointTable::ModeColumn, "a"); }},
+        {"typed cell",
+         [](PointInputWindow& w) {
+             w.session().tableGrid().enter(2, PointTable::ModeColumn, "a");
+         }},
         {"typed parameter",
-         [](frmMain& w) { w.session().parameterGrid().enter(3, kValueColumn, "40"); }},
-        {"mode dialog", [](frmMain& w) { w.session().tableGrid().doubleClick(2, PointTable::ModeColumn); }},
-        {"keypad", [](frmMain& w) { w.session().tableGrid().doubleClick(2, PointTable::PositionColumn); }},
+         [](PointInputWindow& w) { w.session().parameterGrid().enter(3, kValueColumn, "40"); }},
+        {"mode dialog",
+         [](PointInputWindow& w) {
+             w.session().tableGrid().doubleClick(2, PointTable::ModeColumn);
+         }},
+        {"keypad",
+         [](PointInputWindow& w) {
+             w.session().tableGrid().doubleClick(2, PointTable::PositionColumn);
+         }},
         {"open",
-         [&](frmMain& w) {
+         [&](PointInputWindow& w) {
              dialogs.file(file).ok();
              w.run(Command::Open);
          }},
         {"receive",
-         [&](frmMain& w) {
+         [&](PointInputWindow& w) {
              dialogs.answer(MsgAnswer::Yes).ok();
              w.run(Command::ReceiveTable);
          }},
         {"SET",
-         [](frmMain& w) {
+         [](PointInputWindow& w) {
              w.run(Command::PositionTarget);
              w.session().panel().setSettingPosition("12.34");
              w.session().tableGrid().setCurrentCell(2, PointTable::PositionColumn);
@@ -228,7 +237,7 @@ TEST_F(Desktop, EveryKindOfEditIsOneUndoStep)
     sim.controller.points[3] = {"A", "45.00", "60"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        frmMain w(dialogs);
+        PointInputWindow w(dialogs);
         FixedEntries entries;
         w.session().points()->setEntryDialogs(&entries);
         const QList<QStringList> before = everyCell(w);
@@ -252,7 +261,7 @@ TEST_F(Desktop, EveryKindOfEditIsOneUndoStep)
 // The mark is clear exactly at the state last saved; in Operation mode nothing is undone.
 TEST_F(Desktop, UndoFollowsTheSavedStateAndWaitsForSettingMode)
 {
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     Grid& g = w.session().tableGrid();
     g.enter(0, PointTable::ModeColumn, "A");
     QCoreApplication::processEvents();
@@ -285,7 +294,7 @@ TEST_F(Desktop, UndoFollowsTheSavedStateAndWaitsForSettingMode)
 // undo step; a copy is tab-separated.
 TEST_F(Desktop, ClipboardPastesAsTypedAndCopiesTabSeparated)
 {
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     w.show();
     auto* view = w.findChild<GridView*>("Grid1");
     ASSERT_TRUE(view);
@@ -334,7 +343,7 @@ TEST_F(Desktop, DroppedAndRecentFilesOpenAfterTheSaveQuestion)
         ASSERT_TRUE(SettingCommands(filled.session).saveAs());
         ASSERT_TRUE(SettingCommands(filled.session).saveAs());
     }
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     w.session().tableGrid().setText(0, PointTable::ModeColumn, "I");
     // The drop: "Do you save data?" No, then the file, then "    Complete.".
     dialogs.answer(MsgAnswer::No).ok();
@@ -369,8 +378,8 @@ TEST_F(Desktop, DroppedAndRecentFilesOpenAfterTheSaveQuestion)
 // load inertia box the range of the actuator type in the table.
 TEST_F(Desktop, ToolTipsExplainLampsButtonsAndRanges)
 {
-    frmMain point(dialogs);
-    frmpulseMaindemo pulse(dialogs);
+    PointInputWindow point(dialogs);
+    PulseTrainWindow pulse(dialogs);
     for (MainFrame* w : {static_cast<MainFrame*>(&point), static_cast<MainFrame*>(&pulse)}) {
         SCOPED_TRACE(w->objectName().toStdString());
         const QList<QWidget*> lamps = w->findChildren<QWidget*>(QRegularExpression("^Lamp_\\d+$"));

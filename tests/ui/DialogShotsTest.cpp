@@ -1,15 +1,15 @@
 // Pictures of the small dialogs for a look by eye: set KAP_SHOTS_DIR to a folder and run this
 // test (QT_SCALE_FACTOR=2 for the doubled scale).
+#include "ActuatorTypeDialog.h"
 #include "AppWindows.h"
-#include "INPUTKEY.h"
+#include "KeypadDialog.h"
 #include "Module1.h"
+#include "PointModeDialog.h"
+#include "PortDialog.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "frmMode.h"
-#include "frmP.h"
-#include "frmstop.h"
-#include "frmType.h"
 #include "StartupWindow.h"
+#include "StopDialog.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -37,19 +37,19 @@ TEST(DialogShots, SavesTheSmallDialogs)
         // A port on a serial device server, tested: nothing listens there.
         PortOverride com2(2, QStringLiteral("rfc2217://127.0.0.1:1"));
         module1().portName = QStringLiteral("COM2");
-        frmP p;
+        PortDialog p;
         p.show();
         p.findChild<QPushButton*>(QStringLiteral("Cmd_Test"))->click();
         save(p, "frmP");
         module1().portName = QStringLiteral("COM1");
     }
-    frmType t;
+    ActuatorTypeDialog t;
     save(t, "frmType");
-    frmMode m;
+    PointModeDialog m;
     save(m, "frmMode");
-    INPUTKEY k;
+    KeypadDialog k;
     save(k, "INPUTKEY");
-    frmstop stop;
+    StopDialog stop;
     save(stop, "frmstop");
     ScriptedDialogs dialogs;
     AppWindows windows(dialogs);

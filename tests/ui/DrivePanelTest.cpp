@@ -3,11 +3,11 @@
 // origin at once.
 #include "Drive.h"
 #include "FakeView.h"
+#include "PointInputWindow.h"
+#include "PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "frmMain.h"
-#include "frmpulseMaindemo.h"
-#include "frmstop.h"
+#include "StopDialog.h"
 
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -48,7 +48,7 @@ TEST_F(DrivePanel, OperationButtonTurnsThePanelOverAndSettingTurnsItBack)
     sim::Options options;
     options.originEstablished = true;
     SimLine sim(options);
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     w.show();
     w.session().ioMonitorTimer().setInterval(20);
     QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
@@ -73,7 +73,7 @@ TEST_F(DrivePanel, OperationButtonTurnsThePanelOverAndSettingTurnsItBack)
 
 TEST_F(DrivePanel, PressColoursFollowTheMouseAndTheKeyboard)
 {
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     w.show();
     PanelState& panel = w.session().panel();
     panel.setEnabled({Command::Start, Command::ReturnToOrigin, Command::Stop}, true);
@@ -107,7 +107,7 @@ TEST_F(DrivePanel, StopDialogBreaksAReturnToOriginAtOnce)
     sim::Options options;
     options.motionMs = 4000;
     SimLine sim(options);
-    frmpulseMaindemo w(dialogs);
+    PulseTrainWindow w(dialogs);
     w.show();
     Session& s = w.session();
     operation::EnterOperationMode(s);
@@ -150,7 +150,7 @@ TEST_F(DrivePanel, AMoveOffersStopAndNotTheModeButtons)
     options.motionMs = 300;
     SimLine sim(options);
     sim.controller.points[0] = {"A", "90.00", "50"};
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     w.show();
     QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
     ASSERT_TRUE(w.session().drive().operationMode);
@@ -183,7 +183,7 @@ TEST_F(DrivePanel, AMenuCommandKeepsTheModeUntilItEnds)
     sim::Options options;
     options.latencyMs = 150;
     SimLine sim(options);
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     w.show();
     bool offered = true;
     QObject::connect(&sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {

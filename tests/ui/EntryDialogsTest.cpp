@@ -1,8 +1,8 @@
+#include "ActuatorTypeDialog.h"
 #include "FakeView.h"
-#include "INPUTKEY.h"
+#include "KeypadDialog.h"
+#include "PointModeDialog.h"
 #include "QtTypeChooser.h"
-#include "frmMode.h"
-#include "frmType.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -81,31 +81,28 @@ struct TypeChoice {
     QString result;
 };
 
-class FrmTypeChoice : public ::testing::TestWithParam<TypeChoice> {};
+class ActuatorTypeDialogChoice : public ::testing::TestWithParam<TypeChoice> {};
 
-TEST_P(FrmTypeChoice, OkReturnsTheSelectedTypeNumber)
+TEST_P(ActuatorTypeDialogChoice, OkReturnsTheSelectedTypeNumber)
 {
     const TypeChoice& c = GetParam();
     const Marked marked;
-    whenOpen<frmType>([c](frmType& d) {
+    whenOpen<ActuatorTypeDialog>([c](ActuatorTypeDialog& d) {
         if (c.option >= 0)
             clickOption(option(d, "Typename", c.option));
         QTest::mouseClick(button(d, "OKButton"), Qt::LeftButton);
     });
-    EXPECT_EQ(frmType::GetString(nullptr, c.preselect), c.result);
+    EXPECT_EQ(ActuatorTypeDialog::GetString(nullptr, c.preselect), c.result);
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, FrmTypeChoice, ::testing::Values(
-    TypeChoice{-1, {}, "50"},
-    TypeChoice{2, {}, "63"},
-    TypeChoice{4, {}, "60"},
-    TypeChoice{7, {}, "66"},
-    TypeChoice{-1, "62", "62"},
-    TypeChoice{-1, "67", "50"}));
+INSTANTIATE_TEST_SUITE_P(Options, ActuatorTypeDialogChoice,
+                         ::testing::Values(TypeChoice{-1, {}, "50"}, TypeChoice{2, {}, "63"},
+                                           TypeChoice{4, {}, "60"}, TypeChoice{7, {}, "66"},
+                                           TypeChoice{-1, "62", "62"}, TypeChoice{-1, "67", "50"}));
 
-TEST(FrmType, CaptionsAndOneChoiceAcrossBothFrames)
+TEST(ActuatorTypeDialog, CaptionsAndOneChoiceAcrossBothFrames)
 {
-    frmType d;
+    ActuatorTypeDialog d;
     EXPECT_EQ(d.windowTitle(), "Actuator type");
     EXPECT_EQ(child<QLabel>(&d, "TypeSelect")->text(), "Please input an actuator type.");
     EXPECT_EQ(child<QGroupBox>(&d, "Frame1")->title(), "TALOR");
@@ -129,22 +126,23 @@ TEST(FrmType, CaptionsAndOneChoiceAcrossBothFrames)
     EXPECT_EQ(d.selectedType(), "50");
 }
 
-TEST(FrmType, EnterOnAnOptionActsAsOk)
+TEST(ActuatorTypeDialog, EnterOnAnOptionActsAsOk)
 {
-    whenOpen<frmType>([](frmType& d) {
+    whenOpen<ActuatorTypeDialog>([](ActuatorTypeDialog& d) {
         option(d, "Typename", 3)->setChecked(true);
         QTest::keyClick(option(d, "Typename", 3), Qt::Key_Return);
     });
-    EXPECT_EQ(frmType::GetString(), "64");
+    EXPECT_EQ(ActuatorTypeDialog::GetString(), "64");
 }
 
-TEST(FrmType, CancelAndCloseGiveEmptyText)
+TEST(ActuatorTypeDialog, CancelAndCloseGiveEmptyText)
 {
-    whenOpen<frmType>(
-        [](frmType& d) { QTest::mouseClick(button(d, "CancelButton"), Qt::LeftButton); });
-    EXPECT_EQ(frmType::GetString(), "");
-    whenOpen<frmType>([](frmType& d) { d.close(); });
-    EXPECT_EQ(frmType::GetString(), "");
+    whenOpen<ActuatorTypeDialog>([](ActuatorTypeDialog& d) {
+        QTest::mouseClick(button(d, "CancelButton"), Qt::LeftButton);
+    });
+    EXPECT_EQ(ActuatorTypeDialog::GetString(), "");
+    whenOpen<ActuatorTypeDialog>([](ActuatorTypeDialog& d) { d.close(); });
+    EXPECT_EQ(ActuatorTypeDialog::GetString(), "");
 }
 
 struct ModeChoice {
@@ -152,26 +150,26 @@ struct ModeChoice {
     QString result;
 };
 
-class FrmModeChoice : public ::testing::TestWithParam<ModeChoice> {};
+class PointModeDialogChoice : public ::testing::TestWithParam<ModeChoice> {};
 
-TEST_P(FrmModeChoice, OkReturnsTheLetter)
+TEST_P(PointModeDialogChoice, OkReturnsTheLetter)
 {
     const int index = GetParam().option;
     const Marked marked;
-    whenOpen<frmMode>([index](frmMode& d) {
+    whenOpen<PointModeDialog>([index](PointModeDialog& d) {
         clickOption(option(d, "Opt_1", index));
         QTest::mouseClick(button(d, "OKButton"), Qt::LeftButton);
     });
-    EXPECT_EQ(frmMode::GetString(), GetParam().result);
+    EXPECT_EQ(PointModeDialog::GetString(), GetParam().result);
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, FrmModeChoice,
+INSTANTIATE_TEST_SUITE_P(Options, PointModeDialogChoice,
                          ::testing::Values(ModeChoice{0, "A"}, ModeChoice{1, "I"},
                                            ModeChoice{2, "B"}));
 
-TEST(FrmMode, CaptionsAndCancel)
+TEST(PointModeDialog, CaptionsAndCancel)
 {
-    whenOpen<frmMode>([](frmMode& d) {
+    whenOpen<PointModeDialog>([](PointModeDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Selection in operation mode");
         EXPECT_EQ(child<QLabel>(&d, "Mode_select")->text(), "Please choose the operation mode.");
         EXPECT_EQ(option(d, "Opt_1", 0)->text(), "A:Positioning operation (Absolute position)");
@@ -181,14 +179,14 @@ TEST(FrmMode, CaptionsAndCancel)
         clickOption(option(d, "Opt_1", 2));
         QTest::mouseClick(button(d, "CancelButton"), Qt::LeftButton);
     });
-    EXPECT_EQ(frmMode::GetString(), "");
-    whenOpen<frmMode>([](frmMode& d) { d.close(); });
-    EXPECT_EQ(frmMode::GetString(), "");
+    EXPECT_EQ(PointModeDialog::GetString(), "");
+    whenOpen<PointModeDialog>([](PointModeDialog& d) { d.close(); });
+    EXPECT_EQ(PointModeDialog::GetString(), "");
 }
 
-TEST(FrmMode, FocusOnAnOptionSetsTheResult)
+TEST(PointModeDialog, FocusOnAnOptionSetsTheResult)
 {
-    frmMode d;
+    PointModeDialog d;
     d.show();
     QApplication::setActiveWindow(&d);
     option(d, "Opt_1", 1)->setFocus();
@@ -202,12 +200,12 @@ struct KeypadEntry {
     QString result;
 };
 
-class InputKeyEntry : public ::testing::TestWithParam<KeypadEntry> {};
+class KeypadDialogEntry : public ::testing::TestWithParam<KeypadEntry> {};
 
-TEST_P(InputKeyEntry, EnterReturnsTheShownText)
+TEST_P(KeypadDialogEntry, EnterReturnsTheShownText)
 {
     const KeypadEntry& e = GetParam();
-    whenOpen<INPUTKEY>([e](INPUTKEY& d) {
+    whenOpen<KeypadDialog>([e](KeypadDialog& d) {
         QLineEdit* display = child<QLineEdit>(&d, "Text1");
         EXPECT_EQ(display->text(), "0");
         for (const int k : e.keys)
@@ -218,31 +216,31 @@ TEST_P(InputKeyEntry, EnterReturnsTheShownText)
         }
         QTest::mouseClick(button(d, "kettei"), Qt::LeftButton);
     });
-    EXPECT_EQ(INPUTKEY::GetString(), e.result);
+    EXPECT_EQ(KeypadDialog::GetString(), e.result);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, InputKeyEntry, ::testing::Values(
-    KeypadEntry{{12, 5}, {}, "-5"},
-    KeypadEntry{{5, 10, 10, 2}, {}, "5.2"},
-    KeypadEntry{{1, 2, 11}, {}, "0"},
-    KeypadEntry{{0}, {}, "0"},
-    KeypadEntry{{}, "12.5", "12.5"}));
+INSTANTIATE_TEST_SUITE_P(Keys, KeypadDialogEntry,
+                         ::testing::Values(KeypadEntry{{12, 5}, {}, "-5"},
+                                           KeypadEntry{{5, 10, 10, 2}, {}, "5.2"},
+                                           KeypadEntry{{1, 2, 11}, {}, "0"},
+                                           KeypadEntry{{0}, {}, "0"},
+                                           KeypadEntry{{}, "12.5", "12.5"}));
 
-TEST(InputKey, CancelAndCloseGiveEmptyText)
+TEST(KeypadDialog, CancelAndCloseGiveEmptyText)
 {
-    whenOpen<INPUTKEY>([](INPUTKEY& d) {
+    whenOpen<KeypadDialog>([](KeypadDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Input a numerical value.");
         QTest::mouseClick(indexed<QPushButton>(d, "TENKEY", 7), Qt::LeftButton);
         QTest::mouseClick(button(d, "CancelButton"), Qt::LeftButton);
     });
-    EXPECT_EQ(INPUTKEY::GetString(), "");
-    whenOpen<INPUTKEY>([](INPUTKEY& d) { d.close(); });
-    EXPECT_EQ(INPUTKEY::GetString(), "");
+    EXPECT_EQ(KeypadDialog::GetString(), "");
+    whenOpen<KeypadDialog>([](KeypadDialog& d) { d.close(); });
+    EXPECT_EQ(KeypadDialog::GetString(), "");
 }
 
-// The parameter initialisation's type choice over frmType: the controller's type
+// The parameter initialisation's type choice over ActuatorTypeDialog: the controller's type
 // preselected, the MOVA frame left out on request, Cancel as no choice.
-TEST(QtTypeChooser, ShowsFrmTypeAndReadsItBack)
+TEST(QtTypeChooser, ShowsTheTypeDialogAndReadsItBack)
 {
     struct Case {
         const char* name;
@@ -265,7 +263,7 @@ TEST(QtTypeChooser, ShowsFrmTypeAndReadsItBack)
         window.setEnabled(false);  // the main window is disabled while the command runs
         bool frame2Visible = true;
         bool enabled = false;
-        whenOpen<frmType>([&](frmType& d) {
+        whenOpen<ActuatorTypeDialog>([&](ActuatorTypeDialog& d) {
             frame2Visible = child<QGroupBox>(&d, "Frame2")->isVisible();
             enabled = d.isEnabled();
             EXPECT_EQ(d.parentWidget(), &window);

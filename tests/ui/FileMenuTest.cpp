@@ -5,12 +5,12 @@
 #include "Grid.h"
 #include "Ini.h"
 #include "Module1.h"
+#include "PointInputWindow.h"
 #include "PointTable.h"
+#include "PulseTrainWindow.h"
 #include "Reactions.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "frmMain.h"
-#include "frmpulseMaindemo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,7 +52,7 @@ TEST(FileMenuSaveQuestion, TheWindowClosesOnlyWhenTheAnswerLetsIt)
             QTemporaryDir dir;
             module1().portName = "COM3";
             ScriptedDialogs d;
-            auto w = std::make_unique<frmMain>(d);
+            auto w = std::make_unique<PointInputWindow>(d);
             w->show();
             w->session().tableGrid().setText(0, PointTable::ModeColumn, "A");
             const QString path = dir.filePath("asked.csv");
@@ -73,7 +73,7 @@ TEST(FileMenuSaveQuestion, TheWindowClosesOnlyWhenTheAnswerLetsIt)
 
 TEST_F(FileMenu, ClosingAfterAFailedSaveStaysOpen)
 {
-    auto w = std::make_unique<frmpulseMaindemo>(dialogs);
+    auto w = std::make_unique<PulseTrainWindow>(dialogs);
     w->show();
     fillZones(w->session());
     dialogs.answer(MsgAnswer::Yes).file(dir.path()).ok();
@@ -87,7 +87,7 @@ TEST_F(FileMenu, ClosingAfterAFailedSaveStaysOpen)
 
 TEST_F(FileMenu, FileMenuItemsRunOnTheWindowsSession)
 {
-    auto w = std::make_unique<frmMain>(dialogs);
+    auto w = std::make_unique<PointInputWindow>(dialogs);
     fillPoints(w->session());
     const QString path = dir.filePath("menu.csv");
 
@@ -109,7 +109,7 @@ TEST_F(FileMenu, FileMenuItemsRunOnTheWindowsSession)
 
 TEST_F(FileMenu, OpenSaysOnTheStatusBarWhatTheFileLacked)
 {
-    auto w = std::make_unique<frmMain>(dialogs);
+    auto w = std::make_unique<PointInputWindow>(dialogs);
     auto* product = child<QLabel>(w.get(), "Panel1_Product");
     const QString path = dir.filePath("short.csv");
     writeBytes(path, fileOf(freshPointLines().mid(0, 97)));
@@ -129,7 +129,7 @@ TEST_F(FileMenu, PrintWithoutAPrinterWritesThePdfTheUserNames)
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     const QString proposed = dir.filePath("proposed.pdf");
     const QString chosen = dir.filePath("chosen.pdf");
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     w.setProposedPdfPath(proposed);
 
     dialogs.file("");  // the save dialog, cancelled
@@ -159,7 +159,7 @@ TEST_F(FileMenu, PrintWithoutAPrinterWritesThePdfTheUserNames)
 
 TEST_F(FileMenu, PreviewSitsUnderPrintAndShowsTheSamePages)
 {
-    auto w = std::make_unique<frmMain>(dialogs);
+    auto w = std::make_unique<PointInputWindow>(dialogs);
     QMenu* file = child<QMenu>(w.get(), "mnuFile");
     ASSERT_NE(file, nullptr);
     const QList<QAction*> items = file->actions();

@@ -4,15 +4,15 @@
 #include "Drive.h"
 #include "FakeView.h"
 #include "GridView.h"
+#include "PointInputWindow.h"
+#include "ProgressDialog.h"
+#include "PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
 #include "StartupWindow.h"
+#include "StopDialog.h"
 #include "Teaching.h"
-#include "frmMain.h"
-#include "frmVer.h"
-#include "frmbar.h"
-#include "frmpulseMaindemo.h"
-#include "frmstop.h"
+#include "VersionWindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -45,9 +45,9 @@ protected:
     {
         std::unique_ptr<MainFrame> w;
         if (point)
-            w = std::make_unique<frmMain>(dialogs);
+            w = std::make_unique<PointInputWindow>(dialogs);
         else
-            w = std::make_unique<frmpulseMaindemo>(dialogs);
+            w = std::make_unique<PulseTrainWindow>(dialogs);
         w->show();
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -399,8 +399,8 @@ TEST_F(Keyboard, ControlsHaveNamesAListenerUnderstands)
 // when shown again.
 TEST_F(Keyboard, HiddenWindowsLeaveTheAccessibilityTree)
 {
-    frmMain w(dialogs);
-    frmVer version(&w);
+    PointInputWindow w(dialogs);
+    VersionWindow version(&w);
     AppWindows windows(dialogs, 0.1);
     StartupWindow startup(windows);
     const auto listed = [](QWidget* window) {

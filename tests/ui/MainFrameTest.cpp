@@ -5,13 +5,13 @@
 #include "Grid.h"
 #include "Ini.h"
 #include "Module1.h"
+#include "PointInputWindow.h"
 #include "PointTable.h"
+#include "PortDialog.h"
+#include "PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "frmMain.h"
-#include "frmP.h"
-#include "frmpulseMaindemo.h"
-#include "frmkeisan.h"
+#include "SpeedCalculatorWindow.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -85,8 +85,8 @@ TEST_F(Frame, EveryCommandHasAHandlerOrIsListedAsNotYetBuilt)
 
 TEST_F(Frame, EveryCommandControlIsOfferedAtRest)
 {
-    frmMain point(dialogs);
-    frmpulseMaindemo pulse(dialogs);
+    PointInputWindow point(dialogs);
+    PulseTrainWindow pulse(dialogs);
     for (MainFrame* w : {static_cast<MainFrame*>(&point), static_cast<MainFrame*>(&pulse)}) {
         int items = 0;
         for (QAction* a : w->findChildren<QAction*>()) {
@@ -125,7 +125,7 @@ TEST_F(Frame, EveryToolButtonRunsItsMenuItemsCommandWithSetteiClear)
         {"Receive(Point)", "mnuToolsRecP"},
         {"Receive(Parameters)", "mnuToolsRecA"},
     };
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     QSignalSpy started(&w, &MainFrame::commandStarted);
     for (const auto& [key, menu] : toolToMenu) {
         SCOPED_TRACE(key.toStdString());
@@ -157,8 +157,8 @@ TEST_F(Frame, EveryToolButtonRunsItsMenuItemsCommandWithSetteiClear)
 
 TEST_F(Frame, ToolBarsMatchTheirTables)
 {
-    frmMain point(dialogs);
-    frmpulseMaindemo pulse(dialogs);
+    PointInputWindow point(dialogs);
+    PulseTrainWindow pulse(dialogs);
     QStringList keys, tips;
     for (QAction* a : child<QToolBar>(&point, "Toolbar1")->actions()) {
         keys << a->objectName().mid(QStringLiteral("Toolbar1_").size());
@@ -180,8 +180,8 @@ TEST_F(Frame, ToolBarsMatchTheirTables)
 
 TEST_F(Frame, MenuTreesOfBothWindows)
 {
-    frmMain point(dialogs);
-    frmpulseMaindemo pulse(dialogs);
+    PointInputWindow point(dialogs);
+    PulseTrainWindow pulse(dialogs);
     EXPECT_EQ(menuNames(point, "mnuFile"),
               (QStringList{"mnuFileNew=New File(&N)", "mnuFileOpen=Open(&O)...",
                            "mnuFileRecent=Recent files", "mnuFileSaveCurrent=Save(&S)",
@@ -218,7 +218,7 @@ TEST_F(Frame, MenuTreesOfBothWindows)
 
 TEST_F(Frame, WindowButtonTwiceReturnsToTheFirstGrid)
 {
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     Grid& points = w.session().tableGrid();
     Grid& parameters = w.session().parameterGrid();
     ASSERT_TRUE(points.isVisible());
@@ -236,7 +236,7 @@ TEST_F(Frame, WindowButtonTwiceReturnsToTheFirstGrid)
 
 TEST_F(Frame, ToolBarAndStatusBarToggleAndComeBackWhole)
 {
-    frmpulseMaindemo w(dialogs);
+    PulseTrainWindow w(dialogs);
     w.show();
     QToolBar* toolbar = child<QToolBar>(&w, "Toolbar1");
     const qsizetype buttons = toolbar->actions().size();
@@ -257,7 +257,7 @@ TEST_F(Frame, ToolBarAndStatusBarToggleAndComeBackWhole)
 TEST_F(Frame, StatusBarPanels)
 {
     module1().portName = "COM4";
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     EXPECT_EQ(child<QLabel>(&w, "Panel2_OriginShift")->text(), "Origin point shift: 0.00");
     EXPECT_EQ(portPanel(w), "COM4");
     w.session().showOriginShift("-1250");
@@ -269,7 +269,7 @@ TEST_F(Frame, StatusBarPanels)
 TEST_F(Frame, PortPanelShowsThePortReadAfterTheWindowWasBuilt)
 {
     // Start-up builds the point-input window before it reads the settings file.
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     module1().portName = "COM3";
     w.show();
     EXPECT_EQ(portPanel(w), "COM3");
@@ -277,11 +277,11 @@ TEST_F(Frame, PortPanelShowsThePortReadAfterTheWindowWasBuilt)
 
 TEST_F(Frame, PortDialogChoosesOnFocusAndCancelRestores)
 {
-    frmMain point(dialogs);
-    frmpulseMaindemo pulse(dialogs);
+    PointInputWindow point(dialogs);
+    PulseTrainWindow pulse(dialogs);
     module1().portName = "COM5";
     {
-        frmP p;
+        PortDialog p;
         EXPECT_TRUE(child<QRadioButton>(&p, "Opt_1_4")->isChecked())
             << "COM5 preselects the fifth option";
         EXPECT_EQ(child<QLabel>(&p, "Port_select")->text(), "Please choose a communication port.");
@@ -294,7 +294,7 @@ TEST_F(Frame, PortDialogChoosesOnFocusAndCancelRestores)
         EXPECT_EQ(portPanel(point), "COM1");
     }
     {
-        frmP p;
+        PortDialog p;
         p.show();
         child<QRadioButton>(&p, "Opt_1_2")->setFocus();
         QApplication::processEvents();
@@ -306,7 +306,7 @@ TEST_F(Frame, PortDialogChoosesOnFocusAndCancelRestores)
     {
         // Opening the dialog and pressing OK at once keeps the port it had.
         module1().portName = "COM5";
-        frmP p;
+        PortDialog p;
         p.show();
         QApplication::processEvents();
         EXPECT_EQ(module1().portName, "COM5");
@@ -316,27 +316,27 @@ TEST_F(Frame, PortDialogChoosesOnFocusAndCancelRestores)
     }
     for (const char* odd : {"COM1", "COM9", "", "LPT2"}) {
         module1().portName = odd;
-        frmP p;
+        PortDialog p;
         EXPECT_TRUE(child<QRadioButton>(&p, "Opt_1_0")->isChecked()) << odd;
     }
 }
 
 TEST_F(Frame, ComSetupOpensANewModelessDialogEachTime)
 {
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     w.show();
     menuItem(w, "mnuToolsCom")->trigger();
     toolButton(w, "ComSetup")->trigger();
-    const QList<frmP*> open = w.findChildren<frmP*>();
+    const QList<PortDialog*> open = w.findChildren<PortDialog*>();
     EXPECT_EQ(open.size(), 2);
-    for (frmP* p : open)
+    for (PortDialog* p : open)
         EXPECT_FALSE(p->isModal());
 }
 
 TEST_F(Frame, ClosingWithoutChangesStoresThePort)
 {
     module1().portName = "COM3";
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     w.show();
     EXPECT_TRUE(w.close());
     EXPECT_TRUE(dialogs.boxes.isEmpty());
@@ -355,7 +355,7 @@ TEST_F(Frame, ClosingWithChangesAsksFirst)
         CleanModule fresh;
         module1().portName = "COM3";
         ScriptedDialogs d;
-        frmMain w(d);
+        PointInputWindow w(d);
         w.show();
         w.session().setModified(true);
         d.answer(c.answer);
@@ -373,7 +373,7 @@ TEST_F(Frame, ClosingWithChangesAsksFirst)
 TEST_F(Frame, ExitRunsTheClosingSteps)
 {
     module1().portName = "COM2";
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     w.show();
     w.session().setModified(true);
     dialogs.answer(MsgAnswer::No);
@@ -386,7 +386,7 @@ TEST_F(Frame, ExitRunsTheClosingSteps)
 
 TEST_F(Frame, ControlsCarryTheirNamesAndAccessibleNames)
 {
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     for (const char* name : {"Cmd_Setup", "Cmd_driv", "Cmd_Start", "Cmd_Return", "Cmd_Stop",
                              "Cmd_Set", "Cmd_Op", "Cmd_Cl", "Cmd_SetBase", "Cmd_TargetP"}) {
         auto* b = child<QPushButton>(&w, name);
@@ -410,7 +410,7 @@ TEST_F(Frame, ControlsCarryTheirNamesAndAccessibleNames)
 TEST_F(Frame, LinkBoxesShowControlCharacters)
 {
     SimLine sim;
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     sim.controller.arm("@?VER ", {sim::Fault::Refuse, "E-01 UNKNOWN", 0});
     menuItem(w, "mnuHelpAbout")->trigger();
     EXPECT_EQ(child<QLineEdit>(&w, "Txt_ComS")->text(), "@?VER ,<CR><LF>");
@@ -420,7 +420,7 @@ TEST_F(Frame, LinkBoxesShowControlCharacters)
 
 TEST_F(Frame, SpeedCalculationOpensTheCalculatorAndDisablesTheWindow)
 {
-    frmpulseMaindemo w(dialogs);
+    PulseTrainWindow w(dialogs);
     w.show();
     w.session().parameterGrid().setText(-1, 1, "63");
     toolButton(w, "SpeedCalculation")->trigger();
@@ -434,7 +434,7 @@ TEST_F(Frame, SpeedCalculationOpensTheCalculatorAndDisablesTheWindow)
 TEST_F(Frame, VersionAsksTheControllerAndOpensTheDialog)
 {
     SimLine sim;
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     menuItem(w, "mnuHelpAbout")->trigger();
     auto* ver = w.findChild<QWidget*>("frmVer");
     ASSERT_NE(ver, nullptr);
@@ -447,7 +447,7 @@ TEST_F(Frame, VersionAsksTheControllerAndOpensTheDialog)
 TEST_F(Frame, PortDialogTakesAnOptionChosenWithoutTheFocus)
 {
     module1().portName = "COM2";
-    frmP p;
+    PortDialog p;
     p.show();
     QApplication::processEvents();
     // An assistive tool chooses the option through its action; the focus stays where it was.
@@ -463,7 +463,7 @@ TEST_F(Frame, PortDialogTakesAnOptionChosenWithoutTheFocus)
 TEST_F(Frame, APortThatWillNotOpenIsExplainedInTheStatusBarAndTheLog)
 {
     PortOverride missing(1, QStringLiteral("/nonexistent/kap-tty"));
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     auto* product = child<QLabel>(&w, "Panel1_Product");
     const QString label = product->text();
     menuItem(w, "mnuHelpAbout")->trigger();
@@ -487,7 +487,7 @@ TEST_F(Frame, APortThatWillNotOpenIsExplainedInTheStatusBarAndTheLog)
 
 TEST_F(Frame, AnglePlotFollowsTheSessionsRefreshes)
 {
-    frmpulseMaindemo w(dialogs);
+    PulseTrainWindow w(dialogs);
     w.session().panel().setCurrentAngle("12.50");
     w.session().panel().setCurrentAngle("12.50");
     menuItem(w, "mnuViewPlot")->trigger();

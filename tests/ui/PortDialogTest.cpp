@@ -1,7 +1,7 @@
 // The port dialog's device side: the device list, assigning a device to a port, OK and Cancel.
+#include "PortDialog.h"
 #include "Module1.h"
 #include "PortAssignments.h"
-#include "frmP.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -45,7 +45,7 @@ std::string rowsOf(QTreeWidget* list)
     return rows.join(' ').toStdString();
 }
 
-class PortDialog : public ::testing::Test {
+class PortDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -74,9 +74,9 @@ protected:
 
 }  // namespace
 
-TEST_F(PortDialog, ListsTheDevicesAndFollowsPlugAndUnplug)
+TEST_F(PortDialogTest, ListsTheDevicesAndFollowsPlugAndUnplug)
 {
-    frmP p(nullptr, &fake);
+    PortDialog p(nullptr, &fake);
     child<QTimer>(&p, "Tim_DeviceScan")->setInterval(10);
     p.show();
     auto* list = child<QTreeWidget>(&p, "Lst_Devices");
@@ -107,7 +107,7 @@ TEST_F(PortDialog, ListsTheDevicesAndFollowsPlugAndUnplug)
     EXPECT_EQ(field->text().toStdString(), "/dev/pts/5") << "typed text stays";
 }
 
-TEST_F(PortDialog, AssignmentsAreSavedAtOkAndDroppedAtCancel)
+TEST_F(PortDialogTest, AssignmentsAreSavedAtOkAndDroppedAtCancel)
 {
     enum How { Button, DoubleClick, Enter, Default };
     struct Case {
@@ -134,7 +134,7 @@ TEST_F(PortDialog, AssignmentsAreSavedAtOkAndDroppedAtCancel)
         const QString port = "COM" + QString::number(c.port);
         const QString label = "Lbl_Device_" + QString::number(c.port - 1);
         {
-            frmP p(nullptr, &fake);
+            PortDialog p(nullptr, &fake);
             p.show();
             QTest::mouseClick(child<QRadioButton>(&p, "Opt_1_" + QString::number(c.port - 1)),
                               Qt::LeftButton);
@@ -163,18 +163,18 @@ TEST_F(PortDialog, AssignmentsAreSavedAtOkAndDroppedAtCancel)
         EXPECT_EQ(saved(port), c.stored);
         const std::string fallback = defaultDevicePath(c.port).toStdString();
         EXPECT_EQ(devicePathFor(port).toStdString(), *c.stored ? c.stored : fallback);
-        frmP again(nullptr, &fake);
+        PortDialog again(nullptr, &fake);
         EXPECT_EQ(child<QLabel>(&again, label)->text().toStdString(),
                   *c.stored ? c.stored : fallback + " (default)");
     }
 }
 
-TEST_F(PortDialog, AnEnvironmentDeviceCannotBeChangedHere)
+TEST_F(PortDialogTest, AnEnvironmentDeviceCannotBeChangedHere)
 {
     portAssignments().assign(4, "/dev/ttyUSB3");
     qputenv("KAP_COM4", "/dev/pts/9");
     module1().portName = "COM4";
-    frmP p(nullptr, &fake);
+    PortDialog p(nullptr, &fake);
     p.show();
     child<QLineEdit>(&p, "Txt_Device")->setText("/dev/ttyUSB0");
     EXPECT_EQ(child<QLabel>(&p, "Lbl_Device_3")->text().toStdString(),
@@ -186,7 +186,7 @@ TEST_F(PortDialog, AnEnvironmentDeviceCannotBeChangedHere)
     EXPECT_TRUE(child<QPushButton>(&p, "Cmd_Assign")->isEnabled());
 }
 
-TEST_F(PortDialog, TakesNetworkAddressesAndTestsThePort)
+TEST_F(PortDialogTest, TakesNetworkAddressesAndTestsThePort)
 {
     QTcpServer listening;
     ASSERT_TRUE(listening.listen(QHostAddress::LocalHost, 0));
@@ -210,7 +210,7 @@ TEST_F(PortDialog, TakesNetworkAddressesAndTestsThePort)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
-        frmP p(nullptr, &fake);
+        PortDialog p(nullptr, &fake);
         p.show();
         QTest::mouseClick(child<QRadioButton>(&p, "Opt_1_5"), Qt::LeftButton);
         child<QLineEdit>(&p, "Txt_Device")->setText(c.typed);
@@ -225,7 +225,7 @@ TEST_F(PortDialog, TakesNetworkAddressesAndTestsThePort)
         EXPECT_EQ(child<QLabel>(&p, "Lbl_Device_5")->text(), c.typed);
         QTest::mouseClick(child<QPushButton>(&p, "Cmd_Test"), Qt::LeftButton);
         auto* tested = child<QLabel>(&p, "Lbl_Test_5");
-        QTest::qWaitFor([&] { return tested->text() != frmP::tr("testing..."); }, 4000);
+        QTest::qWaitFor([&] { return tested->text() != PortDialog::tr("testing..."); }, 4000);
         EXPECT_EQ(tested->text().toStdString(), c.test);
         EXPECT_EQ(child<QLabel>(&p, "Lbl_Test_0")->text().toStdString(), "") << "beside its own port only";
         QTest::mouseClick(child<QPushButton>(&p, "OKButton"), Qt::LeftButton);

@@ -2,9 +2,9 @@
 // by keys and clicks as the user drives them.
 #include "FakeView.h"
 #include "ParameterTable.h"
+#include "PointInputWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "frmMain.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -54,7 +54,7 @@ protected:
 
     CleanModule clean;
     ScriptedDialogs dialogs;
-    frmMain w{dialogs};
+    PointInputWindow w{dialogs};
 };
 
 }  // namespace

@@ -1,19 +1,19 @@
 // Start-up: the port from the settings file, the family query, the window it opens, and the
 // manual choice when nobody answers.
+#include "StartupWindow.h"
 #include "AppWindows.h"
+#include "FakeView.h"
 #include "Grid.h"
 #include "Ini.h"
 #include "Module1.h"
 #include "ParameterTable.h"
-#include "Session.h"
+#include "PointInputWindow.h"
+#include "PulseTrainWindow.h"
 #include "RawPty.h"
 #include "ScriptedDialogs.h"
-#include "SimLine.h"
-#include "frmMain.h"
-#include "frmpulseMaindemo.h"
-#include "FakeView.h"
-#include "StartupWindow.h"
+#include "Session.h"
 #include "SettingCommands.h"
+#include "SimLine.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -159,7 +159,7 @@ TEST_F(Startup, OtherKeysInTheOptionsDoNothing)
 
 TEST_F(Startup, AnUnknownActuatorTypeEndsTheProgramThroughItsQuitPath)
 {
-    frmMain& w = windows.pointInput();
+    PointInputWindow& w = windows.pointInput();
     dialogs.ok();
     QTimer::singleShot(0, &w, [&w] {
         // 55 passes the type row's range "50 to 66" but is no actuator type.

@@ -3,10 +3,10 @@
 #include "GridView.h"
 #include "Module1.h"
 #include "ParameterTable.h"
+#include "PointInputWindow.h"
+#include "PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "frmMain.h"
-#include "frmpulseMaindemo.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -30,8 +30,8 @@ protected:
 
 TEST_F(TablesInWindows, WindowsStartWithTheirTablesAndUnmodified)
 {
-    frmMain point(dialogs);
-    frmpulseMaindemo pulse(dialogs);
+    PointInputWindow point(dialogs);
+    PulseTrainWindow pulse(dialogs);
     EXPECT_EQ(point.session().tableGrid().rows(), 64);
     EXPECT_EQ(point.session().tableGrid().text(-1, 1), " Mode");
     EXPECT_EQ(point.session().tableGrid().text(63, 0), "63");
@@ -46,7 +46,7 @@ TEST_F(TablesInWindows, WindowsStartWithTheirTablesAndUnmodified)
 
 TEST_F(TablesInWindows, TypedValuesAreValidatedAndMarkTheData)
 {
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     const int acceleration = w.session().parameters().rowOfPrm(4);
     ASSERT_TRUE(w.session().parameterGrid().typeText(acceleration, 1, "150"));
     EXPECT_EQ(w.session().parameterGrid().text(acceleration, 1), "100");
@@ -67,14 +67,14 @@ TEST_F(TablesInWindows, TypedValuesAreValidatedAndMarkTheData)
 
 TEST_F(TablesInWindows, PulseTrainTypeRowCannotBeTypedOver)
 {
-    frmpulseMaindemo w(dialogs);
+    PulseTrainWindow w(dialogs);
     w.session().parameterGrid().setText(-1, 1, "61");
     EXPECT_EQ(w.session().parameterGrid().text(-1, 1), "50");
 }
 
 TEST_F(TablesInWindows, InertiaUnitFollowsTheType)
 {
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     auto* label = w.findChild<QLabel*>("Label10");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->accessibleName(), "*10^-6 kg.m^2");
@@ -85,7 +85,7 @@ TEST_F(TablesInWindows, InertiaUnitFollowsTheType)
 
 TEST_F(TablesInWindows, ZoneMessagesGoThroughTheWindowsDialogs)
 {
-    frmpulseMaindemo w(dialogs);
+    PulseTrainWindow w(dialogs);
     dialogs.ok();
     w.session().tableGrid().setText(0, 1, "360");
     ASSERT_EQ(dialogs.boxes.size(), 1);
@@ -95,7 +95,7 @@ TEST_F(TablesInWindows, ZoneMessagesGoThroughTheWindowsDialogs)
 
 TEST_F(TablesInWindows, EntryDialogsOnlyWhileSetIsEnabled)
 {
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     w.session().panel().setEnabled(Command::Set, false);
     w.session().tableGrid().setText(2, 1, "A");
     w.session().tableGrid().doubleClick(2, 1);  // would open the mode dialog modally

@@ -5,14 +5,14 @@
 #include "AnglePlotWindow.h"
 #include "CommLogWindow.h"
 #include "FakeView.h"
-#include "Receive.h"
 #include "Module1.h"
+#include "PointInputWindow.h"
 #include "QtSerialLine.h"
+#include "Receive.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "frmMain.h"
-#include "frmVer.h"
-#include "frmkeisan.h"
+#include "SpeedCalculatorWindow.h"
+#include "VersionWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -37,7 +37,7 @@ TEST(ToolWindowShots, SavesBothWindows)
     const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
 
     ScriptedDialogs dialogs;
-    frmkeisan calc(dialogs);
+    SpeedCalculatorWindow calc(dialogs);
     calc.openFor(QStringLiteral("65"));
     calc.findChild<QPushButton*>("Command1")->click();
     const QPixmap calcShot = calc.grab();
@@ -46,7 +46,7 @@ TEST(ToolWindowShots, SavesBothWindows)
     CleanModule clean;
     SimLine sim({.version = "1.10"});
     ViewedSession window;
-    frmVer* ver = ShowVersionDialog(window.session, nullptr);
+    VersionWindow* ver = ShowVersionDialog(window.session, nullptr);
     const QPixmap verShot = ver->grab();
     ASSERT_TRUE(verShot.save(dir + QStringLiteral("/frmVer@%1x.png").arg(scale)));
     std::printf("frmkeisan %dx%d, frmVer %dx%d (logical), screen %dx%d\n", calc.width(),
@@ -104,7 +104,7 @@ TEST(ToolWindowShots, SavesThePrintedList)
     QDir().mkpath(dir);
     CleanModule clean;
     ScriptedDialogs dialogs;
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     const QString pdf = dir + QStringLiteral("/setting-list.pdf");
     dialogs.file(pdf);
     w.findChild<QAction*>(QStringLiteral("mnuFilePrint"))->trigger();

@@ -1,23 +1,23 @@
 // The windows' texts and the Japanese translation: every text a window shows goes through
 // Qt's translation, the Japanese file translates every one of them, and no widget text is set
 // from a bare literal in the sources.
+#include "ActuatorTypeDialog.h"
 #include "AnglePlotWindow.h"
 #include "AppWindows.h"
 #include "CommLogWindow.h"
-#include "INPUTKEY.h"
+#include "ErrorHistoryWindow.h"
+#include "KeypadDialog.h"
 #include "Language.h"
+#include "PointInputWindow.h"
+#include "PointModeDialog.h"
+#include "PortDialog.h"
+#include "ProgressDialog.h"
+#include "PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
+#include "SpeedCalculatorWindow.h"
 #include "StartupWindow.h"
-#include "errorRecord.h"
-#include "frmMain.h"
-#include "frmMode.h"
-#include "frmP.h"
-#include "frmType.h"
-#include "frmbar.h"
-#include "frmkeisan.h"
-#include "frmpulseMaindemo.h"
-#include "frmstop.h"
+#include "StopDialog.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -145,9 +145,9 @@ void eachWindow(ScriptedDialogs& dialogs, const std::function<void(QWidget&)>& l
     for (const Family family : {Family::PointInput, Family::PulseTrain}) {
         std::unique_ptr<MainFrame> w;
         if (family == Family::PointInput)
-            w = std::make_unique<frmMain>(dialogs);
+            w = std::make_unique<PointInputWindow>(dialogs);
         else
-            w = std::make_unique<frmpulseMaindemo>(dialogs);
+            w = std::make_unique<PulseTrainWindow>(dialogs);
         w->show();
         look(*w);
         look(w->progressDialog());
@@ -157,20 +157,20 @@ void eachWindow(ScriptedDialogs& dialogs, const std::function<void(QWidget&)>& l
         w->run(Command::ShowAnglePlot);
         look(*w->anglePlot());
         exchange::ErrorLines lines;
-        errorRecord history(w->session(), lines);
+        ErrorHistoryWindow history(w->session(), lines);
         look(history);
         w->commLog()->close();
         w->anglePlot()->close();
     }
-    frmP p;
+    PortDialog p;
     look(p);
-    frmType type;
+    ActuatorTypeDialog type;
     look(type);
-    frmMode mode;
+    PointModeDialog mode;
     look(mode);
-    INPUTKEY key;
+    KeypadDialog key;
     look(key);
-    frmkeisan calc(dialogs);
+    SpeedCalculatorWindow calc(dialogs);
     calc.openFor(QStringLiteral("65"));
     look(calc);
     AppWindows windows(dialogs);
@@ -207,7 +207,7 @@ TEST(Texts, JapaneseTranslatesEveryWindowAndBox)
     {
         CleanModule clean;
         const PortOverride nowhere(1, QStringLiteral("/nonexistent/kap-test-port"));
-        frmMain w(dialogs);
+        PointInputWindow w(dialogs);
         dialogs.ok(3);
         w.run(Command::ReceiveParameters);
         w.run(Command::ErrorHistory);
@@ -320,7 +320,7 @@ TEST(Language, ViewMenuKeepsTheChoiceForTheNextStart)
 {
     CleanModule clean;
     ScriptedDialogs dialogs;
-    frmMain w(dialogs);
+    PointInputWindow w(dialogs);
     const struct {
         const char* item;
         const char* saved;

@@ -1,9 +1,9 @@
 // "Version(&A)": the query to the controller simulator and the version window it opens.
+#include "VersionWindow.h"
 #include "FakeView.h"
 #include "Module1.h"
 #include "SimLine.h"
 #include "Version.h"
-#include "frmVer.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -27,8 +27,8 @@ protected:
     Session& session = window.session;
     QWidget mainWindow;    // stands in for the main window that owns the dialog
 
-    frmVer* open() { return ShowVersionDialog(session, &mainWindow); }
-    static QString label(frmVer* dialog, const char* name)
+    VersionWindow* open() { return ShowVersionDialog(session, &mainWindow); }
+    static QString label(VersionWindow* dialog, const char* name)
     {
         return dialog->findChild<QLabel*>(name)->text();
     }
@@ -53,7 +53,7 @@ TEST_F(VersionQuery, ShowsTheFirstFourCharactersOfTheTrimmedVersion)
         session.silence().settingMode = true;
         module1().replyTimeout.set(3000);
 
-        frmVer* dialog = open();
+        VersionWindow* dialog = open();
 
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(dialog->isVisible());
@@ -73,7 +73,7 @@ TEST_F(VersionQuery, ASilentControllerOpensTheWindowWithoutAVersionOrABox)
     sim.controller.arm("@?VER ", {sim::Fault::NoReply, {}, 0});
     session.controller().version = QStringLiteral("1.10");  // from an earlier query
 
-    frmVer* dialog = open();
+    VersionWindow* dialog = open();
 
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(label(dialog, "ConVersion"), "Ver ");
@@ -87,7 +87,7 @@ TEST_F(VersionQuery, APartReplyCutByTheTimeoutCountsAsSilence)
 {
     SimLine sim({.version = "1.10"});
     sim.controller.arm("@?VER ", {sim::Fault::CutReply, {}, 3});
-    frmVer* dialog = open();
+    VersionWindow* dialog = open();
     EXPECT_EQ(label(dialog, "ConVersion"), "Ver ");
     EXPECT_TRUE(window.dialogs.boxes.isEmpty());
 }
@@ -96,7 +96,7 @@ TEST_F(VersionQuery, ARefusalShowsNoVersionAndNoBox)
 {
     SimLine sim;
     sim.controller.arm("@?VER ", {sim::Fault::Refuse, "E-01 UNKNOWN", 0});
-    frmVer* dialog = open();
+    VersionWindow* dialog = open();
     EXPECT_EQ(label(dialog, "ConVersion"), "Ver ");
     EXPECT_EQ(window.view.error, "NG\r\nE-01 UNKNOWN\r\n");
     EXPECT_TRUE(window.dialogs.boxes.isEmpty());
@@ -110,7 +110,7 @@ TEST_F(VersionQuery, AMissingPortRestoresTheWindowAndStillOpensTheDialog)
     window.view.bar.visible = true;
     session.controller().version = QStringLiteral("1.10");
 
-    frmVer* dialog = open();
+    VersionWindow* dialog = open();
 
     EXPECT_TRUE(window.view.windowEnabled);
     EXPECT_TRUE(window.view.toolbarEnabled);
@@ -133,7 +133,7 @@ TEST_F(VersionQuery, ThePulseTrainWindowsOwnTimeoutIsTheOneSet)
 TEST_F(VersionQuery, TheWindowShowsProgramAndControllerAndClosesOnOk)
 {
     SimLine sim;
-    frmVer* dialog = open();
+    VersionWindow* dialog = open();
     EXPECT_EQ(dialog->windowTitle(), "Version information");
     EXPECT_FALSE(dialog->isModal());
     EXPECT_EQ(label(dialog, "lblTitle"), "Support-Software for TALOR");
@@ -158,10 +158,10 @@ TEST_F(VersionQuery, TheWindowShowsProgramAndControllerAndClosesOnOk)
 TEST_F(VersionQuery, AskingAgainReusesTheWindowWithTheNewVersion)
 {
     SimLine sim({.version = "1.10"});
-    frmVer* first = open();
+    VersionWindow* first = open();
     first->findChild<QPushButton*>("cmdOK")->click();
     sim.controller.options().version = "2.01";
-    frmVer* second = open();
+    VersionWindow* second = open();
     EXPECT_EQ(first, second);
     EXPECT_TRUE(second->isVisible());
     EXPECT_EQ(label(second, "ConVersion"), "Ver 2.01");
@@ -170,7 +170,7 @@ TEST_F(VersionQuery, AskingAgainReusesTheWindowWithTheNewVersion)
 TEST_F(VersionQuery, AWindowWithoutOwnerFreesItselfWhenClosed)
 {
     SimLine sim;
-    QPointer<frmVer> dialog = ShowVersionDialog(session, nullptr);
+    QPointer<VersionWindow> dialog = ShowVersionDialog(session, nullptr);
     ASSERT_TRUE(dialog);
     dialog->findChild<QPushButton*>("cmdOK")->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,11 +1,11 @@
 // Where windows open: tool windows inside the screen beside the main window, message boxes wide
 // enough for their titles.
+#include "WindowPlacement.h"
+#include "PointInputWindow.h"
+#include "PulseTrainWindow.h"
 #include "QtDialogs.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "WindowPlacement.h"
-#include "frmMain.h"
-#include "frmpulseMaindemo.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -95,13 +95,13 @@ TEST(WindowPlacement, ToolWindowsOpenBesideTheMainWindow)
         Command command;
     };
     const Case cases[] = {
-        {"communication log", [&] { return std::make_unique<frmMain>(dialogs); },
+        {"communication log", [&] { return std::make_unique<PointInputWindow>(dialogs); },
          Command::ShowCommLog},
-        {"angle plot", [&] { return std::make_unique<frmpulseMaindemo>(dialogs); },
+        {"angle plot", [&] { return std::make_unique<PulseTrainWindow>(dialogs); },
          Command::ShowAnglePlot},
-        {"speed calculator", [&] { return std::make_unique<frmpulseMaindemo>(dialogs); },
+        {"speed calculator", [&] { return std::make_unique<PulseTrainWindow>(dialogs); },
          Command::SpeedCalculation},
-        {"port setup", [&] { return std::make_unique<frmMain>(dialogs); },
+        {"port setup", [&] { return std::make_unique<PointInputWindow>(dialogs); },
          Command::PortSetup},
     };
     for (const Case& c : cases) {
@@ -164,8 +164,8 @@ TEST(WindowPlacement, MainWindowsFitTheScreen)
     ScriptedDialogs dialogs;
     const QRect area = availableArea();
     const std::function<std::unique_ptr<MainFrame>()> families[] = {
-        [&] { return std::make_unique<frmMain>(dialogs); },
-        [&] { return std::make_unique<frmpulseMaindemo>(dialogs); },
+        [&] { return std::make_unique<PointInputWindow>(dialogs); },
+        [&] { return std::make_unique<PulseTrainWindow>(dialogs); },
     };
     for (const auto& make : families) {
         const std::unique_ptr<MainFrame> main = make();

@@ -1,4 +1,4 @@
-#include "frmkeisan.h"
+#include "SpeedCalculatorWindow.h"
 
 #include "Dialogs.h"
 
@@ -38,7 +38,7 @@ QLabel* caption(const QString& text, QLineEdit* buddy, QWidget* parent)
 
 }  // namespace
 
-frmkeisan::frmkeisan(Dialogs& dialogs, QWidget* parent)
+SpeedCalculatorWindow::SpeedCalculatorWindow(Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("frmkeisan"));
@@ -127,10 +127,10 @@ frmkeisan::frmkeisan(Dialogs& dialogs, QWidget* parent)
     all->addLayout(bottom);
     all->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(startButton, &QPushButton::clicked, this, &frmkeisan::calculate);
-    connect(closeButton, &QPushButton::clicked, this, &frmkeisan::close);
+    connect(startButton, &QPushButton::clicked, this, &SpeedCalculatorWindow::calculate);
+    connect(closeButton, &QPushButton::clicked, this, &SpeedCalculatorWindow::close);
     for (QLineEdit* box : {inertiaBox_, rangeBox_, speedBox_, accelerationBox_})
-        connect(box, &QLineEdit::returnPressed, this, &frmkeisan::calculate);
+        connect(box, &QLineEdit::returnPressed, this, &SpeedCalculatorWindow::calculate);
 
     setTabOrder(modelOptions_.back(), inertiaBox_);
     setTabOrder(inertiaBox_, rangeBox_);
@@ -149,7 +149,7 @@ frmkeisan::frmkeisan(Dialogs& dialogs, QWidget* parent)
     inertiaLimit_->setText(speed::inertiaLimitText(0));
 }
 
-void frmkeisan::openFor(const QString& actuatorType)
+void SpeedCalculatorWindow::openFor(const QString& actuatorType)
 {
     if (const auto index = speed::modelIndexForType(actuatorType))
         modelOptions_[static_cast<std::size_t>(*index)]->setChecked(true);
@@ -158,7 +158,7 @@ void frmkeisan::openFor(const QString& actuatorType)
     activateWindow();
 }
 
-int frmkeisan::selectedModel() const
+int SpeedCalculatorWindow::selectedModel() const
 {
     for (int i = 0; i < speed::kModelCount; ++i) {
         if (modelOptions_[static_cast<std::size_t>(i)]->isChecked())
@@ -167,14 +167,14 @@ int frmkeisan::selectedModel() const
     return 0;
 }
 
-void frmkeisan::modelChosen(int index)
+void SpeedCalculatorWindow::modelChosen(int index)
 {
     inertiaLimit_->setText(speed::inertiaLimitText(index));
     inertiaBox_->setText(speed::maxInertiaText(index));
     inertiaUnit_->setText(tr(speed::speedModel(index).unit));
 }
 
-void frmkeisan::calculate()
+void SpeedCalculatorWindow::calculate()
 {
     const int model = selectedModel();
     const speed::SpeedTexts texts{inertiaBox_->text(), rangeBox_->text(), speedBox_->text(),
@@ -190,7 +190,7 @@ void frmkeisan::calculate()
     showResults();
 }
 
-bool frmkeisan::report(const speed::SpeedRun& run)
+bool SpeedCalculatorWindow::report(const speed::SpeedRun& run)
 {
     if (run.message.isEmpty())
         return true;
@@ -206,13 +206,13 @@ bool frmkeisan::report(const speed::SpeedRun& run)
     return false;
 }
 
-void frmkeisan::showResults()
+void SpeedCalculatorWindow::showResults()
 {
     maxSpeedBox_->setText(speed::formatResult(lastResult_ ? lastResult_->maxSpeed : 0.0f));
     maxAccelerationBox_->setText(speed::formatResult(lastResult_ ? lastResult_->maxAccel : 0.0f));
 }
 
-void frmkeisan::closeEvent(QCloseEvent* event)
+void SpeedCalculatorWindow::closeEvent(QCloseEvent* event)
 {
     // Hidden, not destroyed: the window keeps its state for the next opening.
     event->accept();
@@ -220,7 +220,7 @@ void frmkeisan::closeEvent(QCloseEvent* event)
     emit closed();
 }
 
-void frmkeisan::resetInputs()
+void SpeedCalculatorWindow::resetInputs()
 {
     inertiaBox_->setText(QStringLiteral("1"));
     rangeBox_->setText(QStringLiteral("90"));

@@ -1,4 +1,4 @@
-#include "errorRecord.h"
+#include "ErrorHistoryWindow.h"
 
 #include "Session.h"
 #include "WindowPlacement.h"
@@ -21,7 +21,8 @@ constexpr int kCloseDelayMs = 100;
 
 }  // namespace
 
-errorRecord::errorRecord(Session& session, const exchange::ErrorLines& lines, QWidget* parent)
+ErrorHistoryWindow::ErrorHistoryWindow(Session& session, const exchange::ErrorLines& lines,
+                                       QWidget* parent)
     : QDialog(parent), session_(&session), lines_(lines)
 {
     setObjectName(QStringLiteral("errorRecord"));
@@ -50,10 +51,10 @@ errorRecord::errorRecord(Session& session, const exchange::ErrorLines& lines, QW
     okButton_ = new QPushButton(tr("OK"), this);
     okButton_->setObjectName(QStringLiteral("OK"));
     okButton_->setDefault(true);
-    connect(okButton_, &QPushButton::clicked, this, &errorRecord::okClicked);
+    connect(okButton_, &QPushButton::clicked, this, &ErrorHistoryWindow::okClicked);
     saveButton_ = new QPushButton(tr("Save"), this);
     saveButton_->setObjectName(QStringLiteral("e_hozon"));
-    connect(saveButton_, &QPushButton::clicked, this, &errorRecord::saveClicked);
+    connect(saveButton_, &QPushButton::clicked, this, &ErrorHistoryWindow::saveClicked);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -67,7 +68,7 @@ errorRecord::errorRecord(Session& session, const exchange::ErrorLines& lines, QW
     all->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void errorRecord::okClicked()
+void ErrorHistoryWindow::okClicked()
 {
     // The short pause the tool has always made before closing; nothing is clicked meanwhile.
     okButton_->setEnabled(false);
@@ -75,13 +76,13 @@ void errorRecord::okClicked()
     QTimer::singleShot(kCloseDelayMs, this, &QWidget::close);
 }
 
-void errorRecord::saveClicked()
+void ErrorHistoryWindow::saveClicked()
 {
     if (session_)
         exchange::SaveErrorRecord(*session_, lines_);
 }
 
-errorRecord* ShowErrorHistory(Session& session, QWidget* mainWindow)
+ErrorHistoryWindow* ShowErrorHistory(Session& session, QWidget* mainWindow)
 {
     const std::optional<exchange::ErrorLines> lines = exchange::ReadErrorHistory(session);
     if (!lines)
@@ -90,10 +91,10 @@ errorRecord* ShowErrorHistory(Session& session, QWidget* mainWindow)
     // One history window per main window: the previous read's goes.
     const QList<QWidget*> windows = QApplication::topLevelWidgets();
     for (QWidget* w : windows) {
-        if (qobject_cast<errorRecord*>(w) && w->parentWidget() == mainWindow)
+        if (qobject_cast<ErrorHistoryWindow*>(w) && w->parentWidget() == mainWindow)
             w->close();
     }
-    auto* window = new errorRecord(session, *lines, mainWindow);
+    auto* window = new ErrorHistoryWindow(session, *lines, mainWindow);
     placeBeside(window, mainWindow);
     window->show();
     window->raise();

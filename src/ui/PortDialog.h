@@ -28,12 +28,12 @@ namespace kap {
 
 class QtSerialLine;
 
-class frmP : public QDialog {
+class PortDialog : public QDialog {
     Q_OBJECT
 public:
     // devices: where the device list comes from, kept by the caller while the dialog lives;
     // null for the system's serial devices.
-    explicit frmP(QWidget* parent = nullptr, const SerialDeviceSource* devices = nullptr);
+    explicit PortDialog(QWidget* parent = nullptr, const SerialDeviceSource* devices = nullptr);
 
     // Reads the device list again; touches the list only when it changed.
     void refreshDevices();

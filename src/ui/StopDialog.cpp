@@ -1,4 +1,4 @@
-#include "frmstop.h"
+#include "StopDialog.h"
 
 #include "HiddenWindow.h"
 
@@ -8,7 +8,7 @@
 
 namespace kap {
 
-frmstop::frmstop(QWidget* parent) : QDialog(parent)
+StopDialog::StopDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmstop"));
     releaseWhenHidden(this);  // hidden, it leaves the accessibility tree
@@ -28,11 +28,11 @@ frmstop::frmstop(QWidget* parent) : QDialog(parent)
     f.setBold(true);
     stopButton_->setFont(f);
     layout->addWidget(stopButton_);
-    connect(stopButton_, &QPushButton::clicked, this, &frmstop::stopPressed);
+    connect(stopButton_, &QPushButton::clicked, this, &StopDialog::stopPressed);
     setFixedSize(sizeHint());
 }
 
-void frmstop::reject()
+void StopDialog::reject()
 {
     hide();
 }

@@ -1,7 +1,7 @@
 // The calculator window as a user drives it: model options, the four input boxes, Enter,
 // the two buttons, the boxes it shows and the results it leaves on screen.
+#include "SpeedCalculatorWindow.h"
 #include "ScriptedDialogs.h"
-#include "frmkeisan.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -25,10 +25,11 @@ const char* const kTitle = "Rotary operating speed calculation";
 const char* const kMicro = "*10^-6 kg * m^2";
 const char* const kMilli = "*10^-3 kg * m^2";
 
-class Calculator : public ::testing::Test {
+class SpeedCalculatorWindowTest : public ::testing::Test {
 protected:
     ScriptedDialogs dialogs;
-    std::unique_ptr<frmkeisan> window = std::make_unique<frmkeisan>(dialogs);
+    std::unique_ptr<SpeedCalculatorWindow> window =
+        std::make_unique<SpeedCalculatorWindow>(dialogs);
 
     QLineEdit* box(const char* name) { return window->findChild<QLineEdit*>(name); }
     QRadioButton* option(int i)
@@ -51,7 +52,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Calculator, OpensWithItsInitialTextsAndCaptions)
+TEST_F(SpeedCalculatorWindowTest, OpensWithItsInitialTextsAndCaptions)
 {
     EXPECT_EQ(window->windowTitle(), "Rotary Actuator Operating Speed Calculation");
     EXPECT_EQ(window->findChild<QGroupBox*>("Frame4")->title(), "Select robot type");
@@ -76,7 +77,7 @@ TEST_F(Calculator, OpensWithItsInitialTextsAndCaptions)
     EXPECT_EQ(unit(), kMicro);
 }
 
-TEST_F(Calculator, EveryBoxIsNamedByTheLabelBesideIt)
+TEST_F(SpeedCalculatorWindowTest, EveryBoxIsNamedByTheLabelBesideIt)
 {
     const struct {
         const char* box;
@@ -102,7 +103,7 @@ struct TypeCase {
     const char* unit;
 };
 
-TEST_F(Calculator, OpeningPreselectsTheModelOfTheActuatorType)
+TEST_F(SpeedCalculatorWindowTest, OpeningPreselectsTheModelOfTheActuatorType)
 {
     const TypeCase cases[] = {
         {"61", 0, "1", "Max. input value for load inertia is 1000.", kMicro},
@@ -115,7 +116,7 @@ TEST_F(Calculator, OpeningPreselectsTheModelOfTheActuatorType)
     };
     for (const TypeCase& c : cases) {
         SCOPED_TRACE(c.type);
-        window = std::make_unique<frmkeisan>(dialogs);
+        window = std::make_unique<SpeedCalculatorWindow>(dialogs);
         window->openFor(QString::fromLatin1(c.type));
         EXPECT_TRUE(window->isVisible());
         EXPECT_TRUE(option(c.option)->isChecked());
@@ -126,7 +127,7 @@ TEST_F(Calculator, OpeningPreselectsTheModelOfTheActuatorType)
     }
 }
 
-TEST_F(Calculator, AnUnknownTypeKeepsTheModelAndTheLoadInertia)
+TEST_F(SpeedCalculatorWindowTest, AnUnknownTypeKeepsTheModelAndTheLoadInertia)
 {
     option(3)->click();
     type("Text1", "123");
@@ -137,7 +138,7 @@ TEST_F(Calculator, AnUnknownTypeKeepsTheModelAndTheLoadInertia)
     }
 }
 
-TEST_F(Calculator, ChoosingAModelSetsLimitLoadInertiaAndUnit)
+TEST_F(SpeedCalculatorWindowTest, ChoosingAModelSetsLimitLoadInertiaAndUnit)
 {
     const TypeCase cases[] = {
         {"", 5, "50", "Max. input value for load inertia is 50.", kMilli},
@@ -162,7 +163,7 @@ TEST_F(Calculator, ChoosingAModelSetsLimitLoadInertiaAndUnit)
 // Model 61 at J = 1000, 90 degrees, 100 %, 100 %: a = 0.1, b = 0.6, the move reaches full
 // speed (thetaA = 60): w = 1/0.6 = 1.6667 rps, alpha = 2pi * w / 0.1 = 104.7198 rad/s^2,
 // T = 0.25 / w + 0.1 = 0.25 s.
-TEST_F(Calculator, StartButtonAndEnterInEachInputBoxRunTheCalculation)
+TEST_F(SpeedCalculatorWindowTest, StartButtonAndEnterInEachInputBoxRunTheCalculation)
 {
     for (const char* where : {"Command1", "Text1", "Text2", "Text3", "Text4"}) {
         SCOPED_TRACE(where);
@@ -185,7 +186,7 @@ TEST_F(Calculator, StartButtonAndEnterInEachInputBoxRunTheCalculation)
     EXPECT_NEAR(window->lastResult()->movingTime, 0.25f, 1e-6f);
 }
 
-TEST_F(Calculator, EnterInAResultBoxDoesNotRun)
+TEST_F(SpeedCalculatorWindowTest, EnterInAResultBoxDoesNotRun)
 {
     setInputs("1000", "0", "100", "100");  // would show a box if it ran
     QTest::keyClick(box("Text13"), Qt::Key_Return);
@@ -200,7 +201,7 @@ struct CheckCase {
     const char* after[4];   // the four boxes after the box
 };
 
-TEST_F(Calculator, EveryInputCheckShowsItsBoxAndResetsItsField)
+TEST_F(SpeedCalculatorWindowTest, EveryInputCheckShowsItsBoxAndResetsItsField)
 {
     const char* blank = "Blank in input field.";
     const char* zero = "Cannot input 0 to moving distance and speed.";
@@ -228,7 +229,7 @@ TEST_F(Calculator, EveryInputCheckShowsItsBoxAndResetsItsField)
     for (const CheckCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.inputs[0] << " / " << c.inputs[1] << " / "
                                         << c.inputs[2] << " / " << c.inputs[3]);
-        window = std::make_unique<frmkeisan>(dialogs);
+        window = std::make_unique<SpeedCalculatorWindow>(dialogs);
         option(c.option)->click();
         setInputs(c.inputs[0], c.inputs[1], c.inputs[2], c.inputs[3]);
         dialogs.boxes.clear();
@@ -249,7 +250,7 @@ TEST_F(Calculator, EveryInputCheckShowsItsBoxAndResetsItsField)
     }
 }
 
-TEST_F(Calculator, ARefusedLoadInertiaKeepsTheLastResult)
+TEST_F(SpeedCalculatorWindowTest, ARefusedLoadInertiaKeepsTheLastResult)
 {
     setInputs("1000", "90", "100", "100");
     start();
@@ -272,7 +273,7 @@ TEST_F(Calculator, ARefusedLoadInertiaKeepsTheLastResult)
     EXPECT_NEAR(window->lastResult()->movingTime, 0.25f, 1e-6f);
 }
 
-TEST_F(Calculator, ARefusedLoadInertiaBeforeAnyResultShowsZeros)
+TEST_F(SpeedCalculatorWindowTest, ARefusedLoadInertiaBeforeAnyResultShowsZeros)
 {
     const struct {
         int option;
@@ -283,7 +284,7 @@ TEST_F(Calculator, ARefusedLoadInertiaBeforeAnyResultShowsZeros)
                  {5, "51", "50", kMilli}, {6, "100000", "100", kMilli}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.J);
-        window = std::make_unique<frmkeisan>(dialogs);
+        window = std::make_unique<SpeedCalculatorWindow>(dialogs);
         option(c.option)->click();
         type("Text1", c.J);
         dialogs.boxes.clear();
@@ -299,7 +300,7 @@ TEST_F(Calculator, ARefusedLoadInertiaBeforeAnyResultShowsZeros)
     }
 }
 
-TEST_F(Calculator, TheLargestLoadInertiaOfEachUnitIsAccepted)
+TEST_F(SpeedCalculatorWindowTest, TheLargestLoadInertiaOfEachUnitIsAccepted)
 {
     // Model 50 takes J in 10^-6 kg m^2, model 65 in 10^-3 kg m^2; both maxima run through.
     for (int model : {4, 5}) {
@@ -317,15 +318,15 @@ struct CloseCase {
     const char* text1After;  // choosing the first model again sets its maximum
 };
 
-TEST_F(Calculator, ClosingResetsTheInputsAndHidesTheWindow)
+TEST_F(SpeedCalculatorWindowTest, ClosingResetsTheInputsAndHidesTheWindow)
 {
     const CloseCase cases[] = {{"Close", 3, "1000"}, {"window", 3, "1000"},
                                {"Close", 0, "1"}, {"window", 0, "1"}};
     for (const CloseCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.how << ", option " << c.optionBefore);
-        window = std::make_unique<frmkeisan>(dialogs);
-        QPointer<frmkeisan> alive(window.get());
-        QSignalSpy closed(window.get(), &frmkeisan::closed);
+        window = std::make_unique<SpeedCalculatorWindow>(dialogs);
+        QPointer<SpeedCalculatorWindow> alive(window.get());
+        QSignalSpy closed(window.get(), &SpeedCalculatorWindow::closed);
         window->openFor(QStringLiteral("64"));
         option(c.optionBefore)->click();
         setInputs("10", "45", "50", "20");
@@ -354,7 +355,7 @@ TEST_F(Calculator, ClosingResetsTheInputsAndHidesTheWindow)
     EXPECT_TRUE(dialogs.boxes.isEmpty());
 }
 
-TEST_F(Calculator, InputsPersistWhileTheWindowIsOpenedAgain)
+TEST_F(SpeedCalculatorWindowTest, InputsPersistWhileTheWindowIsOpenedAgain)
 {
     window->openFor(QStringLiteral("62"));
     setInputs("1500", "30", "80", "60");

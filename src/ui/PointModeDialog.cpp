@@ -1,4 +1,4 @@
-#include "frmMode.h"
+#include "PointModeDialog.h"
 
 #include "DialogButtons.h"
 
@@ -13,7 +13,7 @@
 
 namespace kap {
 
-frmMode::frmMode(QWidget* parent) : QDialog(parent)
+PointModeDialog::PointModeDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmMode"));
     setWindowTitle(tr("Selection in operation mode"));
@@ -38,8 +38,8 @@ frmMode::frmMode(QWidget* parent) : QDialog(parent)
     layout->addWidget(frame);
     layout->addWidget(buttons);
 
-    connect(okButton_, &QPushButton::clicked, this, &frmMode::confirm);
-    connect(cancelButton_, &QPushButton::clicked, this, &frmMode::reject);
+    connect(okButton_, &QPushButton::clicked, this, &PointModeDialog::confirm);
+    connect(cancelButton_, &QPushButton::clicked, this, &PointModeDialog::reject);
 
     // Form load.
     prompt->setText(tr("Please choose the operation mode."));
@@ -52,7 +52,7 @@ frmMode::frmMode(QWidget* parent) : QDialog(parent)
     modeOptions_[0]->setFocus();
 }
 
-QString frmMode::letterOf(const QRadioButton* option) const
+QString PointModeDialog::letterOf(const QRadioButton* option) const
 {
     static const char* const letters[3] = {"A", "I", "B"};
     for (int i = 0; i < 3; ++i) {
@@ -62,7 +62,7 @@ QString frmMode::letterOf(const QRadioButton* option) const
     return {};
 }
 
-bool frmMode::eventFilter(QObject* watched, QEvent* event)
+bool PointModeDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && isVisible()) {
         for (const QRadioButton* o : modeOptions_) {
@@ -73,7 +73,7 @@ bool frmMode::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmMode::confirm()
+void PointModeDialog::confirm()
 {
     // A short pause before closing, as the controller-side tool always gave; the buttons
     // wait with it so nothing is clicked twice.
@@ -88,16 +88,16 @@ void frmMode::confirm()
     });
 }
 
-void frmMode::reject()
+void PointModeDialog::reject()
 {
     // Cancel, Escape and closing the window.
     result_.clear();
     QDialog::reject();
 }
 
-QString frmMode::GetString(QWidget* parent)
+QString PointModeDialog::GetString(QWidget* parent)
 {
-    frmMode dialog(parent);
+    PointModeDialog dialog(parent);
     // Focus can still arrive while a closing dialog hides; only OK hands out a letter.
     return dialog.exec() == QDialog::Accepted ? dialog.result() : QString();
 }

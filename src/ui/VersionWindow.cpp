@@ -1,4 +1,4 @@
-#include "frmVer.h"
+#include "VersionWindow.h"
 
 #include "HiddenWindow.h"
 #include "WindowPlacement.h"
@@ -73,7 +73,7 @@ QPixmap programMark(int side, qreal ratio)
 
 }  // namespace
 
-frmVer::frmVer(QWidget* parent) : QDialog(parent)
+VersionWindow::VersionWindow(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmVer"));
     releaseWhenHidden(this);  // hidden, it leaves the accessibility tree
@@ -106,7 +106,7 @@ frmVer::frmVer(QWidget* parent) : QDialog(parent)
     auto* okButton = new QPushButton(tr("OK"), this);
     okButton->setObjectName(QStringLiteral("cmdOK"));
     okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &frmVer::close);
+    connect(okButton, &QPushButton::clicked, this, &VersionWindow::close);
 
     auto* text = new QVBoxLayout;
     text->addWidget(programTitle_);
@@ -144,7 +144,7 @@ frmVer::frmVer(QWidget* parent) : QDialog(parent)
     Form_Load();
 }
 
-void frmVer::Form_Load(const QString& controllerVersion)
+void VersionWindow::Form_Load(const QString& controllerVersion)
 {
     const int side = style()->pixelMetric(QStyle::PM_LargeIconSize) * 3 / 2;
     const QIcon icon = QApplication::windowIcon();
@@ -165,14 +165,14 @@ void frmVer::Form_Load(const QString& controllerVersion)
            "the actuator in a way you do not expect."));
 }
 
-frmVer* ShowVersionDialog(Session& session, QWidget* parent)
+VersionWindow* ShowVersionDialog(Session& session, QWidget* parent)
 {
     const QString version = QueryControllerVersion(session);
 
-    frmVer* dialog = parent ? parent->findChild<frmVer*>(QString(), Qt::FindDirectChildrenOnly)
-                            : nullptr;
+    VersionWindow* dialog =
+        parent ? parent->findChild<VersionWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (!dialog) {
-        dialog = new frmVer(parent);
+        dialog = new VersionWindow(parent);
         // Without an owner nobody else would free it.
         if (!parent)
             dialog->setAttribute(Qt::WA_DeleteOnClose);

@@ -11,10 +11,10 @@ class QLineEdit;
 
 namespace kap {
 
-class INPUTKEY : public QDialog {
+class KeypadDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit INPUTKEY(QWidget* parent = nullptr);
+    explicit KeypadDialog(QWidget* parent = nullptr);
 
     QString result() const { return result_; }
 

@@ -9,10 +9,10 @@ class QPushButton;
 
 namespace kap {
 
-class frmstop : public QDialog {
+class StopDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmstop(QWidget* parent = nullptr);
+    explicit StopDialog(QWidget* parent = nullptr);
 
 signals:
     void stopPressed();  // the "STOP" button (Command1)

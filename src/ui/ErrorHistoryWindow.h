@@ -13,10 +13,11 @@ namespace kap {
 
 class Session;
 
-class errorRecord : public QDialog {
+class ErrorHistoryWindow : public QDialog {
     Q_OBJECT
 public:
-    errorRecord(Session& session, const exchange::ErrorLines& lines, QWidget* parent = nullptr);
+    ErrorHistoryWindow(Session& session, const exchange::ErrorLines& lines,
+                       QWidget* parent = nullptr);
 
 private:
     void okClicked();
@@ -31,6 +32,6 @@ private:
 // "Error history display" of either main window: reads the history and, unless the read
 // failed, closes the window of the previous read and opens a new one over mainWindow.
 // Returns the new window, or nullptr when none was opened.
-errorRecord* ShowErrorHistory(Session& session, QWidget* mainWindow);
+ErrorHistoryWindow* ShowErrorHistory(Session& session, QWidget* mainWindow);
 
 }  // namespace kap

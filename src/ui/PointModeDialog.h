@@ -10,10 +10,10 @@ class QRadioButton;
 
 namespace kap {
 
-class frmMode : public QDialog {
+class PointModeDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmMode(QWidget* parent = nullptr);
+    explicit PointModeDialog(QWidget* parent = nullptr);
 
     QString result() const { return result_; }
 

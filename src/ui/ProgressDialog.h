@@ -12,12 +12,12 @@ class QPushButton;
 
 namespace kap {
 
-class frmbar : public QDialog, public Progress {
+class ProgressDialog : public QDialog, public Progress {
     Q_OBJECT
 public:
     // Kept without a parent: a child of the main window would be disabled with it, and
     // Cancel must stay usable while the window is disabled.
-    explicit frmbar(QWidget* parent = nullptr);
+    explicit ProgressDialog(QWidget* parent = nullptr);
 
     // Progress
     void setRange(int minimum, int maximum) override;

@@ -1,4 +1,4 @@
-#include "INPUTKEY.h"
+#include "KeypadDialog.h"
 
 #include <QGridLayout>
 #include <QLineEdit>
@@ -6,7 +6,7 @@
 
 namespace kap {
 
-INPUTKEY::INPUTKEY(QWidget* parent) : QDialog(parent)
+KeypadDialog::KeypadDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("INPUTKEY"));
     setWindowTitle(tr("Input a numerical value."));
@@ -59,32 +59,32 @@ INPUTKEY::INPUTKEY(QWidget* parent) : QDialog(parent)
     grid->addWidget(keys[11], 2, 3);
     grid->addWidget(enterButton, 3, 3, 2, 1);
 
-    connect(enterButton, &QPushButton::clicked, this, &INPUTKEY::enter);
-    connect(cancelButton, &QPushButton::clicked, this, &INPUTKEY::reject);
+    connect(enterButton, &QPushButton::clicked, this, &KeypadDialog::enter);
+    connect(cancelButton, &QPushButton::clicked, this, &KeypadDialog::reject);
     display_->setFocus();
 }
 
-void INPUTKEY::pressKey(int key)
+void KeypadDialog::pressKey(int key)
 {
     keypad_.press(key);
     display_->setText(keypad_.value());
 }
 
-void INPUTKEY::enter()
+void KeypadDialog::enter()
 {
     result_ = display_->text();
     accept();
 }
 
-void INPUTKEY::reject()
+void KeypadDialog::reject()
 {
     result_.clear();
     QDialog::reject();
 }
 
-QString INPUTKEY::GetString(QWidget* parent)
+QString KeypadDialog::GetString(QWidget* parent)
 {
-    INPUTKEY dialog(parent);
+    KeypadDialog dialog(parent);
     dialog.exec();
     return dialog.result();
 }

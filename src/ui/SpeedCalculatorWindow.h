@@ -22,10 +22,10 @@ namespace kap {
 
 class Dialogs;
 
-class frmkeisan : public QWidget {
+class SpeedCalculatorWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit frmkeisan(Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit SpeedCalculatorWindow(Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Opening from the pulse-train window: selects the model of the actuator type text of the
     // parameter grid ("61", "50", ...; any other text keeps the current model), then shows

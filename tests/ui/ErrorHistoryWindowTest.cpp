@@ -1,7 +1,7 @@
 // "Error history display": the window a read opens over the main window, its Save and OK.
+#include "ErrorHistoryWindow.h"
 #include "FakeView.h"
 #include "SimLine.h"
-#include "errorRecord.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -27,7 +27,7 @@ QStringList shownLines(const QWidget* w)
 
 }  // namespace
 
-TEST(ErrorRecordWindow, ShowsTheLinesSavesThemAndIsReplacedByTheNextRead)
+TEST(ErrorHistoryWindow, ShowsTheLinesSavesThemAndIsReplacedByTheNextRead)
 {
     CleanModule clean;
     SimLine sim;
@@ -37,7 +37,7 @@ TEST(ErrorRecordWindow, ShowsTheLinesSavesThemAndIsReplacedByTheNextRead)
     const QString path = dir.filePath(QStringLiteral("errors.csv"));
     sim.controller.errorHistory = {"E1,OVERLOAD", "<b>E2</b>"};
 
-    QPointer<errorRecord> first = ShowErrorHistory(window.session, &mainWindow);
+    QPointer<ErrorHistoryWindow> first = ShowErrorHistory(window.session, &mainWindow);
 
     ASSERT_TRUE(first);
     EXPECT_TRUE(first->isVisible() && !first->isModal());
@@ -56,7 +56,7 @@ TEST(ErrorRecordWindow, ShowsTheLinesSavesThemAndIsReplacedByTheNextRead)
                                   + QByteArray("\r\n").repeated(15));
 
     sim.controller.errorHistory = {"E3"};
-    QPointer<errorRecord> second = ShowErrorHistory(window.session, &mainWindow);
+    QPointer<ErrorHistoryWindow> second = ShowErrorHistory(window.session, &mainWindow);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
     ASSERT_TRUE(second);

@@ -1,4 +1,4 @@
-#include "frmType.h"
+#include "ActuatorTypeDialog.h"
 
 #include "ActuatorTypes.h"
 #include "DialogButtons.h"
@@ -25,7 +25,7 @@ constexpr int kDefaultIndex = 5;  // type 50
 
 }  // namespace
 
-frmType::frmType(QWidget* parent) : QDialog(parent)
+ActuatorTypeDialog::ActuatorTypeDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmType"));
     setWindowTitle(tr("Actuator type"));
@@ -71,8 +71,8 @@ frmType::frmType(QWidget* parent) : QDialog(parent)
     layout->addLayout(frames);
     layout->addWidget(buttons);
 
-    connect(okButton, &QPushButton::clicked, this, &frmType::confirm);
-    connect(cancelButton, &QPushButton::clicked, this, &frmType::cancel);
+    connect(okButton, &QPushButton::clicked, this, &ActuatorTypeDialog::confirm);
+    connect(cancelButton, &QPushButton::clicked, this, &ActuatorTypeDialog::cancel);
 
     // Form load.
     prompt->setText(tr("Please input an actuator type."));
@@ -80,7 +80,7 @@ frmType::frmType(QWidget* parent) : QDialog(parent)
     typeOptions_[kDefaultIndex]->setFocus();
 }
 
-void frmType::preselect(const QString& type)
+void ActuatorTypeDialog::preselect(const QString& type)
 {
     for (int i = 0; i < 8; ++i) {
         if (type.trimmed() == QString::number(kTypeOfIndex[i])) {
@@ -90,35 +90,36 @@ void frmType::preselect(const QString& type)
     }
 }
 
-void frmType::hideMovaFrame()
+void ActuatorTypeDialog::hideMovaFrame()
 {
     if (typeOptions_[kMovaIndex]->isChecked())
         typeOptions_[kDefaultIndex]->setChecked(true);
     movaFrame_->hide();
 }
 
-QString frmType::selectedType() const
+QString ActuatorTypeDialog::selectedType() const
 {
     // By the option's place, not its caption: the caption is translated text.
     const int i = choice_->checkedId();
     return i >= 0 && i < 8 ? QString::number(kTypeOfIndex[i]) : QString();
 }
 
-void frmType::confirm()
+void ActuatorTypeDialog::confirm()
 {
     confirmed_ = true;
     accept();
 }
 
-void frmType::cancel()
+void ActuatorTypeDialog::cancel()
 {
     confirmed_ = false;
     reject();
 }
 
-QString frmType::GetString(QWidget* parent, const QString& preselectType, bool withoutMova)
+QString ActuatorTypeDialog::GetString(QWidget* parent, const QString& preselectType,
+                                      bool withoutMova)
 {
-    frmType dialog(parent);
+    ActuatorTypeDialog dialog(parent);
     if (withoutMova)
         dialog.hideMovaFrame();
     if (!preselectType.isEmpty())

@@ -1,4 +1,4 @@
-#include "frmP.h"
+#include "PortDialog.h"
 
 #include "DialogButtons.h"
 #include "MainFrame.h"
@@ -32,7 +32,7 @@ constexpr int kScanIntervalMs = 1000;
 
 }  // namespace
 
-frmP::frmP(QWidget* parent, const SerialDeviceSource* devices)
+PortDialog::PortDialog(QWidget* parent, const SerialDeviceSource* devices)
     : QDialog(parent), devices_(devices ? devices : &systemDevices_)
 {
     setObjectName(QStringLiteral("frmP"));
@@ -98,7 +98,7 @@ frmP::frmP(QWidget* parent, const SerialDeviceSource* devices)
     deviceField_->setObjectName(QStringLiteral("Txt_Device"));
     deviceField_->setPlaceholderText(tr("Device path, rfc2217://HOST:PORT or tcp://HOST:PORT"));
     deviceField_->installEventFilter(this);
-    connect(deviceField_, &QLineEdit::textChanged, this, &frmP::updateButtons);
+    connect(deviceField_, &QLineEdit::textChanged, this, &PortDialog::updateButtons);
     assignButton_ = new QPushButton(this);
     assignButton_->setObjectName(QStringLiteral("Cmd_Assign"));
     assignButton_->setAutoDefault(false);
@@ -112,7 +112,7 @@ frmP::frmP(QWidget* parent, const SerialDeviceSource* devices)
     testButton_ = new QPushButton(tr("Test"), this);
     testButton_->setObjectName(QStringLiteral("Cmd_Test"));
     testButton_->setAutoDefault(false);
-    connect(testButton_, &QPushButton::clicked, this, &frmP::testChosenPort);
+    connect(testButton_, &QPushButton::clicked, this, &PortDialog::testChosenPort);
     fieldError_ = new QLabel(this);
     fieldError_->setObjectName(QStringLiteral("Lbl_DeviceError"));
     fieldError_->setWordWrap(true);
@@ -121,7 +121,7 @@ frmP::frmP(QWidget* parent, const SerialDeviceSource* devices)
     scanTimer_ = new QTimer(this);
     scanTimer_->setObjectName(QStringLiteral("Tim_DeviceScan"));
     scanTimer_->setInterval(kScanIntervalMs);
-    connect(scanTimer_, &QTimer::timeout, this, &frmP::refreshDevices);
+    connect(scanTimer_, &QTimer::timeout, this, &PortDialog::refreshDevices);
 
     // The checked option takes the focus first, so opening the dialog changes no port.
     portOptions_[index]->setFocus();
@@ -129,8 +129,8 @@ frmP::frmP(QWidget* parent, const SerialDeviceSource* devices)
     QPushButton* okButton = nullptr;
     QPushButton* cancelButton = nullptr;
     QDialogButtonBox* buttons = makeOkCancel(this, okButton, cancelButton);
-    connect(okButton, &QPushButton::clicked, this, &frmP::confirm);
-    connect(cancelButton, &QPushButton::clicked, this, &frmP::reject);
+    connect(okButton, &QPushButton::clicked, this, &PortDialog::confirm);
+    connect(cancelButton, &QPushButton::clicked, this, &PortDialog::reject);
 
     auto* deviceBox = new QGroupBox(tr("Devices"), this);
     // The field has a row of its own: a network address is longer than a device path.
@@ -162,7 +162,7 @@ frmP::frmP(QWidget* parent, const SerialDeviceSource* devices)
     deviceList_->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 64);
 }
 
-void frmP::refreshDevices()
+void PortDialog::refreshDevices()
 {
     QList<SerialDeviceInfo> found = devices_->devices();
     sortDevices(found);
@@ -183,7 +183,7 @@ void frmP::refreshDevices()
     }
 }
 
-bool frmP::eventFilter(QObject* watched, QEvent* event)
+bool PortDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) {
         for (int i = 0; i < 8; ++i) {
@@ -203,20 +203,20 @@ bool frmP::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmP::showEvent(QShowEvent* event)
+void PortDialog::showEvent(QShowEvent* event)
 {
     refreshDevices();
     scanTimer_->start();
     QDialog::showEvent(event);
 }
 
-void frmP::hideEvent(QHideEvent* event)
+void PortDialog::hideEvent(QHideEvent* event)
 {
     scanTimer_->stop();
     QDialog::hideEvent(event);
 }
 
-int frmP::chosenPort() const
+int PortDialog::chosenPort() const
 {
     for (int i = 0; i < 8; ++i) {
         if (portOptions_[i]->isChecked())
@@ -225,7 +225,7 @@ int frmP::chosenPort() const
     return ports::kFirstPort;
 }
 
-PortDevice frmP::deviceAfterOk(int number) const
+PortDevice PortDialog::deviceAfterOk(int number) const
 {
     const QString name = ports::nameOf(number);
     if (!pending_.contains(number) || !environmentDevicePath(number).isEmpty())
@@ -236,7 +236,7 @@ PortDevice frmP::deviceAfterOk(int number) const
     return {device, DeviceOrigin::Assigned};
 }
 
-void frmP::setPending(int number, const QString& device)
+void PortDialog::setPending(int number, const QString& device)
 {
     // The default device named by hand is no assignment.
     pending_.insert(number, device == defaultDevicePath(number) ? QString() : device);
@@ -244,7 +244,7 @@ void frmP::setPending(int number, const QString& device)
     updateButtons();
 }
 
-void frmP::showPortDevice(int number)
+void PortDialog::showPortDevice(int number)
 {
     const PortDevice device = deviceAfterOk(number);
     QLabel* label = deviceLabels_[number - 1];
@@ -266,7 +266,7 @@ void frmP::showPortDevice(int number)
     }
 }
 
-void frmP::updateButtons()
+void PortDialog::updateButtons()
 {
     const int number = chosenPort();
     const bool fixed = !environmentDevicePath(number).isEmpty();
@@ -288,7 +288,7 @@ void frmP::updateButtons()
     defaultButton_->setToolTip(why);
 }
 
-void frmP::testChosenPort()
+void PortDialog::testChosenPort()
 {
     const int number = chosenPort();
     const QString device = deviceAfterOk(number).path;
@@ -305,7 +305,7 @@ void frmP::testChosenPort()
         showTestResult(number, device, start == SerialLine::OpenStart::Opened);
 }
 
-void frmP::showTestResult(int number, const QString& device, bool opened)
+void PortDialog::showTestResult(int number, const QString& device, bool opened)
 {
     QString why = testLine_->errorString();
     testLine_->close();
@@ -323,7 +323,7 @@ void frmP::showTestResult(int number, const QString& device, bool opened)
     updateButtons();
 }
 
-void frmP::confirm()
+void PortDialog::confirm()
 {
     for (auto it = pending_.cbegin(); it != pending_.cend(); ++it) {
         if (portAssignments().deviceOf(it.key()) == it.value())
@@ -338,7 +338,7 @@ void frmP::confirm()
     accept();
 }
 
-void frmP::reject()
+void PortDialog::reject()
 {
     module1().portName = portBefore_;
     QDialog::reject();

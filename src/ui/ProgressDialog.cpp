@@ -1,4 +1,4 @@
-#include "frmbar.h"
+#include "ProgressDialog.h"
 
 #include "HiddenWindow.h"
 
@@ -10,7 +10,7 @@
 
 namespace kap {
 
-frmbar::frmbar(QWidget* parent) : QDialog(parent)
+ProgressDialog::ProgressDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmbar"));
     releaseWhenHidden(this);  // hidden, it leaves the accessibility tree
@@ -35,39 +35,39 @@ frmbar::frmbar(QWidget* parent) : QDialog(parent)
     layout->addLayout(buttons);
 }
 
-void frmbar::setRange(int minimum, int maximum)
+void ProgressDialog::setRange(int minimum, int maximum)
 {
     bar_->setRange(minimum, maximum);
 }
 
-void frmbar::setValue(int value)
+void ProgressDialog::setValue(int value)
 {
     bar_->setValue(value);
 }
 
-void frmbar::show()
+void ProgressDialog::show()
 {
     QDialog::show();
     raise();
 }
 
-void frmbar::hide()
+void ProgressDialog::hide()
 {
     QDialog::hide();
 }
 
-void frmbar::setCancelEnabled(bool on)
+void ProgressDialog::setCancelEnabled(bool on)
 {
     cancelButton_->setEnabled(on);
 }
 
-void frmbar::closeEvent(QCloseEvent* event)
+void ProgressDialog::closeEvent(QCloseEvent* event)
 {
     tag_ = QStringLiteral("0");
     event->accept();
 }
 
-void frmbar::reject()
+void ProgressDialog::reject()
 {
     // Escape closes the dialog like its close button.
     tag_ = QStringLiteral("0");

@@ -11,10 +11,10 @@ class QRadioButton;
 
 namespace kap {
 
-class frmType : public QDialog {
+class ActuatorTypeDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmType(QWidget* parent = nullptr);
+    explicit ActuatorTypeDialog(QWidget* parent = nullptr);
 
     // Selects the option of a type number ("61"); an unknown number changes nothing.
     void preselect(const QString& type);

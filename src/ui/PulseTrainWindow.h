@@ -5,10 +5,10 @@
 
 namespace kap {
 
-class frmpulseMaindemo : public MainFrame {
+class PulseTrainWindow : public MainFrame {
     Q_OBJECT
 public:
-    explicit frmpulseMaindemo(Dialogs& dialogs, QWidget* parent = nullptr)
+    explicit PulseTrainWindow(Dialogs& dialogs, QWidget* parent = nullptr)
         : MainFrame(Family::PulseTrain, dialogs, parent)
     {
     }

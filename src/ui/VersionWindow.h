@@ -10,10 +10,10 @@ namespace kap {
 
 class Session;
 
-class frmVer : public QDialog {
+class VersionWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit frmVer(QWidget* parent = nullptr);
+    explicit VersionWindow(QWidget* parent = nullptr);
 
     // Fills the labels; the controller version as the last query read it.
     void Form_Load(const QString& controllerVersion = QString());
@@ -31,6 +31,6 @@ private:
 // "Version(&A)" of either main window: asks the controller for its version, then shows the
 // version window (one per parent window, created on first use) and returns it. A silent
 // controller shows no box; the window then reads "Ver " alone.
-frmVer* ShowVersionDialog(Session& session, QWidget* parent);
+VersionWindow* ShowVersionDialog(Session& session, QWidget* parent);
 
 }  // namespace kap

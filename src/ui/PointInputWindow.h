@@ -5,10 +5,10 @@
 
 namespace kap {
 
-class frmMain : public MainFrame {
+class PointInputWindow : public MainFrame {
     Q_OBJECT
 public:
-    explicit frmMain(Dialogs& dialogs, QWidget* parent = nullptr)
+    explicit PointInputWindow(Dialogs& dialogs, QWidget* parent = nullptr)
         : MainFrame(Family::PointInput, dialogs, parent)
     {
     }
