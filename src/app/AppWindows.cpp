@@ -14,20 +14,20 @@ AppWindows::~AppWindows() = default;
 
 PointInputWindow& AppWindows::pointInput()
 {
-    if (!main_) {
-        main_ = std::make_unique<PointInputWindow>(dialogs_);
-        configure(*main_);
+    if (!pointInput_) {
+        pointInput_ = std::make_unique<PointInputWindow>(dialogs_);
+        configure(*pointInput_);
     }
-    return *main_;
+    return *pointInput_;
 }
 
 PulseTrainWindow& AppWindows::pulseTrain()
 {
-    if (!pulse_) {
-        pulse_ = std::make_unique<PulseTrainWindow>(dialogs_);
-        configure(*pulse_);
+    if (!pulseTrain_) {
+        pulseTrain_ = std::make_unique<PulseTrainWindow>(dialogs_);
+        configure(*pulseTrain_);
     }
-    return *pulse_;
+    return *pulseTrain_;
 }
 
 void AppWindows::configure(MainFrame& window) const

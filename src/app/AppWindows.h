@@ -21,8 +21,8 @@ public:
 
     PointInputWindow& pointInput();
     PulseTrainWindow& pulseTrain();
-    bool hasPointInput() const { return bool(main_); }
-    bool hasPulseTrain() const { return bool(pulse_); }
+    bool hasPointInput() const { return bool(pointInput_); }
+    bool hasPulseTrain() const { return bool(pulseTrain_); }
     Dialogs& dialogs() { return dialogs_; }
     double timeScale() const { return timeScale_; }
 
@@ -31,8 +31,8 @@ private:
 
     Dialogs& dialogs_;
     double timeScale_;
-    std::unique_ptr<PointInputWindow> main_;
-    std::unique_ptr<PulseTrainWindow> pulse_;
+    std::unique_ptr<PointInputWindow> pointInput_;
+    std::unique_ptr<PulseTrainWindow> pulseTrain_;
 };
 
 }  // namespace kap

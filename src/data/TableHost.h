@@ -49,8 +49,8 @@ public:
 class EntryDialogs {
 public:
     virtual ~EntryDialogs() = default;
-    virtual QString operationMode() = 0;  // PointModeDialog::GetString
-    virtual QString numericValue() = 0;   // KeypadDialog::GetString
+    virtual QString operationMode() = 0;  // PointModeDialog::chooseMode
+    virtual QString numericValue() = 0;   // KeypadDialog::enterValue
 };
 
 // The modified mark lives in the point or zone grid's tag.

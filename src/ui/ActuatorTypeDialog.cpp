@@ -74,7 +74,7 @@ ActuatorTypeDialog::ActuatorTypeDialog(QWidget* parent) : QDialog(parent)
     connect(okButton, &QPushButton::clicked, this, &ActuatorTypeDialog::confirm);
     connect(cancelButton, &QPushButton::clicked, this, &ActuatorTypeDialog::cancel);
 
-    // Form load.
+    // The texts and the preselected option.
     prompt->setText(tr("Please input an actuator type."));
     typeOptions_[kDefaultIndex]->setChecked(true);
     typeOptions_[kDefaultIndex]->setFocus();
@@ -116,8 +116,8 @@ void ActuatorTypeDialog::cancel()
     reject();
 }
 
-QString ActuatorTypeDialog::GetString(QWidget* parent, const QString& preselectType,
-                                      bool withoutMova)
+QString ActuatorTypeDialog::chooseType(QWidget* parent, const QString& preselectType,
+                                       bool withoutMova)
 {
     ActuatorTypeDialog dialog(parent);
     if (withoutMova)

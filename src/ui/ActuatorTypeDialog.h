@@ -1,5 +1,5 @@
 // The actuator type dialog: eight options in two frames ("TALOR", "MOVA") that act as one
-// exclusive choice. GetString returns the chosen type number as text, empty on Cancel.
+// exclusive choice. chooseType returns the chosen type number as text, empty on Cancel.
 #pragma once
 
 #include <QDialog>
@@ -27,8 +27,8 @@ public:
     bool confirmed() const { return confirmed_; }
 
     // Opens a fresh dialog modally: the chosen type after OK, empty text otherwise.
-    static QString GetString(QWidget* parent = nullptr, const QString& preselectType = {},
-                             bool withoutMova = false);
+    static QString chooseType(QWidget* parent = nullptr, const QString& preselectType = {},
+                              bool withoutMova = false);
 
 private:
     void confirm();

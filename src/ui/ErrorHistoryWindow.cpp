@@ -82,7 +82,7 @@ void ErrorHistoryWindow::saveClicked()
         exchange::SaveErrorRecord(*session_, lines_);
 }
 
-ErrorHistoryWindow* ShowErrorHistory(Session& session, QWidget* mainWindow)
+ErrorHistoryWindow* showErrorHistoryWindow(Session& session, QWidget* mainWindow)
 {
     const std::optional<exchange::ErrorLines> lines = exchange::ReadErrorHistory(session);
     if (!lines)

@@ -32,6 +32,6 @@ private:
 // "Error history display" of either main window: reads the history and, unless the read
 // failed, closes the window of the previous read and opens a new one over mainWindow.
 // Returns the new window, or nullptr when none was opened.
-ErrorHistoryWindow* ShowErrorHistory(Session& session, QWidget* mainWindow);
+ErrorHistoryWindow* showErrorHistoryWindow(Session& session, QWidget* mainWindow);
 
 }  // namespace kap

@@ -82,7 +82,7 @@ void KeypadDialog::reject()
     QDialog::reject();
 }
 
-QString KeypadDialog::GetString(QWidget* parent)
+QString KeypadDialog::enterValue(QWidget* parent)
 {
     KeypadDialog dialog(parent);
     dialog.exec();

@@ -19,7 +19,7 @@ public:
     QString result() const { return result_; }
 
     // Opens a fresh keypad modally and returns its result.
-    static QString GetString(QWidget* parent = nullptr);
+    static QString enterValue(QWidget* parent = nullptr);
 
 protected:
     void reject() override;

@@ -291,8 +291,8 @@ void MainFrame::run(Command command)
 
 void MainFrame::toolbarClick(Command command)
 {
-    // The tool bar's quiet rule (settei) ends with the command; the command's own scope
-    // starts it cleared.
+    // Setting mode's silence of communication errors ends with the command: the command's
+    // own scope starts with it cleared.
     run(command);
 }
 
@@ -442,7 +442,10 @@ void MainFrame::transmitTable() { exchange::TransmitTable(*session_); }
 void MainFrame::transmitParameters() { exchange::TransmitParameters(*session_); }
 void MainFrame::receiveTable() { exchange::ReceiveTable(*session_); }
 void MainFrame::receiveParameters() { exchange::ReceiveParameters(*session_); }
-void MainFrame::showVersion() { ShowVersionDialog(*session_, this); }
+void MainFrame::showVersion()
+{
+    showVersionWindow(*session_, this);
+}
 void MainFrame::showPointGrid() { showGrid(1); }
 void MainFrame::enterSettingMode() { operation::EnterSettingMode(*session_); }
 void MainFrame::enterOperationMode() { operation::EnterOperationMode(*session_); }
@@ -455,7 +458,10 @@ void MainFrame::clearDeviation() { operation::ClearDeviation(*session_); }
 void MainFrame::cancelAlarm() { operation::CancelAlarm(*session_); }
 void MainFrame::set() { operation::Set(*session_); }
 void MainFrame::compare() { exchange::Compare(*session_); }
-void MainFrame::errorHistory() { ShowErrorHistory(*session_, this); }
+void MainFrame::errorHistory()
+{
+    showErrorHistoryWindow(*session_, this);
+}
 void MainFrame::initTable() { exchange::InitTable(*session_); }
 void MainFrame::initOrigin() { exchange::InitOrigin(*session_); }
 void MainFrame::changeOrigin() { exchange::ChangeOrigin(*session_); }

@@ -61,7 +61,8 @@ public:
     Family family() const { return family_; }
     bool isPointInput() const { return family_ == Family::PointInput; }
 
-    // Runs a command as its menu item does. A tool-bar click runs it with settei cleared.
+    // Runs a command as its menu item does. A tool-bar click runs it the same way: the
+    // command's own operation clears Setting mode's silence of communication errors.
     void run(Command command);
     void toolbarClick(Command command);
     // Whether the dispatcher has a handler for the command (every built command has one).

@@ -41,7 +41,7 @@ PointModeDialog::PointModeDialog(QWidget* parent) : QDialog(parent)
     connect(okButton_, &QPushButton::clicked, this, &PointModeDialog::confirm);
     connect(cancelButton_, &QPushButton::clicked, this, &PointModeDialog::reject);
 
-    // Form load.
+    // The texts and the preselected option.
     prompt->setText(tr("Please choose the operation mode."));
     modeOptions_[0]->setText(tr("A:Positioning operation (Absolute position)"));
     modeOptions_[1]->setText(tr("I:Positioning operation (Increment position)"));
@@ -95,7 +95,7 @@ void PointModeDialog::reject()
     QDialog::reject();
 }
 
-QString PointModeDialog::GetString(QWidget* parent)
+QString PointModeDialog::chooseMode(QWidget* parent)
 {
     PointModeDialog dialog(parent);
     // Focus can still arrive while a closing dialog hides; only OK hands out a letter.

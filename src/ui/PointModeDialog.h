@@ -1,4 +1,4 @@
-// The operation mode dialog: A, I or B for a point. GetString returns the letter, or empty
+// The operation mode dialog: A, I or B for a point. chooseMode returns the letter, or empty
 // text on Cancel or close.
 #pragma once
 
@@ -18,7 +18,7 @@ public:
     QString result() const { return result_; }
 
     // Opens a fresh dialog modally and returns its result.
-    static QString GetString(QWidget* parent = nullptr);
+    static QString chooseMode(QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

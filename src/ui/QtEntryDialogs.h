@@ -13,8 +13,8 @@ namespace kap {
 class QtEntryDialogs : public EntryDialogs {
 public:
     explicit QtEntryDialogs(QWidget* parent = nullptr) : parent_(parent) {}
-    QString operationMode() override { return PointModeDialog::GetString(parent_); }
-    QString numericValue() override { return KeypadDialog::GetString(parent_); }
+    QString operationMode() override { return PointModeDialog::chooseMode(parent_); }
+    QString numericValue() override { return KeypadDialog::enterValue(parent_); }
 
 private:
     QPointer<QWidget> parent_;

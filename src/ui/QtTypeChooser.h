@@ -19,7 +19,7 @@ public:
 
     std::optional<QString> chooseType(const QString& current, bool withoutMova) override
     {
-        const QString chosen = ActuatorTypeDialog::GetString(parent_.data(), current, withoutMova);
+        const QString chosen = ActuatorTypeDialog::chooseType(parent_.data(), current, withoutMova);
         if (chosen.isEmpty())
             return std::nullopt;
         return chosen;

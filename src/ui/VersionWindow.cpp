@@ -141,10 +141,10 @@ VersionWindow::VersionWindow(QWidget* parent) : QDialog(parent)
     description_->setFixedWidth(textWidth);
     disclaimer_->setMinimumWidth(textWidth);
 
-    Form_Load();
+    showVersions();
 }
 
-void VersionWindow::Form_Load(const QString& controllerVersion)
+void VersionWindow::showVersions(const QString& controllerVersion)
 {
     const int side = style()->pixelMetric(QStyle::PM_LargeIconSize) * 3 / 2;
     const QIcon icon = QApplication::windowIcon();
@@ -165,7 +165,7 @@ void VersionWindow::Form_Load(const QString& controllerVersion)
            "the actuator in a way you do not expect."));
 }
 
-VersionWindow* ShowVersionDialog(Session& session, QWidget* parent)
+VersionWindow* showVersionWindow(Session& session, QWidget* parent)
 {
     const QString version = QueryControllerVersion(session);
 
@@ -177,7 +177,7 @@ VersionWindow* ShowVersionDialog(Session& session, QWidget* parent)
         if (!parent)
             dialog->setAttribute(Qt::WA_DeleteOnClose);
     }
-    dialog->Form_Load(version);
+    dialog->showVersions(version);
     dialog->setModal(false);
     placeBeside(dialog, parent);
     dialog->show();

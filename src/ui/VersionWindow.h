@@ -16,7 +16,7 @@ public:
     explicit VersionWindow(QWidget* parent = nullptr);
 
     // Fills the labels; the controller version as the last query read it.
-    void Form_Load(const QString& controllerVersion = QString());
+    void showVersions(const QString& controllerVersion = QString());
 
 private:
     QLabel* programIcon_ = nullptr;        // picIcon
@@ -31,6 +31,6 @@ private:
 // "Version(&A)" of either main window: asks the controller for its version, then shows the
 // version window (one per parent window, created on first use) and returns it. A silent
 // controller shows no box; the window then reads "Ver " alone.
-VersionWindow* ShowVersionDialog(Session& session, QWidget* parent);
+VersionWindow* showVersionWindow(Session& session, QWidget* parent);
 
 }  // namespace kap

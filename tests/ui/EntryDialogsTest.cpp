@@ -47,7 +47,7 @@ void clickOption(QRadioButton* option)
     QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
 }
 
-// Runs steps on the modal dialog once it is open: GetString blocks in exec().
+// Runs steps on the modal dialog once it is open: the static openers block in exec().
 template <typename Dialog>
 void whenOpen(std::function<void(Dialog&)> steps)
 {
@@ -92,7 +92,7 @@ TEST_P(ActuatorTypeDialogChoice, OkReturnsTheSelectedTypeNumber)
             clickOption(option(d, "Typename", c.option));
         QTest::mouseClick(button(d, "OKButton"), Qt::LeftButton);
     });
-    EXPECT_EQ(ActuatorTypeDialog::GetString(nullptr, c.preselect), c.result);
+    EXPECT_EQ(ActuatorTypeDialog::chooseType(nullptr, c.preselect), c.result);
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, ActuatorTypeDialogChoice,
@@ -132,7 +132,7 @@ TEST(ActuatorTypeDialog, EnterOnAnOptionActsAsOk)
         option(d, "Typename", 3)->setChecked(true);
         QTest::keyClick(option(d, "Typename", 3), Qt::Key_Return);
     });
-    EXPECT_EQ(ActuatorTypeDialog::GetString(), "64");
+    EXPECT_EQ(ActuatorTypeDialog::chooseType(), "64");
 }
 
 TEST(ActuatorTypeDialog, CancelAndCloseGiveEmptyText)
@@ -140,9 +140,9 @@ TEST(ActuatorTypeDialog, CancelAndCloseGiveEmptyText)
     whenOpen<ActuatorTypeDialog>([](ActuatorTypeDialog& d) {
         QTest::mouseClick(button(d, "CancelButton"), Qt::LeftButton);
     });
-    EXPECT_EQ(ActuatorTypeDialog::GetString(), "");
+    EXPECT_EQ(ActuatorTypeDialog::chooseType(), "");
     whenOpen<ActuatorTypeDialog>([](ActuatorTypeDialog& d) { d.close(); });
-    EXPECT_EQ(ActuatorTypeDialog::GetString(), "");
+    EXPECT_EQ(ActuatorTypeDialog::chooseType(), "");
 }
 
 struct ModeChoice {
@@ -160,7 +160,7 @@ TEST_P(PointModeDialogChoice, OkReturnsTheLetter)
         clickOption(option(d, "Opt_1", index));
         QTest::mouseClick(button(d, "OKButton"), Qt::LeftButton);
     });
-    EXPECT_EQ(PointModeDialog::GetString(), GetParam().result);
+    EXPECT_EQ(PointModeDialog::chooseMode(), GetParam().result);
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, PointModeDialogChoice,
@@ -179,9 +179,9 @@ TEST(PointModeDialog, CaptionsAndCancel)
         clickOption(option(d, "Opt_1", 2));
         QTest::mouseClick(button(d, "CancelButton"), Qt::LeftButton);
     });
-    EXPECT_EQ(PointModeDialog::GetString(), "");
+    EXPECT_EQ(PointModeDialog::chooseMode(), "");
     whenOpen<PointModeDialog>([](PointModeDialog& d) { d.close(); });
-    EXPECT_EQ(PointModeDialog::GetString(), "");
+    EXPECT_EQ(PointModeDialog::chooseMode(), "");
 }
 
 TEST(PointModeDialog, FocusOnAnOptionSetsTheResult)
@@ -216,7 +216,7 @@ TEST_P(KeypadDialogEntry, EnterReturnsTheShownText)
         }
         QTest::mouseClick(button(d, "kettei"), Qt::LeftButton);
     });
-    EXPECT_EQ(KeypadDialog::GetString(), e.result);
+    EXPECT_EQ(KeypadDialog::enterValue(), e.result);
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, KeypadDialogEntry,
@@ -233,9 +233,9 @@ TEST(KeypadDialog, CancelAndCloseGiveEmptyText)
         QTest::mouseClick(indexed<QPushButton>(d, "TENKEY", 7), Qt::LeftButton);
         QTest::mouseClick(button(d, "CancelButton"), Qt::LeftButton);
     });
-    EXPECT_EQ(KeypadDialog::GetString(), "");
+    EXPECT_EQ(KeypadDialog::enterValue(), "");
     whenOpen<KeypadDialog>([](KeypadDialog& d) { d.close(); });
-    EXPECT_EQ(KeypadDialog::GetString(), "");
+    EXPECT_EQ(KeypadDialog::enterValue(), "");
 }
 
 // The parameter initialisation's type choice over ActuatorTypeDialog: the controller's type

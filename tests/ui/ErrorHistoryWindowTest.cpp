@@ -37,7 +37,7 @@ TEST(ErrorHistoryWindow, ShowsTheLinesSavesThemAndIsReplacedByTheNextRead)
     const QString path = dir.filePath(QStringLiteral("errors.csv"));
     sim.controller.errorHistory = {"E1,OVERLOAD", "<b>E2</b>"};
 
-    QPointer<ErrorHistoryWindow> first = ShowErrorHistory(window.session, &mainWindow);
+    QPointer<ErrorHistoryWindow> first = showErrorHistoryWindow(window.session, &mainWindow);
 
     ASSERT_TRUE(first);
     EXPECT_TRUE(first->isVisible() && !first->isModal());
@@ -56,7 +56,7 @@ TEST(ErrorHistoryWindow, ShowsTheLinesSavesThemAndIsReplacedByTheNextRead)
                                   + QByteArray("\r\n").repeated(15));
 
     sim.controller.errorHistory = {"E3"};
-    QPointer<ErrorHistoryWindow> second = ShowErrorHistory(window.session, &mainWindow);
+    QPointer<ErrorHistoryWindow> second = showErrorHistoryWindow(window.session, &mainWindow);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
     ASSERT_TRUE(second);

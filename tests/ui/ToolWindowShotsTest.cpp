@@ -46,7 +46,7 @@ TEST(ToolWindowShots, SavesBothWindows)
     CleanModule clean;
     SimLine sim({.version = "1.10"});
     ViewedSession window;
-    VersionWindow* ver = ShowVersionDialog(window.session, nullptr);
+    VersionWindow* ver = showVersionWindow(window.session, nullptr);
     const QPixmap verShot = ver->grab();
     ASSERT_TRUE(verShot.save(dir + QStringLiteral("/frmVer@%1x.png").arg(scale)));
     std::printf("frmkeisan %dx%d, frmVer %dx%d (logical), screen %dx%d\n", calc.width(),

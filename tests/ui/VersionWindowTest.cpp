@@ -27,7 +27,7 @@ protected:
     Session& session = window.session;
     QWidget mainWindow;    // stands in for the main window that owns the dialog
 
-    VersionWindow* open() { return ShowVersionDialog(session, &mainWindow); }
+    VersionWindow* open() { return showVersionWindow(session, &mainWindow); }
     static QString label(VersionWindow* dialog, const char* name)
     {
         return dialog->findChild<QLabel*>(name)->text();
@@ -124,7 +124,7 @@ TEST_F(VersionQuery, ThePulseTrainWindowsOwnTimeoutIsTheOneSet)
     SimLine sim;
     ViewedSession pulse(Family::PulseTrain);
     module1().replyTimeout.set(3000);
-    ShowVersionDialog(pulse.session, &mainWindow);
+    showVersionWindow(pulse.session, &mainWindow);
     EXPECT_EQ(pulse.session.link().timeout().ms(), 500.0f);
     EXPECT_EQ(module1().replyTimeout.ms(), 3000.0f);
     EXPECT_EQ(pulse.session.controller().version, "1.10");
@@ -170,7 +170,7 @@ TEST_F(VersionQuery, AskingAgainReusesTheWindowWithTheNewVersion)
 TEST_F(VersionQuery, AWindowWithoutOwnerFreesItselfWhenClosed)
 {
     SimLine sim;
-    QPointer<VersionWindow> dialog = ShowVersionDialog(session, nullptr);
+    QPointer<VersionWindow> dialog = showVersionWindow(session, nullptr);
     ASSERT_TRUE(dialog);
     dialog->findChild<QPushButton*>("cmdOK")->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
