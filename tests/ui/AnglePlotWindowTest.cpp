@@ -47,10 +47,14 @@ QList<Band> greenBands(const QImage& image)
 }
 
 struct Plot {
-    explicit Plot(Family family) : history(panel, [this] { return t; }), window(history, family) {}
+    explicit Plot(Family family)
+        : history(panel, [this] { return t; }), window(history, family, dialogs)
+    {
+    }
     PanelState panel;
     qint64 t = 0;
     AngleHistory history;
+    ScriptedDialogs dialogs;
     AnglePlotWindow window;
 };
 
@@ -96,8 +100,7 @@ TEST(AnglePlotWindow, LampRowsFollowTheFamilyAndBarsFollowTheSpan)
 TEST(AnglePlotWindow, ExportWritesTheChartAndReportsAFailure)
 {
     Plot plot(Family::PulseTrain);
-    ScriptedDialogs dialogs;
-    plot.window.setDialogs(&dialogs);
+    ScriptedDialogs& dialogs = plot.dialogs;
     plot.window.resize(900, 600);
     QTemporaryDir dir;
     const QString good = dir.filePath(QStringLiteral("plot.png"));

@@ -88,7 +88,8 @@ const Writer kWriters[] = {
      [](const QString& path) {
          PanelState panel;
          AngleHistory history(panel);
-         AnglePlotWindow w(history, Family::PointInput);
+         ScriptedDialogs dialogs;
+         AnglePlotWindow w(history, Family::PointInput, dialogs);
          w.resize(400, 300);
          QString error;
          return w.exportPng(path, &error) ? QString() : error + QStringLiteral(" ");

@@ -88,7 +88,8 @@ TEST(ToolWindowShots, SavesTheLogAndThePlot)
         panel.setLamp(12, i >= 30);
         panel.setCurrentAngle(QString::number(i <= 8 ? 0.0 : i >= 30 ? 90.0 : (i - 8) * 90.0 / 22, 'f', 2));
     }
-    AnglePlotWindow plot(history, Family::PointInput);
+    ScriptedDialogs dialogs;
+    AnglePlotWindow plot(history, Family::PointInput, dialogs);
     plot.setSpanMs(30'000);
     plot.resize(900, 560);
     plot.show();

@@ -533,8 +533,7 @@ void MainFrame::showAnglePlot()
 {
     // Without a parent, so it stays usable while a data operation disables this window.
     if (!anglePlot_) {
-        anglePlot_ = std::make_unique<AnglePlotWindow>(session_->angleHistory(), family_);
-        anglePlot_->setDialogs(&dialogs_);
+        anglePlot_ = std::make_unique<AnglePlotWindow>(session_->angleHistory(), family_, dialogs_);
     }
     placeBeside(anglePlot_.get(), this);
     anglePlot_->show();

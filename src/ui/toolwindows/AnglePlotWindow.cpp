@@ -1,6 +1,6 @@
 #include "AnglePlotWindow.h"
 
-#include "QtDialogs.h"
+#include "Dialogs.h"
 #include "SafeFile.h"
 
 #include <QComboBox>
@@ -368,8 +368,9 @@ constexpr SpanChoice kSpans[] = {
 
 }  // namespace
 
-AnglePlotWindow::AnglePlotWindow(AngleHistory& history, Family family, QWidget* parent)
-    : QWidget(parent, Qt::Tool), history_(&history), rows_(plotLampRows(family))
+AnglePlotWindow::AnglePlotWindow(AngleHistory& history, Family family, Dialogs& dialogs,
+                                 QWidget* parent)
+    : QWidget(parent, Qt::Tool), history_(&history), rows_(plotLampRows(family)), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("frmPlot"));
     setWindowTitle(tr("Angle plot"));
@@ -408,11 +409,6 @@ AnglePlotWindow::AnglePlotWindow(AngleHistory& history, Family family, QWidget* 
 }
 
 AnglePlotWindow::~AnglePlotWindow() = default;
-
-void AnglePlotWindow::setDialogs(Dialogs* dialogs)
-{
-    dialogs_ = dialogs;
-}
 
 qint64 AnglePlotWindow::spanMs() const
 {
@@ -467,10 +463,6 @@ bool AnglePlotWindow::exportPng(const QString& path, QString* error)
 
 void AnglePlotWindow::exportClicked()
 {
-    if (!dialogs_) {
-        ownDialogs_ = std::make_unique<QtDialogs>(this);
-        dialogs_ = ownDialogs_.get();
-    }
     FileDialogOptions request;
     request.title = tr("Export PNG");
     //: File dialog filter: description|pattern|; keep the |*.png| part.
@@ -479,13 +471,13 @@ void AnglePlotWindow::exportClicked()
     request.initialName =
         QStringLiteral("angle-plot-%1.png")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path = dialogs_->saveFileName(request);
+    const QString path = dialogs_.saveFileName(request);
     if (path.isEmpty())
         return;
     QString error;
     if (!exportPng(path, &error))
-        dialogs_->ok(tr("The picture could not be saved to %1.\n%2").arg(path, error),
-                     windowTitle(), MsgIcon::Exclamation);
+        dialogs_.ok(tr("The picture could not be saved to %1.\n%2").arg(path, error), windowTitle(),
+                    MsgIcon::Exclamation);
 }
 
 }  // namespace kap

@@ -9,8 +9,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <memory>
-
 class QComboBox;
 class QPushButton;
 class QTimer;
@@ -22,11 +20,10 @@ class Dialogs;
 class AnglePlotWindow : public QWidget {
     Q_OBJECT
 public:
-    AnglePlotWindow(AngleHistory& history, Family family, QWidget* parent = nullptr);
+    // dialogs: the file dialog and message box of Export PNG.
+    AnglePlotWindow(AngleHistory& history, Family family, Dialogs& dialogs,
+                    QWidget* parent = nullptr);
     ~AnglePlotWindow() override;
-
-    // The file dialog and message box of Export PNG; by default Qt's own. Not owned.
-    void setDialogs(Dialogs* dialogs);
 
     // The time span shown, in ms.
     qint64 spanMs() const;
@@ -54,8 +51,7 @@ private:
     QComboBox* spanBox_ = nullptr;         // cboSpan
     QPushButton* exportButton_ = nullptr;  // cmdExport
     QTimer* scrollTimer_ = nullptr;        // tmrScroll: moves the time axis along
-    std::unique_ptr<Dialogs> ownDialogs_;
-    Dialogs* dialogs_ = nullptr;
+    Dialogs& dialogs_;
 };
 
 }  // namespace kap
