@@ -1273,61 +1273,75 @@
     </message>
 </context>
 <context>
-    <name>kap::ErrorHistoryWindow</name>
+    <name>kap::DrivePanel</name>
     <message>
-        <source>Error history display</source>
-        <translation>エラー履歴表示</translation>
+        <source>on</source>
+        <translation>点灯</translation>
     </message>
     <message>
-        <source>The oldest error message is shown at the top of lists.</source>
-        <translation>最も古いエラーメッセージが一覧の先頭に表示されます。</translation>
+        <source>off</source>
+        <translation>消灯</translation>
     </message>
     <message>
-        <source>OK</source>
-        <translation>OK</translation>
+        <source>Point number output, bit %1</source>
+        <translation>ポイント番号出力 ビット %1</translation>
     </message>
     <message>
-        <source>Save</source>
-        <translation>保存</translation>
-    </message>
-</context>
-<context>
-    <name>kap::KeypadDialog</name>
-    <message>
-        <source>Input a numerical value.</source>
-        <translation>数値を入力してください。</translation>
+        <source>Ready: the controller takes commands</source>
+        <translation>レディ: コントローラはコマンドを受け付けます</translation>
     </message>
     <message>
-        <source>Value</source>
-        <translation>値</translation>
+        <source>Busy: the actuator is moving</source>
+        <translation>ビジー: アクチュエータが動作中です</translation>
     </message>
     <message>
-        <source>CLR</source>
-        <translation>CLR</translation>
+        <source>Enable: the servo is on and pulses are taken</source>
+        <translation>イネーブル: サーボONでパルスを受け付けます</translation>
     </message>
     <message>
-        <source>Clear</source>
-        <translation>クリア</translation>
+        <source>In position: the actuator has reached its target</source>
+        <translation>位置決め完了: アクチュエータが目標位置に達しました</translation>
     </message>
     <message>
-        <source>Minus</source>
-        <translation>マイナス</translation>
+        <source>In position, or holding</source>
+        <translation>位置決め完了、または保持中</translation>
     </message>
     <message>
-        <source>Decimal point</source>
-        <translation>小数点</translation>
+        <source>Hold: the motion is held</source>
+        <translation>ホールド: 動作を一時停止しています</translation>
     </message>
     <message>
-        <source>Enter</source>
-        <translation>確定</translation>
+        <source>Zone: the angle lies in the zone output range</source>
+        <translation>ゾーン: 角度がゾーン出力範囲内にあります</translation>
     </message>
     <message>
-        <source>Cancel</source>
-        <translation>キャンセル</translation>
+        <source>Setting mode: edit and exchange the data</source>
+        <translation>設定モード: データを編集し、コントローラとやり取りします</translation>
     </message>
-</context>
-<context>
-    <name>kap::MainFrame</name>
+    <message>
+        <source>Operation mode: drive the actuator</source>
+        <translation>運転モード: アクチュエータを動かします</translation>
+    </message>
+    <message>
+        <source>Move to the chosen point</source>
+        <translation>選んだポイントへ移動します</translation>
+    </message>
+    <message>
+        <source>Return to origin</source>
+        <translation>原点に復帰します</translation>
+    </message>
+    <message>
+        <source>Stop the actuator</source>
+        <translation>アクチュエータを停止します</translation>
+    </message>
+    <message>
+        <source>Take the taught value into the table</source>
+        <translation>ティーチングした値をテーブルに取り込みます</translation>
+    </message>
+    <message>
+        <source>Keyboard: %1</source>
+        <translation>キーボード: %1</translation>
+    </message>
     <message>
         <source>Setting</source>
         <translation>設定モード</translation>
@@ -1381,6 +1395,14 @@
         <translation>CCW</translation>
     </message>
     <message>
+        <source>Jog CW</source>
+        <translation>ジョグ CW</translation>
+    </message>
+    <message>
+        <source>Jog CCW</source>
+        <translation>ジョグ CCW</translation>
+    </message>
+    <message>
         <source>Parameters</source>
         <translation>パラメータ</translation>
     </message>
@@ -1407,6 +1429,14 @@
     <message>
         <source>Org return direction</source>
         <translation>原点復帰方向</translation>
+    </message>
+    <message>
+        <source>Org return CW</source>
+        <translation>原点復帰 CW</translation>
+    </message>
+    <message>
+        <source>Org return CCW</source>
+        <translation>原点復帰 CCW</translation>
     </message>
     <message>
         <source>Drive</source>
@@ -1525,6 +1555,18 @@
         <translation>BRK</translation>
     </message>
     <message>
+        <source>Alarm: the controller has an alarm</source>
+        <translation>アラーム: コントローラにアラームが発生しています</translation>
+    </message>
+    <message>
+        <source>Deviation counter clear</source>
+        <translation>偏差カウンタクリア</translation>
+    </message>
+    <message>
+        <source>Brake: the brake is released</source>
+        <translation>ブレーキ: ブレーキが解放されています</translation>
+    </message>
+    <message>
         <source>Controller error</source>
         <translation>コントローラエラー</translation>
     </message>
@@ -1548,6 +1590,71 @@
         <source>Received</source>
         <translation>受信</translation>
     </message>
+    <message>
+        <source>*10&lt;sup&gt;%1&lt;/sup&gt; kg.m&lt;sup&gt;%2&lt;/sup&gt;</source>
+        <translation>*10&lt;sup&gt;%1&lt;/sup&gt; kg.m&lt;sup&gt;%2&lt;/sup&gt;</translation>
+    </message>
+    <message>
+        <source>*10^%1 kg.m^%2</source>
+        <translation>*10^%1 kg.m^%2</translation>
+    </message>
+</context>
+<context>
+    <name>kap::ErrorHistoryWindow</name>
+    <message>
+        <source>Error history display</source>
+        <translation>エラー履歴表示</translation>
+    </message>
+    <message>
+        <source>The oldest error message is shown at the top of lists.</source>
+        <translation>最も古いエラーメッセージが一覧の先頭に表示されます。</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+</context>
+<context>
+    <name>kap::KeypadDialog</name>
+    <message>
+        <source>Input a numerical value.</source>
+        <translation>数値を入力してください。</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>値</translation>
+    </message>
+    <message>
+        <source>CLR</source>
+        <translation>CLR</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>クリア</translation>
+    </message>
+    <message>
+        <source>Minus</source>
+        <translation>マイナス</translation>
+    </message>
+    <message>
+        <source>Decimal point</source>
+        <translation>小数点</translation>
+    </message>
+    <message>
+        <source>Enter</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+</context>
+<context>
+    <name>kap::MainFrame</name>
     <message>
         <source>PQ_Series KAP Support-Software </source>
         <translation>PQ_Series KAP Support-Software </translation>
@@ -1589,10 +1696,6 @@
         <translation>パラメータテーブル</translation>
     </message>
     <message>
-        <source>*10&lt;sup&gt;%1&lt;/sup&gt; kg.m&lt;sup&gt;%2&lt;/sup&gt;</source>
-        <translation>*10&lt;sup&gt;%1&lt;/sup&gt; kg.m&lt;sup&gt;%2&lt;/sup&gt;</translation>
-    </message>
-    <message>
         <source>Origin point shift: %1</source>
         <translation>原点シフト: %1</translation>
     </message>
@@ -1607,82 +1710,6 @@
     <message>
         <source>The windows will be in %1 from the next start of the program.</source>
         <translation>次回の起動から%1で表示します。</translation>
-    </message>
-    <message>
-        <source>Keyboard: %1</source>
-        <translation>キーボード: %1</translation>
-    </message>
-    <message>
-        <source>on</source>
-        <translation>点灯</translation>
-    </message>
-    <message>
-        <source>off</source>
-        <translation>消灯</translation>
-    </message>
-    <message>
-        <source>Org return CW</source>
-        <translation>原点復帰 CW</translation>
-    </message>
-    <message>
-        <source>Org return CCW</source>
-        <translation>原点復帰 CCW</translation>
-    </message>
-    <message>
-        <source>Jog CW</source>
-        <translation>ジョグ CW</translation>
-    </message>
-    <message>
-        <source>Jog CCW</source>
-        <translation>ジョグ CCW</translation>
-    </message>
-    <message>
-        <source>*10^%1 kg.m^%2</source>
-        <translation>*10^%1 kg.m^%2</translation>
-    </message>
-    <message>
-        <source>Point number output, bit %1</source>
-        <translation>ポイント番号出力 ビット %1</translation>
-    </message>
-    <message>
-        <source>Ready: the controller takes commands</source>
-        <translation>レディ: コントローラはコマンドを受け付けます</translation>
-    </message>
-    <message>
-        <source>Busy: the actuator is moving</source>
-        <translation>ビジー: アクチュエータが動作中です</translation>
-    </message>
-    <message>
-        <source>Enable: the servo is on and pulses are taken</source>
-        <translation>イネーブル: サーボONでパルスを受け付けます</translation>
-    </message>
-    <message>
-        <source>In position: the actuator has reached its target</source>
-        <translation>位置決め完了: アクチュエータが目標位置に達しました</translation>
-    </message>
-    <message>
-        <source>In position, or holding</source>
-        <translation>位置決め完了、または保持中</translation>
-    </message>
-    <message>
-        <source>Hold: the motion is held</source>
-        <translation>ホールド: 動作を一時停止しています</translation>
-    </message>
-    <message>
-        <source>Zone: the angle lies in the zone output range</source>
-        <translation>ゾーン: 角度がゾーン出力範囲内にあります</translation>
-    </message>
-    <message>
-        <source>Alarm: the controller has an alarm</source>
-        <translation>アラーム: コントローラにアラームが発生しています</translation>
-    </message>
-    <message>
-        <source>Deviation counter clear</source>
-        <translation>偏差カウンタクリア</translation>
-    </message>
-    <message>
-        <source>Brake: the brake is released</source>
-        <translation>ブレーキ: ブレーキが解放されています</translation>
     </message>
     <message>
         <source>Recent files</source>
@@ -1745,30 +1772,6 @@
         <source>%1 %2</source>
         <extracomment>The connection panel: the port and the device it stands for, &quot;COM3 /dev/ttyUSB0&quot;.</extracomment>
         <translation>%1 %2</translation>
-    </message>
-    <message>
-        <source>Setting mode: edit and exchange the data</source>
-        <translation>設定モード: データを編集し、コントローラとやり取りします</translation>
-    </message>
-    <message>
-        <source>Operation mode: drive the actuator</source>
-        <translation>運転モード: アクチュエータを動かします</translation>
-    </message>
-    <message>
-        <source>Move to the chosen point</source>
-        <translation>選んだポイントへ移動します</translation>
-    </message>
-    <message>
-        <source>Return to origin</source>
-        <translation>原点に復帰します</translation>
-    </message>
-    <message>
-        <source>Stop the actuator</source>
-        <translation>アクチュエータを停止します</translation>
-    </message>
-    <message>
-        <source>Take the taught value into the table</source>
-        <translation>ティーチングした値をテーブルに取り込みます</translation>
     </message>
 </context>
 <context>

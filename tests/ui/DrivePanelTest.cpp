@@ -24,7 +24,7 @@ using namespace kap::test;
 
 namespace {
 
-class DrivePanel : public ::testing::Test {
+class DrivePanelTest : public ::testing::Test {
 protected:
     CleanModule clean;
     ScriptedDialogs dialogs;
@@ -43,7 +43,7 @@ bool lit(QWidget* w, int lamp)
 
 }  // namespace
 
-TEST_F(DrivePanel, OperationButtonTurnsThePanelOverAndSettingTurnsItBack)
+TEST_F(DrivePanelTest, OperationButtonTurnsThePanelOverAndSettingTurnsItBack)
 {
     sim::Options options;
     options.originEstablished = true;
@@ -71,7 +71,7 @@ TEST_F(DrivePanel, OperationButtonTurnsThePanelOverAndSettingTurnsItBack)
         EXPECT_FALSE(lit(&w, lamp)) << lamp;
 }
 
-TEST_F(DrivePanel, PressColoursFollowTheMouseAndTheKeyboard)
+TEST_F(DrivePanelTest, PressColoursFollowTheMouseAndTheKeyboard)
 {
     PointInputWindow w(dialogs);
     w.show();
@@ -102,7 +102,7 @@ TEST_F(DrivePanel, PressColoursFollowTheMouseAndTheKeyboard)
     }
 }
 
-TEST_F(DrivePanel, StopDialogBreaksAReturnToOriginAtOnce)
+TEST_F(DrivePanelTest, StopDialogBreaksAReturnToOriginAtOnce)
 {
     sim::Options options;
     options.motionMs = 4000;
@@ -143,7 +143,7 @@ TEST_F(DrivePanel, StopDialogBreaksAReturnToOriginAtOnce)
 
 // While a start moves the actuator the window offers Stop and nothing that would change the
 // mode; a click on the greyed "Setting" does nothing.
-TEST_F(DrivePanel, AMoveOffersStopAndNotTheModeButtons)
+TEST_F(DrivePanelTest, AMoveOffersStopAndNotTheModeButtons)
 {
     sim::Options options;
     options.originEstablished = true;
@@ -178,7 +178,7 @@ TEST_F(DrivePanel, AMoveOffersStopAndNotTheModeButtons)
 // A menu command holds the session like a panel operation: "Operation" is greyed while
 // Change Origin waits for its answer, so the command cannot end by unlocking the menus of a
 // window that has gone over to Operation mode.
-TEST_F(DrivePanel, AMenuCommandKeepsTheModeUntilItEnds)
+TEST_F(DrivePanelTest, AMenuCommandKeepsTheModeUntilItEnds)
 {
     sim::Options options;
     options.latencyMs = 150;

@@ -1,12 +1,12 @@
-// The lower part of a main window: mode buttons, drive, teaching and quick-parameter frames,
-// the lamps and the link boxes. Every button runs its command through the dispatcher.
-#include "MainFrame.h"
+// The drive panel's widgets: their form names, captions, colours, lamps and keys.
+#include "DrivePanel.h"
 
 #include "CommandOffer.h"
-
 #include "Drive.h"
 #include "FrameTables.h"
-#include "StopDialog.h"
+#include "Link.h"
+#include "QuickParameterBoxes.h"
+#include "Session.h"
 #include "Teaching.h"
 
 #include <QGridLayout>
@@ -78,7 +78,7 @@ public:
         if (t == QAccessible::Name)
             return widget()->property("lampName").toString();
         if (t == QAccessible::Description)
-            return lit() ? MainFrame::tr("on") : MainFrame::tr("off");
+            return lit() ? DrivePanel::tr("on") : DrivePanel::tr("off");
         return QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override
@@ -146,18 +146,19 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& caption)
 QString lampMeaning(bool point, int index)
 {
     if (index >= 8 && index <= 13)
-        return MainFrame::tr("Point number output, bit %1").arg(13 - index);
+        return DrivePanel::tr("Point number output, bit %1").arg(13 - index);
     switch (index) {
-    case 3: return MainFrame::tr("Ready: the controller takes commands");
+    case 3:
+        return DrivePanel::tr("Ready: the controller takes commands");
     case 2:
-        return point ? MainFrame::tr("Busy: the actuator is moving")
-                     : MainFrame::tr("Enable: the servo is on and pulses are taken");
+        return point ? DrivePanel::tr("Busy: the actuator is moving")
+                     : DrivePanel::tr("Enable: the servo is on and pulses are taken");
     case 1:
-        return point ? MainFrame::tr("In position: the actuator has reached its target")
-                     : MainFrame::tr("In position, or holding");
+        return point ? DrivePanel::tr("In position: the actuator has reached its target")
+                     : DrivePanel::tr("In position, or holding");
     case 0:
-        return point ? MainFrame::tr("Hold: the motion is held")
-                     : MainFrame::tr("Zone: the angle lies in the zone output range");
+        return point ? DrivePanel::tr("Hold: the motion is held")
+                     : DrivePanel::tr("Zone: the angle lies in the zone output range");
     default: break;
     }
     return {};
@@ -192,19 +193,20 @@ QWidget* lamp(QWidget* parent, int index, const QString& caption, QHash<int, QLa
 }
 
 // The panel's keys: Alt with a letter of the caption. None is a menu's (File F, View V,
-// Tool T, Help H); Esc and Pause stop as well (see stopKey).
+// Tool T, Help H); Esc and Pause stop as well (see MainFrame::stopKey).
 struct PanelKey {
     const char* name;
     char letter;
     const char* what;  // what the control does, for its tool tip; none for the options
 };
 constexpr PanelKey kPanelKeys[] = {
-    {"Cmd_Setup", 'G', QT_TRANSLATE_NOOP("kap::MainFrame", "Setting mode: edit and exchange the data")},
-    {"Cmd_driv", 'O', QT_TRANSLATE_NOOP("kap::MainFrame", "Operation mode: drive the actuator")},
-    {"Cmd_Start", 'S', QT_TRANSLATE_NOOP("kap::MainFrame", "Move to the chosen point")},
-    {"Cmd_Return", 'R', QT_TRANSLATE_NOOP("kap::MainFrame", "Return to origin")},
-    {"Cmd_Stop", 'P', QT_TRANSLATE_NOOP("kap::MainFrame", "Stop the actuator")},
-    {"Cmd_Set", 'E', QT_TRANSLATE_NOOP("kap::MainFrame", "Take the taught value into the table")},
+    {"Cmd_Setup", 'G',
+     QT_TRANSLATE_NOOP("kap::DrivePanel", "Setting mode: edit and exchange the data")},
+    {"Cmd_driv", 'O', QT_TRANSLATE_NOOP("kap::DrivePanel", "Operation mode: drive the actuator")},
+    {"Cmd_Start", 'S', QT_TRANSLATE_NOOP("kap::DrivePanel", "Move to the chosen point")},
+    {"Cmd_Return", 'R', QT_TRANSLATE_NOOP("kap::DrivePanel", "Return to origin")},
+    {"Cmd_Stop", 'P', QT_TRANSLATE_NOOP("kap::DrivePanel", "Stop the actuator")},
+    {"Cmd_Set", 'E', QT_TRANSLATE_NOOP("kap::DrivePanel", "Take the taught value into the table")},
     {"Opt_Num_0", 'N', nullptr},
     {"Opt_Num_1", 'D', nullptr},
     {"Opt_Num_2", 'Y', nullptr},
@@ -228,10 +230,10 @@ QString withMnemonic(const QString& caption, QChar letter)
 
 }  // namespace
 
-void MainFrame::addPanelKeys(QWidget* panel)
+void DrivePanel::addKeys()
 {
     for (const PanelKey& k : kPanelKeys) {
-        auto* b = panel->findChild<QAbstractButton*>(QLatin1String(k.name));
+        auto* b = findChild<QAbstractButton*>(QLatin1String(k.name));
         if (!b)
             continue;  // not on this window
         const QChar letter = QLatin1Char(k.letter);
@@ -252,30 +254,22 @@ void MainFrame::addPanelKeys(QWidget* panel)
     }
 }
 
-QWidget* MainFrame::buildDrivePanel()
+DrivePanel::DrivePanel(Session& session, std::function<bool(Command)> commandEnabled,
+                       QWidget* parent)
+    : QWidget(parent), session_(session), commandEnabled_(std::move(commandEnabled))
 {
-    auto* panel = new QWidget(this);
-    auto* column = new QVBoxLayout(panel);
+    auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     auto* row = new QHBoxLayout;
     column->addLayout(row);
-    const bool point = isPointInput();
-    // A drive-panel button under its form name, bound to its command.
-    const auto commandButton = [this](QWidget* parent, const char* name, const QString& caption) {
-        QPushButton* b = button(parent, name, caption);
-        for (const PanelButtonSpec& entry : panelButtons()) {
-            if (entry.name == QLatin1String(name)) {
-                bind(b, entry.command);
-                panelButtons_.insert(entry.command, b);
-            }
-        }
-        return b;
-    };
+    const bool point = session_.isPointInput();
+    // The widgets the quick-parameter boxes work on.
+    QuickParameterWidgets quickWidgets;
 
     // Mode buttons.
     auto* modes = new QVBoxLayout;
-    QPushButton* settingButton = commandButton(panel, "Cmd_Setup", tr("Setting"));
-    QPushButton* operationButton = commandButton(panel, "Cmd_driv", tr("Operation"));
+    QPushButton* settingButton = addCommandButton(this, "Cmd_Setup", tr("Setting"));
+    QPushButton* operationButton = addCommandButton(this, "Cmd_driv", tr("Operation"));
     for (QPushButton* b : {settingButton, operationButton}) {
         b->setMinimumHeight(b->sizeHint().height() * 2);
         modes->addWidget(b);
@@ -284,7 +278,7 @@ QWidget* MainFrame::buildDrivePanel()
     row->addLayout(modes);
 
     // Teaching.
-    auto* setup = frame(panel, "Frame1", point ? tr("Setup") : tr("Direct teaching"));
+    auto* setup = frame(this, "Frame1", point ? tr("Setup") : tr("Direct teaching"));
     auto* sl = new QGridLayout(setup);
     int r = 0;
     if (point) {
@@ -296,10 +290,10 @@ QWidget* MainFrame::buildDrivePanel()
             inputOptions_.append(o);
             // clicked, not toggled: only the user's choice runs the mode's procedure.
             connect(o, &QRadioButton::clicked, this, [this, i] {
-                if (inputOptionOffered(*session_, i))
-                    operation::ChooseInputMode(*session_, i);
+                if (inputOptionOffered(session_, i))
+                    operation::ChooseInputMode(session_, i);
                 else
-                    showPanel();  // the option shown checked goes back to the running one
+                    showState();  // the option shown checked goes back to the running one
             });
             // Arrow keys only move the focus; Space or Enter chooses (see eventFilter).
             o->installEventFilter(this);
@@ -310,17 +304,18 @@ QWidget* MainFrame::buildDrivePanel()
             }
         }
     }
-    QPushButton* setBase = commandButton(setup, "Cmd_SetBase", tr("Origin point shift"));
-    QPushButton* targetP = commandButton(setup, "Cmd_TargetP", tr("Position"));
+    QPushButton* setBase = addCommandButton(setup, "Cmd_SetBase", tr("Origin point shift"));
+    QPushButton* targetP = addCommandButton(setup, "Cmd_TargetP", tr("Position"));
     sl->addWidget(setBase, r, 0);
     sl->addWidget(targetP, r++, 1);
     QLineEdit* position = box(setup, "Txt_Pos", tr("Setting position (deg)"));
     settingPosition_ = position;
+    quickWidgets.position = position;
     sl->addWidget(captionFor(setup, tr("Setting position (deg)"), position), r, 0);
     sl->addWidget(position, r++, 1);
-    QPushButton* setButton = commandButton(setup, "Cmd_Set", tr("SET"));
-    QPushButton* jogCw = commandButton(setup, "Cmd_Op", tr("CW"));
-    QPushButton* jogCcw = commandButton(setup, "Cmd_Cl", tr("CCW"));
+    QPushButton* setButton = addCommandButton(setup, "Cmd_Set", tr("SET"));
+    QPushButton* jogCw = addCommandButton(setup, "Cmd_Op", tr("CW"));
+    QPushButton* jogCcw = addCommandButton(setup, "Cmd_Cl", tr("CCW"));
     jogCw->setAccessibleName(tr("Jog CW"));
     jogCcw->setAccessibleName(tr("Jog CCW"));
     sl->addWidget(setButton, r, 0);
@@ -331,7 +326,7 @@ QWidget* MainFrame::buildDrivePanel()
     row->addWidget(setup);
 
     // Quick parameters (point-input window).
-    auto* params = frame(panel, "Frame3", tr("Parameters"));
+    auto* params = frame(this, "Frame3", tr("Parameters"));
     auto* pl = new QGridLayout(params);
     // One row per box: caption, box, unit.
     const auto quickBox = [&](int r, const char* name, const QString& caption, QWidget* unit,
@@ -345,11 +340,13 @@ QWidget* MainFrame::buildDrivePanel()
     };
     inertiaUnit_ = new QLabel(params);
     inertiaUnit_->setObjectName(QStringLiteral("Label10"));
-    quickBox(0, "Txt_spd", tr("Load Inertia "), inertiaUnit_, QStringLiteral("1000"));
-    quickBox(1, "Txt_Dist", tr("Acceleration"), new QLabel(tr("%"), params),
-             QStringLiteral("100"));
-    quickBox(2, "Txt_Limit", tr("Org return Speed"), new QLabel(tr("rps"), params),
-             QStringLiteral("0.10"));
+    quickWidgets.boxes = {
+        quickBox(0, "Txt_spd", tr("Load Inertia "), inertiaUnit_, QStringLiteral("1000")),
+        quickBox(1, "Txt_Dist", tr("Acceleration"), new QLabel(tr("%"), params),
+                 QStringLiteral("100")),
+        quickBox(2, "Txt_Limit", tr("Org return Speed"), new QLabel(tr("rps"), params),
+                 QStringLiteral("0.10")),
+    };
     auto* dir = new QGroupBox(tr("Org return direction"), params);
     dir->setObjectName(QStringLiteral("Frame_OrgDirection"));
     dir->setAccessibleName(dir->title());
@@ -361,17 +358,18 @@ QWidget* MainFrame::buildDrivePanel()
         o->setAccessibleName(i == 0 ? tr("Org return CW") : tr("Org return CCW"));
         o->setChecked(i == 1);
         dl->addWidget(o);
+        quickWidgets.directions[std::size_t(i)] = o;
     }
     pl->addWidget(dir, 3, 0, 1, 3);
     row->addWidget(params);
     params->setVisible(point);
 
     // Drive.
-    auto* drive = frame(panel, "Frame2", tr("Drive"));
+    auto* drive = frame(this, "Frame2", tr("Drive"));
     auto* dv = new QGridLayout(drive);
-    QPushButton* start = commandButton(drive, "Cmd_Start", tr("Start"));
-    QPushButton* toOrigin = commandButton(drive, "Cmd_Return", tr("Org"));
-    QPushButton* stop = commandButton(drive, "Cmd_Stop", tr("Stop"));
+    QPushButton* start = addCommandButton(drive, "Cmd_Start", tr("Start"));
+    QPushButton* toOrigin = addCommandButton(drive, "Cmd_Return", tr("Org"));
+    QPushButton* stop = addCommandButton(drive, "Cmd_Stop", tr("Stop"));
     // Their colours while pressed: Start and Org on the mouse, Stop on a key.
     for (QPushButton* b : {start, toOrigin, stop})
         b->installEventFilter(this);
@@ -393,7 +391,7 @@ QWidget* MainFrame::buildDrivePanel()
         };
         int c = 0;
         for (const auto& [name, caption] : extra) {
-            dv->addWidget(commandButton(drive, name, caption), dr, c);
+            dv->addWidget(addCommandButton(drive, name, caption), dr, c);
             if (++c == 3) {
                 c = 0;
                 ++dr;
@@ -410,7 +408,7 @@ QWidget* MainFrame::buildDrivePanel()
     row->addWidget(drive);
 
     // Lamps and the controller's error line.
-    auto* view = frame(panel, "Frame4", point ? tr("View") : tr("Display"));
+    auto* view = frame(this, "Frame4", point ? tr("View") : tr("Display"));
     auto* vl = new QGridLayout(view);
     // The controller's signal names.
     const QList<QPair<int, QString>> lamps =
@@ -456,15 +454,15 @@ QWidget* MainFrame::buildDrivePanel()
 
     // The last line sent and the last reply, across the whole width.
     auto* ll = new QHBoxLayout;
-    sentBox_ = box(panel, "Txt_ComS", tr("Last command sent"), true);
-    replyBox_ = box(panel, "Txt_ComR", tr("Last reply received"), true);
-    ll->addWidget(captionFor(panel, tr("Sent"), sentBox_));
+    sentBox_ = box(this, "Txt_ComS", tr("Last command sent"), true);
+    replyBox_ = box(this, "Txt_ComR", tr("Last reply received"), true);
+    ll->addWidget(captionFor(this, tr("Sent"), sentBox_));
     ll->addWidget(sentBox_, 1);
-    ll->addWidget(captionFor(panel, tr("Received"), replyBox_));
+    ll->addWidget(captionFor(this, tr("Received"), replyBox_));
     ll->addWidget(replyBox_, 2);
     column->addLayout(ll);
 
-    addPanelKeys(panel);
+    addKeys();
     // The mode and teaching-target buttons show the chosen one checked. Wide enough for the
     // bold caption, so choosing never moves the layout.
     for (QPushButton* b : {settingButton, operationButton, setBase, targetP}) {
@@ -477,18 +475,50 @@ QWidget* MainFrame::buildDrivePanel()
     }
     frames_ = {{PanelFrame::Setup, setup}, {PanelFrame::Parameters, params},
                {PanelFrame::Drive, drive}, {PanelFrame::View, view}};
-    return panel;
+    quickBoxes_ = std::make_unique<QuickParameterBoxes>(session_, quickWidgets);
 }
 
-void MainFrame::showPanel()
+DrivePanel::~DrivePanel() = default;
+
+QPushButton* DrivePanel::addCommandButton(QWidget* parent, const char* name, const QString& caption)
 {
-    const PanelState& state = session_->panel();
-    for (auto it = panelButtons_.cbegin(); it != panelButtons_.cend(); ++it) {
+    QPushButton* b = button(parent, name, caption);
+    for (const PanelButtonSpec& entry : panelButtons()) {
+        if (entry.name == QLatin1String(name)) {
+            bind(b, entry.command);
+            buttons_.insert(entry.command, b);
+        }
+    }
+    return b;
+}
+
+void DrivePanel::bind(QPushButton* button, Command command)
+{
+    button->setEnabled(commandEnabled_(command));
+    if (command == Command::JogCw || command == Command::JogCcw) {
+        // A jog runs from the press to the release, not on a click.
+        connect(button, &QPushButton::pressed, this,
+                [this, command] { emit commandRequested(command); });
+        connect(button, &QPushButton::released, this, [this] { operation::ReleaseJog(session_); });
+        return;
+    }
+    connect(button, &QPushButton::clicked, this, [this, button, command] {
+        emit commandRequested(command);
+        // A checkable button's click has flipped its mark; the session decides what it shows.
+        if (button->isCheckable())
+            showState();
+    });
+}
+
+void DrivePanel::showState()
+{
+    const PanelState& state = session_.panel();
+    for (auto it = buttons_.cbegin(); it != buttons_.cend(); ++it) {
         const PanelState::Button& b = state.button(it.key());
         QPushButton* w = it.value();
         // A command still to be written, or without an action here, stays disabled.
         // The panel's own state, overruled by the running operation (CommandOffer).
-        w->setEnabled(commandOffered(*session_, it.key()) && commandEnabled(it.key()));
+        w->setEnabled(commandOffered(session_, it.key()) && commandEnabled_(it.key()));
         const QString style = styleOf(b.shade);
         if (w->styleSheet() != style)
             w->setStyleSheet(style);
@@ -525,60 +555,58 @@ void MainFrame::showPanel()
     if (settingPosition_->text() != state.settingPosition())
         settingPosition_->setText(state.settingPosition());
     for (int i = 0; i < inputOptions_.size(); ++i) {
-        inputOptions_[i]->setEnabled(inputOptionOffered(*session_, i));
+        inputOptions_[i]->setEnabled(inputOptionOffered(session_, i));
         if (state.inputOption() == i && !inputOptions_[i]->isChecked())
             inputOptions_[i]->setChecked(true);
     }
-    // Exit follows the panel only when the panel changes it: the command lock owns it
-    // otherwise.
-    if (state.exitEnabled() != exitEnabledShown_) {
-        exitEnabledShown_ = state.exitEnabled();
-        for (QAction* a : actions_.value(Command::Exit)) {
-            if (toolActions_.contains(a))
-                a->setEnabled(exitEnabledShown_);
-        }
-    }
-    if (stopDialog_->isVisible() != state.stopDialogShown()) {
-        if (state.stopDialogShown()) {
-            stopDialog_->show();
-            stopDialog_->raise();
-        } else {
-            stopDialog_->hide();
-        }
-    }
 }
 
-bool MainFrame::stopKey(QObject* watched, QEvent* e)
+void DrivePanel::showSent(const QString& text)
 {
-    if (e->type() != QEvent::ShortcutOverride && e->type() != QEvent::KeyPress)
-        return false;
-    const auto* key = static_cast<QKeyEvent*>(e);
-    if ((key->key() != Qt::Key_Escape && key->key() != Qt::Key_Pause)
-        || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || (widget->window() != this && widget->window() != stopDialog_.get()))
-        return false;
-    const bool dialogStop = session_->panel().stopDialogShown() && stopDialog_->isVisible();
-    QPushButton* stopButton = panelButtons_.value(Command::Stop);
-    const bool buttonStop = stopButton && stopButton->isVisibleTo(this)
-                            && stopButton->isEnabled();
-    if (!dialogStop && !buttonStop)
-        return false;  // nothing may move: Esc keeps its usual meaning
-    // Taken before any shortcut or editor; the press itself stops.
-    e->accept();
-    if (e->type() == QEvent::KeyPress && !key->isAutoRepeat()) {
-        if (dialogStop) {
-            operation::PressStopDialog(*session_);
-        } else {
-            operation::PressStop(*session_);
-            run(Command::Stop);
-        }
-    }
-    return true;
+    sentBox_->setText(visibleControls(text));
+    sentBox_->setCursorPosition(0);  // a long line shows from its start
 }
 
-bool MainFrame::inputOptionKey(QObject* watched, QEvent* e)
+void DrivePanel::showReply(const QString& text)
+{
+    replyBox_->setText(visibleControls(text));
+    replyBox_->setCursorPosition(0);
+}
+
+void DrivePanel::showControllerError(const QString& text)
+{
+    errorBox_->setText(visibleControls(text));
+    errorBox_->setCursorPosition(0);
+}
+
+void DrivePanel::showInertiaUnit(const QString& exponents)
+{
+    // "-6      2": the exponent of ten and of the metre, shown as superscripts.
+    const QStringList parts = exponents.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QString ten = parts.value(0, QStringLiteral("-6"));
+    const QString metre = parts.value(1, QStringLiteral("2"));
+    inertiaUnit_->setText(tr("*10<sup>%1</sup> kg.m<sup>%2</sup>").arg(ten, metre));
+    inertiaUnit_->setAccessibleName(tr("*10^%1 kg.m^%2").arg(ten, metre));
+}
+
+bool DrivePanel::numericInputSelected() const
+{
+    return !numericInput_ || numericInput_->isChecked();
+}
+
+void DrivePanel::focusNumericInput()
+{
+    if (numericInput_)
+        numericInput_->setFocus();
+}
+
+void DrivePanel::focusSettingPosition()
+{
+    settingPosition_->setFocus();
+    settingPosition_->selectAll();
+}
+
+bool DrivePanel::inputOptionKey(QObject* watched, QEvent* e)
 {
     auto* option = qobject_cast<QRadioButton*>(watched);
     const int at = inputOptions_.indexOf(option);
@@ -614,18 +642,18 @@ bool MainFrame::inputOptionKey(QObject* watched, QEvent* e)
     }
 }
 
-bool MainFrame::eventFilter(QObject* watched, QEvent* e)
+bool DrivePanel::eventFilter(QObject* watched, QEvent* e)
 {
     if (inputOptionKey(watched, e))
         return true;
-    const auto is = [&](Command c) { return watched == panelButtons_.value(c); };
+    const auto is = [&](Command c) { return watched == buttons_.value(c); };
     if (e->type() == QEvent::MouseButtonPress && is(Command::Start))
-        operation::PressStart(*session_);
+        operation::PressStart(session_);
     else if (e->type() == QEvent::MouseButtonPress && is(Command::ReturnToOrigin))
-        operation::PressOrg(*session_);
+        operation::PressOrg(session_);
     else if (e->type() == QEvent::KeyPress && is(Command::Stop))
-        operation::PressStop(*session_);
-    return QMainWindow::eventFilter(watched, e);
+        operation::PressStop(session_);
+    return QWidget::eventFilter(watched, e);
 }
 
 }  // namespace kap

@@ -7,6 +7,7 @@
 #include "Compare.h"
 #include "Dialogs.h"
 #include "Drive.h"
+#include "DrivePanel.h"
 #include "EditHistory.h"
 #include "ErrorHistoryWindow.h"
 #include "ExchangeLog.h"
@@ -24,7 +25,6 @@
 #include "ProgressDialog.h"
 #include "QtEntryDialogs.h"
 #include "QtTypeChooser.h"
-#include "QuickParameterBoxes.h"
 #include "Receive.h"
 #include "ServoBrake.h"
 #include "Session.h"
@@ -205,9 +205,9 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
         points->setEntryDialogs(entryDialogs_.get());
     if (ZoneTable* zones = session_->zones())
         zones->setEntryDialogs(entryDialogs_.get());
-    connect(&session_->parameters(), &ParameterTable::inertiaLabelChanged, this,
-            &MainFrame::showInertiaUnit);
-    showInertiaUnit(session_->parameters().inertiaLabel());
+    connect(&session_->parameters(), &ParameterTable::inertiaLabelChanged, drivePanel_,
+            &DrivePanel::showInertiaUnit);
+    drivePanel_->showInertiaUnit(session_->parameters().inertiaLabel());
     showPort(module1().portName);
     showOriginShift(QStringLiteral("0"));
     connect(&session_->tableGrid(), &Grid::tagChanged, this,
@@ -222,7 +222,6 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     connect(stopDialog_.get(), &StopDialog::stopPressed, this,
             [this] { operation::PressStopDialog(*session_); });
     showPanel();
-    quickBoxes_ = std::make_unique<QuickParameterBoxes>(*session_, this);
     // The stop keys must work whatever has the focus, before any widget or shortcut sees them.
     stopKeys_ = new KeyHook([this](QObject* o, QEvent* e) { return stopKey(o, e); }, this);
     qApp->installEventFilter(stopKeys_);
@@ -237,6 +236,8 @@ MainFrame::~MainFrame()
     tableView_->setGrid(nullptr);
     parameterView_->setGrid(nullptr);
     session_->setView(nullptr);
+    // The panel's widgets hand their last focus and edits to the session: they go first.
+    delete drivePanel_;
     liveFrames().removeAll(this);
 }
 
@@ -247,23 +248,6 @@ void MainFrame::bind(QAction* action, Command command)
     actions_[command].append(action);
     action->setEnabled(commandEnabled(command));
     connect(action, &QAction::triggered, this, [this, command] { run(command); });
-}
-
-void MainFrame::bind(QPushButton* button, Command command)
-{
-    button->setEnabled(commandEnabled(command));
-    if (command == Command::JogCw || command == Command::JogCcw) {
-        // A jog runs from the press to the release, not on a click.
-        connect(button, &QPushButton::pressed, this, [this, command] { run(command); });
-        connect(button, &QPushButton::released, this, [this] { operation::ReleaseJog(*session_); });
-        return;
-    }
-    connect(button, &QPushButton::clicked, this, [this, button, command] {
-        run(command);
-        // A checkable button's click has flipped its mark; the session decides what it shows.
-        if (button->isCheckable())
-            showPanel();
-    });
 }
 
 bool MainFrame::commandEnabled(Command command) const
@@ -968,7 +952,10 @@ void MainFrame::buildCentral()
         grids->addWidget(parameterView_, 3);
         layout->addLayout(grids, 1);
     }
-    layout->addWidget(buildDrivePanel());
+    drivePanel_ = new DrivePanel(
+        *session_, [this](Command command) { return commandEnabled(command); }, central);
+    connect(drivePanel_, &DrivePanel::commandRequested, this, &MainFrame::run);
+    layout->addWidget(drivePanel_);
     // On a small screen or at a large scale the panels scroll rather than push the window
     // past the screen's edges.
     auto* scroller = new QScrollArea(this);
@@ -980,34 +967,21 @@ void MainFrame::buildCentral()
     setCentralWidget(scroller);
 }
 
-void MainFrame::showInertiaUnit(const QString& exponents)
-{
-    // "-6      2": the exponent of ten and of the metre, shown as superscripts.
-    const QStringList parts = exponents.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    const QString ten = parts.value(0, QStringLiteral("-6"));
-    const QString metre = parts.value(1, QStringLiteral("2"));
-    inertiaUnit_->setText(tr("*10<sup>%1</sup> kg.m<sup>%2</sup>").arg(ten, metre));
-    inertiaUnit_->setAccessibleName(tr("*10^%1 kg.m^%2").arg(ten, metre));
-}
-
 // --- SessionView ---------------------------------------------------------------------------
 
 void MainFrame::showComS(const QString& text)
 {
-    sentBox_->setText(visibleControls(text));
-    sentBox_->setCursorPosition(0);  // a long line shows from its start
+    drivePanel_->showSent(text);
 }
 
 void MainFrame::showComR(const QString& text)
 {
-    replyBox_->setText(visibleControls(text));
-    replyBox_->setCursorPosition(0);
+    drivePanel_->showReply(text);
 }
 
 void MainFrame::showError(const QString& text)
 {
-    errorBox_->setText(visibleControls(text));
-    errorBox_->setCursorPosition(0);
+    drivePanel_->showControllerError(text);
 }
 
 void MainFrame::setMainWindowEnabled(bool on)
@@ -1038,19 +1012,17 @@ Progress& MainFrame::progress()
 
 bool MainFrame::numericInputSelected() const
 {
-    return !numericInput_ || numericInput_->isChecked();
+    return drivePanel_->numericInputSelected();
 }
 
 void MainFrame::focusNumericInput()
 {
-    if (numericInput_)
-        numericInput_->setFocus();
+    drivePanel_->focusNumericInput();
 }
 
 void MainFrame::focusSettingPosition()
 {
-    settingPosition_->setFocus();
-    settingPosition_->selectAll();
+    drivePanel_->focusSettingPosition();
 }
 
 void MainFrame::showOriginShift(const QString& hundredths)
@@ -1095,6 +1067,62 @@ void MainFrame::closeEvent(QCloseEvent* event)
     language::setUserValue(geometryKey(), saveGeometry());
     event->accept();
     QApplication::quit();
+}
+
+// --- Drive panel ---------------------------------------------------------------------------
+
+void MainFrame::showPanel()
+{
+    if (!drivePanel_)
+        return;  // the window is going
+    drivePanel_->showState();
+    const PanelState& state = session_->panel();
+    // Exit follows the panel only when the panel changes it: the command lock owns it
+    // otherwise.
+    if (state.exitEnabled() != exitEnabledShown_) {
+        exitEnabledShown_ = state.exitEnabled();
+        for (QAction* a : actions_.value(Command::Exit)) {
+            if (toolActions_.contains(a))
+                a->setEnabled(exitEnabledShown_);
+        }
+    }
+    if (stopDialog_->isVisible() != state.stopDialogShown()) {
+        if (state.stopDialogShown()) {
+            stopDialog_->show();
+            stopDialog_->raise();
+        } else {
+            stopDialog_->hide();
+        }
+    }
+}
+
+bool MainFrame::stopKey(QObject* watched, QEvent* e)
+{
+    if (e->type() != QEvent::ShortcutOverride && e->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(e);
+    if ((key->key() != Qt::Key_Escape && key->key() != Qt::Key_Pause)
+        || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || (widget->window() != this && widget->window() != stopDialog_.get()))
+        return false;
+    const bool dialogStop = session_->panel().stopDialogShown() && stopDialog_->isVisible();
+    QPushButton* stopButton = drivePanel_ ? drivePanel_->buttonFor(Command::Stop) : nullptr;
+    const bool buttonStop = stopButton && stopButton->isVisibleTo(this) && stopButton->isEnabled();
+    if (!dialogStop && !buttonStop)
+        return false;  // nothing may move: Esc keeps its usual meaning
+    // Taken before any shortcut or editor; the press itself stops.
+    e->accept();
+    if (e->type() == QEvent::KeyPress && !key->isAutoRepeat()) {
+        if (dialogStop) {
+            operation::PressStopDialog(*session_);
+        } else {
+            operation::PressStop(*session_);
+            run(Command::Stop);
+        }
+    }
+    return true;
 }
 
 }  // namespace kap

@@ -13,29 +13,26 @@
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
 
 class QAction;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
 class QTimer;
 class QToolBar;
 
 namespace kap {
 
 class Dialogs;
+class DrivePanel;
 class EditHistory;
 class EntryDialogs;
 struct ExchangeEntry;
 class GridView;
 class AnglePlotWindow;
 class CommLogWindow;
-class QuickParameterBoxes;
 class ProgressDialog;
 class SpeedCalculatorWindow;
 class StopDialog;
@@ -111,7 +108,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     using Handler = void (MainFrame::*)();
@@ -195,12 +191,8 @@ private:
     void buildToolbar();
     void buildStatusBar();
     void buildCentral();
-    QWidget* buildDrivePanel();
-    // The Alt keys of the mode, drive and teaching controls, with their tool tips.
-    void addPanelKeys(QWidget* panel);
-    // Binds a control's click to its command; an unbuilt or foreign command is disabled.
+    // Binds a menu item's click to its command; an unbuilt or foreign command is disabled.
     void bind(QAction* action, Command command);
-    void bind(QPushButton* button, Command command);
     bool commandEnabled(Command command) const;
     void showPort(const QString& portName);
     // The connection panel: the port, its device and how the last exchange ended.
@@ -210,24 +202,20 @@ private:
     // back after ms milliseconds (or a later message takes the panel).
     void showInFirstPanel(const QString& text, const QString& styleSheet, int ms);
     QString productLabel() const;
-    void showInertiaUnit(const QString& exponents);
     void showGrid(int which);  // 1 points/zones, 2 parameters (point-input window)
     void tickClock();
     void refreshLockPanels();
-    // Brings the drive panel's widgets in line with the session's panel state.
+    // Brings the drive panel, Exit and the STOP dialog in line with the session's panel state.
     void showPanel();
     // Esc and Pause anywhere in this window (or the STOP dialog) while Stop is offered: the
     // STOP dialog's button during a return to origin, the Stop button otherwise. True when
     // the key was taken.
     bool stopKey(QObject* watched, QEvent* e);
-    // The teaching options' keys: arrows move the focus, Space and Enter choose.
-    bool inputOptionKey(QObject* watched, QEvent* e);
 
     Family family_;
     Dialogs& dialogs_;
     std::unique_ptr<Session> session_;
     std::unique_ptr<EditHistory> history_;
-    std::unique_ptr<QuickParameterBoxes> quickBoxes_;
     std::unique_ptr<ProgressDialog> progress_;
     std::unique_ptr<EntryDialogs> entryDialogs_;
     std::unique_ptr<SpeedCalculatorWindow> calculator_;
@@ -252,18 +240,9 @@ private:
     QTimer* clock_ = nullptr;
     GridView* tableView_ = nullptr;
     GridView* parameterView_ = nullptr;
-    QLineEdit* sentBox_ = nullptr;
-    QLineEdit* replyBox_ = nullptr;
-    QLineEdit* errorBox_ = nullptr;
-    QLabel* inertiaUnit_ = nullptr;
-    QRadioButton* numericInput_ = nullptr;
-    QHash<Command, QPushButton*> panelButtons_;
-    QList<QRadioButton*> inputOptions_;  // Opt_Num
+    // Deleted before the session goes (see the destructor).
+    QPointer<DrivePanel> drivePanel_;
     bool exitEnabledShown_ = true;
-    QHash<PanelFrame, QGroupBox*> frames_;
-    QHash<int, QLabel*> lamps_;
-    QLineEdit* currentAngle_ = nullptr;  // Txt_NowPosi
-    QLineEdit* settingPosition_ = nullptr;  // Txt_Pos
     bool numLock_ = false;
     bool capsLock_ = false;
 };

@@ -74,15 +74,15 @@ void selectAllOnFocus(QLineEdit* e, const QEvent* event)
 
 }  // namespace
 
-QuickParameterBoxes::QuickParameterBoxes(Session& session, QWidget* window) : session_(session)
+QuickParameterBoxes::QuickParameterBoxes(Session& session, const QuickParameterWidgets& widgets)
+    : session_(session)
 {
-    const char* names[] = {"Txt_spd", "Txt_Dist", "Txt_Limit"};
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
-        boxes_[i] = window->findChild<QLineEdit*>(QLatin1String(names[i]));
+        boxes_[i] = widgets.boxes[i];
         if (boxes_[i])
             boxes_[i]->installEventFilter(this);
     }
-    position_ = window->findChild<QLineEdit*>(QStringLiteral("Txt_Pos"));
+    position_ = widgets.position;
     if (position_) {
         position_->installEventFilter(this);
         // The panel owns the setting position; the window copies it back into the box.
@@ -90,7 +90,7 @@ QuickParameterBoxes::QuickParameterBoxes(Session& session, QWidget* window) : se
                 [this](const QString& text) { session_.panel().setSettingPosition(text); });
     }
     for (std::size_t i = 0; i < directions_.size(); ++i) {
-        directions_[i] = window->findChild<QRadioButton*>(QStringLiteral("OP1_%1").arg(i));
+        directions_[i] = widgets.directions[i];
         // clicked, not toggled: the refresh checks a button without writing the row back.
         if (directions_[i])
             connect(directions_[i], &QRadioButton::clicked, this,

@@ -1,7 +1,7 @@
 // The quick-parameter boxes of a main window's drive panel (Txt_spd, Txt_Dist, Txt_Limit and
 // the origin-return direction OP1) and the typed setting position Txt_Pos: key filters, focus
 // colours, Enter and the arrows, and the copy of the parameter rows into the boxes. The
-// widgets are the window's own, found by their form names.
+// widgets are the drive panel's; it hands them over.
 #pragma once
 
 #include "QuickParameters.h"
@@ -15,10 +15,17 @@
 
 namespace kap {
 
+// The widgets the boxes work on.
+struct QuickParameterWidgets {
+    std::array<QLineEdit*, 3> boxes{};          // by operation::QuickBox
+    QLineEdit* position = nullptr;              // Txt_Pos
+    std::array<QRadioButton*, 2> directions{};  // OP1: CW, CCW
+};
+
 class QuickParameterBoxes : public QObject {
     Q_OBJECT
 public:
-    QuickParameterBoxes(Session& session, QWidget* window);
+    QuickParameterBoxes(Session& session, const QuickParameterWidgets& widgets);
     ~QuickParameterBoxes() override;
 
     // The quick-box refresh: the parameter rows into the boxes, parameter 35 into the status bar.
@@ -40,7 +47,7 @@ private:
     void paintAllWithoutFocus();
 
     Session& session_;
-    // The window's widgets; guarded, as the window may drop them first.
+    // The panel's widgets; guarded, as the panel may drop them first.
     std::array<QPointer<QLineEdit>, 3> boxes_;          // by QuickBox
     QPointer<QLineEdit> position_;                      // Txt_Pos
     std::array<QPointer<QRadioButton>, 2> directions_;  // OP1: CW, CCW

@@ -87,7 +87,7 @@ QString tickText(double v, const Axis& a)
 // the translations of these names).
 QString shownCaption(const LampRow& row)
 {
-    return QCoreApplication::translate("kap::MainFrame", row.caption.toUtf8().constData());
+    return QCoreApplication::translate("kap::DrivePanel", row.caption.toUtf8().constData());
 }
 
 QString secondsText(qint64 ms)
