@@ -44,13 +44,13 @@ public:
     virtual void endProgram() = 0;
 };
 
-// The entry dialogs a double-click opens; the window plugs in frmMode and INPUTKEY.
-// An empty result means the dialog was cancelled or closed.
+// The entry dialogs a double-click opens; the window plugs in PointModeDialog and
+// KeypadDialog. An empty result means the dialog was cancelled or closed.
 class EntryDialogs {
 public:
     virtual ~EntryDialogs() = default;
-    virtual QString operationMode() = 0;  // frmMode::GetString
-    virtual QString numericValue() = 0;   // INPUTKEY::GetString
+    virtual QString operationMode() = 0;  // the point mode chosen in PointModeDialog
+    virtual QString numericValue() = 0;   // the number entered in KeypadDialog
 };
 
 // The modified mark lives in the point or zone grid's tag.
