@@ -32,10 +32,7 @@ struct Rig {
     kap::Outcome query(qint16 code, float timeoutMs)
     {
         kap::module1().replyTimeout.set(timeoutMs);
-        link.ClearCommand();
-        link.request.P_Command = code;
-        link.BuildCommand();
-        return link.RunTransaction();
+        return link.exchange(code);
     }
 };
 
@@ -48,7 +45,7 @@ void runLinkBenchmarks()
     QElapsedTimer clock;
     clock.start();
 
-    // (a) From the last byte of the reply leaving the controller to RunTransaction returning.
+    // (a) From the last byte of the reply leaving the controller to the exchange returning.
     {
         qint64 lastByteNs = 0;
         const QMetaObject::Connection stamp =
@@ -59,11 +56,11 @@ void runLinkBenchmarks()
         for (int i = 0; i < n; ++i) {
             const kap::Outcome out = rig.query(kap::cmd::QVER, 3000);
             const qint64 returned = clock.nsecsElapsed();
-            if (!out.Timeout && !out.reply.isEmpty())
+            if (!out.timedOut && !out.reply.isEmpty())
                 latencies.push_back(double(returned - lastByteNs) / 1e6);
         }
         QObject::disconnect(stamp);
-        printFigure(QStringLiteral("(a) last reply byte -> RunTransaction returns, median"),
+        printFigure(QStringLiteral("(a) last reply byte -> the exchange returns, median"),
                     median(latencies), QStringLiteral("ms"), QStringLiteral("<= 2 ms"));
     }
 
@@ -78,7 +75,7 @@ void runLinkBenchmarks()
         rig.controller.clearFaults();
         printFigure(QStringLiteral("(b) CPU during a %1 s silent wait (timed out: %2, %3 ms)")
                         .arg(waitMs / 1000)
-                        .arg(out.Timeout ? "yes" : "no")
+                        .arg(out.timedOut ? "yes" : "no")
                         .arg(clock.elapsed() - t0),
                     cpu, QStringLiteral("s"), QStringLiteral("<= 0.2 s for 20 s"));
     }
@@ -89,7 +86,7 @@ void runLinkBenchmarks()
         int ok = 0;
         const qint64 t0 = clock.nsecsElapsed();
         for (int i = 0; i < n; ++i)
-            ok += rig.query(kap::cmd::QVER, 3000).Timeout ? 0 : 1;
+            ok += rig.query(kap::cmd::QVER, 3000).timedOut ? 0 : 1;
         const double seconds = double(clock.nsecsElapsed() - t0) / 1e9;
         printFigure(
             QStringLiteral("(c) short queries per second (%1 of %2 answered)").arg(ok).arg(n),

@@ -14,13 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString reply = QString::fromLatin1(reinterpret_cast<const char*>(data), qsizetype(size));
 
-    kap::HasReplyWord(reply);
+    kap::hasReplyWord(reply);
     bool found = false;
-    kap::ErrorLineOf(reply, &found);
+    kap::errorLineOf(reply, &found);
 
     kap::Outcome outcome;
     outcome.reply = reply;
-    kap::exchange::judge(outcome);
+    outcome.verdict();
 
     using namespace kap::records;
     replyValue(reply);

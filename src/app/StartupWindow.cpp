@@ -1,15 +1,14 @@
 #include "StartupWindow.h"
 
 #include "AppWindows.h"
-#include "CommandRequest.h"
 #include "EditHistory.h"
+#include "FamilyQuery.h"
 #include "HiddenWindow.h"
 #include "Link.h"
 #include "Module1.h"
 #include "PointInputWindow.h"
 #include "PulseTrainWindow.h"
 #include "Receive.h"
-#include "Records.h"
 #include "Session.h"
 
 #include <QApplication>
@@ -106,27 +105,21 @@ void StartupWindow::start()
     QCoreApplication::processEvents();
     m.setBusy(false);
 
-    // Family query: parameter 13.
-    m.replyTimeout.set(2000.0f);
-    link_->ClearCommand();
-    link_->request.P_Command = cmd::QPRM;
-    link_->request.setSecond(13);
-    link_->BuildCommand();
     sendTime_ = QDateTime::currentMSecsSinceEpoch();
-    const Outcome outcome = link_->RunTransaction();
+    const exchange::FamilyAnswer answer = exchange::queryFamily(*link_);
 
-    if (outcome.Timeout) {
+    using Status = exchange::FamilyAnswer::Status;
+    if (answer.status == Status::Silent) {
         failureDisplay();
     } else {
         statusLabel_->setText(tr("Controller type found"));
         m.replyTimeout.set(300.0f);
         pause();
-        const std::optional<Family> family = records::familyOfReply(outcome.reply);
         // The controller's setting data goes into the window before it is shown.
-        if (family == Family::PointInput) {
+        if (answer.status == Status::Known && answer.family == Family::PointInput) {
             exchange::StartupReading(windows_.pointInput().session());
             openPointInput();
-        } else if (family == Family::PulseTrain) {
+        } else if (answer.status == Status::Known && answer.family == Family::PulseTrain) {
             exchange::StartupReading(windows_.pulseTrain().session());
             openPulseTrain();
         } else {

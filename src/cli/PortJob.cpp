@@ -149,19 +149,19 @@ private:
         // Only a log shows the name: the line opens its device whatever name it is given.
         module1().portName = port_.comName.isEmpty() ? QStringLiteral("COM1") : port_.comName;
         std::unique_ptr<SerialLine> line = QtSerialLine::forDevice(port_.device);
-        const FamilyAnswer family = QueryFamily(*line, timeScale_);
+        const exchange::FamilyAnswer family = exchange::queryFamily(*line, timeScale_);
         switch (family.status) {
-        case FamilyAnswer::Status::PortFailed:
+        case exchange::FamilyAnswer::Status::PortFailed:
             return outcome(Failure, QStringLiteral("port failed: ") + family.reason,
                            error::portOpen);
-        case FamilyAnswer::Status::Silent:
+        case exchange::FamilyAnswer::Status::Silent:
             return outcome(Failure, QStringLiteral("no reply: the controller type cannot be obtained"),
                            error::timeout);
-        case FamilyAnswer::Status::Unknown:
+        case exchange::FamilyAnswer::Status::Unknown:
             return outcome(Failure,
                            QStringLiteral("unknown controller family \"%1\"").arg(family.answer),
                            error::unknownController);
-        case FamilyAnswer::Status::Known:
+        case exchange::FamilyAnswer::Status::Known:
             break;
         }
         if (request_.verbosity == Verbosity::Verbose)
@@ -189,16 +189,16 @@ private:
         // Parameter 0 is the actuator type; the window asks for it the same way.
         const Outcome typeReply = exchange::exchangeLine(s, cmd::QPRM, 2000.0f,
                                                          QStringLiteral("0"));
-        if (exchange::judge(typeReply) != exchange::Verdict::Usable)
+        if (typeReply.verdict() != Verdict::Usable)
             return failedStep(exchange::resultOfFailure(typeReply),
                               QStringLiteral("actuator type"));
         const QString type = records::actuatorTypeOf(typeReply.reply);
         const bool known = findActuatorType(type.toInt()) != nullptr;
         const QString version = QueryControllerVersion(s);
         const Outcome dio = exchange::exchangeLine(s, cmd::READ_DIO, 3000.0f);
-        if (exchange::judge(dio) != exchange::Verdict::Usable)
+        if (dio.verdict() != Verdict::Usable)
             return failedStep(exchange::resultOfFailure(dio), QStringLiteral("DIO layout"));
-        const QString layout = !dio.reply.contains(QLatin1String("OK")) ? QString()
+        const QString layout = !dio.has("OK") ? QString()
                                : records::isPreviousController(dio.reply)
                                    ? QStringLiteral("previous")
                                    : QStringLiteral("current");

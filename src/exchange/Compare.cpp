@@ -295,7 +295,7 @@ Result Compare(Session& session, CompareFinding* finding, QList<CompareFinding>*
     // differences the controller does not hold, or hide some it does.
     const auto table = records::readRecords(out.reply);
     if (!table || hasMalformedRecord(*table, points)) {
-        linkError(session);
+        reportNoAnswer(session);
         return Result::LinkError;
     }
     CompareFinding found;
@@ -311,9 +311,9 @@ Result Compare(Session& session, CompareFinding* finding, QList<CompareFinding>*
         session.progress().setRange(0, kParameters - 1);
         session.progress().setValue(0);
         out = exchangeLine(session, cmd::READ_PRM, kReadTimeoutMs);
-        if (judge(out) == Verdict::LinkError || !out.reply.contains(QLatin1String("OK"))
+        if (out.verdict() == Verdict::NoAnswer || !out.has("OK")
             || !records::readRecords(out.reply)) {
-            linkError(session);
+            reportNoAnswer(session);
             return Result::LinkError;
         }
         end = compareParameters(session, out.reply, every);

@@ -68,8 +68,8 @@ std::optional<ErrorLines> ReadErrorHistory(Session& session)
     lockWindow(session);
     showProgress(session, 0, 1, 0);
     const Outcome out = exchangeLine(session, cmd::READ_ERR, kReadTimeoutMs);
-    if (out.Timeout || out.lineFailed) {
-        linkError(session);
+    if (out.noAnswer()) {
+        reportNoAnswer(session);
         return std::nullopt;
     }
     // The reply word stands on a line of its own: an error line such as "E-03 BROKEN" holds
@@ -90,7 +90,7 @@ std::optional<ErrorLines> ReadErrorHistory(Session& session)
         restore(session);
         return std::nullopt;
     } else {
-        linkError(session);
+        reportNoAnswer(session);
         return std::nullopt;
     }
     session.progress().setValue(1);

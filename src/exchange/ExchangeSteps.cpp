@@ -12,35 +12,14 @@ namespace kap::exchange {
 
 Outcome exchangeLine(Session& session, qint16 code, float timeoutMs, const QString& argument)
 {
-    Link& link = session.link();
-    link.ClearCommand();
-    link.request.P_Command = code;
-    link.request.P_second = argument;
-    link.timeout().set(timeoutMs);
-    link.BuildCommand();
-    return link.RunTransaction();
+    return session.link().exchange(code, argument, timeoutMs);
 }
 
 Outcome exchangeRecord(Session& session, qint16 code, const QString& record, float timeoutMs)
 {
-    Link& link = session.link();
-    link.ClearCommand();
-    link.request.P_Command = code;
     // The builder puts the record's prefix ("P", "PRM", "Z") in front itself.
-    if (code != cmd::EndOfData)
-        link.request.P_second = record.mid(CommandWord(code).size());
-    link.timeout().set(timeoutMs);
-    link.BuildCommand();
-    return link.RunTransaction();
-}
-
-Verdict judge(const Outcome& outcome)
-{
-    if (outcome.Timeout || outcome.lineFailed)
-        return Verdict::LinkError;
-    if (outcome.reply.contains(QLatin1String("NG")))
-        return Verdict::Refused;
-    return Verdict::Usable;
+    const QString text = code == cmd::EndOfData ? QString() : record.mid(commandWord(code).size());
+    return session.link().exchange(code, text, timeoutMs);
 }
 
 void lockWindow(Session& session)
@@ -55,7 +34,7 @@ void restore(Session& session)
     UnlockCommands(session);
 }
 
-void linkError(Session& session, const QString& more)
+void reportNoAnswer(Session& session, const QString& more)
 {
     ReportLinkError(session, more);
     // ReportLinkError stays quiet while settei is set and then leaves the window alone; an
@@ -63,7 +42,7 @@ void linkError(Session& session, const QString& more)
     restore(session);
 }
 
-void refusal(Session& session, const Outcome& outcome, const QString& more)
+void reportRefusal(Session& session, const Outcome& outcome, const QString& more)
 {
     ReportRefusal(session, outcome, more);
     restore(session);
@@ -94,18 +73,18 @@ void letEventsRun()
 
 bool usable(Session& session, const Outcome& out, bool needOk)
 {
-    switch (judge(out)) {
-    case Verdict::LinkError:
-        linkError(session);
+    switch (out.verdict()) {
+    case Verdict::NoAnswer:
+        reportNoAnswer(session);
         return false;
     case Verdict::Refused:
-        refusal(session, out);
+        reportRefusal(session, out);
         return false;
     case Verdict::Usable:
         break;
     }
-    if (needOk && !out.reply.contains(QLatin1String("OK"))) {
-        linkError(session);
+    if (needOk && !out.has("OK")) {
+        reportNoAnswer(session);
         return false;
     }
     return true;
@@ -113,7 +92,7 @@ bool usable(Session& session, const Outcome& out, bool needOk)
 
 Result resultOfFailure(const Outcome& outcome)
 {
-    return judge(outcome) == Verdict::Refused ? Result::Refused : Result::LinkError;
+    return outcome.verdict() == Verdict::Refused ? Result::Refused : Result::LinkError;
 }
 
 Result readControllerFacts(Session& session)
@@ -128,7 +107,7 @@ Result readControllerFacts(Session& session)
     out = exchangeLine(session, cmd::READ_DIO, 3000.0f);
     if (!usable(session, out, false))
         return resultOfFailure(out);
-    if (out.reply.contains(QLatin1String("OK")))
+    if (out.has("OK"))
         session.controller().previous = records::isPreviousController(out.reply);
     return Result::Done;
 }
@@ -193,13 +172,13 @@ Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const Q
     session.progress().setRange(0, last);
     session.progress().setValue(0);
     Outcome out = exchangeLine(session, writeCode, 3000.0f);
-    const Verdict opened = judge(out);
+    const Verdict opened = out.verdict();
     if (opened == Verdict::Refused) {
-        refusal(session, out, failureNote);
+        reportRefusal(session, out, failureNote);
         return Result::Refused;
     }
-    if (opened == Verdict::LinkError || !out.reply.contains(QLatin1String("READY"))) {
-        linkError(session, failureNote);
+    if (opened == Verdict::NoAnswer || !out.has("READY")) {
+        reportNoAnswer(session, failureNote);
         return Result::LinkError;
     }
 
@@ -217,9 +196,9 @@ Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const Q
         }
         // Some controllers never answer the end-of-data byte, but one that starts an answer
         // and gives no reply word has not confirmed the block.
-        const bool partialEnd = endOfData && !out.reply.isEmpty() && !HasReplyWord(out.reply);
+        const bool partialEnd = endOfData && !out.reply.isEmpty() && !hasReplyWord(out.reply);
         if (out.lineFailed || partialEnd) {
-            linkError(session, failureNote);
+            reportNoAnswer(session, failureNote);
             return Result::LinkError;
         }
         if (out.reply.isEmpty()) {
@@ -233,8 +212,8 @@ Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const Q
                 session.silence().settingMode = true;
                 return Result::Cancelled;
             }
-        } else if (out.reply.contains(QLatin1String("NG"))) {
-            refusal(session, out, failureNote);
+        } else if (out.has("NG")) {
+            reportRefusal(session, out, failureNote);
             return Result::Refused;
         }
     }

@@ -22,17 +22,11 @@ enum class Result {
     LinkError,  // time-out, lost line or unusable reply
 };
 
-// Clears the request, sets the command code and its argument, the reply time-out, builds
-// the line and runs the transaction.
+// One exchange of a data operation with its reply time-out.
 Outcome exchangeLine(Session& session, qint16 code, float timeoutMs,
                      const QString& argument = QString());
 // One record line of a write block ("P3=A,90.00,50"), or the end-of-data byte (empty record).
 Outcome exchangeRecord(Session& session, qint16 code, const QString& record, float timeoutMs);
-
-enum class Verdict { LinkError, Refused, Usable };
-// No reply word in time, or the line failed under the transaction (the reply may be cut
-// short then): a link error. Otherwise "NG" anywhere is a refusal.
-Verdict judge(const Outcome& outcome);
 
 // From the confirmation to the end of a data operation the window is disabled and its
 // commands locked: a Receive clicked during a transmit's waits would empty the very grid the
@@ -40,15 +34,16 @@ Verdict judge(const Outcome& outcome);
 void lockWindow(Session& session);
 // Tool bar, commands and window enabled, progress dialog hidden.
 void restore(Session& session);
-// The communication-error box (silenced while settei is set) and the window made usable.
-// more: a paragraph the box adds after its text.
-void linkError(Session& session, const QString& more = QString());
-// "Cannot receive data from controller." (unless "STOP") and the window restored; more as
-// for linkError.
-void refusal(Session& session, const Outcome& outcome, const QString& more = QString());
+// An exchange that got no answer (Outcome::noAnswer): the communication-error box (silenced
+// while settei is set) and the window made usable. more: a paragraph the box adds after its
+// text.
+void reportNoAnswer(Session& session, const QString& more = QString());
+// A refused reply: "Cannot receive data from controller." (unless "STOP") and the window
+// restored; more as for reportNoAnswer.
+void reportRefusal(Session& session, const Outcome& outcome, const QString& more = QString());
 
-// False, after the box that belongs to it, for a reply the operation cannot use: a link
-// error, a refusal, or (needOk) a reply without "OK".
+// False, after the box that belongs to it, for a reply the operation cannot use: no answer,
+// a refusal, or (needOk) a reply without "OK".
 bool usable(Session& session, const Outcome& out, bool needOk);
 
 // Reads the Cancel tag; a "1" is consumed (set back to "0") and reported.

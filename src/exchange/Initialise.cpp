@@ -18,11 +18,6 @@ bool isPoints(const Session& session)
     return session.family() == Family::PointInput;
 }
 
-bool holds(const Outcome& out, const char* word)
-{
-    return out.reply.contains(QLatin1String(word));
-}
-
 // Clears settei, stores the title and asks the confirmation; No enables the tool bar. Then
 // the save question while the data is marked modified: Cancel, or a save that did not
 // complete, ends the command before anything is sent.
@@ -173,18 +168,18 @@ Result originCommand(Session& session, qint16 code, const OriginTexts& texts)
         showProgress(session, 0, 1, 0);
         session.showError(QString());
         const Outcome out = exchangeLine(session, code, 3000.0f);
-        switch (judge(out)) {
-        case Verdict::LinkError:
-            linkError(session);
+        switch (out.verdict()) {
+        case Verdict::NoAnswer:
+            reportNoAnswer(session);
             result = Result::LinkError;
             break;
         case Verdict::Refused:
-            refusal(session, out);
+            reportRefusal(session, out);
             result = Result::Refused;
             break;
         case Verdict::Usable:
-            if (!holds(out, "OK")) {
-                linkError(session);
+            if (!out.has("OK")) {
+                reportNoAnswer(session);
                 result = Result::LinkError;
                 break;
             }
@@ -217,24 +212,24 @@ Result InitTable(Session& session)
     lockWindow(session);
     showInitProgress(session, points ? PointTable::kPoints - 1 : ZoneTable::kZones - 1);
     const Outcome out = exchangeLine(session, points ? cmd::INIT_PNT : cmd::INIT_ZON, 10000.0f);
-    if (judge(out) == Verdict::LinkError) {
+    if (out.verdict() == Verdict::NoAnswer) {
         session.progress().setCancelEnabled(true);
-        linkError(session);
+        reportNoAnswer(session);
         return Result::LinkError;
     }
     Result result = Result::Done;
-    if (holds(out, "OK")) {
+    if (out.has("OK")) {
         // Only now that the controller has erased its table.
         if (emptyTable(session, title))
             session.dialogs().ok(ExchangeText::tr("Initializing has completed."), title);
         else
             result = Result::Cancelled;
-    } else if (holds(out, "NG")) {
+    } else if (out.has("NG")) {
         ReportRefusalWithReply(session, out);
         result = Result::Refused;
     } else {
         session.progress().setCancelEnabled(true);
-        linkError(session);
+        reportNoAnswer(session);
         return Result::LinkError;
     }
     endInit(session);
@@ -264,18 +259,18 @@ Result InitParameters(Session& session, TypeChooser& chooser)
     }
 
     const Outcome out = exchangeLine(session, cmd::INIT_PRM, 5000.0f, *type);
-    if (judge(out) == Verdict::LinkError) {
-        linkError(session);
+    if (out.verdict() == Verdict::NoAnswer) {
+        reportNoAnswer(session);
         endParameterInit(session);
         return Result::LinkError;
     }
-    if (!holds(out, "OK")) {
+    if (!out.has("OK")) {
         // "NG" gets the box titled as the initialisation, with the reply; any other answer is
         // a refusal with the usual box.
-        if (holds(out, "NG"))
+        if (out.has("NG"))
             ReportRefusalWithReply(session, out);
         else
-            refusal(session, out);
+            reportRefusal(session, out);
         endParameterInit(session);
         return Result::Refused;
     }

@@ -185,7 +185,7 @@ Result ReceiveTable(Session& session)
 
     const FillEnd end = fillTable(session, out.reply, menuTexts());
     if (end == FillEnd::Malformed) {
-        linkError(session);
+        reportNoAnswer(session);
         return Result::LinkError;
     }
     restore(session);
@@ -222,7 +222,7 @@ Result ReceiveParameters(Session& session)
     if (end == FillEnd::Malformed || end == FillEnd::TypeRejected) {
         lowerFillFlags(session);
         if (end == FillEnd::Malformed)
-            linkError(session);
+            reportNoAnswer(session);
         else
             restore(session);  // the type box has been shown; the program is ending
         return end == FillEnd::Malformed ? Result::LinkError : Result::Refused;
@@ -249,8 +249,8 @@ Result StartupReading(Session& session)
 
     // A failed step ends the reading silently.
     const auto failed = [&session](const Outcome& out, bool needOk) {
-        const bool bad = judge(out) != Verdict::Usable
-                         || (needOk && !out.reply.contains(QLatin1String("OK")));
+        const bool bad = out.verdict() != Verdict::Usable
+                         || (needOk && !out.has("OK"));
         if (bad)
             restore(session);
         return bad;
@@ -260,18 +260,18 @@ Result StartupReading(Session& session)
         // Only a time-out (or a lost line) ends the reading at the version query; a
         // controller that refuses it is read all the same, its version left unknown.
         Outcome out = exchangeLine(session, cmd::QVER, 2000.0f);
-        const Verdict version = judge(out);
-        if (version == Verdict::LinkError) {
+        const Verdict version = out.verdict();
+        if (version == Verdict::NoAnswer) {
             restore(session);
             return Result::LinkError;
         }
-        if (version == Verdict::Usable && out.reply.contains(QLatin1String("OK")))
+        if (version == Verdict::Usable && out.has("OK"))
             session.controller().version = ControllerFacts::versionFromReply(out.reply);
         // A refused I/O query ends the reading, as a silent one does.
         out = exchangeLine(session, cmd::READ_DIO, 3000.0f);
         if (failed(out, false))
             return resultOfFailure(out);
-        if (out.reply.contains(QLatin1String("OK")))
+        if (out.has("OK"))
             session.controller().previous = records::isPreviousController(out.reply);
     }
 

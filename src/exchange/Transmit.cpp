@@ -127,19 +127,19 @@ Result transmitPoints(Session& session, bool* leftIncomplete)
     }
     lockWindow(session);
     const Outcome out = exchangeLine(session, cmd::QPRM, 3000.0f, QStringLiteral("21"));
-    switch (judge(out)) {
-    case Verdict::LinkError:
-        linkError(session);
+    switch (out.verdict()) {
+    case Verdict::NoAnswer:
+        reportNoAnswer(session);
         return Result::LinkError;
     case Verdict::Refused:
-        refusal(session, out);
+        reportRefusal(session, out);
         return Result::Refused;
     case Verdict::Usable:
         break;
     }
     const auto stroke = single(records::queryValue(out.reply));
-    if (!out.reply.contains(QLatin1String("OK")) || !stroke) {
-        linkError(session);
+    if (!out.has("OK") || !stroke) {
+        reportNoAnswer(session);
         session.silence().settingMode = true;
         return Result::LinkError;
     }
@@ -287,17 +287,17 @@ Result TransmitParameters(Session& session)
             table.cellChanged(row, kValueColumn);
         session.showError(QString());
         const Outcome out = exchangeLine(session, cmd::READ_PNT, 5000.0f);
-        const Verdict verdict = judge(out);
+        const Verdict verdict = out.verdict();
         if (verdict == Verdict::Refused) {
-            refusal(session, out);
+            reportRefusal(session, out);
             return Result::Refused;
         }
-        const StoredPoints stored = verdict == Verdict::LinkError
-                                            || !out.reply.contains(QLatin1String("OK"))
+        const StoredPoints stored = verdict == Verdict::NoAnswer
+                                            || !out.has("OK")
                                         ? StoredPoints::Malformed
                                         : checkStoredPoints(session, out.reply);
         if (stored == StoredPoints::Malformed) {
-            linkError(session);
+            reportNoAnswer(session);
             session.silence().settingMode = true;
             return Result::LinkError;
         }

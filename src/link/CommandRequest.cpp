@@ -2,7 +2,7 @@
 
 namespace kap {
 
-QString CommandWord(qint16 code, bool startupBuilder)
+QString commandWord(qint16 code, bool startupBuilder)
 {
     if (startupBuilder && code >= 0 && code <= 14)
         return {};
@@ -51,29 +51,29 @@ QString CommandWord(qint16 code, bool startupBuilder)
     }
 }
 
-void CommandRequest::ClearCommand()
+void CommandRequest::clear()
 {
-    P_first.clear();
-    P_second.clear();
-    P_third.clear();
+    word.clear();
+    argument.clear();
+    trailer.clear();
     line.clear();
 }
 
-void CommandRequest::BuildCommand(bool startupBuilder)
+void CommandRequest::build(bool startupBuilder)
 {
-    if (P_Command == cmd::Break || P_Command == cmd::EndOfData) {
-        line = QString(QChar::fromLatin1(P_Command == cmd::Break ? kBreakByte : kEndOfDataByte));
+    if (code == cmd::Break || code == cmd::EndOfData) {
+        line = QString(QChar::fromLatin1(code == cmd::Break ? kBreakByte : kEndOfDataByte));
         return;
     }
-    const QString word = CommandWord(P_Command, startupBuilder);
-    const bool record = P_Command >= cmd::RecordP && P_Command <= cmd::RecordZ;
-    // A code outside the table keeps whatever P_first holds and is framed as a command line.
-    if (!word.isEmpty())
-        P_first = word;
+    const QString tableWord = commandWord(code, startupBuilder);
+    const bool record = code >= cmd::RecordP && code <= cmd::RecordZ;
+    // A code outside the table keeps whatever word holds and is framed as a command line.
+    if (!tableWord.isEmpty())
+        word = tableWord;
     if (!record)
-        P_second += QLatin1Char(',');
-    P_third += QLatin1String("\r\n");
-    line = P_first + P_second + P_third;
+        argument += QLatin1Char(',');
+    trailer += QLatin1String("\r\n");
+    line = word + argument + trailer;
 }
 
 }  // namespace kap

@@ -1,7 +1,6 @@
-// One command request of a window: a command code and up to two arguments, assembled into the
-// outgoing line. Every exchange calls ClearCommand, sets P_Command and its arguments, then
-// BuildCommand; BuildCommand appends the separators to the arguments in place, so a request
-// is built once.
+// One command request: a command code and up to two arguments, assembled into the outgoing
+// line. Link::exchange makes one for each exchange; build() appends the separators to the
+// arguments in place, so a request is built once.
 #pragma once
 
 #include <QString>
@@ -28,22 +27,21 @@ inline constexpr char kEndOfDataByte = '\x1a';
 
 // The command word sent for a code (with its trailing blank), or a record prefix; empty for a
 // code outside the table. The start-up window's builder knows no motion codes (0 to 14).
-QString CommandWord(qint16 code, bool startupBuilder = false);
+QString commandWord(qint16 code, bool startupBuilder = false);
 
 struct CommandRequest {
-    qint16 P_Command = 0;
-    QString P_first;
-    QString P_second;
-    QString P_third;
-    QString line;  // the outgoing line
+    qint16 code = 0;
+    QString word;      // the command word; build() sets it for a code of the table
+    QString argument;  // before the comma
+    QString trailer;   // after the comma
+    QString line;      // the outgoing line
 
-    void ClearCommand();
-    // Arguments given as numbers are rendered in plain decimal.
-    void setSecond(int v) { P_second = QString::number(v); }
-    void setThird(int v) { P_third = QString::number(v); }
+    void clear();
+    // An argument given as a number is rendered in plain decimal.
+    void setArgument(int v) { argument = QString::number(v); }
     // Assembles the line from the code and the arguments (without waiting for the link;
-    // the windows' link does that first).
-    void BuildCommand(bool startupBuilder = false);
+    // Link::exchange does that first).
+    void build(bool startupBuilder = false);
 };
 
 }  // namespace kap

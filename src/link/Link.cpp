@@ -100,7 +100,7 @@ QString visibleControls(const QString& text)
     return out;
 }
 
-bool HasReplyWord(const QString& text)
+bool hasReplyWord(const QString& text)
 {
     for (const char* word : {"OK\r\n", "NG\r\n", "STOP\r\n", "READY\r\n"}) {
         if (text.contains(QLatin1String(word)))
@@ -109,7 +109,7 @@ bool HasReplyWord(const QString& text)
     return false;
 }
 
-QString ErrorLineOf(const QString& reply, bool* found)
+QString errorLineOf(const QString& reply, bool* found)
 {
     QString line;
     bool any = false;
@@ -155,8 +155,8 @@ public:
         Abandoned,  // the application left the wait
     };
 
-    Transaction(Link& link, bool mainWindow)
-        : link_(link), mainWindow_(mainWindow), alive_(link.alive_), line_(link.request.line)
+    Transaction(Link& link, bool mainWindow, const QString& line)
+        : link_(link), mainWindow_(mainWindow), alive_(link.alive_), line_(line)
     {
         deadlineTimer_.setSingleShot(true);
         deadlineTimer_.setTimerType(Qt::PreciseTimer);
@@ -212,7 +212,7 @@ public:
             return;
         }
         if (!breakWritten_)
-            stopAnswersBoth_ = !droppedAnswer && !HasReplyWord(outcome_.reply);
+            stopAnswersBoth_ = !droppedAnswer && !hasReplyWord(outcome_.reply);
         breakWritten_ = true;
         breakTime_ = nowMs();
         if (!droppedAnswer)
@@ -267,7 +267,7 @@ private:
         link_.line_.discardBuffers();
         state_ = State::Settling;  // open, its line not written yet
         if (stopBeforeWrite_) {
-            link_.WriteBreakNow();  // its answer ends the settle
+            link_.writeBreakNow();  // its answer ends the settle
             if (state_ == State::Settling)
                 finish(Ending::WriteFailed);
             return;
@@ -344,7 +344,7 @@ private:
     {
         readArrived();
         lastRead_ = nowMs();
-        if (HasReplyWord(outcome_.reply)) {
+        if (hasReplyWord(outcome_.reply)) {
             headLength_ = errorHeadLength(outcome_.reply);
             if (headLength_ >= 0 && !errorLineComplete()) {
                 // The controller sends its error line right after "NG" / "STOP"; wait for it,
@@ -461,10 +461,10 @@ private:
             return;
         }
         if (!lost) {
-            outcome_.Timeout = lastRead_ > deadline();
-            outcome_.errorLine = ErrorLineOf(outcome_.reply, &outcome_.hasErrorWord);
+            outcome_.timedOut = lastRead_ > deadline();
+            outcome_.errorLine = errorLineOf(outcome_.reply, &outcome_.hasErrorWord);
             qCDebug(lcLink) << "received" << visibleControls(outcome_.reply);
-            if (outcome_.Timeout)
+            if (outcome_.timedOut)
                 qCInfo(lcLink) << "no reply word within" << timeoutMs_ * link_.timeScale_ << "ms";
             logReply();
             if (mainWindow_) {
@@ -478,7 +478,7 @@ private:
         }
         link_.last_ = outcome_;
         // An exchange that ended without its answer may still get it late.
-        link_.lateAnswerPossible_ = how == Ending::LineLost || (!lost && outcome_.Timeout);
+        link_.lateAnswerPossible_ = how == Ending::LineLost || (!lost && outcome_.timedOut);
         // A held jog keeps the port open for the stop character its release sends: reopening
         // costs milliseconds (the port's lock file) that the stop must not wait for.
         link_.heldOpen_ = !lost && (code == cmd::XINC || code == cmd::XDEC);
@@ -492,7 +492,7 @@ private:
     void logReply()
     {
         const QByteArray& bytes = heard_;
-        if (outcome_.Timeout) {
+        if (outcome_.timedOut) {
             link_.log_.addTimeout(link_.portLabel_, qRound(double(timeoutMs_) * link_.timeScale_),
                                   bytes);
             return;
@@ -564,14 +564,33 @@ void Link::waitWhileBusy()
     }
 }
 
-void Link::BuildCommand()
+Outcome Link::exchange(qint16 code, const QString& argument, std::optional<float> timeoutMs)
 {
+    lastCommand_ = code;
+    const auto alive = alive_;
     if (variant_ == Variant::MainWindow)
         waitWhileBusy();
-    request.BuildCommand(variant_ == Variant::Startup);
+    if (!*alive)
+        return {};
+    if (timeoutMs)
+        timeout_.set(*timeoutMs);
+    // Built only now: a request made while this one waited has built and sent its own.
+    CommandRequest request;
+    request.code = code;
+    request.argument = argument;
+    request.build(variant_ == Variant::Startup);
+    return runTransaction(request);
 }
 
-Outcome Link::RunTransaction()
+Outcome Link::awaitBreakAnswer()
+{
+    lastCommand_ = cmd::Break;
+    if (variant_ == Variant::MainWindow)
+        waitWhileBusy();
+    return last_;
+}
+
+Outcome Link::runTransaction(const CommandRequest& request)
 {
     const bool mainWindow = variant_ == Variant::MainWindow;
     const auto alive = alive_;
@@ -597,9 +616,9 @@ Outcome Link::RunTransaction()
     // clicked meanwhile queues behind it.
     if (mainWindow)
         m.setBusy(true);
-    Transaction transaction(*this, mainWindow);
+    Transaction transaction(*this, mainWindow, request.line);
     ++transactions_;
-    waiting_ = request.P_Command;
+    waiting_ = request.code;
     Outcome out = transaction.run(reuse ? QString() : m.portName);
     if (!*alive && mainWindow && m.busy())
         m.setBusy(false);
@@ -629,7 +648,7 @@ void Link::limitWait(float ms)
         running_->limit(ms);
 }
 
-void Link::WriteBreakNow()
+void Link::writeBreakNow()
 {
     if (running_ && running_->connecting()) {
         running_->stopWhenOpen();
@@ -639,7 +658,7 @@ void Link::WriteBreakNow()
         return;
     // The input only: the motion's own line may still be on its way out. What came in before
     // the break is dropped (and logged): the answer that counts is the one to the break.
-    const bool droppedAnswer = HasReplyWord(QString::fromLatin1(dropStrayInput()));
+    const bool droppedAnswer = hasReplyWord(QString::fromLatin1(dropStrayInput()));
     line_.discardInput();
     const QString breakLine(QChar::fromLatin1(kBreakByte));
     emit lineSent(breakLine);

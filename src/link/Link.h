@@ -10,6 +10,7 @@
 
 #include "CommandRequest.h"
 #include "ExchangeLog.h"
+#include "Outcome.h"
 
 #include <QLoggingCategory>
 #include <QObject>
@@ -26,16 +27,6 @@ class ReplyTimeout;
 class SerialLine;
 class Transaction;
 
-// What one transaction brought back. Each caller gets its own.
-struct Outcome {
-    QString reply;
-    bool Timeout = false;     // no reply word before the deadline
-    bool lineFailed = false;  // the port could not be opened or was lost during the wait
-    // The controller's error line after "NG" or "STOP" (Txt_Error), when one arrived.
-    QString errorLine;
-    bool hasErrorWord = false;  // the reply holds "NG" or "STOP"
-};
-
 class Link : public QObject {
     Q_OBJECT
 public:
@@ -48,13 +39,19 @@ public:
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
 
-    CommandRequest request;
-
-    void ClearCommand() { request.ClearCommand(); }
-    // Main windows first let a transaction in flight run to its end.
-    void BuildCommand();
-    // Sends request.line and collects the reply.
-    Outcome RunTransaction();
+    // One exchange: the line of code with its argument (for a record code, the record's text
+    // after its prefix, "3=A,90.00,50" for "P3=A,90.00,50") is written and the reply
+    // collected. A main window's link first lets an exchange in flight run to its end, and
+    // a request made meanwhile still sends its own line. timeoutMs, when given, becomes the
+    // reply time-out once that wait is over; otherwise the time-out in force then applies.
+    Outcome exchange(qint16 code, const QString& argument = {},
+                     std::optional<float> timeoutMs = {});
+    // After writeBreakNow into an exchange that waits: the end of that exchange, whose reply
+    // carries the stop character's answer. No line of its own is written.
+    Outcome awaitBreakAnswer();
+    // The code of the last exchange asked of this link (a stop character awaited counts),
+    // from the moment it was asked, while it still waits its turn.
+    std::optional<qint16> lastCommand() const { return lastCommand_; }
 
     // Sets the reply time-out and gives it to the exchange waiting now as well (the STOP
     // dialog's for the running return). Any other change of the time-out applies to the next
@@ -70,7 +67,7 @@ public:
     // The STOP dialog's break: written straight to the port the waiting transaction holds
     // open, without queueing behind the busy flag. That transaction then also reads the
     // break's answer before it ends.
-    void WriteBreakNow();
+    void writeBreakNow();
 
     // The window is closing: no further line is written; every later transaction ends at
     // once as a lost line.
@@ -116,6 +113,7 @@ signals:
 private:
     friend class Transaction;
     void waitWhileBusy();
+    Outcome runTransaction(const CommandRequest& request);
     QByteArray dropStrayInput();
 
     SerialLine& line_;
@@ -123,6 +121,7 @@ private:
     Variant variant_;
     double timeScale_ = 1.0;
     std::optional<qint16> waiting_;
+    std::optional<qint16> lastCommand_;
     bool heldOpen_ = false;    // the port stays open after a held jog
     bool lateAnswerPossible_ = false;  // the last exchange ended without its answer
     bool closed_ = false;
@@ -137,10 +136,10 @@ private:
 
 // Txt_Error text for a reply: the "STOP" part, replaced by the "NG" part when both occur;
 // empty when neither word has its following line.
-QString ErrorLineOf(const QString& reply, bool* found = nullptr);
+QString errorLineOf(const QString& reply, bool* found = nullptr);
 
 // True when the text holds "OK", "NG", "STOP" or "READY" directly followed by CR LF.
-bool HasReplyWord(const QString& text);
+bool hasReplyWord(const QString& text);
 
 // A line or reply with its control characters visible ("<CR><LF>"), for boxes and logs.
 QString visibleControls(const QString& text);

@@ -131,11 +131,11 @@ void failEntry(Session& s)
 void enterOperationPulseTrain(Session& s)
 {
     Outcome out = exchange(s, cmd::QPRM, QStringLiteral("35"));
-    if (timedOut(out))
+    if (out.noAnswer())
         return failEntry(s);
     for (const auto& [code, command] : {std::pair{cmd::QSRVO, C::Servo}, {cmd::QBRK, C::Brake}}) {
         out = exchange(s, code);
-        if (timedOut(out))
+        if (out.noAnswer())
             return failEntry(s);
         ShowStateCaption(s, command, records::replyValue(out.reply));
     }
@@ -150,12 +150,12 @@ void enterOperationPulseTrain(Session& s)
 void enterOperationPointInput(Session& s)
 {
     const auto failed = [&s](const Outcome& out) {
-        if (timedOut(out)) {
+        if (out.noAnswer()) {
             s.setMainWindowEnabled(true);
             ReportLinkError(s);
             return true;
         }
-        if (!has(out, "OK")) {
+        if (!out.has("OK")) {
             s.showError(out.reply);
             failEntry(s);
             return true;
@@ -195,13 +195,11 @@ Outcome sendStop(Session& s, float timeoutMs)
         link.timeout().set(timeoutMs);
         return exchange(s, cmd::Break);
     }
-    link.WriteBreakNow();
+    link.writeBreakNow();
     watchBreak(s, timeoutMs);
-    link.ClearCommand();
-    link.request.P_Command = cmd::Break;
-    link.BuildCommand();  // returns once the motion's exchange has ended
+    const Outcome out = link.awaitBreakAnswer();  // once the motion's exchange has ended
     link.timeout().set(timeoutMs);
-    return link.lastOutcome();
+    return out;
 }
 
 }  // namespace
@@ -221,12 +219,12 @@ Outcome StopProcedure(Session& s)
     const bool afterJogRelease = s.isPointInput() && isJogReleaseTimeout(s);
     p.setEnabled(C::SettingMode, true);
     Outcome out = sendStop(s, afterJogRelease ? timeouts::kStopAfterJog : timeouts::kStop);
-    if (timedOut(out)) {
+    if (out.noAnswer()) {
         s.setMainWindowEnabled(true);
         ReportLinkError(s);
-    } else if (has(out, "STOP")) {
+    } else if (out.has("STOP")) {
         s.showError(out.reply);
-    } else if (!has(out, "OK")) {
+    } else if (!out.has("OK")) {
         s.silence().motion = false;
         ReportLinkError(s);
     }
@@ -370,12 +368,12 @@ void Start(Session& s)
 
     // How a reply to the origin query (or to the return it led to) lets the start go on.
     enum class Next { End, Ask, Restore, Proceed };
-    const auto judge = [&](const Outcome& out, bool refusalBox) {
-        if (timedOut(out)) {
+    const auto nextStep = [&](const Outcome& out, bool refusalBox) {
+        if (out.noAnswer()) {
             ReportLinkError(s);
             return Next::End;
         }
-        if (has(out, "NG")) {
+        if (out.has("NG")) {
             if (!refusalBox) {
                 s.showError(out.reply);
                 return Next::Restore;
@@ -384,7 +382,7 @@ void Start(Session& s)
             RestoreWindow(s);
             return Next::End;
         }
-        if (has(out, "STOP")) {
+        if (out.has("STOP")) {
             if (!s.silence().stopPressed) {
                 d.motionInProgress = false;
                 return Next::Ask;  // title and time-out stay as they are
@@ -398,8 +396,8 @@ void Start(Session& s)
     link.timeout().set(timeouts::kOriginQuery);
     s.operations().title = OperationText::tr("Return to origin");
     Outcome out = exchange(s, cmd::QORG);
-    Next next = judge(out, true);
-    if (next == Next::Proceed && has(out, "OK") && !has(out, "1")) {
+    Next next = nextStep(out, true);
+    if (next == Next::Proceed && out.has("OK") && !out.has("1")) {
         // The origin is not established: offer the return first.
         link.timeout().set(timeouts::kMove);
         if (ask(s, originQuestion())) {
@@ -413,7 +411,7 @@ void Start(Session& s)
             UnlockCommands(s);
             p.setSettingPosition(QStringLiteral("0.00"));
         }
-        next = judge(out, false);
+        next = nextStep(out, false);
     }
     if (next == Next::End)
         return endStart(s);
@@ -443,11 +441,11 @@ void Start(Session& s)
     p.setEnabled(C::Stop, true);
     p.setShade(C::Stop, Shade::LightPink);
     out = exchange(s, cmd::QP, selectedPoint(s));
-    if (timedOut(out)) {
+    if (out.noAnswer()) {
         ReportLinkError(s);
         return endStart(s);
     }
-    if (has(out, "NG")) {
+    if (out.has("NG")) {
         ReportRefusal(s, out);
         RestoreWindow(s);
         return restoreAfterStart(s);
@@ -462,11 +460,11 @@ void Start(Session& s)
     link.timeout().set(timeouts::kMove);
     s.showError(QString());
     out = exchange(s, cmd::MOVP, selectedPoint(s));
-    if (timedOut(out)) {
+    if (out.noAnswer()) {
         s.setMainWindowEnabled(true);
         s.hideProgress();
         reportMoveLinkError(s, out);
-    } else if (!has(out, "OK") && !has(out, "STOP")) {
+    } else if (!out.has("OK") && !out.has("STOP")) {
         ReportRefusal(s, out);
         RestoreWindow(s);
     }
@@ -546,13 +544,13 @@ Outcome ReturnToOrigin(Session& s, bool showStopDialog, bool fromOrgButton)
     if (!s.isPointInput() && d.operationMode)
         p.setEnabled(driveState, true);
     endOfReturn(s);
-    if (!has(out, "OK")) {
-        if (timedOut(out)) {
+    if (!out.has("OK")) {
+        if (out.noAnswer()) {
             d.motionInProgress = false;
             ReportOriginLinkError(s);
             return out;
         }
-        if (has(out, "STOP") || has(out, "NG")) {
+        if (out.has("STOP") || out.has("NG")) {
             d.motionInProgress = false;
             s.showError(out.reply);
             if (showStopDialog) {
@@ -576,7 +574,7 @@ void PressStopDialog(Session& s)
     s.operations().requestStop();
     s.link().setWaitTimeout(timeouts::kStopDialog);
     const bool waiting = s.link().waitingCommand().has_value();
-    s.link().WriteBreakNow();
+    s.link().writeBreakNow();
     if (waiting)
         watchBreak(s, timeouts::kStop);
     s.panel().setStopDialogShown(false);
@@ -619,7 +617,7 @@ std::optional<QString> RefreshCurrentAngle(Session& s)
     s.operations().title = OperationText::tr("Receive the current value");
     s.link().timeout().set(timeouts::kRefresh);
     const Outcome out = exchange(s, cmd::QPOS);
-    if (timedOut(out)) {
+    if (out.noAnswer()) {
         reportNoAnswer(s);
         return std::nullopt;
     }
@@ -627,7 +625,7 @@ std::optional<QString> RefreshCurrentAngle(Session& s)
     // stale, and that operation has shown its own.
     if (s.operations().generation() != generation)
         return std::nullopt;
-    if (!has(out, "OK") && !has(out, "STOP")) {
+    if (!out.has("OK") && !out.has("STOP")) {
         ReportRefusal(s, out);
         RestoreWindow(s);
         return std::nullopt;

@@ -41,13 +41,13 @@ void MonitorCycle(Session& s)
     s.link().timeout().set(timeouts::kMonitor);
     const Outcome out = exchange(s, cmd::READ_DIO);
     // A failure is reported even when a user operation took over meanwhile.
-    if (timedOut(out)) {
+    if (out.noAnswer()) {
         reportNoAnswer(s);
         return rest();
     }
     if (overtaken())
         return;
-    if (!has(out, "OK") && !has(out, "STOP")) {
+    if (!out.has("OK") && !out.has("STOP")) {
         s.showError(out.reply);
         ReportRefusal(s, out);
         RestoreWindow(s);

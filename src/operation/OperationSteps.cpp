@@ -16,6 +16,7 @@ public:
     {
     }
     ~KeepContext() { restore(); }
+    float timeoutMs() const { return timeoutMs_; }
     void restore()
     {
         s_.operations().title = title_;
@@ -38,10 +39,11 @@ bool ask(Session& s, const QString& text)
            == MsgAnswer::Yes;
 }
 
-void reportNoAnswer(Session& s)
+void reportNoAnswer(Session& s, bool hideProgress)
 {
     s.setMainWindowEnabled(true);
-    s.hideProgress();
+    if (hideProgress)
+        s.hideProgress();
     ReportLinkError(s);
 }
 
@@ -57,13 +59,9 @@ const QList<Command>& pulsePanel()
 Outcome exchange(Session& s, qint16 code, const QString& argument)
 {
     KeepContext keep(s);
-    Link& link = s.link();
-    link.ClearCommand();
-    link.request.P_Command = code;
-    link.request.P_second = argument;
-    link.BuildCommand();  // may wait for an exchange in flight
-    keep.restore();
-    return link.RunTransaction();
+    // Handlers that run while this waits its turn set time-outs of their own; this exchange
+    // keeps the one in force when it was asked for.
+    return s.link().exchange(code, argument, keep.timeoutMs());
 }
 
 }  // namespace kap::operation

@@ -34,23 +34,15 @@ struct OperationText {
 // A question box (Yes / No) titled with the running operation's title; true for Yes.
 bool ask(Session& s, const QString& text);
 
-// Clears the request, sets the code and its argument, builds the line (after any exchange in
-// flight) and runs it. The caller has set the time-out.
+// One exchange of the running operation with the time-out the caller has set. The title and
+// time-out of the operation are its own again afterwards, whatever handlers ran during the
+// waits.
 Outcome exchange(Session& s, qint16 code, const QString& argument = QString());
 
-// No reply word before the deadline, or the line failed: the reply counts as empty.
-inline bool timedOut(const Outcome& o)
-{
-    return o.Timeout || o.lineFailed;
-}
-inline bool has(const Outcome& o, const char* word)
-{
-    return o.reply.contains(QLatin1String(word));
-}
-
-// An exchange that got no answer: the window usable again, the progress dialog hidden, and
-// the communication-error box (unless the running operation keeps it silent).
-void reportNoAnswer(Session& s);
+// An exchange that got no answer (Outcome::noAnswer): the window usable again, the progress
+// dialog hidden unless told otherwise, and the communication-error box (unless the running
+// operation keeps it silent).
+void reportNoAnswer(Session& s, bool hideProgress = true);
 
 // The eight buttons of the pulse-train window's Drive frame.
 const QList<Command>& pulsePanel();

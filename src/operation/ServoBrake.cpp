@@ -59,15 +59,7 @@ bool captionFromState(Session& s, const Toggle& t, const QString& reply)
     return true;
 }
 
-void linkError(Session& s, bool hideProgress)
-{
-    s.setMainWindowEnabled(true);
-    if (hideProgress)
-        s.hideProgress();
-    ReportLinkError(s);
-}
-
-void refusal(Session& s, const Outcome& out, bool hideProgress)
+void reportRefusal(Session& s, const Outcome& out, bool hideProgress)
 {
     s.showError(out.reply);
     ReportRefusal(s, out);
@@ -86,8 +78,8 @@ void toggle(Session& s, const Toggle& t)
     s.showError(QString());
     s.panel().setEnabled(Command::SettingMode, true);
     Outcome out = exchange(s, t.query);
-    if (timedOut(out))
-        return linkError(s, t.hideProgressOnTimeout);
+    if (out.noAnswer())
+        return reportNoAnswer(s, t.hideProgressOnTimeout);
     if (!captionFromState(s, t, out.reply))
         return;
     // Decided by the state, not by comparing the caption (a translated text).
@@ -97,10 +89,10 @@ void toggle(Session& s, const Toggle& t)
         return;
     s.panel().setEnabled(Command::SettingMode, true);
     out = exchange(s, t.set, switchOn ? QStringLiteral("1") : QStringLiteral("0"));
-    if (timedOut(out))
-        return linkError(s, t.hideProgressOnTimeout);
-    if (has(out, "NG"))
-        return refusal(s, out, false);
+    if (out.noAnswer())
+        return reportNoAnswer(s, t.hideProgressOnTimeout);
+    if (out.has("NG"))
+        return reportRefusal(s, out, false);
     s.panel().setCaption(t.button, OperationText::tr(switchOn ? t.whenOn : t.whenOff));
 }
 
@@ -117,10 +109,10 @@ void confirmed(Session& s, const char* title, qint16 code, const char* question,
     if (!ask(s, OperationText::tr(question)))
         return;
     const Outcome out = exchange(s, code);
-    if (timedOut(out))
-        return linkError(s, hideProgress);
-    if (has(out, "NG"))
-        refusal(s, out, hideProgress);
+    if (out.noAnswer())
+        return reportNoAnswer(s, hideProgress);
+    if (out.has("NG"))
+        reportRefusal(s, out, hideProgress);
 }
 
 // False when the query failed (its box has been shown).
@@ -131,15 +123,15 @@ bool queryState(Session& s, const Toggle& t)
     s.operations().title = OperationText::tr(t.title);
     s.link().timeout().set(timeouts::kServoBrake);
     const Outcome out = exchange(s, t.query);
-    if (timedOut(out)) {
-        linkError(s, true);
+    if (out.noAnswer()) {
+        reportNoAnswer(s, true);
         return false;
     }
-    if (has(out, "OK") || has(out, "STOP")) {
+    if (out.has("OK") || out.has("STOP")) {
         captionFromState(s, t, out.reply);
         return true;
     }
-    refusal(s, out, true);
+    reportRefusal(s, out, true);
     return false;
 }
 

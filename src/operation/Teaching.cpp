@@ -83,7 +83,7 @@ bool askReturnToOrigin(Session& s)
     ReturnToOrigin(s, true);
     // The last reply: the return's, or the angle refresh's that followed it.
     const Outcome& out = s.link().lastOutcome();
-    return !timedOut(out) && !has(out, "NG");
+    return !out.noAnswer() && !out.has("NG");
 }
 
 void showStartingShift(Session& s)
@@ -112,12 +112,12 @@ void offerMotorOff(Session& s)
     s.showError(QString());
     s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::SRVO, QStringLiteral("0"));
-    if (timedOut(out)) {
+    if (out.noAnswer()) {
         reportNoAnswer(s);
-    } else if (!has(out, "OK")) {
+    } else if (!out.has("OK")) {
         t.inputMode = 1;
         focusNumericInputUnlessChosen(s);
-        if (has(out, "NG"))
+        if (out.has("NG"))
             s.showError(out.reply);
         else
             ReportRefusal(s, out);
@@ -179,19 +179,19 @@ bool teachOnce(Session& s)
     std::optional<Outcome> out = passOutcome();
     if (!out)
         return true;
-    if (has(*out, "NG")) {
+    if (out->has("NG")) {
         recoverFromLoop(s);
         ReportLinkError(s);
         s.panel().setEnabled(C::OperationMode, true);
         return false;
     }
-    if (!timedOut(*out))
+    if (!out->noAnswer())
         return true;
     // One more try before giving up.
     out = passOutcome();
     if (!out)
         return true;
-    if (has(*out, "NG") || timedOut(*out)) {
+    if (out->has("NG") || out->noAnswer()) {
         recoverFromLoop(s);
         UnlockCommands(s);
         // The loop's own silence keeps the refreshes quiet: this failure must show.
@@ -270,7 +270,7 @@ void stopJog(Session& s)
     // The stop's own failure is reported here, once, under the jog's title.
     s.silence().motion = true;
     const Outcome out = StopProcedure(s);
-    if (!timedOut(out) && has(out, "STOP")) {
+    if (!out.noAnswer() && out.has("STOP")) {
         t.mayBeMoving = false;
         return;
     }
@@ -280,7 +280,7 @@ void stopJog(Session& s)
     s.operations().title = OperationText::tr("Stop");
     s.link().timeout().set(timeouts::kStop);
     const Outcome again = exchange(s, cmd::Break);
-    t.mayBeMoving = timedOut(again) || !(has(again, "STOP") || has(again, "OK"));
+    t.mayBeMoving = again.noAnswer() || !(again.has("STOP") || again.has("OK"));
 }
 
 // One pass of the playback loop with a jog button down: a step (the fourth pass the held
@@ -301,11 +301,11 @@ void jogStep(Session& s)
         // A short click gives one step; holding gives three before the held move.
         s.link().timeout().set(kJogStepMs);
         const Outcome out = exchange(s, t.cwHeld ? cmd::XPlus : cmd::XMinus);
-        if (timedOut(out)) {
+        if (out.noAnswer()) {
             ReportLinkError(s);
-        } else if (has(out, "NG") && out.reply.contains(QLatin1String("37"))) {
+        } else if (out.has("NG") && out.reply.contains(QLatin1String("37"))) {
             s.showError(out.reply);  // at a software limit: shown, not a failure
-        } else if (!has(out, "STOP") && !has(out, "OK")) {
+        } else if (!out.has("STOP") && !out.has("OK")) {
             refused(out);
             RestoreWindow(s);
         }
@@ -319,10 +319,10 @@ void jogStep(Session& s)
         t.cwHeld = t.ccwHeld = t.buttonHeld = false;
         t.jogSteps = 0;
     };
-    if (timedOut(out)) {
+    if (out.noAnswer()) {
         ReportLinkError(s);
         drop();
-    } else if (has(out, "NG")) {
+    } else if (out.has("NG")) {
         refused(out);
         drop();
         t.mayBeMoving = false;
@@ -616,7 +616,7 @@ bool ReadOriginShift(Session& s)
     s.link().timeout().set(kReadOutMs);
     s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::QPRM, QStringLiteral("35"));
-    if (timedOut(out)) {
+    if (out.noAnswer()) {
         reportNoAnswer(s);
         return false;
     }
@@ -655,18 +655,18 @@ void SendVirtualOrigin(Session& s)
         s.parameterGrid().setText(row, kValueColumn,
                                   numbers::formatFixed(number(p.settingPosition()) * 100.0, 0));
     Outcome out = exchange::exchangeLine(s, cmd::WRITE_PRM, kReadOutMs);
-    if (timedOut(out)) {
+    if (out.noAnswer()) {
         reportNoAnswer(s);
         return;
     }
-    if (!has(out, "READY")) {
+    if (!out.has("READY")) {
         ReportLinkError(s);
         return;
     }
     exchange::exchangeRecord(s, cmd::RecordPRM, QStringLiteral("PRM35=") + table.value(row),
                              kRecordMs);
     out = exchange::exchangeRecord(s, cmd::EndOfData, QString(), kEndOfDataMs);
-    if (timedOut(out) && s.progress().cancelTag() == QLatin1String("1")) {
+    if (out.noAnswer() && s.progress().cancelTag() == QLatin1String("1")) {
         s.progress().setCancelTag(QStringLiteral("0"));
         RestoreWindow(s);
         s.dialogs().message(OperationText::tr("Stop"), OperationText::tr("Data un-transmitting."),
@@ -674,12 +674,12 @@ void SendVirtualOrigin(Session& s)
         s.silence().settingMode = true;
         return;
     }
-    if (has(out, "NG")) {
+    if (out.has("NG")) {
         ReportRefusal(s, out);
         RestoreWindow(s);
         return;
     }
-    if (!has(out, "OK")) {
+    if (!out.has("OK")) {
         s.showError(out.reply);
         ReportRefusal(s, out);
         return;
@@ -708,7 +708,7 @@ void TeachingUpdate(Session& s, const QString& teachingValue)
     if (s.drive().operationMode || s.drive().motionInProgress)
         return;
     // A parameter query that ran meanwhile shifts the value by the origin shift twice: skip.
-    if (s.link().request.P_Command == cmd::QPRM)
+    if (s.link().lastCommand() == cmd::QPRM)
         f.teachRefreshCounter = 3;
     else if (f.teachRefreshCounter == 2)
         f.teachRefreshCounter = 1;
@@ -716,11 +716,11 @@ void TeachingUpdate(Session& s, const QString& teachingValue)
     s.link().timeout().set(timeouts::kRefresh);
     s.panel().setEnabled(C::SettingMode, true);
     const Outcome out = exchange(s, cmd::QPRM, QStringLiteral("35"));
-    if (timedOut(out)) {
+    if (out.noAnswer()) {
         reportNoAnswer(s);
         return;
     }
-    if (!has(out, "OK")) {
+    if (!out.has("OK")) {
         ReportRefusal(s, out);
         RestoreWindow(s);
         return;

@@ -53,7 +53,6 @@ void refuse(Session& s, const Outcome& outcome, const QString& title, const QStr
     if (!outcome.reply.contains(QLatin1String("STOP")) && !s.silence().closing)
         s.dialogs().message(withParagraph(Text::tr("Cannot receive data from controller."), more),
                             title, MsgIcon::Critical, MsgButtons::Ok);
-    s.link().request.line.clear();
     focusRule(s);
     s.drive().motionInProgress = false;
     s.setMainWindowEnabled(true);

@@ -45,14 +45,10 @@ QString QueryControllerVersion(Session& session)
     QString version;
     try {
         session.silence().settingMode = false;
-        link.timeout().set(kVersionTimeoutMs);
-        link.ClearCommand();
-        link.request.P_Command = cmd::QVER;
-        link.BuildCommand();
-        const Outcome out = link.RunTransaction();
+        const Outcome out = link.exchange(cmd::QVER, {}, kVersionTimeoutMs);
         if (out.lineFailed)
             RestoreWindow(session);
-        else if (!out.Timeout)
+        else if (!out.timedOut)
             version = ControllerFacts::versionFromReply(out.reply);
     } catch (const std::exception&) {
         RestoreWindow(session);

@@ -48,10 +48,6 @@ Box okText(const QString& text, const QString& title)
 {
     return {text, title, MsgIcon::None, MsgButtons::Ok};
 }
-Box linkErrorText(const QString& title)
-{
-    return okText(QStringLiteral("The communication error. Please check the connection."), title);
-}
 
 Box saveQuestion()
 {
@@ -311,47 +307,6 @@ TEST(InitTable, TheSaveQuestion)
             }
             rig.expectRestored();
         }
-    }
-}
-
-struct TableFault {
-    const char* name;
-    int family;
-    sim::Fault fault;
-    bool linkError;  // the communication-error box; otherwise the refusal box with the reply
-};
-
-TEST(InitTable, TimeOutRefusalAndCutReplyLeaveTheRows)
-{
-    const TableFault cases[] = {
-        {"points unanswered", 0, {Kind::NoReply, {}, 0}, true},
-        {"points refused", 0, {Kind::Refuse, "E07", 0}, false},
-        {"points reply cut short", 0, {Kind::CutReply, {}, 1}, true},
-        {"points line closed mid-reply", 0, {Kind::HangupMidReply, {}, 2}, true},
-        {"zones unanswered", 1, {Kind::NoReply, {}, 0}, true},
-        {"zones refused", 1, {Kind::Refuse, "E07", 0}, false},
-        {"zones reply cut short", 1, {Kind::CutReply, {}, 2}, true},
-    };
-    for (const TableFault& c : cases) {
-        SCOPED_TRACE(c.name);
-        InitRig rig(c.family ? pulseOptions() : pointOptions());
-        rig.fillTable();
-        const QString before = rig.tableText();
-        rig.sim.controller.arm(rig.points() ? "@INIT PNT " : "@INIT ZON ", c.fault);
-        rig.dialogs.answer(MsgAnswer::Yes).ok();
-        const exchange::Result result = exchange::InitTable(rig.session);
-
-        const QList<Box> boxes{rig.tableQuestion(), c.linkError
-                                                        ? linkErrorText(rig.tableTitle())
-                                                        : refusalBoxWithReply(rig.tableTitle(), "NG\nE07")};
-        EXPECT_EQ(rig.dialogs.boxes, boxes);
-        EXPECT_EQ(result, c.linkError ? exchange::Result::LinkError : exchange::Result::Refused);
-        EXPECT_EQ(rig.tableText(), before) << "rows unchanged";
-        if (!c.linkError) {
-            EXPECT_TRUE(rig.view.error.startsWith("NG")) << rig.view.error.toStdString();
-        }
-        EXPECT_TRUE(rig.bar().cancelEnabled);
-        rig.expectRestored();
     }
 }
 
@@ -781,37 +736,5 @@ TEST(OriginCommands, IgnoredWhileAMotionRuns)
         EXPECT_TRUE(rig.dialogs.boxes.isEmpty());
         EXPECT_FALSE(rig.session.panel().enabled(Command::SettingMode)) << "nothing at all happens";
         EXPECT_TRUE(rig.session.drive().motionInProgress);
-    }
-}
-
-TEST(OriginCommands, TimeOutRefusalAndCutReply)
-{
-    struct Fault {
-        const char* name;
-        sim::Fault fault;
-        bool linkError;
-    };
-    const Fault faults[] = {
-        {"unanswered", {Kind::NoReply, {}, 0}, true},
-        {"refused", {Kind::Refuse, "E09", 0}, false},
-        {"reply cut short", {Kind::CutReply, {}, 1}, true},
-        {"line closed mid-reply", {Kind::HangupMidReply, {}, 2}, true},
-    };
-    for (const OriginCase& c : kOriginCases) {
-        for (const Fault& f : faults) {
-            SCOPED_TRACE(std::string(c.name) + ": " + f.name);
-            OriginRig rig(c);
-            rig.sim.controller.arm(c.word, f.fault);
-            rig.dialogs.answer(MsgAnswer::Yes).ok();
-            EXPECT_EQ(runOrigin(c.op, rig.session),
-                      f.linkError ? exchange::Result::LinkError : exchange::Result::Refused);
-            EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{question(c.question, c.title),
-                                                     f.linkError ? linkErrorBox(c.title) : refusalBox()}));
-            if (!f.linkError) {
-                EXPECT_TRUE(rig.view.error.startsWith("NG")) << rig.view.error.toStdString();
-            }
-            EXPECT_TRUE(rig.view.toolbarEnabled);
-            rig.expectEndStep();
-        }
     }
 }

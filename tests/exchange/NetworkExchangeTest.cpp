@@ -224,15 +224,12 @@ TEST(ThroughSer2net, StopCharacterArrivesAsSoonAsOnTheLocalPort)
                                  if (entry.startsWith("@ORG")) {
                                      QTimer::singleShot(30, &link, [&] {
                                          clock.start();
-                                         link.WriteBreakNow();
+                                         link.writeBreakNow();
                                      });
                                  }
                              });
             link.setWaitTimeout(30000);
-            link.ClearCommand();
-            link.request.P_Command = cmd::ORG;
-            link.BuildCommand();
-            const Outcome out = link.RunTransaction();
+            const Outcome out = link.exchange(cmd::ORG);
             EXPECT_TRUE(out.reply.contains("STOP"))
                 << out.reply.toStdString() << rig.log().toStdString();
             if (arrived >= 0)

@@ -19,11 +19,11 @@ QString built(qint16 code, const QString& second = {}, const QString& third = {}
               bool startup = false)
 {
     CommandRequest r;
-    r.ClearCommand();
-    r.P_Command = code;
-    r.P_second = second;
-    r.P_third = third;
-    r.BuildCommand(startup);
+    r.clear();
+    r.code = code;
+    r.argument = second;
+    r.trailer = third;
+    r.build(startup);
     return r.line;
 }
 
@@ -75,29 +75,29 @@ TEST(CommandBuilder, ControlCharactersAreOneByteAlone)
 TEST(CommandBuilder, IntegerArgumentsArePlainDecimal)
 {
     CommandRequest r;
-    r.ClearCommand();
-    r.P_Command = 103;
-    r.setSecond(35);
-    r.BuildCommand();
+    r.clear();
+    r.code = 103;
+    r.setArgument(35);
+    r.build();
     EXPECT_EQ(r.line, "@?PRM 35,\r\n");
     // The builder appends its separators to the arguments in place.
-    EXPECT_EQ(r.P_second, "35,");
-    EXPECT_EQ(r.P_third, "\r\n");
-    EXPECT_EQ(r.P_first, "@?PRM ");
+    EXPECT_EQ(r.argument, "35,");
+    EXPECT_EQ(r.trailer, "\r\n");
+    EXPECT_EQ(r.word, "@?PRM ");
 }
 
 TEST(CommandBuilder, UnknownCodeKeepsTheCommandWordItHas)
 {
     CommandRequest r;
-    r.ClearCommand();
-    r.P_Command = 999;
-    r.BuildCommand();
+    r.clear();
+    r.code = 999;
+    r.build();
     EXPECT_EQ(r.line, ",\r\n");
 
-    r.ClearCommand();
-    r.P_first = "@?VER ";
-    r.P_Command = 500;
-    r.BuildCommand();
+    r.clear();
+    r.word = "@?VER ";
+    r.code = 500;
+    r.build();
     EXPECT_EQ(r.line, "@?VER ,\r\n");
 }
 
@@ -111,14 +111,14 @@ TEST(CommandBuilder, StartupBuilderKnowsNoMotionCodes)
     EXPECT_EQ(built(400, "", "", true), QString(QChar(0x03)));
 }
 
-TEST(CommandBuilder, ClearCommandEmptiesEverything)
+TEST(CommandBuilder, ClearEmptiesEverything)
 {
     CommandRequest r;
-    r.P_first = "a";
-    r.P_second = "b";
-    r.P_third = "c";
+    r.word = "a";
+    r.argument = "b";
+    r.trailer = "c";
     r.line = "d";
-    r.ClearCommand();
-    EXPECT_TRUE(r.P_first.isEmpty() && r.P_second.isEmpty() && r.P_third.isEmpty()
+    r.clear();
+    EXPECT_TRUE(r.word.isEmpty() && r.argument.isEmpty() && r.trailer.isEmpty()
                 && r.line.isEmpty());
 }

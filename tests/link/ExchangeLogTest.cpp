@@ -125,7 +125,7 @@ TEST_F(LinkLog, RecordsEachKindOfExchange)
           "<-- [# ms] OK<CR><LF>"}},
         {"break",
          [](LinkLog& t, SimLine&) {
-             QTimer::singleShot(50, &t.link, [&t] { t.link.WriteBreakNow(); });
+             QTimer::singleShot(50, &t.link, [&t] { t.link.writeBreakNow(); });
              t.send(cmd::ORG, {}, 22000);
          },
          {"--> @ORG ,<CR><LF>", "--> <ETX> (break)", "<-- [# ms] STOP<CR><LF>STOPPED<CR><LF>"}},

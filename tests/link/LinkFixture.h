@@ -18,12 +18,7 @@ public:  // table-driven tests act on the fixture from lambdas
 
     Outcome send(qint16 code, const QString& second = {}, float timeoutMs = 3000)
     {
-        module1().replyTimeout.set(timeoutMs);
-        link.ClearCommand();
-        link.request.P_Command = code;
-        link.request.P_second = second;
-        link.BuildCommand();
-        return link.RunTransaction();
+        return link.exchange(code, second, timeoutMs);
     }
 };
 

@@ -232,10 +232,7 @@ TEST(NetworkLine, WindowClosedWhileItsLineConnectsLeavesTheLinkFree)
         serial.reset();
     });
     Link* running = link.get();
-    running->ClearCommand();
-    running->request.P_Command = cmd::QVER;
-    running->BuildCommand();
-    const Outcome out = running->RunTransaction();
+    const Outcome out = running->exchange(cmd::QVER);
     EXPECT_TRUE(busyWhileConnecting) << "a command clicked meanwhile queues behind this one";
     EXPECT_FALSE(module1().busy());
     EXPECT_TRUE(out.reply.isEmpty());

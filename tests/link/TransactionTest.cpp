@@ -56,7 +56,7 @@ TEST_F(Transactions, QueryAndReplyThroughTheSimulator)
 {
     SimLine sim({.family = 1});
     const Outcome out = send(cmd::QPRM, "13");
-    EXPECT_FALSE(out.Timeout);
+    EXPECT_FALSE(out.timedOut);
     EXPECT_FALSE(out.lineFailed);
     EXPECT_EQ(out.reply, "1\r\nOK\r\n");
     ASSERT_EQ(sim.controller.receivedLines().size(), 1);
@@ -82,7 +82,7 @@ TEST_F(Transactions, APacedReplyArrivingInPiecesIsJoined)
 {
     SimLine sim({.pacing = true});
     const Outcome out = send(cmd::READ_PRM, {}, 5000);
-    EXPECT_FALSE(out.Timeout);
+    EXPECT_FALSE(out.timedOut);
     EXPECT_TRUE(out.reply.startsWith("PRM0="));
     EXPECT_TRUE(out.reply.endsWith("PRM63=" + QString::fromLatin1(sim.controller.params[63])
                                    + "\r\nOK\r\n"));
@@ -94,7 +94,7 @@ TEST_F(Transactions, CollectionEndsAtTheFirstReplyWordWithItsLineEnd)
     // and whatever follows it is not waited for.
     ScriptedPeer peer({{0, "TOOK 5\r\n"}, {50, "1\r\nOK"}, {100, "\r\n"}, {150, "TRAILING\r\n"}});
     const Outcome out = send(cmd::QPRM, "13", 3000);
-    EXPECT_FALSE(out.Timeout);
+    EXPECT_FALSE(out.timedOut);
     EXPECT_EQ(out.reply, "TOOK 5\r\n1\r\nOK\r\n");
 }
 
@@ -102,7 +102,7 @@ TEST_F(Transactions, RefusalKeepsReadingForTheErrorLinePastTheDeadline)
 {
     ScriptedPeer peer({{0, "NG\r\n"}, {400, "E-05 OUT OF RANGE"}, {450, "\r\n"}});
     const Outcome out = send(cmd::QPRM, "99", 200);
-    EXPECT_FALSE(out.Timeout) << "the reply word came in time";
+    EXPECT_FALSE(out.timedOut) << "the reply word came in time";
     EXPECT_EQ(out.reply, "NG\r\nE-05 OUT OF RANGE\r\n");
     EXPECT_EQ(window.error, "NG\r\nE-05 OUT OF RANGE\r\n");
     EXPECT_EQ(window.comR, out.reply);
@@ -117,7 +117,7 @@ TEST_F(Transactions, AMissingErrorLineEndsAtTheBound)
     const Outcome out = send(cmd::QPRM, "99", 1000);
     EXPECT_GE(clock.elapsed(), Link::kErrorLineBoundMs * 0.1 - 5) << "waits for the line a while";
     EXPECT_LT(clock.elapsed(), 100 + Link::kErrorLineBoundMs * 0.1 + 2000) << "never waits for ever";
-    EXPECT_FALSE(out.Timeout);
+    EXPECT_FALSE(out.timedOut);
     EXPECT_EQ(out.reply, "NG\r\nE-0");
     EXPECT_EQ(window.error, "") << "no complete error line to show";
 }
@@ -127,7 +127,7 @@ TEST_F(Transactions, StopAndRefusalTogetherShowTheRefusal)
     ScriptedPeer peer({{0, "STOP\r\nSTOPPED\r\nNG\r\nE-09 BUSY\r\n"}});
     const Outcome out = send(cmd::ORG);
     EXPECT_EQ(window.error, "NG\r\nE-09 BUSY\r\n");
-    EXPECT_FALSE(out.Timeout);
+    EXPECT_FALSE(out.timedOut);
 }
 
 TEST_F(Transactions, StopLineGoesToTheErrorBox)
@@ -150,7 +150,7 @@ TEST_F(Transactions, SilenceEndsAtTheDeadlineWithTimeout)
     SimLine sim;
     sim.controller.arm("@?VER ", {sim::Fault::NoReply, {}, 0});
     const Outcome out = send(cmd::QVER, {}, 150);
-    EXPECT_TRUE(out.Timeout);
+    EXPECT_TRUE(out.timedOut);
     EXPECT_EQ(out.reply, "");
     EXPECT_FALSE(module1().busy());
 }
@@ -160,13 +160,13 @@ TEST_F(Transactions, CutAndGarbledRepliesTimeOutWithWhatArrived)
     SimLine sim;
     sim.controller.arm("@?VER ", {sim::Fault::CutReply, {}, 3});
     Outcome out = send(cmd::QVER, {}, 200);
-    EXPECT_TRUE(out.Timeout);
+    EXPECT_TRUE(out.timedOut);
     EXPECT_EQ(out.reply.size(), 3);
 
     sim.controller.clearFaults();
     sim.controller.arm("@?VER ", {sim::Fault::Garbage, QByteArray("\xff\x00\x13junk", 7)});
     out = send(cmd::QVER, {}, 1000);
-    EXPECT_FALSE(out.Timeout);
+    EXPECT_FALSE(out.timedOut);
     EXPECT_TRUE(out.reply.startsWith(QString::fromLatin1(QByteArray("\xff\x00\x13junk", 7))));
     EXPECT_TRUE(out.reply.endsWith("OK\r\n"));
 }
@@ -180,7 +180,7 @@ TEST_F(Transactions, LineClosedMidReplyEndsAtOnce)
     const Outcome out = send(cmd::READ_PRM, {}, 5000);
     EXPECT_LT(clock.elapsed(), 4000) << "a lost line does not wait for the deadline";
     EXPECT_TRUE(out.lineFailed);
-    EXPECT_FALSE(out.Timeout);
+    EXPECT_FALSE(out.timedOut);
     EXPECT_FALSE(module1().busy());
     EXPECT_FALSE(serial.isOpen());
 }
@@ -207,7 +207,7 @@ TEST_F(Transactions, AMissingDeviceEndsAtOnceWithAnEmptyReply)
     const Outcome out = send(cmd::QVER, {}, 3000);
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_TRUE(out.lineFailed);
-    EXPECT_FALSE(out.Timeout);
+    EXPECT_FALSE(out.timedOut);
     EXPECT_EQ(out.reply, "");
     EXPECT_FALSE(module1().busy());
     EXPECT_EQ(window.comS, "before") << "nothing was sent";
@@ -219,19 +219,15 @@ TEST_F(Transactions, ACommandRequestedDuringAWaitGoesOutAfterIt)
     QtSerialLine otherSerial;
     Link other(otherSerial, module1().replyTimeout);
     Outcome inner;
-    bool innerBuiltWhileBusy = true;
+    QStringList events;
+    QObject::connect(&link, &Link::replyReceived, [&] { events << "outer answered"; });
+    QObject::connect(&other, &Link::lineSent, [&] { events << "inner sent"; });
     // A Stop-like command requested from an event handler while "@ORG " waits.
-    QTimer::singleShot(100, [&] {
-        other.ClearCommand();
-        other.request.P_Command = cmd::QPOS;
-        other.BuildCommand();
-        innerBuiltWhileBusy = module1().busy();
-        inner = other.RunTransaction();
-    });
+    QTimer::singleShot(100, [&] { inner = other.exchange(cmd::QPOS); });
     const Outcome outer = send(cmd::ORG, {}, 30000);
-    EXPECT_FALSE(innerBuiltWhileBusy);
+    EXPECT_EQ(events, (QStringList{"outer answered", "inner sent"}));
     EXPECT_EQ(outer.reply, "OK\r\n");
-    EXPECT_FALSE(outer.Timeout);
+    EXPECT_FALSE(outer.timedOut);
     EXPECT_TRUE(inner.reply.endsWith("\r\nOK\r\n"));
     EXPECT_NE(inner.reply, "OK\r\n");
     ASSERT_EQ(sim.controller.receivedLines().size(), 2);
@@ -239,20 +235,22 @@ TEST_F(Transactions, ACommandRequestedDuringAWaitGoesOutAfterIt)
     EXPECT_EQ(sim.controller.receivedLines().at(1), QByteArray("@?POS ,\r\n"));
 }
 
-TEST_F(Transactions, SameWindowQueuedCommandKeepsBothOutcomes)
+TEST_F(Transactions, SameWindowQueuedCommandsKeepTheirLinesAndOutcomes)
 {
     SimLine sim({.motionMs = 300});
-    Outcome inner;
+    Outcome first, second;
+    // The second is asked for while the first waits its turn: each still sends its own line.
     QTimer::singleShot(50, [&] {
-        link.ClearCommand();
-        link.request.P_Command = cmd::QPRM;
-        link.request.setSecond(13);
-        link.BuildCommand();
-        inner = link.RunTransaction();
+        QTimer::singleShot(50, [&] { second = send(cmd::QVER, {}, 30000); });
+        first = send(cmd::QPRM, "13", 30000);
     });
     const Outcome outer = send(cmd::ORG, {}, 30000);
-    EXPECT_EQ(inner.reply, "0\r\nOK\r\n");
+    EXPECT_EQ(first.reply, "0\r\nOK\r\n");
+    EXPECT_TRUE(second.reply.endsWith("\r\nOK\r\n"));
+    EXPECT_NE(second.reply, first.reply);
     EXPECT_EQ(outer.reply, "OK\r\n");
+    EXPECT_EQ(sim.controller.receivedLines(),
+              (QList<QByteArray>{"@ORG ,\r\n", "@?VER ,\r\n", "@?PRM 13,\r\n"}));
 }
 
 TEST_F(Transactions, BreakByteDuringAWaitStopsTheMotion)
@@ -260,14 +258,14 @@ TEST_F(Transactions, BreakByteDuringAWaitStopsTheMotion)
     SimLine sim({.motionMs = 5000});
     QTimer::singleShot(100, [&] {
         module1().replyTimeout.set(22000);
-        link.WriteBreakNow();
+        link.writeBreakNow();
     });
     QElapsedTimer clock;
     clock.start();
     const Outcome out = send(cmd::ORG, {}, 30000);
     EXPECT_LT(clock.elapsed(), 4000);
     EXPECT_TRUE(out.reply.startsWith("STOP\r\n"));
-    EXPECT_FALSE(out.Timeout);
+    EXPECT_FALSE(out.timedOut);
     EXPECT_TRUE(window.error.startsWith("STOP\r\n"));
     ASSERT_EQ(sim.controller.receivedLines().size(), 2);
     EXPECT_EQ(sim.controller.receivedLines().at(1), QByteArray("\x03"));
@@ -304,13 +302,13 @@ TEST_F(Transactions, AStopCharactersAnswerIsReadByTheExchangeItInterrupted)
             else if (bytes.startsWith("@?POS"))
                 pty.sendAfter(100, "12.00\r\nOK\r\n");
         };
-        QTimer::singleShot(50, [&] { link.WriteBreakNow(); });
+        QTimer::singleShot(50, [&] { link.writeBreakNow(); });
         QElapsedTimer clock;
         clock.start();
         const Outcome out = send(cmd::ORG, {}, 30000);
         EXPECT_LT(clock.elapsed(), c.atMostMs);
         EXPECT_EQ(out.reply, c.expected);
-        EXPECT_FALSE(out.Timeout);
+        EXPECT_FALSE(out.timedOut);
         EXPECT_EQ(send(cmd::QPOS).reply, "12.00\r\nOK\r\n");
     }
 }
@@ -334,7 +332,7 @@ TEST_F(Transactions, OnlyAWaitTimeoutMovesTheDeadline)
         QElapsedTimer clock;
         clock.start();
         const Outcome out = send(cmd::ORG, {}, 30000);
-        EXPECT_EQ(out.Timeout, c.timesOut);
+        EXPECT_EQ(out.timedOut, c.timesOut);
         EXPECT_EQ(clock.elapsed() < 450, c.timesOut) << clock.elapsed();
     }
 }
@@ -349,7 +347,7 @@ TEST_F(Transactions, BytesNobodyWaitsForAreDroppedAsStray)
     QTimer::singleShot(250, &wait, &QEventLoop::quit);
     wait.exec();
     const Outcome next = send(cmd::QPOS, {}, 50);
-    EXPECT_TRUE(next.Timeout);
+    EXPECT_TRUE(next.timedOut);
     EXPECT_EQ(next.reply, "") << "the earlier answer was read as this one's";
     EXPECT_EQ(link.log().lines().filter("(stray, dropped) STOP<CR><LF>").size(), 1)
         << link.log().lines().join('\n').toStdString();
@@ -396,14 +394,14 @@ TEST_F(Transactions, AnAnswerAfterItsTimeOutIsNotTheNextOnes)
             if (e.kind == ExchangeEntry::Kind::Timeout)
                 pty.sendAfter(10, "7\r\nOK\r\n");
         });
-        EXPECT_TRUE(send(cmd::QPRM, "35", 100).Timeout);
+        EXPECT_TRUE(send(cmd::QPRM, "35", 100).timedOut);
         QObject::disconnect(late);
         Outcome inner;
         QTimer::singleShot(Link::kLateAnswerSettleMs * 4 / 5, [&] {
             if (c.during == During::AnotherCommand)
                 inner = send(cmd::QPOS);
             else if (c.during == During::StopCharacter)
-                link.WriteBreakNow();
+                link.writeBreakNow();
         });
         const Outcome next = send(c.during == During::StopCharacter ? cmd::ORG : cmd::QPOS);
         EXPECT_EQ(next.reply, c.nextReply);
@@ -442,14 +440,11 @@ TEST(TransactionDeadline, AReplyWordInTheFirstReadAfterTheDeadlineStillTimesOut)
     HeldBackLine line;
     ReplyTimeout timeout(100);
     Link link(line, timeout);
-    link.ClearCommand();
-    link.request.P_Command = cmd::QVER;
-    link.BuildCommand();
     // The word lands in the buffer before the deadline, but nothing reads it until then.
     QTimer::singleShot(20, [&] { line.pending = "1.10\r\nOK\r\n"; });
-    const Outcome out = link.RunTransaction();
+    const Outcome out = link.exchange(cmd::QVER);
     EXPECT_EQ(out.reply, "1.10\r\nOK\r\n");
-    EXPECT_TRUE(out.Timeout);
+    EXPECT_TRUE(out.timedOut);
     EXPECT_EQ(line.written, "@?VER ,\r\n");
 }
 
@@ -573,18 +568,13 @@ TEST(TransactionConnecting, TheWaitForAConnectionIsTheExchanges)
         Link link(line, timeout);
         QStringList failures;
         QObject::connect(&link, &Link::portFailed, [&](const QString& why) { failures << why; });
-        const auto ask = [&](qint16 code) {
-            link.ClearCommand();
-            link.request.P_Command = code;
-            link.BuildCommand();
-            return link.RunTransaction();
-        };
+        const auto ask = [&](qint16 code) { return link.exchange(code); };
         Outcome inner;
         QTimer::singleShot(10, [&] {
             if (c.during == During::AnotherCommand)
                 inner = ask(cmd::QVER);
             else if (c.during == During::StopCharacter)
-                link.WriteBreakNow();
+                link.writeBreakNow();
         });
         QElapsedTimer clock;
         clock.start();

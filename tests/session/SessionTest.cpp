@@ -62,10 +62,7 @@ TEST(Session, LinkLinesReachTheViewSetAtTheTime)
     ViewedSession w;
     Link& link = w.session.link();
     const auto query = [&link] {
-        link.ClearCommand();
-        link.request.P_Command = cmd::QVER;
-        link.BuildCommand();
-        return link.RunTransaction();
+        return link.exchange(cmd::QVER);
     };
     const Outcome out = query();
     EXPECT_EQ(w.view.comS, "@?VER ,\r\n");
@@ -77,7 +74,7 @@ TEST(Session, LinkLinesReachTheViewSetAtTheTime)
     EXPECT_EQ(other.comS, "@?VER ,\r\n");
     w.session.setView(nullptr);  // no view: nothing is shown, nothing breaks
     w.view.comS.clear();
-    EXPECT_FALSE(query().Timeout);
+    EXPECT_FALSE(query().timedOut);
     EXPECT_TRUE(w.view.comS.isEmpty());
 }
 
@@ -90,12 +87,9 @@ TEST(Session, TimeScaleShortensTheReplyDeadline)
     w.session.setTimeScale(0.01);
     Link& link = w.session.link();
     module1().replyTimeout.set(3000);
-    link.ClearCommand();
-    link.request.P_Command = cmd::QVER;
-    link.BuildCommand();
     QElapsedTimer clock;
     clock.start();
-    EXPECT_TRUE(link.RunTransaction().Timeout);
+    EXPECT_TRUE(link.exchange(cmd::QVER).timedOut);
     EXPECT_LT(clock.elapsed(), 1000) << "3000 ms scaled by 0.01";
 }
 

@@ -70,7 +70,6 @@ TEST(ToolWindowShots, SavesTheLogAndThePlot)
     window.dialogs.answer(MsgAnswer::Yes).ok(1);
     exchange::ReceiveParameters(window.session);
     sim.controller.arm("@?POS ", {sim::Fault::Kind::NoReply, {}, 0});
-    window.session.link().request.ClearCommand();
     exchange::exchangeLine(window.session, cmd::QPOS, 1000);
     CommLogWindow log(window.session.link().log(), window.dialogs);
     log.resize(900, 320);
