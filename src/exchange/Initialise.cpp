@@ -55,7 +55,7 @@ void endInit(Session& session)
     restore(session);
 }
 
-// Step 5 of the table initialisation: every data cell of every row emptied, once per row
+// The table initialisation's emptying: every data cell of every row emptied, once per row
 // letting events run and looking at Cancel (disabled throughout, so it never stops it).
 // The cells go through the grid's change handling like any other write, Speed before Mode so
 // that no row is ever checked half-emptied.
@@ -85,7 +85,7 @@ bool emptyTable(Session& session, const QString& title)
     return true;
 }
 
-// Step 11 of the parameter initialisation, whatever came before it once the type dialog was
+// The end of the parameter initialisation, whatever came before it once the type dialog was
 // reached: quick boxes refreshed, window restored, the grid's change handling on again.
 void endParameterInit(Session& session)
 {
@@ -94,7 +94,7 @@ void endParameterInit(Session& session)
     lowerFillFlags(session);
 }
 
-// Step 7: the chosen type's factory values into the grid. False when the type has no default
+// The chosen type's factory values into the grid. False when the type has no default
 // row (its box has been shown and the program is ending).
 bool fillTypeDefaults(Session& session, const QString& type)
 {
@@ -127,8 +127,8 @@ bool fillTypeDefaults(Session& session, const QString& type)
     return true;
 }
 
-// Step 10: "Do you change to English?"; Yes writes parameter 22 = 0 in a write block of its
-// own. Done after No or a completed write.
+// The closing question "Do you change to English?"; Yes writes parameter 22 = 0 in a write
+// block of its own. Done after No or a completed write.
 Result offerEnglish(Session& session)
 {
     const bool points = isPoints(session);

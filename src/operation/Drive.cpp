@@ -66,7 +66,7 @@ void endOfReturn(Session& s)
     }
 }
 
-// Step 11 of Start: the panel as it is between moves.
+// The end of Start: the panel as it is between moves.
 void restoreAfterStart(Session& s)
 {
     PanelState& p = s.panel();
