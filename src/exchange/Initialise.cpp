@@ -148,7 +148,8 @@ Result offerEnglish(Session& session)
     if (written != Result::Done)
         return written;
     ParameterTable& table = session.parameters();
-    table.grid().setText(table.rowOfPrm(22), kValueColumn, QStringLiteral("0"));
+    if (const std::optional<int> row = table.rowOfPrm(22))
+        table.grid().setText(*row, kValueColumn, QStringLiteral("0"));
     session.dialogs().ok(ExchangeText::tr("    Complete."), title);
     return Result::Done;
 }

@@ -1,4 +1,5 @@
 // The printed setting list, rendered to PDF and read back as text.
+#include "SettingListPrinting.h"
 #include "FakeView.h"
 #include "FileTestSupport.h"
 #include "Grid.h"
@@ -7,7 +8,6 @@
 #include "Reactions.h"
 #include "ScriptedDialogs.h"
 #include "Session.h"
-#include "SettingListPrinting.h"
 #include "SimLine.h"
 
 #include <QFile>
@@ -38,9 +38,9 @@ protected:
         pdf.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
         pdf.setResolution(600);
         EXPECT_TRUE(paintSettingList(
-            pdf, printlist::layOut(s.family(),
-                                   printlist::rows(s.family(), s.tableGrid(), s.parameters()),
-                                   when)));
+            pdf,
+            printlist::layOut(s.family(),
+                              printlist::rows(s.family(), s.tableGrid(), s.parameters()), when)));
         // Kept for a look by eye when pictures are asked for.
         if (const QString shots = qEnvironmentVariable("KAP_SHOTS_DIR"); !shots.isEmpty())
             QFile::copy(path, shots + "/setting-list-" + QFileInfo(path).fileName());
@@ -83,8 +83,8 @@ TEST_F(PrintedList, PointListHasPointsThenParametersOnTwoPages)
                 row << g.text(n, c);
         }
         EXPECT_TRUE(hasLine(pages[0], row)) << row.join(' ').toStdString();
-        const int gridRow = s.parameters().rowOfPrm(n);
-        const QString value = gridRow == -100 ? "**" : s.parameters().value(gridRow);
+        const std::optional<int> gridRow = s.parameters().rowOfPrm(n);
+        const QString value = gridRow ? s.parameters().value(*gridRow) : "**";
         EXPECT_TRUE(hasLine(pages[1], {QString::number(n), value})) << "PRM " << n;
     }
     EXPECT_TRUE(hasLine(pages[1], {"7", "**"}));
@@ -113,10 +113,9 @@ TEST_F(PrintedList, PulseListFitsOnOnePage)
     EXPECT_TRUE(hasLine(page, {"2", "third"}));
     EXPECT_TRUE(hasLine(page, {"3"}));
     for (int n = 0; n < 64; ++n) {
-        const int gridRow = s.parameters().rowOfPrm(n);
-        const QString value = gridRow == -100 ? "**" : s.parameters().value(gridRow);
+        const std::optional<int> gridRow = s.parameters().rowOfPrm(n);
+        const QString value = gridRow ? s.parameters().value(*gridRow) : "**";
         EXPECT_TRUE(hasLine(page, {QString::number(n), value})) << "PRM " << n;
     }
     EXPECT_TRUE(hasLine(page, {"1", "**"}));
 }
-
