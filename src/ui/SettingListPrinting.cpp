@@ -15,8 +15,8 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrintPreviewDialog>
 #include <QPdfWriter>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
@@ -48,9 +48,10 @@ void setUpPdf(QPrinter& printer, const QString& path)
 
 QList<printlist::PrintedPage> pagesOf(Session& session)
 {
-    return printlist::layOut(session.family(),
-                             printlist::rows(session.family(), session.tableGrid(), session.parameters()),
-                             QDateTime::currentDateTime());
+    return printlist::layOut(
+        session.family(),
+        printlist::rows(session.family(), session.tableGrid(), session.parameters()),
+        QDateTime::currentDateTime());
 }
 
 bool paint(Session& session, QPrinter& printer)

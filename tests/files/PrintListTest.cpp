@@ -1,7 +1,7 @@
 // The printed setting list's layout: every row of the list on its page as one line, its fields
 // left to right. The painted output is read back from a PDF in SettingListPrintingTest.
-#include "Grid.h"
 #include "PrintList.h"
+#include "Grid.h"
 #include "ScriptedDialogs.h"
 #include "Session.h"
 #include "SettingFile.h"
