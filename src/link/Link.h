@@ -54,7 +54,7 @@ public:
     // Main windows first let a transaction in flight run to its end.
     void BuildCommand();
     // Sends request.line and collects the reply.
-    Outcome RunTransaction();
+    [[nodiscard]] Outcome RunTransaction();
 
     // Sets the reply time-out and gives it to the exchange waiting now as well (the STOP
     // dialog's for the running return). Any other change of the time-out applies to the next

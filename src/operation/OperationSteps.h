@@ -36,7 +36,7 @@ bool ask(Session& s, const QString& text);
 
 // Clears the request, sets the code and its argument, builds the line (after any exchange in
 // flight) and runs it. The caller has set the time-out.
-Outcome exchange(Session& s, qint16 code, const QString& argument = QString());
+[[nodiscard]] Outcome exchange(Session& s, qint16 code, const QString& argument = QString());
 
 // No reply word before the deadline, or the line failed: the reply counts as empty.
 inline bool timedOut(const Outcome& o)
