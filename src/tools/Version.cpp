@@ -8,8 +8,6 @@
 
 #include <QCoreApplication>
 
-#include <exception>
-
 namespace kap {
 
 namespace {
@@ -43,21 +41,16 @@ QString QueryControllerVersion(Session& session)
 {
     Link& link = session.link();
     QString version;
-    try {
-        session.silence().settingMode = false;
-        link.timeout().set(kVersionTimeoutMs);
-        link.ClearCommand();
-        link.request.P_Command = cmd::QVER;
-        link.BuildCommand();
-        const Outcome out = link.RunTransaction();
-        if (out.lineFailed)
-            RestoreWindow(session);
-        else if (!out.Timeout)
-            version = ControllerFacts::versionFromReply(out.reply);
-    } catch (const std::exception&) {
+    session.silence().settingMode = false;
+    link.timeout().set(kVersionTimeoutMs);
+    link.ClearCommand();
+    link.request.P_Command = cmd::QVER;
+    link.BuildCommand();
+    const Outcome out = link.RunTransaction();
+    if (out.lineFailed)
         RestoreWindow(session);
-        version.clear();
-    }
+    else if (!out.Timeout)
+        version = ControllerFacts::versionFromReply(out.reply);
     session.controller().version = version;
     return version;
 }
