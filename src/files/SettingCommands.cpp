@@ -265,6 +265,7 @@ bool SettingCommands::write(const QString& path, bool complete)
     // The old file is replaced only once the new one is complete; a file marked read-only, a
     // device or a FIFO is not written at all.
     if (const safefile::SaveResult saved = safefile::save(path, bytes); !saved.ok) {
+        qCInfo(lcFiles) << "cannot save" << path << "-" << saved.error;
         saveFailed_ = true;
         dialogs.ok(
             Text::tr("%1 cannot be saved because it is read only or it is opened.").arg(path)
@@ -310,6 +311,7 @@ SettingCommands::OpenResult SettingCommands::load(const QString& path)
     // is opened: a FIFO would wait for a writer for ever.
     const safefile::ReadResult file = safefile::read(path, kMaxFileBytes);
     if (file.status != safefile::ReadResult::Ok) {
+        qCInfo(lcFiles) << "cannot open" << path << "-" << safefile::describe(file);
         cannotOpen();
         return OpenResult::Unreadable;
     }

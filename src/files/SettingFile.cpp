@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+Q_LOGGING_CATEGORY(lcFiles, "kap.files", QtWarningMsg)
+
 namespace kap::settingfile {
 
 namespace {

@@ -8,10 +8,14 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QLoggingCategory>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+
+// Setting files that could not be saved or read; quiet unless asked for (the user has a box).
+Q_DECLARE_LOGGING_CATEGORY(lcFiles)
 
 namespace kap {
 

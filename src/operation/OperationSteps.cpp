@@ -3,6 +3,8 @@
 #include "Dialogs.h"
 #include "Reactions.h"
 
+Q_LOGGING_CATEGORY(lcOperation, "kap.operation", QtWarningMsg)
+
 namespace kap::operation {
 
 namespace {
@@ -40,6 +42,7 @@ bool ask(Session& s, const QString& text)
 
 void reportNoAnswer(Session& s)
 {
+    qCInfo(lcOperation) << s.operations().title << "- no usable answer";
     s.setMainWindowEnabled(true);
     s.hideProgress();
     ReportLinkError(s);

@@ -6,7 +6,11 @@
 #include "Session.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QString>
+
+// Drive-panel commands that got no usable answer; quiet unless asked for (the user has a box).
+Q_DECLARE_LOGGING_CATEGORY(lcOperation)
 
 namespace kap::operation {
 

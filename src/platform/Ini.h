@@ -7,7 +7,11 @@
 // file) reads as missing and is never written, so what it holds is not lost.
 #pragma once
 
+#include <QLoggingCategory>
 #include <QString>
+
+// Settings files that cannot be written (warnings) or are there but not read (info).
+Q_DECLARE_LOGGING_CATEGORY(lcIni)
 
 namespace kap {
 
