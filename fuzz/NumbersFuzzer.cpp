@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString text = QString::fromUtf8(bytes, qsizetype(size));
     const int counts[] = {-1, 0, 1, 2, 3, 17};
 
-    isNumber(text);
+    static_cast<void>(isNumber(text));  // run for what it may trip over, not for the answer
     format2(text);
     roundHalfEven(text);
     plainNumber(text);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks the sources against .clang-format and .clang-tidy. Not part of CI.
+# Checks the sources against .clang-format and .clang-tidy. CI (.ci/run) runs the layout check.
 #   scripts/lint.sh                both checks
 #   scripts/lint.sh --format-only  layout of src/, sim/, tests/, bench/ (clang-format)
 #   scripts/lint.sh --tidy-only    clang-tidy over the .cpp files of src/ and sim/

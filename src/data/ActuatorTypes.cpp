@@ -160,9 +160,9 @@ const FamilyLayout& familyLayout(Family family)
          QT_TRANSLATE_NOOP("ActuatorTypes", "                 Note")},
         {25, 85, 215, 70, 200},
         kPulseRows,
-        -100,
+        std::nullopt,
         false,
-        -100,
+        std::nullopt,
         true,
         false,
     };

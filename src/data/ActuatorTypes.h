@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 #include <span>
 
 namespace kap {
@@ -54,9 +55,9 @@ struct FamilyLayout {
     std::array<const char*, 5> headers;  // row -2 (context "ActuatorTypes")
     QList<int> widths;
     std::span<const ParameterRow> rows;  // row -1 first, then 0, 1, ...
-    int prm6Row;          // row of the PRM 6 rules, -100 when the family has none
+    std::optional<int> prm6Row;          // row of the PRM 6 rules, none when the family has none
     bool notApplicableRule;  // the "**" rule of the initial value
-    int angleRow;         // Operating angle (PRM 21) row, -100 when there is no check
+    std::optional<int> angleRow;  // Operating angle (PRM 21) row, none when there is no check
     bool typeRowLocked;   // typing into the type row always restores its initial value
     bool hiddenAtStart;   // the window shows the point grid first
 };

@@ -15,10 +15,10 @@ namespace kap::numbers {
 // thousands separators, inner blanks, "inf" and "nan" are refused: a cell never turns into
 // a value the user did not see. Blanks are allowed at the ends because the old tool read
 // padded texts from files and the controller without complaint.
-bool isNumber(const QString& text);
+[[nodiscard]] bool isNumber(const QString& text);
 
 // The value of a text that reads in full as a number, or nothing.
-std::optional<double> readNumber(const QString& text);
+[[nodiscard]] std::optional<double> readNumber(const QString& text);
 
 // The number rounded on its decimal digits to the given count of decimals (0 gives a whole
 // number without a point), halves away from zero: ("0.125", 2) -> "0.13", ("-2.5", 0) ->

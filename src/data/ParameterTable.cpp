@@ -128,13 +128,19 @@ ParameterTable::TypeCheck ParameterTable::ResetParametersToDefaults()
     return TypeCheck::Ok;
 }
 
-int ParameterTable::rowOfPrm(int prm) const
+std::optional<int> ParameterTable::rowOfPrm(int prm) const
 {
     for (const ParameterRow& r : layout_.rows) {
         if (r.prm == prm)
             return r.row;
     }
-    return -100;
+    return std::nullopt;
+}
+
+QString ParameterTable::valueOfPrm(int prm) const
+{
+    const std::optional<int> row = rowOfPrm(prm);
+    return row ? value(*row) : QString();
 }
 
 void ParameterTable::setInertiaLabel(const QString& text)
@@ -163,7 +169,7 @@ void ParameterTable::cellChanged(int row, int column)
     setModifiedMark(markGrid_);
     if (host_.parameterGridShown())
         host_.refreshQuickBoxes();
-    if (layout_.angleRow >= 0 && !host_.angleCheckHeld() && !angleCorrecting_)
+    if (layout_.angleRow && !host_.angleCheckHeld() && !angleCorrecting_)
         checkOperatingAngle();
     if (row == -1 && layout_.typeRowLocked)
         grid_.setText(row, kValueColumn, grid_.text(row, kInitialColumn));
@@ -229,7 +235,7 @@ void ParameterTable::fail(int row)
 
 void ParameterTable::checkOperatingAngle()
 {
-    const QString angle = value(layout_.angleRow);
+    const QString angle = value(*layout_.angleRow);
     if (angle == QLatin1String("**"))
         return;  // not applicable: nothing to check
     const std::optional<double> v = numbers::readNumber(angle);
@@ -243,7 +249,7 @@ void ParameterTable::checkOperatingAngle()
     // The rewrite is checked by the row's own validation; a second angle check would only
     // find 360 again.
     angleCorrecting_ = true;
-    grid_.setText(layout_.angleRow, kValueColumn, QStringLiteral("360"));
+    grid_.setText(*layout_.angleRow, kValueColumn, QStringLiteral("360"));
     angleCorrecting_ = false;
 }
 

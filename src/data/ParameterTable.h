@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 namespace kap {
 
 class ParameterTable : public QObject {
@@ -70,9 +72,11 @@ public:
     // The exponents shown over the load inertia unit (Label10); point-input family only.
     QString inertiaLabel() const { return inertiaLabel_; }
 
-    // Setting Value of a row; PRM row lookup (-100 when the family has no such PRM).
+    // Setting Value of a row; the row of a PRM (none when the family has no such PRM) and its
+    // Setting Value (empty then).
     QString value(int row) const { return grid_.text(row, kValueColumn); }
-    int rowOfPrm(int prm) const;
+    std::optional<int> rowOfPrm(int prm) const;
+    QString valueOfPrm(int prm) const;
 
     // The change handling; connected to the grid's cellChanged.
     void cellChanged(int row, int column);

@@ -131,32 +131,32 @@ void setNotApplicable(Grid& grid, int row)
 void showPrm6(Session& session, const QString& value, const QString& range)
 {
     ParameterTable& table = session.parameters();
-    const int row = table.rowOfPrm(6);
-    if (row < -1)
+    const std::optional<int> row = table.rowOfPrm(6);
+    if (!row)
         return;
     if (session.controller().previous)
-        setRow(table.grid(), row, QStringLiteral("1"), value, range);
+        setRow(table.grid(), *row, QStringLiteral("1"), value, range);
     else
-        setNotApplicable(table.grid(), row);
+        setNotApplicable(table.grid(), *row);
 }
 
 void showPrm28(Session& session, const QString& value, const QString& range)
 {
     ParameterTable& table = session.parameters();
-    const int row = table.rowOfPrm(28);
-    if (row < -1)
+    const std::optional<int> row = table.rowOfPrm(28);
+    if (!row)
         return;
     const ControllerFacts& facts = session.controller();
     if (facts.previous || records::versionLacksNoLimitMode(facts.version))
-        setNotApplicable(table.grid(), row);
+        setNotApplicable(table.grid(), *row);
     else
-        setRow(table.grid(), row, QStringLiteral("0"), value, range);
+        setRow(table.grid(), *row, QStringLiteral("0"), value, range);
 }
 
 void showOriginShift(Session& session)
 {
     ParameterTable& table = session.parameters();
-    session.showOriginShift(table.value(table.rowOfPrm(35)));
+    session.showOriginShift(table.valueOfPrm(35));
 }
 
 void lowerFillFlags(Session& session)

@@ -50,7 +50,7 @@ void endInit(Session& session)
     restore(session);
 }
 
-// Step 5 of the table initialisation: every data cell of every row emptied, once per row
+// The table initialisation's emptying: every data cell of every row emptied, once per row
 // letting events run and looking at Cancel (disabled throughout, so it never stops it).
 // The cells go through the grid's change handling like any other write, Speed before Mode so
 // that no row is ever checked half-emptied.
@@ -80,7 +80,7 @@ bool emptyTable(Session& session, const QString& title)
     return true;
 }
 
-// Step 11 of the parameter initialisation, whatever came before it once the type dialog was
+// The end of the parameter initialisation, whatever came before it once the type dialog was
 // reached: quick boxes refreshed, window restored, the grid's change handling on again.
 void endParameterInit(Session& session)
 {
@@ -89,7 +89,7 @@ void endParameterInit(Session& session)
     lowerFillFlags(session);
 }
 
-// Step 7: the chosen type's factory values into the grid. False when the type has no default
+// The chosen type's factory values into the grid. False when the type has no default
 // row (its box has been shown and the program is ending).
 bool fillTypeDefaults(Session& session, const QString& type)
 {
@@ -122,8 +122,8 @@ bool fillTypeDefaults(Session& session, const QString& type)
     return true;
 }
 
-// Step 10: "Do you change to English?"; Yes writes parameter 22 = 0 in a write block of its
-// own. Done after No or a completed write.
+// The closing question "Do you change to English?"; Yes writes parameter 22 = 0 in a write
+// block of its own. Done after No or a completed write.
 Result offerEnglish(Session& session)
 {
     const bool points = isPoints(session);
@@ -143,7 +143,8 @@ Result offerEnglish(Session& session)
     if (written != Result::Done)
         return written;
     ParameterTable& table = session.parameters();
-    table.grid().setText(table.rowOfPrm(22), kValueColumn, QStringLiteral("0"));
+    if (const std::optional<int> row = table.rowOfPrm(22))
+        table.grid().setText(*row, kValueColumn, QStringLiteral("0"));
     session.dialogs().ok(ExchangeText::tr("    Complete."), title);
     return Result::Done;
 }

@@ -146,10 +146,10 @@ FillEnd fillParameters(Session& session, const QString& reply, const ReadTexts& 
                 return FillEnd::TypeRejected;
             continue;
         }
-        const int row = table.rowOfPrm(k);
-        if (row < 0 || value.isEmpty())
+        const std::optional<int> row = table.rowOfPrm(k);
+        if (!row || *row < 0 || value.isEmpty())
             continue;  // not a parameter of this family's grid, or not sent
-        grid.setText(row, kValueColumn, value);
+        grid.setText(*row, kValueColumn, value);
         if (!points)
             continue;
         if (k == 6)

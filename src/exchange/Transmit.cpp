@@ -227,7 +227,7 @@ StoredPoints checkStoredPoints(Session& session, const QString& reply)
     if (!read)
         return StoredPoints::Malformed;
     ParameterTable& table = session.parameters();
-    const float stroke = single(table.value(table.rowOfPrm(21))).value_or(0.0f);
+    const float stroke = single(table.valueOfPrm(21)).value_or(0.0f);
     for (int k = 0; k < PointTable::kPoints; ++k) {
         const records::RecordFields record = records::findPointRecord(*read, k);
         if (record.state == records::RecordState::Malformed)

@@ -3,11 +3,7 @@
 #include "SettingFile.h"
 
 #include <QCoreApplication>
-#include <QFont>
-#include <QFontMetricsF>
 #include <QLocale>
-#include <QPagedPaintDevice>
-#include <QPainter>
 
 #include <array>
 
@@ -21,43 +17,36 @@ struct Text {
 
 // The print position and the operations of a line printer: move to (x, y) in twips, print a
 // text where the position stands (optionally ending the line), an empty line, a new page.
+// The position below the last move is counted in lines; the painter knows their height.
 class Cursor {
 public:
-    Cursor(QPainter& painter, QPagedPaintDevice& device)
-        : painter_(painter), device_(device), metrics_(painter.font(), &device)
-    {
-    }
-
     void moveTo(int xTwips, int yTwips)
     {
-        x_ = xTwips * device_.logicalDpiX() / 1440.0;
-        y_ = yTwips * device_.logicalDpiY() / 1440.0;
+        x_ = xTwips;
+        y_ = yTwips;
+        lines_ = 0;
     }
     void moveToY(int yTwips) { moveTo(0, yTwips); }
-    void put(const QString& text)
-    {
-        painter_.drawText(QPointF(x_, y_ + metrics_.ascent()), text);
-        x_ += metrics_.horizontalAdvance(text);
-    }
+    void put(const QString& text) { pages_.last().append(PrintedText{x_, y_, lines_, text}); }
     void line(const QString& text = QString())
     {
         if (!text.isEmpty())
             put(text);
         x_ = 0;
-        y_ += metrics_.height();
+        ++lines_;
     }
-    bool newPage()
+    void newPage()
     {
-        x_ = y_ = 0;
-        return device_.newPage();
+        pages_.append(PrintedPage{});
+        moveTo(0, 0);
     }
+    QList<PrintedPage> pages() const { return pages_; }
 
 private:
-    QPainter& painter_;
-    QPagedPaintDevice& device_;
-    QFontMetricsF metrics_;
-    qreal x_ = 0;
-    qreal y_ = 0;
+    QList<PrintedPage> pages_{PrintedPage{}};
+    int x_ = 0;
+    int y_ = 0;
+    int lines_ = 0;
 };
 
 constexpr std::array<int, 6> kPointColumns{1000, 2000, 3000, 4300, 5600, 6900};
@@ -121,16 +110,9 @@ QString stamp(const QDateTime& when)
            + locale.toString(when.time(), timeFormat.trimmed());
 }
 
-bool print(QPagedPaintDevice& device, Family family, const QList<QStringList>& rows,
-           const QDateTime& when)
+QList<PrintedPage> layOut(Family family, const QList<QStringList>& rows, const QDateTime& when)
 {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    QFont font = painter.font();
-    font.setPointSizeF(8);  // the rows stand 200 twips (10 pt) apart
-    painter.setFont(font);
-    Cursor c(painter, device);
+    Cursor c;
     const bool point = family == Family::PointInput;
     const QString time = stamp(when);
     const int dataCount = settingfile::dataRows(family);
@@ -162,10 +144,7 @@ bool print(QPagedPaintDevice& device, Family family, const QList<QStringList>& r
     const QStringList prmTitles{Text::tr("PRM NO."), Text::tr("Setting Data")};
     int prmTop = 0;
     if (point) {
-        if (!c.newPage()) {
-            painter.end();
-            return false;
-        }
+        c.newPage();
         c.line();
         c.line();
         heading(c, parameterHeading(family), time);
@@ -187,7 +166,7 @@ bool print(QPagedPaintDevice& device, Family family, const QList<QStringList>& r
     c.moveToY(point ? 14600 : 15800);
     c.line(separator());
     c.line();
-    return painter.end();
+    return c.pages();
 }
 
 }  // namespace kap::printlist

@@ -94,7 +94,7 @@ bool parameterFieldsReadable(const QList<QStringList>& rows, const ParameterTabl
 {
     const int first = settingfile::firstPrmRow(parameters.family());
     for (int prm = 1; prm < 64 && first + prm < rows.size(); ++prm) {
-        if (parameters.rowOfPrm(prm) == -100)
+        if (!parameters.rowOfPrm(prm))
             continue;
         const QString& value = rows.at(first + prm).at(1);
         if (!value.isEmpty() && value != noValue() && !numbers::isNumber(value))
@@ -111,8 +111,8 @@ SettingCommands::OpenFindings findingsOf(const QList<QStringList>& rows,
     SettingCommands::OpenFindings found;
     const int first = settingfile::firstPrmRow(parameters.family());
     for (int prm = 1; prm < 64; ++prm) {
-        const int gridRow = parameters.rowOfPrm(prm);
-        if (gridRow == -100)
+        const std::optional<int> gridRow = parameters.rowOfPrm(prm);
+        if (!gridRow)
             continue;
         const int r = first + prm;
         const QString given = r < rows.size() ? rows.at(r).at(1) : QString();
@@ -123,7 +123,7 @@ SettingCommands::OpenFindings findingsOf(const QList<QStringList>& rows,
         // "**" is kept only where the value does not apply (PRM 6 of current controllers);
         // backups of older controllers carry it where the window now shows a value.
         const QString kept = given == noValue() ? given : numbers::plainNumber(given);
-        if (parameters.value(gridRow) != kept)
+        if (parameters.value(*gridRow) != kept)
             found.outOfRange << prm;
     }
     return found;
@@ -265,6 +265,7 @@ bool SettingCommands::write(const QString& path, bool complete)
     // The old file is replaced only once the new one is complete; a file marked read-only, a
     // device or a FIFO is not written at all.
     if (const safefile::SaveResult saved = safefile::save(path, bytes); !saved.ok) {
+        qCInfo(lcFiles) << "cannot save" << path << "-" << saved.error;
         saveFailed_ = true;
         dialogs.ok(
             Text::tr("%1 cannot be saved because it is read only or it is opened.").arg(path)
@@ -310,6 +311,7 @@ SettingCommands::OpenResult SettingCommands::load(const QString& path)
     // is opened: a FIFO would wait for a writer for ever.
     const safefile::ReadResult file = safefile::read(path, kMaxFileBytes);
     if (file.status != safefile::ReadResult::Ok) {
+        qCInfo(lcFiles) << "cannot open" << path << "-" << safefile::describe(file);
         cannotOpen();
         return OpenResult::Unreadable;
     }
@@ -404,13 +406,13 @@ bool SettingCommands::applyParameters(const QList<QStringList>& rows)
     Grid& grid = parameters.grid();
     const int first = settingfile::firstPrmRow(session_.family());
     for (int prm = 0; prm < 64; ++prm) {
-        const int gridRow = parameters.rowOfPrm(prm);
-        if (gridRow == -100)
+        const std::optional<int> gridRow = parameters.rowOfPrm(prm);
+        if (!gridRow)
             continue;
         // Lines missing at the end of a short file count as empty texts.
         const int r = first + prm;
         const QString value = r < rows.size() ? rows.at(r).at(1) : QString();
-        grid.setText(gridRow, kValueColumn, value);
+        grid.setText(*gridRow, kValueColumn, value);
         if (prm != 0)
             continue;
         // The new type's factory values and ranges come in now, so every value after it is

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+Q_LOGGING_CATEGORY(lcFiles, "kap.files", QtWarningMsg)
+
 namespace kap::settingfile {
 
 namespace {
@@ -148,8 +150,8 @@ QList<QStringList> buildRows(Family family, const Grid& data, const ParameterTab
     for (int prm = 0; prm < 64; ++prm) {
         QStringList& row = rows[firstPrmRow(family) + prm];
         row[0] = file ? QStringLiteral("PRM") + QString::number(prm) + u'=' : QString::number(prm);
-        const int gridRow = parameters.rowOfPrm(prm);
-        row[1] = gridRow == -100 ? QStringLiteral("**") : parameters.value(gridRow);
+        const std::optional<int> gridRow = parameters.rowOfPrm(prm);
+        row[1] = gridRow ? parameters.value(*gridRow) : QStringLiteral("**");
     }
     return rows;
 }

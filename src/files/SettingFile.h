@@ -8,10 +8,14 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QLoggingCategory>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+
+// Setting files that could not be saved or read; quiet unless asked for (the user has a box).
+Q_DECLARE_LOGGING_CATEGORY(lcFiles)
 
 namespace kap {
 
@@ -57,7 +61,8 @@ struct Unheld {
     int field = 0;
     QString character;  // one character (two code units outside the BMP)
 };
-std::optional<Unheld> firstUnheld(const QList<QStringList>& rows, codepage::Encoding encoding);
+[[nodiscard]] std::optional<Unheld> firstUnheld(const QList<QStringList>& rows,
+                                                codepage::Encoding encoding);
 
 // What the reader found.
 struct ReadResult {
@@ -92,8 +97,8 @@ struct ReadResult {
 //
 // The bytes are read in the encoding asked for; bytes that are no text in it but are in the
 // other encoding are read in that one (a file from a machine of the other language).
-ReadResult decode(const QByteArray& bytes, Family family,
-                  codepage::Encoding chosen = codepage::Encoding::Windows1252);
+[[nodiscard]] ReadResult decode(const QByteArray& bytes, Family family,
+                                codepage::Encoding chosen = codepage::Encoding::Windows1252);
 
 }  // namespace settingfile
 }  // namespace kap

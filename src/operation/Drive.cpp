@@ -66,7 +66,7 @@ void endOfReturn(Session& s)
     }
 }
 
-// Step 11 of Start: the panel as it is between moves.
+// The end of Start: the panel as it is between moves.
 void restoreAfterStart(Session& s)
 {
     PanelState& p = s.panel();
@@ -167,9 +167,8 @@ void enterOperationPointInput(Session& s)
         return;
     const QString shift = records::replyValue(out.reply);
     ParameterTable& table = s.parameters();
-    const int row = table.rowOfPrm(35);
-    if (row != -100)
-        s.parameterGrid().setText(row, kValueColumn, shift);
+    if (const std::optional<int> row = table.rowOfPrm(35))
+        s.parameterGrid().setText(*row, kValueColumn, shift);
     s.showOriginShift(shift);
 
     out = exchange(s, cmd::READ_DIO);

@@ -3,6 +3,8 @@
 #include "Dialogs.h"
 #include "Reactions.h"
 
+Q_LOGGING_CATEGORY(lcOperation, "kap.operation", QtWarningMsg)
+
 namespace kap::operation {
 
 namespace {
@@ -41,6 +43,7 @@ bool ask(Session& s, const QString& text)
 
 void reportNoAnswer(Session& s, bool hideProgress)
 {
+    qCInfo(lcOperation) << s.operations().title << "- no usable answer";
     s.setMainWindowEnabled(true);
     if (hideProgress)
         s.hideProgress();

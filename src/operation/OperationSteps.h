@@ -6,7 +6,11 @@
 #include "Session.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QString>
+
+// Drive-panel commands that got no usable answer; quiet unless asked for (the user has a box).
+Q_DECLARE_LOGGING_CATEGORY(lcOperation)
 
 namespace kap::operation {
 
@@ -37,7 +41,7 @@ bool ask(Session& s, const QString& text);
 // One exchange of the running operation with the time-out the caller has set. The title and
 // time-out of the operation are its own again afterwards, whatever handlers ran during the
 // waits.
-Outcome exchange(Session& s, qint16 code, const QString& argument = QString());
+[[nodiscard]] Outcome exchange(Session& s, qint16 code, const QString& argument = QString());
 
 // An exchange that got no answer (Outcome::noAnswer): the window usable again, the progress
 // dialog hidden unless told otherwise, and the communication-error box (unless the running

@@ -88,9 +88,9 @@ QString formattedOr(const QString& numberText, int decimals, const QString& fall
     return f.isNull() ? fallback : f;
 }
 
-QString rowText(Session& s, int row)
+QString rowText(Session& s, std::optional<int> row)
 {
-    return s.parameterGrid().text(row, kValueColumn);
+    return row ? s.parameterGrid().text(*row, kValueColumn) : QString();
 }
 
 }  // namespace
@@ -135,7 +135,7 @@ QuickRange rangeOf(Session& s, QuickBox box)
     return {0.01, 1.00, OperationText::tr("Please set a value within 0.01 to 1.00rps.")};
 }
 
-int rowOf(Session& s, QuickBox box)
+std::optional<int> rowOf(Session& s, QuickBox box)
 {
     constexpr std::array<int, kBoxCount> prms{kLoadInertiaPrm, kAccelerationPrm,
                                               kOriginReturnSpeedPrm};
@@ -164,7 +164,8 @@ bool store(Session& s, QuickBox box, const QString& text)
     const QString stored = box == QuickBox::OriginReturnSpeed
                                ? numbers::formatFixed(shifted(text, 2), 0)
                                : text;
-    return s.parameterGrid().setText(rowOf(s, box), kValueColumn, stored);
+    const std::optional<int> row = rowOf(s, box);
+    return row && s.parameterGrid().setText(*row, kValueColumn, stored);
 }
 
 QString shownValue(Session& s, QuickBox box)
@@ -195,14 +196,15 @@ QString focusText(QuickBox box, const QString& text)
 
 bool directionIsCcw(Session& s)
 {
-    const int row = s.parameters().rowOfPrm(kOriginReturnDirectionPrm);
+    const std::optional<int> row = s.parameters().rowOfPrm(kOriginReturnDirectionPrm);
     return numbers::readNumber(rowText(s, row)).value_or(0.0) != 0.0;
 }
 
 void storeDirection(Session& s, bool ccw)
 {
-    s.parameterGrid().setText(s.parameters().rowOfPrm(kOriginReturnDirectionPrm), kValueColumn,
-                              ccw ? QStringLiteral("1") : QStringLiteral("0"));
+    if (const std::optional<int> row = s.parameters().rowOfPrm(kOriginReturnDirectionPrm))
+        s.parameterGrid().setText(*row, kValueColumn,
+                                  ccw ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 QString originShift(Session& s)

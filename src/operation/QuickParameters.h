@@ -9,6 +9,8 @@
 #include <QChar>
 #include <QString>
 
+#include <optional>
+
 namespace kap::operation {
 
 // The boxes that hold a number, in the order Enter and the Down arrow walk them:
@@ -37,8 +39,8 @@ struct QuickRange {
 // Load inertia depends on the actuator type: the first two characters of the current type.
 QuickRange rangeOf(Session& s, QuickBox box);
 
-// The parameter-table row of a box; -100 when the window's table has none.
-int rowOf(Session& s, QuickBox box);
+// The parameter-table row of a box; none when the window's table has none.
+std::optional<int> rowOf(Session& s, QuickBox box);
 
 // Empty when the box's text may be stored, else the message to show.
 QString refusal(Session& s, QuickBox box, const QString& text);

@@ -389,7 +389,7 @@ bool storeTaught(Session& s, double v)
             return false;
         }
         ParameterTable& table = s.parameters();
-        const QString angle = table.value(table.rowOfPrm(21));
+        const QString angle = table.valueOfPrm(21);
         const double a = number(angle);
         if (!shift && (v < -a || v > a)) {
             const QString shown = numbers::plainNumber(leadingNumber(angle));
@@ -650,9 +650,9 @@ void SendVirtualOrigin(Session& s)
         return;
     }
     ParameterTable& table = s.parameters();
-    const int row = table.rowOfPrm(35);
-    if (f.target == Target::OriginShift)
-        s.parameterGrid().setText(row, kValueColumn,
+    const std::optional<int> row = table.rowOfPrm(35);
+    if (f.target == Target::OriginShift && row)
+        s.parameterGrid().setText(*row, kValueColumn,
                                   numbers::formatFixed(number(p.settingPosition()) * 100.0, 0));
     Outcome out = exchange::exchangeLine(s, cmd::WRITE_PRM, kReadOutMs);
     if (out.noAnswer()) {
@@ -663,7 +663,7 @@ void SendVirtualOrigin(Session& s)
         ReportLinkError(s);
         return;
     }
-    exchange::exchangeRecord(s, cmd::RecordPRM, QStringLiteral("PRM35=") + table.value(row),
+    exchange::exchangeRecord(s, cmd::RecordPRM, QStringLiteral("PRM35=") + table.valueOfPrm(35),
                              kRecordMs);
     out = exchange::exchangeRecord(s, cmd::EndOfData, QString(), kEndOfDataMs);
     if (out.noAnswer() && s.progress().cancelTag() == QLatin1String("1")) {
@@ -685,7 +685,8 @@ void SendVirtualOrigin(Session& s)
         return;
     }
     ReadOriginShift(s);
-    s.parameterGrid().setText(row, kValueColumn, f.originShift);
+    if (row)
+        s.parameterGrid().setText(*row, kValueColumn, f.originShift);
     s.showOriginShift(f.originShift);
     s.dialogs().message(OperationText::tr("Transmitting and receiving has finished."),
                         OperationText::tr("ok"), MsgIcon::None, MsgButtons::Ok);

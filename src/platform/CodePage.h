@@ -17,7 +17,7 @@ enum class Encoding { Windows1252, ShiftJis };
 QString name(Encoding encoding);
 // The encoding a name stands for, without regard to case: "windows-1252", "cp1252",
 // "shift_jis", "sjis", "cp932"; nothing for any other name.
-std::optional<Encoding> fromName(const QString& name);
+[[nodiscard]] std::optional<Encoding> fromName(const QString& name);
 // The other of the two.
 Encoding other(Encoding encoding);
 // What a user of that interface language ("ja", "en") expects files in.
@@ -25,14 +25,14 @@ Encoding forLanguage(const QString& languageCode);
 
 // Whether the bytes are text in the encoding throughout. Windows-1252 leaves five bytes
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D); Shift_JIS takes only whole, known characters.
-bool isValid(const QByteArray& bytes, Encoding encoding);
+[[nodiscard]] bool isValid(const QByteArray& bytes, Encoding encoding);
 // The text of the bytes. Windows-1252 keeps every byte (the undefined ones as the C1
 // controls of the same value, as Windows does); a Shift_JIS byte that is no character
 // becomes U+FFFD.
 QString decode(const QByteArray& bytes, Encoding encoding);
 
 // The first character of text the encoding cannot hold (its index), or nothing.
-std::optional<qsizetype> firstUnheld(const QString& text, Encoding encoding);
+[[nodiscard]] std::optional<qsizetype> firstUnheld(const QString& text, Encoding encoding);
 // The bytes of text; a character the encoding cannot hold is written "?".
 QByteArray encode(const QString& text, Encoding encoding);
 

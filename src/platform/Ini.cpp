@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+Q_LOGGING_CATEGORY(lcIni, "kap.ini", QtWarningMsg)
+
 namespace kap {
 namespace {
 
@@ -94,8 +96,10 @@ bool WriteIniValue(const QString& value, const QString& key, const QString& sect
     safefile::ReadResult::Status status{};
     QStringList lines = readLines(file, &status);
     // A file that is there but cannot be read whole would lose everything else it holds.
-    if (status != safefile::ReadResult::Ok && status != safefile::ReadResult::Missing)
+    if (status != safefile::ReadResult::Ok && status != safefile::ReadResult::Missing) {
+        qCWarning(lcIni) << "not writing" << key << "to" << file << "- it is there but not read";
         return false;
+    }
     const QString entry = key.trimmed() + QLatin1Char('=') + value;
 
     qsizetype sectionLine = -1;
@@ -131,7 +135,10 @@ bool WriteIniValue(const QString& value, const QString& key, const QString& sect
     }
 
     const QByteArray bytes = (lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toLatin1();
-    return safefile::save(file, bytes).ok;
+    const safefile::SaveResult saved = safefile::save(file, bytes);
+    if (!saved.ok)
+        qCWarning(lcIni) << "cannot write" << key << "to" << file << "-" << saved.error;
+    return saved.ok;
 }
 
 QString IniProblem(const QString& file)
@@ -139,6 +146,7 @@ QString IniProblem(const QString& file)
     const safefile::ReadResult read = safefile::read(file, kMaxIniBytes);
     if (read.status == safefile::ReadResult::Ok || read.status == safefile::ReadResult::Missing)
         return {};
+    qCInfo(lcIni) << file << "is not read:" << safefile::describe(read);
     return safefile::describe(read);
 }
 

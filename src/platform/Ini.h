@@ -7,7 +7,11 @@
 // file) reads as missing and is never written, so what it holds is not lost.
 #pragma once
 
+#include <QLoggingCategory>
 #include <QString>
+
+// Settings files that cannot be written (warnings) or are there but not read (info).
+Q_DECLARE_LOGGING_CATEGORY(lcIni)
 
 namespace kap {
 
@@ -17,8 +21,8 @@ inline constexpr qint64 kMaxIniBytes = 1024 * 1024;
 QString ReadIniValue(const QString& key, const QString& section, const QString& file);
 
 // Writes key = value into section of file. Returns true on success.
-bool WriteIniValue(const QString& value, const QString& key, const QString& section,
-                   const QString& file);
+[[nodiscard]] bool WriteIniValue(const QString& value, const QString& key, const QString& section,
+                                 const QString& file);
 
 // Why file is there but is not read (not a regular file, too large, unreadable), or an empty
 // string when it is read or does not exist.

@@ -32,6 +32,6 @@ bool looksLikeNetworkAddress(const QString& text);
 
 // The address text stands for. A text that is no network address at all gives neither an
 // address nor an error; a malformed one gives an error that names the wrong part.
-ParsedAddress parseNetworkAddress(const QString& text);
+[[nodiscard]] ParsedAddress parseNetworkAddress(const QString& text);
 
 }  // namespace kap

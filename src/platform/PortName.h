@@ -11,7 +11,7 @@ constexpr int kFirstPort = 1;
 constexpr int kLastPort = 8;
 
 // The number of "COM1" to "COM8"; nothing for any other text ("COM9", "com2", "COM3 ").
-std::optional<int> numberOf(const QString& name);
+[[nodiscard]] std::optional<int> numberOf(const QString& name);
 // "COM" + number.
 QString nameOf(int number);
 // The name itself when it is a port name, else "COM1".

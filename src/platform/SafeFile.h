@@ -28,10 +28,10 @@ struct SaveResult {
 QString refusalFor(const QString& path);
 
 // Writes bytes to path (see above).
-SaveResult save(const QString& path, const QByteArray& bytes);
+[[nodiscard]] SaveResult save(const QString& path, const QByteArray& bytes);
 // The same with a writer that streams into the temporary file; it returns false when it
 // could not write everything (a PNG or PDF encoder, say).
-SaveResult save(const QString& path, const std::function<bool(QIODevice&)>& write);
+[[nodiscard]] SaveResult save(const QString& path, const std::function<bool(QIODevice&)>& write);
 
 struct ReadResult {
     enum Status {
@@ -47,7 +47,7 @@ struct ReadResult {
 };
 
 // Reads the whole of a regular file of at most maxBytes.
-ReadResult read(const QString& path, qint64 maxBytes);
+[[nodiscard]] ReadResult read(const QString& path, qint64 maxBytes);
 
 // "PATH is not a regular file.", "PATH: No space left on device": a failure as a sentence.
 QString sentence(const QString& path, const QString& error);

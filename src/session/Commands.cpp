@@ -87,20 +87,9 @@ const char* commandName(Command command)
     return kCommands[int(command)].name;
 }
 
-const QList<Command>& commandsNotYetBuilt()
-{
-    static const QList<Command> list = {};
-    return list;
-}
-
 bool hasNoAction(Command command)
 {
     return command == Command::Positioning;
-}
-
-bool isBuilt(Command command)
-{
-    return !commandsNotYetBuilt().contains(command);
 }
 
 bool isAvailable(Command command, Family family)

@@ -64,9 +64,6 @@ const QList<Command>& allCommands();
 // A name for messages and logs ("ReceiveTable").
 const char* commandName(Command command);
 
-// Commands whose procedures are still to be written; their controls are shown disabled.
-const QList<Command>& commandsNotYetBuilt();
-bool isBuilt(Command command);
 // The pulse-train window's "Positioning operation" button has no action of its own; it is
 // shown, disabled.
 bool hasNoAction(Command command);

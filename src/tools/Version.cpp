@@ -8,8 +8,6 @@
 
 #include <QCoreApplication>
 
-#include <exception>
-
 namespace kap {
 
 namespace {
@@ -43,17 +41,12 @@ QString QueryControllerVersion(Session& session)
 {
     Link& link = session.link();
     QString version;
-    try {
-        session.silence().settingMode = false;
-        const Outcome out = link.exchange(cmd::QVER, {}, kVersionTimeoutMs);
-        if (out.lineFailed)
-            RestoreWindow(session);
-        else if (!out.timedOut)
-            version = ControllerFacts::versionFromReply(out.reply);
-    } catch (const std::exception&) {
+    session.silence().settingMode = false;
+    const Outcome out = link.exchange(cmd::QVER, {}, kVersionTimeoutMs);
+    if (out.lineFailed)
         RestoreWindow(session);
-        version.clear();
-    }
+    else if (!out.timedOut)
+        version = ControllerFacts::versionFromReply(out.reply);
     session.controller().version = version;
     return version;
 }

@@ -87,7 +87,10 @@ struct ExchangeRig {
     Grid& params() { return session.parameterGrid(); }
     FakeProgress& bar() { return view.bar; }
     QString cell(int row, int column) { return table().text(row, column); }
-    QString value(int prm) { return params().text(session.parameters().rowOfPrm(prm), kValueColumn); }
+    QString value(int prm)
+    {
+        return params().text(session.parameters().rowOfPrm(prm).value(), kValueColumn);
+    }
 
     // Writes cells without the change handling, as a file could hold them.
     void put(int row, int column, const QString& text)
@@ -105,7 +108,7 @@ struct ExchangeRig {
     void putParam(int prm, const QString& value, const QString& initial = QString())
     {
         session.guards().settingUp = true;
-        const int row = session.parameters().rowOfPrm(prm);
+        const int row = session.parameters().rowOfPrm(prm).value();
         params().setText(row, kValueColumn, value);
         if (!initial.isNull())
             params().setText(row, kInitialColumn, initial);

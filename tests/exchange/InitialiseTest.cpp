@@ -167,7 +167,7 @@ struct RowTexts {
 
 RowTexts rowOf(InitRig& rig, int prm)
 {
-    const int row = rig.session.parameters().rowOfPrm(prm);
+    const int row = rig.session.parameters().rowOfPrm(prm).value();
     return {rig.params().text(row, kInitialColumn), rig.params().text(row, kValueColumn),
             rig.params().text(row, kRangeColumn)};
 }
@@ -353,7 +353,8 @@ TEST(InitParameters, PointInputType50FillsTheFactoryValues)
     rig.expectRestored();
 
     // The grid's change handling runs again afterwards.
-    rig.params().setText(rig.session.parameters().rowOfPrm(4), kValueColumn, QStringLiteral("500"));
+    rig.params().setText(rig.session.parameters().rowOfPrm(4).value(), kValueColumn,
+                         QStringLiteral("500"));
     EXPECT_EQ(rig.value(4), "100");
 }
 

@@ -190,8 +190,8 @@ TEST(ReceiveParameters, VersionAndGenerationDecideParameters6And28)
                               okBox("Receiving has finished.", "Receive Parameter")}))
             << c.name;
         Grid& g = rig.params();
-        const int r6 = rig.session.parameters().rowOfPrm(6);
-        const int r28 = rig.session.parameters().rowOfPrm(28);
+        const int r6 = rig.session.parameters().rowOfPrm(6).value();
+        const int r28 = rig.session.parameters().rowOfPrm(28).value();
         EXPECT_EQ((QStringList{g.text(r6, kInitialColumn), g.text(r6, kValueColumn), g.text(r6, kRangeColumn)}),
                   c.prm6)
             << c.name;
@@ -224,11 +224,11 @@ TEST(ReceiveParameters, ChangesTheActuatorTypeAndItsRanges)
     EXPECT_EQ(p.currentType(), "65");
     EXPECT_EQ(g.text(-1, kValueColumn), "65");
     EXPECT_EQ(g.text(-1, kInitialColumn), "65");
-    EXPECT_EQ(g.text(p.rowOfPrm(3), kRangeColumn), "0 to 50 (*10^-3kg.m.m)");
-    EXPECT_EQ(g.text(p.rowOfPrm(3), kInitialColumn), "50");
-    EXPECT_EQ(g.text(p.rowOfPrm(3), kValueColumn), "40");
-    EXPECT_EQ(g.text(p.rowOfPrm(10), kRangeColumn), "1 to 50 (*0.01rps)");
-    EXPECT_EQ(g.text(p.rowOfPrm(10), kInitialColumn), "10");
+    EXPECT_EQ(g.text(p.rowOfPrm(3).value(), kRangeColumn), "0 to 50 (*10^-3kg.m.m)");
+    EXPECT_EQ(g.text(p.rowOfPrm(3).value(), kInitialColumn), "50");
+    EXPECT_EQ(g.text(p.rowOfPrm(3).value(), kValueColumn), "40");
+    EXPECT_EQ(g.text(p.rowOfPrm(10).value(), kRangeColumn), "1 to 50 (*0.01rps)");
+    EXPECT_EQ(g.text(p.rowOfPrm(10).value(), kInitialColumn), "10");
     EXPECT_EQ(rig.value(21), "720") << "no angle correction while filling";
     EXPECT_EQ(p.inertiaLabel(), "-3      2");
     EXPECT_TRUE(rig.dialogs.pendingAnswers() == 0);

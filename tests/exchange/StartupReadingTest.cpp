@@ -23,7 +23,7 @@ TEST(StartupReading, PointInputWindowGetsPointsAndParameters)
     EXPECT_EQ(rig.cell(63, PointTable::ModeColumn), "B");
     EXPECT_EQ(rig.session.parameters().currentType(), "62");
     ParameterTable& p = rig.session.parameters();
-    EXPECT_EQ(rig.params().text(p.rowOfPrm(3), kRangeColumn), "0 to 3000 (*10^-6kg.m.m)");
+    EXPECT_EQ(rig.params().text(p.rowOfPrm(3).value(), kRangeColumn), "0 to 3000 (*10^-6kg.m.m)");
     EXPECT_EQ(rig.value(28), "**") << "version 1.05 has no limit mode";
     EXPECT_EQ(rig.value(6), "**");
     EXPECT_EQ(rig.view.originShift, "250");
@@ -38,7 +38,8 @@ TEST(StartupReading, PreviousControllerRangeTexts)
     ExchangeRig rig(o);
     EXPECT_EQ(exchange::StartupReading(rig.session), exchange::Result::Done);
     ParameterTable& p = rig.session.parameters();
-    EXPECT_EQ(rig.params().text(p.rowOfPrm(6), kRangeColumn), "0:Valid function  1:Invalid function");
+    EXPECT_EQ(rig.params().text(p.rowOfPrm(6).value(), kRangeColumn),
+              "0:Valid function  1:Invalid function");
     EXPECT_EQ(rig.value(6), "1");
     EXPECT_EQ(rig.value(28), "**");
 }

@@ -1,19 +1,14 @@
-// The printed setting list, rendered to PDF and read back as text.
-#include "FakeView.h"
-#include "FileTestSupport.h"
-#include "Grid.h"
-#include "ParameterTable.h"
+// The printed setting list's layout: every row of the list on its page as one line, its fields
+// left to right. The painted output is read back from a PDF in SettingListPrintingTest.
 #include "PrintList.h"
-#include "Reactions.h"
+#include "Grid.h"
 #include "ScriptedDialogs.h"
 #include "Session.h"
+#include "SettingFile.h"
 #include "SimLine.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QPdfWriter>
-#include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QMap>
+#include <QPair>
 
 #include <gtest/gtest.h>
 
@@ -22,97 +17,56 @@ using namespace kap::test;
 
 namespace {
 
-class PrintedList : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-            GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    }
-    QString render(Session& s, const QDateTime& when)
-    {
-        const QString path = dir.filePath(s.isPointInput() ? "point.pdf" : "pulse.pdf");
-        QPdfWriter pdf(path);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
-        pdf.setResolution(600);
-        EXPECT_TRUE(printlist::print(pdf, s.family(), printlist::rows(s.family(), s.tableGrid(), s.parameters()), when));
-        // Kept for a look by eye when pictures are asked for.
-        if (const QString shots = qEnvironmentVariable("KAP_SHOTS_DIR"); !shots.isEmpty())
-            QFile::copy(path, shots + "/setting-list-" + QFileInfo(path).fileName());
-        return path;
-    }
+QStringList withoutTrailingEmpties(QStringList fields)
+{
+    while (!fields.isEmpty() && fields.last().isEmpty())
+        fields.removeLast();
+    return fields;
+}
 
-    CleanModule clean;
-    ScriptedDialogs dialogs;
-    QTemporaryDir dir;
-    const QDateTime when{QDate(2024, 3, 7), QTime(14, 5, 9)};
-};
+// The page's texts grouped by the line they stand on, each line left to right.
+QList<QStringList> linesOf(const printlist::PrintedPage& page)
+{
+    QMap<QPair<int, int>, QMap<int, QString>> lines;
+    for (const printlist::PrintedText& t : page)
+        lines[{t.yTwips, t.lines}].insert(t.xTwips, t.text);
+    QList<QStringList> out;
+    for (const auto& line : lines)
+        out << withoutTrailingEmpties(line.values());
+    return out;
+}
 
 }  // namespace
 
-TEST_F(PrintedList, PointListHasPointsThenParametersOnTwoPages)
+TEST(PrintListLayout, EveryRowIsOneLineOnItsPage)
 {
-    Session s(Family::PointInput, dialogs);
-    Grid& g = s.tableGrid();
-    for (int n = 0; n < 64; n += 3) {
-        g.setText(n, 1, n % 2 ? "I" : "A");
-        g.setText(n, 2, QString::number(n * 1.5));
-        g.setText(n, 3, QString::number(n + 1));
-        g.setText(n, 4, QStringLiteral("note%1").arg(n));
-    }
-    const auto pages = pagesOf(render(s, when));
-    ASSERT_EQ(pages.size(), 2);
-    const QString stamp = printlist::stamp(when);
-    EXPECT_TRUE(hasLine(pages[0], words(printlist::dataHeading(Family::PointInput) + stamp)));
-    EXPECT_TRUE(hasLine(pages[1], words(printlist::parameterHeading(Family::PointInput) + stamp)));
-    for (const auto& page : pages) {
-        EXPECT_TRUE(hasLine(page, {"KAP"}));
-        EXPECT_EQ(page.count(QStringList{QString(85, u'-')}), 2);
-    }
-    EXPECT_TRUE(hasLine(pages[0], {"No.", "Mode", "Position(deg)", "Speed(%)", "Note"}));
-    EXPECT_TRUE(hasLine(pages[1], {"PRM", "NO.", "Setting", "Data"}));
-    for (int n = 0; n < 64; ++n) {
-        QStringList row{QString::number(n)};
-        for (int c = 1; c <= 4; ++c) {
-            if (!g.text(n, c).isEmpty())
-                row << g.text(n, c);
+    const struct {
+        Family family;
+        int pages;
+        int prmPage;  // the parameters' page
+    } cases[] = {{Family::PointInput, 2, 1}, {Family::PulseTrain, 1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.family == Family::PointInput ? "point" : "pulse");
+        CleanModule clean;
+        ScriptedDialogs dialogs;
+        Session s(c.family, dialogs);
+        s.tableGrid().setText(2, settingfile::dataColumns(c.family), QStringLiteral("a note"));
+        const QList<QStringList> rows = printlist::rows(c.family, s.tableGrid(), s.parameters());
+        const auto pages = printlist::layOut(c.family, rows, QDateTime::currentDateTime());
+        ASSERT_EQ(pages.size(), c.pages);
+        const QList<QStringList> data = linesOf(pages[0]);
+        const QList<QStringList> prms = linesOf(pages[c.prmPage]);
+        for (int n = 0; n < settingfile::dataRows(c.family); ++n) {
+            const QStringList row = rows[settingfile::kFirstDataRow + n];
+            EXPECT_TRUE(data.contains(withoutTrailingEmpties(row))) << "data row " << n;
         }
-        EXPECT_TRUE(hasLine(pages[0], row)) << row.join(' ').toStdString();
-        const int gridRow = s.parameters().rowOfPrm(n);
-        const QString value = gridRow == -100 ? "**" : s.parameters().value(gridRow);
-        EXPECT_TRUE(hasLine(pages[1], {QString::number(n), value})) << "PRM " << n;
+        for (int prm = 0; prm < 64; ++prm) {
+            const QStringList row = rows[settingfile::firstPrmRow(c.family) + prm];
+            EXPECT_TRUE(prms.contains(withoutTrailingEmpties(row))) << "PRM " << prm;
+        }
+        QStringList noted(settingfile::dataColumns(c.family) + 1);
+        noted.first() = QStringLiteral("2");
+        noted.last() = QStringLiteral("a note");
+        EXPECT_TRUE(data.contains(noted)) << "the note stays in its row";
     }
-    EXPECT_TRUE(hasLine(pages[1], {"7", "**"}));
-    EXPECT_TRUE(hasLine(pages[1], {"0", "50"}));
 }
-
-TEST_F(PrintedList, PulseListFitsOnOnePage)
-{
-    Session s(Family::PulseTrain, dialogs);
-    Grid& g = s.tableGrid();
-    g.setText(0, 1, "10");
-    g.setText(0, 2, "20.5");
-    g.setText(0, 3, "first");
-    g.setText(2, 3, "third");
-    const auto pages = pagesOf(render(s, when));
-    ASSERT_EQ(pages.size(), 1);
-    const auto& page = pages[0];
-    const QString stamp = printlist::stamp(when);
-    EXPECT_TRUE(hasLine(page, words(printlist::dataHeading(Family::PulseTrain) + stamp)));
-    EXPECT_TRUE(hasLine(page, words(printlist::parameterHeading(Family::PulseTrain) + stamp)));
-    EXPECT_TRUE(hasLine(page, {"Data", "No.", "Start", "position", "End", "position", "Note"}));
-    EXPECT_EQ(page.count(QStringList{QString(85, u'-')}), 4);
-    EXPECT_TRUE(hasLine(page, {"0", g.text(0, 1), g.text(0, 2), "first"}));
-    EXPECT_EQ(g.text(0, 2), "20.50");
-    EXPECT_TRUE(hasLine(page, {"1"}));
-    EXPECT_TRUE(hasLine(page, {"2", "third"}));
-    EXPECT_TRUE(hasLine(page, {"3"}));
-    for (int n = 0; n < 64; ++n) {
-        const int gridRow = s.parameters().rowOfPrm(n);
-        const QString value = gridRow == -100 ? "**" : s.parameters().value(gridRow);
-        EXPECT_TRUE(hasLine(page, {QString::number(n), value})) << "PRM " << n;
-    }
-    EXPECT_TRUE(hasLine(page, {"1", "**"}));
-}
-

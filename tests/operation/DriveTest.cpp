@@ -82,7 +82,7 @@ TEST(OperationMode, EntryReadsTheControllerAndOffersTheDriveButtons)
         EXPECT_EQ(r.session.drive().monitor, MonitorState::Idle);
         EXPECT_EQ(r.session.controller().previous, c.shortDio);
         if (c.family == 0) {
-            const int row = r.session.parameters().rowOfPrm(35);
+            const int row = r.session.parameters().rowOfPrm(35).value();
             EXPECT_EQ(r.session.parameterGrid().text(row, kValueColumn), "-150");
             EXPECT_EQ(r.view.originShift, "-150");
         } else {

@@ -94,7 +94,7 @@ TEST(QuickParameters, StoreWritesTheRowAndTheSpeedInHundredths)
         t.setCurrentType(QString::fromLatin1(c.type));
         t.ApplyTypeRanges(t.currentType());
         store(v.session, c.box, QString::fromLatin1(c.text));
-        EXPECT_EQ(v.session.parameterGrid().text(t.rowOfPrm(c.prm), kValueColumn), c.row);
+        EXPECT_EQ(v.session.parameterGrid().text(t.rowOfPrm(c.prm).value(), kValueColumn), c.row);
     }
 }
 
@@ -116,7 +116,7 @@ TEST(QuickParameters, RowsAreShownInTheBoxesFormats)
     v.session.guards().bulkFill = true;  // the rows as written, unvalidated
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row);
-        v.session.parameterGrid().setText(rowOf(v.session, c.box), kValueColumn, c.row);
+        v.session.parameterGrid().setText(rowOf(v.session, c.box).value(), kValueColumn, c.row);
         EXPECT_EQ(shownValue(v.session, c.box), c.shown);
         EXPECT_EQ(restoredValue(v.session, c.box), c.restored);
     }

@@ -176,7 +176,7 @@ TEST(Set, StoresTheSettingPositionWithinItsRange)
         SCOPED_TRACE(c.name);
         TeachingRig r;
         ParameterTable& table = r.session.parameters();
-        table.grid().setText(table.rowOfPrm(21), kValueColumn, c.angle);
+        table.grid().setText(table.rowOfPrm(21).value(), kValueColumn, c.angle);
         r.session.setModified(false);
         r.session.tableGrid().setCurrentRow(5);
         r.session.teachingState().target = c.target;
@@ -189,7 +189,7 @@ TEST(Set, StoresTheSettingPositionWithinItsRange)
         EXPECT_EQ(r.sent(), c.lines);
         EXPECT_EQ(r.session.tableGrid().text(5, PointTable::PositionColumn), c.cell);
         EXPECT_EQ(r.line.controller.params[35], c.shift);
-        EXPECT_EQ(table.value(table.rowOfPrm(35)), c.shift);
+        EXPECT_EQ(table.value(table.rowOfPrm(35).value()), c.shift);
         EXPECT_EQ(r.session.isModified(), c.stored);
         EXPECT_EQ(r.view.positionFocused, c.stored ? 0 : 1);
         EXPECT_EQ(r.session.teachingState().inputMode, 1);

@@ -6,7 +6,7 @@
 #include "Session.h"
 #include "SessionView.h"
 
-#include <QWidget>
+#include <QObject>
 
 #include <gtest/gtest.h>
 

@@ -32,7 +32,8 @@ protected:
     Session& session() { return w.session(); }
     QString row(int prm)
     {
-        return session().parameterGrid().text(session().parameters().rowOfPrm(prm), kValueColumn);
+        return session().parameterGrid().text(session().parameters().rowOfPrm(prm).value(),
+                                              kValueColumn);
     }
     // The type changes as after a receive: its ranges, the settings as they were.
     void useType(const char* type)
@@ -226,8 +227,8 @@ TEST_F(QuickBoxes, EditingAParameterRowRefreshesTheBoxesAndTheStatusBar)
         {35, "-1234", "Panel2_OriginShift", "Origin point shift: -12.34"},
     };
     for (const auto& c : cases) {
-        session().parameterGrid().setText(session().parameters().rowOfPrm(c.prm), kValueColumn,
-                                          c.value);
+        session().parameterGrid().setText(session().parameters().rowOfPrm(c.prm).value(),
+                                          kValueColumn, c.value);
         EXPECT_EQ(seen(c.widget), c.shown) << c.prm;
     }
 }

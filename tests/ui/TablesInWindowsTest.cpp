@@ -47,7 +47,7 @@ TEST_F(TablesInWindows, WindowsStartWithTheirTablesAndUnmodified)
 TEST_F(TablesInWindows, TypedValuesAreValidatedAndMarkTheData)
 {
     PointInputWindow w(dialogs);
-    const int acceleration = w.session().parameters().rowOfPrm(4);
+    const int acceleration = w.session().parameters().rowOfPrm(4).value();
     ASSERT_TRUE(w.session().parameterGrid().typeText(acceleration, 1, "150"));
     EXPECT_EQ(w.session().parameterGrid().text(acceleration, 1), "100");
     EXPECT_TRUE(w.session().isModified());

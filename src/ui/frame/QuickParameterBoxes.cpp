@@ -106,7 +106,7 @@ void QuickParameterBoxes::refresh()
 {
     for (QuickBox b : kQuickBoxes) {
         // The pulse-train window's table has no load inertia row.
-        if (box(b) && operation::rowOf(session_, b) >= -1) {
+        if (box(b) && operation::rowOf(session_, b)) {
             box(b)->setText(operation::shownValue(session_, b));
             // The range of the actuator type now in the table.
             box(b)->setToolTip(operation::rangeOf(session_, b).message);

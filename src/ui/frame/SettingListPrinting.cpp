@@ -9,10 +9,14 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPrintPreviewDialog>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <QPdfWriter>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
@@ -42,11 +46,17 @@ void setUpPdf(QPrinter& printer, const QString& path)
     printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
 }
 
+QList<printlist::PrintedPage> pagesOf(Session& session)
+{
+    return printlist::layOut(
+        session.family(),
+        printlist::rows(session.family(), session.tableGrid(), session.parameters()),
+        QDateTime::currentDateTime());
+}
+
 bool paint(Session& session, QPrinter& printer)
 {
-    return printlist::print(printer, session.family(),
-                            printlist::rows(session.family(), session.tableGrid(), session.parameters()),
-                            QDateTime::currentDateTime());
+    return paintSettingList(printer, pagesOf(session));
 }
 
 // The list as a PDF into out: the page PDF printing gets, through a writer that streams, so the
@@ -58,12 +68,35 @@ bool writePdf(Session& session, QIODevice& out)
     pdf.setResolution(QPrinter(QPrinter::HighResolution).resolution());
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
-    return printlist::print(pdf, session.family(),
-                            printlist::rows(session.family(), session.tableGrid(), session.parameters()),
-                            QDateTime::currentDateTime());
+    return paintSettingList(pdf, pagesOf(session));
 }
 
 }  // namespace
+
+bool paintSettingList(QPagedPaintDevice& device, const QList<printlist::PrintedPage>& pages)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    QFont font = painter.font();
+    font.setPointSizeF(8);  // the rows stand 200 twips (10 pt) apart
+    painter.setFont(font);
+    const QFontMetricsF metrics(painter.font(), &device);
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        if (p > 0 && !device.newPage()) {
+            painter.end();
+            return false;
+        }
+        for (const printlist::PrintedText& t : pages[p]) {
+            const qreal x = t.xTwips * device.logicalDpiX() / 1440.0;
+            qreal y = t.yTwips * device.logicalDpiY() / 1440.0;
+            for (int n = 0; n < t.lines; ++n)
+                y += metrics.height();  // line by line, as a line printer moves down
+            painter.drawText(QPointF(x, y + metrics.ascent()), t.text);
+        }
+    }
+    return painter.end();
+}
 
 void PrintSettingList(Session& session, const QString& proposedPdf)
 {

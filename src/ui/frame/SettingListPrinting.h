@@ -1,8 +1,11 @@
 // Print and Print preview of a main window: the printed setting list of its session.
 #pragma once
 
+#include "PrintList.h"
+
 #include <QString>
 
+class QPagedPaintDevice;
 class QWidget;
 
 namespace kap {
@@ -15,5 +18,8 @@ class Session;
 void PrintSettingList(Session& session, const QString& proposedPdf);
 // The list in a print-preview window over parent.
 void PreviewSettingList(Session& session, QWidget* parent);
+
+// Paints the laid-out list in its 8 pt font; false when the device could not be painted on.
+bool paintSettingList(QPagedPaintDevice& device, const QList<printlist::PrintedPage>& pages);
 
 }  // namespace kap

@@ -1,17 +1,23 @@
-// One QApplication for every test executable, headless unless the caller chose a platform.
+// The main() of every test executable: a QCoreApplication below the windows, a QApplication for
+// the window tests (test_main_core.cpp, test_main_widgets.cpp), headless unless the caller chose
+// a platform.
+#pragma once
+
 #include "Language.h"
 #include "PortAssignments.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-int main(int argc, char** argv)
+namespace kap::test {
+
+template <typename Application>
+int runAllTests(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     // Port assignments and the language go to a private file: tests never read or write the
     // user's own.
     QTemporaryDir settings;
@@ -20,3 +26,5 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+}  // namespace kap::test
