@@ -8,14 +8,17 @@
 
 namespace kap {
 
-AppWindows::AppWindows(Dialogs& dialogs, double timeScale) : dialogs_(dialogs), timeScale_(timeScale) {}
+AppWindows::AppWindows(Dialogs& dialogs, ProgramState& state, double timeScale)
+    : dialogs_(dialogs), state_(state), timeScale_(timeScale)
+{
+}
 
 AppWindows::~AppWindows() = default;
 
 frmMain& AppWindows::pointInput()
 {
     if (!main_) {
-        main_ = std::make_unique<frmMain>(dialogs_);
+        main_ = std::make_unique<frmMain>(dialogs_, state_);
         configure(*main_);
     }
     return *main_;
@@ -24,7 +27,7 @@ frmMain& AppWindows::pointInput()
 frmpulseMaindemo& AppWindows::pulseTrain()
 {
     if (!pulse_) {
-        pulse_ = std::make_unique<frmpulseMaindemo>(dialogs_);
+        pulse_ = std::make_unique<frmpulseMaindemo>(dialogs_, state_);
         configure(*pulse_);
     }
     return *pulse_;

@@ -2,7 +2,7 @@
 
 #include "CommandRequest.h"
 #include "Link.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "Records.h"
 #include "SerialLine.h"
 
@@ -15,10 +15,10 @@ constexpr float kFamilyTimeoutMs = 2000.0f;
 
 }  // namespace
 
-FamilyAnswer QueryFamily(SerialLine& line, double timeScale)
+FamilyAnswer QueryFamily(SerialLine& line, ProgramState& state, double timeScale)
 {
     ReplyTimeout timeout(kFamilyTimeoutMs);
-    Link link(line, timeout, Link::Variant::Startup);
+    Link link(line, state, timeout, Link::Variant::Startup);
     link.setTimeScale(timeScale);
     QString reason;
     QObject::connect(&link, &Link::portFailed, &link,

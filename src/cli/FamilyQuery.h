@@ -8,6 +8,7 @@
 #include <QString>
 
 namespace kap {
+class ProgramState;
 class SerialLine;
 }
 
@@ -26,7 +27,8 @@ struct FamilyAnswer {
     QString reason;
 };
 
-// timeScale shortens the reply window as the session's time scale does.
-FamilyAnswer QueryFamily(SerialLine& line, double timeScale = 1.0);
+// state: the port name the link logs; timeScale shortens the reply window as the session's
+// time scale does.
+FamilyAnswer QueryFamily(SerialLine& line, ProgramState& state, double timeScale = 1.0);
 
 }  // namespace kap::cli

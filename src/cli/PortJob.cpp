@@ -4,8 +4,8 @@
 #include "ExchangeSteps.h"
 #include "FamilyQuery.h"
 #include "Interrupt.h"
-#include "Module1.h"
 #include "PortConsole.h"
+#include "ProgramState.h"
 #include "QtSerialLine.h"
 #include "Receive.h"
 #include "Records.h"
@@ -62,7 +62,8 @@ bool opensAs(Family family, const QString& path)
 {
     PortDialogs quiet(nullptr, 0);
     quiet.openPath = path;
-    Session trial(family, quiet);
+    ProgramState state;
+    Session trial(family, quiet, state);
     return SettingCommands(trial).open() == SettingCommands::OpenResult::Opened;
 }
 
@@ -147,9 +148,9 @@ private:
     std::optional<PortOutcome> connect()
     {
         // Only a log shows the name: the line opens its device whatever name it is given.
-        module1().portName = port_.comName.isEmpty() ? QStringLiteral("COM1") : port_.comName;
+        state_.portName = port_.comName.isEmpty() ? QStringLiteral("COM1") : port_.comName;
         std::unique_ptr<SerialLine> line = QtSerialLine::forDevice(port_.device);
-        const FamilyAnswer family = QueryFamily(*line, timeScale_);
+        const FamilyAnswer family = QueryFamily(*line, state_, timeScale_);
         switch (family.status) {
         case FamilyAnswer::Status::PortFailed:
             return outcome(Failure, QStringLiteral("port failed: ") + family.reason,
@@ -166,7 +167,7 @@ private:
         }
         if (request_.verbosity == Verbosity::Verbose)
             say(QStringLiteral("%1 controller").arg(familyName(family.family)));
-        session_ = std::make_unique<Session>(family.family, dialogs_, std::move(line));
+        session_ = std::make_unique<Session>(family.family, dialogs_, state_, std::move(line));
         view_ = std::make_unique<PortView>(console_, slot_, *session_);
         session_->setView(view_.get());
         session_->setTimeScale(timeScale_);
@@ -383,6 +384,8 @@ private:
     Console& console_;
     int slot_;
     PortDialogs dialogs_;
+    // This port's own: its thread never waits for another port's exchange.
+    ProgramState state_;
     bool lineLost_ = false;
     // The view goes after the session that points at it.
     std::unique_ptr<PortView> view_;

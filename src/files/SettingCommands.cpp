@@ -3,7 +3,7 @@
 #include "Grid.h"
 #include "Numbers.h"
 #include "ParameterTable.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "SafeFile.h"
 #include "Session.h"
 #include "TableHost.h"
@@ -470,14 +470,14 @@ bool SettingCommands::closing()
     if (!isModified(session_.tableGrid())) {
         clearModifiedMark(session_.tableGrid());
         session_.prepareToClose();
-        StorePortNumber();
+        session_.programState().storePortNumber();
         session_.restoreIdle();
         return true;
     }
     if (!askToSave())
         return false;
     session_.prepareToClose();
-    StorePortNumber();
+    session_.programState().storePortNumber();
     return true;
 }
 

@@ -22,6 +22,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcLink)
 
 namespace kap {
 
+class ProgramState;
 class ReplyTimeout;
 class SerialLine;
 class Transaction;
@@ -43,7 +44,10 @@ public:
     // start-up window's link does neither.
     enum class Variant { MainWindow, Startup };
 
-    Link(SerialLine& line, ReplyTimeout& timeout, Variant variant = Variant::MainWindow);
+    // state: the program's port name and busy flag; timeout: the reply time-out this link
+    // waits by (the state's shared one, or a window's own).
+    Link(SerialLine& line, ProgramState& state, ReplyTimeout& timeout,
+         Variant variant = Variant::MainWindow);
     ~Link() override;
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
@@ -83,6 +87,7 @@ public:
     const Outcome& lastOutcome() const { return last_; }
 
     ReplyTimeout& timeout() { return timeout_; }
+    ProgramState& programState() { return state_; }
     SerialLine& line() { return line_; }
     // Every line written and every reply, time-out and port failure of this link.
     ExchangeLog& log() { return log_; }
@@ -119,6 +124,7 @@ private:
     QByteArray dropStrayInput();
 
     SerialLine& line_;
+    ProgramState& state_;
     ReplyTimeout& timeout_;
     Variant variant_;
     double timeScale_ = 1.0;

@@ -8,8 +8,8 @@ namespace kap {
 class frmMain : public MainFrame {
     Q_OBJECT
 public:
-    explicit frmMain(Dialogs& dialogs, QWidget* parent = nullptr)
-        : MainFrame(Family::PointInput, dialogs, parent)
+    frmMain(Dialogs& dialogs, ProgramState& state, QWidget* parent = nullptr)
+        : MainFrame(Family::PointInput, dialogs, state, parent)
     {
     }
 };

@@ -8,8 +8,8 @@ namespace kap {
 class frmpulseMaindemo : public MainFrame {
     Q_OBJECT
 public:
-    explicit frmpulseMaindemo(Dialogs& dialogs, QWidget* parent = nullptr)
-        : MainFrame(Family::PulseTrain, dialogs, parent)
+    frmpulseMaindemo(Dialogs& dialogs, ProgramState& state, QWidget* parent = nullptr)
+        : MainFrame(Family::PulseTrain, dialogs, state, parent)
     {
     }
 };

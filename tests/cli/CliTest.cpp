@@ -88,7 +88,7 @@ struct Sim {
 };
 
 struct CliTest : ::testing::Test {
-    CleanModule module;
+    ScratchState module;
     QTemporaryDir dir;
     QString file(const QString& name) const { return dir.filePath(name); }
 };
@@ -112,7 +112,7 @@ TEST_F(CliTest, BackupIsTheFileTheWindowSavesAfterReceivingBoth)
         PortOverride com1(1, sim.path());
         ScriptedDialogs dialogs;
         dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::Yes).ok().file(windowFile).ok();
-        Session window(c.family == 0 ? Family::PointInput : Family::PulseTrain, dialogs);
+        Session window(c.family == 0 ? Family::PointInput : Family::PulseTrain, dialogs, module);
         ASSERT_EQ(exchange::ReceiveTable(window), exchange::Result::Done);
         ASSERT_EQ(exchange::ReceiveParameters(window), exchange::Result::Done);
         ASSERT_TRUE(SettingCommands(window).saveAs());
@@ -431,7 +431,7 @@ TEST(CliNetworkPorts, AnyMixOfLocalAndNetworkPortsBacksUpAlike)
 {
     if (Ser2net::program().isEmpty())
         GTEST_SKIP() << "ser2net is not installed; scripts/install-deps.sh installs it";
-    CleanModule module;
+    ScratchState module;
     QTemporaryDir dir;
     Sim local(0, dir.filePath("local"));
     Sim overRfc(0, dir.filePath("rfc"));

@@ -65,7 +65,7 @@ inline bool isReceive(Op op)
 struct ExchangeRig {
     explicit ExchangeRig(sim::Options options = pointOptions())
         : sim(options),
-          session(options.family == 1 ? Family::PulseTrain : Family::PointInput, dialogs)
+          session(options.family == 1 ? Family::PulseTrain : Family::PointInput, dialogs, clean)
     {
         session.setView(&view);
         sim.controller.clearReceived();
@@ -142,7 +142,7 @@ struct ExchangeRig {
     }
     QList<bool> lockedWhileAsked;
 
-    CleanModule clean;
+    ScratchState clean;
     SimLine sim;
     ScriptedDialogs dialogs;
     FakeView view;

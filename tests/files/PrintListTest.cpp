@@ -43,7 +43,7 @@ protected:
         return path;
     }
 
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
     const QDateTime when{QDate(2024, 3, 7), QTime(14, 5, 9)};
@@ -53,7 +53,7 @@ protected:
 
 TEST_F(PrintedList, PointListHasPointsThenParametersOnTwoPages)
 {
-    Session s(Family::PointInput, dialogs);
+    Session s(Family::PointInput, dialogs, clean);
     Grid& g = s.tableGrid();
     for (int n = 0; n < 64; n += 3) {
         g.setText(n, 1, n % 2 ? "I" : "A");
@@ -89,7 +89,7 @@ TEST_F(PrintedList, PointListHasPointsThenParametersOnTwoPages)
 
 TEST_F(PrintedList, PulseListFitsOnOnePage)
 {
-    Session s(Family::PulseTrain, dialogs);
+    Session s(Family::PulseTrain, dialogs, clean);
     Grid& g = s.tableGrid();
     g.setText(0, 1, "10");
     g.setText(0, 2, "20.5");

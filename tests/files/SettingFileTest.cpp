@@ -24,7 +24,7 @@ struct FreshCase {
 
 class FreshSave : public ::testing::TestWithParam<FreshCase> {
 protected:
-    CleanModule clean;
+    ScratchState clean;
     QTemporaryDir dir;
 };
 
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(BothFamilies, FreshSave,
 
 TEST(FreshPointFile, CarriesTheParametersAtTheirLines)
 {
-    CleanModule clean;
+    ScratchState clean;
     QTemporaryDir dir;
     ViewedSession v;
     v.dialogs.file(dir.filePath("p.csv")).ok();

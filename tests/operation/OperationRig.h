@@ -58,7 +58,7 @@ constexpr double kTimeScale = 0.1;
 struct OperationRig {
     explicit OperationRig(sim::Options options = simOptions())
         : line(options),
-          session(options.family == 1 ? Family::PulseTrain : Family::PointInput, dialogs)
+          session(options.family == 1 ? Family::PulseTrain : Family::PointInput, dialogs, clean)
     {
         session.setView(&view);
         session.setTimeScale(kTimeScale);
@@ -94,7 +94,7 @@ struct OperationRig {
         whenReceived(word, [this, &at] { at = at < 0 ? clock.elapsed() : at; });
     }
 
-    CleanModule clean;
+    ScratchState clean;
     SimLine line;
     HookedDialogs dialogs;
     FakeView view;

@@ -26,7 +26,7 @@ namespace {
 
 class DrivePanel : public ::testing::Test {
 protected:
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
 };
 
@@ -48,7 +48,7 @@ TEST_F(DrivePanel, OperationButtonTurnsThePanelOverAndSettingTurnsItBack)
     sim::Options options;
     options.originEstablished = true;
     SimLine sim(options);
-    frmMain w(dialogs);
+    frmMain w(dialogs, clean);
     w.show();
     w.session().ioMonitorTimer().setInterval(20);
     QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
@@ -73,7 +73,7 @@ TEST_F(DrivePanel, OperationButtonTurnsThePanelOverAndSettingTurnsItBack)
 
 TEST_F(DrivePanel, PressColoursFollowTheMouseAndTheKeyboard)
 {
-    frmMain w(dialogs);
+    frmMain w(dialogs, clean);
     w.show();
     PanelState& panel = w.session().panel();
     panel.setEnabled({Command::Start, Command::ReturnToOrigin, Command::Stop}, true);
@@ -107,7 +107,7 @@ TEST_F(DrivePanel, StopDialogBreaksAReturnToOriginAtOnce)
     sim::Options options;
     options.motionMs = 4000;
     SimLine sim(options);
-    frmpulseMaindemo w(dialogs);
+    frmpulseMaindemo w(dialogs, clean);
     w.show();
     Session& s = w.session();
     operation::EnterOperationMode(s);
@@ -150,7 +150,7 @@ TEST_F(DrivePanel, AMoveOffersStopAndNotTheModeButtons)
     options.motionMs = 300;
     SimLine sim(options);
     sim.controller.points[0] = {"A", "90.00", "50"};
-    frmMain w(dialogs);
+    frmMain w(dialogs, clean);
     w.show();
     QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
     ASSERT_TRUE(w.session().drive().operationMode);
@@ -183,7 +183,7 @@ TEST_F(DrivePanel, AMenuCommandKeepsTheModeUntilItEnds)
     sim::Options options;
     options.latencyMs = 150;
     SimLine sim(options);
-    frmMain w(dialogs);
+    frmMain w(dialogs, clean);
     w.show();
     bool offered = true;
     QObject::connect(&sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {

@@ -1,4 +1,4 @@
-#include "Module1.h"
+#include "ProgramState.h"
 
 #include "Ini.h"
 #include "PortName.h"
@@ -10,16 +10,9 @@
 
 #include <unistd.h>
 
-namespace kap {
+Q_LOGGING_CATEGORY(lcIni, "kap.ini", QtWarningMsg)
 
-Module1& module1()
-{
-    // One per thread: the windows all live in the main thread and share it, as the busy flag
-    // and the shared time-out need; a command-line session in a thread of its own gets its
-    // own and never waits for another port's exchange.
-    thread_local Module1 instance;
-    return instance;
-}
+namespace kap {
 
 namespace {
 
@@ -44,7 +37,7 @@ bool isSystemFolder(const QString& folder)
 
 // The file beside the program when it can be written there, else the user's own copy: for
 // reading, that copy once it exists (or when there is none beside the program either).
-QString settingsFile(const Module1& m, bool forWriting)
+QString settingsFile(const ProgramState& m, bool forWriting)
 {
     const QString folder = m.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                                      : m.programFolder;
@@ -72,26 +65,26 @@ QString settingsFile(const Module1& m, bool forWriting)
 
 }  // namespace
 
-QString Module1::iniPath() const
+QString ProgramState::iniPath() const
 {
     return settingsFile(*this, false);
 }
 
-QString Module1::writableIniPath() const
+QString ProgramState::writableIniPath() const
 {
     return settingsFile(*this, true);
 }
 
-void Module1::reset()
+void ProgramState::reset()
 {
     portName = QStringLiteral("COM1");
     replyTimeout.set(3000.0f);
     busy_ = false;
 }
 
-QString ReadPortName(QString* problem)
+QString ProgramState::readPortName(QString* problem) const
 {
-    const QString file = module1().iniPath();
+    const QString file = iniPath();
     if (problem) {
         const QString why = IniProblem(file);
         *problem = why.isEmpty() ? QString()
@@ -101,10 +94,15 @@ QString ReadPortName(QString* problem)
     return ports::fromSettingsValue(ReadIniValue(QStringLiteral("COM"), QStringLiteral("Data"), file));
 }
 
-bool StorePortNumber()
+bool ProgramState::storePortNumber() const
 {
-    return WriteIniValue(ports::settingsValueOf(module1().portName), QStringLiteral("COM"),
-                         QStringLiteral("Data"), module1().writableIniPath());
+    const QString file = writableIniPath();
+    if (WriteIniValue(ports::settingsValueOf(portName), QStringLiteral("COM"), QStringLiteral("Data"),
+                      file)) {
+        return true;
+    }
+    qCWarning(lcIni) << "cannot store the port number in" << QDir::toNativeSeparators(file);
+    return false;
 }
 
 }  // namespace kap
