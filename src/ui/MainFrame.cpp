@@ -451,14 +451,18 @@ void MainFrame::cancelAlarm() { operation::CancelAlarm(*session_); }
 void MainFrame::set() { operation::Set(*session_); }
 void MainFrame::compare() { exchange::Compare(*session_); }
 void MainFrame::errorHistory() { ShowErrorHistory(*session_, this); }
-void MainFrame::initTable() { exchange::InitTable(*session_); }
+void MainFrame::initTable()
+{
+    exchange::InitTable(*session_, [this] { return SettingCommands(*session_).askToSave(); });
+}
 void MainFrame::initOrigin() { exchange::InitOrigin(*session_); }
 void MainFrame::changeOrigin() { exchange::ChangeOrigin(*session_); }
 
 void MainFrame::initParameters()
 {
     QtTypeChooser chooser(this);
-    exchange::InitParameters(*session_, chooser);
+    exchange::InitParameters(*session_, chooser,
+                             [this] { return SettingCommands(*session_).askToSave(); });
 }
 void MainFrame::pressJogCw() { operation::PressJog(*session_, true); }
 void MainFrame::pressJogCcw() { operation::PressJog(*session_, false); }
