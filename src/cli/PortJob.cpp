@@ -3,6 +3,7 @@
 #include "Compare.h"
 #include "ExchangeSteps.h"
 #include "FamilyQuery.h"
+#include "FileAcceptance.h"
 #include "Interrupt.h"
 #include "PortConsole.h"
 #include "ProgramState.h"
@@ -57,14 +58,11 @@ PortOutcome outcome(int code, const QString& summary, const QString& errorCode =
     return o;
 }
 
-// Whether Open loads the file into a session of this family. The session never talks.
-bool opensAs(Family family, const QString& path)
+// Whether a window of this family opens the file.
+bool opensAs(Family family, const QString& path, codepage::Encoding encoding)
 {
-    PortDialogs quiet(nullptr, 0);
-    quiet.openPath = path;
-    ProgramState state;
-    Session trial(family, quiet, state);
-    return SettingCommands(trial).open() == SettingCommands::OpenResult::Opened;
+    return settingfile::checkFile(path, family, encoding).acceptance
+           == settingfile::Acceptance::Accepted;
 }
 
 class PortJob {
@@ -253,7 +251,8 @@ private:
     {
         Session& s = *session_;
         const Family other = otherFamily(s.family());
-        if (!opensAs(s.family(), request_.file) && opensAs(other, request_.file)) {
+        if (!opensAs(s.family(), request_.file, s.fileEncoding())
+            && opensAs(other, request_.file, s.fileEncoding())) {
             return outcome(BadInput,
                            QStringLiteral("%1 is a %2 file; this controller is %3")
                                .arg(request_.file, familyName(other), familyName(s.family())),
