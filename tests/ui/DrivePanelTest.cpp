@@ -35,6 +35,12 @@ bool enabled(QWidget* w, const char* name)
     return child<QWidget>(w, name)->isEnabled();
 }
 
+// Operation mode as the user sees it: the Operation button lit and the drive frame usable.
+bool showsOperationMode(QWidget* w)
+{
+    return child<QPushButton>(w, "Cmd_driv")->styleSheet().contains("#ff00ff") && enabled(w, "Frame2");
+}
+
 bool lit(QWidget* w, int lamp)
 {
     const QString name = QStringLiteral("Indic_%1").arg(lamp);
@@ -153,7 +159,7 @@ TEST_F(DrivePanel, AMoveOffersStopAndNotTheModeButtons)
     frmMain w(dialogs, clean);
     w.show();
     QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
-    ASSERT_TRUE(w.session().drive().operationMode);
+    ASSERT_TRUE(showsOperationMode(&w));
     QStringList duringMove;
     QObject::connect(&sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {
         if (!e.startsWith("@MOVP "))
@@ -169,7 +175,7 @@ TEST_F(DrivePanel, AMoveOffersStopAndNotTheModeButtons)
 
     EXPECT_EQ(duringMove, (QStringList{"Cmd_Setup 0", "Cmd_driv 0", "Cmd_Start 0", "Cmd_Return 0",
                                        "Cmd_Stop 1"}));
-    EXPECT_TRUE(w.session().drive().operationMode) << "the greyed Setting button acted";
+    EXPECT_TRUE(showsOperationMode(&w)) << "the greyed Setting button acted";
     EXPECT_EQ(sim.controller.position, 90.0);
     EXPECT_TRUE(enabled(&w, "Cmd_Setup"));
     EXPECT_TRUE(enabled(&w, "Cmd_Start"));
@@ -197,7 +203,7 @@ TEST_F(DrivePanel, AMenuCommandKeepsTheModeUntilItEnds)
     w.run(Command::ChangeOrigin);
 
     EXPECT_FALSE(offered);
-    EXPECT_FALSE(w.session().drive().operationMode);
+    EXPECT_FALSE(showsOperationMode(&w));
     EXPECT_EQ(sim.controller.receivedLines(), QList<QByteArray>{"@ORGC ,\r\n"});
     EXPECT_TRUE(enabled(&w, "Cmd_driv")) << "offered again once the command has ended";
 }
