@@ -87,7 +87,6 @@ public:
     const Outcome& lastOutcome() const { return last_; }
 
     ReplyTimeout& timeout() { return timeout_; }
-    ProgramState& programState() { return state_; }
     SerialLine& line() { return line_; }
     // Every line written and every reply, time-out and port failure of this link.
     ExchangeLog& log() { return log_; }

@@ -36,9 +36,6 @@ private:
 class ProgramState : public QObject {
     Q_OBJECT
 public:
-    ProgramState() = default;
-    ProgramState(const ProgramState&) = delete;
-    ProgramState& operator=(const ProgramState&) = delete;
 
     // "COM1" to "COM8"; a transaction replaces any other name with "COM1" before it opens.
     QString portName = QStringLiteral("COM1");
