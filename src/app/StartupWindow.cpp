@@ -181,7 +181,8 @@ void StartupWindow::failureDisplay()
 
 void StartupWindow::pause()
 {
-    const qint64 until = sendTime_ + qint64(double(windows_.programState().replyTimeout.ms()) * link_->timeScale());
+    const float timeoutMs = windows_.programState().replyTimeout.ms();
+    const qint64 until = sendTime_ + qint64(double(timeoutMs) * link_->timeScale());
     const qint64 left = until - QDateTime::currentMSecsSinceEpoch();
     if (left <= 0)
         return;

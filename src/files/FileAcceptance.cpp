@@ -69,10 +69,14 @@ bool parameterFieldsReadable(const QList<QStringList>& rows, Family family)
 Acceptance acceptanceOf(ReadResult::Status status)
 {
     switch (status) {
-    case ReadResult::Ok: return Acceptance::Accepted;
-    case ReadResult::NotTagged: return Acceptance::NotTagged;
-    case ReadResult::TooFewRows: return Acceptance::TooFewRows;
-    case ReadResult::CutShort: return Acceptance::CutShort;
+    case ReadResult::Ok:
+        return Acceptance::Accepted;
+    case ReadResult::NotTagged:
+        return Acceptance::NotTagged;
+    case ReadResult::TooFewRows:
+        return Acceptance::TooFewRows;
+    case ReadResult::CutShort:
+        return Acceptance::CutShort;
     }
     return Acceptance::Unreadable;
 }

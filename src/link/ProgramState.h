@@ -36,7 +36,6 @@ private:
 class ProgramState : public QObject {
     Q_OBJECT
 public:
-
     // "COM1" to "COM8"; a transaction replaces any other name with "COM1" before it opens.
     QString portName = QStringLiteral("COM1");
     ReplyTimeout replyTimeout;
