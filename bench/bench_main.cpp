@@ -1,6 +1,5 @@
 // kap-bench: measures the link against the controller simulator on a pty and prints figures.
 #include "Bench.h"
-#include "Module1.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -58,7 +57,6 @@ SimulatorThread::SimulatorThread(const sim::Options& options,
 {
     if (started()) {
         qputenv("KAP_COM1", path().toLocal8Bit());
-        kap::module1().portName = QStringLiteral("COM1");
     }
 }
 

@@ -5,6 +5,7 @@
 #include "Bench.h"
 #include "Drive.h"
 #include "IoMonitor.h"
+#include "ProgramState.h"
 #include "Session.h"
 
 #include <QElapsedTimer>
@@ -39,7 +40,8 @@ void stopLatency(SimulatorThread& simulator, const QElapsedTimer& clock, int run
         Qt::DirectConnection);
 
     YesDialogs dialogs;
-    kap::Session session(kap::Family::PointInput, dialogs);
+    kap::ProgramState state;
+    kap::Session session(kap::Family::PointInput, dialogs, state);
     kap::operation::EnterOperationMode(session);
     if (!session.drive().operationMode) {
         QObject::disconnect(watch);
@@ -123,7 +125,8 @@ void monitorCycle(SimulatorThread& simulator, const QElapsedTimer& clock, int se
         Qt::DirectConnection);
 
     YesDialogs dialogs;
-    kap::Session session(kap::Family::PointInput, dialogs);
+    kap::ProgramState state;
+    kap::Session session(kap::Family::PointInput, dialogs, state);
     // The ticks as the tool sees them, to tell the timer's own spread from the line's. A tick
     // that finds the previous cycle still marked is one the monitor lets pass; this runs
     // before the monitor's own handler.

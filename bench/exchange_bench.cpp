@@ -2,6 +2,7 @@
 // wall time comes to what the line itself needs (bytes both ways at 11 bits per byte, plus
 // the 100 ms window of each record the controller leaves unanswered), and the CPU spent.
 #include "Bench.h"
+#include "ProgramState.h"
 #include "Receive.h"
 #include "Session.h"
 #include "Transmit.h"
@@ -77,7 +78,8 @@ void runExchangeBenchmarks()
 
     // A point-input session without a view: nothing is shown and Cancel is never pressed.
     YesDialogs dialogs;
-    kap::Session session(kap::Family::PointInput, dialogs);
+    kap::ProgramState state;
+    kap::Session session(kap::Family::PointInput, dialogs, state);
     print(QStringLiteral("(d) receive 64 points"),
           measure(controller, [&] { kap::exchange::ReceiveTable(session); }));
     print(QStringLiteral("(e) receive parameters"),

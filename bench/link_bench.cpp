@@ -2,7 +2,7 @@
 #include "Bench.h"
 #include "Controller.h"
 #include "Link.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "PtyServer.h"
 #include "QtSerialLine.h"
 
@@ -17,7 +17,8 @@ struct Rig {
     sim::Controller controller;
     sim::PtyServer server{controller};
     kap::QtSerialLine serial;
-    kap::Link link{serial, kap::module1().replyTimeout, kap::Link::Variant::MainWindow};
+    kap::ProgramState state;
+    kap::Link link{serial, state, state.replyTimeout, kap::Link::Variant::MainWindow};
 
     Rig()
     {
@@ -26,12 +27,11 @@ struct Rig {
             std::exit(1);
         }
         qputenv("KAP_COM1", server.path().toLocal8Bit());
-        kap::module1().portName = QStringLiteral("COM1");
     }
 
     kap::Outcome query(qint16 code, float timeoutMs)
     {
-        kap::module1().replyTimeout.set(timeoutMs);
+        state.replyTimeout.set(timeoutMs);
         return link.exchange(code);
     }
 };

@@ -2,6 +2,7 @@
 // 64-point receive through RFC 2217, and kap-cli backing up eight at once. The line is paced at
 // 9600 baud, so a network port should cost hardly anything on top of the wire.
 #include "Bench.h"
+#include "ProgramState.h"
 #include "Receive.h"
 #include "Ser2net.h"
 #include "Session.h"
@@ -21,7 +22,8 @@ constexpr int kControllers = 8;
 double receiveMs(int runs)
 {
     YesDialogs dialogs;
-    kap::Session session(kap::Family::PointInput, dialogs);
+    kap::ProgramState state;
+    kap::Session session(kap::Family::PointInput, dialogs, state);
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer clock;

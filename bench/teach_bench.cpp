@@ -4,6 +4,7 @@
 // in the simulator's thread, on the same monotonic clock as the tool's.
 #include "Bench.h"
 #include "Drive.h"
+#include "ProgramState.h"
 #include "Session.h"
 #include "Teaching.h"
 
@@ -43,7 +44,8 @@ void jogRelease(SimulatorThread& simulator, const QElapsedTimer& clock, int runs
     // motion's wait opens anew.
     qint64 sentAt = -1;
     YesDialogs dialogs;
-    kap::Session session(kap::Family::PointInput, dialogs);
+    kap::ProgramState state;
+    kap::Session session(kap::Family::PointInput, dialogs, state);
     kap::operation::attach(session);
     kap::TeachingState& f = session.teachingState();
     kap::DriveState& d = session.drive();
@@ -196,7 +198,8 @@ TeachingRun directTeaching(SimulatorThread& simulator, const QElapsedTimer& cloc
 
     TeachingRun run;
     YesDialogs dialogs;
-    kap::Session session(kap::Family::PointInput, dialogs);
+    kap::ProgramState state;
+    kap::Session session(kap::Family::PointInput, dialogs, state);
     kap::operation::attach(session);
 
     double cpu0 = 0;

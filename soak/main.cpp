@@ -13,8 +13,8 @@
 #include "Drive.h"
 #include "FaultOption.h"
 #include "Invariants.h"
-#include "Module1.h"
 #include "OperationSteps.h"
+#include "ProgramState.h"
 #include "PtyServer.h"
 #include "SimulatorThread.h"
 #include "Session.h"
@@ -224,7 +224,7 @@ public:
             if (open_)
                 longestTimeout_ = std::max(longestTimeout_, s_.link().timeout().ms());
         });
-        connect(&kap::module1(), &kap::Module1::busyCleared, this, [this] { ended(); });
+        connect(&s_.programState(), &kap::ProgramState::busyCleared, this, [this] { ended(); });
     }
 
     int exchanges = 0;
@@ -465,7 +465,7 @@ private:
 
     bool linkIdle() const
     {
-        return !kap::module1().busy() && !s_.link().waitingCommand()
+        return !s_.programState().busy() && !s_.link().waitingCommand()
                && !s_.drive().motionInProgress;
     }
 
@@ -480,7 +480,7 @@ private:
                 failure_ = QStringLiteral(
                                "after a fault the tool is not idle (busy %1, waiting %2, "
                                "motion %3)")
-                               .arg(kap::module1().busy())
+                               .arg(s_.programState().busy())
                                .arg(s_.link().waitingCommand().value_or(-1))
                                .arg(s_.drive().motionInProgress);
                 return;
@@ -675,7 +675,8 @@ int main(int argc, char** argv)
                      qPrintable(scratch.errorString()));
         return 2;
     }
-    kap::module1().programFolder = scratch.path();
+    kap::ProgramState state;
+    state.programFolder = scratch.path();
     // QSerialPort locks a device by its file name: a name of this run's own.
     const QString linkPath =
         scratch.filePath(QStringLiteral("tty") + QFileInfo(scratch.path()).fileName());
@@ -695,7 +696,7 @@ int main(int argc, char** argv)
         return 2;
     }
     qputenv("KAP_COM1", linkPath.toLocal8Bit());
-    kap::module1().portName = QStringLiteral("COM1");
+    state.portName = QStringLiteral("COM1");
 
     // The longest wait an exchange may have: the return to origin, then its error line.
     const qint64 longestMs =
@@ -706,7 +707,7 @@ int main(int argc, char** argv)
                       qint64(args.minutes * 60000.0) + 2 * longestMs + 60000);
 
     YesDialogs dialogs;
-    kap::Session session(kap::Family::PointInput, dialogs);
+    kap::Session session(kap::Family::PointInput, dialogs, state);
     session.setTimeScale(args.timeScale);
     ExchangeMeter meter(session, watchdog, args.timeScale);
     Soak soak(args, session, simulator, meter);

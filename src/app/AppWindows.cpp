@@ -8,14 +8,17 @@
 
 namespace kap {
 
-AppWindows::AppWindows(Dialogs& dialogs, double timeScale) : dialogs_(dialogs), timeScale_(timeScale) {}
+AppWindows::AppWindows(Dialogs& dialogs, ProgramState& state, double timeScale)
+    : dialogs_(dialogs), state_(state), timeScale_(timeScale)
+{
+}
 
 AppWindows::~AppWindows() = default;
 
 PointInputWindow& AppWindows::pointInput()
 {
     if (!pointInput_) {
-        pointInput_ = std::make_unique<PointInputWindow>(dialogs_);
+        pointInput_ = std::make_unique<PointInputWindow>(dialogs_, state_);
         configure(*pointInput_);
     }
     return *pointInput_;
@@ -24,7 +27,7 @@ PointInputWindow& AppWindows::pointInput()
 PulseTrainWindow& AppWindows::pulseTrain()
 {
     if (!pulseTrain_) {
-        pulseTrain_ = std::make_unique<PulseTrainWindow>(dialogs_);
+        pulseTrain_ = std::make_unique<PulseTrainWindow>(dialogs_, state_);
         configure(*pulseTrain_);
     }
     return *pulseTrain_;

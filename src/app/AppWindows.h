@@ -10,13 +10,15 @@ namespace kap {
 
 class Dialogs;
 class MainFrame;
+class ProgramState;
 class PointInputWindow;
 class PulseTrainWindow;
 
 class AppWindows {
 public:
     // timeScale multiplies every protocol wait of the windows' sessions (tests shorten them).
-    explicit AppWindows(Dialogs& dialogs, double timeScale = 1.0);
+    // state: the program's, kept by the caller while the windows live.
+    AppWindows(Dialogs& dialogs, ProgramState& state, double timeScale = 1.0);
     ~AppWindows();
 
     PointInputWindow& pointInput();
@@ -24,12 +26,14 @@ public:
     bool hasPointInput() const { return bool(pointInput_); }
     bool hasPulseTrain() const { return bool(pulseTrain_); }
     Dialogs& dialogs() { return dialogs_; }
+    ProgramState& programState() { return state_; }
     double timeScale() const { return timeScale_; }
 
 private:
     void configure(MainFrame& window) const;
 
     Dialogs& dialogs_;
+    ProgramState& state_;
     double timeScale_;
     std::unique_ptr<PointInputWindow> pointInput_;
     std::unique_ptr<PulseTrainWindow> pulseTrain_;

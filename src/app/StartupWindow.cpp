@@ -5,8 +5,8 @@
 #include "FamilyQuery.h"
 #include "HiddenWindow.h"
 #include "Link.h"
-#include "Module1.h"
 #include "PointInputWindow.h"
+#include "ProgramState.h"
 #include "PulseTrainWindow.h"
 #include "Receive.h"
 #include "Session.h"
@@ -69,14 +69,15 @@ StartupWindow::StartupWindow(AppWindows& windows, QWidget* parent)
 
     // The family query runs on the point-input window's serial line.
     Session& session = windows_.pointInput().session();
-    link_ = std::make_unique<Link>(session.serialLine(), module1().replyTimeout, Link::Variant::Startup);
+    link_ = std::make_unique<Link>(session.serialLine(), windows_.programState(),
+                                   windows_.programState().replyTimeout, Link::Variant::Startup);
     link_->setTimeScale(session.timeScale());
     connect(link_.get(), &Link::portFailed, this, &StartupWindow::portFailed);
 }
 
 QString StartupWindow::portLabel() const
 {
-    const QString port = module1().portName;
+    const QString port = windows_.programState().portName;
     const QString device = windows_.pointInput().session().serialLine().deviceFor(port);
     return device.isEmpty() || device == port ? port : tr("%1 (%2)").arg(port, device);
 }
@@ -93,9 +94,9 @@ StartupWindow::~StartupWindow() = default;
 
 void StartupWindow::start()
 {
-    Module1& m = module1();
+    ProgramState& m = windows_.programState();
     QString settingsProblem;
-    m.portName = ReadPortName(&settingsProblem);
+    m.portName = m.readPortName(&settingsProblem);
     if (!settingsProblem.isEmpty()) {
         windows_.pointInput().showPortProblem(settingsProblem);
         windows_.pulseTrain().showPortProblem(settingsProblem);
@@ -173,7 +174,8 @@ void StartupWindow::failureDisplay()
 
 void StartupWindow::pause()
 {
-    const qint64 until = sendTime_ + qint64(double(module1().replyTimeout.ms()) * link_->timeScale());
+    const float timeoutMs = windows_.programState().replyTimeout.ms();
+    const qint64 until = sendTime_ + qint64(double(timeoutMs) * link_->timeScale());
     const qint64 left = until - QDateTime::currentMSecsSinceEpoch();
     if (left <= 0)
         return;

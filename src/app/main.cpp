@@ -3,6 +3,7 @@
 #include "Language.h"
 #include "PointInputWindow.h"
 #include "PulseTrainWindow.h"
+#include "ProgramState.h"
 #include "QtDialogs.h"
 #include "StartupWindow.h"
 #include "Termination.h"
@@ -64,7 +65,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kap: %s; the windows stay in English\n", qPrintable(why));
 
     kap::QtDialogs dialogs;
-    kap::AppWindows windows(dialogs);
+    kap::ProgramState state;
+    kap::AppWindows windows(dialogs, state);
     kap::StartupWindow startup(windows);
     if (!parser.positionalArguments().isEmpty())
         startup.setFileToOpen(parser.positionalArguments().constFirst());

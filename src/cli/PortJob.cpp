@@ -3,9 +3,10 @@
 #include "Compare.h"
 #include "ExchangeSteps.h"
 #include "FamilyQuery.h"
+#include "FileAcceptance.h"
 #include "Interrupt.h"
-#include "Module1.h"
 #include "PortConsole.h"
+#include "ProgramState.h"
 #include "QtSerialLine.h"
 #include "Receive.h"
 #include "Records.h"
@@ -57,13 +58,11 @@ PortOutcome outcome(int code, const QString& summary, const QString& errorCode =
     return o;
 }
 
-// Whether Open loads the file into a session of this family. The session never talks.
-bool opensAs(Family family, const QString& path)
+// Whether a window of this family opens the file.
+bool opensAs(Family family, const QString& path, codepage::Encoding encoding)
 {
-    PortDialogs quiet(nullptr, 0);
-    quiet.openPath = path;
-    Session trial(family, quiet);
-    return SettingCommands(trial).open() == SettingCommands::OpenResult::Opened;
+    return settingfile::checkFile(path, family, encoding).acceptance
+           == settingfile::Acceptance::Accepted;
 }
 
 class PortJob {
@@ -147,9 +146,9 @@ private:
     std::optional<PortOutcome> connect()
     {
         // Only a log shows the name: the line opens its device whatever name it is given.
-        module1().portName = port_.comName.isEmpty() ? QStringLiteral("COM1") : port_.comName;
+        state_.portName = port_.comName.isEmpty() ? QStringLiteral("COM1") : port_.comName;
         std::unique_ptr<SerialLine> line = QtSerialLine::forDevice(port_.device);
-        const exchange::FamilyAnswer family = exchange::queryFamily(*line, timeScale_);
+        const exchange::FamilyAnswer family = exchange::queryFamily(*line, state_, timeScale_);
         switch (family.status) {
         case exchange::FamilyAnswer::Status::PortFailed:
             return outcome(Failure, QStringLiteral("port failed: ") + family.reason,
@@ -166,7 +165,7 @@ private:
         }
         if (request_.verbosity == Verbosity::Verbose)
             say(QStringLiteral("%1 controller").arg(familyName(family.family)));
-        session_ = std::make_unique<Session>(family.family, dialogs_, std::move(line));
+        session_ = std::make_unique<Session>(family.family, dialogs_, state_, std::move(line));
         view_ = std::make_unique<PortView>(console_, slot_, *session_);
         session_->setView(view_.get());
         session_->setTimeScale(timeScale_);
@@ -252,7 +251,8 @@ private:
     {
         Session& s = *session_;
         const Family other = otherFamily(s.family());
-        if (!opensAs(s.family(), request_.file) && opensAs(other, request_.file)) {
+        if (!opensAs(s.family(), request_.file, s.fileEncoding())
+            && opensAs(other, request_.file, s.fileEncoding())) {
             return outcome(BadInput,
                            QStringLiteral("%1 is a %2 file; this controller is %3")
                                .arg(request_.file, familyName(other), familyName(s.family())),
@@ -383,6 +383,8 @@ private:
     Console& console_;
     int slot_;
     PortDialogs dialogs_;
+    // This port's own: its thread never waits for another port's exchange.
+    ProgramState state_;
     bool lineLost_ = false;
     // The view goes after the session that points at it.
     std::unique_ptr<PortView> view_;

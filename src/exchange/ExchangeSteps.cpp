@@ -1,7 +1,7 @@
 #include "ExchangeSteps.h"
 
 #include "Grid.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "ParameterTable.h"
 #include "Reactions.h"
 #include "Records.h"

@@ -1,7 +1,7 @@
 #include "FamilyQuery.h"
 
 #include "Link.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "Records.h"
 #include "SerialLine.h"
 
@@ -35,10 +35,10 @@ FamilyAnswer queryFamily(Link& link)
     return result;
 }
 
-FamilyAnswer queryFamily(SerialLine& line, double timeScale)
+FamilyAnswer queryFamily(SerialLine& line, ProgramState& state, double timeScale)
 {
     ReplyTimeout timeout(kFamilyQueryTimeoutMs);
-    Link link(line, timeout, Link::Variant::Startup);
+    Link link(line, state, timeout, Link::Variant::Startup);
     link.setTimeScale(timeScale);
     return queryFamily(link);
 }

@@ -9,6 +9,7 @@
 
 namespace kap {
 class Link;
+class ProgramState;
 class SerialLine;
 }  // namespace kap
 
@@ -32,8 +33,8 @@ inline constexpr float kFamilyQueryTimeoutMs = 2000.0f;
 
 // The query through a start-up link, whose reply time-out it leaves at kFamilyQueryTimeoutMs.
 FamilyAnswer queryFamily(Link& link);
-// The same on a bare line, through a start-up link of its own; timeScale shortens the reply
-// window as the session's time scale does.
-FamilyAnswer queryFamily(SerialLine& line, double timeScale = 1.0);
+// The same on a bare line, through a start-up link of its own; state: the port name the link
+// logs; timeScale shortens the reply window as the session's time scale does.
+FamilyAnswer queryFamily(SerialLine& line, ProgramState& state, double timeScale = 1.0);
 
 }  // namespace kap::exchange

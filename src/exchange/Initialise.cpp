@@ -5,7 +5,6 @@
 #include "PointTable.h"
 #include "Reactions.h"
 #include "Records.h"
-#include "SettingCommands.h"
 #include "ZoneTable.h"
 
 #include <QList>
@@ -21,7 +20,8 @@ bool isPoints(const Session& session)
 // Clears settei, stores the title and asks the confirmation; No enables the tool bar. Then
 // the save question while the data is marked modified: Cancel, or a save that did not
 // complete, ends the command before anything is sent.
-bool confirmed(Session& session, const QString& title, const QString& question)
+bool confirmed(Session& session, const QString& title, const QString& question,
+               const SaveQuestion& askToSave)
 {
     session.silence().settingMode = false;
     session.operations().title = title;
@@ -29,7 +29,7 @@ bool confirmed(Session& session, const QString& title, const QString& question)
         session.setToolbarEnabled(true);
         return false;
     }
-    if (!SettingCommands(session).askToSave()) {
+    if (!askToSave()) {
         restore(session);
         return false;
     }
@@ -200,14 +200,15 @@ Result originCommand(Session& session, qint16 code, const OriginTexts& texts)
 
 }  // namespace
 
-Result InitTable(Session& session)
+Result InitTable(Session& session, const SaveQuestion& askToSave)
 {
     const bool points = isPoints(session);
     const QString title = points ? ExchangeText::tr("Point initialization")
                                  : ExchangeText::tr("Zone initialization");
     if (!confirmed(session, title,
                    points ? ExchangeText::tr("Do you initialize point data?")
-                          : ExchangeText::tr("Do you initialize zone data?")))
+                          : ExchangeText::tr("Do you initialize zone data?"),
+                   askToSave))
         return Result::Declined;
 
     lockWindow(session);
@@ -237,11 +238,12 @@ Result InitTable(Session& session)
     return result;
 }
 
-Result InitParameters(Session& session, TypeChooser& chooser)
+Result InitParameters(Session& session, TypeChooser& chooser, const SaveQuestion& askToSave)
 {
     const bool points = isPoints(session);
     const QString title = ExchangeText::tr("Parameter initialization");
-    if (!confirmed(session, title, ExchangeText::tr("Do you initialize parameter data?")))
+    if (!confirmed(session, title, ExchangeText::tr("Do you initialize parameter data?"),
+                   askToSave))
         return Result::Declined;
 
     lockWindow(session);

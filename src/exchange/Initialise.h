@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace kap::exchange {
@@ -25,11 +26,16 @@ public:
     virtual std::optional<QString> chooseType(const QString& current, bool withoutMova) = 0;
 };
 
+// The save question ("Do you save data?") the window asks while its data is marked modified,
+// and the save it leads to; false when the command is to end there (Cancel, or a save that
+// did not complete). The window hands in its own; this layer knows no files.
+using SaveQuestion = std::function<bool()>;
+
 // mnuToolsIniPo: erases the controller's point table ("@INIT PNT ", point-input window) or
 // zone table ("@INIT ZON ", pulse-train window), then empties every row of the grid.
 // Declined: No to the confirmation, or the save question ended the command (Cancel, or a
 // save that did not complete); nothing was sent then.
-Result InitTable(Session& session);
+Result InitTable(Session& session, const SaveQuestion& askToSave);
 
 // mnuToolsIniPa: reads the controller's version and I/O layout (point-input window) and its
 // actuator type, lets the user choose a type, sends "@INIT PRM " with it and fills the grid
@@ -37,7 +43,7 @@ Result InitTable(Session& session);
 // (parameter 22). Declined also for Cancel in the type dialog (nothing sent). Done once the
 // parameters are initialised and the language question is answered No or written; a failed
 // language write returns its own Result.
-Result InitParameters(Session& session, TypeChooser& chooser);
+Result InitParameters(Session& session, TypeChooser& chooser, const SaveQuestion& askToSave);
 
 // mnuToolsIniORG: "@INIT ORG ". Ignored (Declined, nothing asked) while a motion runs.
 Result InitOrigin(Session& session);

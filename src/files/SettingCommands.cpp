@@ -1,9 +1,10 @@
 #include "SettingCommands.h"
 
+#include "FileAcceptance.h"
 #include "Grid.h"
 #include "Numbers.h"
 #include "ParameterTable.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "SafeFile.h"
 #include "Session.h"
 #include "TableHost.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cmath>
 
 namespace kap {
 
@@ -21,10 +21,6 @@ namespace {
 struct Text {
     Q_DECLARE_TR_FUNCTIONS(SettingCommands)
 };
-
-// A full setting file is about 3 KB, notes of 1,000 characters included still well under
-// this; a bigger file is not one of ours.
-constexpr qint64 kMaxFileBytes = qint64(1024) * 1024;
 
 // What the file writes for a parameter that has no value (one the window does not show, or
 // one that does not apply to the actuator type).
@@ -45,63 +41,6 @@ struct GridSnapshot {
     QString tag;
     QList<QStringList> cells;
 };
-
-// The default row of a type text, or a null text when the type is not one of the table's.
-QString knownDefaultRow(Family family, const QString& type)
-{
-    const std::optional<double> v = numbers::readNumber(type);
-    if (!v || *v != std::floor(*v) || std::fabs(*v) >= 1e6)
-        return {};
-    return defaultRow(family, int(*v));
-}
-
-// The point or zone fields that hold numbers: Position and Speed, or angles A and B.
-QList<int> numberColumns(Family family)
-{
-    return family == Family::PointInput ? QList<int>{2, 3} : QList<int>{1, 2};
-}
-
-// A number field that is not a number means the file is damaged: taking "12abc" as 12 would
-// load a value nobody wrote. Empty fields are empty cells.
-bool numberFieldsReadable(const QList<QStringList>& rows, Family family)
-{
-    for (int n = 0; n < settingfile::dataRows(family); ++n) {
-        const QStringList& row = rows.at(settingfile::kFirstDataRow + n);
-        for (const int c : numberColumns(family)) {
-            if (!row.at(c).isEmpty() && !numbers::isNumber(row.at(c)))
-                return false;
-        }
-    }
-    return true;
-}
-
-// The grids take no longer note, so a longer one is no note the tool wrote.
-bool notesFit(const QList<QStringList>& rows, Family family)
-{
-    const int noteColumn = settingfile::dataColumns(family);
-    for (int n = 0; n < settingfile::dataRows(family); ++n) {
-        if (rows.at(settingfile::kFirstDataRow + n).at(noteColumn).size() > kMaxNoteLength)
-            return false;
-    }
-    return true;
-}
-
-// A parameter's value is a number, or empty or "**" for none. Anything else means the file is
-// damaged, as for a point's number fields: the parameter table would silently put the initial
-// value in its place. PRM 0 is the type, checked on its own; PRMs the window does not show
-// are not read.
-bool parameterFieldsReadable(const QList<QStringList>& rows, const ParameterTable& parameters)
-{
-    const int first = settingfile::firstPrmRow(parameters.family());
-    for (int prm = 1; prm < 64 && first + prm < rows.size(); ++prm) {
-        if (!parameters.rowOfPrm(prm))
-            continue;
-        const QString& value = rows.at(first + prm).at(1);
-        if (!value.isEmpty() && value != noValue() && !numbers::isNumber(value))
-            return false;
-    }
-    return true;
-}
 
 // Compares what the parameter table holds, once the whole file is in, with what the file
 // gave: a value the table did not keep was replaced by its initial value.
@@ -307,33 +246,27 @@ SettingCommands::OpenResult SettingCommands::load(const QString& path)
     const Family family = session_.family();
     const auto cannotOpen = [&dialogs] { dialogs.ok(Text::tr("Cannot open file."), QString()); };
 
-    // The whole file is read and checked before the grids are touched. Only a regular file
-    // is opened: a FIFO would wait for a writer for ever.
-    const safefile::ReadResult file = safefile::read(path, kMaxFileBytes);
-    if (file.status != safefile::ReadResult::Ok) {
-        qCInfo(lcFiles) << "cannot open" << path << "-" << safefile::describe(file);
-        cannotOpen();
-        return OpenResult::Unreadable;
-    }
-    const settingfile::ReadResult read =
-        settingfile::decode(file.bytes, family, session_.fileEncoding());
-    if (read.status != settingfile::ReadResult::Ok) {
-        cannotOpen();
-        return OpenResult::Unreadable;
-    }
-    const QString type = read.rows.at(settingfile::firstPrmRow(family)).at(1);
-    if (!numbers::readNumber(type) || !numberFieldsReadable(read.rows, family)
-        || !notesFit(read.rows, family)
-        || !parameterFieldsReadable(read.rows, session_.parameters())) {
-        cannotOpen();
-        return OpenResult::Unreadable;
-    }
-    if (knownDefaultRow(family, type).isNull()) {
+    // The whole file is read and checked before the grids are touched.
+    const settingfile::Checked checked =
+        settingfile::checkFile(path, family, session_.fileEncoding());
+    switch (checked.acceptance) {
+    case settingfile::Acceptance::Accepted:
+        break;
+    case settingfile::Acceptance::UnknownType:
         // Unlike a controller of unknown type, a file of one is no reason to end the program.
         dialogs.ok(Text::tr("Controller type is different."), Text::tr("Controller type"),
                    MsgIcon::Exclamation);
         return OpenResult::UnknownType;
+    case settingfile::Acceptance::Unreadable:
+    case settingfile::Acceptance::NotTagged:
+    case settingfile::Acceptance::TooFewRows:
+    case settingfile::Acceptance::CutShort:
+    case settingfile::Acceptance::Damaged:
+        qCInfo(lcFiles) << "cannot open" << path << "- refused as" << int(checked.acceptance);
+        cannotOpen();
+        return OpenResult::Unreadable;
     }
+    const settingfile::ReadResult& read = checked.read;
 
     ParameterTable& parameters = session_.parameters();
     const GridSnapshot dataBefore(session_.tableGrid());
@@ -344,7 +277,7 @@ SettingCommands::OpenResult SettingCommands::load(const QString& path)
         const bool settingUpBefore = session_.guards().settingUp;
         session_.guards().settingUp = true;
         parameters.setCurrentType(typeBefore);
-        if (!knownDefaultRow(family, typeBefore).isNull())
+        if (!settingfile::knownDefaultRow(family, typeBefore).isNull())
             parameters.SelectDefaultRow();
         parameters.ApplyTypeRanges(typeBefore);
         dataBefore.restore(session_.tableGrid());
@@ -436,7 +369,7 @@ bool SettingCommands::newFile()
     // The type row takes 50 to 66, of which only 50 and 60 to 66 are types. Like a file of
     // an unknown type, that is no reason to end the program or to lose the data.
     const QString type = session_.parameters().value(-1);
-    if (numbers::readNumber(type) && knownDefaultRow(session_.family(), type).isNull()) {
+    if (numbers::readNumber(type) && settingfile::knownDefaultRow(session_.family(), type).isNull()) {
         session_.dialogs().ok(Text::tr("Controller type is different."),
                               Text::tr("Controller type"), MsgIcon::Exclamation);
         return false;
@@ -472,14 +405,14 @@ bool SettingCommands::closing()
     if (!isModified(session_.tableGrid())) {
         clearModifiedMark(session_.tableGrid());
         session_.prepareToClose();
-        StorePortNumber();
+        session_.programState().storePortNumber();
         session_.restoreIdle();
         return true;
     }
     if (!askToSave())
         return false;
     session_.prepareToClose();
-    StorePortNumber();
+    session_.programState().storePortNumber();
     return true;
 }
 

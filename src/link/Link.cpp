@@ -1,6 +1,6 @@
 #include "Link.h"
 
-#include "Module1.h"
+#include "ProgramState.h"
 #include "PortName.h"
 #include "SerialLine.h"
 
@@ -437,7 +437,7 @@ private:
                 outcome_.reply.truncate(own->end);
         }
         outcome_.lineFailed = lost;
-        Module1& m = module1();
+        ProgramState& m = link_.state_;
         if (!*alive_) {  // the window went away during the wait: touch nothing of it
             if (mainWindow_)
                 m.setBusy(false);
@@ -527,8 +527,8 @@ private:
     qsizetype headLength_ = -1;
 };
 
-Link::Link(SerialLine& line, ReplyTimeout& timeout, Variant variant)
-    : line_(line), timeout_(timeout), variant_(variant), alive_(std::make_shared<bool>(true))
+Link::Link(SerialLine& line, ProgramState& state, ReplyTimeout& timeout, Variant variant)
+    : line_(line), state_(state), timeout_(timeout), variant_(variant), alive_(std::make_shared<bool>(true))
 {
 }
 
@@ -549,12 +549,12 @@ void Link::setTimeScale(double scale)
 
 void Link::waitWhileBusy()
 {
-    Module1& m = module1();
+    ProgramState& m = state_;
     const auto alive = alive_;
     while (m.busy() && *alive) {
         QEventLoop wait;
         bool cleared = false;
-        QObject::connect(&m, &Module1::busyCleared, &wait, [&] {
+        QObject::connect(&m, &ProgramState::busyCleared, &wait, [&] {
             cleared = true;
             wait.quit();
         });
@@ -594,7 +594,7 @@ Outcome Link::runTransaction(const CommandRequest& request)
 {
     const bool mainWindow = variant_ == Variant::MainWindow;
     const auto alive = alive_;
-    Module1& m = module1();
+    ProgramState& m = state_;
     if (mainWindow)
         waitWhileBusy();
     if (!*alive)

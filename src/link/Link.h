@@ -23,6 +23,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcLink)
 
 namespace kap {
 
+class ProgramState;
 class ReplyTimeout;
 class SerialLine;
 class Transaction;
@@ -34,7 +35,10 @@ public:
     // start-up window's link does neither.
     enum class Variant { MainWindow, Startup };
 
-    Link(SerialLine& line, ReplyTimeout& timeout, Variant variant = Variant::MainWindow);
+    // state: the program's port name and busy flag; timeout: the reply time-out this link
+    // waits by (the state's shared one, or a window's own).
+    Link(SerialLine& line, ProgramState& state, ReplyTimeout& timeout,
+         Variant variant = Variant::MainWindow);
     ~Link() override;
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
@@ -117,6 +121,7 @@ private:
     QByteArray dropStrayInput();
 
     SerialLine& line_;
+    ProgramState& state_;
     ReplyTimeout& timeout_;
     Variant variant_;
     double timeScale_ = 1.0;

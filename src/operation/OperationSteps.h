@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Link.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "Session.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "Session.h"
 
-#include "Module1.h"
 #include "ParameterTable.h"
 #include "PointTable.h"
+#include "ProgramState.h"
 #include "QtSerialLine.h"
 #include "Reactions.h"
 #include "ZoneTable.h"
@@ -27,17 +27,18 @@ QString ControllerFacts::versionFromReply(const QString& reply)
     return line;
 }
 
-Session::Session(Family family, Dialogs& dialogs, std::unique_ptr<SerialLine> line, QObject* parent)
-    : QObject(parent), family_(family), dialogs_(dialogs), line_(std::move(line))
+Session::Session(Family family, Dialogs& dialogs, ProgramState& state,
+                 std::unique_ptr<SerialLine> line, QObject* parent)
+    : QObject(parent), family_(family), dialogs_(dialogs), state_(state), line_(std::move(line))
 {
     if (!line_)
         line_ = std::make_unique<QtSerialLine>();
-    ReplyTimeout* timeout = &module1().replyTimeout;
+    ReplyTimeout* timeout = &state_.replyTimeout;
     if (!isPointInput()) {
         ownTimeout_ = std::make_unique<ReplyTimeout>(3000.0f);
         timeout = ownTimeout_.get();
     }
-    link_ = std::make_unique<Link>(*line_, *timeout);
+    link_ = std::make_unique<Link>(*line_, state_, *timeout);
     // The view is looked up at each line, so a view set later (or cleared) is honoured.
     connect(link_.get(), &Link::lineSent, this, [this](const QString& t) { view_->showComS(t); });
     connect(link_.get(), &Link::replyReceived, this, [this](const QString& t) { view_->showComR(t); });

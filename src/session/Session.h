@@ -28,6 +28,7 @@ namespace kap {
 class Dialogs;
 class ParameterTable;
 class PointTable;
+class ProgramState;
 class ReplyTimeout;
 class ZoneTable;
 
@@ -48,9 +49,11 @@ struct ControllerFacts {
 class Session : public QObject, public TableHost {
     Q_OBJECT
 public:
-    // line: the serial line of this window; a QSerialPort line when none is given.
-    Session(Family family, Dialogs& dialogs, std::unique_ptr<SerialLine> line = {},
-            QObject* parent = nullptr);
+    // state: the program's, shared with the other windows (kept by the caller while the
+    // session lives); line: the serial line of this window, a QSerialPort line when none is
+    // given.
+    Session(Family family, Dialogs& dialogs, ProgramState& state,
+            std::unique_ptr<SerialLine> line = {}, QObject* parent = nullptr);
     ~Session() override;
 
     Family family() const { return family_; }
@@ -62,6 +65,7 @@ public:
 
     Link& link() { return *link_; }
     SerialLine& serialLine() { return *line_; }
+    ProgramState& programState() { return state_; }
     // Every protocol wait of this session is multiplied by it (tests shorten them).
     void setTimeScale(double scale) { link_->setTimeScale(scale); }
     double timeScale() const { return link_->timeScale(); }
@@ -154,6 +158,7 @@ signals:
 private:
     Family family_;
     Dialogs& dialogs_;
+    ProgramState& state_;
     NoView noView_;
     SessionView* view_ = &noView_;
     std::unique_ptr<SerialLine> line_;

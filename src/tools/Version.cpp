@@ -2,7 +2,7 @@
 
 #include "CommandRequest.h"
 #include "Link.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "Reactions.h"
 #include "Session.h"
 

@@ -1,5 +1,6 @@
 // SIGTERM to the window program: it quits at once when nothing runs, and only after the
 // running user operation (a transmit writing its block) has ended otherwise.
+#include "ScratchState.h"
 #include "ScriptedDialogs.h"
 #include "Session.h"
 #include "SessionState.h"
@@ -40,7 +41,8 @@ TEST(TerminationWatch, QuitsOnlyWhenNoOperationRuns)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedDialogs dialogs;
-        Session session(Family::PointInput, dialogs);
+        ScratchState state;
+        Session session(Family::PointInput, dialogs, state);
         TerminationWatch watch([&session] { return QList<OperationTracker*>{&session.operations()}; });
         ASSERT_TRUE(watch.install());
         int quits = 0;

@@ -53,7 +53,7 @@ qsizetype indexOfLine(const QList<QByteArray>& lines, const QByteArray& start)
 
 TEST(CliSignal, RestoreStopsCleanly)
 {
-    CleanModule module;
+    ScratchState module;
     QTemporaryDir dir;
     // A table long enough that the signal lands inside its write block: the controller is
     // slow (though within the record's reply window) until the program has said it heard the

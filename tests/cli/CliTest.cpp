@@ -14,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -36,7 +37,8 @@ struct CliRun {
     QString err;
 };
 
-CliRun runCli(const QStringList& arguments, QStringList answers = {})
+// terminal: stderr is a terminal (progress bars drawn in place instead of progress lines).
+CliRun runCli(const QStringList& arguments, QStringList answers = {}, bool terminal = false)
 {
     CliRun run;
     QByteArray out;
@@ -50,6 +52,7 @@ CliRun runCli(const QStringList& arguments, QStringList answers = {})
         return answers.takeFirst();
     };
     io.timeScale = kScale;
+    io.terminal = terminal;
     run.code = cli::RunCli(arguments, io);
     run.out = QString::fromUtf8(out);
     run.err = QString::fromUtf8(err);
@@ -88,7 +91,7 @@ struct Sim {
 };
 
 struct CliTest : ::testing::Test {
-    CleanModule module;
+    ScratchState module;
     QTemporaryDir dir;
     QString file(const QString& name) const { return dir.filePath(name); }
 };
@@ -112,7 +115,7 @@ TEST_F(CliTest, BackupIsTheFileTheWindowSavesAfterReceivingBoth)
         PortOverride com1(1, sim.path());
         ScriptedDialogs dialogs;
         dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::Yes).ok().file(windowFile).ok();
-        Session window(c.family == 0 ? Family::PointInput : Family::PulseTrain, dialogs);
+        Session window(c.family == 0 ? Family::PointInput : Family::PulseTrain, dialogs, module);
         ASSERT_EQ(exchange::ReceiveTable(window), exchange::Result::Done);
         ASSERT_EQ(exchange::ReceiveParameters(window), exchange::Result::Done);
         ASSERT_TRUE(SettingCommands(window).saveAs());
@@ -363,6 +366,87 @@ TEST_F(CliTest, ControlCharactersReachTheTerminalShown)
     EXPECT_TRUE(run.out.contains("<ESC>[2J")) << run.out.toStdString();
 }
 
+// Plain info: one line per port on stdout, the summary on stderr.
+TEST_F(CliTest, PlainInfoPrintsOneLinePerPort)
+{
+    Sim point(0, file(QStringLiteral("point")));
+    Sim pulse(1, file(QStringLiteral("pulse")));
+    const CliRun run = runCli({"info", "--port", point.path(), "--port", pulse.path()});
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
+    for (const QString& line : lines) {
+        const bool isPoint = line.startsWith(point.path() + ": point-input, actuator type ");
+        const bool isPulse = line.startsWith(pulse.path() + ": pulse-train, actuator type 61, ");
+        EXPECT_TRUE(isPoint || isPulse) << line.toStdString();
+        EXPECT_TRUE(line.contains(", version 1.10, DIO layout ")) << line.toStdString();
+    }
+    EXPECT_NE(lines.at(0).section(':', 0, 0), lines.at(1).section(':', 0, 0));
+    EXPECT_TRUE(run.err.contains("summary:")) << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains("summary:"));
+}
+
+// On a terminal a transfer shows a bar redrawn in place up to 100 %; elsewhere --verbose
+// shows a line at the start and at every further quarter, and no control sequence.
+TEST_F(CliTest, ProgressIsABarOnATerminalAndLinesElsewhere)
+{
+    const QRegularExpression fullBar(QStringLiteral("\\[#{30}\\] 100% "));
+    const QRegularExpression quarterLine(QStringLiteral(": [^\n]+ (0|25|50|75|100)%\n"));
+    const struct {
+        const char* name;
+        bool terminal;
+        bool verbose;
+        bool bar;
+        bool lines;
+    } cases[] = {
+        {"terminal", true, false, true, false},
+        {"pipe", false, false, false, false},
+        {"pipe, verbose", false, true, false, true},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sim point(0, file(QStringLiteral("point%1").arg(n)));
+        const QString saved = file(QStringLiteral("saved%1.csv").arg(n++));
+        QStringList arguments{"backup", "--port", point.path(), saved};
+        if (c.verbose)
+            arguments << "--verbose";
+        const CliRun run = runCli(arguments, {}, c.terminal);
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err.contains(fullBar), c.bar) << run.err.toStdString();
+        EXPECT_EQ(run.err.contains(QStringLiteral("\x1b[")), c.terminal);
+        EXPECT_EQ(run.err.contains(quarterLine), c.lines) << run.err.toStdString();
+    }
+}
+
+// A --port value is a port name, a path or a bare device name looked up in /dev; with --out
+// each port's backup is named after its device.
+TEST_F(CliTest, PortValuesAndTheBackupNamesOutGives)
+{
+    PortOverride com2(2, "/dev/ttyS7");
+    const struct {
+        const char* value;
+        QString device;
+        const char* backup;
+    } cases[] = {
+        {"ttyUSB0", "/dev/ttyUSB0", "ttyUSB0.csv"},
+        {"COM2", "/dev/ttyS7", "ttyS7.csv"},
+        {"rfc2217://10.0.0.5:4001", "rfc2217://10.0.0.5:4001", "10.0.0.5-4001.csv"},
+        {"sub/a.tty", QDir::current().absoluteFilePath("sub/a.tty"), "a.tty.csv"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        const cli::ParseResult parsed =
+            cli::parseArguments({"backup", "--port", c.value, "--out", dir.path()});
+        ASSERT_TRUE(parsed.request) << parsed.error.toStdString();
+        ASSERT_EQ(parsed.request->ports.size(), 1);
+        const cli::PortSpec& port = parsed.request->ports.first();
+        EXPECT_EQ(port.name, c.value);
+        EXPECT_EQ(port.device, c.device);
+        EXPECT_EQ(parsed.request->backupPath(port), dir.filePath(c.backup));
+    }
+}
+
 // ---- several ports
 
 TEST_F(CliTest, OneSilentPortAmongThreeSpoilsOnlyItsOwnResult)
@@ -431,7 +515,7 @@ TEST(CliNetworkPorts, AnyMixOfLocalAndNetworkPortsBacksUpAlike)
 {
     if (Ser2net::program().isEmpty())
         GTEST_SKIP() << "ser2net is not installed; scripts/install-deps.sh installs it";
-    CleanModule module;
+    ScratchState module;
     QTemporaryDir dir;
     Sim local(0, dir.filePath("local"));
     Sim overRfc(0, dir.filePath("rfc"));

@@ -4,6 +4,7 @@
 // leave it enabled), and it is usable again afterwards.
 #include "ExchangeRig.h"
 #include "Initialise.h"
+#include "SettingCommands.h"
 
 #include <cctype>
 
@@ -55,7 +56,9 @@ exchange::Result run(ExchangeRig& rig, Operation op)
     case Operation::ReceiveParameters: return rig.run(Op::ReceiveParameters);
     case Operation::TransmitTable: return rig.run(Op::TransmitTable);
     case Operation::TransmitParameters: return rig.run(Op::TransmitParameters);
-    case Operation::InitTable: return exchange::InitTable(rig.session);
+    case Operation::InitTable:
+        return exchange::InitTable(rig.session,
+                                   [&rig] { return SettingCommands(rig.session).askToSave(); });
     case Operation::InitOrigin: return exchange::InitOrigin(rig.session);
     case Operation::ChangeOrigin: return exchange::ChangeOrigin(rig.session);
     }

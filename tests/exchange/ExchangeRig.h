@@ -1,15 +1,11 @@
-// A session with a recording view wired to the controller simulator, for the receive and
-// transmit procedures.
+// The session rig with the helpers of the receive, transmit and initialise procedures.
 #pragma once
 
-#include "FakeView.h"
 #include "Grid.h"
 #include "ParameterTable.h"
 #include "PointTable.h"
 #include "Receive.h"
-#include "ScriptedDialogs.h"
-#include "Session.h"
-#include "SimLine.h"
+#include "SessionRig.h"
 #include "Transmit.h"
 #include "ZoneTable.h"
 
@@ -62,12 +58,9 @@ inline bool isReceive(Op op)
     return op == Op::ReceiveTable || op == Op::ReceiveParameters;
 }
 
-struct ExchangeRig {
-    explicit ExchangeRig(sim::Options options = pointOptions())
-        : sim(options),
-          session(options.family == 1 ? Family::PulseTrain : Family::PointInput, dialogs)
+struct ExchangeRig : SessionRig {
+    explicit ExchangeRig(sim::Options options = pointOptions()) : SessionRig(options)
     {
-        session.setView(&view);
         sim.controller.clearReceived();
     }
 
@@ -82,7 +75,6 @@ struct ExchangeRig {
         return exchange::Result::LinkError;
     }
 
-    QList<QByteArray> sent() const { return sim.controller.receivedLines(); }
     Grid& table() { return session.tableGrid(); }
     Grid& params() { return session.parameterGrid(); }
     FakeProgress& bar() { return view.bar; }
@@ -144,12 +136,6 @@ struct ExchangeRig {
                          });
     }
     QList<bool> lockedWhileAsked;
-
-    CleanModule clean;
-    SimLine sim;
-    ScriptedDialogs dialogs;
-    FakeView view;
-    Session session;
 };
 
 inline Box question(const char* text, const char* title)

@@ -3,6 +3,7 @@
 // time-out, refusal and cut reply.
 #include "ExchangeRig.h"
 #include "Initialise.h"
+#include "SettingCommands.h"
 
 #include <QTemporaryDir>
 
@@ -68,6 +69,9 @@ struct InitRig : ExchangeRig {
         session.setTimeScale(kShort);
         QObject::connect(&session, &Session::quickBoxRefreshRequested, [this] { ++refreshes; });
     }
+
+    // The window's own save question, as the window hands it in.
+    const exchange::SaveQuestion askToSave = [this] { return SettingCommands(session).askToSave(); };
 
     bool points() const { return session.family() == Family::PointInput; }
     QString tableTitle() const { return points() ? "Point initialization" : "Zone initialization"; }
@@ -207,7 +211,7 @@ TEST(InitTable, ErasesTheControllerThenEmptiesEveryRow)
             stillFilled = !rig.cell(0, 1).isEmpty();
         });
         rig.dialogs.answer(MsgAnswer::Yes).ok();
-        EXPECT_EQ(exchange::InitTable(rig.session), exchange::Result::Done);
+        EXPECT_EQ(exchange::InitTable(rig.session, rig.askToSave), exchange::Result::Done);
 
         EXPECT_EQ(rig.sent(), lines({rig.points() ? "@INIT PNT ,\r\n" : "@INIT ZON ,\r\n"}));
         EXPECT_EQ(rig.dialogs.boxes,
@@ -239,7 +243,7 @@ TEST(InitTable, NoSendsNothing)
         const QString before = rig.tableText();
         rig.view.toolbarEnabled = false;
         rig.dialogs.answer(MsgAnswer::No);
-        EXPECT_EQ(exchange::InitTable(rig.session), exchange::Result::Declined);
+        EXPECT_EQ(exchange::InitTable(rig.session, rig.askToSave), exchange::Result::Declined);
         EXPECT_TRUE(rig.sent().isEmpty());
         EXPECT_EQ(rig.dialogs.boxes, QList<Box>{rig.tableQuestion()});
         EXPECT_EQ(rig.tableText(), before);
@@ -292,7 +296,7 @@ TEST(InitTable, TheSaveQuestion)
                 rig.dialogs.ok();
                 boxes << okText("Initializing has completed.", rig.tableTitle());
             }
-            const exchange::Result result = exchange::InitTable(rig.session);
+            const exchange::Result result = exchange::InitTable(rig.session, rig.askToSave);
 
             EXPECT_EQ(rig.dialogs.boxes, boxes);
             EXPECT_EQ(rig.dialogs.pendingAnswers(), 0);
@@ -319,7 +323,7 @@ TEST(InitParameters, PointInputType50FillsTheFactoryValues)
     rig.watchLocking();
     rig.chooser.answers = {QStringLiteral("50")};
     rig.dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::No);
-    EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser), exchange::Result::Done);
+    EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Done);
 
     EXPECT_EQ(rig.sent(), lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@?PRM 0,\r\n", "@INIT PRM 50,\r\n"}));
     EXPECT_FALSE(rig.lockedWhileAsked.contains(false));
@@ -377,7 +381,7 @@ TEST(InitParameters, TheTypeDecidesValuesAndRanges)
         rig.spoilParameters();
         rig.chooser.answers = {QString::fromLatin1(c.type)};
         rig.dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::No);
-        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser), exchange::Result::Done);
+        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Done);
         EXPECT_EQ(rig.sent().last(), "@INIT PRM " + QByteArray(c.type) + ",\r\n");
         expectFactoryValues(rig, c.type, rig.points() ? QList<int>{6, 28} : QList<int>{});
         expectRow(rig, 10, c.speed);
@@ -397,7 +401,7 @@ TEST(InitParameters, PulseTrainSkipsVersionAndLayoutAndLeavesMovaOut)
     rig.spoilParameters();
     rig.chooser.answers = {QStringLiteral("62")};
     rig.dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::No);
-    EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser), exchange::Result::Done);
+    EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Done);
 
     EXPECT_EQ(rig.sent(), lines({"@?PRM 0,\r\n", "@INIT PRM 62,\r\n"}));
     ASSERT_EQ(rig.chooser.asked.size(), 1);
@@ -425,7 +429,7 @@ TEST(InitParameters, EnglishWritesParameter22)
         rig.chooser.answers = {QStringLiteral("50")};
         rig.view.error = QStringLiteral("E99");
         rig.dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::Yes).ok();
-        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser), exchange::Result::Done);
+        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Done);
 
         const QList<QByteArray> sent = rig.sent();
         ASSERT_GE(sent.size(), 3);
@@ -467,7 +471,7 @@ TEST(InitParameters, ControllerGenerationAndVersionDecideParameters6And28)
         InitRig rig(o);
         rig.chooser.answers = {QStringLiteral("63")};
         rig.dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::No);
-        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser), exchange::Result::Done);
+        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Done);
         expectRow(rig, 6, c.prm6);
         expectRow(rig, 28, c.prm28);
     }
@@ -482,7 +486,7 @@ TEST(InitParameters, CancelInTheTypeDialogSendsNothingMore)
         const QString before = rig.gridText();
         rig.chooser.answers = {std::nullopt};
         rig.dialogs.answer(MsgAnswer::Yes);
-        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser), exchange::Result::Declined);
+        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Declined);
 
         EXPECT_EQ(rig.sent(), rig.points() ? lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@?PRM 0,\r\n"})
                                            : lines({"@?PRM 0,\r\n"}));
@@ -521,7 +525,7 @@ TEST(InitParameters, NoAndTheSaveQuestionSendNothing)
                 rig.dialogs.answer(a);
             if (c.file)
                 rig.dialogs.file(QString::fromLatin1(c.file));
-            EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser), exchange::Result::Declined);
+            EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Declined);
             EXPECT_TRUE(rig.sent().isEmpty());
             EXPECT_TRUE(rig.chooser.asked.isEmpty());
             EXPECT_EQ(rig.gridText(), before);
@@ -605,7 +609,7 @@ TEST(InitParameters, EveryStepTimedOutRefusedOrCut)
             rig.dialogs.answer(b.buttons == MsgButtons::Ok ? MsgAnswer::Ok
                                : c.english                 ? MsgAnswer::Yes
                                                            : MsgAnswer::No);
-        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser), c.result);
+        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), c.result);
 
         EXPECT_EQ(rig.dialogs.boxes.mid(1), c.boxesAfterQuestion);
         EXPECT_EQ(rig.chooser.asked.size(), c.chooserAsked ? 1 : 0);

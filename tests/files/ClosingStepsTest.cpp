@@ -2,7 +2,7 @@
 #include "FakeView.h"
 #include "Grid.h"
 #include "Ini.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "PointTable.h"
 #include "ScriptedDialogs.h"
 #include "Session.h"
@@ -59,7 +59,7 @@ private:
             ioStopped_ = true;
             steps_ << "stopIo";
         }
-        if (!portStored_ && ReadIniValue("COM", "Data", module1().iniPath()) == "3") {
+        if (!portStored_ && ReadIniValue("COM", "Data", session_->programState().iniPath()) == "3") {
             portStored_ = true;
             steps_ << "storePort";
         }
@@ -74,14 +74,14 @@ private:
 struct Closing {
     Closing()
     {
-        module1().portName = "COM3";
+        clean.portName = "COM3";
         view.watch(session);
         session.setView(&view);
     }
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
     StepsView view;
-    Session session{Family::PointInput, dialogs};
+    Session session{Family::PointInput, dialogs, clean};
     SettingCommands commands{session};
 };
 

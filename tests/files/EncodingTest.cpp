@@ -87,7 +87,7 @@ TEST(FileEncoding, ReadsAFileOfTheOtherCodePageInThatOne)
 
 class EncodingOnSave : public ::testing::Test {
 protected:
-    CleanModule clean;
+    ScratchState clean;
     QTemporaryDir dir;
 };
 

@@ -63,12 +63,12 @@ class MangledFiles : public ::testing::TestWithParam<Family> {};
 TEST_P(MangledFiles, NeverCrashAndRefusedOnesChangeNothing)
 {
     const Family family = GetParam();
-    CleanModule clean;
+    ScratchState clean;
     QTemporaryDir dir;
     int refused = 0;
     int opened = 0;
     LenientDialogs dialogs;
-    Session session(family, dialogs);
+    Session session(family, dialogs, clean);
     const QByteArray good = fileOf(family == Family::PointInput ? freshPointLines() : freshPulseLines());
     const QList<QByteArray> files = mangled(good, family == Family::PointInput ? 1u : 2u);
     for (qsizetype i = 0; i < files.size(); ++i) {

@@ -5,7 +5,7 @@
 #include "FileTestSupport.h"
 #include "Grid.h"
 #include "Ini.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "ParameterTable.h"
 #include "PointTable.h"
 #include "ScriptedDialogs.h"
@@ -31,7 +31,7 @@ namespace {
 
 class Files : public ::testing::Test {
 protected:
-    CleanModule clean;
+    ScratchState clean;
     QTemporaryDir dir;
 
     static void saveTo(ViewedSession& v, const QString& path)
@@ -371,10 +371,9 @@ TEST(SaveQuestion, EveryCommandFollowsTheAnswer)
     for (const auto& [command, name] : commands) {
         for (const Asked& a : kAnswers) {
             const std::string label = std::string(name) + ", " + a.name;
-            CleanModule clean;
             QTemporaryDir dir;
-            module1().portName = "COM3";
             ViewedSession v;
+            v.state.portName = "COM3";
             SettingCommands files(v.session);
             v.session.tableGrid().setText(0, PointTable::ModeColumn, "A");
             ASSERT_TRUE(v.session.isModified());
@@ -407,7 +406,7 @@ TEST(SaveQuestion, EveryCommandFollowsTheAnswer)
                 EXPECT_EQ(v.view.closed, a.goesOn() ? 1 : 0) << label;
                 break;
             case Command::Closing:
-                EXPECT_EQ(ReadIniValue("COM", "Data", module1().iniPath()), a.goesOn() ? "3" : "ERROR")
+                EXPECT_EQ(ReadIniValue("COM", "Data", v.state.iniPath()), a.goesOn() ? "3" : "ERROR")
                     << label;
                 break;
             }

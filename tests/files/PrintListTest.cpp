@@ -47,9 +47,9 @@ TEST(PrintListLayout, EveryRowIsOneLineOnItsPage)
     } cases[] = {{Family::PointInput, 2, 1}, {Family::PulseTrain, 1, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.family == Family::PointInput ? "point" : "pulse");
-        CleanModule clean;
+        ScratchState clean;
         ScriptedDialogs dialogs;
-        Session s(c.family, dialogs);
+        Session s(c.family, dialogs, clean);
         s.tableGrid().setText(2, settingfile::dataColumns(c.family), QStringLiteral("a note"));
         const QList<QStringList> rows = printlist::rows(c.family, s.tableGrid(), s.parameters());
         const auto pages = printlist::layOut(c.family, rows, QDateTime::currentDateTime());

@@ -1,5 +1,6 @@
 // The setting file on disk: what Save As writes and how the reader takes a file apart.
 #include "FakeView.h"
+#include "FileAcceptance.h"
 #include "FileTestSupport.h"
 #include "Grid.h"
 #include "SettingCommands.h"
@@ -24,7 +25,7 @@ struct FreshCase {
 
 class FreshSave : public ::testing::TestWithParam<FreshCase> {
 protected:
-    CleanModule clean;
+    ScratchState clean;
     QTemporaryDir dir;
 };
 
@@ -71,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(BothFamilies, FreshSave,
 
 TEST(FreshPointFile, CarriesTheParametersAtTheirLines)
 {
-    CleanModule clean;
+    ScratchState clean;
     QTemporaryDir dir;
     ViewedSession v;
     v.dialogs.file(dir.filePath("p.csv")).ok();
@@ -182,5 +183,50 @@ TEST(SettingFileReader, CountsOnlyCompleteRowsUpToTheLimit)
         const settingfile::ReadResult r = settingfile::decode(c.text, c.family);
         EXPECT_EQ(r.rows.size(), c.rows) << c.name;
         EXPECT_EQ(r.status, c.status) << c.name;
+    }
+}
+
+// Which files a window of each family opens, decided before any grid changes: the answer Open
+// shows its boxes from and kap-cli asks before it loads a file.
+TEST(FileAcceptance, TellsWhyAFileIsNotOpened)
+{
+    using settingfile::Acceptance;
+    const auto replaced = [](QStringList lines, const QString& from, const QString& to) {
+        lines.replaceInStrings(from, to);
+        return fileOf(lines);
+    };
+    QTemporaryDir dir;
+    for (const Family family : {Family::PointInput, Family::PulseTrain}) {
+        const bool point = family == Family::PointInput;
+        const QStringList fresh = point ? freshPointLines() : freshPulseLines();
+        const QByteArray good = fileOf(fresh);
+        const struct {
+            const char* name;
+            QByteArray bytes;
+            Acceptance expected;
+        } cases[] = {
+            {"as saved", good, Acceptance::Accepted},
+            {"untagged", replaced(fresh, "KAP,", "KAB,"), Acceptance::NotTagged},
+            {"cut inside a line", good.left(good.indexOf("PRM3=") + 2), Acceptance::CutShort},
+            {"a number field that is none",
+             point ? replaced(fresh, "P0=,,,,,", "P0=,A,12abc,,,") : replaced(fresh, "Z0=,,,,,", "Z0=,12abc,,,,"),
+             Acceptance::Damaged},
+            {"a parameter that is no number", replaced(fresh, "PRM4=,100,", "PRM4=,1x0,"), Acceptance::Damaged},
+            {"an unknown type", replaced(fresh, "PRM0=,50,", "PRM0=,51,"), Acceptance::UnknownType},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(point ? "point-input, " : "pulse-train, ") + c.name);
+            const QString path = dir.filePath(QStringLiteral("check.csv"));
+            writeBytes(path, c.bytes);
+            EXPECT_EQ(settingfile::checkFile(path, family, codepage::Encoding::Windows1252).acceptance,
+                      c.expected);
+        }
+        const QByteArray otherFamilys = fileOf(point ? freshPulseLines() : freshPointLines());
+        EXPECT_NE(settingfile::check(otherFamilys, family, codepage::Encoding::Windows1252).acceptance,
+                  Acceptance::Accepted);
+        EXPECT_EQ(settingfile::checkFile(dir.filePath(QStringLiteral("none.csv")), family,
+                                         codepage::Encoding::Windows1252)
+                      .acceptance,
+                  Acceptance::Unreadable);
     }
 }

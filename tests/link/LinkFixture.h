@@ -2,7 +2,6 @@
 #pragma once
 
 #include "Link.h"
-#include "Module1.h"
 #include "QtSerialLine.h"
 #include "SimLine.h"
 
@@ -12,9 +11,9 @@ namespace kap::test {
 
 class LinkFixture : public ::testing::Test {
 public:  // table-driven tests act on the fixture from lambdas
-    CleanModule clean;
+    ScratchState clean;
     QtSerialLine serial;
-    Link link{serial, module1().replyTimeout};
+    Link link{serial, clean, clean.replyTimeout};
 
     Outcome send(qint16 code, const QString& second = {}, float timeoutMs = 3000)
     {

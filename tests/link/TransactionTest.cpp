@@ -64,14 +64,14 @@ TEST_F(Transactions, QueryAndReplyThroughTheSimulator)
     EXPECT_EQ(window.comS, "@?PRM 13,\r\n");
     EXPECT_EQ(window.comR, "1\r\nOK\r\n");
     EXPECT_FALSE(serial.isOpen()) << "the port is open only during a transaction";
-    EXPECT_FALSE(module1().busy());
+    EXPECT_FALSE(clean.busy());
 }
 
 TEST_F(Transactions, ThePortIsOpenWhileTheTransactionWaits)
 {
     SimLine sim({.motionMs = 300});
     bool openDuringWait = false;
-    QTimer::singleShot(100, [&] { openDuringWait = serial.isOpen() && module1().busy(); });
+    QTimer::singleShot(100, [&] { openDuringWait = serial.isOpen() && clean.busy(); });
     const Outcome out = send(cmd::ORG);
     EXPECT_TRUE(openDuringWait);
     EXPECT_EQ(out.reply, "OK\r\n");
@@ -152,7 +152,7 @@ TEST_F(Transactions, SilenceEndsAtTheDeadlineWithTimeout)
     const Outcome out = send(cmd::QVER, {}, 150);
     EXPECT_TRUE(out.timedOut);
     EXPECT_EQ(out.reply, "");
-    EXPECT_FALSE(module1().busy());
+    EXPECT_FALSE(clean.busy());
 }
 
 TEST_F(Transactions, CutAndGarbledRepliesTimeOutWithWhatArrived)
@@ -181,7 +181,7 @@ TEST_F(Transactions, LineClosedMidReplyEndsAtOnce)
     EXPECT_LT(clock.elapsed(), 4000) << "a lost line does not wait for the deadline";
     EXPECT_TRUE(out.lineFailed);
     EXPECT_FALSE(out.timedOut);
-    EXPECT_FALSE(module1().busy());
+    EXPECT_FALSE(clean.busy());
     EXPECT_FALSE(serial.isOpen());
 }
 
@@ -189,10 +189,10 @@ TEST_F(Transactions, BadPortNamesFallBackToCom1)
 {
     SimLine sim;  // serves COM1
     for (const char* name : {"COM9", "COM0", "COM12", "COM", "com2", "COM3 ", "", "LPT1"}) {
-        module1().portName = QString::fromLatin1(name);
+        clean.portName = QString::fromLatin1(name);
         sim.controller.clearReceived();
         const Outcome out = send(cmd::QVER);
-        EXPECT_EQ(module1().portName, "COM1") << name;
+        EXPECT_EQ(clean.portName, "COM1") << name;
         EXPECT_EQ(out.reply, "1.10\r\nOK\r\n") << name;
         EXPECT_EQ(sim.controller.receivedLines().size(), 1) << name;
     }
@@ -209,7 +209,7 @@ TEST_F(Transactions, AMissingDeviceEndsAtOnceWithAnEmptyReply)
     EXPECT_TRUE(out.lineFailed);
     EXPECT_FALSE(out.timedOut);
     EXPECT_EQ(out.reply, "");
-    EXPECT_FALSE(module1().busy());
+    EXPECT_FALSE(clean.busy());
     EXPECT_EQ(window.comS, "before") << "nothing was sent";
 }
 
@@ -217,7 +217,7 @@ TEST_F(Transactions, ACommandRequestedDuringAWaitGoesOutAfterIt)
 {
     SimLine sim({.motionMs = 400});
     QtSerialLine otherSerial;
-    Link other(otherSerial, module1().replyTimeout);
+    Link other(otherSerial, clean, clean.replyTimeout);
     Outcome inner;
     QStringList events;
     QObject::connect(&link, &Link::replyReceived, [&] { events << "outer answered"; });
@@ -257,7 +257,7 @@ TEST_F(Transactions, BreakByteDuringAWaitStopsTheMotion)
 {
     SimLine sim({.motionMs = 5000});
     QTimer::singleShot(100, [&] {
-        module1().replyTimeout.set(22000);
+        clean.replyTimeout.set(22000);
         link.writeBreakNow();
     });
     QElapsedTimer clock;
@@ -322,7 +322,7 @@ TEST_F(Transactions, OnlyAWaitTimeoutMovesTheDeadline)
         std::function<void()> change;
         bool timesOut;
     } cases[] = {
-        {"for the next exchange", [] { module1().replyTimeout.set(100); }, false},
+        {"for the next exchange", [this] { clean.replyTimeout.set(100); }, false},
         {"for the waiting one", [this] { link.setWaitTimeout(100); }, true},
     };
     for (const auto& c : cases) {
@@ -436,10 +436,10 @@ public:
 
 TEST(TransactionDeadline, AReplyWordInTheFirstReadAfterTheDeadlineStillTimesOut)
 {
-    CleanModule clean;
+    ScratchState clean;
     HeldBackLine line;
     ReplyTimeout timeout(100);
-    Link link(line, timeout);
+    Link link(line, clean, timeout);
     // The word lands in the buffer before the deadline, but nothing reads it until then.
     QTimer::singleShot(20, [&] { line.pending = "1.10\r\nOK\r\n"; });
     const Outcome out = link.exchange(cmd::QVER);
@@ -561,11 +561,11 @@ TEST(TransactionConnecting, TheWaitForAConnectionIsTheExchanges)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CleanModule clean;
+        ScratchState clean;
         ConnectingLine line;
         line.connects = c.connects;
         ReplyTimeout timeout(1000);
-        Link link(line, timeout);
+        Link link(line, clean, timeout);
         QStringList failures;
         QObject::connect(&link, &Link::portFailed, [&](const QString& why) { failures << why; });
         const auto ask = [&](qint16 code) { return link.exchange(code); };
@@ -584,7 +584,7 @@ TEST(TransactionConnecting, TheWaitForAConnectionIsTheExchanges)
         EXPECT_EQ(out.lineFailed, !c.connects);
         EXPECT_EQ(line.written, c.written);
         EXPECT_EQ(failures, c.connects ? QStringList() : QStringList{"connection refused"});
-        EXPECT_FALSE(module1().busy());
+        EXPECT_FALSE(clean.busy());
         if (c.during == During::AnotherCommand) {
             EXPECT_EQ(inner.reply, "OK\r\n");
         }

@@ -2,7 +2,7 @@
 // return to origin with its STOP dialog, the current-angle refresh and a line lost mid-move.
 #include "Commands.h"
 #include "Drive.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "OperationRig.h"
 #include "ParameterTable.h"
 

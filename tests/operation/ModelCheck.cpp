@@ -67,7 +67,7 @@ public:
     explicit World(quint32 seed)
         : rng_(seed), dialogs_(rng_), family_(rng_.bounded(3) == 0 ? 1 : 0), controller_(options()),
           server_(controller_),
-          session_(family_ == 1 ? Family::PulseTrain : Family::PointInput, dialogs_)
+          session_(family_ == 1 ? Family::PulseTrain : Family::PointInput, dialogs_, clean_)
     {
         server_.start(dir_.filePath(QStringLiteral("tty")));
         override_ = std::make_unique<PortOverride>(1, server_.path());
@@ -223,7 +223,7 @@ private:
     QRandomGenerator rng_;
     RandomDialogs dialogs_;
     int family_;
-    CleanModule clean_;
+    ScratchState clean_;
     QTemporaryDir dir_;
     sim::Controller controller_;
     sim::PtyServer server_;

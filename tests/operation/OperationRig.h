@@ -1,15 +1,11 @@
-// A session with a recording view on the controller simulator, for the drive panel's
-// procedures.
+// The session rig with the helpers of the drive panel's procedures.
 #pragma once
 
 #include "CommandOffer.h"
 #include "Drive.h"
-#include "FakeView.h"
 #include "Invariants.h"
-#include "ScriptedDialogs.h"
 #include "ServoBrake.h"
-#include "Session.h"
-#include "SimLine.h"
+#include "SessionRig.h"
 #include "Teaching.h"
 
 #include <QElapsedTimer>
@@ -55,12 +51,9 @@ inline sim::Options simOptions(int family = 0, int motionMs = 150)
 // A tenth of every protocol wait: a lost reply costs 300 ms instead of 3 s.
 constexpr double kTimeScale = 0.1;
 
-struct OperationRig {
-    explicit OperationRig(sim::Options options = simOptions())
-        : line(options),
-          session(options.family == 1 ? Family::PulseTrain : Family::PointInput, dialogs)
+struct OperationRig : SessionRigOf<HookedDialogs> {
+    explicit OperationRig(sim::Options options = simOptions()) : SessionRigOf(options)
     {
-        session.setView(&view);
         session.setTimeScale(kTimeScale);
         clock.start();
     }
@@ -73,7 +66,6 @@ struct OperationRig {
         line.controller.clearReceived();
     }
 
-    QList<QByteArray> sent() const { return line.controller.receivedLines(); }
     qsizetype count(const char* entry) const { return sent().count(entry); }
     PanelState& panel() { return session.panel(); }
 
@@ -94,11 +86,8 @@ struct OperationRig {
         whenReceived(word, [this, &at] { at = at < 0 ? clock.elapsed() : at; });
     }
 
-    CleanModule clean;
-    SimLine line;
-    HookedDialogs dialogs;
-    FakeView view;
-    Session session;
+    // The simulated line under the name the operation tests know it by.
+    SimLine& line = sim;
     QElapsedTimer clock;
 };
 

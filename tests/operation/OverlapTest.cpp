@@ -1,7 +1,7 @@
 // Operations that meet: a click, a tick or a late reply during another operation's wait.
 // Each case is a way two of them used to get in each other's way.
 #include "IoMonitor.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "OperationRig.h"
 #include "PointTable.h"
 #include "SettingCommands.h"

@@ -1,7 +1,7 @@
 // Teaching in Setting mode against the simulated controller: jogging in playback, SET with
 // its ranges and the virtual origin, the taught setting position, and direct teaching.
 #include "Commands.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "OperationRig.h"
 #include "ParameterTable.h"
 #include "PointTable.h"

@@ -1,5 +1,5 @@
 #include "Ini.h"
-#include "Module1.h"
+#include "ProgramState.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -66,21 +66,37 @@ TEST(Ini, WriteCreatesFileSectionAndKeyAndKeepsTheRest)
     EXPECT_EQ(ReadIniValue("COM", "Data", path), "2");
 }
 
+// A write that fails says so; a port number that cannot be stored also leaves a kap.ini
+// warning naming the file.
 TEST(Ini, AFailedWriteReportsFalse)
 {
     EXPECT_FALSE(WriteIniValue("1", "COM", "Data", "/nonexistent-folder/TALOR.ini"));
+
+    ProgramState state;
+    state.programFolder = QStringLiteral("/nonexistent-kap-folder");
+    state.userFolder = QStringLiteral("/dev/null/KAP");  // can never be made
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (type == QtWarningMsg && QLatin1String(context.category) == QLatin1String("kap.ini"))
+                warnings << text;
+        });
+    EXPECT_FALSE(state.storePortNumber());
+    qInstallMessageHandler(previous);
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains(QLatin1String("/dev/null/KAP/TALOR.ini")))
+        << warnings[0].toStdString();
 }
 
 TEST(Ini, PortNumberIsStoredFromThePortName)
 {
     QTemporaryDir dir;
-    module1().reset();
-    module1().programFolder = dir.path();
-    module1().portName = "COM3";
-    ASSERT_TRUE(StorePortNumber());
-    EXPECT_EQ(ReadIniValue("COM", "Data", module1().iniPath()), "3");
-    module1().reset();
-    module1().programFolder.clear();
+    ProgramState state;
+    state.programFolder = dir.path();
+    state.portName = "COM3";
+    ASSERT_TRUE(state.storePortNumber());
+    EXPECT_EQ(ReadIniValue("COM", "Data", state.iniPath()), "3");
 }
 
 // A program folder the user cannot write (an installed program): the port goes to the user's
@@ -88,17 +104,14 @@ TEST(Ini, PortNumberIsStoredFromThePortName)
 TEST(Ini, PortNumberGoesToTheUsersCopyWhenTheProgramFolderIsNotWritable)
 {
     QTemporaryDir user;
-    module1().reset();
-    module1().programFolder = QStringLiteral("/nonexistent-kap-folder");
-    module1().userFolder = user.filePath(QStringLiteral("KAP"));
-    module1().portName = "COM3";
-    ASSERT_TRUE(StorePortNumber());
-    EXPECT_EQ(module1().iniPath(), user.filePath(QStringLiteral("KAP/TALOR.ini")));
-    module1().portName = "COM1";
-    EXPECT_EQ(ReadPortName(), "COM3");
-    module1().reset();
-    module1().programFolder.clear();
-    module1().userFolder.clear();
+    ProgramState state;
+    state.programFolder = QStringLiteral("/nonexistent-kap-folder");
+    state.userFolder = user.filePath(QStringLiteral("KAP"));
+    state.portName = "COM3";
+    ASSERT_TRUE(state.storePortNumber());
+    EXPECT_EQ(state.iniPath(), user.filePath(QStringLiteral("KAP/TALOR.ini")));
+    state.portName = "COM1";
+    EXPECT_EQ(state.readPortName(), "COM3");
 }
 
 // A program folder of the system (/usr/bin) or of another user keeps no TALOR.ini of the
@@ -118,21 +131,18 @@ TEST(Ini, AnInstalledProgramNeverWritesBesideItself)
     } cases[] = {{"/usr/bin", false}, {foreignFolder, false}, {own.path(), true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder.toStdString());
-        module1().reset();
-        module1().programFolder = c.folder;
-        module1().userFolder = user.filePath(QStringLiteral("KAP"));
+        ProgramState state;
+        state.programFolder = c.folder;
+        state.userFolder = user.filePath(QStringLiteral("KAP"));
         const QString expected = c.beside ? QDir(c.folder).filePath(QStringLiteral("TALOR.ini"))
                                           : user.filePath(QStringLiteral("KAP/TALOR.ini"));
-        EXPECT_EQ(module1().writableIniPath(), expected);
-        module1().portName = "COM4";
-        ASSERT_TRUE(StorePortNumber());
-        EXPECT_EQ(module1().iniPath(), expected);
-        EXPECT_EQ(ReadPortName(), "COM4");
+        EXPECT_EQ(state.writableIniPath(), expected);
+        state.portName = "COM4";
+        ASSERT_TRUE(state.storePortNumber());
+        EXPECT_EQ(state.iniPath(), expected);
+        EXPECT_EQ(state.readPortName(), "COM4");
         QFile::remove(expected);
     }
-    module1().reset();
-    module1().programFolder.clear();
-    module1().userFolder.clear();
 }
 
 // A TALOR.ini beside the program that is there but is not read whole (a FIFO, one over the
@@ -174,20 +184,20 @@ TEST(Ini, ASettingsFileThatCannotBeReadIsNeitherReadNorRewritten)
         c.make(beside);
         struct stat before {};
         ::stat(QFile::encodeName(beside).constData(), &before);
-        module1().reset();
-        module1().programFolder = program.path();
-        module1().userFolder = user.filePath(QStringLiteral("KAP"));
+        ProgramState state;
+        state.programFolder = program.path();
+        state.userFolder = user.filePath(QStringLiteral("KAP"));
 
         QElapsedTimer clock;
         clock.start();
         QString problem;
-        EXPECT_EQ(ReadPortName(&problem), "COM1");
+        EXPECT_EQ(state.readPortName(&problem), "COM1");
         EXPECT_LT(clock.elapsed(), 2000);
         EXPECT_TRUE(problem.contains(QLatin1String(c.why))) << problem.toStdString();
         EXPECT_FALSE(WriteIniValue(QStringLiteral("3"), QStringLiteral("COM"),
                                    QStringLiteral("Data"), beside));
-        module1().portName = "COM3";
-        ASSERT_TRUE(StorePortNumber());
+        state.portName = "COM3";
+        ASSERT_TRUE(state.storePortNumber());
         struct stat after {};
         ::stat(QFile::encodeName(beside).constData(), &after);
         EXPECT_EQ(after.st_size, before.st_size);
@@ -195,7 +205,4 @@ TEST(Ini, ASettingsFileThatCannotBeReadIsNeitherReadNorRewritten)
         EXPECT_EQ(after.st_mode, before.st_mode);
         EXPECT_TRUE(QFile::exists(user.filePath(QStringLiteral("KAP/TALOR.ini"))));
     }
-    module1().reset();
-    module1().programFolder.clear();
-    module1().userFolder.clear();
 }

@@ -1,7 +1,7 @@
 // A network line against a scripted server of our own, for what ser2net cannot be made to
 // do: refuse the option, answer with other settings, never answer.
 #include "Link.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "NetworkSerialLine.h"
 #include "QtSerialLine.h"
 #include "SimLine.h"
@@ -219,21 +219,21 @@ TEST(NetworkLine, RawTcpConnectionFailuresAndKeepAlive)
 
 TEST(NetworkLine, WindowClosedWhileItsLineConnectsLeavesTheLinkFree)
 {
-    CleanModule clean;
+    ScratchState clean;
     ScriptedServer silent(QByteArray{});
     PortOverride com1(1, silent.address());
     auto serial = std::make_unique<QtSerialLine>();
-    auto link = std::make_unique<Link>(*serial, module1().replyTimeout);
+    auto link = std::make_unique<Link>(*serial, clean, clean.replyTimeout);
     link->setTimeScale(kShort);
     bool busyWhileConnecting = false;
     QTimer::singleShot(20, [&] {
-        busyWhileConnecting = module1().busy();
+        busyWhileConnecting = clean.busy();
         link.reset();
         serial.reset();
     });
     Link* running = link.get();
     const Outcome out = running->exchange(cmd::QVER);
     EXPECT_TRUE(busyWhileConnecting) << "a command clicked meanwhile queues behind this one";
-    EXPECT_FALSE(module1().busy());
+    EXPECT_FALSE(clean.busy());
     EXPECT_TRUE(out.reply.isEmpty());
 }

@@ -2,7 +2,7 @@
 // session starts and ends with.
 #include "CommandOffer.h"
 #include "FakeView.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "Session.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The session's own rules: port names, the controller version it keeps, the lines its link
 // shows, and the end of the program after an unknown actuator type.
 #include "FakeView.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "ParameterTable.h"
 #include "PortName.h"
 #include "Records.h"
@@ -57,7 +57,7 @@ TEST(ControllerFacts, VersionIsTheTrimmedFirstLine)
 
 TEST(Session, LinkLinesReachTheViewSetAtTheTime)
 {
-    CleanModule clean;
+    ScratchState clean;
     SimLine sim;
     ViewedSession w;
     Link& link = w.session.link();
@@ -80,13 +80,13 @@ TEST(Session, LinkLinesReachTheViewSetAtTheTime)
 
 TEST(Session, TimeScaleShortensTheReplyDeadline)
 {
-    CleanModule clean;
+    ScratchState clean;
     SimLine sim;
     sim.controller.arm("@?VER ", {sim::Fault::Kind::NoReply, {}, 0});
     ViewedSession w;
     w.session.setTimeScale(0.01);
     Link& link = w.session.link();
-    module1().replyTimeout.set(3000);
+    w.state.replyTimeout.set(3000);
     QElapsedTimer clock;
     clock.start();
     EXPECT_TRUE(link.exchange(cmd::QVER).timedOut);

@@ -2,6 +2,7 @@
 // restored, and keeps a progress dialog whose Cancel a test can press.
 #pragma once
 
+#include "ScratchState.h"
 #include "ScriptedDialogs.h"
 #include "Session.h"
 #include "SessionView.h"
@@ -79,14 +80,15 @@ public:
     int closed = 0;
 };
 
-// A session with a recording view and scripted dialogs.
+// A session with a recording view, scripted dialogs and a program state of its own.
 struct ViewedSession {
-    explicit ViewedSession(Family family = Family::PointInput) : session(family, dialogs)
+    explicit ViewedSession(Family family = Family::PointInput) : session(family, dialogs, state)
     {
         session.setView(&view);
     }
     ScriptedDialogs dialogs;
     FakeView view;
+    ScratchState state;
     Session session;
 };
 

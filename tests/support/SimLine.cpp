@@ -1,7 +1,5 @@
 #include "SimLine.h"
 
-#include "Module1.h"
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -43,18 +41,6 @@ bool waitUntil(const std::function<bool()>& pred, int timeoutMs)
         loop.exec();
     }
     return pred();
-}
-
-CleanModule::CleanModule()
-{
-    module1().reset();
-    module1().programFolder = dir_.path();
-}
-
-CleanModule::~CleanModule()
-{
-    module1().reset();
-    module1().programFolder.clear();
 }
 
 }  // namespace kap::test

@@ -1,9 +1,10 @@
 // Test helpers around the controller simulator: one controller served on a pty, reachable
-// by the tool as "COM1" (or another port), and a clean program-wide state per test.
+// by the tool as "COM1" (or another port), and a fresh program state per test.
 #pragma once
 
 #include "Controller.h"
 #include "PtyServer.h"
+#include "ScratchState.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -37,16 +38,5 @@ struct SimLine {
 
 // Runs the event loop until pred() holds or timeoutMs passed; returns pred().
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
-
-// A fresh program-wide state with the settings file in a private folder.
-class CleanModule {
-public:
-    CleanModule();
-    ~CleanModule();
-    QString folder() const { return dir_.path(); }
-
-private:
-    QTemporaryDir dir_;
-};
 
 }  // namespace kap::test

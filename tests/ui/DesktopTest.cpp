@@ -48,7 +48,7 @@ namespace {
 
 class Desktop : public ::testing::Test {
 protected:
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
 };
@@ -57,7 +57,7 @@ protected:
 
 TEST_F(Desktop, TheTitleNamesTheFileAndFollowsTheModifiedMark)
 {
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     EXPECT_FALSE(w.isWindowModified());
     w.session().tableGrid().setText(0, PointTable::ModeColumn, "A");
     EXPECT_TRUE(w.isWindowModified());
@@ -79,7 +79,7 @@ TEST_F(Desktop, TheTitleNamesTheFileAndFollowsTheModifiedMark)
 TEST_F(Desktop, TheConnectionPanelTellsHowTheLastExchangeEnded)
 {
     PortOverride port(1, "/dev/ttyUSB7");
-    PulseTrainWindow w(dialogs);
+    PulseTrainWindow w(dialogs, clean);
     auto* panel = w.findChild<QLabel*>("Panel_Connection");
     ASSERT_TRUE(panel);
     ExchangeLog& log = w.session().link().log();
@@ -113,7 +113,7 @@ TEST_F(Desktop, TheConnectionPanelTellsHowTheLastExchangeEnded)
 
 TEST_F(Desktop, AValuePutBackByTheRangeIsToldInPassing)
 {
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     auto* product = w.findChild<QLabel*>("Panel1_Product");
     const QString before = product->text();
     Grid& g = w.session().parameterGrid();
@@ -155,8 +155,8 @@ TEST_F(Desktop, SaveAddsTheSuffixAndOpenCanShowAllFiles)
 TEST_F(Desktop, TheFileEncodingIsTheUsersSettingForEveryWindow)
 {
     // The test program keeps the user's settings in a file of its own.
-    PointInputWindow point(dialogs);
-    PulseTrainWindow pulse(dialogs);
+    PointInputWindow point(dialogs, clean);
+    PulseTrainWindow pulse(dialogs, clean);
     // Without a choice it follows the interface language (English here).
     EXPECT_EQ(point.session().fileEncoding(), codepage::Encoding::Windows1252);
     auto* jis = point.findChild<QAction*>("mnuFileEncoding_Shift_JIS");
@@ -165,7 +165,7 @@ TEST_F(Desktop, TheFileEncodingIsTheUsersSettingForEveryWindow)
     EXPECT_EQ(point.session().fileEncoding(), codepage::Encoding::ShiftJis);
     EXPECT_EQ(pulse.session().fileEncoding(), codepage::Encoding::ShiftJis);
     EXPECT_EQ(language::userValue("FileEncoding").toString(), "Shift_JIS");
-    PointInputWindow next(dialogs);
+    PointInputWindow next(dialogs, clean);
     EXPECT_EQ(next.session().fileEncoding(), codepage::Encoding::ShiftJis);
     language::setUserValue("FileEncoding", QVariant());
 }
@@ -237,7 +237,7 @@ TEST_F(Desktop, EveryKindOfEditIsOneUndoStep)
     sim.controller.points[3] = {"A", "45.00", "60"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PointInputWindow w(dialogs);
+        PointInputWindow w(dialogs, clean);
         FixedEntries entries;
         w.session().points()->setEntryDialogs(&entries);
         const QList<QStringList> before = everyCell(w);
@@ -261,7 +261,7 @@ TEST_F(Desktop, EveryKindOfEditIsOneUndoStep)
 // The mark is clear exactly at the state last saved; in Operation mode nothing is undone.
 TEST_F(Desktop, UndoFollowsTheSavedStateAndWaitsForSettingMode)
 {
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     Grid& g = w.session().tableGrid();
     g.enter(0, PointTable::ModeColumn, "A");
     QCoreApplication::processEvents();
@@ -294,7 +294,7 @@ TEST_F(Desktop, UndoFollowsTheSavedStateAndWaitsForSettingMode)
 // undo step; a copy is tab-separated.
 TEST_F(Desktop, ClipboardPastesAsTypedAndCopiesTabSeparated)
 {
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     w.show();
     auto* view = w.findChild<GridView*>("Grid1");
     ASSERT_TRUE(view);
@@ -343,7 +343,7 @@ TEST_F(Desktop, DroppedAndRecentFilesOpenAfterTheSaveQuestion)
         ASSERT_TRUE(SettingCommands(filled.session).saveAs());
         ASSERT_TRUE(SettingCommands(filled.session).saveAs());
     }
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     w.session().tableGrid().setText(0, PointTable::ModeColumn, "I");
     // The drop: "Do you save data?" No, then the file, then "    Complete.".
     dialogs.answer(MsgAnswer::No).ok();
@@ -378,8 +378,8 @@ TEST_F(Desktop, DroppedAndRecentFilesOpenAfterTheSaveQuestion)
 // load inertia box the range of the actuator type in the table.
 TEST_F(Desktop, ToolTipsExplainLampsButtonsAndRanges)
 {
-    PointInputWindow point(dialogs);
-    PulseTrainWindow pulse(dialogs);
+    PointInputWindow point(dialogs, clean);
+    PulseTrainWindow pulse(dialogs, clean);
     for (MainFrame* w : {static_cast<MainFrame*>(&point), static_cast<MainFrame*>(&pulse)}) {
         SCOPED_TRACE(w->objectName().toStdString());
         const QList<QWidget*> lamps = w->findChildren<QWidget*>(QRegularExpression("^Lamp_\\d+$"));

@@ -3,7 +3,7 @@
 #include "ActuatorTypeDialog.h"
 #include "AppWindows.h"
 #include "KeypadDialog.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "PointModeDialog.h"
 #include "PortDialog.h"
 #include "ScriptedDialogs.h"
@@ -32,16 +32,16 @@ TEST(DialogShots, SavesTheSmallDialogs)
         w.adjustSize();
         EXPECT_TRUE(w.grab().save(dir + QStringLiteral("/%1@%2x.png").arg(QLatin1String(name), scale)));
     };
-    CleanModule clean;
+    ScratchState clean;
     {
         // A port on a serial device server, tested: nothing listens there.
         PortOverride com2(2, QStringLiteral("rfc2217://127.0.0.1:1"));
-        module1().portName = QStringLiteral("COM2");
-        PortDialog p;
+        clean.portName = QStringLiteral("COM2");
+        PortDialog p(clean);
         p.show();
         p.findChild<QPushButton*>(QStringLiteral("Cmd_Test"))->click();
         save(p, "frmP");
-        module1().portName = QStringLiteral("COM1");
+        clean.portName = QStringLiteral("COM1");
     }
     ActuatorTypeDialog t;
     save(t, "frmType");
@@ -52,7 +52,7 @@ TEST(DialogShots, SavesTheSmallDialogs)
     StopDialog stop;
     save(stop, "frmstop");
     ScriptedDialogs dialogs;
-    AppWindows windows(dialogs);
+    AppWindows windows(dialogs, clean);
     StartupWindow s(windows);
     save(s, "frmselect");
 }

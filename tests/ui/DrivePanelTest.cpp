@@ -26,13 +26,19 @@ namespace {
 
 class DrivePanelTest : public ::testing::Test {
 protected:
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
 };
 
 bool enabled(QWidget* w, const char* name)
 {
     return child<QWidget>(w, name)->isEnabled();
+}
+
+// Operation mode as the user sees it: the Operation button lit and the drive frame usable.
+bool showsOperationMode(QWidget* w)
+{
+    return child<QPushButton>(w, "Cmd_driv")->styleSheet().contains("#ff00ff") && enabled(w, "Frame2");
 }
 
 bool lit(QWidget* w, int lamp)
@@ -48,7 +54,7 @@ TEST_F(DrivePanelTest, OperationButtonTurnsThePanelOverAndSettingTurnsItBack)
     sim::Options options;
     options.originEstablished = true;
     SimLine sim(options);
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     w.show();
     w.session().ioMonitorTimer().setInterval(20);
     QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
@@ -73,7 +79,7 @@ TEST_F(DrivePanelTest, OperationButtonTurnsThePanelOverAndSettingTurnsItBack)
 
 TEST_F(DrivePanelTest, PressColoursFollowTheMouseAndTheKeyboard)
 {
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     w.show();
     PanelState& panel = w.session().panel();
     panel.setEnabled({Command::Start, Command::ReturnToOrigin, Command::Stop}, true);
@@ -107,7 +113,7 @@ TEST_F(DrivePanelTest, StopDialogBreaksAReturnToOriginAtOnce)
     sim::Options options;
     options.motionMs = 4000;
     SimLine sim(options);
-    PulseTrainWindow w(dialogs);
+    PulseTrainWindow w(dialogs, clean);
     w.show();
     Session& s = w.session();
     operation::EnterOperationMode(s);
@@ -150,10 +156,10 @@ TEST_F(DrivePanelTest, AMoveOffersStopAndNotTheModeButtons)
     options.motionMs = 300;
     SimLine sim(options);
     sim.controller.points[0] = {"A", "90.00", "50"};
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     w.show();
     QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
-    ASSERT_TRUE(w.session().drive().operationMode);
+    ASSERT_TRUE(showsOperationMode(&w));
     QStringList duringMove;
     QObject::connect(&sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {
         if (!e.startsWith("@MOVP "))
@@ -169,7 +175,7 @@ TEST_F(DrivePanelTest, AMoveOffersStopAndNotTheModeButtons)
 
     EXPECT_EQ(duringMove, (QStringList{"Cmd_Setup 0", "Cmd_driv 0", "Cmd_Start 0", "Cmd_Return 0",
                                        "Cmd_Stop 1"}));
-    EXPECT_TRUE(w.session().drive().operationMode) << "the greyed Setting button acted";
+    EXPECT_TRUE(showsOperationMode(&w)) << "the greyed Setting button acted";
     EXPECT_EQ(sim.controller.position, 90.0);
     EXPECT_TRUE(enabled(&w, "Cmd_Setup"));
     EXPECT_TRUE(enabled(&w, "Cmd_Start"));
@@ -183,7 +189,7 @@ TEST_F(DrivePanelTest, AMenuCommandKeepsTheModeUntilItEnds)
     sim::Options options;
     options.latencyMs = 150;
     SimLine sim(options);
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     w.show();
     bool offered = true;
     QObject::connect(&sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {
@@ -197,7 +203,7 @@ TEST_F(DrivePanelTest, AMenuCommandKeepsTheModeUntilItEnds)
     w.run(Command::ChangeOrigin);
 
     EXPECT_FALSE(offered);
-    EXPECT_FALSE(w.session().drive().operationMode);
+    EXPECT_FALSE(showsOperationMode(&w));
     EXPECT_EQ(sim.controller.receivedLines(), QList<QByteArray>{"@ORGC ,\r\n"});
     EXPECT_TRUE(enabled(&w, "Cmd_driv")) << "offered again once the command has ended";
 }

@@ -29,7 +29,7 @@ QStringList shownLines(const QWidget* w)
 
 TEST(ErrorHistoryWindow, ShowsTheLinesSavesThemAndIsReplacedByTheNextRead)
 {
-    CleanModule clean;
+    ScratchState clean;
     SimLine sim;
     ViewedSession window;
     QWidget mainWindow;

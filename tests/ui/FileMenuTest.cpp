@@ -4,7 +4,7 @@
 #include "FileTestSupport.h"
 #include "Grid.h"
 #include "Ini.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "PointInputWindow.h"
 #include "PointTable.h"
 #include "PulseTrainWindow.h"
@@ -35,7 +35,7 @@ namespace {
 
 class FileMenu : public ::testing::Test {
 protected:
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
 };
@@ -48,11 +48,11 @@ TEST(FileMenuSaveQuestion, TheWindowClosesOnlyWhenTheAnswerLetsIt)
     for (const bool exitItem : {true, false}) {
         for (const Asked& a : kAnswers) {
             const std::string label = std::string(exitItem ? "Exit" : "close") + ", " + a.name;
-            CleanModule clean;
+            ScratchState clean;
             QTemporaryDir dir;
-            module1().portName = "COM3";
+            clean.portName = "COM3";
             ScriptedDialogs d;
-            auto w = std::make_unique<PointInputWindow>(d);
+            auto w = std::make_unique<PointInputWindow>(d, clean);
             w->show();
             w->session().tableGrid().setText(0, PointTable::ModeColumn, "A");
             const QString path = dir.filePath("asked.csv");
@@ -65,7 +65,7 @@ TEST(FileMenuSaveQuestion, TheWindowClosesOnlyWhenTheAnswerLetsIt)
 
             expectAsked(d, a.answer, path, label);
             EXPECT_EQ(w->isVisible(), !a.goesOn()) << label;
-            EXPECT_EQ(ReadIniValue("COM", "Data", module1().iniPath()), a.goesOn() ? "3" : "ERROR")
+            EXPECT_EQ(ReadIniValue("COM", "Data", clean.iniPath()), a.goesOn() ? "3" : "ERROR")
                 << label;
         }
     }
@@ -73,7 +73,7 @@ TEST(FileMenuSaveQuestion, TheWindowClosesOnlyWhenTheAnswerLetsIt)
 
 TEST_F(FileMenu, ClosingAfterAFailedSaveStaysOpen)
 {
-    auto w = std::make_unique<PulseTrainWindow>(dialogs);
+    auto w = std::make_unique<PulseTrainWindow>(dialogs, clean);
     w->show();
     fillZones(w->session());
     dialogs.answer(MsgAnswer::Yes).file(dir.path()).ok();
@@ -87,7 +87,7 @@ TEST_F(FileMenu, ClosingAfterAFailedSaveStaysOpen)
 
 TEST_F(FileMenu, FileMenuItemsRunOnTheWindowsSession)
 {
-    auto w = std::make_unique<PointInputWindow>(dialogs);
+    auto w = std::make_unique<PointInputWindow>(dialogs, clean);
     fillPoints(w->session());
     const QString path = dir.filePath("menu.csv");
 
@@ -109,7 +109,7 @@ TEST_F(FileMenu, FileMenuItemsRunOnTheWindowsSession)
 
 TEST_F(FileMenu, OpenSaysOnTheStatusBarWhatTheFileLacked)
 {
-    auto w = std::make_unique<PointInputWindow>(dialogs);
+    auto w = std::make_unique<PointInputWindow>(dialogs, clean);
     auto* product = child<QLabel>(w.get(), "Panel1_Product");
     const QString path = dir.filePath("short.csv");
     writeBytes(path, fileOf(freshPointLines().mid(0, 97)));
@@ -129,7 +129,7 @@ TEST_F(FileMenu, PrintWithoutAPrinterWritesThePdfTheUserNames)
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     const QString proposed = dir.filePath("proposed.pdf");
     const QString chosen = dir.filePath("chosen.pdf");
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     w.setProposedPdfPath(proposed);
 
     dialogs.file("");  // the save dialog, cancelled
@@ -159,7 +159,7 @@ TEST_F(FileMenu, PrintWithoutAPrinterWritesThePdfTheUserNames)
 
 TEST_F(FileMenu, PreviewSitsUnderPrintAndShowsTheSamePages)
 {
-    auto w = std::make_unique<PointInputWindow>(dialogs);
+    auto w = std::make_unique<PointInputWindow>(dialogs, clean);
     QMenu* file = child<QMenu>(w.get(), "mnuFile");
     ASSERT_NE(file, nullptr);
     const QList<QAction*> items = file->actions();

@@ -45,9 +45,9 @@ protected:
     {
         std::unique_ptr<MainFrame> w;
         if (point)
-            w = std::make_unique<PointInputWindow>(dialogs);
+            w = std::make_unique<PointInputWindow>(dialogs, clean);
         else
-            w = std::make_unique<PulseTrainWindow>(dialogs);
+            w = std::make_unique<PulseTrainWindow>(dialogs, clean);
         w->show();
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -65,7 +65,7 @@ protected:
         return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name);
     }
 
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
 };
 
@@ -399,9 +399,9 @@ TEST_F(Keyboard, ControlsHaveNamesAListenerUnderstands)
 // when shown again.
 TEST_F(Keyboard, HiddenWindowsLeaveTheAccessibilityTree)
 {
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     VersionWindow version(&w);
-    AppWindows windows(dialogs, 0.1);
+    AppWindows windows(dialogs, clean, 0.1);
     StartupWindow startup(windows);
     const auto listed = [](QWidget* window) {
         QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);

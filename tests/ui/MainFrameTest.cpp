@@ -4,7 +4,7 @@
 #include "FakeView.h"
 #include "Grid.h"
 #include "Ini.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "PointInputWindow.h"
 #include "PointTable.h"
 #include "PortDialog.h"
@@ -38,7 +38,7 @@ namespace {
 
 class Frame : public ::testing::Test {
 protected:
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
 };
 
@@ -75,8 +75,8 @@ TEST_F(Frame, EveryCommandWithAnActionHasAHandler)
 
 TEST_F(Frame, EveryCommandControlIsOfferedAtRest)
 {
-    PointInputWindow point(dialogs);
-    PulseTrainWindow pulse(dialogs);
+    PointInputWindow point(dialogs, clean);
+    PulseTrainWindow pulse(dialogs, clean);
     for (MainFrame* w : {static_cast<MainFrame*>(&point), static_cast<MainFrame*>(&pulse)}) {
         int items = 0;
         for (QAction* a : w->findChildren<QAction*>()) {
@@ -115,7 +115,7 @@ TEST_F(Frame, EveryToolButtonRunsItsMenuItemsCommandWithSetteiClear)
         {"Receive(Point)", "mnuToolsRecP"},
         {"Receive(Parameters)", "mnuToolsRecA"},
     };
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     QSignalSpy started(&w, &MainFrame::commandStarted);
     for (const auto& [key, menu] : toolToMenu) {
         SCOPED_TRACE(key.toStdString());
@@ -147,8 +147,8 @@ TEST_F(Frame, EveryToolButtonRunsItsMenuItemsCommandWithSetteiClear)
 
 TEST_F(Frame, ToolBarsMatchTheirTables)
 {
-    PointInputWindow point(dialogs);
-    PulseTrainWindow pulse(dialogs);
+    PointInputWindow point(dialogs, clean);
+    PulseTrainWindow pulse(dialogs, clean);
     QStringList keys, tips;
     for (QAction* a : child<QToolBar>(&point, "Toolbar1")->actions()) {
         keys << a->objectName().mid(QStringLiteral("Toolbar1_").size());
@@ -170,8 +170,8 @@ TEST_F(Frame, ToolBarsMatchTheirTables)
 
 TEST_F(Frame, MenuTreesOfBothWindows)
 {
-    PointInputWindow point(dialogs);
-    PulseTrainWindow pulse(dialogs);
+    PointInputWindow point(dialogs, clean);
+    PulseTrainWindow pulse(dialogs, clean);
     EXPECT_EQ(menuNames(point, "mnuFile"),
               (QStringList{"mnuFileNew=New File(&N)", "mnuFileOpen=Open(&O)...",
                            "mnuFileRecent=Recent files", "mnuFileSaveCurrent=Save(&S)",
@@ -208,7 +208,7 @@ TEST_F(Frame, MenuTreesOfBothWindows)
 
 TEST_F(Frame, WindowButtonTwiceReturnsToTheFirstGrid)
 {
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     Grid& points = w.session().tableGrid();
     Grid& parameters = w.session().parameterGrid();
     ASSERT_TRUE(points.isVisible());
@@ -226,7 +226,7 @@ TEST_F(Frame, WindowButtonTwiceReturnsToTheFirstGrid)
 
 TEST_F(Frame, ToolBarAndStatusBarToggleAndComeBackWhole)
 {
-    PulseTrainWindow w(dialogs);
+    PulseTrainWindow w(dialogs, clean);
     w.show();
     QToolBar* toolbar = child<QToolBar>(&w, "Toolbar1");
     const qsizetype buttons = toolbar->actions().size();
@@ -246,8 +246,8 @@ TEST_F(Frame, ToolBarAndStatusBarToggleAndComeBackWhole)
 
 TEST_F(Frame, StatusBarPanels)
 {
-    module1().portName = "COM4";
-    PointInputWindow w(dialogs);
+    clean.portName = "COM4";
+    PointInputWindow w(dialogs, clean);
     EXPECT_EQ(child<QLabel>(&w, "Panel2_OriginShift")->text(), "Origin point shift: 0.00");
     EXPECT_EQ(portPanel(w), "COM4");
     w.session().showOriginShift("-1250");
@@ -259,61 +259,61 @@ TEST_F(Frame, StatusBarPanels)
 TEST_F(Frame, PortPanelShowsThePortReadAfterTheWindowWasBuilt)
 {
     // Start-up builds the point-input window before it reads the settings file.
-    PointInputWindow w(dialogs);
-    module1().portName = "COM3";
+    PointInputWindow w(dialogs, clean);
+    clean.portName = "COM3";
     w.show();
     EXPECT_EQ(portPanel(w), "COM3");
 }
 
 TEST_F(Frame, PortDialogChoosesOnFocusAndCancelRestores)
 {
-    PointInputWindow point(dialogs);
-    PulseTrainWindow pulse(dialogs);
-    module1().portName = "COM5";
+    PointInputWindow point(dialogs, clean);
+    PulseTrainWindow pulse(dialogs, clean);
+    clean.portName = "COM5";
     {
-        PortDialog p;
+        PortDialog p(clean);
         EXPECT_TRUE(child<QRadioButton>(&p, "Opt_1_4")->isChecked())
             << "COM5 preselects the fifth option";
         EXPECT_EQ(child<QLabel>(&p, "Port_select")->text(), "Please choose a communication port.");
         p.show();
         child<QRadioButton>(&p, "Opt_1_2")->setFocus();
         QApplication::processEvents();
-        EXPECT_EQ(module1().portName, "COM3");
+        EXPECT_EQ(clean.portName, "COM3");
         QTest::mouseClick(child<QPushButton>(&p, "CancelButton"), Qt::LeftButton);
-        EXPECT_EQ(module1().portName, "COM5");
+        EXPECT_EQ(clean.portName, "COM5");
         EXPECT_EQ(portPanel(point), "COM1");
     }
     {
-        PortDialog p;
+        PortDialog p(clean);
         p.show();
         child<QRadioButton>(&p, "Opt_1_2")->setFocus();
         QApplication::processEvents();
         QTest::mouseClick(child<QPushButton>(&p, "OKButton"), Qt::LeftButton);
-        EXPECT_EQ(module1().portName, "COM3");
+        EXPECT_EQ(clean.portName, "COM3");
         EXPECT_EQ(portPanel(point), "COM3");
         EXPECT_EQ(portPanel(pulse), "COM3");
     }
     {
         // Opening the dialog and pressing OK at once keeps the port it had.
-        module1().portName = "COM5";
-        PortDialog p;
+        clean.portName = "COM5";
+        PortDialog p(clean);
         p.show();
         QApplication::processEvents();
-        EXPECT_EQ(module1().portName, "COM5");
+        EXPECT_EQ(clean.portName, "COM5");
         QTest::mouseClick(child<QPushButton>(&p, "OKButton"), Qt::LeftButton);
-        EXPECT_EQ(module1().portName, "COM5");
+        EXPECT_EQ(clean.portName, "COM5");
         EXPECT_EQ(portPanel(point), "COM5");
     }
     for (const char* odd : {"COM1", "COM9", "", "LPT2"}) {
-        module1().portName = odd;
-        PortDialog p;
+        clean.portName = odd;
+        PortDialog p(clean);
         EXPECT_TRUE(child<QRadioButton>(&p, "Opt_1_0")->isChecked()) << odd;
     }
 }
 
 TEST_F(Frame, ComSetupOpensANewModelessDialogEachTime)
 {
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     w.show();
     menuItem(w, "mnuToolsCom")->trigger();
     toolButton(w, "ComSetup")->trigger();
@@ -325,12 +325,12 @@ TEST_F(Frame, ComSetupOpensANewModelessDialogEachTime)
 
 TEST_F(Frame, ClosingWithoutChangesStoresThePort)
 {
-    module1().portName = "COM3";
-    PointInputWindow w(dialogs);
+    clean.portName = "COM3";
+    PointInputWindow w(dialogs, clean);
     w.show();
     EXPECT_TRUE(w.close());
     EXPECT_TRUE(dialogs.boxes.isEmpty());
-    EXPECT_EQ(ReadIniValue("COM", "Data", module1().iniPath()), "3");
+    EXPECT_EQ(ReadIniValue("COM", "Data", clean.iniPath()), "3");
 }
 
 TEST_F(Frame, ClosingWithChangesAsksFirst)
@@ -342,10 +342,10 @@ TEST_F(Frame, ClosingWithChangesAsksFirst)
     // Yes runs Save As; its dialog cancelled, the window stays open.
     for (const Case& c : {Case{MsgAnswer::Cancel, false}, Case{MsgAnswer::Yes, false},
                           Case{MsgAnswer::No, true}}) {
-        CleanModule fresh;
-        module1().portName = "COM3";
+        ScratchState fresh;
+        fresh.portName = "COM3";
         ScriptedDialogs d;
-        PointInputWindow w(d);
+        PointInputWindow w(d, fresh);
         w.show();
         w.session().setModified(true);
         d.answer(c.answer);
@@ -356,14 +356,14 @@ TEST_F(Frame, ClosingWithChangesAsksFirst)
         EXPECT_EQ(d.boxes[0].text, "Do you save data?");
         EXPECT_EQ(d.boxes[0].icon, MsgIcon::Question);
         EXPECT_EQ(d.boxes[0].buttons, MsgButtons::YesNoCancel);
-        EXPECT_EQ(ReadIniValue("COM", "Data", module1().iniPath()), c.closes ? "3" : "ERROR");
+        EXPECT_EQ(ReadIniValue("COM", "Data", fresh.iniPath()), c.closes ? "3" : "ERROR");
     }
 }
 
 TEST_F(Frame, ExitRunsTheClosingSteps)
 {
-    module1().portName = "COM2";
-    PointInputWindow w(dialogs);
+    clean.portName = "COM2";
+    PointInputWindow w(dialogs, clean);
     w.show();
     w.session().setModified(true);
     dialogs.answer(MsgAnswer::No);
@@ -371,12 +371,12 @@ TEST_F(Frame, ExitRunsTheClosingSteps)
     EXPECT_FALSE(w.isVisible());
     ASSERT_EQ(dialogs.boxes.size(), 1) << "asked once, not again by the closing steps";
     EXPECT_EQ(dialogs.boxes[0].text, "Do you save data?");
-    EXPECT_EQ(ReadIniValue("COM", "Data", module1().iniPath()), "2");
+    EXPECT_EQ(ReadIniValue("COM", "Data", clean.iniPath()), "2");
 }
 
 TEST_F(Frame, ControlsCarryTheirNamesAndAccessibleNames)
 {
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     for (const char* name : {"Cmd_Setup", "Cmd_driv", "Cmd_Start", "Cmd_Return", "Cmd_Stop",
                              "Cmd_Set", "Cmd_Op", "Cmd_Cl", "Cmd_SetBase", "Cmd_TargetP"}) {
         auto* b = child<QPushButton>(&w, name);
@@ -400,7 +400,7 @@ TEST_F(Frame, ControlsCarryTheirNamesAndAccessibleNames)
 TEST_F(Frame, LinkBoxesShowControlCharacters)
 {
     SimLine sim;
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     sim.controller.arm("@?VER ", {sim::Fault::Refuse, "E-01 UNKNOWN", 0});
     menuItem(w, "mnuHelpAbout")->trigger();
     EXPECT_EQ(child<QLineEdit>(&w, "Txt_ComS")->text(), "@?VER ,<CR><LF>");
@@ -410,7 +410,7 @@ TEST_F(Frame, LinkBoxesShowControlCharacters)
 
 TEST_F(Frame, SpeedCalculationOpensTheCalculatorAndDisablesTheWindow)
 {
-    PulseTrainWindow w(dialogs);
+    PulseTrainWindow w(dialogs, clean);
     w.show();
     w.session().parameterGrid().setText(-1, 1, "63");
     toolButton(w, "SpeedCalculation")->trigger();
@@ -424,7 +424,7 @@ TEST_F(Frame, SpeedCalculationOpensTheCalculatorAndDisablesTheWindow)
 TEST_F(Frame, VersionAsksTheControllerAndOpensTheDialog)
 {
     SimLine sim;
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     menuItem(w, "mnuHelpAbout")->trigger();
     auto* ver = w.findChild<QWidget*>("frmVer");
     ASSERT_NE(ver, nullptr);
@@ -436,8 +436,8 @@ TEST_F(Frame, VersionAsksTheControllerAndOpensTheDialog)
 
 TEST_F(Frame, PortDialogTakesAnOptionChosenWithoutTheFocus)
 {
-    module1().portName = "COM2";
-    PortDialog p;
+    clean.portName = "COM2";
+    PortDialog p(clean);
     p.show();
     QApplication::processEvents();
     // An assistive tool chooses the option through its action; the focus stays where it was.
@@ -445,15 +445,15 @@ TEST_F(Frame, PortDialogTakesAnOptionChosenWithoutTheFocus)
     ASSERT_NE(option, nullptr);
     ASSERT_NE(option->actionInterface(), nullptr);
     option->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-    EXPECT_EQ(module1().portName, "COM7");
+    EXPECT_EQ(clean.portName, "COM7");
     QTest::mouseClick(child<QPushButton>(&p, "CancelButton"), Qt::LeftButton);
-    EXPECT_EQ(module1().portName, "COM2");
+    EXPECT_EQ(clean.portName, "COM2");
 }
 
 TEST_F(Frame, APortThatWillNotOpenIsExplainedInTheStatusBarAndTheLog)
 {
     PortOverride missing(1, QStringLiteral("/nonexistent/kap-tty"));
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     auto* product = child<QLabel>(&w, "Panel1_Product");
     const QString label = product->text();
     menuItem(w, "mnuHelpAbout")->trigger();
@@ -477,7 +477,7 @@ TEST_F(Frame, APortThatWillNotOpenIsExplainedInTheStatusBarAndTheLog)
 
 TEST_F(Frame, AnglePlotFollowsTheSessionsRefreshes)
 {
-    PulseTrainWindow w(dialogs);
+    PulseTrainWindow w(dialogs, clean);
     w.session().panel().setCurrentAngle("12.50");
     w.session().panel().setCurrentAngle("12.50");
     menuItem(w, "mnuViewPlot")->trigger();

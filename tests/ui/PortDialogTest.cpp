@@ -1,7 +1,7 @@
 // The port dialog's device side: the device list, assigning a device to a port, OK and Cancel.
 #include "PortDialog.h"
-#include "Module1.h"
 #include "PortAssignments.h"
+#include "ScratchState.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace kap;
+using namespace kap::test;
 
 namespace {
 
@@ -51,7 +52,7 @@ protected:
     {
         before = portAssignments().fileName();
         portAssignments().useFile(dir.filePath("ports.ini"));
-        module1().portName = "COM1";
+        clean.portName = "COM1";
     }
     void TearDown() override
     {
@@ -70,13 +71,14 @@ protected:
 
     QTemporaryDir dir;
     FakeDevices fake;
+    ScratchState clean;
 };
 
 }  // namespace
 
 TEST_F(PortDialogTest, ListsTheDevicesAndFollowsPlugAndUnplug)
 {
-    PortDialog p(nullptr, &fake);
+    PortDialog p(clean, nullptr, &fake);
     child<QTimer>(&p, "Tim_DeviceScan")->setInterval(10);
     p.show();
     auto* list = child<QTreeWidget>(&p, "Lst_Devices");
@@ -134,7 +136,7 @@ TEST_F(PortDialogTest, AssignmentsAreSavedAtOkAndDroppedAtCancel)
         const QString port = "COM" + QString::number(c.port);
         const QString label = "Lbl_Device_" + QString::number(c.port - 1);
         {
-            PortDialog p(nullptr, &fake);
+            PortDialog p(clean, nullptr, &fake);
             p.show();
             QTest::mouseClick(child<QRadioButton>(&p, "Opt_1_" + QString::number(c.port - 1)),
                               Qt::LeftButton);
@@ -163,7 +165,7 @@ TEST_F(PortDialogTest, AssignmentsAreSavedAtOkAndDroppedAtCancel)
         EXPECT_EQ(saved(port), c.stored);
         const std::string fallback = defaultDevicePath(c.port).toStdString();
         EXPECT_EQ(devicePathFor(port).toStdString(), *c.stored ? c.stored : fallback);
-        PortDialog again(nullptr, &fake);
+        PortDialog again(clean, nullptr, &fake);
         EXPECT_EQ(child<QLabel>(&again, label)->text().toStdString(),
                   *c.stored ? c.stored : fallback + " (default)");
     }
@@ -173,8 +175,8 @@ TEST_F(PortDialogTest, AnEnvironmentDeviceCannotBeChangedHere)
 {
     portAssignments().assign(4, "/dev/ttyUSB3");
     qputenv("KAP_COM4", "/dev/pts/9");
-    module1().portName = "COM4";
-    PortDialog p(nullptr, &fake);
+    clean.portName = "COM4";
+    PortDialog p(clean, nullptr, &fake);
     p.show();
     child<QLineEdit>(&p, "Txt_Device")->setText("/dev/ttyUSB0");
     EXPECT_EQ(child<QLabel>(&p, "Lbl_Device_3")->text().toStdString(),
@@ -210,7 +212,7 @@ TEST_F(PortDialogTest, TakesNetworkAddressesAndTestsThePort)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
-        PortDialog p(nullptr, &fake);
+        PortDialog p(clean, nullptr, &fake);
         p.show();
         QTest::mouseClick(child<QRadioButton>(&p, "Opt_1_5"), Qt::LeftButton);
         child<QLineEdit>(&p, "Txt_Device")->setText(c.typed);

@@ -53,9 +53,9 @@ protected:
     static bool pink(QLineEdit* e) { return e->styleSheet().contains("#ff80ff"); }
     static bool lightBlue(QLineEdit* e) { return e->styleSheet().contains("#8080ff"); }
 
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
-    PointInputWindow w{dialogs};
+    PointInputWindow w{dialogs, clean};
 };
 
 }  // namespace

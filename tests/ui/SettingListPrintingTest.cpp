@@ -6,6 +6,7 @@
 #include "ParameterTable.h"
 #include "PrintList.h"
 #include "Reactions.h"
+#include "ScratchState.h"
 #include "ScriptedDialogs.h"
 #include "Session.h"
 #include "SimLine.h"
@@ -47,7 +48,7 @@ protected:
         return path;
     }
 
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
     const QDateTime when{QDate(2024, 3, 7), QTime(14, 5, 9)};
@@ -57,7 +58,7 @@ protected:
 
 TEST_F(PrintedList, PointListHasPointsThenParametersOnTwoPages)
 {
-    Session s(Family::PointInput, dialogs);
+    Session s(Family::PointInput, dialogs, clean);
     Grid& g = s.tableGrid();
     for (int n = 0; n < 64; n += 3) {
         g.setText(n, 1, n % 2 ? "I" : "A");
@@ -93,7 +94,7 @@ TEST_F(PrintedList, PointListHasPointsThenParametersOnTwoPages)
 
 TEST_F(PrintedList, PulseListFitsOnOnePage)
 {
-    Session s(Family::PulseTrain, dialogs);
+    Session s(Family::PulseTrain, dialogs, clean);
     Grid& g = s.tableGrid();
     g.setText(0, 1, "10");
     g.setText(0, 2, "20.5");

@@ -5,7 +5,7 @@
 #include "FakeView.h"
 #include "Grid.h"
 #include "Ini.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "ParameterTable.h"
 #include "PointInputWindow.h"
 #include "PulseTrainWindow.h"
@@ -32,15 +32,15 @@ namespace {
 
 class Startup : public ::testing::Test {
 protected:
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
     // Protocol waits at a tenth: a silent controller costs 200 ms instead of 2 s.
-    AppWindows windows{dialogs, 0.1};
+    AppWindows windows{dialogs, clean, 0.1};
     StartupWindow startup{windows};
 
     void setIni(const QString& value)
     {
-        ASSERT_TRUE(WriteIniValue(value, "COM", "Data", module1().iniPath()));
+        ASSERT_TRUE(WriteIniValue(value, "COM", "Data", clean.iniPath()));
     }
     bool pointOpen() { return windows.hasPointInput() && windows.pointInput().isVisible(); }
     bool pulseOpen() { return windows.hasPulseTrain() && windows.pulseTrain().isVisible(); }
@@ -77,7 +77,7 @@ TEST_F(Startup, PulseTrainControllerOnThePortOfTheSettingsFile)
     setIni("3");
     SimLine sim({.family = 1}, 3);
     startup.start();
-    EXPECT_EQ(module1().portName, "COM3");
+    EXPECT_EQ(clean.portName, "COM3");
     EXPECT_TRUE(pulseOpen());
     EXPECT_FALSE(pointOpen());
     EXPECT_TRUE(windows.pulseTrain().session().guards().typeDialogWithoutFrame2) << "no MOVA type on this family";
@@ -87,13 +87,13 @@ TEST_F(Startup, OutOfRangeSettingsValuesUseCom1)
 {
     for (const char* value : {"9", "0"}) {
         setIni(value);
-        module1().portName = "COM5";
-        EXPECT_EQ(ReadPortName(), "COM1");
+        clean.portName = "COM5";
+        EXPECT_EQ(clean.readPortName(), "COM1");
     }
     // And with no settings file at all the query goes to COM1.
     SimLine sim({.family = 0}, 1);
     startup.start();
-    EXPECT_EQ(module1().portName, "COM1");
+    EXPECT_EQ(clean.portName, "COM1");
     EXPECT_TRUE(pointOpen());
 }
 
@@ -188,7 +188,7 @@ TEST_F(Startup, TheManualChoiceSaysWhyThereIsNoController)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedDialogs d;
-        AppWindows w{d, 0.1};
+        AppWindows w{d, clean, 0.1};
         StartupWindow s{w};
         std::unique_ptr<SimLine> sim;
         std::unique_ptr<PortOverride> port;

@@ -1,7 +1,7 @@
 // The setting tables as the windows use them: typing, the window's flags and labels.
 #include "Grid.h"
 #include "GridView.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "ParameterTable.h"
 #include "PointInputWindow.h"
 #include "PulseTrainWindow.h"
@@ -22,7 +22,7 @@ namespace {
 
 class TablesInWindows : public ::testing::Test {
 protected:
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
 };
 
@@ -30,8 +30,8 @@ protected:
 
 TEST_F(TablesInWindows, WindowsStartWithTheirTablesAndUnmodified)
 {
-    PointInputWindow point(dialogs);
-    PulseTrainWindow pulse(dialogs);
+    PointInputWindow point(dialogs, clean);
+    PulseTrainWindow pulse(dialogs, clean);
     EXPECT_EQ(point.session().tableGrid().rows(), 64);
     EXPECT_EQ(point.session().tableGrid().text(-1, 1), " Mode");
     EXPECT_EQ(point.session().tableGrid().text(63, 0), "63");
@@ -46,7 +46,7 @@ TEST_F(TablesInWindows, WindowsStartWithTheirTablesAndUnmodified)
 
 TEST_F(TablesInWindows, TypedValuesAreValidatedAndMarkTheData)
 {
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     const int acceleration = w.session().parameters().rowOfPrm(4).value();
     ASSERT_TRUE(w.session().parameterGrid().typeText(acceleration, 1, "150"));
     EXPECT_EQ(w.session().parameterGrid().text(acceleration, 1), "100");
@@ -67,14 +67,14 @@ TEST_F(TablesInWindows, TypedValuesAreValidatedAndMarkTheData)
 
 TEST_F(TablesInWindows, PulseTrainTypeRowCannotBeTypedOver)
 {
-    PulseTrainWindow w(dialogs);
+    PulseTrainWindow w(dialogs, clean);
     w.session().parameterGrid().setText(-1, 1, "61");
     EXPECT_EQ(w.session().parameterGrid().text(-1, 1), "50");
 }
 
 TEST_F(TablesInWindows, InertiaUnitFollowsTheType)
 {
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     auto* label = w.findChild<QLabel*>("Label10");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->accessibleName(), "*10^-6 kg.m^2");
@@ -85,7 +85,7 @@ TEST_F(TablesInWindows, InertiaUnitFollowsTheType)
 
 TEST_F(TablesInWindows, ZoneMessagesGoThroughTheWindowsDialogs)
 {
-    PulseTrainWindow w(dialogs);
+    PulseTrainWindow w(dialogs, clean);
     dialogs.ok();
     w.session().tableGrid().setText(0, 1, "360");
     ASSERT_EQ(dialogs.boxes.size(), 1);
@@ -95,7 +95,7 @@ TEST_F(TablesInWindows, ZoneMessagesGoThroughTheWindowsDialogs)
 
 TEST_F(TablesInWindows, EntryDialogsOnlyWhileSetIsEnabled)
 {
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     w.session().panel().setEnabled(Command::Set, false);
     w.session().tableGrid().setText(2, 1, "A");
     w.session().tableGrid().doubleClick(2, 1);  // would open the mode dialog modally

@@ -5,7 +5,7 @@
 #include "AnglePlotWindow.h"
 #include "CommLogWindow.h"
 #include "FakeView.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "PointInputWindow.h"
 #include "QtSerialLine.h"
 #include "Receive.h"
@@ -43,7 +43,7 @@ TEST(ToolWindowShots, SavesBothWindows)
     const QPixmap calcShot = calc.grab();
     ASSERT_TRUE(calcShot.save(dir + QStringLiteral("/frmkeisan@%1x.png").arg(scale)));
 
-    CleanModule clean;
+    ScratchState clean;
     SimLine sim({.version = "1.10"});
     ViewedSession window;
     VersionWindow* ver = showVersionWindow(window.session, nullptr);
@@ -63,7 +63,7 @@ TEST(ToolWindowShots, SavesTheLogAndThePlot)
     QDir().mkpath(dir);
     const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
 
-    CleanModule clean;
+    ScratchState clean;
     SimLine sim;
     ViewedSession window;
     window.session.setTimeScale(0.05);
@@ -102,9 +102,9 @@ TEST(ToolWindowShots, SavesThePrintedList)
     if (dir.isEmpty())
         GTEST_SKIP() << "KAP_SHOTS_DIR not set";
     QDir().mkpath(dir);
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     const QString pdf = dir + QStringLiteral("/setting-list.pdf");
     dialogs.file(pdf);
     w.findChild<QAction*>(QStringLiteral("mnuFilePrint"))->trigger();

@@ -141,13 +141,13 @@ struct Installed {
 // dialogs, the tool windows) and hands it to look; the ScriptedDialogs records the boxes.
 void eachWindow(ScriptedDialogs& dialogs, const std::function<void(QWidget&)>& look)
 {
-    CleanModule clean;
+    ScratchState clean;
     for (const Family family : {Family::PointInput, Family::PulseTrain}) {
         std::unique_ptr<MainFrame> w;
         if (family == Family::PointInput)
-            w = std::make_unique<PointInputWindow>(dialogs);
+            w = std::make_unique<PointInputWindow>(dialogs, clean);
         else
-            w = std::make_unique<PulseTrainWindow>(dialogs);
+            w = std::make_unique<PulseTrainWindow>(dialogs, clean);
         w->show();
         look(*w);
         look(w->progressDialog());
@@ -162,7 +162,7 @@ void eachWindow(ScriptedDialogs& dialogs, const std::function<void(QWidget&)>& l
         w->commLog()->close();
         w->anglePlot()->close();
     }
-    PortDialog p;
+    PortDialog p(clean);
     look(p);
     ActuatorTypeDialog type;
     look(type);
@@ -173,7 +173,7 @@ void eachWindow(ScriptedDialogs& dialogs, const std::function<void(QWidget&)>& l
     SpeedCalculatorWindow calc(dialogs);
     calc.openFor(QStringLiteral("65"));
     look(calc);
-    AppWindows windows(dialogs);
+    AppWindows windows(dialogs, clean);
     StartupWindow startup(windows);
     look(startup);
 }
@@ -205,9 +205,9 @@ TEST(Texts, JapaneseTranslatesEveryWindowAndBox)
     });
     // A few boxes: a command that needs the controller with none on the line.
     {
-        CleanModule clean;
+        ScratchState clean;
         const PortOverride nowhere(1, QStringLiteral("/nonexistent/kap-test-port"));
-        PointInputWindow w(dialogs);
+        PointInputWindow w(dialogs, clean);
         dialogs.ok(3);
         w.run(Command::ReceiveParameters);
         w.run(Command::ErrorHistory);
@@ -318,9 +318,9 @@ TEST(Language, ChoiceOverridesTheSystemLocale)
 // (English here) needs no box.
 TEST(Language, ViewMenuKeepsTheChoiceForTheNextStart)
 {
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
-    PointInputWindow w(dialogs);
+    PointInputWindow w(dialogs, clean);
     const struct {
         const char* item;
         const char* saved;

@@ -1,7 +1,7 @@
 // "Version(&A)": the query to the controller simulator and the version window it opens.
 #include "VersionWindow.h"
 #include "FakeView.h"
-#include "Module1.h"
+#include "ProgramState.h"
 #include "SimLine.h"
 #include "Version.h"
 
@@ -22,9 +22,9 @@ namespace {
 
 class VersionQuery : public ::testing::Test {
 protected:
-    CleanModule clean;
     ViewedSession window;  // the point-input window's session: it shares the program's timeout
     Session& session = window.session;
+    ScratchState& clean = window.state;
     QWidget mainWindow;    // stands in for the main window that owns the dialog
 
     VersionWindow* open() { return showVersionWindow(session, &mainWindow); }
@@ -51,7 +51,7 @@ TEST_F(VersionQuery, ShowsTheFirstFourCharactersOfTheTrimmedVersion)
         sim.controller.options().version = c.controllerSays;
         sim.controller.clearReceived();
         session.silence().settingMode = true;
-        module1().replyTimeout.set(3000);
+        clean.replyTimeout.set(3000);
 
         VersionWindow* dialog = open();
 
@@ -62,7 +62,7 @@ TEST_F(VersionQuery, ShowsTheFirstFourCharactersOfTheTrimmedVersion)
         ASSERT_EQ(sim.controller.receivedLines().size(), 1);
         EXPECT_EQ(sim.controller.receivedLines().at(0), QByteArray("@?VER ,\r\n"));
         EXPECT_FALSE(session.silence().settingMode) << "the query runs as an operation";
-        EXPECT_EQ(module1().replyTimeout.ms(), 500.0f);
+        EXPECT_EQ(clean.replyTimeout.ms(), 500.0f);
     }
     EXPECT_TRUE(window.dialogs.boxes.isEmpty());
 }
@@ -123,10 +123,10 @@ TEST_F(VersionQuery, ThePulseTrainWindowsOwnTimeoutIsTheOneSet)
 {
     SimLine sim;
     ViewedSession pulse(Family::PulseTrain);
-    module1().replyTimeout.set(3000);
+    pulse.state.replyTimeout.set(3000);
     showVersionWindow(pulse.session, &mainWindow);
     EXPECT_EQ(pulse.session.link().timeout().ms(), 500.0f);
-    EXPECT_EQ(module1().replyTimeout.ms(), 3000.0f);
+    EXPECT_EQ(pulse.state.replyTimeout.ms(), 3000.0f);
     EXPECT_EQ(pulse.session.controller().version, "1.10");
 }
 

@@ -86,7 +86,7 @@ TEST(WindowPlacement, AWindowOpensBesideItsOwnerInsideTheScreen)
 // The tool windows each main window opens go beside it.
 TEST(WindowPlacement, ToolWindowsOpenBesideTheMainWindow)
 {
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
     const QRect area = availableArea();
     struct Case {
@@ -95,13 +95,13 @@ TEST(WindowPlacement, ToolWindowsOpenBesideTheMainWindow)
         Command command;
     };
     const Case cases[] = {
-        {"communication log", [&] { return std::make_unique<PointInputWindow>(dialogs); },
+        {"communication log", [&] { return std::make_unique<PointInputWindow>(dialogs, clean); },
          Command::ShowCommLog},
-        {"angle plot", [&] { return std::make_unique<PulseTrainWindow>(dialogs); },
+        {"angle plot", [&] { return std::make_unique<PulseTrainWindow>(dialogs, clean); },
          Command::ShowAnglePlot},
-        {"speed calculator", [&] { return std::make_unique<PulseTrainWindow>(dialogs); },
+        {"speed calculator", [&] { return std::make_unique<PulseTrainWindow>(dialogs, clean); },
          Command::SpeedCalculation},
-        {"port setup", [&] { return std::make_unique<PointInputWindow>(dialogs); },
+        {"port setup", [&] { return std::make_unique<PointInputWindow>(dialogs, clean); },
          Command::PortSetup},
     };
     for (const Case& c : cases) {
@@ -160,12 +160,12 @@ TEST(WindowPlacement, MessageBoxesAreWideEnoughForTheirTitles)
 // room the panels show whole.
 TEST(WindowPlacement, MainWindowsFitTheScreen)
 {
-    CleanModule clean;
+    ScratchState clean;
     ScriptedDialogs dialogs;
     const QRect area = availableArea();
     const std::function<std::unique_ptr<MainFrame>()> families[] = {
-        [&] { return std::make_unique<PointInputWindow>(dialogs); },
-        [&] { return std::make_unique<PulseTrainWindow>(dialogs); },
+        [&] { return std::make_unique<PointInputWindow>(dialogs, clean); },
+        [&] { return std::make_unique<PulseTrainWindow>(dialogs, clean); },
     };
     for (const auto& make : families) {
         const std::unique_ptr<MainFrame> main = make();

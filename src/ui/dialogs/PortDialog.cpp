@@ -1,10 +1,9 @@
 #include "PortDialog.h"
 
 #include "DialogButtons.h"
-#include "MainFrame.h"
-#include "Module1.h"
 #include "NetworkAddress.h"
 #include "PortName.h"
+#include "ProgramState.h"
 #include "QtSerialLine.h"
 
 #include <QDialogButtonBox>
@@ -32,13 +31,15 @@ constexpr int kScanIntervalMs = 1000;
 
 }  // namespace
 
-PortDialog::PortDialog(QWidget* parent, const SerialDeviceSource* devices)
-    : QDialog(parent), devices_(devices ? devices : &systemDevices_)
+PortDialog::PortDialog(ProgramState& state, QWidget* parent, const SerialDeviceSource* devices)
+    : QDialog(parent), state_(state), devices_(devices ? devices : &systemDevices_)
 {
     setObjectName(QStringLiteral("frmP"));
     setWindowTitle(tr("Com setup"));
     setModal(false);
-    portBefore_ = module1().portName;
+    portBefore_ = state_.portName;
+    // Every main window listens to the program state, whichever window opened the dialog.
+    connect(this, &PortDialog::portChosen, &state_, &ProgramState::portChosen);
 
     auto* prompt = new QLabel(tr("Please choose a communication port."), this);
     prompt->setObjectName(QStringLiteral("Port_select"));
@@ -65,7 +66,7 @@ PortDialog::PortDialog(QWidget* parent, const SerialDeviceSource* devices)
         connect(portOptions_[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (!on)
                 return;
-            module1().portName = ports::nameOf(i + 1);
+            state_.portName = ports::nameOf(i + 1);
             updateButtons();
         });
     }
@@ -188,7 +189,7 @@ bool PortDialog::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::FocusIn) {
         for (int i = 0; i < 8; ++i) {
             if (watched == portOptions_[i])
-                module1().portName = ports::nameOf(i + 1);
+                state_.portName = ports::nameOf(i + 1);
         }
     }
     // Enter in the device field assigns the device instead of pressing OK.
@@ -334,13 +335,13 @@ void PortDialog::confirm()
                      qPrintable(portAssignments().fileName()));
         }
     }
-    MainFrame::showPortEverywhere(module1().portName);
+    emit portChosen(state_.portName);
     accept();
 }
 
 void PortDialog::reject()
 {
-    module1().portName = portBefore_;
+    state_.portName = portBefore_;
     QDialog::reject();
 }
 

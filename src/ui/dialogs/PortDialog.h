@@ -1,5 +1,6 @@
 // The port dialog: modeless, one per menu choice. Choosing an option (it receives the
-// focus) changes the port at once; OK shows it in the main windows, Cancel puts it back.
+// focus) changes the port at once; OK announces it (portChosen, which the program state passes
+// on to every main window), Cancel puts it back.
 //
 // Beside each option stands the device the port opens. The device list shows what the system
 // offers, refreshed once a second while the dialog is shown; a listed or typed device can be
@@ -26,17 +27,24 @@ class QTreeWidget;
 
 namespace kap {
 
+class ProgramState;
 class QtSerialLine;
 
 class PortDialog : public QDialog {
     Q_OBJECT
 public:
-    // devices: where the device list comes from, kept by the caller while the dialog lives;
-    // null for the system's serial devices.
-    explicit PortDialog(QWidget* parent = nullptr, const SerialDeviceSource* devices = nullptr);
+    // state: whose port the dialog chooses; devices: where the device list comes from, null
+    // for the system's serial devices. Both kept by the caller while the dialog lives.
+    explicit PortDialog(ProgramState& state, QWidget* parent = nullptr,
+                  const SerialDeviceSource* devices = nullptr);
 
     // Reads the device list again; touches the list only when it changed.
     void refreshDevices();
+
+signals:
+    // OK: the port now chosen, for the windows to show; passed on as the program state's
+    // portChosen.
+    void portChosen(const QString& portName);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -67,6 +75,7 @@ private:
     QPointer<QtSerialLine> testLine_;
     QTimer* scanTimer_ = nullptr;                 // Tim_DeviceScan
 
+    ProgramState& state_;
     SystemSerialDevices systemDevices_;
     const SerialDeviceSource* devices_ = nullptr;
     QList<SerialDeviceInfo> listed_;

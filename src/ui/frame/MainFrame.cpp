@@ -16,12 +16,12 @@
 #include "GridView.h"
 #include "Initialise.h"
 #include "Language.h"
-#include "Module1.h"
 #include "Numbers.h"
 #include "ParameterTable.h"
 #include "PointTable.h"
 #include "PortDialog.h"
 #include "PortName.h"
+#include "ProgramState.h"
 #include "ProgressDialog.h"
 #include "QtEntryDialogs.h"
 #include "QtTypeChooser.h"
@@ -58,7 +58,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QUndoStack>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -84,12 +83,6 @@ bool KeyHook::eventFilter(QObject* watched, QEvent* e)
 }
 
 namespace {
-
-QList<QPointer<MainFrame>>& liveFrames()
-{
-    static QList<QPointer<MainFrame>> frames;
-    return frames;
-}
 
 QStyle::StandardPixmap fallbackIcon(Command command)
 {
@@ -182,16 +175,15 @@ bool MainFrame::handles(Command command)
     return handlers().contains(command);
 }
 
-MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
+MainFrame::MainFrame(Family family, Dialogs& dialogs, ProgramState& state, QWidget* parent)
     : QMainWindow(parent), family_(family), dialogs_(dialogs),
-      session_(std::make_unique<Session>(family, dialogs)),
+      session_(std::make_unique<Session>(family, dialogs, state)),
       history_(std::make_unique<EditHistory>(*session_)),
       progress_(std::make_unique<ProgressDialog>()), stopDialog_(std::make_unique<StopDialog>())
 {
     setObjectName(isPointInput() ? QStringLiteral("frmMain") : QStringLiteral("frmpulseMaindemo"));
     // "[*]": Qt shows the modified mark there while the data is marked modified.
     setWindowTitle(tr("PQ_Series KAP Support-Software ") + QStringLiteral("[*]"));
-    liveFrames().append(this);
     // Qt's own tool-bar menu would hide the tool bar behind the View menu's back.
     setContextMenuPolicy(Qt::NoContextMenu);
 
@@ -208,7 +200,11 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, QWidget* parent)
     connect(&session_->parameters(), &ParameterTable::inertiaLabelChanged, drivePanel_,
             &DrivePanel::showInertiaUnit);
     drivePanel_->showInertiaUnit(session_->parameters().inertiaLabel());
-    showPort(module1().portName);
+    showPort(state.portName);
+    // The port dialog's OK and View > File encoding, from whichever window, hold for all.
+    connect(&state, &ProgramState::portChosen, this, &MainFrame::showPort);
+    connect(&state, &ProgramState::fileEncodingChosen, this,
+            [this](codepage::Encoding encoding) { session_->setFileEncoding(encoding); });
     showOriginShift(QStringLiteral("0"));
     connect(&session_->tableGrid(), &Grid::tagChanged, this,
             [this] { setWindowModified(session_->isModified()); });
@@ -238,7 +234,6 @@ MainFrame::~MainFrame()
     session_->setView(nullptr);
     // The panel's widgets hand their last focus and edits to the session: they go first.
     delete drivePanel_;
-    liveFrames().removeAll(this);
 }
 
 // --- Commands ------------------------------------------------------------------------------
@@ -446,14 +441,18 @@ void MainFrame::errorHistory()
 {
     showErrorHistoryWindow(*session_, this);
 }
-void MainFrame::initTable() { exchange::InitTable(*session_); }
+void MainFrame::initTable()
+{
+    exchange::InitTable(*session_, [this] { return SettingCommands(*session_).askToSave(); });
+}
 void MainFrame::initOrigin() { exchange::InitOrigin(*session_); }
 void MainFrame::changeOrigin() { exchange::ChangeOrigin(*session_); }
 
 void MainFrame::initParameters()
 {
     QtTypeChooser chooser(this);
-    exchange::InitParameters(*session_, chooser);
+    exchange::InitParameters(*session_, chooser,
+                             [this] { return SettingCommands(*session_).askToSave(); });
 }
 void MainFrame::pressJogCw() { operation::PressJog(*session_, true); }
 void MainFrame::pressJogCcw() { operation::PressJog(*session_, false); }
@@ -493,8 +492,9 @@ void MainFrame::toggleStatusBar()
 
 void MainFrame::portSetup()
 {
-    module1().portName = ports::usableOrFirst(module1().portName);
-    auto* dialog = new PortDialog(this);
+    ProgramState& state = session_->programState();
+    state.portName = ports::usableOrFirst(state.portName);
+    auto* dialog = new PortDialog(state, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     placeBeside(dialog, this);
     dialog->show();
@@ -666,10 +666,7 @@ void MainFrame::buildEncodingMenu(QMenu* file)
 
 void MainFrame::chooseFileEncoding(codepage::Encoding encoding)
 {
-    for (const QPointer<MainFrame>& f : liveFrames()) {
-        if (f)
-            f->session().setFileEncoding(encoding);
-    }
+    emit session_->programState().fileEncodingChosen(encoding);
     if (!language::setUserValue(QStringLiteral("FileEncoding"), codepage::name(encoding))) {
         dialogs_.message(tr("The file encoding could not be kept in your settings."),
                          tr("File encoding"), MsgIcon::Exclamation, MsgButtons::Ok);
@@ -874,7 +871,7 @@ void MainFrame::refreshConnectionPanel()
 {
     if (!connectionPanel_)
         return;
-    const QString port = module1().portName;
+    const QString port = session_->programState().portName;
     const QString device = session_->serialLine().deviceFor(port);
     //: The connection panel: the port and the device it stands for, "COM3 /dev/ttyUSB0".
     const QString where =
@@ -889,14 +886,6 @@ void MainFrame::refreshConnectionPanel()
     connectionPanel_->setText(text);
     connectionPanel_->setStyleSheet(lastFailed_ ? QStringLiteral("color: #b00000;") : QString());
     connectionPanel_->setToolTip(lastFailed_ ? where + u'\n' + lastReason_ : where);
-}
-
-void MainFrame::showPortEverywhere(const QString& portName)
-{
-    for (const QPointer<MainFrame>& f : liveFrames()) {
-        if (f)
-            f->showPort(portName);
-    }
 }
 
 void MainFrame::showEvent(QShowEvent* event)
@@ -921,7 +910,7 @@ void MainFrame::showEvent(QShowEvent* event)
         }
     }
     // The window may have been built before start-up read the port from the settings file.
-    showPort(module1().portName);
+    showPort(session_->programState().portName);
     QMainWindow::showEvent(event);
 }
 

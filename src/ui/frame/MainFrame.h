@@ -51,7 +51,7 @@ private:
 class MainFrame : public QMainWindow, private SessionView {
     Q_OBJECT
 public:
-    MainFrame(Family family, Dialogs& dialogs, QWidget* parent = nullptr);
+    MainFrame(Family family, Dialogs& dialogs, ProgramState& state, QWidget* parent = nullptr);
     ~MainFrame() override;
 
     Session& session() { return *session_; }
@@ -92,8 +92,6 @@ public:
     // The recent files, newest first (at most 8), as kept in the user's settings.
     static QStringList recentFiles();
 
-    // Every open main window shows the port in its port panel.
-    static void showPortEverywhere(const QString& portName);
     // Why the port could not be opened (or its setting not read), in the first status panel
     // for a while.
     void showPortProblem(const QString& reason);

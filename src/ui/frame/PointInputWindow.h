@@ -8,8 +8,8 @@ namespace kap {
 class PointInputWindow : public MainFrame {
     Q_OBJECT
 public:
-    explicit PointInputWindow(Dialogs& dialogs, QWidget* parent = nullptr)
-        : MainFrame(Family::PointInput, dialogs, parent)
+    PointInputWindow(Dialogs& dialogs, ProgramState& state, QWidget* parent = nullptr)
+        : MainFrame(Family::PointInput, dialogs, state, parent)
     {
     }
 };

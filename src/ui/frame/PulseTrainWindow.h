@@ -8,8 +8,8 @@ namespace kap {
 class PulseTrainWindow : public MainFrame {
     Q_OBJECT
 public:
-    explicit PulseTrainWindow(Dialogs& dialogs, QWidget* parent = nullptr)
-        : MainFrame(Family::PulseTrain, dialogs, parent)
+    PulseTrainWindow(Dialogs& dialogs, ProgramState& state, QWidget* parent = nullptr)
+        : MainFrame(Family::PulseTrain, dialogs, state, parent)
     {
     }
 };

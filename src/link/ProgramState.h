@@ -1,6 +1,10 @@
-// Program-wide state: the serial port name, the link's busy flag, the reply timeout shared by
-// the point-input window and the start-up window, and where the settings file lives.
+// The state the windows of one program share: the serial port name, the link's busy flag,
+// the reply timeout shared by the point-input window and the start-up window, and where the
+// settings file lives. The application owns one and gives it to each session with its line;
+// each of kap-cli's port threads owns its own, so one port never waits for another's exchange.
 #pragma once
+
+#include "CodePage.h"
 
 #include <QObject>
 #include <QString>
@@ -26,7 +30,7 @@ private:
     float ms_;
 };
 
-class Module1 : public QObject {
+class ProgramState : public QObject {
     Q_OBJECT
 public:
     // "COM1" to "COM8"; a transaction replaces any other name with "COM1" before it opens.
@@ -56,20 +60,22 @@ public:
     // Back to the state of a fresh start (tests).
     void reset();
 
+    // The port name from the settings file (key "COM" of section "Data"); COM1 without one.
+    // problem: why a settings file that is there was not read, or empty.
+    QString readPortName(QString* problem = nullptr) const;
+    // Writes the port number under key "COM" of section "Data" in the settings file; a failure
+    // is logged (kap.ini) and returned.
+    bool storePortNumber() const;
+
 signals:
     void busyCleared();
+    // The port dialog's OK: every window shows this port.
+    void portChosen(const QString& portName);
+    // View > File encoding: every window's session reads and writes files in it from now on.
+    void fileEncodingChosen(codepage::Encoding encoding);
 
 private:
     bool busy_ = false;
 };
-
-// The calling thread's program-wide state (the windows all share the main thread's).
-Module1& module1();
-
-// The port name from the settings file (key "COM" of section "Data"); COM1 without one.
-// problem: why a settings file that is there was not read, or empty.
-QString ReadPortName(QString* problem = nullptr);
-// Writes the port number under key "COM" of section "Data" in the settings file.
-bool StorePortNumber();
 
 }  // namespace kap

@@ -1,4 +1,4 @@
-#include "Module1.h"
+#include "ProgramState.h"
 
 #include "Ini.h"
 #include "PortName.h"
@@ -11,15 +11,6 @@
 #include <unistd.h>
 
 namespace kap {
-
-Module1& module1()
-{
-    // One per thread: the windows all live in the main thread and share it, as the busy flag
-    // and the shared time-out need; a command-line session in a thread of its own gets its
-    // own and never waits for another port's exchange.
-    thread_local Module1 instance;
-    return instance;
-}
 
 namespace {
 
@@ -44,7 +35,7 @@ bool isSystemFolder(const QString& folder)
 
 // The file beside the program when it can be written there, else the user's own copy: for
 // reading, that copy once it exists (or when there is none beside the program either).
-QString settingsFile(const Module1& m, bool forWriting)
+QString settingsFile(const ProgramState& m, bool forWriting)
 {
     const QString folder = m.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                                      : m.programFolder;
@@ -72,26 +63,26 @@ QString settingsFile(const Module1& m, bool forWriting)
 
 }  // namespace
 
-QString Module1::iniPath() const
+QString ProgramState::iniPath() const
 {
     return settingsFile(*this, false);
 }
 
-QString Module1::writableIniPath() const
+QString ProgramState::writableIniPath() const
 {
     return settingsFile(*this, true);
 }
 
-void Module1::reset()
+void ProgramState::reset()
 {
     portName = QStringLiteral("COM1");
     replyTimeout.set(3000.0f);
     busy_ = false;
 }
 
-QString ReadPortName(QString* problem)
+QString ProgramState::readPortName(QString* problem) const
 {
-    const QString file = module1().iniPath();
+    const QString file = iniPath();
     if (problem) {
         const QString why = IniProblem(file);
         *problem = why.isEmpty() ? QString()
@@ -101,10 +92,11 @@ QString ReadPortName(QString* problem)
     return ports::fromSettingsValue(ReadIniValue(QStringLiteral("COM"), QStringLiteral("Data"), file));
 }
 
-bool StorePortNumber()
+bool ProgramState::storePortNumber() const
 {
-    return WriteIniValue(ports::settingsValueOf(module1().portName), QStringLiteral("COM"),
-                         QStringLiteral("Data"), module1().writableIniPath());
+    // A failed write leaves its kap.ini warning, naming the file.
+    return WriteIniValue(ports::settingsValueOf(portName), QStringLiteral("COM"),
+                         QStringLiteral("Data"), writableIniPath());
 }
 
 }  // namespace kap
