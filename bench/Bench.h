@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Controller.h"
-#include "Dialogs.h"
+#include "platform/Dialogs.h"
 #include "SimulatorThread.h"
 
 #include <QString>

@@ -2,7 +2,7 @@
 // 9600 baud: each port has its own thread and session, so eight should take hardly longer
 // than one.
 #include "Bench.h"
-#include "Cli.h"
+#include "cli/Cli.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
 // Link figures: reply-to-return latency, CPU while waiting, exchanges per second.
 #include "Bench.h"
 #include "Controller.h"
-#include "Link.h"
-#include "ProgramState.h"
+#include "link/Link.h"
+#include "link/ProgramState.h"
 #include "PtyServer.h"
-#include "QtSerialLine.h"
+#include "platform/QtSerialLine.h"
 
 #include <QElapsedTimer>
 

@@ -1,6 +1,6 @@
 // The settings file as the program reads it at start: the input is written to a file of its
 // own (the reader takes a path) and the port entry and a few others are looked up.
-#include "Ini.h"
+#include "platform/Ini.h"
 
 #include <QFile>
 #include <QString>

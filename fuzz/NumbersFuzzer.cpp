@@ -1,7 +1,7 @@
 // Number texts from cells, files and the controller: the strict reader and every formatter,
 // on the text itself and on the double it reads as, with a few counts of decimals. The bits of
 // the first eight bytes are also taken as a double, to reach infinities, NaN and subnormals.
-#include "Numbers.h"
+#include "data/Numbers.h"
 
 #include <QString>
 

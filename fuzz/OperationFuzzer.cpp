@@ -1,9 +1,9 @@
 // The drive panel's readers of controller replies: the "@READ DIO " reply into the lamps, in
 // both layouts, and the "@?POS " reply into the shown angle and the teaching value. Replies
 // are read as Latin-1, as the link reads them, so the sign byte 0xA5 arrives as U+00A5.
-#include "Drive.h"
-#include "IoMonitor.h"
-#include "PanelState.h"
+#include "operation/Drive.h"
+#include "operation/IoMonitor.h"
+#include "session/PanelState.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 // A read reply as it comes off the line: taken apart into records, then searched the way the
 // receive operations search it.
-#include "Records.h"
+#include "exchange/Records.h"
 
 #include <QString>
 

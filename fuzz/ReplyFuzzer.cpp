@@ -1,9 +1,9 @@
 // Whatever a reply holds: the reply-word test that ends a wait, the error line after "NG" or
 // "STOP", the verdict, and the values read out of query replies.
-#include "ExchangeSteps.h"
-#include "Link.h"
-#include "Records.h"
-#include "Session.h"
+#include "exchange/ExchangeSteps.h"
+#include "link/Link.h"
+#include "exchange/Records.h"
+#include "session/Session.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 // A setting file as it is opened, read as a file of either family: the field reader and the
 // code page.
-#include "SettingFile.h"
+#include "files/SettingFile.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
 // kap-sim: a simulated controller on a pseudo-terminal, for trying the tool without hardware.
 // The first line on stdout is the device to open; received lines are logged on stderr.
 #include "Controller.h"
-#include "ExchangeLog.h"
+#include "link/ExchangeLog.h"
 #include "FaultOption.h"
 #include "PtyServer.h"
 #include "Text.h"

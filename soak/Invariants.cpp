@@ -1,9 +1,9 @@
 #include "Invariants.h"
 
-#include "CommandOffer.h"
-#include "ExchangeLog.h"
-#include "Link.h"
-#include "Session.h"
+#include "session/CommandOffer.h"
+#include "link/ExchangeLog.h"
+#include "link/Link.h"
+#include "session/Session.h"
 
 namespace kap {
 namespace {

@@ -9,16 +9,16 @@
 //   kap-soak [MINUTES] [--chaos PERCENT] [--seed N] [--time-scale S] [--motion MS]
 // Exit status: 0 passed, 1 a criterion failed, 2 usage or set-up, 3 hang.
 #include "Controller.h"
-#include "Dialogs.h"
-#include "Drive.h"
+#include "platform/Dialogs.h"
+#include "operation/Drive.h"
 #include "FaultOption.h"
 #include "Invariants.h"
-#include "OperationSteps.h"
-#include "ProgramState.h"
+#include "operation/OperationSteps.h"
+#include "link/ProgramState.h"
 #include "PtyServer.h"
 #include "SimulatorThread.h"
-#include "Session.h"
-#include "Teaching.h"
+#include "session/Session.h"
+#include "operation/Teaching.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

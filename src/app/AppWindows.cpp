@@ -1,8 +1,8 @@
-#include "AppWindows.h"
+#include "app/AppWindows.h"
 
-#include "PointInputWindow.h"
-#include "PulseTrainWindow.h"
-#include "Session.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
+#include "session/Session.h"
 
 #include <QCoreApplication>
 

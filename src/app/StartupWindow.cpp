@@ -1,15 +1,15 @@
-#include "StartupWindow.h"
+#include "app/StartupWindow.h"
 
-#include "AppWindows.h"
-#include "EditHistory.h"
-#include "FamilyQuery.h"
-#include "HiddenWindow.h"
-#include "Link.h"
-#include "PointInputWindow.h"
-#include "ProgramState.h"
-#include "PulseTrainWindow.h"
-#include "Receive.h"
-#include "Session.h"
+#include "app/AppWindows.h"
+#include "ui/frame/EditHistory.h"
+#include "exchange/FamilyQuery.h"
+#include "ui/toolwindows/HiddenWindow.h"
+#include "link/Link.h"
+#include "ui/frame/PointInputWindow.h"
+#include "link/ProgramState.h"
+#include "ui/frame/PulseTrainWindow.h"
+#include "exchange/Receive.h"
+#include "session/Session.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
-#include "Termination.h"
+#include "app/Termination.h"
 
-#include "SessionState.h"
+#include "session/SessionState.h"
 
 #include <QSocketNotifier>
 #include <QTimer>

@@ -1,12 +1,12 @@
-#include "AppWindows.h"
-#include "ExchangeLog.h"
-#include "Language.h"
-#include "PointInputWindow.h"
-#include "PulseTrainWindow.h"
-#include "ProgramState.h"
-#include "QtDialogs.h"
-#include "StartupWindow.h"
-#include "Termination.h"
+#include "app/AppWindows.h"
+#include "link/ExchangeLog.h"
+#include "language/Language.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
+#include "link/ProgramState.h"
+#include "ui/dialogs/QtDialogs.h"
+#include "app/StartupWindow.h"
+#include "app/Termination.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,8 +1,8 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 
-#include "CliOptions.h"
-#include "Interrupt.h"
-#include "PortJob.h"
+#include "cli/CliOptions.h"
+#include "cli/Interrupt.h"
+#include "cli/PortJob.h"
 
 #include <QEventLoop>
 #include <QJsonArray>

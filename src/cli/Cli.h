@@ -2,7 +2,7 @@
 // once, each port in a thread of its own with its own session.
 #pragma once
 
-#include "Console.h"
+#include "cli/Console.h"
 
 #include <QStringList>
 

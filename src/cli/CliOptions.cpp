@@ -1,8 +1,8 @@
-#include "CliOptions.h"
+#include "cli/CliOptions.h"
 
-#include "NetworkAddress.h"
-#include "PortAssignments.h"
-#include "PortName.h"
+#include "platform/NetworkAddress.h"
+#include "platform/PortAssignments.h"
+#include "platform/PortName.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -3,7 +3,7 @@
 // controller, so a mistake costs no exchange on any port.
 #pragma once
 
-#include "CodePage.h"
+#include "platform/CodePage.h"
 
 #include <QList>
 #include <QString>

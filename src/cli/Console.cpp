@@ -1,6 +1,6 @@
-#include "Console.h"
+#include "cli/Console.h"
 
-#include "ExchangeLog.h"
+#include "link/ExchangeLog.h"
 
 #include <QMutexLocker>
 

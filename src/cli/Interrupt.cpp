@@ -1,4 +1,4 @@
-#include "Interrupt.h"
+#include "cli/Interrupt.h"
 
 #include <QFile>
 

@@ -5,7 +5,7 @@
 // controllers left with partial data. Either way the program ends with kExitCode.
 #pragma once
 
-#include "CliOptions.h"
+#include "cli/CliOptions.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "PortConsole.h"
+#include "cli/PortConsole.h"
 
-#include "Session.h"
+#include "session/Session.h"
 
 #include <utility>
 

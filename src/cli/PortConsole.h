@@ -3,9 +3,9 @@
 // command would answer them.
 #pragma once
 
-#include "Console.h"
-#include "Dialogs.h"
-#include "SessionView.h"
+#include "cli/Console.h"
+#include "platform/Dialogs.h"
+#include "session/SessionView.h"
 
 #include <QList>
 #include <QString>

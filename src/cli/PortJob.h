@@ -2,8 +2,8 @@
 // session of that family, and the same procedures the main window runs for the command.
 #pragma once
 
-#include "CliOptions.h"
-#include "Console.h"
+#include "cli/CliOptions.h"
+#include "cli/Console.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -2,8 +2,8 @@
 //
 // KAP_TIME_SCALE (a positive number, default 1) multiplies every reply window; it is a test
 // aid for running against the simulator quickly, not for real controllers.
-#include "Cli.h"
-#include "Interrupt.h"
+#include "cli/Cli.h"
+#include "cli/Interrupt.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "ActuatorTypes.h"
+#include "data/ActuatorTypes.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "Grid.h"
+#include "data/Grid.h"
 
-#include "Numbers.h"
+#include "data/Numbers.h"
 
 namespace kap {
 

@@ -1,6 +1,6 @@
-#include "GridClipboard.h"
+#include "data/GridClipboard.h"
 
-#include "Grid.h"
+#include "data/Grid.h"
 
 #include <QStringList>
 

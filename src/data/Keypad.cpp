@@ -1,4 +1,4 @@
-#include "Keypad.h"
+#include "data/Keypad.h"
 
 namespace kap {
 

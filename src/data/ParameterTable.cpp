@@ -1,6 +1,6 @@
-#include "ParameterTable.h"
+#include "data/ParameterTable.h"
 
-#include "Numbers.h"
+#include "data/Numbers.h"
 
 #include <cmath>
 

@@ -3,9 +3,9 @@
 // by the program. Both families share this logic; their differences are FamilyLayout data.
 #pragma once
 
-#include "ActuatorTypes.h"
-#include "Grid.h"
-#include "TableHost.h"
+#include "data/ActuatorTypes.h"
+#include "data/Grid.h"
+#include "data/TableHost.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "PointTable.h"
+#include "data/PointTable.h"
 
-#include "Numbers.h"
+#include "data/Numbers.h"
 
 namespace kap {
 

@@ -2,8 +2,8 @@
 // and note. Every change of a row, typed or written by the program, re-checks the row.
 #pragma once
 
-#include "Grid.h"
-#include "TableHost.h"
+#include "data/Grid.h"
+#include "data/TableHost.h"
 
 #include <QObject>
 

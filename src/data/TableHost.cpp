@@ -1,4 +1,4 @@
-#include "TableHost.h"
+#include "data/TableHost.h"
 
 #include <QCoreApplication>
 

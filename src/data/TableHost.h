@@ -2,8 +2,8 @@
 // few things they ask of the window.
 #pragma once
 
-#include "Dialogs.h"
-#include "Grid.h"
+#include "platform/Dialogs.h"
+#include "data/Grid.h"
 
 #include <QList>
 #include <QString>

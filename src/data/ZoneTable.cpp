@@ -1,6 +1,6 @@
-#include "ZoneTable.h"
+#include "data/ZoneTable.h"
 
-#include "Numbers.h"
+#include "data/Numbers.h"
 
 namespace kap {
 

@@ -2,8 +2,8 @@
 // from 0.00 to 359.99 degrees, plus a note.
 #pragma once
 
-#include "Grid.h"
-#include "TableHost.h"
+#include "data/Grid.h"
+#include "data/TableHost.h"
 
 #include <QObject>
 

@@ -4,8 +4,8 @@
 // of the grids is written.
 #pragma once
 
-#include "ExchangeSteps.h"
-#include "Session.h"
+#include "exchange/ExchangeSteps.h"
+#include "session/Session.h"
 
 #include <QList>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "ErrorHistory.h"
+#include "exchange/ErrorHistory.h"
 
-#include "Dialogs.h"
-#include "ExchangeSteps.h"
-#include "Reactions.h"
-#include "SafeFile.h"
+#include "platform/Dialogs.h"
+#include "exchange/ExchangeSteps.h"
+#include "session/Reactions.h"
+#include "platform/SafeFile.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

@@ -3,8 +3,8 @@
 // interprets them.
 #pragma once
 
-#include "SafeFile.h"
-#include "Session.h"
+#include "platform/SafeFile.h"
+#include "session/Session.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,10 +1,10 @@
-#include "ExchangeSteps.h"
+#include "exchange/ExchangeSteps.h"
 
-#include "Grid.h"
-#include "ProgramState.h"
-#include "ParameterTable.h"
-#include "Reactions.h"
-#include "Records.h"
+#include "data/Grid.h"
+#include "link/ProgramState.h"
+#include "data/ParameterTable.h"
+#include "session/Reactions.h"
+#include "exchange/Records.h"
 
 #include <QCoreApplication>
 

@@ -1,9 +1,9 @@
-#include "FamilyQuery.h"
+#include "exchange/FamilyQuery.h"
 
-#include "Link.h"
-#include "ProgramState.h"
-#include "Records.h"
-#include "SerialLine.h"
+#include "link/Link.h"
+#include "link/ProgramState.h"
+#include "exchange/Records.h"
+#include "platform/SerialLine.h"
 
 namespace kap::exchange {
 

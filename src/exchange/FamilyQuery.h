@@ -3,7 +3,7 @@
 // session is made for the family: by the start-up window and by kap-cli.
 #pragma once
 
-#include "ActuatorTypes.h"
+#include "data/ActuatorTypes.h"
 
 #include <QString>
 

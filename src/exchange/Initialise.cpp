@@ -1,11 +1,11 @@
-#include "Initialise.h"
+#include "exchange/Initialise.h"
 
-#include "Grid.h"
-#include "ParameterTable.h"
-#include "PointTable.h"
-#include "Reactions.h"
-#include "Records.h"
-#include "ZoneTable.h"
+#include "data/Grid.h"
+#include "data/ParameterTable.h"
+#include "data/PointTable.h"
+#include "session/Reactions.h"
+#include "exchange/Records.h"
+#include "data/ZoneTable.h"
 
 #include <QList>
 

@@ -5,8 +5,8 @@
 // box, titled as the operation, with the controller's reply.
 #pragma once
 
-#include "ExchangeSteps.h"
-#include "Session.h"
+#include "exchange/ExchangeSteps.h"
+#include "session/Session.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
-#include "Receive.h"
+#include "exchange/Receive.h"
 
-#include "Grid.h"
-#include "Numbers.h"
-#include "ParameterTable.h"
-#include "PointTable.h"
-#include "Records.h"
-#include "TableHost.h"
-#include "ZoneTable.h"
+#include "data/Grid.h"
+#include "data/Numbers.h"
+#include "data/ParameterTable.h"
+#include "data/PointTable.h"
+#include "exchange/Records.h"
+#include "data/TableHost.h"
+#include "data/ZoneTable.h"
 
 #include <QList>
 

@@ -2,8 +2,8 @@
 // "Receive(Point)" / "Receive(Zones)" and "Receive(Parameters)", and once at start-up.
 #pragma once
 
-#include "Session.h"
-#include "ExchangeSteps.h"
+#include "session/Session.h"
+#include "exchange/ExchangeSteps.h"
 
 namespace kap::exchange {
 

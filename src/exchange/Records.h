@@ -7,7 +7,7 @@
 // Fields are texts exactly as the grid cells hold them: nothing is scaled or reformatted.
 #pragma once
 
-#include "ActuatorTypes.h"
+#include "data/ActuatorTypes.h"
 
 #include <QList>
 #include <QString>

@@ -1,11 +1,11 @@
-#include "Transmit.h"
+#include "exchange/Transmit.h"
 
-#include "Grid.h"
-#include "Numbers.h"
-#include "ParameterTable.h"
-#include "PointTable.h"
-#include "Records.h"
-#include "ZoneTable.h"
+#include "data/Grid.h"
+#include "data/Numbers.h"
+#include "data/ParameterTable.h"
+#include "data/PointTable.h"
+#include "exchange/Records.h"
+#include "data/ZoneTable.h"
 
 #include <QList>
 

@@ -3,8 +3,8 @@
 // what the controller reports; then it is written in one write block.
 #pragma once
 
-#include "Session.h"
-#include "ExchangeSteps.h"
+#include "session/Session.h"
+#include "exchange/ExchangeSteps.h"
 
 namespace kap::exchange {
 

@@ -1,8 +1,8 @@
-#include "FileAcceptance.h"
+#include "files/FileAcceptance.h"
 
-#include "Numbers.h"
-#include "SafeFile.h"
-#include "TableHost.h"
+#include "data/Numbers.h"
+#include "platform/SafeFile.h"
+#include "data/TableHost.h"
 
 #include <QList>
 

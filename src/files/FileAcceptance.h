@@ -3,9 +3,9 @@
 // loads a file into a controller's session.
 #pragma once
 
-#include "ActuatorTypes.h"
-#include "CodePage.h"
-#include "SettingFile.h"
+#include "data/ActuatorTypes.h"
+#include "platform/CodePage.h"
+#include "files/SettingFile.h"
 
 #include <QByteArray>
 #include <QString>

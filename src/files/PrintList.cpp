@@ -1,6 +1,6 @@
-#include "PrintList.h"
+#include "files/PrintList.h"
 
-#include "SettingFile.h"
+#include "files/SettingFile.h"
 
 #include <QCoreApplication>
 #include <QLocale>

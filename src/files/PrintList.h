@@ -4,7 +4,7 @@
 // (SettingListPrinting).
 #pragma once
 
-#include "ActuatorTypes.h"
+#include "data/ActuatorTypes.h"
 
 #include <QDateTime>
 #include <QList>

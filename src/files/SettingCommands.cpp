@@ -1,13 +1,13 @@
-#include "SettingCommands.h"
+#include "files/SettingCommands.h"
 
-#include "FileAcceptance.h"
-#include "Grid.h"
-#include "Numbers.h"
-#include "ParameterTable.h"
-#include "ProgramState.h"
-#include "SafeFile.h"
-#include "Session.h"
-#include "TableHost.h"
+#include "files/FileAcceptance.h"
+#include "data/Grid.h"
+#include "data/Numbers.h"
+#include "data/ParameterTable.h"
+#include "link/ProgramState.h"
+#include "platform/SafeFile.h"
+#include "session/Session.h"
+#include "data/TableHost.h"
 
 #include <QCoreApplication>
 #include <QFile>

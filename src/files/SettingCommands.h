@@ -2,9 +2,9 @@
 // main window, run on its session so they work (and are tested) without a screen.
 #pragma once
 
-#include "ActuatorTypes.h"
-#include "Dialogs.h"
-#include "SettingFile.h"
+#include "data/ActuatorTypes.h"
+#include "platform/Dialogs.h"
+#include "files/SettingFile.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "SettingFile.h"
+#include "files/SettingFile.h"
 
-#include "Grid.h"
-#include "ParameterTable.h"
+#include "data/Grid.h"
+#include "data/ParameterTable.h"
 
 
 #include <algorithm>

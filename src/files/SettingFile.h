@@ -3,8 +3,8 @@
 // versions of the tool must keep opening, so the format is fixed to the byte.
 #pragma once
 
-#include "ActuatorTypes.h"
-#include "CodePage.h"
+#include "data/ActuatorTypes.h"
+#include "platform/CodePage.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "CommandRequest.h"
+#include "link/CommandRequest.h"
 
 namespace kap {
 

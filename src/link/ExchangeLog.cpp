@@ -1,4 +1,4 @@
-#include "ExchangeLog.h"
+#include "link/ExchangeLog.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

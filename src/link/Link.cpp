@@ -1,8 +1,8 @@
-#include "Link.h"
+#include "link/Link.h"
 
-#include "ProgramState.h"
-#include "PortName.h"
-#include "SerialLine.h"
+#include "link/ProgramState.h"
+#include "platform/PortName.h"
+#include "platform/SerialLine.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

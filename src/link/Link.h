@@ -8,9 +8,9 @@
 // caller gets the outcome of its own transaction.
 #pragma once
 
-#include "CommandRequest.h"
-#include "ExchangeLog.h"
-#include "Outcome.h"
+#include "link/CommandRequest.h"
+#include "link/ExchangeLog.h"
+#include "link/Outcome.h"
 
 #include <QLoggingCategory>
 #include <QObject>

@@ -1,7 +1,7 @@
-#include "ProgramState.h"
+#include "link/ProgramState.h"
 
-#include "Ini.h"
-#include "PortName.h"
+#include "platform/Ini.h"
+#include "platform/PortName.h"
 
 #include <QCoreApplication>
 #include <QDir>

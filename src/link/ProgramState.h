@@ -4,7 +4,7 @@
 // each of kap-cli's port threads owns its own, so one port never waits for another's exchange.
 #pragma once
 
-#include "CodePage.h"
+#include "platform/CodePage.h"
 
 #include <QObject>
 #include <QString>

@@ -1,16 +1,16 @@
-#include "Drive.h"
+#include "operation/Drive.h"
 
-#include "ActuatorTypes.h"
-#include "Dialogs.h"
-#include "IoMonitor.h"
-#include "Numbers.h"
-#include "OperationSteps.h"
-#include "ParameterTable.h"
-#include "Reactions.h"
-#include "Records.h"
-#include "ServoBrake.h"
-#include "Session.h"
-#include "Teaching.h"
+#include "data/ActuatorTypes.h"
+#include "platform/Dialogs.h"
+#include "operation/IoMonitor.h"
+#include "data/Numbers.h"
+#include "operation/OperationSteps.h"
+#include "data/ParameterTable.h"
+#include "session/Reactions.h"
+#include "exchange/Records.h"
+#include "operation/ServoBrake.h"
+#include "session/Session.h"
+#include "operation/Teaching.h"
 
 #include <QRegularExpression>
 #include <QTimer>

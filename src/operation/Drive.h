@@ -2,7 +2,7 @@
 // return to origin with its STOP dialog, and the current-angle refresh.
 #pragma once
 
-#include "Link.h"
+#include "link/Link.h"
 
 #include <QString>
 

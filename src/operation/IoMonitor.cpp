@@ -1,10 +1,10 @@
-#include "IoMonitor.h"
+#include "operation/IoMonitor.h"
 
-#include "Drive.h"
-#include "OperationSteps.h"
-#include "Reactions.h"
-#include "ServoBrake.h"
-#include "Session.h"
+#include "operation/Drive.h"
+#include "operation/OperationSteps.h"
+#include "session/Reactions.h"
+#include "operation/ServoBrake.h"
+#include "session/Session.h"
 
 namespace kap::operation {
 

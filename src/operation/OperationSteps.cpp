@@ -1,7 +1,7 @@
-#include "OperationSteps.h"
+#include "operation/OperationSteps.h"
 
-#include "Dialogs.h"
-#include "Reactions.h"
+#include "platform/Dialogs.h"
+#include "session/Reactions.h"
 
 Q_LOGGING_CATEGORY(lcOperation, "kap.operation", QtWarningMsg)
 

@@ -1,9 +1,9 @@
 // What the drive panel's procedures share: one exchange, reading its reply, and the texts.
 #pragma once
 
-#include "Link.h"
-#include "ProgramState.h"
-#include "Session.h"
+#include "link/Link.h"
+#include "link/ProgramState.h"
+#include "session/Session.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

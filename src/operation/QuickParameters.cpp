@@ -1,11 +1,11 @@
-#include "QuickParameters.h"
+#include "operation/QuickParameters.h"
 
-#include "ActuatorTypes.h"
-#include "Drive.h"
-#include "Grid.h"
-#include "Numbers.h"
-#include "OperationSteps.h"
-#include "ParameterTable.h"
+#include "data/ActuatorTypes.h"
+#include "operation/Drive.h"
+#include "data/Grid.h"
+#include "data/Numbers.h"
+#include "operation/OperationSteps.h"
+#include "data/ParameterTable.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 // position (Txt_Pos).
 #pragma once
 
-#include "Session.h"
+#include "session/Session.h"
 
 #include <QChar>
 #include <QString>

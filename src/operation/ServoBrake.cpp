@@ -1,9 +1,9 @@
-#include "ServoBrake.h"
+#include "operation/ServoBrake.h"
 
-#include "Dialogs.h"
-#include "OperationSteps.h"
-#include "Reactions.h"
-#include "Session.h"
+#include "platform/Dialogs.h"
+#include "operation/OperationSteps.h"
+#include "session/Reactions.h"
+#include "session/Session.h"
 
 namespace kap::operation {
 

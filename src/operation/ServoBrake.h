@@ -2,7 +2,7 @@
 // queries the I/O monitor runs after each cycle.
 #pragma once
 
-#include "Commands.h"
+#include "session/Commands.h"
 
 #include <QString>
 

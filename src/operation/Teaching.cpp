@@ -1,16 +1,16 @@
-#include "Teaching.h"
+#include "operation/Teaching.h"
 
-#include "ActuatorTypes.h"
-#include "Dialogs.h"
-#include "Drive.h"
-#include "ExchangeSteps.h"
-#include "Grid.h"
-#include "Numbers.h"
-#include "OperationSteps.h"
-#include "ParameterTable.h"
-#include "PointTable.h"
-#include "Reactions.h"
-#include "ZoneTable.h"
+#include "data/ActuatorTypes.h"
+#include "platform/Dialogs.h"
+#include "operation/Drive.h"
+#include "exchange/ExchangeSteps.h"
+#include "data/Grid.h"
+#include "data/Numbers.h"
+#include "operation/OperationSteps.h"
+#include "data/ParameterTable.h"
+#include "data/PointTable.h"
+#include "session/Reactions.h"
+#include "data/ZoneTable.h"
 
 #include <QTimer>
 

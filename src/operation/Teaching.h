@@ -3,7 +3,7 @@
 // origin shift to the controller as its virtual origin.
 #pragma once
 
-#include "Session.h"
+#include "session/Session.h"
 
 #include <QString>
 

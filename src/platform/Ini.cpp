@@ -1,6 +1,6 @@
-#include "Ini.h"
+#include "platform/Ini.h"
 
-#include "SafeFile.h"
+#include "platform/SafeFile.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "NetworkAddress.h"
+#include "platform/NetworkAddress.h"
 
 #include <QCoreApplication>
 #include <QHostAddress>

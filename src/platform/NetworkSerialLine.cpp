@@ -1,4 +1,4 @@
-#include "NetworkSerialLine.h"
+#include "platform/NetworkSerialLine.h"
 
 #include <QEventLoop>
 #include <QPointer>

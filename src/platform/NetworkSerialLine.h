@@ -17,8 +17,8 @@
 // the last one let go of the device.
 #pragma once
 
-#include "NetworkAddress.h"
-#include "SerialLine.h"
+#include "platform/NetworkAddress.h"
+#include "platform/SerialLine.h"
 
 #include <QAbstractSocket>
 #include <QTimer>

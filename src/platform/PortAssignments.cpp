@@ -1,6 +1,6 @@
-#include "PortAssignments.h"
+#include "platform/PortAssignments.h"
 
-#include "PortName.h"
+#include "platform/PortName.h"
 
 #include <QCollator>
 #include <QSerialPortInfo>

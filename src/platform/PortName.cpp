@@ -1,4 +1,4 @@
-#include "PortName.h"
+#include "platform/PortName.h"
 
 namespace kap::ports {
 

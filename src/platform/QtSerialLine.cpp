@@ -1,6 +1,6 @@
-#include "QtSerialLine.h"
+#include "platform/QtSerialLine.h"
 
-#include "NetworkSerialLine.h"
+#include "platform/NetworkSerialLine.h"
 
 #include <QFile>
 #include <QPointer>

@@ -5,8 +5,8 @@
 // address ("rfc2217://HOST:PORT", "tcp://HOST:PORT") goes through a NetworkSerialLine instead.
 #pragma once
 
-#include "PortAssignments.h"
-#include "SerialLine.h"
+#include "platform/PortAssignments.h"
+#include "platform/SerialLine.h"
 
 #include <QSerialPort>
 

@@ -1,4 +1,4 @@
-#include "SerialLine.h"
+#include "platform/SerialLine.h"
 
 namespace kap {
 SerialLine::~SerialLine() = default;

@@ -1,6 +1,6 @@
-#include "AngleHistory.h"
+#include "session/AngleHistory.h"
 
-#include "PanelState.h"
+#include "session/PanelState.h"
 
 #include <QElapsedTimer>
 

@@ -3,7 +3,7 @@
 // it keeps only the last few minutes so a session left running for days stays small.
 #pragma once
 
-#include "ActuatorTypes.h"
+#include "data/ActuatorTypes.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "CommandOffer.h"
+#include "session/CommandOffer.h"
 
-#include "Session.h"
+#include "session/Session.h"
 
 namespace kap {
 namespace {

@@ -3,8 +3,8 @@
 // may move.
 #pragma once
 
-#include "Commands.h"
-#include "SessionState.h"
+#include "session/Commands.h"
+#include "session/SessionState.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
-#include "Commands.h"
+#include "session/Commands.h"
 
-#include "ActuatorTypes.h"
+#include "data/ActuatorTypes.h"
 
 namespace kap {
 namespace {

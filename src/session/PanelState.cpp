@@ -1,4 +1,4 @@
-#include "PanelState.h"
+#include "session/PanelState.h"
 
 #include <QCoreApplication>
 

@@ -3,7 +3,7 @@
 // procedures read and write it; the window mirrors it.
 #pragma once
 
-#include "Commands.h"
+#include "session/Commands.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,8 +1,8 @@
-#include "Reactions.h"
+#include "session/Reactions.h"
 
-#include "Dialogs.h"
-#include "Link.h"
-#include "Session.h"
+#include "platform/Dialogs.h"
+#include "link/Link.h"
+#include "session/Session.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -1,11 +1,11 @@
-#include "Session.h"
+#include "session/Session.h"
 
-#include "ParameterTable.h"
-#include "PointTable.h"
-#include "ProgramState.h"
-#include "QtSerialLine.h"
-#include "Reactions.h"
-#include "ZoneTable.h"
+#include "data/ParameterTable.h"
+#include "data/PointTable.h"
+#include "link/ProgramState.h"
+#include "platform/QtSerialLine.h"
+#include "session/Reactions.h"
+#include "data/ZoneTable.h"
 
 #include <QRegularExpression>
 

@@ -5,16 +5,16 @@
 // same procedures on a session without a view.
 #pragma once
 
-#include "ActuatorTypes.h"
-#include "AngleHistory.h"
-#include "CodePage.h"
-#include "Grid.h"
-#include "Link.h"
-#include "PanelState.h"
-#include "SerialLine.h"
-#include "SessionState.h"
-#include "SessionView.h"
-#include "TableHost.h"
+#include "data/ActuatorTypes.h"
+#include "session/AngleHistory.h"
+#include "platform/CodePage.h"
+#include "data/Grid.h"
+#include "link/Link.h"
+#include "session/PanelState.h"
+#include "platform/SerialLine.h"
+#include "session/SessionState.h"
+#include "session/SessionView.h"
+#include "data/TableHost.h"
 
 #include <QObject>
 #include <QString>

@@ -3,7 +3,7 @@
 // in memory.
 #pragma once
 
-#include "Progress.h"
+#include "session/Progress.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "SpeedCalculation.h"
+#include "tools/SpeedCalculation.h"
 
-#include "Numbers.h"
+#include "data/Numbers.h"
 
 #include <QCoreApplication>
 

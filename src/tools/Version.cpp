@@ -1,10 +1,10 @@
-#include "Version.h"
+#include "tools/Version.h"
 
-#include "CommandRequest.h"
-#include "Link.h"
-#include "ProgramState.h"
-#include "Reactions.h"
-#include "Session.h"
+#include "link/CommandRequest.h"
+#include "link/Link.h"
+#include "link/ProgramState.h"
+#include "session/Reactions.h"
+#include "session/Session.h"
 
 #include <QCoreApplication>
 

@@ -2,9 +2,9 @@
 // running user operation (a transmit writing its block) has ended otherwise.
 #include "ScratchState.h"
 #include "ScriptedDialogs.h"
-#include "Session.h"
-#include "SessionState.h"
-#include "Termination.h"
+#include "session/Session.h"
+#include "session/SessionState.h"
+#include "app/Termination.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

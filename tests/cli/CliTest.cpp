@@ -1,12 +1,12 @@
 // kap-cli against simulated controllers on ptys: the files it writes, what it sends, what it
 // reports and how it ends, with several ports at once.
-#include "Cli.h"
-#include "CliOptions.h"
-#include "Console.h"
+#include "cli/Cli.h"
+#include "cli/CliOptions.h"
+#include "cli/Console.h"
 #include "FileTestSupport.h"
-#include "Receive.h"
+#include "exchange/Receive.h"
 #include "ScriptedDialogs.h"
-#include "SettingCommands.h"
+#include "files/SettingCommands.h"
 #include "Ser2net.h"
 #include "SimLine.h"
 

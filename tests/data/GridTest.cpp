@@ -1,4 +1,4 @@
-#include "Grid.h"
+#include "data/Grid.h"
 
 #include <QSignalSpy>
 

@@ -1,8 +1,8 @@
-#include "Keypad.h"
-#include "PointTable.h"
+#include "data/Keypad.h"
+#include "data/PointTable.h"
 #include "ScriptedDialogs.h"
 #include "SimpleTableHost.h"
-#include "ZoneTable.h"
+#include "data/ZoneTable.h"
 
 #include <QQueue>
 

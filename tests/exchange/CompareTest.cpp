@@ -1,5 +1,5 @@
 // Compare of the point or zone table and the parameters against the simulated controller.
-#include "Compare.h"
+#include "exchange/Compare.h"
 #include "ExchangeRig.h"
 
 #include <cctype>

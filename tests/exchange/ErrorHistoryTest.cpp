@@ -1,5 +1,5 @@
 // The error history read from the simulated controller, and the error record file.
-#include "ErrorHistory.h"
+#include "exchange/ErrorHistory.h"
 #include "ExchangeRig.h"
 
 #include <QFile>

@@ -3,8 +3,8 @@
 // stays disabled with its commands locked while the controller is asked (the origin commands
 // leave it enabled), and it is usable again afterwards.
 #include "ExchangeRig.h"
-#include "Initialise.h"
-#include "SettingCommands.h"
+#include "exchange/Initialise.h"
+#include "files/SettingCommands.h"
 
 #include <cctype>
 

@@ -1,13 +1,13 @@
 // The session rig with the helpers of the receive, transmit and initialise procedures.
 #pragma once
 
-#include "Grid.h"
-#include "ParameterTable.h"
-#include "PointTable.h"
-#include "Receive.h"
+#include "data/Grid.h"
+#include "data/ParameterTable.h"
+#include "data/PointTable.h"
+#include "exchange/Receive.h"
 #include "SessionRig.h"
-#include "Transmit.h"
-#include "ZoneTable.h"
+#include "exchange/Transmit.h"
+#include "data/ZoneTable.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // controller: their texts, what they send, what the grids hold afterwards, and every step's
 // time-out, refusal and cut reply.
 #include "ExchangeRig.h"
-#include "Initialise.h"
-#include "SettingCommands.h"
+#include "exchange/Initialise.h"
+#include "files/SettingCommands.h"
 
 #include <QTemporaryDir>
 

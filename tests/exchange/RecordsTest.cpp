@@ -1,4 +1,4 @@
-#include "Records.h"
+#include "exchange/Records.h"
 
 #include <gtest/gtest.h>
 

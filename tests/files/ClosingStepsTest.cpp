@@ -1,12 +1,12 @@
 // Exit and the closing steps as the file commands run them on a session.
 #include "FakeView.h"
-#include "Grid.h"
-#include "Ini.h"
-#include "ProgramState.h"
-#include "PointTable.h"
+#include "data/Grid.h"
+#include "platform/Ini.h"
+#include "link/ProgramState.h"
+#include "data/PointTable.h"
 #include "ScriptedDialogs.h"
-#include "Session.h"
-#include "SettingCommands.h"
+#include "session/Session.h"
+#include "files/SettingCommands.h"
 #include "SimLine.h"
 
 #include <QTemporaryDir>

@@ -1,12 +1,12 @@
 // Setting files in either code page: round trips of the characters where the two differ,
 // reading a file of the other code page, and the question before a note would lose a
 // character.
-#include "CodePage.h"
+#include "platform/CodePage.h"
 #include "FakeView.h"
 #include "FileTestSupport.h"
-#include "Grid.h"
-#include "SettingCommands.h"
-#include "SettingFile.h"
+#include "data/Grid.h"
+#include "files/SettingCommands.h"
+#include "files/SettingFile.h"
 #include "SimLine.h"
 
 #include <QTemporaryDir>

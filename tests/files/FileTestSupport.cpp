@@ -1,8 +1,8 @@
 #include "FileTestSupport.h"
 
-#include "Grid.h"
-#include "Session.h"
-#include "ParameterTable.h"
+#include "data/Grid.h"
+#include "session/Session.h"
+#include "data/ParameterTable.h"
 
 #include <QFile>
 #include <QProcess>

@@ -2,10 +2,10 @@
 // and printed pages, and what the grids of a session hold.
 #pragma once
 
-#include "ActuatorTypes.h"
-#include "Dialogs.h"
+#include "data/ActuatorTypes.h"
+#include "platform/Dialogs.h"
 #include "ScriptedDialogs.h"
-#include "Session.h"
+#include "session/Session.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,8 +1,8 @@
 // Hundreds of damaged setting files: none may crash the program, and one that is refused
 // leaves the grids exactly as they were.
 #include "FileTestSupport.h"
-#include "Session.h"
-#include "SettingCommands.h"
+#include "session/Session.h"
+#include "files/SettingCommands.h"
 #include "SimLine.h"
 
 #include <QTemporaryDir>

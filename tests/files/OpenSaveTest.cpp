@@ -3,14 +3,14 @@
 // main windows.
 #include "FakeView.h"
 #include "FileTestSupport.h"
-#include "Grid.h"
-#include "Ini.h"
-#include "ProgramState.h"
-#include "ParameterTable.h"
-#include "PointTable.h"
+#include "data/Grid.h"
+#include "platform/Ini.h"
+#include "link/ProgramState.h"
+#include "data/ParameterTable.h"
+#include "data/PointTable.h"
 #include "ScriptedDialogs.h"
-#include "Session.h"
-#include "SettingCommands.h"
+#include "session/Session.h"
+#include "files/SettingCommands.h"
 #include "SimLine.h"
 
 #include <QDir>

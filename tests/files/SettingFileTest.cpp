@@ -1,10 +1,10 @@
 // The setting file on disk: what Save As writes and how the reader takes a file apart.
 #include "FakeView.h"
-#include "FileAcceptance.h"
+#include "files/FileAcceptance.h"
 #include "FileTestSupport.h"
-#include "Grid.h"
-#include "SettingCommands.h"
-#include "SettingFile.h"
+#include "data/Grid.h"
+#include "files/SettingCommands.h"
+#include "files/SettingFile.h"
 #include "SimLine.h"
 
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "CommandRequest.h"
+#include "link/CommandRequest.h"
 
 #include <QList>
 

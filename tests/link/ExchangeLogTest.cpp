@@ -1,6 +1,6 @@
 // The exchange log: its line format, what a link records for each kind of exchange through a
 // real pty, its size limit, and the trace files of the tool and the simulator.
-#include "ExchangeLog.h"
+#include "link/ExchangeLog.h"
 #include "LinkFixture.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 // A link on a real serial line in a clean program state, and one exchange through it.
 #pragma once
 
-#include "Link.h"
-#include "QtSerialLine.h"
+#include "link/Link.h"
+#include "platform/QtSerialLine.h"
 #include "SimLine.h"
 
 #include <gtest/gtest.h>

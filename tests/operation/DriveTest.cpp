@@ -1,10 +1,10 @@
 // The drive panel against the simulated controller: the two modes, Start, Stop and Org, the
 // return to origin with its STOP dialog, the current-angle refresh and a line lost mid-move.
-#include "Commands.h"
-#include "Drive.h"
-#include "ProgramState.h"
+#include "session/Commands.h"
+#include "operation/Drive.h"
+#include "link/ProgramState.h"
 #include "OperationRig.h"
-#include "ParameterTable.h"
+#include "data/ParameterTable.h"
 
 #include <QTimer>
 

@@ -1,6 +1,6 @@
 // The I/O monitor: the lamps from both "@READ DIO " layouts, what one cycle asks, and the
 // pause after a failed cycle.
-#include "IoMonitor.h"
+#include "operation/IoMonitor.h"
 #include "OperationRig.h"
 
 using namespace kap;

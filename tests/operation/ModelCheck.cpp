@@ -1,9 +1,9 @@
 #include "ModelCheck.h"
 
-#include "CommandOffer.h"
+#include "session/CommandOffer.h"
 #include "Invariants.h"
 #include "OperationRig.h"
-#include "Receive.h"
+#include "exchange/Receive.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

@@ -1,12 +1,12 @@
 // The session rig with the helpers of the drive panel's procedures.
 #pragma once
 
-#include "CommandOffer.h"
-#include "Drive.h"
+#include "session/CommandOffer.h"
+#include "operation/Drive.h"
 #include "Invariants.h"
-#include "ServoBrake.h"
+#include "operation/ServoBrake.h"
 #include "SessionRig.h"
-#include "Teaching.h"
+#include "operation/Teaching.h"
 
 #include <QElapsedTimer>
 

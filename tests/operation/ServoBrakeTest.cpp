@@ -1,6 +1,6 @@
 // The pulse-train window's servo, brake, alarm and pulse-deviation buttons.
 #include "OperationRig.h"
-#include "ServoBrake.h"
+#include "operation/ServoBrake.h"
 
 using namespace kap;
 using namespace kap::test;

@@ -1,12 +1,12 @@
 // Teaching in Setting mode against the simulated controller: jogging in playback, SET with
 // its ranges and the virtual origin, the taught setting position, and direct teaching.
-#include "Commands.h"
-#include "ProgramState.h"
+#include "session/Commands.h"
+#include "link/ProgramState.h"
 #include "OperationRig.h"
-#include "ParameterTable.h"
-#include "PointTable.h"
-#include "Teaching.h"
-#include "ZoneTable.h"
+#include "data/ParameterTable.h"
+#include "data/PointTable.h"
+#include "operation/Teaching.h"
+#include "data/ZoneTable.h"
 
 #include <QTimer>
 

@@ -1,5 +1,5 @@
-#include "Ini.h"
-#include "ProgramState.h"
+#include "platform/Ini.h"
+#include "link/ProgramState.h"
 
 #include <QDir>
 #include <QElapsedTimer>

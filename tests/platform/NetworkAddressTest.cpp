@@ -1,5 +1,5 @@
 // Network port addresses: what is taken, and what a malformed one is told.
-#include "NetworkAddress.h"
+#include "platform/NetworkAddress.h"
 
 #include <gtest/gtest.h>
 

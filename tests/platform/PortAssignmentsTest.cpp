@@ -1,6 +1,6 @@
 // Which device a port opens, and what a failed open tells the user.
-#include "PortAssignments.h"
-#include "QtSerialLine.h"
+#include "platform/PortAssignments.h"
+#include "platform/QtSerialLine.h"
 #include "RawPty.h"
 #include "SimLine.h"
 

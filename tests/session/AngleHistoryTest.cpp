@@ -1,7 +1,7 @@
 // The angle history: which refreshes become samples, when the lamps are recorded, and what
 // the history keeps.
-#include "AngleHistory.h"
-#include "PanelState.h"
+#include "session/AngleHistory.h"
+#include "session/PanelState.h"
 
 #include <QSignalSpy>
 

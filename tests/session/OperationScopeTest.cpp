@@ -1,9 +1,9 @@
 // Which commands a running operation leaves offered, and what an operation's hold on the
 // session starts and ends with.
-#include "CommandOffer.h"
+#include "session/CommandOffer.h"
 #include "FakeView.h"
-#include "ProgramState.h"
-#include "Session.h"
+#include "link/ProgramState.h"
+#include "session/Session.h"
 
 #include <gtest/gtest.h>
 

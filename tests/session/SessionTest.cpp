@@ -1,10 +1,10 @@
 // The session's own rules: port names, the controller version it keeps, the lines its link
 // shows, and the end of the program after an unknown actuator type.
 #include "FakeView.h"
-#include "ProgramState.h"
-#include "ParameterTable.h"
-#include "PortName.h"
-#include "Records.h"
+#include "link/ProgramState.h"
+#include "data/ParameterTable.h"
+#include "platform/PortName.h"
+#include "exchange/Records.h"
 #include "SimLine.h"
 
 #include <QElapsedTimer>

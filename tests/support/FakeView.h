@@ -4,8 +4,8 @@
 
 #include "ScratchState.h"
 #include "ScriptedDialogs.h"
-#include "Session.h"
-#include "SessionView.h"
+#include "session/Session.h"
+#include "session/SessionView.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 // A fresh program state for one test.
 #pragma once
 
-#include "ProgramState.h"
+#include "link/ProgramState.h"
 
 #include <QTemporaryDir>
 

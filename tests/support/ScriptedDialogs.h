@@ -2,7 +2,7 @@
 // finds no queued answer fails the running test.
 #pragma once
 
-#include "Dialogs.h"
+#include "platform/Dialogs.h"
 
 #include <QList>
 #include <QString>

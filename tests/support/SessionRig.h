@@ -7,7 +7,7 @@
 #include "FakeView.h"
 #include "ScratchState.h"
 #include "ScriptedDialogs.h"
-#include "Session.h"
+#include "session/Session.h"
 #include "SimLine.h"
 
 #include <QByteArray>

@@ -2,7 +2,7 @@
 // default), for the table tests.
 #pragma once
 
-#include "TableHost.h"
+#include "data/TableHost.h"
 
 #include <functional>
 

@@ -3,8 +3,8 @@
 // a platform.
 #pragma once
 
-#include "Language.h"
-#include "PortAssignments.h"
+#include "language/Language.h"
+#include "platform/PortAssignments.h"
 
 #include <QTemporaryDir>
 

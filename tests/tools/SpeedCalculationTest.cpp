@@ -1,4 +1,4 @@
-#include "SpeedCalculation.h"
+#include "tools/SpeedCalculation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The angle plot window: lamp rows per family, the time span, Export PNG, and no timer while
 // hidden. The pictures are read back pixel by pixel, so the tests see what the user sees.
-#include "AnglePlotWindow.h"
+#include "ui/toolwindows/AnglePlotWindow.h"
 #include "FakeView.h"
-#include "PanelState.h"
+#include "session/PanelState.h"
 
 #include <QComboBox>
 #include <QImage>

@@ -1,6 +1,6 @@
 // The communication log window: following the log, Pause and Resume, Clear, find, Save as.
-#include "CommLogWindow.h"
-#include "ExchangeLog.h"
+#include "ui/toolwindows/CommLogWindow.h"
+#include "link/ExchangeLog.h"
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
 

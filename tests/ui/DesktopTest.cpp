@@ -1,23 +1,23 @@
 // What a desktop tool shows of itself: the title with the file and the modified mark, the
 // connection panel, a typed value put back, the file dialogs' suffix and filters, and the
 // file encoding setting.
-#include "CodePage.h"
-#include "EditHistory.h"
-#include "ExchangeLog.h"
+#include "platform/CodePage.h"
+#include "ui/frame/EditHistory.h"
+#include "link/ExchangeLog.h"
 #include "FakeView.h"
 #include "FileTestSupport.h"
-#include "Grid.h"
-#include "GridView.h"
-#include "Language.h"
-#include "ParameterTable.h"
-#include "PointInputWindow.h"
-#include "PointTable.h"
-#include "PulseTrainWindow.h"
-#include "QtDialogs.h"
+#include "data/Grid.h"
+#include "ui/grid/GridView.h"
+#include "language/Language.h"
+#include "data/ParameterTable.h"
+#include "ui/frame/PointInputWindow.h"
+#include "data/PointTable.h"
+#include "ui/frame/PulseTrainWindow.h"
+#include "ui/dialogs/QtDialogs.h"
 #include "ScriptedDialogs.h"
-#include "SettingCommands.h"
+#include "files/SettingCommands.h"
 #include "SimLine.h"
-#include "TableHost.h"
+#include "data/TableHost.h"
 
 #include <QAction>
 #include <QApplication>

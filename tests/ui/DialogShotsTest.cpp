@@ -1,15 +1,15 @@
 // Pictures of the small dialogs for a look by eye: set KAP_SHOTS_DIR to a folder and run this
 // test (QT_SCALE_FACTOR=2 for the doubled scale).
-#include "ActuatorTypeDialog.h"
-#include "AppWindows.h"
-#include "KeypadDialog.h"
-#include "ProgramState.h"
-#include "PointModeDialog.h"
-#include "PortDialog.h"
+#include "ui/dialogs/ActuatorTypeDialog.h"
+#include "app/AppWindows.h"
+#include "ui/dialogs/KeypadDialog.h"
+#include "link/ProgramState.h"
+#include "ui/dialogs/PointModeDialog.h"
+#include "ui/dialogs/PortDialog.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "StartupWindow.h"
-#include "StopDialog.h"
+#include "app/StartupWindow.h"
+#include "ui/dialogs/StopDialog.h"
 
 #include <QDir>
 #include <QPushButton>

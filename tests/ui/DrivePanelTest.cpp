@@ -1,13 +1,13 @@
 // The drive panel as the user sees it: the window follows the session's panel state, the
 // press colours come from real mouse and key events, and the STOP dialog breaks a return to
 // origin at once.
-#include "Drive.h"
+#include "operation/Drive.h"
 #include "FakeView.h"
-#include "PointInputWindow.h"
-#include "PulseTrainWindow.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "StopDialog.h"
+#include "ui/dialogs/StopDialog.h"
 
 #include <QElapsedTimer>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
-#include "ActuatorTypeDialog.h"
+#include "ui/dialogs/ActuatorTypeDialog.h"
 #include "FakeView.h"
-#include "KeypadDialog.h"
-#include "PointModeDialog.h"
-#include "QtTypeChooser.h"
+#include "ui/dialogs/KeypadDialog.h"
+#include "ui/dialogs/PointModeDialog.h"
+#include "ui/dialogs/QtTypeChooser.h"
 
 #include <QApplication>
 #include <QGroupBox>

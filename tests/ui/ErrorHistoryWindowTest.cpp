@@ -1,5 +1,5 @@
 // "Error history display": the window a read opens over the main window, its Save and OK.
-#include "ErrorHistoryWindow.h"
+#include "ui/toolwindows/ErrorHistoryWindow.h"
 #include "FakeView.h"
 #include "SimLine.h"
 

@@ -1,5 +1,5 @@
-#include "GridView.h"
-#include "Numbers.h"
+#include "ui/grid/GridView.h"
+#include "data/Numbers.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,18 +1,18 @@
 // The main windows by keyboard and screen reader: Stop within reach, focus where the user
 // sees it, and states and names told without colour.
-#include "AppWindows.h"
-#include "Drive.h"
+#include "app/AppWindows.h"
+#include "operation/Drive.h"
 #include "FakeView.h"
-#include "GridView.h"
-#include "PointInputWindow.h"
-#include "ProgressDialog.h"
-#include "PulseTrainWindow.h"
+#include "ui/grid/GridView.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/dialogs/ProgressDialog.h"
+#include "ui/frame/PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "StartupWindow.h"
-#include "StopDialog.h"
-#include "Teaching.h"
-#include "VersionWindow.h"
+#include "app/StartupWindow.h"
+#include "ui/dialogs/StopDialog.h"
+#include "operation/Teaching.h"
+#include "ui/toolwindows/VersionWindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>

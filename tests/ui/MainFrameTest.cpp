@@ -1,17 +1,17 @@
 // The main-window frame: commands and their dispatch, views, port dialog and closing.
-#include "AnglePlotWindow.h"
-#include "CommLogWindow.h"
+#include "ui/toolwindows/AnglePlotWindow.h"
+#include "ui/toolwindows/CommLogWindow.h"
 #include "FakeView.h"
-#include "Grid.h"
-#include "Ini.h"
-#include "ProgramState.h"
-#include "PointInputWindow.h"
-#include "PointTable.h"
-#include "PortDialog.h"
-#include "PulseTrainWindow.h"
+#include "data/Grid.h"
+#include "platform/Ini.h"
+#include "link/ProgramState.h"
+#include "ui/frame/PointInputWindow.h"
+#include "data/PointTable.h"
+#include "ui/dialogs/PortDialog.h"
+#include "ui/frame/PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "SpeedCalculatorWindow.h"
+#include "ui/toolwindows/SpeedCalculatorWindow.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

@@ -1,6 +1,6 @@
 // The port dialog's device side: the device list, assigning a device to a port, OK and Cancel.
-#include "PortDialog.h"
-#include "PortAssignments.h"
+#include "ui/dialogs/PortDialog.h"
+#include "platform/PortAssignments.h"
 #include "ScratchState.h"
 
 #include <QLabel>

@@ -1,20 +1,20 @@
 // Every file the tool writes, onto targets it must not write: a full file system, a FIFO, a
 // device, a link planted in a shared folder, a read-only file. Each save says it failed, and
 // the target is left as it was, byte for byte.
-#include "AngleHistory.h"
-#include "AnglePlotWindow.h"
-#include "CommLogWindow.h"
-#include "ErrorHistory.h"
-#include "ExchangeLog.h"
+#include "session/AngleHistory.h"
+#include "ui/toolwindows/AnglePlotWindow.h"
+#include "ui/toolwindows/CommLogWindow.h"
+#include "exchange/ErrorHistory.h"
+#include "link/ExchangeLog.h"
 #include "FakeView.h"
 #include "FileTestSupport.h"
-#include "Ini.h"
+#include "platform/Ini.h"
 #include "RawPty.h"
-#include "SafeFile.h"
+#include "platform/SafeFile.h"
 #include "ScriptedDialogs.h"
-#include "SettingCommands.h"
-#include "SettingListPrinting.h"
-#include "TableHost.h"
+#include "files/SettingCommands.h"
+#include "ui/frame/SettingListPrinting.h"
+#include "data/TableHost.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,14 +1,14 @@
 // The printed setting list, rendered to PDF and read back as text.
-#include "SettingListPrinting.h"
+#include "ui/frame/SettingListPrinting.h"
 #include "FakeView.h"
 #include "FileTestSupport.h"
-#include "Grid.h"
-#include "ParameterTable.h"
-#include "PrintList.h"
-#include "Reactions.h"
+#include "data/Grid.h"
+#include "data/ParameterTable.h"
+#include "files/PrintList.h"
+#include "session/Reactions.h"
 #include "ScratchState.h"
 #include "ScriptedDialogs.h"
-#include "Session.h"
+#include "session/Session.h"
 #include "SimLine.h"
 
 #include <QFile>

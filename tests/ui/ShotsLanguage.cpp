@@ -1,5 +1,5 @@
 // KAP_SHOTS_LANG=ja takes the pictures of this executable in Japanese.
-#include "Language.h"
+#include "language/Language.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 // The calculator window as a user drives it: model options, the four input boxes, Enter,
 // the two buttons, the boxes it shows and the results it leaves on screen.
-#include "SpeedCalculatorWindow.h"
+#include "ui/toolwindows/SpeedCalculatorWindow.h"
 #include "ScriptedDialogs.h"
 
 #include <QGroupBox>

@@ -1,18 +1,18 @@
 // Start-up: the port from the settings file, the family query, the window it opens, and the
 // manual choice when nobody answers.
-#include "StartupWindow.h"
-#include "AppWindows.h"
+#include "app/StartupWindow.h"
+#include "app/AppWindows.h"
 #include "FakeView.h"
-#include "Grid.h"
-#include "Ini.h"
-#include "ProgramState.h"
-#include "ParameterTable.h"
-#include "PointInputWindow.h"
-#include "PulseTrainWindow.h"
+#include "data/Grid.h"
+#include "platform/Ini.h"
+#include "link/ProgramState.h"
+#include "data/ParameterTable.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
 #include "RawPty.h"
 #include "ScriptedDialogs.h"
-#include "Session.h"
-#include "SettingCommands.h"
+#include "session/Session.h"
+#include "files/SettingCommands.h"
 #include "SimLine.h"
 
 #include <QGroupBox>

@@ -1,10 +1,10 @@
 // The setting tables as the windows use them: typing, the window's flags and labels.
-#include "Grid.h"
-#include "GridView.h"
-#include "ProgramState.h"
-#include "ParameterTable.h"
-#include "PointInputWindow.h"
-#include "PulseTrainWindow.h"
+#include "data/Grid.h"
+#include "ui/grid/GridView.h"
+#include "link/ProgramState.h"
+#include "data/ParameterTable.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
 

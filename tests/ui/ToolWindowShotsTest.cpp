@@ -1,18 +1,18 @@
 // Pictures of the calculator, version, communication log and angle plot windows and the
 // printed setting list for a look by eye: set KAP_SHOTS_DIR to a folder and run this test
 // (QT_SCALE_FACTOR=2 for the doubled scale).
-#include "AngleHistory.h"
-#include "AnglePlotWindow.h"
-#include "CommLogWindow.h"
+#include "session/AngleHistory.h"
+#include "ui/toolwindows/AnglePlotWindow.h"
+#include "ui/toolwindows/CommLogWindow.h"
 #include "FakeView.h"
-#include "ProgramState.h"
-#include "PointInputWindow.h"
-#include "QtSerialLine.h"
-#include "Receive.h"
+#include "link/ProgramState.h"
+#include "ui/frame/PointInputWindow.h"
+#include "platform/QtSerialLine.h"
+#include "exchange/Receive.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "SpeedCalculatorWindow.h"
-#include "VersionWindow.h"
+#include "ui/toolwindows/SpeedCalculatorWindow.h"
+#include "ui/toolwindows/VersionWindow.h"
 
 #include <QAction>
 #include <QDir>

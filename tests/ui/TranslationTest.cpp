@@ -1,23 +1,23 @@
 // The windows' texts and the Japanese translation: every text a window shows goes through
 // Qt's translation, the Japanese file translates every one of them, and no widget text is set
 // from a bare literal in the sources.
-#include "ActuatorTypeDialog.h"
-#include "AnglePlotWindow.h"
-#include "AppWindows.h"
-#include "CommLogWindow.h"
-#include "ErrorHistoryWindow.h"
-#include "KeypadDialog.h"
-#include "Language.h"
-#include "PointInputWindow.h"
-#include "PointModeDialog.h"
-#include "PortDialog.h"
-#include "ProgressDialog.h"
-#include "PulseTrainWindow.h"
+#include "ui/dialogs/ActuatorTypeDialog.h"
+#include "ui/toolwindows/AnglePlotWindow.h"
+#include "app/AppWindows.h"
+#include "ui/toolwindows/CommLogWindow.h"
+#include "ui/toolwindows/ErrorHistoryWindow.h"
+#include "ui/dialogs/KeypadDialog.h"
+#include "language/Language.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/dialogs/PointModeDialog.h"
+#include "ui/dialogs/PortDialog.h"
+#include "ui/dialogs/ProgressDialog.h"
+#include "ui/frame/PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "SpeedCalculatorWindow.h"
-#include "StartupWindow.h"
-#include "StopDialog.h"
+#include "ui/toolwindows/SpeedCalculatorWindow.h"
+#include "app/StartupWindow.h"
+#include "ui/dialogs/StopDialog.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,9 +1,9 @@
 // "Version(&A)": the query to the controller simulator and the version window it opens.
-#include "VersionWindow.h"
+#include "ui/toolwindows/VersionWindow.h"
 #include "FakeView.h"
-#include "ProgramState.h"
+#include "link/ProgramState.h"
 #include "SimLine.h"
-#include "Version.h"
+#include "tools/Version.h"
 
 #include <QCoreApplication>
 #include <QFrame>

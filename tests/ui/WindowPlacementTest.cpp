@@ -1,9 +1,9 @@
 // Where windows open: tool windows inside the screen beside the main window, message boxes wide
 // enough for their titles.
-#include "WindowPlacement.h"
-#include "PointInputWindow.h"
-#include "PulseTrainWindow.h"
-#include "QtDialogs.h"
+#include "ui/toolwindows/WindowPlacement.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
+#include "ui/dialogs/QtDialogs.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
 

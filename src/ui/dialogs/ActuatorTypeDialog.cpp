@@ -1,7 +1,7 @@
-#include "ActuatorTypeDialog.h"
+#include "ui/dialogs/ActuatorTypeDialog.h"
 
-#include "ActuatorTypes.h"
-#include "DialogButtons.h"
+#include "data/ActuatorTypes.h"
+#include "ui/dialogs/DialogButtons.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>

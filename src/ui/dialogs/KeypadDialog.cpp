@@ -1,4 +1,4 @@
-#include "KeypadDialog.h"
+#include "ui/dialogs/KeypadDialog.h"
 
 #include <QGridLayout>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 // returns the text shown (the user may also type into it), Cancel or closing empty text.
 #pragma once
 
-#include "Keypad.h"
+#include "data/Keypad.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "PointModeDialog.h"
+#include "ui/dialogs/PointModeDialog.h"
 
-#include "DialogButtons.h"
+#include "ui/dialogs/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>

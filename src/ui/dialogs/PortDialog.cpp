@@ -1,10 +1,10 @@
-#include "PortDialog.h"
+#include "ui/dialogs/PortDialog.h"
 
-#include "DialogButtons.h"
-#include "NetworkAddress.h"
-#include "PortName.h"
-#include "ProgramState.h"
-#include "QtSerialLine.h"
+#include "ui/dialogs/DialogButtons.h"
+#include "platform/NetworkAddress.h"
+#include "platform/PortName.h"
+#include "link/ProgramState.h"
+#include "platform/QtSerialLine.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>

@@ -10,7 +10,7 @@
 // address) once and shows the result beside the port.
 #pragma once
 
-#include "PortAssignments.h"
+#include "platform/PortAssignments.h"
 
 #include <QDialog>
 #include <QMap>

@@ -1,6 +1,6 @@
-#include "ProgressDialog.h"
+#include "ui/dialogs/ProgressDialog.h"
 
-#include "HiddenWindow.h"
+#include "ui/toolwindows/HiddenWindow.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -3,7 +3,7 @@
 // leaves "0". Shown modeless and hidden, never destroyed, at the end of each operation.
 #pragma once
 
-#include "Progress.h"
+#include "session/Progress.h"
 
 #include <QDialog>
 

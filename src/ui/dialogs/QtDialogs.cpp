@@ -1,6 +1,6 @@
-#include "QtDialogs.h"
+#include "ui/dialogs/QtDialogs.h"
 
-#include "WindowPlacement.h"
+#include "ui/toolwindows/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // Dialogs shown with Qt's own message boxes, file dialogs and print dialog.
 #pragma once
 
-#include "Dialogs.h"
+#include "platform/Dialogs.h"
 
 class QWidget;
 

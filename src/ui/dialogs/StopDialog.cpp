@@ -1,6 +1,6 @@
-#include "StopDialog.h"
+#include "ui/dialogs/StopDialog.h"
 
-#include "HiddenWindow.h"
+#include "ui/toolwindows/HiddenWindow.h"
 
 #include <QLabel>
 #include <QPushButton>

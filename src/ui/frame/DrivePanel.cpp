@@ -1,13 +1,13 @@
 // The drive panel's widgets: their form names, captions, colours, lamps and keys.
-#include "DrivePanel.h"
+#include "ui/frame/DrivePanel.h"
 
-#include "CommandOffer.h"
-#include "Drive.h"
-#include "FrameTables.h"
-#include "Link.h"
-#include "QuickParameterBoxes.h"
-#include "Session.h"
-#include "Teaching.h"
+#include "session/CommandOffer.h"
+#include "operation/Drive.h"
+#include "ui/frame/FrameTables.h"
+#include "link/Link.h"
+#include "ui/frame/QuickParameterBoxes.h"
+#include "session/Session.h"
+#include "operation/Teaching.h"
 
 #include <QGridLayout>
 #include <QAction>

@@ -5,8 +5,8 @@
 // go to the session directly.
 #pragma once
 
-#include "Commands.h"
-#include "PanelState.h"
+#include "session/Commands.h"
+#include "session/PanelState.h"
 
 #include <QHash>
 #include <QList>

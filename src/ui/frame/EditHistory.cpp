@@ -1,8 +1,8 @@
-#include "EditHistory.h"
+#include "ui/frame/EditHistory.h"
 
-#include "Grid.h"
-#include "Session.h"
-#include "TableHost.h"
+#include "data/Grid.h"
+#include "session/Session.h"
+#include "data/TableHost.h"
 
 #include <QTimer>
 

@@ -5,7 +5,7 @@
 // actuator type and the modified mark; the mark is clear at the state last saved.
 #pragma once
 
-#include "ParameterTable.h"
+#include "data/ParameterTable.h"
 
 #include <QList>
 #include <QObject>

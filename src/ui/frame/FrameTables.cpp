@@ -1,6 +1,6 @@
-#include "FrameTables.h"
+#include "ui/frame/FrameTables.h"
 
-#include "ActuatorTypes.h"
+#include "data/ActuatorTypes.h"
 
 #include <QCoreApplication>
 

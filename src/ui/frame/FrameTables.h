@@ -2,7 +2,7 @@
 // frame code reads these tables; it has no per-window branches of its own for them.
 #pragma once
 
-#include "Commands.h"
+#include "session/Commands.h"
 
 #include <QList>
 #include <QString>

@@ -4,11 +4,11 @@
 // the pulse-train window is data (FrameTables), not code.
 #pragma once
 
-#include "ActuatorTypes.h"
-#include "Commands.h"
-#include "PanelState.h"
-#include "Session.h"
-#include "SessionView.h"
+#include "data/ActuatorTypes.h"
+#include "session/Commands.h"
+#include "session/PanelState.h"
+#include "session/Session.h"
+#include "session/SessionView.h"
 
 #include <QHash>
 #include <QList>

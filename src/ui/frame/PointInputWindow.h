@@ -1,7 +1,7 @@
 // The point-input type's main window.
 #pragma once
 
-#include "MainFrame.h"
+#include "ui/frame/MainFrame.h"
 
 namespace kap {
 

@@ -1,7 +1,7 @@
 // The pulse-train-input type's main window.
 #pragma once
 
-#include "MainFrame.h"
+#include "ui/frame/MainFrame.h"
 
 namespace kap {
 

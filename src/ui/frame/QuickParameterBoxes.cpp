@@ -1,7 +1,7 @@
-#include "QuickParameterBoxes.h"
+#include "ui/frame/QuickParameterBoxes.h"
 
-#include "Dialogs.h"
-#include "Session.h"
+#include "platform/Dialogs.h"
+#include "session/Session.h"
 
 #include <QColor>
 #include <QFocusEvent>

@@ -4,7 +4,7 @@
 // widgets are the drive panel's; it hands them over.
 #pragma once
 
-#include "QuickParameters.h"
+#include "operation/QuickParameters.h"
 
 #include <QLineEdit>
 #include <QObject>

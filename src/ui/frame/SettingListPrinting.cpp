@@ -1,10 +1,10 @@
-#include "SettingListPrinting.h"
+#include "ui/frame/SettingListPrinting.h"
 
-#include "Dialogs.h"
-#include "PrintList.h"
-#include "Reactions.h"
-#include "SafeFile.h"
-#include "Session.h"
+#include "platform/Dialogs.h"
+#include "files/PrintList.h"
+#include "session/Reactions.h"
+#include "platform/SafeFile.h"
+#include "session/Session.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 // Print and Print preview of a main window: the printed setting list of its session.
 #pragma once
 
-#include "PrintList.h"
+#include "files/PrintList.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "GridAccessible.h"
+#include "ui/grid/GridAccessible.h"
 
-#include "GridView.h"
+#include "ui/grid/GridView.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,8 +1,8 @@
-#include "GridView.h"
+#include "ui/grid/GridView.h"
 
-#include "GridAccessible.h"
+#include "ui/grid/GridAccessible.h"
 
-#include "GridClipboard.h"
+#include "data/GridClipboard.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>

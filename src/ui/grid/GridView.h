@@ -6,7 +6,7 @@
 // the grid as one write when the editor closes, so the tables see one change per entry.
 #pragma once
 
-#include "Grid.h"
+#include "data/Grid.h"
 
 #include <QPersistentModelIndex>
 #include <QPointer>

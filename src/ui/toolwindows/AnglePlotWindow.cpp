@@ -1,7 +1,7 @@
-#include "AnglePlotWindow.h"
+#include "ui/toolwindows/AnglePlotWindow.h"
 
-#include "Dialogs.h"
-#include "SafeFile.h"
+#include "platform/Dialogs.h"
+#include "platform/SafeFile.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

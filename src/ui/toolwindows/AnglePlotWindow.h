@@ -3,8 +3,8 @@
 // takes the focus on new data and does no work while hidden.
 #pragma once
 
-#include "ActuatorTypes.h"
-#include "AngleHistory.h"
+#include "data/ActuatorTypes.h"
+#include "session/AngleHistory.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,8 +1,8 @@
-#include "CommLogWindow.h"
+#include "ui/toolwindows/CommLogWindow.h"
 
-#include "Dialogs.h"
-#include "ExchangeLog.h"
-#include "SafeFile.h"
+#include "platform/Dialogs.h"
+#include "link/ExchangeLog.h"
+#include "platform/SafeFile.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
-#include "ErrorHistoryWindow.h"
+#include "ui/toolwindows/ErrorHistoryWindow.h"
 
-#include "Session.h"
-#include "WindowPlacement.h"
+#include "session/Session.h"
+#include "ui/toolwindows/WindowPlacement.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -2,7 +2,7 @@
 // Save to write them to an error record file. Modeless; each read replaces it.
 #pragma once
 
-#include "ErrorHistory.h"
+#include "exchange/ErrorHistory.h"
 
 #include <QDialog>
 #include <QPointer>

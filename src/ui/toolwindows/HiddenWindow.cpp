@@ -1,4 +1,4 @@
-#include "HiddenWindow.h"
+#include "ui/toolwindows/HiddenWindow.h"
 
 #include <QEvent>
 #include <QTimer>

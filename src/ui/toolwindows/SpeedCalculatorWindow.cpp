@@ -1,6 +1,6 @@
-#include "SpeedCalculatorWindow.h"
+#include "ui/toolwindows/SpeedCalculatorWindow.h"
 
-#include "Dialogs.h"
+#include "platform/Dialogs.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

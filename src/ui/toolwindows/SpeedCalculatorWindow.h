@@ -7,7 +7,7 @@
 // it disables itself meanwhile, and a disabled window disables its child windows too.
 #pragma once
 
-#include "SpeedCalculation.h"
+#include "tools/SpeedCalculation.h"
 
 #include <QWidget>
 

@@ -1,10 +1,10 @@
-#include "VersionWindow.h"
+#include "ui/toolwindows/VersionWindow.h"
 
-#include "HiddenWindow.h"
-#include "WindowPlacement.h"
+#include "ui/toolwindows/HiddenWindow.h"
+#include "ui/toolwindows/WindowPlacement.h"
 
-#include "Session.h"
-#include "Version.h"
+#include "session/Session.h"
+#include "tools/Version.h"
 
 #include <QApplication>
 #include <QFrame>

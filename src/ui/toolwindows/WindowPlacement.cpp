@@ -1,4 +1,4 @@
-#include "WindowPlacement.h"
+#include "ui/toolwindows/WindowPlacement.h"
 
 #include <QApplication>
 #include <QFontMetrics>
