@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the sources against .clang-format and .clang-tidy. CI (.ci/run) runs the layout check.
 #   scripts/lint.sh                both checks
-#   scripts/lint.sh --format-only  layout of src/, sim/, tests/, bench/ (clang-format)
+#   scripts/lint.sh --format-only  layout of src/, sim/, tests/, bench/, soak/, fuzz/ (clang-format)
 #   scripts/lint.sh --tidy-only    clang-tidy over the .cpp files of src/ and sim/
 #   scripts/lint.sh --verbose      also print every clang-format finding, not only the files
 # Installs clang-format and clang-tidy when they are missing, configures its own build folder
@@ -35,8 +35,8 @@ packages=(clang-format)
 failed=0
 
 if [ $format -eq 1 ]; then
-  echo "== clang-format: src/ sim/ tests/ bench/"
-  mapfile -t files < <(find src sim tests bench -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+  echo "== clang-format: src/ sim/ tests/ bench/ soak/ fuzz/"
+  mapfile -t files < <(find src sim tests bench soak fuzz -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
   differing=0
   for f in "${files[@]}"; do
     if ! out=$(clang-format --dry-run --Werror "$f" 2>&1); then
