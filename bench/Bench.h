@@ -2,8 +2,8 @@
 #pragma once
 
 #include "Controller.h"
-#include "platform/Dialogs.h"
 #include "SimulatorThread.h"
+#include "platform/Dialogs.h"
 
 #include <QString>
 #include <QStringList>

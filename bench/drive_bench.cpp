@@ -3,9 +3,9 @@
 // Times on the controller's side are taken as its entries arrive from the pty, in the
 // simulator's thread, on the same monotonic clock as the tool's.
 #include "Bench.h"
+#include "link/ProgramState.h"
 #include "operation/Drive.h"
 #include "operation/IoMonitor.h"
-#include "link/ProgramState.h"
 #include "session/Session.h"
 
 #include <QElapsedTimer>

@@ -2,10 +2,10 @@
 // wall time comes to what the line itself needs (bytes both ways at 11 bits per byte, plus
 // the 100 ms window of each record the controller leaves unanswered), and the CPU spent.
 #include "Bench.h"
-#include "link/ProgramState.h"
 #include "exchange/Receive.h"
-#include "session/Session.h"
 #include "exchange/Transmit.h"
+#include "link/ProgramState.h"
+#include "session/Session.h"
 
 #include <QElapsedTimer>
 

@@ -1,9 +1,9 @@
 // Link figures: reply-to-return latency, CPU while waiting, exchanges per second.
 #include "Bench.h"
 #include "Controller.h"
+#include "PtyServer.h"
 #include "link/Link.h"
 #include "link/ProgramState.h"
-#include "PtyServer.h"
 #include "platform/QtSerialLine.h"
 
 #include <QElapsedTimer>

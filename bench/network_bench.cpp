@@ -2,9 +2,9 @@
 // 64-point receive through RFC 2217, and kap-cli backing up eight at once. The line is paced at
 // 9600 baud, so a network port should cost hardly anything on top of the wire.
 #include "Bench.h"
-#include "link/ProgramState.h"
-#include "exchange/Receive.h"
 #include "Ser2net.h"
+#include "exchange/Receive.h"
+#include "link/ProgramState.h"
 #include "session/Session.h"
 
 #include <QElapsedTimer>

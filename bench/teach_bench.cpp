@@ -3,10 +3,10 @@
 // CPU it takes. Times on the controller's side are taken as its entries arrive from the pty,
 // in the simulator's thread, on the same monotonic clock as the tool's.
 #include "Bench.h"
-#include "operation/Drive.h"
 #include "link/ProgramState.h"
-#include "session/Session.h"
+#include "operation/Drive.h"
 #include "operation/Teaching.h"
+#include "session/Session.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -1,8 +1,8 @@
 // Whatever a reply holds: the reply-word test that ends a wait, the error line after "NG" or
 // "STOP", the verdict, and the values read out of query replies.
 #include "exchange/ExchangeSteps.h"
-#include "link/Link.h"
 #include "exchange/Records.h"
+#include "link/Link.h"
 #include "session/Session.h"
 
 #include <QString>

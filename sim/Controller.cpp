@@ -325,7 +325,8 @@ void Controller::handleRecord(const QByteArray& line)
             const auto speed = parseNumber(fields[2]);
             if (pos && speed && std::abs(*pos) < 100000.0 && *speed >= 0.5 && *speed < 100.5)
                 p = {mode, formatAngle(*pos), QByteArray::number(qRound(*speed))};
-        } else if (n && mode == "B" && (fields.size() == 2 || (fields.size() == 3 && fields[2].isEmpty()))) {
+        } else if (n && mode == "B"
+                   && (fields.size() == 2 || (fields.size() == 3 && fields[2].isEmpty()))) {
             const auto value = parseNumber(fields[1]);
             if (value && (*value == 0.0 || *value == 1.0))
                 p = {mode, QByteArray::number(int(*value)), {}};
@@ -348,7 +349,9 @@ void Controller::handleRecord(const QByteArray& line)
             a = parseNumber(fields[0]);
             b = parseNumber(fields[1]);
         }
-        const auto angle = [](const std::optional<double>& v) { return v && *v >= 0.0 && *v < 360.0; };
+        const auto angle = [](const std::optional<double>& v) {
+            return v && *v >= 0.0 && *v < 360.0;
+        };
         if (!n || !angle(a) || !angle(b)) {
             refuse(kErrValue);
             return;
@@ -537,7 +540,8 @@ void Controller::cmdReadPrm(const QByteArray&)
 void Controller::cmdReadErr(const QByteArray&)
 {
     QByteArray reply;
-    for (const QByteArray& line : errorHistory.mid(std::max<qsizetype>(0, errorHistory.size() - kMaxHistory)))
+    for (const QByteArray& line :
+         errorHistory.mid(std::max<qsizetype>(0, errorHistory.size() - kMaxHistory)))
         reply += line + "\r\n";
     respond(reply + kOk);
 }

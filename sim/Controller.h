@@ -32,16 +32,16 @@ struct Zone {
 };
 
 struct Options {
-    int family = 0;                 // 0 point-input, 1 pulse-train (answer to "@?PRM 13,")
-    int actuatorType = 61;          // parameter 0
-    QByteArray version = "1.10";    // answer to "@?VER "
-    bool shortDio = false;          // previous-controller "@READ DIO " layout (8th char CR)
-    bool ackRecords = false;        // answer "OK" to each record line of a write block
-    bool silentEndOfData = false;   // close a write block on 0x1A without answering it
-    bool pacing = false;            // emit output at the real 9600 8O1 rate (about 1.15 ms/char)
-    int latencyMs = 0;              // delay before a reply starts
-    int motionMs = 300;             // how long "@ORG " and "@MOVP " take
-    int heldReplyDelayMs = 0;       // extra delay of a held jog's "OK" (the motion starts at once)
+    int family = 0;                // 0 point-input, 1 pulse-train (answer to "@?PRM 13,")
+    int actuatorType = 61;         // parameter 0
+    QByteArray version = "1.10";   // answer to "@?VER "
+    bool shortDio = false;         // previous-controller "@READ DIO " layout (8th char CR)
+    bool ackRecords = false;       // answer "OK" to each record line of a write block
+    bool silentEndOfData = false;  // close a write block on 0x1A without answering it
+    bool pacing = false;           // emit output at the real 9600 8O1 rate (about 1.15 ms/char)
+    int latencyMs = 0;             // delay before a reply starts
+    int motionMs = 300;            // how long "@ORG " and "@MOVP " take
+    int heldReplyDelayMs = 0;      // extra delay of a held jog's "OK" (the motion starts at once)
 
     // How "@?POS " writes the angle: some controllers put a sign character in front of it.
     enum class PositionStyle {
@@ -69,16 +69,16 @@ struct Options {
 // spoil only its reply (a motion's reply when the motion ends).
 struct Fault {
     enum Kind {
-        NoReply,        // the entry is lost: not carried out, nothing said
-        Refuse,         // "NG" CR LF, then `data` as the error line (CR LF added)
-        Garbage,        // send `data` (raw bytes) before the normal reply
-        CutReply,       // send only the first `count` bytes of the normal reply, then nothing
-        HangupMidReply, // send the first `count` bytes, then close the line
+        NoReply,         // the entry is lost: not carried out, nothing said
+        Refuse,          // "NG" CR LF, then `data` as the error line (CR LF added)
+        Garbage,         // send `data` (raw bytes) before the normal reply
+        CutReply,        // send only the first `count` bytes of the normal reply, then nothing
+        HangupMidReply,  // send the first `count` bytes, then close the line
     };
     Kind kind = NoReply;
     QByteArray data;
     int count = 0;
-    bool once = false;  // disarm after firing once
+    bool once = false;   // disarm after firing once
     bool chaos = false;  // drawn by the chaos mode: a cut falls at random inside the reply
 };
 constexpr int kFaultKindCount = Fault::HangupMidReply + 1;
@@ -91,9 +91,9 @@ public:
     Options& options() { return options_; }
 
     // Setting data, as the controller stores it.
-    QVector<Point> points;        // 64
-    QVector<Zone> zones;          // 4
-    QVector<QByteArray> params;   // 64, parameter n at index n, as text
+    QVector<Point> points;           // 64
+    QVector<Zone> zones;             // 4
+    QVector<QByteArray> params;      // 64, parameter n at index n, as text
     QList<QByteArray> errorHistory;  // up to 20 lines, oldest first
 
     // Live state.

@@ -12,7 +12,7 @@ namespace sim {
 
 namespace {
 
-constexpr double kDefaultStep = 0.5;      // degrees, when parameter 25 holds nothing usable
+constexpr double kDefaultStep = 0.5;       // degrees, when parameter 25 holds nothing usable
 constexpr double kDefaultJogSpeed = 36.0;  // degrees per second, likewise for parameter 24
 
 }  // namespace
@@ -214,8 +214,8 @@ void Controller::updatePosition()
 {
     if (motion_ == Motion::None && !servoOn && options_.handTurnDegPerSec != 0.0) {
         if (handClock_.isValid())
-            position = clampToLimits(position + options_.handTurnDegPerSec
-                                                    * double(handClock_.elapsed()) / 1000.0);
+            position = clampToLimits(
+                position + options_.handTurnDegPerSec * double(handClock_.elapsed()) / 1000.0);
         handClock_.restart();
         return;
     }

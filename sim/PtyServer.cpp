@@ -29,7 +29,8 @@ constexpr qint64 kDropMaxMs = 500;
 
 QString systemError(const char* what)
 {
-    return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
+    return QStringLiteral("%1: %2").arg(QLatin1String(what),
+                                        QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 }  // namespace
@@ -88,7 +89,8 @@ bool PtyServer::openPty()
         return false;
     }
     char name[128] = {};
-    if (grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, name, sizeof name) != 0) {
+    if (grantpt(master) != 0 || unlockpt(master) != 0
+        || ptsname_r(master, name, sizeof name) != 0) {
         error_ = systemError("pty set-up");
         ::close(master);
         return false;
@@ -101,7 +103,7 @@ bool PtyServer::openPty()
     }
     // Raw: no echo (the tool would read its own lines back), no signal on 0x03, no
     // flow control on 0x11/0x13, no CR/LF translation.
-    termios tio {};
+    termios tio{};
     tcgetattr(slave, &tio);
     cfmakeraw(&tio);
     cfsetispeed(&tio, B9600);
@@ -141,8 +143,10 @@ bool PtyServer::pointLink()
     // Made beside the link and renamed over it, so a client never finds the link missing.
     const QString temp = link_ + QStringLiteral(".new");
     QFile::remove(temp);
-    if (::symlink(QFile::encodeName(slaveName_).constData(), QFile::encodeName(temp).constData()) != 0
-        || ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(link_).constData()) != 0) {
+    if (::symlink(QFile::encodeName(slaveName_).constData(), QFile::encodeName(temp).constData())
+            != 0
+        || ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(link_).constData())
+               != 0) {
         error_ = systemError("symlink");
         QFile::remove(temp);
         return false;
@@ -153,7 +157,8 @@ bool PtyServer::pointLink()
 void PtyServer::removeLink()
 {
     // Only a link that still points at this server's pty is ours to remove.
-    if (!link_.isEmpty() && QFileInfo(link_).isSymLink() && QFile::symLinkTarget(link_) == slaveName_)
+    if (!link_.isEmpty() && QFileInfo(link_).isSymLink()
+        && QFile::symLinkTarget(link_) == slaveName_)
         QFile::remove(link_);
 }
 

@@ -1,10 +1,10 @@
 // kap-sim: a simulated controller on a pseudo-terminal, for trying the tool without hardware.
 // The first line on stdout is the device to open; received lines are logged on stderr.
 #include "Controller.h"
-#include "link/ExchangeLog.h"
 #include "FaultOption.h"
 #include "PtyServer.h"
 #include "Text.h"
+#include "link/ExchangeLog.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -74,31 +74,40 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationVersion(QStringLiteral(KAP_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Simulated actuator controller on a pseudo-terminal."));
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated actuator controller on a pseudo-terminal."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption family({QStringLiteral("family")},
-        QStringLiteral("Controller family: point or pulse (default point)."), QStringLiteral("point|pulse"),
-        QStringLiteral("point"));
+    const QCommandLineOption family(
+        {QStringLiteral("family")},
+        QStringLiteral("Controller family: point or pulse (default point)."),
+        QStringLiteral("point|pulse"), QStringLiteral("point"));
     const QCommandLineOption type({QStringLiteral("type")},
-        QStringLiteral("Actuator type, parameter 0 (default 61)."), QStringLiteral("N"), QStringLiteral("61"));
+                                  QStringLiteral("Actuator type, parameter 0 (default 61)."),
+                                  QStringLiteral("N"), QStringLiteral("61"));
     // Named apart from --version, which prints the program's own version.
     const QCommandLineOption version({QStringLiteral("firmware-version")},
-        QStringLiteral("Answer to the version query (default 1.10)."), QStringLiteral("TEXT"),
-        QStringLiteral("1.10"));
+                                     QStringLiteral("Answer to the version query (default 1.10)."),
+                                     QStringLiteral("TEXT"), QStringLiteral("1.10"));
     const QCommandLineOption shortDio({QStringLiteral("short-dio")},
-        QStringLiteral("Previous-controller digital-I/O layout."));
-    const QCommandLineOption ackRecords({QStringLiteral("ack-records")},
+                                      QStringLiteral("Previous-controller digital-I/O layout."));
+    const QCommandLineOption ackRecords(
+        {QStringLiteral("ack-records")},
         QStringLiteral("Answer OK to every record line of a write block."));
-    const QCommandLineOption silentEod({QStringLiteral("silent-eod")},
+    const QCommandLineOption silentEod(
+        {QStringLiteral("silent-eod")},
         QStringLiteral("Close a write block on the end-of-data byte 0x1A without answering it "
                        "(default: answer OK)."));
-    const QCommandLineOption pacing({QStringLiteral("pacing")},
+    const QCommandLineOption pacing(
+        {QStringLiteral("pacing")},
         QStringLiteral("Send at the 9600 baud character rate (default)."));
-    const QCommandLineOption noPacing({QStringLiteral("no-pacing")}, QStringLiteral("Send at once."));
+    const QCommandLineOption noPacing({QStringLiteral("no-pacing")},
+                                      QStringLiteral("Send at once."));
     const QCommandLineOption latency({QStringLiteral("latency")},
-        QStringLiteral("Delay before each reply (default 0)."), QStringLiteral("MS"), QStringLiteral("0"));
-    const QCommandLineOption motion({QStringLiteral("motion")},
+                                     QStringLiteral("Delay before each reply (default 0)."),
+                                     QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption motion(
+        {QStringLiteral("motion")},
         QStringLiteral("Duration of a return to origin or a positioning (default 300)."),
         QStringLiteral("MS"), QStringLiteral("300"));
     const QCommandLineOption positionStyle(
@@ -124,13 +133,15 @@ int main(int argc, char** argv)
                        "per second (default 0), so direct teaching has an angle to follow."),
         QStringLiteral("DEG_PER_S"), QStringLiteral("0"));
     const QCommandLineOption link({QStringLiteral("link")},
-        QStringLiteral("Make a symbolic link to the device here."), QStringLiteral("PATH"));
+                                  QStringLiteral("Make a symbolic link to the device here."),
+                                  QStringLiteral("PATH"));
     const QCommandLineOption trace(
         {QStringLiteral("trace")},
         QStringLiteral("Append every received line (-->) and every reply (<--) to FILE, in the "
                        "format of the tool's own trace."),
         QStringLiteral("FILE"));
-    const QCommandLineOption fault({QStringLiteral("fault")},
+    const QCommandLineOption fault(
+        {QStringLiteral("fault")},
         QStringLiteral("Arm a fault, repeatable: WORD:KIND[:ARG][:once], KIND one of noreply, "
                        "refuse[:LINE], garbage:BYTES, cut:N, hangup[:N]; WORD a command word, "
                        "P, PRM, Z, BREAK or EOD."),
@@ -145,9 +156,10 @@ int main(int argc, char** argv)
         {QStringLiteral("seed")},
         QStringLiteral("Seed of the --chaos draws, to repeat a run (default: a new one, printed)."),
         QStringLiteral("N"), QStringLiteral("0"));
-    parser.addOptions({family, type, version, shortDio, ackRecords, silentEod, pacing, noPacing,
-                       latency, motion, positionStyle, originDone, originRequired, alarm, handTurn,
-                       link, fault, trace, chaos, seedOption});
+    parser.addOptions({family,        type,       version,        shortDio, ackRecords,
+                       silentEod,     pacing,     noPacing,       latency,  motion,
+                       positionStyle, originDone, originRequired, alarm,    handTurn,
+                       link,          fault,      trace,          chaos,    seedOption});
     parser.process(app);
 
     sim::Options options;

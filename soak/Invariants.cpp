@@ -1,8 +1,8 @@
 #include "Invariants.h"
 
-#include "session/CommandOffer.h"
 #include "link/ExchangeLog.h"
 #include "link/Link.h"
+#include "session/CommandOffer.h"
 #include "session/Session.h"
 
 namespace kap {

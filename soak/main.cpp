@@ -9,16 +9,16 @@
 //   kap-soak [MINUTES] [--chaos PERCENT] [--seed N] [--time-scale S] [--motion MS]
 // Exit status: 0 passed, 1 a criterion failed, 2 usage or set-up, 3 hang.
 #include "Controller.h"
-#include "platform/Dialogs.h"
-#include "operation/Drive.h"
 #include "FaultOption.h"
 #include "Invariants.h"
-#include "operation/OperationSteps.h"
-#include "link/ProgramState.h"
 #include "PtyServer.h"
 #include "SimulatorThread.h"
-#include "session/Session.h"
+#include "link/ProgramState.h"
+#include "operation/Drive.h"
+#include "operation/OperationSteps.h"
 #include "operation/Teaching.h"
+#include "platform/Dialogs.h"
+#include "session/Session.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -398,8 +398,9 @@ public:
             "presses, %d jogs\n",
             rounds_, moves_, returns_, stops_, dialogStops_, jogs_);
         std::printf("  invariants I1-I5   %s\n",
-                    breaches_.isEmpty() ? "held" : qPrintable(QStringLiteral("%1 breaches")
-                                                                  .arg(breaches_.size())));
+                    breaches_.isEmpty()
+                        ? "held"
+                        : qPrintable(QStringLiteral("%1 breaches").arg(breaches_.size())));
         for (const QString& b : breaches_)
             std::printf("    %s\n", qPrintable(b));
         std::printf("  boxes shown        %d, questions included\n", dialogs().boxes);
@@ -689,7 +690,11 @@ int main(int argc, char** argv)
     options.chaosSeed = args.seed;
     // A point to move to; the link keeps its path when a fault closes and reopens the line.
     sim::SimulatorThread simulator(
-        options, [](sim::Controller& c) { c.points[0] = {"A", "90.00", "50"}; }, linkPath);
+        options,
+        [](sim::Controller& c) {
+            c.points[0] = {"A", "90.00", "50"};
+        },
+        linkPath);
     if (!simulator.started()) {
         std::fprintf(stderr, "kap-soak: the simulator did not start: %s\n",
                      qPrintable(simulator.errorString()));

@@ -1,8 +1,8 @@
 #include "app/AppWindows.h"
 
+#include "session/Session.h"
 #include "ui/frame/PointInputWindow.h"
 #include "ui/frame/PulseTrainWindow.h"
-#include "session/Session.h"
 
 #include <QCoreApplication>
 

@@ -1,15 +1,15 @@
 #include "app/StartupWindow.h"
 
 #include "app/AppWindows.h"
-#include "ui/frame/EditHistory.h"
 #include "exchange/FamilyQuery.h"
-#include "ui/toolwindows/HiddenWindow.h"
-#include "link/Link.h"
-#include "ui/frame/PointInputWindow.h"
-#include "link/ProgramState.h"
-#include "ui/frame/PulseTrainWindow.h"
 #include "exchange/Receive.h"
+#include "link/Link.h"
+#include "link/ProgramState.h"
 #include "session/Session.h"
+#include "ui/frame/EditHistory.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
+#include "ui/toolwindows/HiddenWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -47,12 +47,12 @@ private:
     void pause();
 
     AppWindows& windows_;
-    QLabel* statusLabel_;                          // Label1
-    QGroupBox* familyFrame_;                       // Frame1
-    std::array<QRadioButton*, 2> familyOptions_;   // Option1: point input, pulse train
-    QPushButton* okButton_;                        // Command1
-    QLabel* reasonLabel_;                          // why there is no controller
-    QString portFailure_;                          // why the port could not be opened
+    QLabel* statusLabel_;                         // Label1
+    QGroupBox* familyFrame_;                      // Frame1
+    std::array<QRadioButton*, 2> familyOptions_;  // Option1: point input, pulse train
+    QPushButton* okButton_;                       // Command1
+    QLabel* reasonLabel_;                         // why there is no controller
+    QString portFailure_;                         // why the port could not be opened
     QString fileToOpen_;
     std::unique_ptr<Link> link_;
     qint64 sendTime_ = 0;

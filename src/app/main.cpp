@@ -1,12 +1,12 @@
 #include "app/AppWindows.h"
-#include "link/ExchangeLog.h"
-#include "language/Language.h"
-#include "ui/frame/PointInputWindow.h"
-#include "ui/frame/PulseTrainWindow.h"
-#include "link/ProgramState.h"
-#include "ui/dialogs/QtDialogs.h"
 #include "app/StartupWindow.h"
 #include "app/Termination.h"
+#include "language/Language.h"
+#include "link/ExchangeLog.h"
+#include "link/ProgramState.h"
+#include "ui/dialogs/QtDialogs.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -233,7 +233,8 @@ ParseResult parseArguments(const QStringList& arguments)
     request.allowMissing = parser.isSet(allowMissingOption);
     request.json = parser.isSet(jsonOption);
     request.outDir = parser.value(outOption);
-    const std::optional<codepage::Encoding> encoding = codepage::fromName(parser.value(encodingOption));
+    const std::optional<codepage::Encoding> encoding =
+        codepage::fromName(parser.value(encodingOption));
     if (!encoding)
         return refuse(QStringLiteral("--encoding is windows-1252 or shift_jis"));
     request.encoding = *encoding;

@@ -15,11 +15,11 @@ namespace kap::cli {
 
 // The program's exit codes; with several ports the highest of them.
 enum ExitCode {
-    Success = 0,       // done, or compared equal
-    Differences = 1,   // compare found differences
-    Failure = 2,       // communication error, or the controller or the user refused
-    BadInput = 3,      // bad file or bad arguments
-    Interrupted = 130, // Ctrl-C or SIGTERM (see Interrupt.h)
+    Success = 0,        // done, or compared equal
+    Differences = 1,    // compare found differences
+    Failure = 2,        // communication error, or the controller or the user refused
+    BadInput = 3,       // bad file or bad arguments
+    Interrupted = 130,  // Ctrl-C or SIGTERM (see Interrupt.h)
 };
 
 // How much goes to stderr: Quiet only errors (results still go to stdout), Normal a line per
@@ -37,9 +37,9 @@ struct PortSpec {
 struct Request {
     Command command = Command::Info;
     QList<PortSpec> ports;
-    QString file;       // backup to one file; the file restore and compare read
-    QString outDir;     // backup of several ports: one file each in here
-    bool yes = false;   // restore erases the controller's table without asking
+    QString file;      // backup to one file; the file restore and compare read
+    QString outDir;    // backup of several ports: one file each in here
+    bool yes = false;  // restore erases the controller's table without asking
     // restore sends a file that lacks parameters, with their initial values in their place
     bool allowMissing = false;
     bool json = false;  // info and compare print their result as JSON on stdout

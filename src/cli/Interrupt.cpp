@@ -87,8 +87,7 @@ void onSignal(int)
     (line << "kap-cli: stopped at once").write();
     for (int i = 0; i < count; ++i) {
         if (entries[i].writing.load())
-            (line << "kap-cli: " << entries[i].name
-                  << " now holds partial data; restore it again")
+            (line << "kap-cli: " << entries[i].name << " now holds partial data; restore it again")
                 .write();
     }
     ::_exit(kExitCode);
@@ -103,7 +102,8 @@ bool readSettings(const QString& device, Entry& e)
     if (fd < 0)
         return false;
     struct stat st {};
-    const bool ok = ::fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && ::tcgetattr(fd, &e.settings) == 0;
+    const bool ok = ::fstat(fd, &st) == 0 && S_ISCHR(st.st_mode)
+                    && ::tcgetattr(fd, &e.settings) == 0;
     e.device = st.st_rdev;
     ::close(fd);
     return ok;

@@ -1,18 +1,18 @@
 #include "cli/PortJob.h"
 
+#include "cli/Interrupt.h"
+#include "cli/PortConsole.h"
 #include "exchange/Compare.h"
 #include "exchange/ExchangeSteps.h"
 #include "exchange/FamilyQuery.h"
-#include "files/FileAcceptance.h"
-#include "cli/Interrupt.h"
-#include "cli/PortConsole.h"
-#include "link/ProgramState.h"
-#include "platform/QtSerialLine.h"
 #include "exchange/Receive.h"
 #include "exchange/Records.h"
-#include "session/Session.h"
-#include "files/SettingCommands.h"
 #include "exchange/Transmit.h"
+#include "files/FileAcceptance.h"
+#include "files/SettingCommands.h"
+#include "link/ProgramState.h"
+#include "platform/QtSerialLine.h"
+#include "session/Session.h"
 #include "tools/Version.h"
 
 #include <QJsonArray>
@@ -109,8 +109,7 @@ private:
     {
         const bool failed = !o.error.isEmpty();
         dialogs_.endStep(failed);
-        if (failed
-            || (request_.verbosity != Verbosity::Quiet && request_.command != Command::Info))
+        if (failed || (request_.verbosity != Verbosity::Quiet && request_.command != Command::Info))
             say(o.summary);
         return o;
     }
@@ -154,7 +153,8 @@ private:
             return outcome(Failure, QStringLiteral("port failed: ") + family.reason,
                            error::portOpen);
         case exchange::FamilyAnswer::Status::Silent:
-            return outcome(Failure, QStringLiteral("no reply: the controller type cannot be obtained"),
+            return outcome(Failure,
+                           QStringLiteral("no reply: the controller type cannot be obtained"),
                            error::timeout);
         case exchange::FamilyAnswer::Status::Unknown:
             return outcome(Failure,

@@ -40,9 +40,9 @@ enum class RowKind {
 };
 
 struct ParameterRow {
-    int row;            // grid row; -1 is the fixed actuator type row
-    int prm;            // PRM number shown in the No column
-    const char* name;   // Note column (context "ActuatorTypes")
+    int row;           // grid row; -1 is the fixed actuator type row
+    int prm;           // PRM number shown in the No column
+    const char* name;  // Note column (context "ActuatorTypes")
     RowKind kind;
     const char* range50;     // range text (Fixed and SpeedByType; the set-up uses type 50)
     const char* initial50;   // initial value for type 50 (SpeedByType)
@@ -56,10 +56,10 @@ struct FamilyLayout {
     QList<int> widths;
     std::span<const ParameterRow> rows;  // row -1 first, then 0, 1, ...
     std::optional<int> prm6Row;          // row of the PRM 6 rules, none when the family has none
-    bool notApplicableRule;  // the "**" rule of the initial value
+    bool notApplicableRule;              // the "**" rule of the initial value
     std::optional<int> angleRow;  // Operating angle (PRM 21) row, none when there is no check
-    bool typeRowLocked;   // typing into the type row always restores its initial value
-    bool hiddenAtStart;   // the window shows the point grid first
+    bool typeRowLocked;           // typing into the type row always restores its initial value
+    bool hiddenAtStart;           // the window shows the point grid first
 };
 
 const FamilyLayout& familyLayout(Family family);

@@ -157,8 +157,7 @@ void Grid::setColumnReadOnly(int column, bool readOnly)
 bool Grid::isEditable(int row, int column) const
 {
     // The topmost fixed row holds the column titles.
-    return contains(row, column) && row > -fixedRows() && !readOnly_
-           && !columnReadOnly_.at(column);
+    return contains(row, column) && row > -fixedRows() && !readOnly_ && !columnReadOnly_.at(column);
 }
 
 void Grid::setVisible(bool visible)

@@ -211,11 +211,10 @@ bool ParameterTable::validateRow(int row)
             const QString given = value(row);
             grid_.setText(row, kValueColumn, initial);
             if (!given.isEmpty() && given != initial) {
-                host_.showPassingMessage(tr("%1: %2 is outside %3 to %4; back to %5")
-                                             .arg(grid_.text(row, kNoteColumn).trimmed(), given,
-                                                  range.left(toAt),
-                                                  rest.left(rest.indexOf(QStringLiteral(" ("))),
-                                                  initial));
+                host_.showPassingMessage(
+                    tr("%1: %2 is outside %3 to %4; back to %5")
+                        .arg(grid_.text(row, kNoteColumn).trimmed(), given, range.left(toAt),
+                             rest.left(rest.indexOf(QStringLiteral(" ("))), initial));
             }
         } else
             grid_.setText(row, kValueColumn, numbers::plainNumber(value(row)));

@@ -99,7 +99,7 @@ private:
     QString currentType_ = QStringLiteral("50");
     QString defaultRow_;
     QString inertiaLabel_ = inertiaUnitLabel(50);
-    bool filling_ = false;       // the table's own wholesale writes
+    bool filling_ = false;  // the table's own wholesale writes
     bool angleCorrecting_ = false;
 };
 

@@ -12,7 +12,13 @@ namespace kap {
 class PointTable : public QObject {
     Q_OBJECT
 public:
-    enum Column { NoColumn = 0, ModeColumn = 1, PositionColumn = 2, SpeedColumn = 3, NoteColumn = 4 };
+    enum Column {
+        NoColumn = 0,
+        ModeColumn = 1,
+        PositionColumn = 2,
+        SpeedColumn = 3,
+        NoteColumn = 4
+    };
     static constexpr int kPoints = 64;
 
     PointTable(Grid& grid, TableHost& host, QObject* parent = nullptr);

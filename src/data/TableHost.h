@@ -2,8 +2,8 @@
 // few things they ask of the window.
 #pragma once
 
-#include "platform/Dialogs.h"
 #include "data/Grid.h"
+#include "platform/Dialogs.h"
 
 #include <QList>
 #include <QString>
@@ -59,9 +59,18 @@ inline const QString& modifiedMarkText()
     static const QString mark = QStringLiteral("Change");
     return mark;
 }
-inline void setModifiedMark(Grid& grid) { grid.setTag(modifiedMarkText()); }
-inline void clearModifiedMark(Grid& grid) { grid.setTag(QString()); }
-inline bool isModified(const Grid& grid) { return grid.tag() == modifiedMarkText(); }
+inline void setModifiedMark(Grid& grid)
+{
+    grid.setTag(modifiedMarkText());
+}
+inline void clearModifiedMark(Grid& grid)
+{
+    grid.setTag(QString());
+}
+inline bool isModified(const Grid& grid)
+{
+    return grid.tag() == modifiedMarkText();
+}
 
 // The longest note the point and zone grids hold, in characters.
 constexpr int kMaxNoteLength = 1000;

@@ -4,8 +4,8 @@
 #include "data/Numbers.h"
 #include "data/ParameterTable.h"
 #include "data/PointTable.h"
-#include "exchange/Records.h"
 #include "data/ZoneTable.h"
+#include "exchange/Records.h"
 
 #include <QEventLoop>
 #include <QList>
@@ -201,8 +201,9 @@ PassEnd comparePoints(Session& session, const QList<records::Record>& table,
         const QStringList cells = cellsOf(grid, k, columns);
         const std::optional<QString> body = pointBody(table, k);
         if (compare::pointDiffers(cells, body)
-            && noteDifference(end, every,
-                              {CompareFinding::Kind::Row, k, rowAsBody(cells), body.value_or(kNoRecord)}))
+            && noteDifference(
+                end, every,
+                {CompareFinding::Kind::Row, k, rowAsBody(cells), body.value_or(kNoRecord)}))
             break;
     }
     return end;
@@ -299,7 +300,8 @@ Result Compare(Session& session, CompareFinding* finding, QList<CompareFinding>*
         return Result::LinkError;
     }
     CompareFinding found;
-    PassEnd end = points ? comparePoints(session, *table, every) : compareZones(session, *table, every);
+    PassEnd end = points ? comparePoints(session, *table, every)
+                         : compareZones(session, *table, every);
     if (end.pass == Pass::Cancelled)
         return Result::Cancelled;
     if (end.pass == Pass::Differs)

@@ -1,9 +1,9 @@
 #include "exchange/ErrorHistory.h"
 
-#include "platform/Dialogs.h"
 #include "exchange/ExchangeSteps.h"
-#include "session/Reactions.h"
+#include "platform/Dialogs.h"
 #include "platform/SafeFile.h"
+#include "session/Reactions.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "exchange/ExchangeSteps.h"
 
 #include "data/Grid.h"
-#include "link/ProgramState.h"
 #include "data/ParameterTable.h"
-#include "session/Reactions.h"
 #include "exchange/Records.h"
+#include "link/ProgramState.h"
+#include "session/Reactions.h"
 
 #include <QCoreApplication>
 

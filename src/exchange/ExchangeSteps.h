@@ -2,8 +2,8 @@
 // the cancel check of the progress dialog and putting the window back.
 #pragma once
 
-#include "session/Session.h"
 #include "link/Link.h"
+#include "session/Session.h"
 
 #include <QCoreApplication>
 #include <QList>

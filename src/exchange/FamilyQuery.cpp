@@ -1,8 +1,8 @@
 #include "exchange/FamilyQuery.h"
 
+#include "exchange/Records.h"
 #include "link/Link.h"
 #include "link/ProgramState.h"
-#include "exchange/Records.h"
 #include "platform/SerialLine.h"
 
 namespace kap::exchange {

@@ -3,9 +3,9 @@
 #include "data/Grid.h"
 #include "data/ParameterTable.h"
 #include "data/PointTable.h"
-#include "session/Reactions.h"
-#include "exchange/Records.h"
 #include "data/ZoneTable.h"
+#include "exchange/Records.h"
+#include "session/Reactions.h"
 
 #include <QList>
 

@@ -4,9 +4,9 @@
 #include "data/Numbers.h"
 #include "data/ParameterTable.h"
 #include "data/PointTable.h"
-#include "exchange/Records.h"
 #include "data/TableHost.h"
 #include "data/ZoneTable.h"
+#include "exchange/Records.h"
 
 #include <QList>
 
@@ -60,7 +60,8 @@ FillEnd fillTable(Session& session, const QString& reply, const ReadTexts& texts
     const int count = points ? PointTable::kPoints : ZoneTable::kZones;
     QList<records::RecordFields> found;
     for (int k = 0; k < count; ++k) {
-        found.append(points ? records::findPointRecord(*read, k) : records::findZoneRecord(*read, k));
+        found.append(points ? records::findPointRecord(*read, k)
+                            : records::findZoneRecord(*read, k));
         if (found.last().state == records::RecordState::Malformed)
             return FillEnd::Malformed;
     }
@@ -74,10 +75,11 @@ FillEnd fillTable(Session& session, const QString& reply, const ReadTexts& texts
     }
 
     Grid& grid = session.tableGrid();
-    const QList<int> columns =
-        points ? QList<int>{PointTable::ModeColumn, PointTable::PositionColumn,
-                            PointTable::SpeedColumn, PointTable::NoteColumn}
-               : QList<int>{ZoneTable::AngleAColumn, ZoneTable::AngleBColumn, ZoneTable::NoteColumn};
+    const QList<int> columns = points
+                                   ? QList<int>{PointTable::ModeColumn, PointTable::PositionColumn,
+                                                PointTable::SpeedColumn, PointTable::NoteColumn}
+                                   : QList<int>{ZoneTable::AngleAColumn, ZoneTable::AngleBColumn,
+                                                ZoneTable::NoteColumn};
     const int fieldColumns = points ? 3 : 2;
     for (int k = 0; k < count; ++k) {
         // A record the controller does not send leaves its row empty.
@@ -103,7 +105,8 @@ bool applyReceivedType(Session& session, const QString& type)
         return false;
     const int rows = int(table.layout().rows.size());
     const QStringList fields = defaultRowFields(table.defaultRow(), rows);
-    const QList<int> typeDependent = isPoints(session) ? QList<int>{3, 7, 10, 16} : QList<int>{3, 6};
+    const QList<int> typeDependent = isPoints(session) ? QList<int>{3, 7, 10, 16}
+                                                       : QList<int>{3, 6};
     for (int position = 0; position < fields.size(); ++position) {
         if (!typeDependent.contains(position))
             grid.setText(position - 1, kInitialColumn, fields.at(position));
@@ -167,7 +170,7 @@ Result ReceiveTable(Session& session)
     const bool points = isPoints(session);
     session.silence().settingMode = false;
     session.operations().title = points ? ExchangeText::tr("Point reception")
-                                            : ExchangeText::tr("Zone reception");
+                                        : ExchangeText::tr("Zone reception");
     if (!session.dialogs().yes(points ? ExchangeText::tr("Do you receive point data?")
                                       : ExchangeText::tr("Do you receive zone data?"),
                                session.operations().title)) {
@@ -245,12 +248,11 @@ Result StartupReading(Session& session)
     const bool points = isPoints(session);
     const ReadTexts texts = startupTexts();
     session.operations().title = points ? ExchangeText::tr("Receive Point")
-                                            : ExchangeText::tr("Receive Zone");
+                                        : ExchangeText::tr("Receive Zone");
 
     // A failed step ends the reading silently.
     const auto failed = [&session](const Outcome& out, bool needOk) {
-        const bool bad = out.verdict() != Verdict::Usable
-                         || (needOk && !out.has("OK"));
+        const bool bad = out.verdict() != Verdict::Usable || (needOk && !out.has("OK"));
         if (bad)
             restore(session);
         return bad;

@@ -2,8 +2,8 @@
 // "Receive(Point)" / "Receive(Zones)" and "Receive(Parameters)", and once at start-up.
 #pragma once
 
-#include "session/Session.h"
 #include "exchange/ExchangeSteps.h"
+#include "session/Session.h"
 
 namespace kap::exchange {
 

@@ -75,15 +75,15 @@ std::optional<QString> canonicalDecimal(const QString& text)
 
 }  // namespace
 
-std::optional<QString> pointRecord(const QString& no, const QString& mode,
-                                   const QString& position, const QString& speed)
+std::optional<QString> pointRecord(const QString& no, const QString& mode, const QString& position,
+                                   const QString& speed)
 {
     if (mode.isEmpty())
         return std::nullopt;
     if (mode == QLatin1String("B"))
         return QLatin1Char('P') + no + QLatin1String("=B,") + position;
-    return QLatin1Char('P') + no + QLatin1Char('=') + mode + QLatin1Char(',') + position +
-           QLatin1Char(',') + speed;
+    return QLatin1Char('P') + no + QLatin1Char('=') + mode + QLatin1Char(',') + position
+           + QLatin1Char(',') + speed;
 }
 
 std::optional<QString> parameterRecord(const QString& no, const QString& value)
@@ -93,8 +93,7 @@ std::optional<QString> parameterRecord(const QString& no, const QString& value)
     return QLatin1String("PRM") + no + QLatin1Char('=') + value;
 }
 
-std::optional<QString> zoneRecord(const QString& no, const QString& angleA,
-                                  const QString& angleB)
+std::optional<QString> zoneRecord(const QString& no, const QString& angleA, const QString& angleB)
 {
     if (angleA.isEmpty())
         return std::nullopt;
@@ -191,8 +190,7 @@ bool isPreviousController(const QString& dioReply)
 
 bool versionLacksNoLimitMode(const QString& version)
 {
-    static const char* const kVersions[] = {"1.02", "1.03", "1.04", "1.05",
-                                            "1.06", "1.81", "1.82"};
+    static const char* const kVersions[] = {"1.02", "1.03", "1.04", "1.05", "1.06", "1.81", "1.82"};
     const auto value = canonicalDecimal(version.trimmed());
     if (!value)
         return false;

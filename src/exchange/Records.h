@@ -24,13 +24,12 @@ inline constexpr char kEndOfData = 0x1A;
 // nullopt when the row sends nothing.
 
 // Nothing for an empty mode (whatever position and speed hold); mode "B" leaves out the speed.
-std::optional<QString> pointRecord(const QString& no, const QString& mode,
-                                   const QString& position, const QString& speed);
+std::optional<QString> pointRecord(const QString& no, const QString& mode, const QString& position,
+                                   const QString& speed);
 // Nothing for "**", the mark of a parameter the controller does not have.
 std::optional<QString> parameterRecord(const QString& no, const QString& value);
 // Nothing for an empty angle A.
-std::optional<QString> zoneRecord(const QString& no, const QString& angleA,
-                                  const QString& angleB);
+std::optional<QString> zoneRecord(const QString& no, const QString& angleA, const QString& angleB);
 
 // ---- Reading records out of a reply.
 

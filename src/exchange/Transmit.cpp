@@ -4,8 +4,8 @@
 #include "data/Numbers.h"
 #include "data/ParameterTable.h"
 #include "data/PointTable.h"
-#include "exchange/Records.h"
 #include "data/ZoneTable.h"
+#include "exchange/Records.h"
 
 #include <QList>
 
@@ -154,10 +154,9 @@ Result transmitPoints(Session& session, bool* leftIncomplete)
     QList<Turn> turns;
     const Grid& grid = session.tableGrid();
     for (int row = 0; row < PointTable::kPoints; ++row) {
-        turns.append({records::pointRecord(grid.text(row, PointTable::NoColumn),
-                                           grid.text(row, PointTable::ModeColumn),
-                                           grid.text(row, PointTable::PositionColumn),
-                                           grid.text(row, PointTable::SpeedColumn))});
+        turns.append({records::pointRecord(
+            grid.text(row, PointTable::NoColumn), grid.text(row, PointTable::ModeColumn),
+            grid.text(row, PointTable::PositionColumn), grid.text(row, PointTable::SpeedColumn))});
     }
     const Result written = writeErasedTable(session, cmd::WRITE_PNT, cmd::RecordP, turns,
                                             leftIncomplete);
@@ -292,8 +291,7 @@ Result TransmitParameters(Session& session)
             reportRefusal(session, out);
             return Result::Refused;
         }
-        const StoredPoints stored = verdict == Verdict::NoAnswer
-                                            || !out.has("OK")
+        const StoredPoints stored = verdict == Verdict::NoAnswer || !out.has("OK")
                                         ? StoredPoints::Malformed
                                         : checkStoredPoints(session, out.reply);
         if (stored == StoredPoints::Malformed) {

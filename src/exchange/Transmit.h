@@ -3,8 +3,8 @@
 // what the controller reports; then it is written in one write block.
 #pragma once
 
-#include "session/Session.h"
 #include "exchange/ExchangeSteps.h"
+#include "session/Session.h"
 
 namespace kap::exchange {
 

@@ -1,8 +1,8 @@
 #include "files/FileAcceptance.h"
 
 #include "data/Numbers.h"
-#include "platform/SafeFile.h"
 #include "data/TableHost.h"
+#include "platform/SafeFile.h"
 
 #include <QList>
 

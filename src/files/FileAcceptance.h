@@ -4,8 +4,8 @@
 #pragma once
 
 #include "data/ActuatorTypes.h"
-#include "platform/CodePage.h"
 #include "files/SettingFile.h"
+#include "platform/CodePage.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,18 +1,17 @@
 #include "files/SettingCommands.h"
 
-#include "files/FileAcceptance.h"
 #include "data/Grid.h"
 #include "data/Numbers.h"
 #include "data/ParameterTable.h"
+#include "data/TableHost.h"
+#include "files/FileAcceptance.h"
 #include "link/ProgramState.h"
 #include "platform/SafeFile.h"
 #include "session/Session.h"
-#include "data/TableHost.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-
 
 namespace kap {
 
@@ -139,10 +138,10 @@ std::optional<codepage::Encoding> SettingCommands::chooseEncoding(const QList<QS
         buttons << Text::tr("Save as %1").arg(codepage::name(other));
     buttons << Text::tr("Save as %1 (replace with ?)").arg(codepage::name(chosen))
             << Text::tr("Cancel");
-    const int answer = session_.dialogs().choose(
-        Text::tr("%1 holds \"%2\", which %3 cannot hold.")
-            .arg(where, unheld->character, codepage::name(chosen)),
-        Text::tr("Save As"), MsgIcon::Question, buttons);
+    const int answer =
+        session_.dialogs().choose(Text::tr("%1 holds \"%2\", which %3 cannot hold.")
+                                      .arg(where, unheld->character, codepage::name(chosen)),
+                                  Text::tr("Save As"), MsgIcon::Question, buttons);
     if (answer == buttons.size() - 1 || answer < 0)
         return std::nullopt;
     return otherHolds && answer == 0 ? other : chosen;
@@ -206,10 +205,9 @@ bool SettingCommands::write(const QString& path, bool complete)
     if (const safefile::SaveResult saved = safefile::save(path, bytes); !saved.ok) {
         qCInfo(lcFiles) << "cannot save" << path << "-" << saved.error;
         saveFailed_ = true;
-        dialogs.ok(
-            Text::tr("%1 cannot be saved because it is read only or it is opened.").arg(path)
-                + safefile::detail(path, saved),
-            QString());
+        dialogs.ok(Text::tr("%1 cannot be saved because it is read only or it is opened.").arg(path)
+                       + safefile::detail(path, saved),
+                   QString());
         return false;
     }
     clearModifiedMark(session_.tableGrid());
@@ -247,8 +245,8 @@ SettingCommands::OpenResult SettingCommands::load(const QString& path)
     const auto cannotOpen = [&dialogs] { dialogs.ok(Text::tr("Cannot open file."), QString()); };
 
     // The whole file is read and checked before the grids are touched.
-    const settingfile::Checked checked =
-        settingfile::checkFile(path, family, session_.fileEncoding());
+    const settingfile::Checked checked = settingfile::checkFile(path, family,
+                                                                session_.fileEncoding());
     switch (checked.acceptance) {
     case settingfile::Acceptance::Accepted:
         break;
@@ -353,8 +351,8 @@ bool SettingCommands::applyParameters(const QList<QStringList>& rows)
         parameters.setCurrentType(value);
         if (parameters.SelectDefaultRow() != ParameterTable::TypeCheck::Ok)
             return false;
-        const QStringList fields =
-            defaultRowFields(parameters.defaultRow(), int(parameters.layout().rows.size()));
+        const QStringList fields = defaultRowFields(parameters.defaultRow(),
+                                                    int(parameters.layout().rows.size()));
         for (int k = 0; k < fields.size(); ++k)
             grid.setText(k - 1, kInitialColumn, fields.at(k));
         parameters.ApplyTypeRanges(value);
@@ -369,7 +367,8 @@ bool SettingCommands::newFile()
     // The type row takes 50 to 66, of which only 50 and 60 to 66 are types. Like a file of
     // an unknown type, that is no reason to end the program or to lose the data.
     const QString type = session_.parameters().value(-1);
-    if (numbers::readNumber(type) && settingfile::knownDefaultRow(session_.family(), type).isNull()) {
+    if (numbers::readNumber(type)
+        && settingfile::knownDefaultRow(session_.family(), type).isNull()) {
         session_.dialogs().ok(Text::tr("Controller type is different."),
                               Text::tr("Controller type"), MsgIcon::Exclamation);
         return false;

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "data/ActuatorTypes.h"
-#include "platform/Dialogs.h"
 #include "files/SettingFile.h"
+#include "platform/Dialogs.h"
 
 #include <QList>
 #include <QString>

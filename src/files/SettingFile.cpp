@@ -3,7 +3,6 @@
 #include "data/Grid.h"
 #include "data/ParameterTable.h"
 
-
 #include <algorithm>
 
 Q_LOGGING_CATEGORY(lcFiles, "kap.files", QtWarningMsg)

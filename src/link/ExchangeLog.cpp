@@ -90,7 +90,8 @@ QString formatEntry(const ExchangeEntry& entry)
         line += QLatin1String(" !! port error: ") + note;
         break;
     case Kind::LineLost:
-        line += QLatin1String(" !! line lost") + (note.isEmpty() ? QString() : QLatin1String(": ") + note)
+        line += QLatin1String(" !! line lost")
+                + (note.isEmpty() ? QString() : QLatin1String(": ") + note)
                 + partialText(entry.bytes);
         break;
     case Kind::Stray:

@@ -139,10 +139,10 @@ QString errorLineOf(const QString& reply, bool* found)
 class Transaction {
 public:
     enum class State {
-        Connecting,         // the line connects before the line can be written
-        Settling,           // the last exchange failed: its late answer may still come
-        Collecting,         // reading until a reply word or the deadline
-        AwaitingErrorLine,  // "NG" or "STOP" came; its error line is still on its way
+        Connecting,           // the line connects before the line can be written
+        Settling,             // the last exchange failed: its late answer may still come
+        Collecting,           // reading until a reply word or the deadline
+        AwaitingErrorLine,    // "NG" or "STOP" came; its error line is still on its way
         AwaitingBreakAnswer,  // this exchange is answered; a stop character's answer is not
         Done,
     };
@@ -163,10 +163,12 @@ public:
         errorLineTimer_.setSingleShot(true);
         breakAnswerTimer_.setSingleShot(true);
         settleTimer_.setSingleShot(true);
-        QObject::connect(&link.line_, &SerialLine::bytesArrived, &context_, [this] { onBytesArrived(); });
+        QObject::connect(&link.line_, &SerialLine::bytesArrived, &context_,
+                         [this] { onBytesArrived(); });
         QObject::connect(&link.line_, &SerialLine::lineLost, &context_, [this] { onLineLost(); });
         QObject::connect(&deadlineTimer_, &QTimer::timeout, &context_, [this] { onDeadline(); });
-        QObject::connect(&errorLineTimer_, &QTimer::timeout, &context_, [this] { onErrorLineBound(); });
+        QObject::connect(&errorLineTimer_, &QTimer::timeout, &context_,
+                         [this] { onErrorLineBound(); });
         QObject::connect(&breakAnswerTimer_, &QTimer::timeout, &context_,
                          [this] { finish(Ending::Reply); });
         QObject::connect(&settleTimer_, &QTimer::timeout, &context_, [this] { onSettled(); });
@@ -235,9 +237,15 @@ public:
             opened();
         } else {
             switch (link_.line_.beginOpen(portToOpen)) {
-            case SerialLine::OpenStart::Opened: opened(); break;
-            case SerialLine::OpenStart::Failed: finish(Ending::OpenFailed); break;
-            case SerialLine::OpenStart::Pending: state_ = State::Connecting; break;
+            case SerialLine::OpenStart::Opened:
+                opened();
+                break;
+            case SerialLine::OpenStart::Failed:
+                finish(Ending::OpenFailed);
+                break;
+            case SerialLine::OpenStart::Pending:
+                state_ = State::Connecting;
+                break;
             }
         }
         if (state_ != State::Done)
@@ -376,8 +384,7 @@ private:
     void answered()
     {
         if (breakWritten_ && answersHeld() < answersExpected_) {
-            const double left =
-                breakTime_ + Link::kBreakAnswerBoundMs * link_.timeScale_ - nowMs();
+            const double left = breakTime_ + Link::kBreakAnswerBoundMs * link_.timeScale_ - nowMs();
             if (left > 0) {
                 state_ = State::AwaitingBreakAnswer;
                 deadlineTimer_.stop();
@@ -528,7 +535,8 @@ private:
 };
 
 Link::Link(SerialLine& line, ProgramState& state, ReplyTimeout& timeout, Variant variant)
-    : line_(line), state_(state), timeout_(timeout), variant_(variant), alive_(std::make_shared<bool>(true))
+    : line_(line), state_(state), timeout_(timeout), variant_(variant),
+      alive_(std::make_shared<bool>(true))
 {
 }
 

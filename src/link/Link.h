@@ -127,7 +127,7 @@ private:
     double timeScale_ = 1.0;
     std::optional<qint16> waiting_;
     std::optional<qint16> lastCommand_;
-    bool heldOpen_ = false;    // the port stays open after a held jog
+    bool heldOpen_ = false;            // the port stays open after a held jog
     bool lateAnswerPossible_ = false;  // the last exchange ended without its answer
     bool closed_ = false;
     Transaction* running_ = nullptr;  // the exchange waiting now

@@ -24,8 +24,8 @@ bool isSystemFolder(const QString& folder)
     const QFileInfo info(folder);
     const QString canonical = info.canonicalFilePath();
     const QString path = canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-    static const QStringList systemRoots = {"/usr", "/bin", "/sbin", "/lib", "/lib64", "/opt",
-                                            "/etc", "/snap"};
+    static const QStringList systemRoots = {"/usr",   "/bin", "/sbin", "/lib",
+                                            "/lib64", "/opt", "/etc",  "/snap"};
     for (const QString& root : systemRoots) {
         if (path == root || path.startsWith(root + u'/'))
             return true;
@@ -85,11 +85,13 @@ QString ProgramState::readPortName(QString* problem) const
     const QString file = iniPath();
     if (problem) {
         const QString why = IniProblem(file);
-        *problem = why.isEmpty() ? QString()
-                                 : QCoreApplication::translate("Settings", "%1 %2; not read, port COM1")
-                                       .arg(QDir::toNativeSeparators(file), why);
+        *problem = why.isEmpty()
+                       ? QString()
+                       : QCoreApplication::translate("Settings", "%1 %2; not read, port COM1")
+                             .arg(QDir::toNativeSeparators(file), why);
     }
-    return ports::fromSettingsValue(ReadIniValue(QStringLiteral("COM"), QStringLiteral("Data"), file));
+    return ports::fromSettingsValue(
+        ReadIniValue(QStringLiteral("COM"), QStringLiteral("Data"), file));
 }
 
 bool ProgramState::storePortNumber() const

@@ -15,7 +15,9 @@ namespace kap {
 class ReplyTimeout : public QObject {
     Q_OBJECT
 public:
-    explicit ReplyTimeout(float ms = 3000.0f, QObject* parent = nullptr) : QObject(parent), ms_(ms) {}
+    explicit ReplyTimeout(float ms = 3000.0f, QObject* parent = nullptr) : QObject(parent), ms_(ms)
+    {
+    }
     float ms() const { return ms_; }
     void set(float ms)
     {

@@ -1,16 +1,16 @@
 #include "operation/Drive.h"
 
 #include "data/ActuatorTypes.h"
-#include "platform/Dialogs.h"
-#include "operation/IoMonitor.h"
 #include "data/Numbers.h"
-#include "operation/OperationSteps.h"
 #include "data/ParameterTable.h"
-#include "session/Reactions.h"
 #include "exchange/Records.h"
+#include "operation/IoMonitor.h"
+#include "operation/OperationSteps.h"
 #include "operation/ServoBrake.h"
-#include "session/Session.h"
 #include "operation/Teaching.h"
+#include "platform/Dialogs.h"
+#include "session/Reactions.h"
+#include "session/Session.h"
 
 #include <QRegularExpression>
 #include <QTimer>

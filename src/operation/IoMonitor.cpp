@@ -2,8 +2,8 @@
 
 #include "operation/Drive.h"
 #include "operation/OperationSteps.h"
-#include "session/Reactions.h"
 #include "operation/ServoBrake.h"
+#include "session/Reactions.h"
 #include "session/Session.h"
 
 namespace kap::operation {

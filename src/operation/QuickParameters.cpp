@@ -1,11 +1,11 @@
 #include "operation/QuickParameters.h"
 
 #include "data/ActuatorTypes.h"
-#include "operation/Drive.h"
 #include "data/Grid.h"
 #include "data/Numbers.h"
-#include "operation/OperationSteps.h"
 #include "data/ParameterTable.h"
+#include "operation/Drive.h"
+#include "operation/OperationSteps.h"
 
 #include <algorithm>
 #include <array>

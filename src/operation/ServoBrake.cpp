@@ -1,7 +1,7 @@
 #include "operation/ServoBrake.h"
 
-#include "platform/Dialogs.h"
 #include "operation/OperationSteps.h"
+#include "platform/Dialogs.h"
 #include "session/Reactions.h"
 #include "session/Session.h"
 

@@ -1,16 +1,16 @@
 #include "operation/Teaching.h"
 
 #include "data/ActuatorTypes.h"
-#include "platform/Dialogs.h"
-#include "operation/Drive.h"
-#include "exchange/ExchangeSteps.h"
 #include "data/Grid.h"
 #include "data/Numbers.h"
-#include "operation/OperationSteps.h"
 #include "data/ParameterTable.h"
 #include "data/PointTable.h"
-#include "session/Reactions.h"
 #include "data/ZoneTable.h"
+#include "exchange/ExchangeSteps.h"
+#include "operation/Drive.h"
+#include "operation/OperationSteps.h"
+#include "platform/Dialogs.h"
+#include "session/Reactions.h"
 
 #include <QTimer>
 

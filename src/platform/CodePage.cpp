@@ -14,10 +14,9 @@ namespace {
 // map to the C1 controls of the same value, as Windows itself does, so every byte survives a
 // read and a write.
 constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 const QHash<char16_t, char>& highControlBytes()
@@ -190,10 +189,11 @@ QByteArray encode(const QString& text, Encoding encoding)
             bytes.append(byteIn1252(ch.unicode()).value_or('?'));
         return bytes;
     }
-    Converter("CP932", "UTF-16LE").run(utf16(text), bytes, [&text](qsizetype offset, QByteArray& o) {
-        o.append('?');
-        return size_t(unitsAt(text, offset / 2) * 2);
-    });
+    Converter("CP932", "UTF-16LE")
+        .run(utf16(text), bytes, [&text](qsizetype offset, QByteArray& o) {
+            o.append('?');
+            return size_t(unitsAt(text, offset / 2) * 2);
+        });
     return bytes;
 }
 

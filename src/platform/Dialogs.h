@@ -14,9 +14,9 @@ enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgAnswer { Ok, Yes, No, Cancel };
 
 struct FileDialogOptions {
-    QString title;         // "SaveAs", "Open"
-    QString filter;        // in the classic "Description(*.ext)|*.ext|" form
-    QString initialName;   // empty: no name proposed
+    QString title;        // "SaveAs", "Open"
+    QString filter;       // in the classic "Description(*.ext)|*.ext|" form
+    QString initialName;  // empty: no name proposed
     bool overwritePrompt = true;
     // Given to a typed name without one ("csv"), before the overwrite prompt; empty: none.
     QString defaultSuffix;

@@ -199,7 +199,8 @@ void NetworkSerialLine::disconnectNow()
         // The exchange waiting for this open learns of its end once this call is over.
         if (error_.isEmpty())
             error_ = address_.text() + QStringLiteral(": ") + tr("connection lost");
-        QMetaObject::invokeMethod(this, [this] { emit openFinished(false); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit openFinished(false); }, Qt::QueuedConnection);
     }
     inUse_ = false;
     idleTimer_.stop();

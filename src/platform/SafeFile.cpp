@@ -191,7 +191,8 @@ QString describe(const ReadResult& result)
     case ReadResult::Unreadable:
         break;
     }
-    return result.error.isEmpty() ? QCoreApplication::translate("SafeFile", "cannot be read") : result.error;
+    return result.error.isEmpty() ? QCoreApplication::translate("SafeFile", "cannot be read")
+                                  : result.error;
 }
 
 }  // namespace kap::safefile

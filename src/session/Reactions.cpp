@@ -1,7 +1,7 @@
 #include "session/Reactions.h"
 
-#include "platform/Dialogs.h"
 #include "link/Link.h"
+#include "platform/Dialogs.h"
 #include "session/Session.h"
 
 #include <QCoreApplication>

@@ -2,10 +2,10 @@
 
 #include "data/ParameterTable.h"
 #include "data/PointTable.h"
+#include "data/ZoneTable.h"
 #include "link/ProgramState.h"
 #include "platform/QtSerialLine.h"
 #include "session/Reactions.h"
-#include "data/ZoneTable.h"
 
 #include <QRegularExpression>
 
@@ -41,8 +41,10 @@ Session::Session(Family family, Dialogs& dialogs, ProgramState& state,
     link_ = std::make_unique<Link>(*line_, state_, *timeout);
     // The view is looked up at each line, so a view set later (or cleared) is honoured.
     connect(link_.get(), &Link::lineSent, this, [this](const QString& t) { view_->showComS(t); });
-    connect(link_.get(), &Link::replyReceived, this, [this](const QString& t) { view_->showComR(t); });
-    connect(link_.get(), &Link::errorLineReceived, this, [this](const QString& t) { view_->showError(t); });
+    connect(link_.get(), &Link::replyReceived, this,
+            [this](const QString& t) { view_->showComR(t); });
+    connect(link_.get(), &Link::errorLineReceived, this,
+            [this](const QString& t) { view_->showError(t); });
 
     tableGrid_.setObjectName(QStringLiteral("Grid1"));
     parameterGrid_.setObjectName(QStringLiteral("Grid2"));
@@ -76,19 +78,32 @@ Session::~Session() = default;
 const char* activityName(Activity a)
 {
     switch (a) {
-    case Activity::ModeChange: return "mode change";
-    case Activity::Start: return "start";
-    case Activity::Move: return "move";
-    case Activity::ReturnToOrigin: return "return to origin";
-    case Activity::Stop: return "stop";
-    case Activity::PanelCommand: return "panel command";
-    case Activity::Refresh: return "refresh";
-    case Activity::TeachingChoice: return "teaching choice";
-    case Activity::TeachingStep: return "teaching pass";
-    case Activity::Jog: return "jog";
-    case Activity::Set: return "set";
-    case Activity::DataCommand: return "data command";
-    case Activity::Monitor: return "monitor";
+    case Activity::ModeChange:
+        return "mode change";
+    case Activity::Start:
+        return "start";
+    case Activity::Move:
+        return "move";
+    case Activity::ReturnToOrigin:
+        return "return to origin";
+    case Activity::Stop:
+        return "stop";
+    case Activity::PanelCommand:
+        return "panel command";
+    case Activity::Refresh:
+        return "refresh";
+    case Activity::TeachingChoice:
+        return "teaching choice";
+    case Activity::TeachingStep:
+        return "teaching pass";
+    case Activity::Jog:
+        return "jog";
+    case Activity::Set:
+        return "set";
+    case Activity::DataCommand:
+        return "data command";
+    case Activity::Monitor:
+        return "monitor";
     }
     return "";
 }
@@ -100,7 +115,8 @@ bool isBackground(Activity a)
 
 int OperationTracker::userDepth() const
 {
-    return int(std::count_if(stack_.cbegin(), stack_.cend(), [](Activity a) { return !isBackground(a); }));
+    return int(
+        std::count_if(stack_.cbegin(), stack_.cend(), [](Activity a) { return !isBackground(a); }));
 }
 
 Activity OperationTracker::current() const

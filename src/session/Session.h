@@ -1,20 +1,20 @@
 // One main window's session, without widgets: the link and its settings, the parameter,
 // point and zone tables with the modified mark, what is known of the controller, and the
-// window's state objects (SessionState.h). Every procedure (receive, transmit, files, version, and the operation
-// commands) works on a Session; the window is a view of it, and the command line runs the
-// same procedures on a session without a view.
+// window's state objects (SessionState.h). Every procedure (receive, transmit, files, version, and
+// the operation commands) works on a Session; the window is a view of it, and the command line runs
+// the same procedures on a session without a view.
 #pragma once
 
 #include "data/ActuatorTypes.h"
-#include "session/AngleHistory.h"
-#include "platform/CodePage.h"
 #include "data/Grid.h"
+#include "data/TableHost.h"
 #include "link/Link.h"
-#include "session/PanelState.h"
+#include "platform/CodePage.h"
 #include "platform/SerialLine.h"
+#include "session/AngleHistory.h"
+#include "session/PanelState.h"
 #include "session/SessionState.h"
 #include "session/SessionView.h"
-#include "data/TableHost.h"
 
 #include <QObject>
 #include <QString>

@@ -43,13 +43,22 @@ struct Text {
     Q_DECLARE_TR_FUNCTIONS(SpeedCalculation)
 };
 
-QString blankMessage() { return Text::tr("Blank in input field."); }
-QString zeroMessage() { return Text::tr("Cannot input 0 to moving distance and speed."); }
+QString blankMessage()
+{
+    return Text::tr("Blank in input field.");
+}
+QString zeroMessage()
+{
+    return Text::tr("Cannot input 0 to moving distance and speed.");
+}
 QString negativeMessage()
 {
     return Text::tr("Cannot input 0 or less to moving distance and speed.");
 }
-QString rangeMessage() { return Text::tr("Cannot compute due to input data error."); }
+QString rangeMessage()
+{
+    return Text::tr("Cannot compute due to input data error.");
+}
 
 // Stores a double into single precision; a value beyond the float range becomes infinite
 // (an overflow), so the finiteness test below catches it.
@@ -71,8 +80,8 @@ std::optional<double> readNumber(const QString& text)
 
 bool finite(const MotionProfile& p)
 {
-    return std::isfinite(p.accelTime) && std::isfinite(p.maxSpeed) &&
-           std::isfinite(p.maxAccel) && std::isfinite(p.movingTime);
+    return std::isfinite(p.accelTime) && std::isfinite(p.maxSpeed) && std::isfinite(p.maxAccel)
+           && std::isfinite(p.movingTime);
 }
 
 void speedLimited(const SpeedModel& model, const SpeedInputs& in, SpeedResult& r)
@@ -168,9 +177,9 @@ std::optional<SpeedResult> computeSpeed(int modelIndex, const SpeedInputs& in)
         accelerationLimited(model, in, r);
 
     // Every stored value must be a number, also those of the profile not chosen.
-    if (!std::isfinite(r.j) || !std::isfinite(r.a) || !std::isfinite(r.b) ||
-        !std::isfinite(r.thetaA) || !std::isfinite(r.alpha) || !std::isfinite(r.q) ||
-        !finite(r.profile1) || !finite(r.profile2))
+    if (!std::isfinite(r.j) || !std::isfinite(r.a) || !std::isfinite(r.b)
+        || !std::isfinite(r.thetaA) || !std::isfinite(r.alpha) || !std::isfinite(r.q)
+        || !finite(r.profile1) || !finite(r.profile2))
         return std::nullopt;
 
     const MotionProfile& chosen = r.chosenProfile == 1 ? r.profile1 : r.profile2;
@@ -206,12 +215,9 @@ SpeedRun checkSpeedInputs(int modelIndex, const SpeedTexts& texts)
         const char* reset;
     };
     const Check checks[] = {
-        {*theta == 0, zeroMessage, 1, "90"},
-        {*V == 0, zeroMessage, 2, "100"},
-        {*A == 0, zeroMessage, 3, "100"},
-        {*theta < 0, negativeMessage, 1, "90"},
-        {*V < 0, negativeMessage, 2, "100"},
-        {*A < 0, negativeMessage, 3, "100"},
+        {*theta == 0, zeroMessage, 1, "90"}, {*V == 0, zeroMessage, 2, "100"},
+        {*A == 0, zeroMessage, 3, "100"},    {*theta < 0, negativeMessage, 1, "90"},
+        {*V < 0, negativeMessage, 2, "100"}, {*A < 0, negativeMessage, 3, "100"},
     };
     if (texts[0].isEmpty()) {
         run.message = blankMessage();

@@ -23,10 +23,10 @@ enum class Family {
 };
 
 struct SpeedModel {
-    int typeNumber;         // actuator type number, 61, 62, ...
-    const char* caption;    // option caption, e.g. "61 : TALOR3A (TALOR3)"
-    int maxInertia;         // largest accepted load inertia, in the unit below
-    const char* unit;       // "*10^-6 kg * m^2" or "*10^-3 kg * m^2"
+    int typeNumber;       // actuator type number, 61, 62, ...
+    const char* caption;  // option caption, e.g. "61 : TALOR3A (TALOR3)"
+    int maxInertia;       // largest accepted load inertia, in the unit below
+    const char* unit;     // "*10^-6 kg * m^2" or "*10^-3 kg * m^2"
     Family family;
     double inertiaDivisor;  // j = J / divisor
     // Acceleration-limited family only: alpha = 1 / (c1 * j + c0) * A / 100, q uses k.
@@ -48,18 +48,18 @@ QString inertiaLimitText(int index);
 QString maxInertiaText(int index);
 
 struct MotionProfile {
-    float accelTime = 0;  // t: time to reach the top speed of the move (s)
-    float maxSpeed = 0;   // w: revolutions per second
-    float maxAccel = 0;   // alpha: rad/s^2
-    float movingTime = 0; // T (s)
+    float accelTime = 0;   // t: time to reach the top speed of the move (s)
+    float maxSpeed = 0;    // w: revolutions per second
+    float maxAccel = 0;    // alpha: rad/s^2
+    float movingTime = 0;  // T (s)
 };
 
 struct SpeedResult {
-    float j = 0;          // load inertia in kg*m^2 / 1000 (model 50: / 1000000)
+    float j = 0;  // load inertia in kg*m^2 / 1000 (model 50: / 1000000)
     // Speed-limited family.
     float a = 0;
     float b = 0;
-    float thetaA = 0;     // angle used by acceleration and deceleration at full speed
+    float thetaA = 0;  // angle used by acceleration and deceleration at full speed
     // Acceleration-limited family (alpha is the same for both profiles).
     float alpha = 0;
     float q = 0;

@@ -1,10 +1,10 @@
 // SIGTERM to the window program: it quits at once when nothing runs, and only after the
 // running user operation (a transmit writing its block) has ended otherwise.
+#include "app/Termination.h"
 #include "ScratchState.h"
 #include "ScriptedDialogs.h"
 #include "session/Session.h"
 #include "session/SessionState.h"
-#include "app/Termination.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -43,7 +43,8 @@ TEST(TerminationWatch, QuitsOnlyWhenNoOperationRuns)
         ScriptedDialogs dialogs;
         ScratchState state;
         Session session(Family::PointInput, dialogs, state);
-        TerminationWatch watch([&session] { return QList<OperationTracker*>{&session.operations()}; });
+        TerminationWatch watch(
+            [&session] { return QList<OperationTracker*>{&session.operations()}; });
         ASSERT_TRUE(watch.install());
         int quits = 0;
         QObject::connect(&watch, &TerminationWatch::quitRequested, [&quits] { ++quits; });

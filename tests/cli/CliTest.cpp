@@ -1,14 +1,14 @@
 // kap-cli against simulated controllers on ptys: the files it writes, what it sends, what it
 // reports and how it ends, with several ports at once.
 #include "cli/Cli.h"
-#include "cli/CliOptions.h"
-#include "cli/Console.h"
 #include "FileTestSupport.h"
-#include "exchange/Receive.h"
 #include "ScriptedDialogs.h"
-#include "files/SettingCommands.h"
 #include "Ser2net.h"
 #include "SimLine.h"
+#include "cli/CliOptions.h"
+#include "cli/Console.h"
+#include "exchange/Receive.h"
+#include "files/SettingCommands.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -187,8 +187,10 @@ TEST_F(CliTest, CompareListsEveryDifferenceNotJustTheFirst)
 TEST_F(CliTest, FailedRestoreSaysWhatTheControllerHolds)
 {
     using Kind = sim::Fault::Kind;
-    const QString point = "The controller's point data was erased and is now incomplete. Transmit again.";
-    const QString zone = "The controller's zone data was erased and is now incomplete. Transmit again.";
+    const QString point =
+        "The controller's point data was erased and is now incomplete. Transmit again.";
+    const QString zone =
+        "The controller's zone data was erased and is now incomplete. Transmit again.";
     struct Case {
         const char* name;
         int family;
@@ -198,13 +200,36 @@ TEST_F(CliTest, FailedRestoreSaysWhatTheControllerHolds)
         int code;
     };
     const Case cases[] = {
-        {"point erase refused", 0, "@INIT PNT ", {Kind::Refuse, "E07", 0}, "transmit table: refused", 2},
-        {"point block refused", 0, "@WRITE PNT ", {Kind::Refuse, "E07", 0}, "transmit table: refused. " + point, 2},
-        {"line lost after a point record", 0, "P", {Kind::HangupMidReply, {}, 1},
-         "transmit table: communication error. " + point, 2},
-        {"zone block refused", 1, "@WRITE ZON ", {Kind::Refuse, "E07", 0}, "transmit table: refused. " + zone, 2},
-        {"zone end of data answered with one byte", 1, "\x1a", {Kind::CutReply, {}, 1},
-         "transmit table: communication error. " + zone, 2},
+        {"point erase refused",
+         0,
+         "@INIT PNT ",
+         {Kind::Refuse, "E07", 0},
+         "transmit table: refused",
+         2},
+        {"point block refused",
+         0,
+         "@WRITE PNT ",
+         {Kind::Refuse, "E07", 0},
+         "transmit table: refused. " + point,
+         2},
+        {"line lost after a point record",
+         0,
+         "P",
+         {Kind::HangupMidReply, {}, 1},
+         "transmit table: communication error. " + point,
+         2},
+        {"zone block refused",
+         1,
+         "@WRITE ZON ",
+         {Kind::Refuse, "E07", 0},
+         "transmit table: refused. " + zone,
+         2},
+        {"zone end of data answered with one byte",
+         1,
+         "\x1a",
+         {Kind::CutReply, {}, 1},
+         "transmit table: communication error. " + zone,
+         2},
         {"end of data unanswered", 0, "\x1a", {Kind::NoReply, {}, 0}, "restored from ", 0},
     };
     for (const Case& c : cases) {
@@ -257,8 +282,8 @@ TEST_F(CliTest, ExitCodes)
         QStringList arguments;
         QStringList answers;
         int code;
-        bool nothingSent;   // to the point controller after its family query
-        QString said = {};  // a line on stderr
+        bool nothingSent;    // to the point controller after its family query
+        QString said = {};   // a line on stderr
         QString error = {};  // the port's error code in the --json output
     };
     const QString p = point.path();
@@ -283,9 +308,20 @@ TEST_F(CliTest, ExitCodes)
          3,
          false},
         {"file missing", {"compare", "--port", p, file("none.csv")}, {}, 3, false},
-        {"damaged file", {"restore", "--port", p, damaged, "--yes"}, {}, 3, true, cannot, "bad-file"},
-        {"unknown actuator type", {"restore", "--port", p, unknownType, "--yes"}, {}, 3, true,
-         p + ": " + unknownType + ": its actuator type is not one this tool knows", "bad-file"},
+        {"damaged file",
+         {"restore", "--port", p, damaged, "--yes"},
+         {},
+         3,
+         true,
+         cannot,
+         "bad-file"},
+        {"unknown actuator type",
+         {"restore", "--port", p, unknownType, "--yes"},
+         {},
+         3,
+         true,
+         p + ": " + unknownType + ": its actuator type is not one this tool knows",
+         "bad-file"},
         {"file of the other family",
          {"restore", "--port", pulse.path(), pointFile, "--yes"},
          {},
@@ -294,27 +330,53 @@ TEST_F(CliTest, ExitCodes)
          pulse.path() + ": " + pointFile + " is a point-input file; this controller is pulse-train",
          "other-family"},
         {"erase declined", {"restore", "--port", p, pointFile}, {"n"}, 2, true, {}, "declined"},
-        {"no answer to the erase question", {"restore", "--port", p, pointFile}, {}, 2, true, {},
+        {"no answer to the erase question",
+         {"restore", "--port", p, pointFile},
+         {},
+         2,
+         true,
+         {},
          "declined"},
         {"erase confirmed", {"restore", "--port", p, pointFile}, {"y"}, 0, false},
         {"silent controller", {"info", "--port", silent.path()}, {}, 2, false, {}, "timeout"},
         {"no such port", {"info", "--port", file("no-port")}, {}, 2, false, {}, "port-open"},
-        {"COM9", {"info", "--port", "COM9"}, {}, 3, false,
+        {"COM9",
+         {"info", "--port", "COM9"},
+         {},
+         3,
+         false,
          "kap-cli: COM9: port names run from COM1 to COM8"},
         {"compare equal", {"compare", "--port", p, pointFile}, {}, 0, false},
-        {"a link and its target as two ports", {"info", "--port", p, "--port", linkToPoint}, {}, 3,
+        {"a link and its target as two ports",
+         {"info", "--port", p, "--port", linkToPoint},
+         {},
+         3,
          false},
-        {"lacking parameters", {"restore", "--port", p, older, "--yes"}, {}, 3, true, lacks, "bad-file"},
+        {"lacking parameters",
+         {"restore", "--port", p, older, "--yes"},
+         {},
+         3,
+         true,
+         lacks,
+         "bad-file"},
         {"allowed", {"restore", "--port", p, older, "--allow-missing"}, {"y"}, 0, false, lacks},
         {"allowed on compare", {"compare", "--port", p, older, "--allow-missing"}, {}, 3, false},
         {"out of range", {"restore", "--port", p, rangeFile, "--yes"}, {}, 0, false, range},
         {"cut inside a line", {"restore", "--port", p, cutFile, "--yes"}, {}, 3, true, cannot},
         {"over a megabyte", {"restore", "--port", p, hugeFile, "--yes"}, {}, 3, true, cannot},
         {"--out folder missing", {"backup", "--port", p, "--out", missing}, {}, 3, false, noDir},
-        {"backup into a missing folder", {"backup", "--port", p, missing + "/b.csv"}, {}, 3, false,
+        {"backup into a missing folder",
+         {"backup", "--port", p, missing + "/b.csv"},
+         {},
+         3,
+         false,
          noDir},
-        {"--out folder read-only", {"backup", "--port", p, "--out", readOnly}, {}, root ? 0 : 3,
-         false, root ? QString() : "kap-cli: " + readOnly + ": Permission denied"},
+        {"--out folder read-only",
+         {"backup", "--port", p, "--out", readOnly},
+         {},
+         root ? 0 : 3,
+         false,
+         root ? QString() : "kap-cli: " + readOnly + ": Permission denied"},
         {"--quiet with --verbose", {"info", "--port", p, "--quiet", "--verbose"}, {}, 3, false},
     };
     for (const Case& c : cases) {
@@ -353,7 +415,9 @@ TEST_F(CliTest, ControlCharactersReachTheTerminalShown)
     } cases[] = {
         {"1.10\x1b[2J\x1b]0;owned\x07", "1.10<ESC>[2J<ESC>]0;owned<BEL>"},
         {"a\tb\nc\rd\x7f", "a\tb\nc<CR>d<DEL>"},
-        {"\xc2\x9b" "31m \xe6\x97\xa5\xe6\x9c\xac", "<9B>31m \xe6\x97\xa5\xe6\x9c\xac"},
+        {"\xc2\x9b"
+         "31m \xe6\x97\xa5\xe6\x9c\xac",
+         "<9B>31m \xe6\x97\xa5\xe6\x9c\xac"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(cli::terminalSafe(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
@@ -464,7 +528,9 @@ TEST_F(CliTest, OneSilentPortAmongThreeSpoilsOnlyItsOwnResult)
     EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{"first.csv", "third.csv"}));
     const QString summary = run.err.mid(run.err.indexOf(QLatin1String("summary:")));
     EXPECT_TRUE(summary.contains(first.path() + ": backed up to")) << summary.toStdString();
-    EXPECT_TRUE(summary.contains(silent.path() + ": no reply: the controller type cannot be obtained (exit 2)")) << summary.toStdString();
+    EXPECT_TRUE(summary.contains(silent.path()
+                                 + ": no reply: the controller type cannot be obtained (exit 2)"))
+        << summary.toStdString();
     EXPECT_TRUE(summary.contains(third.path() + ": backed up to")) << summary.toStdString();
 
     const CliRun info = runCli({"info", "--json", "--port", first.path(), "--port", silent.path(),
@@ -488,9 +554,10 @@ TEST_F(CliTest, EncodingOption)
     const QString backup = file(QStringLiteral("point.csv"));
     ASSERT_EQ(runCli({"backup", "--port", point.path(), backup}).code, 0);
     const QString japanese = file(QStringLiteral("japanese.csv"));
-    writeBytes(japanese, readBytes(backup).replace("P0=,A,0.00,50,,", "P0=,A,0.00,50,\x92\x8d\x81\x41,"));
-    const QString fellBack =
-        point.path() + ": Read as Shift_JIS: the file is not Windows-1252 text";
+    writeBytes(japanese,
+               readBytes(backup).replace("P0=,A,0.00,50,,", "P0=,A,0.00,50,\x92\x8d\x81\x41,"));
+    const QString fellBack = point.path()
+                             + ": Read as Shift_JIS: the file is not Windows-1252 text";
     struct Case {
         QString encoding;
         bool refused;  // bad arguments
@@ -531,7 +598,8 @@ TEST(CliNetworkPorts, AnyMixOfLocalAndNetworkPortsBacksUpAlike)
 
     const QString out = dir.filePath("out");
     ASSERT_TRUE(QDir().mkpath(out));
-    const CliRun run = runCli({"backup", "--port", local.path(), "--port", rfc, "--port", "COM2", "--out", out});
+    const CliRun run =
+        runCli({"backup", "--port", local.path(), "--port", rfc, "--port", "COM2", "--out", out});
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
     const auto fileOf = [](const QString& address) {
         const QString hostPort = address.mid(address.indexOf("://") + 3);
@@ -546,12 +614,14 @@ TEST(CliNetworkPorts, AnyMixOfLocalAndNetworkPortsBacksUpAlike)
     for (const char* bad : {"rfc2217://10.0.0.5", "tcp://[fe80::1:4001"}) {
         const CliRun refused = runCli({"info", "--port", local.path(), "--port", bad});
         EXPECT_EQ(refused.code, 3) << bad;
-        EXPECT_TRUE(refused.err.startsWith(QStringLiteral("kap-cli: %1: ").arg(bad))) << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.startsWith(QStringLiteral("kap-cli: %1: ").arg(bad)))
+            << refused.err.toStdString();
     }
     PortOverride com3(3, "tcp://host:99999");
     const CliRun refused = runCli({"info", "--port", "COM3"});
     EXPECT_EQ(refused.code, 3);
-    EXPECT_TRUE(refused.err.startsWith("kap-cli: COM3: tcp://host:99999: port \"99999\" is not 1 to 65535"))
+    EXPECT_TRUE(
+        refused.err.startsWith("kap-cli: COM3: tcp://host:99999: port \"99999\" is not 1 to 65535"))
         << refused.err.toStdString();
     EXPECT_EQ(local.controller->receivedLines().size(), 1 + 4) << "the backup's own lines only";
 }

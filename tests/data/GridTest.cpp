@@ -94,8 +94,8 @@ TEST_F(GridTest, HandlerWritingOtherCellsNestsInOrder)
 
     grid.setText(1, 1, QStringLiteral("5"));
 
-    EXPECT_EQ(trace, (QStringList{"enter 1,1", "enter 1,2", "leave 1,2", "enter 1,3",
-                                  "leave 1,3", "leave 1,1"}));
+    EXPECT_EQ(trace, (QStringList{"enter 1,1", "enter 1,2", "leave 1,2", "enter 1,3", "leave 1,3",
+                                  "leave 1,1"}));
     EXPECT_EQ(grid.text(1, 2), QStringLiteral("5!"));
 
     // The second time the handler's writes equal what is there: only the outer change.

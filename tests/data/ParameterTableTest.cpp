@@ -59,8 +59,10 @@ TEST(ParameterTableSetUp, PointInputGridHoldsTheType50TableAndStartsHidden)
     EXPECT_EQ(w.grid2.text(15, kNoColumn), "36");
     EXPECT_EQ(w.grid2.text(2, kRangeColumn), "0 to 300 (*10^-6kg.m.m)");
     EXPECT_EQ(w.grid2.text(6, kRangeColumn), "50 to 50 (*0.01rps)");
-    EXPECT_EQ(w.grid2.text(5, kNoteColumn), "Positioning complete pulse (Previous controller only)");
-    const QStringList fields = QString("50,0,0,300,100,1,**,50,360,1,50,50,0,100,50,0,50").split(',');
+    EXPECT_EQ(w.grid2.text(5, kNoteColumn),
+              "Positioning complete pulse (Previous controller only)");
+    const QStringList fields =
+        QString("50,0,0,300,100,1,**,50,360,1,50,50,0,100,50,0,50").split(',');
     for (int k = 0; k < fields.size(); ++k) {
         EXPECT_EQ(w.grid2.text(k - 1, kInitialColumn), fields.at(k)) << "row " << k - 1;
         EXPECT_EQ(w.value(k - 1), fields.at(k)) << "row " << k - 1;
@@ -103,33 +105,26 @@ TEST_P(SilentEdit, ValueIsKeptOrReturnsToTheInitialValueWithoutABox)
     EXPECT_EQ(w.grid1.tag(), "Change");
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, SilentEdit, ::testing::Values(
-    Edit{Family::PointInput, 3, "150", "100"},      // Acceleration 1 to 100
-    Edit{Family::PointInput, 3, "0", "100"},
-    Edit{Family::PointInput, 3, "1", "1"},
-    Edit{Family::PointInput, 3, "abc", "100"},
-    Edit{Family::PointInput, 3, "1e2", "100"},
-    Edit{Family::PointInput, 4, "2", "1"},          // choice row
-    Edit{Family::PointInput, 4, "0", "0"},
-    Edit{Family::PointInput, 1, "-9999", "-9999"},
-    Edit{Family::PointInput, 1, "1", "0"},
-    Edit{Family::PointInput, 7, "45", "360"},       // below the range: no multiple-of-360 box
-    Edit{Family::PointInput, 7, "32400", "32400"},
-    Edit{Family::PointInput, -1, "61", "61"},       // type row: 50 to 66
-    Edit{Family::PointInput, -1, "67", "50"},
-    Edit{Family::PointInput, 3, " 50", "50"},       // accepted values are stored plainly
-    Edit{Family::PointInput, 3, "+50", "50"},
-    Edit{Family::PointInput, 3, "50.", "50"},
-    Edit{Family::PointInput, 3, "050.0", "50"},
-    Edit{Family::PointInput, 14, "-0", "0"},
-    Edit{Family::PointInput, 7, "720.", "720"},
-    Edit{Family::PointInput, -1, " 61", "61"},
-    Edit{Family::PulseTrain, 4, "+00", "0"},
-    Edit{Family::PulseTrain, 0, "150", "100"},
-    Edit{Family::PulseTrain, 9, "99", "1000"},
-    Edit{Family::PulseTrain, 9, "1999", "1999"},
-    Edit{Family::PulseTrain, 8, "1", "1"},
-    Edit{Family::PulseTrain, 8, "5", "0"}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SilentEdit,
+    ::testing::Values(
+        Edit{Family::PointInput, 3, "150", "100"},  // Acceleration 1 to 100
+        Edit{Family::PointInput, 3, "0", "100"}, Edit{Family::PointInput, 3, "1", "1"},
+        Edit{Family::PointInput, 3, "abc", "100"}, Edit{Family::PointInput, 3, "1e2", "100"},
+        Edit{Family::PointInput, 4, "2", "1"},  // choice row
+        Edit{Family::PointInput, 4, "0", "0"}, Edit{Family::PointInput, 1, "-9999", "-9999"},
+        Edit{Family::PointInput, 1, "1", "0"},
+        Edit{Family::PointInput, 7, "45", "360"},  // below the range: no multiple-of-360 box
+        Edit{Family::PointInput, 7, "32400", "32400"},
+        Edit{Family::PointInput, -1, "61", "61"},  // type row: 50 to 66
+        Edit{Family::PointInput, -1, "67", "50"},
+        Edit{Family::PointInput, 3, " 50", "50"},  // accepted values are stored plainly
+        Edit{Family::PointInput, 3, "+50", "50"}, Edit{Family::PointInput, 3, "50.", "50"},
+        Edit{Family::PointInput, 3, "050.0", "50"}, Edit{Family::PointInput, 14, "-0", "0"},
+        Edit{Family::PointInput, 7, "720.", "720"}, Edit{Family::PointInput, -1, " 61", "61"},
+        Edit{Family::PulseTrain, 4, "+00", "0"}, Edit{Family::PulseTrain, 0, "150", "100"},
+        Edit{Family::PulseTrain, 9, "99", "1000"}, Edit{Family::PulseTrain, 9, "1999", "1999"},
+        Edit{Family::PulseTrain, 8, "1", "1"}, Edit{Family::PulseTrain, 8, "5", "0"}));
 
 TEST(ParameterTableAngle, NotAMultipleOf360GivesTheBoxAnd360)
 {
@@ -191,18 +186,20 @@ TEST_P(TypeRangeEdit, ValidationFollowsTheTypesRangeText)
     EXPECT_TRUE(w.dialogs.boxes.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, TypeRangeEdit, ::testing::Values(
-    TypeEdit{Family::PointInput, "50", 6, "30", "50"},   // Org return speed 50 to 50
-    TypeEdit{Family::PointInput, "61", 6, "30", "30"},   // 1 to 50
-    TypeEdit{Family::PointInput, "61", 6, "51", "10"},
-    TypeEdit{Family::PointInput, "50", 9, "1", "50"},    // Teaching movement speed
-    TypeEdit{Family::PointInput, "61", 9, "1", "1"},
-    TypeEdit{Family::PulseTrain, "50", 2, "30", "50"},
-    TypeEdit{Family::PulseTrain, "61", 2, "30", "30"},
-    TypeEdit{Family::PulseTrain, "61", 5, "0", "10"},
-    TypeEdit{Family::PointInput, "62", 2, "2500", "2500"},  // Load inertia 0 to 3000
-    TypeEdit{Family::PointInput, "63", 2, "2500", "2000"},  // 0 to 2000
-    TypeEdit{Family::PointInput, "65", 2, "51", "50"}));
+INSTANTIATE_TEST_SUITE_P(
+    Types, TypeRangeEdit,
+    ::testing::Values(
+        TypeEdit{Family::PointInput, "50", 6, "30", "50"},  // Org return speed 50 to 50
+        TypeEdit{Family::PointInput, "61", 6, "30", "30"},  // 1 to 50
+        TypeEdit{Family::PointInput, "61", 6, "51", "10"},
+        TypeEdit{Family::PointInput, "50", 9, "1", "50"},  // Teaching movement speed
+        TypeEdit{Family::PointInput, "61", 9, "1", "1"},
+        TypeEdit{Family::PulseTrain, "50", 2, "30", "50"},
+        TypeEdit{Family::PulseTrain, "61", 2, "30", "30"},
+        TypeEdit{Family::PulseTrain, "61", 5, "0", "10"},
+        TypeEdit{Family::PointInput, "62", 2, "2500", "2500"},  // Load inertia 0 to 3000
+        TypeEdit{Family::PointInput, "63", 2, "2500", "2000"},  // 0 to 2000
+        TypeEdit{Family::PointInput, "65", 2, "51", "50"}));
 
 TEST(ParameterTableType, RangesInitialValuesAndLabelFollowTheType)
 {
@@ -250,8 +247,9 @@ TEST(ParameterTableType, UnknownTypeShowsTheBoxAndEndsTheProgram)
     w.table.setCurrentType("67");
     EXPECT_EQ(w.table.SelectDefaultRow(), ParameterTable::TypeCheck::Unknown);
     ASSERT_EQ(w.dialogs.boxes.size(), 1);
-    EXPECT_TRUE(w.dialogs.boxes.at(0) == (Box{"Controller type is different.", "Controller type",
-                                              MsgIcon::Exclamation, MsgButtons::Ok}));
+    EXPECT_TRUE(w.dialogs.boxes.at(0)
+                == (Box{"Controller type is different.", "Controller type", MsgIcon::Exclamation,
+                        MsgButtons::Ok}));
     EXPECT_EQ(w.ended, 1);
     EXPECT_EQ(w.table.defaultRow(), "50,100,1,50,1,0,50,1,1,0,1000,");  // kept
 
@@ -292,14 +290,12 @@ TEST_P(Prm6Edit, FollowsItsOwnRulesAndSetsTheMark)
     EXPECT_TRUE(w.dialogs.boxes.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, Prm6Edit, ::testing::Values(
-    Prm6Case{"**", "**", "0", "**"},
-    Prm6Case{"**", "**", "1", "**"},
-    Prm6Case{"1", "1", "0", "0"},
-    Prm6Case{"1", "0", "**", "1"},
-    Prm6Case{"1", "0", "7", "1"},
-    Prm6Case{"0", "1", "**", "**"},
-    Prm6Case{"0", "1", "x", "0"}));
+INSTANTIATE_TEST_SUITE_P(
+    Rules, Prm6Edit,
+    ::testing::Values(Prm6Case{"**", "**", "0", "**"}, Prm6Case{"**", "**", "1", "**"},
+                      Prm6Case{"1", "1", "0", "0"}, Prm6Case{"1", "0", "**", "1"},
+                      Prm6Case{"1", "0", "7", "1"}, Prm6Case{"0", "1", "**", "**"},
+                      Prm6Case{"0", "1", "x", "0"}));
 
 TEST(ParameterTableNotApplicable, RowWithInitialValueStarsKeepsStars)
 {

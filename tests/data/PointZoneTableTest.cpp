@@ -1,7 +1,7 @@
-#include "data/Keypad.h"
-#include "data/PointTable.h"
 #include "ScriptedDialogs.h"
 #include "SimpleTableHost.h"
+#include "data/Keypad.h"
+#include "data/PointTable.h"
 #include "data/ZoneTable.h"
 
 #include <QQueue>
@@ -20,8 +20,16 @@ const QString kAngleError = "Please set a value as 0 to 359.99 (deg).";
 
 // Answers of the entry dialogs, queued by the test; counts what was asked.
 struct FakeEntry : EntryDialogs {
-    QString operationMode() override { ++modeAsked; return answers.dequeue(); }
-    QString numericValue() override { ++keypadAsked; return answers.dequeue(); }
+    QString operationMode() override
+    {
+        ++modeAsked;
+        return answers.dequeue();
+    }
+    QString numericValue() override
+    {
+        ++keypadAsked;
+        return answers.dequeue();
+    }
     QQueue<QString> answers;
     int modeAsked = 0;
     int keypadAsked = 0;
@@ -96,28 +104,25 @@ TEST_P(PointRowCheck, WholeRowIsCheckedOnAnyChange)
     EXPECT_EQ(w.grid1.tag(), "Change");
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, PointRowCheck, ::testing::Values(
-    PointRow{"a", "", "", "A", "", "", {}},
-    PointRow{"i", "5", "10", "I", "5.00", "10", {}},
-    PointRow{"X", "", "", "", "", "", {kModeError}},
-    PointRow{"B", "5", "50", "B", "", "", {}},
-    PointRow{"b", "1", "", "B", "1.00", "", {}},
-    PointRow{"B", "0", "20", "B", "0.00", "", {}},
-    PointRow{"A", "12.3", "", "A", "12.30", "", {}},
-    PointRow{"A", "12.346", "", "A", "12.35", "", {}},
-    PointRow{"A", "-0.5", "", "A", "-0.50", "", {}},
-    PointRow{"A", "1000", "", "A", "1000.00", "", {}},
-    PointRow{"A", "abc", "", "A", "", "", {}},
-    PointRow{"A", "", "0", "A", "", "", {kSpeedError}},
-    PointRow{"A", "", "101", "A", "", "", {kSpeedError}},
-    PointRow{"A", "", "100", "A", "", "100", {}},
-    PointRow{"A", "", "50.5", "A", "", "50", {}},
-    PointRow{"A", "", "51.5", "A", "", "52", {}},
-    PointRow{"A", "", "-5", "A", "", "-5", {}},
-    PointRow{"A", "", "x", "A", "", "", {}},
-    // 0.4 rounds to 0, which the next pass refuses like a typed 0.
-    PointRow{"A", "", "0.4", "A", "", "", {kSpeedError}},
-    PointRow{"X", "1.5", "101", "", "1.50", "", {kModeError, kSpeedError}}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PointRowCheck,
+    ::testing::Values(
+        PointRow{"a", "", "", "A", "", "", {}}, PointRow{"i", "5", "10", "I", "5.00", "10", {}},
+        PointRow{"X", "", "", "", "", "", {kModeError}}, PointRow{"B", "5", "50", "B", "", "", {}},
+        PointRow{"b", "1", "", "B", "1.00", "", {}}, PointRow{"B", "0", "20", "B", "0.00", "", {}},
+        PointRow{"A", "12.3", "", "A", "12.30", "", {}},
+        PointRow{"A", "12.346", "", "A", "12.35", "", {}},
+        PointRow{"A", "-0.5", "", "A", "-0.50", "", {}},
+        PointRow{"A", "1000", "", "A", "1000.00", "", {}},
+        PointRow{"A", "abc", "", "A", "", "", {}},
+        PointRow{"A", "", "0", "A", "", "", {kSpeedError}},
+        PointRow{"A", "", "101", "A", "", "", {kSpeedError}},
+        PointRow{"A", "", "100", "A", "", "100", {}}, PointRow{"A", "", "50.5", "A", "", "50", {}},
+        PointRow{"A", "", "51.5", "A", "", "52", {}}, PointRow{"A", "", "-5", "A", "", "-5", {}},
+        PointRow{"A", "", "x", "A", "", "", {}},
+        // 0.4 rounds to 0, which the next pass refuses like a typed 0.
+        PointRow{"A", "", "0.4", "A", "", "", {kSpeedError}},
+        PointRow{"X", "1.5", "101", "", "1.50", "", {kModeError, kSpeedError}}));
 
 struct Keys {
     int column;
@@ -136,20 +141,21 @@ TEST_P(PointKeys, KeyFilterKeepsOnlyTheColumnsKeys)
     EXPECT_TRUE(w.dialogs.boxes.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Columns, PointKeys, ::testing::Values(
-    Keys{PointTable::ModeColumn, "a", "A"},
-    Keys{PointTable::ModeColumn, "x", ""},
-    Keys{PointTable::ModeColumn, "xi", "I"},
-    Keys{PointTable::PositionColumn, "1a2.5", "12.50"},
-    Keys{PointTable::PositionColumn, "-3", "-3.00"},
-    Keys{PointTable::SpeedColumn, "5-0.", "50"},
-    Keys{PointTable::NoteColumn, "Any text!", "Any text!"}));
+INSTANTIATE_TEST_SUITE_P(Columns, PointKeys,
+                         ::testing::Values(Keys{PointTable::ModeColumn, "a", "A"},
+                                           Keys{PointTable::ModeColumn, "x", ""},
+                                           Keys{PointTable::ModeColumn, "xi", "I"},
+                                           Keys{PointTable::PositionColumn, "1a2.5", "12.50"},
+                                           Keys{PointTable::PositionColumn, "-3", "-3.00"},
+                                           Keys{PointTable::SpeedColumn, "5-0.", "50"},
+                                           Keys{PointTable::NoteColumn, "Any text!", "Any text!"}));
 
 TEST(PointTableEntry, DialogResultIsWrittenAndCancelLeavesTheCell)
 {
     PointWindow w;
     w.grid1.setText(3, PointTable::SpeedColumn, "40");
-    w.entry.answers << "" << "50.5";
+    w.entry.answers << ""
+                    << "50.5";
     w.grid1.doubleClick(3, PointTable::SpeedColumn);
     EXPECT_EQ(w.grid1.text(3, PointTable::SpeedColumn), "40");
     w.grid1.doubleClick(3, PointTable::SpeedColumn);
@@ -207,13 +213,14 @@ TEST_P(ZoneRowCheck, BothAnglesAreCheckedOnEveryChange)
     EXPECT_EQ(w.grid1.tag(), "Change");
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ZoneRowCheck, ::testing::Values(
-    ZoneRow{"359.99", "", "359.99", "", 0},
-    ZoneRow{"360", "", "", "", 1},
-    ZoneRow{"-0.01", "10", "", "10.00", 1},
-    ZoneRow{"12.5", "0", "12.50", "0.00", 0},
-    ZoneRow{"300", "100", "300.00", "100.00", 0},  // A above B is the user's affair
-    ZoneRow{"400", "-1", "", "", 2}));
+INSTANTIATE_TEST_SUITE_P(Rows, ZoneRowCheck,
+                         ::testing::Values(ZoneRow{"359.99", "", "359.99", "", 0},
+                                           ZoneRow{"360", "", "", "", 1},
+                                           ZoneRow{"-0.01", "10", "", "10.00", 1},
+                                           ZoneRow{"12.5", "0", "12.50", "0.00", 0},
+                                           ZoneRow{"300", "100", "300.00", "100.00",
+                                                   0},  // A above B is the user's affair
+                                           ZoneRow{"400", "-1", "", "", 2}));
 
 TEST(ZoneTable, SetUpKeysAndTeaching)
 {
@@ -248,7 +255,8 @@ TEST(ZoneTable, UnreadableAngleIsEmptiedAndTheWindowRestored)
 TEST(ZoneTable, KeypadOnAnglesOnly)
 {
     ZoneWindow w;
-    w.entry.answers << "45" << "";
+    w.entry.answers << "45"
+                    << "";
     w.grid1.doubleClick(0, ZoneTable::AngleBColumn);
     EXPECT_EQ(w.grid1.text(0, 2), "45.00");
     w.grid1.doubleClick(0, ZoneTable::AngleBColumn);
@@ -294,20 +302,14 @@ TEST_P(KeypadKeys, ValueTextFollowsTheKeys)
     EXPECT_EQ(pad.value(), GetParam().shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sequences, KeypadKeys, ::testing::Values(
-    KeySequence{"", "0"},
-    KeySequence{"-5", "-5"},
-    KeySequence{"5..2", "5.2"},
-    KeySequence{"12C", "0"},
-    KeySequence{"0", "0"},
-    KeySequence{"00", "0"},
-    KeySequence{"10", "10"},
-    KeySequence{"-", "-0"},
-    KeySequence{"--", "0"},
-    KeySequence{"5-", "-5"},
-    KeySequence{"5--", "5"},
-    KeySequence{"1.5C.5", "0.5"},
-    KeySequence{".", "0."}));
+INSTANTIATE_TEST_SUITE_P(Sequences, KeypadKeys,
+                         ::testing::Values(KeySequence{"", "0"}, KeySequence{"-5", "-5"},
+                                           KeySequence{"5..2", "5.2"}, KeySequence{"12C", "0"},
+                                           KeySequence{"0", "0"}, KeySequence{"00", "0"},
+                                           KeySequence{"10", "10"}, KeySequence{"-", "-0"},
+                                           KeySequence{"--", "0"}, KeySequence{"5-", "-5"},
+                                           KeySequence{"5--", "5"}, KeySequence{"1.5C.5", "0.5"},
+                                           KeySequence{".", "0."}));
 
 }  // namespace
 }  // namespace kap

@@ -1,13 +1,13 @@
 // The session rig with the helpers of the receive, transmit and initialise procedures.
 #pragma once
 
+#include "SessionRig.h"
 #include "data/Grid.h"
 #include "data/ParameterTable.h"
 #include "data/PointTable.h"
-#include "exchange/Receive.h"
-#include "SessionRig.h"
-#include "exchange/Transmit.h"
 #include "data/ZoneTable.h"
+#include "exchange/Receive.h"
+#include "exchange/Transmit.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,13 @@ inline void PrintTo(const QString& s, std::ostream* os)
 }
 inline void PrintTo(const QByteArray& b, std::ostream* os)
 {
-    *os << '"' << QString::fromLatin1(b).replace("\r", "\\r").replace("\n", "\\n")
-                       .replace(QChar(0x1a), "\\x1a").toStdString() << '"';
+    *os << '"'
+        << QString::fromLatin1(b)
+               .replace("\r", "\\r")
+               .replace("\n", "\\n")
+               .replace(QChar(0x1a), "\\x1a")
+               .toStdString()
+        << '"';
 }
 
 namespace kap::test {
@@ -45,10 +50,14 @@ enum class Op { ReceiveTable, ReceiveParameters, TransmitTable, TransmitParamete
 inline const char* opName(Op op)
 {
     switch (op) {
-    case Op::ReceiveTable: return "ReceiveTable";
-    case Op::ReceiveParameters: return "ReceiveParameters";
-    case Op::TransmitTable: return "TransmitTable";
-    case Op::TransmitParameters: return "TransmitParameters";
+    case Op::ReceiveTable:
+        return "ReceiveTable";
+    case Op::ReceiveParameters:
+        return "ReceiveParameters";
+    case Op::TransmitTable:
+        return "TransmitTable";
+    case Op::TransmitParameters:
+        return "TransmitParameters";
     }
     return "?";
 }
@@ -67,10 +76,14 @@ struct ExchangeRig : SessionRig {
     exchange::Result run(Op op)
     {
         switch (op) {
-        case Op::ReceiveTable: return exchange::ReceiveTable(session);
-        case Op::ReceiveParameters: return exchange::ReceiveParameters(session);
-        case Op::TransmitTable: return exchange::TransmitTable(session);
-        case Op::TransmitParameters: return exchange::TransmitParameters(session);
+        case Op::ReceiveTable:
+            return exchange::ReceiveTable(session);
+        case Op::ReceiveParameters:
+            return exchange::ReceiveParameters(session);
+        case Op::TransmitTable:
+            return exchange::TransmitTable(session);
+        case Op::TransmitParameters:
+            return exchange::TransmitParameters(session);
         }
         return exchange::Result::LinkError;
     }
@@ -140,7 +153,8 @@ struct ExchangeRig : SessionRig {
 
 inline Box question(const char* text, const char* title)
 {
-    return {QString::fromLatin1(text), QString::fromLatin1(title), MsgIcon::Question, MsgButtons::YesNo};
+    return {QString::fromLatin1(text), QString::fromLatin1(title), MsgIcon::Question,
+            MsgButtons::YesNo};
 }
 inline Box okBox(const char* text, const char* title, MsgIcon icon = MsgIcon::None)
 {
@@ -158,8 +172,8 @@ inline Box refusalBox()
 // operation, the controller's reply after the text.
 inline Box refusalBoxWithReply(const QString& title, const char* reply)
 {
-    return {QStringLiteral("Cannot receive data from controller.\n\n") + QString::fromLatin1(reply), title,
-            MsgIcon::Critical, MsgButtons::Ok};
+    return {QStringLiteral("Cannot receive data from controller.\n\n") + QString::fromLatin1(reply),
+            title, MsgIcon::Critical, MsgButtons::Ok};
 }
 
 inline bool operator==(const Box& a, const Box& b)

@@ -1,8 +1,8 @@
 // Init Point / Zones, Init Parameters, Init ORG and Changing Origin against the simulated
 // controller: their texts, what they send, what the grids hold afterwards, and every step's
 // time-out, refusal and cut reply.
-#include "ExchangeRig.h"
 #include "exchange/Initialise.h"
+#include "ExchangeRig.h"
 #include "files/SettingCommands.h"
 
 #include <QTemporaryDir>
@@ -52,7 +52,8 @@ Box okText(const QString& text, const QString& title)
 
 Box saveQuestion()
 {
-    return {QStringLiteral("Do you save data?"), QString(), MsgIcon::Question, MsgButtons::YesNoCancel};
+    return {QStringLiteral("Do you save data?"), QString(), MsgIcon::Question,
+            MsgButtons::YesNoCancel};
 }
 
 Box englishQuestion()
@@ -71,7 +72,9 @@ struct InitRig : ExchangeRig {
     }
 
     // The window's own save question, as the window hands it in.
-    const exchange::SaveQuestion askToSave = [this] { return SettingCommands(session).askToSave(); };
+    const exchange::SaveQuestion askToSave = [this] {
+        return SettingCommands(session).askToSave();
+    };
 
     bool points() const { return session.family() == Family::PointInput; }
     QString tableTitle() const { return points() ? "Point initialization" : "Zone initialization"; }
@@ -205,11 +208,12 @@ TEST(InitTable, ErasesTheControllerThenEmptiesEveryRow)
         bool cancelUsable = true;
         bool shown = false;
         bool stillFilled = false;
-        QObject::connect(&rig.sim.controller, &sim::Controller::entryReceived, [&](const QByteArray&) {
-            cancelUsable = rig.bar().cancelEnabled;
-            shown = rig.bar().visible;
-            stillFilled = !rig.cell(0, 1).isEmpty();
-        });
+        QObject::connect(&rig.sim.controller, &sim::Controller::entryReceived,
+                         [&](const QByteArray&) {
+                             cancelUsable = rig.bar().cancelEnabled;
+                             shown = rig.bar().visible;
+                             stillFilled = !rig.cell(0, 1).isEmpty();
+                         });
         rig.dialogs.answer(MsgAnswer::Yes).ok();
         EXPECT_EQ(exchange::InitTable(rig.session, rig.askToSave), exchange::Result::Done);
 
@@ -323,13 +327,15 @@ TEST(InitParameters, PointInputType50FillsTheFactoryValues)
     rig.watchLocking();
     rig.chooser.answers = {QStringLiteral("50")};
     rig.dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::No);
-    EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Done);
+    EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave),
+              exchange::Result::Done);
 
-    EXPECT_EQ(rig.sent(), lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@?PRM 0,\r\n", "@INIT PRM 50,\r\n"}));
+    EXPECT_EQ(rig.sent(),
+              lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@?PRM 0,\r\n", "@INIT PRM 50,\r\n"}));
     EXPECT_FALSE(rig.lockedWhileAsked.contains(false));
-    EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{question("Do you initialize parameter data?", kParamTitle),
-                                             okBox("Initializing has completed.", kParamTitle),
-                                             englishQuestion()}));
+    EXPECT_EQ(rig.dialogs.boxes,
+              (QList<Box>{question("Do you initialize parameter data?", kParamTitle),
+                          okBox("Initializing has completed.", kParamTitle), englishQuestion()}));
     ASSERT_EQ(rig.chooser.asked.size(), 1);
     EXPECT_EQ(rig.chooser.asked[0].current, "61") << "the controller's own type preselected";
     EXPECT_FALSE(rig.chooser.asked[0].withoutMova);
@@ -381,7 +387,8 @@ TEST(InitParameters, TheTypeDecidesValuesAndRanges)
         rig.spoilParameters();
         rig.chooser.answers = {QString::fromLatin1(c.type)};
         rig.dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::No);
-        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Done);
+        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave),
+                  exchange::Result::Done);
         EXPECT_EQ(rig.sent().last(), "@INIT PRM " + QByteArray(c.type) + ",\r\n");
         expectFactoryValues(rig, c.type, rig.points() ? QList<int>{6, 28} : QList<int>{});
         expectRow(rig, 10, c.speed);
@@ -401,7 +408,8 @@ TEST(InitParameters, PulseTrainSkipsVersionAndLayoutAndLeavesMovaOut)
     rig.spoilParameters();
     rig.chooser.answers = {QStringLiteral("62")};
     rig.dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::No);
-    EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Done);
+    EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave),
+              exchange::Result::Done);
 
     EXPECT_EQ(rig.sent(), lines({"@?PRM 0,\r\n", "@INIT PRM 62,\r\n"}));
     ASSERT_EQ(rig.chooser.asked.size(), 1);
@@ -429,11 +437,13 @@ TEST(InitParameters, EnglishWritesParameter22)
         rig.chooser.answers = {QStringLiteral("50")};
         rig.view.error = QStringLiteral("E99");
         rig.dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::Yes).ok();
-        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Done);
+        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave),
+                  exchange::Result::Done);
 
         const QList<QByteArray> sent = rig.sent();
         ASSERT_GE(sent.size(), 3);
-        EXPECT_EQ(sent.mid(sent.size() - 3), (QList<QByteArray>{"@WRITE PRM ,\r\n", c.record, "\x1a"}));
+        EXPECT_EQ(sent.mid(sent.size() - 3),
+                  (QList<QByteArray>{"@WRITE PRM ,\r\n", c.record, "\x1a"}));
         EXPECT_EQ(rig.dialogs.boxes.mid(1),
                   (QList<Box>{okBox("Initializing has completed.", kParamTitle), englishQuestion(),
                               okBox("    Complete.", "Parameter")}));
@@ -471,7 +481,8 @@ TEST(InitParameters, ControllerGenerationAndVersionDecideParameters6And28)
         InitRig rig(o);
         rig.chooser.answers = {QStringLiteral("63")};
         rig.dialogs.answer(MsgAnswer::Yes).ok().answer(MsgAnswer::No);
-        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Done);
+        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave),
+                  exchange::Result::Done);
         expectRow(rig, 6, c.prm6);
         expectRow(rig, 28, c.prm28);
     }
@@ -486,10 +497,12 @@ TEST(InitParameters, CancelInTheTypeDialogSendsNothingMore)
         const QString before = rig.gridText();
         rig.chooser.answers = {std::nullopt};
         rig.dialogs.answer(MsgAnswer::Yes);
-        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Declined);
+        EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave),
+                  exchange::Result::Declined);
 
-        EXPECT_EQ(rig.sent(), rig.points() ? lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@?PRM 0,\r\n"})
-                                           : lines({"@?PRM 0,\r\n"}));
+        EXPECT_EQ(rig.sent(), rig.points()
+                                  ? lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@?PRM 0,\r\n"})
+                                  : lines({"@?PRM 0,\r\n"}));
         EXPECT_EQ(rig.dialogs.boxes.size(), 1) << "no box after Cancel";
         EXPECT_EQ(rig.gridText(), before);
         EXPECT_EQ(rig.sim.controller.params[0], "61");
@@ -525,7 +538,8 @@ TEST(InitParameters, NoAndTheSaveQuestionSendNothing)
                 rig.dialogs.answer(a);
             if (c.file)
                 rig.dialogs.file(QString::fromLatin1(c.file));
-            EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave), exchange::Result::Declined);
+            EXPECT_EQ(exchange::InitParameters(rig.session, rig.chooser, rig.askToSave),
+                      exchange::Result::Declined);
             EXPECT_TRUE(rig.sent().isEmpty());
             EXPECT_TRUE(rig.chooser.asked.isEmpty());
             EXPECT_EQ(rig.gridText(), before);
@@ -543,7 +557,7 @@ struct ParameterFault {
     QList<Box> boxesAfterQuestion;
     exchange::Result result;
     bool chooserAsked;
-    bool initialised;     // the controller said "OK" to "@INIT PRM "
+    bool initialised;      // the controller said "OK" to "@INIT PRM "
     bool english = false;  // Yes to "Do you change to English?"
     double timeScale = kShort;
 };
@@ -552,45 +566,165 @@ const Box kParamLinkError = linkErrorBox(kParamTitle);
 const Box kInitDone = okBox("Initializing has completed.", kParamTitle);
 
 const ParameterFault kParameterFaults[] = {
-    {"version unanswered", 0, "@?VER ", {Kind::NoReply, {}, 0}, {kParamLinkError}, exchange::Result::LinkError,
-     false, false},
-    {"version refused", 0, "@?VER ", {Kind::Refuse, "E01", 0}, {refusalBox()}, exchange::Result::Refused, false,
+    {"version unanswered",
+     0,
+     "@?VER ",
+     {Kind::NoReply, {}, 0},
+     {kParamLinkError},
+     exchange::Result::LinkError,
+     false,
      false},
-    {"version reply cut short", 0, "@?VER ", {Kind::CutReply, {}, 3}, {kParamLinkError},
-     exchange::Result::LinkError, false, false},
-    {"layout unanswered", 0, "@READ DIO ", {Kind::NoReply, {}, 0}, {kParamLinkError}, exchange::Result::LinkError,
-     false, false},
-    {"layout refused", 0, "@READ DIO ", {Kind::Refuse, {}, 0}, {refusalBox()}, exchange::Result::Refused, false,
+    {"version refused",
+     0,
+     "@?VER ",
+     {Kind::Refuse, "E01", 0},
+     {refusalBox()},
+     exchange::Result::Refused,
+     false,
      false},
-    {"layout reply cut short", 0, "@READ DIO ", {Kind::CutReply, {}, 4}, {kParamLinkError},
-     exchange::Result::LinkError, false, false},
-    {"type query unanswered", 0, "@?PRM ", {Kind::NoReply, {}, 0}, {kParamLinkError}, exchange::Result::LinkError,
-     false, false},
-    {"type query refused", 1, "@?PRM ", {Kind::Refuse, {}, 0}, {refusalBox()}, exchange::Result::Refused, false,
+    {"version reply cut short",
+     0,
+     "@?VER ",
+     {Kind::CutReply, {}, 3},
+     {kParamLinkError},
+     exchange::Result::LinkError,
+     false,
      false},
-    {"type query cut short", 1, "@?PRM ", {Kind::CutReply, {}, 2}, {kParamLinkError}, exchange::Result::LinkError,
-     false, false},
-    {"init unanswered", 0, "@INIT PRM ", {Kind::NoReply, {}, 0}, {kParamLinkError}, exchange::Result::LinkError,
-     true, false},
+    {"layout unanswered",
+     0,
+     "@READ DIO ",
+     {Kind::NoReply, {}, 0},
+     {kParamLinkError},
+     exchange::Result::LinkError,
+     false,
+     false},
+    {"layout refused",
+     0,
+     "@READ DIO ",
+     {Kind::Refuse, {}, 0},
+     {refusalBox()},
+     exchange::Result::Refused,
+     false,
+     false},
+    {"layout reply cut short",
+     0,
+     "@READ DIO ",
+     {Kind::CutReply, {}, 4},
+     {kParamLinkError},
+     exchange::Result::LinkError,
+     false,
+     false},
+    {"type query unanswered",
+     0,
+     "@?PRM ",
+     {Kind::NoReply, {}, 0},
+     {kParamLinkError},
+     exchange::Result::LinkError,
+     false,
+     false},
+    {"type query refused",
+     1,
+     "@?PRM ",
+     {Kind::Refuse, {}, 0},
+     {refusalBox()},
+     exchange::Result::Refused,
+     false,
+     false},
+    {"type query cut short",
+     1,
+     "@?PRM ",
+     {Kind::CutReply, {}, 2},
+     {kParamLinkError},
+     exchange::Result::LinkError,
+     false,
+     false},
+    {"init unanswered",
+     0,
+     "@INIT PRM ",
+     {Kind::NoReply, {}, 0},
+     {kParamLinkError},
+     exchange::Result::LinkError,
+     true,
+     false},
     // "NG" to the INIT line: the box says so, with the reply.
-    {"init refused", 0, "@INIT PRM ", {Kind::Refuse, "E05", 0}, {refusalBoxWithReply(kParamTitle, "NG\nE05")},
-     exchange::Result::Refused, true, false},
-    {"init refused (pulse train)", 1, "@INIT PRM ", {Kind::Refuse, "E05 TYPE", 0},
-     {refusalBoxWithReply(kParamTitle, "NG\nE05 TYPE")}, exchange::Result::Refused, true, false},
-    {"init reply cut short", 1, "@INIT PRM ", {Kind::CutReply, {}, 1}, {kParamLinkError},
-     exchange::Result::LinkError, true, false},
-    {"init line closed mid-reply", 0, "@INIT PRM ", {Kind::HangupMidReply, {}, 1}, {kParamLinkError},
-     exchange::Result::LinkError, true, false},
-    {"language block unanswered", 0, "@WRITE PRM ", {Kind::NoReply, {}, 0},
-     {kInitDone, englishQuestion(), kParamLinkError}, exchange::Result::LinkError, true, true, true},
-    {"language block refused", 1, "@WRITE PRM ", {Kind::Refuse, {}, 0},
-     {kInitDone, englishQuestion(), refusalBox()}, exchange::Result::Refused, true, true, true},
-    {"language block reply cut short", 0, "@WRITE PRM ", {Kind::CutReply, {}, 3},
-     {kInitDone, englishQuestion(), kParamLinkError}, exchange::Result::LinkError, true, true, true},
-    {"language record refused", 0, "PRM", {Kind::Refuse, {}, 0}, {kInitDone, englishQuestion(), refusalBox()},
-     exchange::Result::Refused, true, true, true, 1.0},
-    {"language end of data refused", 1, "\x1a", {Kind::Refuse, {}, 0},
-     {kInitDone, englishQuestion(), refusalBox()}, exchange::Result::Refused, true, true, true},
+    {"init refused",
+     0,
+     "@INIT PRM ",
+     {Kind::Refuse, "E05", 0},
+     {refusalBoxWithReply(kParamTitle, "NG\nE05")},
+     exchange::Result::Refused,
+     true,
+     false},
+    {"init refused (pulse train)",
+     1,
+     "@INIT PRM ",
+     {Kind::Refuse, "E05 TYPE", 0},
+     {refusalBoxWithReply(kParamTitle, "NG\nE05 TYPE")},
+     exchange::Result::Refused,
+     true,
+     false},
+    {"init reply cut short",
+     1,
+     "@INIT PRM ",
+     {Kind::CutReply, {}, 1},
+     {kParamLinkError},
+     exchange::Result::LinkError,
+     true,
+     false},
+    {"init line closed mid-reply",
+     0,
+     "@INIT PRM ",
+     {Kind::HangupMidReply, {}, 1},
+     {kParamLinkError},
+     exchange::Result::LinkError,
+     true,
+     false},
+    {"language block unanswered",
+     0,
+     "@WRITE PRM ",
+     {Kind::NoReply, {}, 0},
+     {kInitDone, englishQuestion(), kParamLinkError},
+     exchange::Result::LinkError,
+     true,
+     true,
+     true},
+    {"language block refused",
+     1,
+     "@WRITE PRM ",
+     {Kind::Refuse, {}, 0},
+     {kInitDone, englishQuestion(), refusalBox()},
+     exchange::Result::Refused,
+     true,
+     true,
+     true},
+    {"language block reply cut short",
+     0,
+     "@WRITE PRM ",
+     {Kind::CutReply, {}, 3},
+     {kInitDone, englishQuestion(), kParamLinkError},
+     exchange::Result::LinkError,
+     true,
+     true,
+     true},
+    {"language record refused",
+     0,
+     "PRM",
+     {Kind::Refuse, {}, 0},
+     {kInitDone, englishQuestion(), refusalBox()},
+     exchange::Result::Refused,
+     true,
+     true,
+     true,
+     1.0},
+    {"language end of data refused",
+     1,
+     "\x1a",
+     {Kind::Refuse, {}, 0},
+     {kInitDone, englishQuestion(), refusalBox()},
+     exchange::Result::Refused,
+     true,
+     true,
+     true},
 };
 
 TEST(InitParameters, EveryStepTimedOutRefusedOrCut)
@@ -648,19 +782,23 @@ struct OriginCase {
 };
 
 const OriginCase kOriginCases[] = {
-    {"ORG, point input", OriginOp::InitOrigin, 0, "Initialization of the origin", " Do you initialize the origin?",
-     "@INIT ORG ,\r\n", "Initialization of the origin has finished.", "@INIT ORG "},
-    {"ORG, pulse train", OriginOp::InitOrigin, 1, "Initialization of the origin", " Do you initialize the origin?",
-     "@INIT ORG ,\r\n", "Initialization of the origin has finished.", "@INIT ORG "},
-    {"Changing Origin, point input", OriginOp::ChangeOrigin, 0, "Change the origin", "Do you change the origin?",
-     "@ORGC ,\r\n", "Change of the origin has finished.", "@ORGC "},
+    {"ORG, point input", OriginOp::InitOrigin, 0, "Initialization of the origin",
+     " Do you initialize the origin?", "@INIT ORG ,\r\n",
+     "Initialization of the origin has finished.", "@INIT ORG "},
+    {"ORG, pulse train", OriginOp::InitOrigin, 1, "Initialization of the origin",
+     " Do you initialize the origin?", "@INIT ORG ,\r\n",
+     "Initialization of the origin has finished.", "@INIT ORG "},
+    {"Changing Origin, point input", OriginOp::ChangeOrigin, 0, "Change the origin",
+     "Do you change the origin?", "@ORGC ,\r\n", "Change of the origin has finished.", "@ORGC "},
     {"Changing Origin, pulse train", OriginOp::ChangeOrigin, 1, "Changing the origin",
-     " Do you changing the origin?", "@ORGC ,\r\n", "Changing of the origin has finished.", "@ORGC "},
+     " Do you changing the origin?", "@ORGC ,\r\n", "Changing of the origin has finished.",
+     "@ORGC "},
 };
 
 exchange::Result runOrigin(OriginOp op, Session& session)
 {
-    return op == OriginOp::InitOrigin ? exchange::InitOrigin(session) : exchange::ChangeOrigin(session);
+    return op == OriginOp::InitOrigin ? exchange::InitOrigin(session)
+                                      : exchange::ChangeOrigin(session);
 }
 
 // The rig of an origin command: the window usable, the Setting button disabled, so that the
@@ -695,22 +833,25 @@ TEST(OriginCommands, SendTheirLineWithTheirTexts)
         rig.view.error = QStringLiteral("E99");
         bool windowEnabled = false;
         bool shown = false;
-        QObject::connect(&rig.sim.controller, &sim::Controller::entryReceived, [&](const QByteArray&) {
-            windowEnabled = rig.view.windowEnabled;
-            shown = rig.bar().visible;
-        });
+        QObject::connect(&rig.sim.controller, &sim::Controller::entryReceived,
+                         [&](const QByteArray&) {
+                             windowEnabled = rig.view.windowEnabled;
+                             shown = rig.bar().visible;
+                         });
         rig.dialogs.answer(MsgAnswer::Yes).ok();
         EXPECT_EQ(runOrigin(c.op, rig.session), exchange::Result::Done);
 
         EXPECT_EQ(rig.sent(), lines({c.line}));
-        EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{question(c.question, c.title), okBox(c.done, c.title)}));
+        EXPECT_EQ(rig.dialogs.boxes,
+                  (QList<Box>{question(c.question, c.title), okBox(c.done, c.title)}));
         EXPECT_TRUE(windowEnabled) << "the main window stays enabled";
         EXPECT_TRUE(shown);
         EXPECT_EQ(rig.bar().range, (QPair<int, int>{0, 1}));
         EXPECT_EQ(rig.bar().value, 1);
         EXPECT_EQ(rig.view.error, "");
         if (c.op == OriginOp::ChangeOrigin) {
-            EXPECT_EQ(rig.sim.controller.params[35], "1250") << "the present position is the origin";
+            EXPECT_EQ(rig.sim.controller.params[35], "1250")
+                << "the present position is the origin";
         }
         rig.expectEndStep();
     }

@@ -2,9 +2,9 @@
 // accepters: Telnet with RFC 2217 and a raw TCP socket. Each case is judged against the same
 // case on the local pty, not against figures of its own.
 #include "ExchangeRig.h"
+#include "Ser2net.h"
 #include "platform/NetworkSerialLine.h"
 #include "platform/QtSerialLine.h"
-#include "Ser2net.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

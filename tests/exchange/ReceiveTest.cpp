@@ -29,8 +29,9 @@ TEST(ReceivePoints, FullTableFillsEveryRowAndMarksModified)
     rig.run(Op::ReceiveTable);
 
     EXPECT_EQ(rig.sent(), lines({"@READ PNT ,\r\n"}));
-    EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{question("Do you receive point data?", "Point reception"),
-                                             okBox("Receiving has finished.", "Receive Point")}));
+    EXPECT_EQ(rig.dialogs.boxes,
+              (QList<Box>{question("Do you receive point data?", "Point reception"),
+                          okBox("Receiving has finished.", "Receive Point")}));
     for (int n = 0; n < 64; ++n) {
         EXPECT_EQ(rig.cell(n, kMode), "A") << n;
         EXPECT_EQ(rig.cell(n, kPos), QString::number(n * 1.5, 'f', 2)) << n;
@@ -65,13 +66,15 @@ TEST(ReceivePoints, PartialAndEmptyTables)
         for (int n = 0; n < 64; ++n) {
             const sim::Point p = c.stored.value(n);
             EXPECT_EQ(rig.cell(n, kMode), QString::fromLatin1(p.mode)) << c.name << " row " << n;
-            EXPECT_EQ(rig.cell(n, kPos), p.mode == "B" ? QString("1.00") : QString::fromLatin1(p.pos))
+            EXPECT_EQ(rig.cell(n, kPos),
+                      p.mode == "B" ? QString("1.00") : QString::fromLatin1(p.pos))
                 << c.name << " row " << n;
             EXPECT_EQ(rig.cell(n, kSpeed), QString::fromLatin1(p.speed)) << c.name << " row " << n;
         }
         EXPECT_TRUE(rig.session.isModified()) << c.name;
         ASSERT_EQ(rig.dialogs.boxes.size(), 2) << c.name;
-        EXPECT_EQ(rig.dialogs.boxes[1], okBox("Receiving has finished.", "Receive Point")) << c.name;
+        EXPECT_EQ(rig.dialogs.boxes[1], okBox("Receiving has finished.", "Receive Point"))
+            << c.name;
     }
 }
 
@@ -109,9 +112,10 @@ TEST(ReceiveTable, CancelLeavesTheTableAsItWas)
         // An earlier operation left Cancel disabled.
         rig.bar().cancelEnabled = false;
         bool cancelUsable = false;
-        QObject::connect(&rig.sim.controller, &sim::Controller::entryReceived, [&](const QByteArray&) {
-            cancelUsable = rig.bar().cancelEnabled && rig.bar().visible;
-        });
+        QObject::connect(&rig.sim.controller, &sim::Controller::entryReceived,
+                         [&](const QByteArray&) {
+                             cancelUsable = rig.bar().cancelEnabled && rig.bar().visible;
+                         });
         rig.dialogs.answer(MsgAnswer::Yes).ok();
         rig.run(Op::ReceiveTable);
 
@@ -120,7 +124,8 @@ TEST(ReceiveTable, CancelLeavesTheTableAsItWas)
         for (int row = 0; row < rig.table().rows(); ++row)
             column << rig.cell(row, 1);
         EXPECT_EQ(column, QStringList(rig.table().rows(), "7.00"));
-        EXPECT_EQ(rig.dialogs.boxes.last(), okBox("Stop", "Data un-transmitting.", MsgIcon::Exclamation));
+        EXPECT_EQ(rig.dialogs.boxes.last(),
+                  okBox("Stop", "Data un-transmitting.", MsgIcon::Exclamation));
         EXPECT_EQ(rig.dialogs.boxes.size(), 2) << "no closing box";
         EXPECT_EQ(rig.bar().tag, "0");
         rig.expectRestored();
@@ -145,8 +150,9 @@ TEST(ReceiveZones, FillsZonesAndEmptiesMissingOnes)
     rig.run(Op::ReceiveTable);
 
     EXPECT_EQ(rig.sent(), lines({"@READ ZON ,\r\n"}));
-    EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{question("Do you receive zone data?", "Zone reception"),
-                                             okBox("Receiving has finished.", "Receive Zone")}));
+    EXPECT_EQ(rig.dialogs.boxes,
+              (QList<Box>{question("Do you receive zone data?", "Zone reception"),
+                          okBox("Receiving has finished.", "Receive Zone")}));
     const QStringList expected[] = {{"10.00", "20.00"}, {"", ""}, {"0.00", "359.99"}, {"", ""}};
     for (int n = 0; n < 4; ++n) {
         EXPECT_EQ(rig.cell(n, ZoneTable::AngleAColumn), expected[n][0]) << n;
@@ -171,7 +177,11 @@ TEST(ReceiveParameters, VersionAndGenerationDecideParameters6And28)
         {"current controller 1.10", "1.10", false, {"**", "**", ""}, {"0", "1", "0: ON  1: OFF"}},
         {"current controller 1.05", "1.05", false, {"**", "**", ""}, {"**", "**", ""}},
         {"current controller 1.82", "1.82", false, {"**", "**", ""}, {"**", "**", ""}},
-        {"previous controller 1.10", "1.10", true, {"1", "1", "0: Invalid 1: Valid"}, {"**", "**", ""}},
+        {"previous controller 1.10",
+         "1.10",
+         true,
+         {"1", "1", "0: Invalid 1: Valid"},
+         {"**", "**", ""}},
     };
     for (const Case& c : cases) {
         sim::Options o = pointOptions();
@@ -184,7 +194,8 @@ TEST(ReceiveParameters, VersionAndGenerationDecideParameters6And28)
         rig.dialogs.answer(MsgAnswer::Yes).ok();
         rig.run(Op::ReceiveParameters);
 
-        EXPECT_EQ(rig.sent(), lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PRM ,\r\n"})) << c.name;
+        EXPECT_EQ(rig.sent(), lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PRM ,\r\n"}))
+            << c.name;
         EXPECT_EQ(rig.dialogs.boxes,
                   (QList<Box>{question("Do you receive parameter data?", "Parameter reception"),
                               okBox("Receiving has finished.", "Receive Parameter")}))
@@ -192,7 +203,8 @@ TEST(ReceiveParameters, VersionAndGenerationDecideParameters6And28)
         Grid& g = rig.params();
         const int r6 = rig.session.parameters().rowOfPrm(6).value();
         const int r28 = rig.session.parameters().rowOfPrm(28).value();
-        EXPECT_EQ((QStringList{g.text(r6, kInitialColumn), g.text(r6, kValueColumn), g.text(r6, kRangeColumn)}),
+        EXPECT_EQ((QStringList{g.text(r6, kInitialColumn), g.text(r6, kValueColumn),
+                               g.text(r6, kRangeColumn)}),
                   c.prm6)
             << c.name;
         EXPECT_EQ((QStringList{g.text(r28, kInitialColumn), g.text(r28, kValueColumn),
@@ -283,7 +295,8 @@ TEST(ReceiveParameters, CancelKeepsRowsReadSoFar)
     EXPECT_EQ(rig.value(4), "77");
     EXPECT_EQ(rig.value(30), "100") << "rows after the cancel keep their previous value";
     EXPECT_EQ(rig.session.parameters().currentType(), "62");
-    EXPECT_EQ(rig.dialogs.boxes.last(), okBox("Stop", "Data un-transmitting.", MsgIcon::Exclamation));
+    EXPECT_EQ(rig.dialogs.boxes.last(),
+              okBox("Stop", "Data un-transmitting.", MsgIcon::Exclamation));
     EXPECT_EQ(rig.dialogs.boxes.size(), 2) << "no closing box";
     EXPECT_FALSE(rig.session.guards().bulkFill);
     EXPECT_TRUE(rig.session.isModified());

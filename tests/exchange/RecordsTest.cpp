@@ -60,8 +60,8 @@ TEST(Records, NotApplicableParameterIsSkippedAndTheNextFollows)
     } rows[] = {{"1", "2"}, {"5", "0"}, {"6", "**"}, {"10", "30"}};
     QStringList sent;
     for (const auto& row : rows) {
-        const auto line =
-            parameterRecord(QString::fromLatin1(row.no), QString::fromLatin1(row.value));
+        const auto line = parameterRecord(QString::fromLatin1(row.no),
+                                          QString::fromLatin1(row.value));
         if (line)
             sent << *line;
     }
@@ -80,35 +80,65 @@ struct FindCase {
 };
 
 const FindCase kFindCases[] = {
-    {"P10 found", false, "P1=A,1.00,10\r\nP10=A,90.00,50\r\nOK\r\n", 10, RecordState::Found,
+    {"P10 found",
+     false,
+     "P1=A,1.00,10\r\nP10=A,90.00,50\r\nOK\r\n",
+     10,
+     RecordState::Found,
      {"A", "90.00", "50"}},
-    {"P1 not taken from P10", false, "P1=A,1.00,10\r\nP10=A,90.00,50\r\nOK\r\n", 1,
-     RecordState::Found, {"A", "1.00", "10"}},
+    {"P1 not taken from P10",
+     false,
+     "P1=A,1.00,10\r\nP10=A,90.00,50\r\nOK\r\n",
+     1,
+     RecordState::Found,
+     {"A", "1.00", "10"}},
     {"P10 alone is not P1", false, "P10=A,90.00,50\r\nOK\r\n", 1, RecordState::Absent, {}},
     {"P63 is not P6", false, "P63=I,-5.00,100\r\nOK\r\n", 6, RecordState::Absent, {}},
-    {"P63", false, "P0=A,0.00,1\r\nP63=I,-5.00,100\r\nOK\r\n", 63, RecordState::Found,
+    {"P63",
+     false,
+     "P0=A,0.00,1\r\nP63=I,-5.00,100\r\nOK\r\n",
+     63,
+     RecordState::Found,
      {"I", "-5.00", "100"}},
-    {"brake record", false, "P2=A,1.00,5\r\nP3=B,2\r\nOK\r\n", 3, RecordState::Found,
-     {"B", "2"}},
-    {"fourth comma ignored", false, "P4=A,1.00,50,xyz\r\nOK\r\n", 4, RecordState::Found,
+    {"brake record", false, "P2=A,1.00,5\r\nP3=B,2\r\nOK\r\n", 3, RecordState::Found, {"B", "2"}},
+    {"fourth comma ignored",
+     false,
+     "P4=A,1.00,50,xyz\r\nOK\r\n",
+     4,
+     RecordState::Found,
      {"A", "1.00", "50"}},
-    {"fields as they stand", false, "P7= A , 1.00 ,50\r\nOK\r\n", 7, RecordState::Found,
+    {"fields as they stand",
+     false,
+     "P7= A , 1.00 ,50\r\nOK\r\n",
+     7,
+     RecordState::Found,
      {" A ", " 1.00 ", "50"}},
     {"empty fields", false, "P8=,,\r\nOK\r\n", 8, RecordState::Found, {"", "", ""}},
     {"empty body is no record", false, "P5=\r\nP6=A,1.00,2\r\nOK\r\n", 5, RecordState::Absent, {}},
     {"empty zone body is no record", true, "Z2=\r\nOK\r\n", 2, RecordState::Absent, {}},
     {"no comma", false, "P5=A\r\nOK\r\n", 5, RecordState::Malformed, {}},
-    {"no comma on its own line", false, "P5=A\r\nP6=A,1.00,2\r\nOK\r\n", 5,
-     RecordState::Malformed, {}},
+    {"no comma on its own line",
+     false,
+     "P5=A\r\nP6=A,1.00,2\r\nOK\r\n",
+     5,
+     RecordState::Malformed,
+     {}},
     {"only OK", false, "OK\r\n", 0, RecordState::Absent, {}},
-    {"other kinds read over", false, "PRM1=5\r\nZ1=1.00,2.00\r\nP1=I,3.00,4\r\nOK\r\n", 1,
-     RecordState::Found, {"I", "3.00", "4"}},
-    {"zone", true, "Z0=10.00,20.00\r\nZ1=30.00,40.00\r\nOK\r\n", 1, RecordState::Found,
+    {"other kinds read over",
+     false,
+     "PRM1=5\r\nZ1=1.00,2.00\r\nP1=I,3.00,4\r\nOK\r\n",
+     1,
+     RecordState::Found,
+     {"I", "3.00", "4"}},
+    {"zone",
+     true,
+     "Z0=10.00,20.00\r\nZ1=30.00,40.00\r\nOK\r\n",
+     1,
+     RecordState::Found,
      {"30.00", "40.00"}},
     {"zone absent", true, "Z0=10.00,20.00\r\nOK\r\n", 3, RecordState::Absent, {}},
     {"zone key is not a point key", true, "P0=A,1.00,2\r\nOK\r\n", 0, RecordState::Absent, {}},
-    {"point key is not a zone key", false, "Z0=10.00,20.00\r\nOK\r\n", 0, RecordState::Absent,
-     {}},
+    {"point key is not a zone key", false, "Z0=10.00,20.00\r\nOK\r\n", 0, RecordState::Absent, {}},
 };
 
 }  // namespace
@@ -150,14 +180,15 @@ TEST(Records, ParameterValuesByPosition)
 TEST(Records, DamagedRepliesAreUnreadable)
 {
     const char* const damaged[] = {
-        "\x01P0=A,1.00,2\r\nOK\r\n",        // stray byte glued to the first key
+        "\x01P0=A,1.00,2\r\nOK\r\n",  // stray byte glued to the first key
         "P0=A,1.00,2\r\nXP1=A,1.00,2\r\nOK\r\n",
-        "P0=A,1.00,2\r\nP1=A,1.\xfe" "00,2\r\nOK\r\n",
+        "P0=A,1.00,2\r\nP1=A,1.\xfe"
+        "00,2\r\nOK\r\n",
         "P0=A,1.00,2P1=A,1.00,2\r\nOK\r\n",  // two lines run together
         "P0=A,1.00,2\rP1=A,1.00,2\r\nOK\r\n",
-        "P0=A,1.00,2\r\n\r\nOK\r\n",        // empty line
+        "P0=A,1.00,2\r\n\r\nOK\r\n",  // empty line
         "P=A,1.00,2\r\nOK\r\n",
-        "P0=A,1.00,2\r\nREADY\r\n",          // no closing "OK"
+        "P0=A,1.00,2\r\nREADY\r\n",  // no closing "OK"
     };
     for (const char* reply : damaged)
         EXPECT_FALSE(readRecords(QString::fromLatin1(reply)).has_value()) << reply;
@@ -192,13 +223,13 @@ TEST(Records, ReplyValueRemovesTheClosingOkLine)
     const struct {
         const char *reply, *value;
     } cases[] = {
-        {"1\r\nOK\r\n", "1"},           // seven characters: drop 6
-        {"12345\r\nOK\r\n", "12345"},   // longer: drop 6
-        {"1\r\nOK", "1"},               // ends in "K": drop 4
-        {"360.00\r\nOK\r", "360.00"},   // ends in CR: drop 5
-        {"ABCDEF", "ABCDEF"},           // six characters: whole
-        {"OK\r\n", "OK\r\n"},           // short: whole
-        {"K", ""},                      // shorter than the part to drop
+        {"1\r\nOK\r\n", "1"},          // seven characters: drop 6
+        {"12345\r\nOK\r\n", "12345"},  // longer: drop 6
+        {"1\r\nOK", "1"},              // ends in "K": drop 4
+        {"360.00\r\nOK\r", "360.00"},  // ends in CR: drop 5
+        {"ABCDEF", "ABCDEF"},          // six characters: whole
+        {"OK\r\n", "OK\r\n"},          // short: whole
+        {"K", ""},                     // shorter than the part to drop
         {"\r", ""},
         {"", ""},
     };
@@ -237,9 +268,9 @@ TEST(Records, VersionsWithoutNoLimitModeCompareAsDecimals)
         const char* version;
         bool listed;
     } cases[] = {
-        {"1.02", true}, {"1.03", true},  {"1.04", true},  {"1.05", true},  {"1.06", true},
-        {"1.81", true}, {"1.82", true},  {"1.050", true}, {"01.82", true}, {"1.07", false},
-        {"1.8", false}, {"1.1", false},  {"1.5", false},  {"2", false},    {"", false},
+        {"1.02", true}, {"1.03", true},   {"1.04", true},  {"1.05", true},  {"1.06", true},
+        {"1.81", true}, {"1.82", true},   {"1.050", true}, {"01.82", true}, {"1.07", false},
+        {"1.8", false}, {"1.1", false},   {"1.5", false},  {"2", false},    {"", false},
         {"abc", false}, {"-1.05", false},
     };
     for (const auto& c : cases)

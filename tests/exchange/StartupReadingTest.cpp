@@ -17,7 +17,8 @@ TEST(StartupReading, PointInputWindowGetsPointsAndParameters)
 
     EXPECT_EQ(exchange::StartupReading(rig.session), exchange::Result::Done);
 
-    EXPECT_EQ(rig.sent(), lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n", "@READ PRM ,\r\n"}));
+    EXPECT_EQ(rig.sent(),
+              lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n", "@READ PRM ,\r\n"}));
     EXPECT_TRUE(rig.dialogs.boxes.isEmpty());
     EXPECT_EQ(rig.cell(0, PointTable::PositionColumn), "45.00");
     EXPECT_EQ(rig.cell(63, PointTable::ModeColumn), "B");
@@ -72,7 +73,8 @@ TEST(StartupReading, CancelStopsTheTableOnly)
     rig.cancelAtStep(11);
     rig.dialogs.ok();
     EXPECT_EQ(exchange::StartupReading(rig.session), exchange::Result::Cancelled);
-    EXPECT_EQ(rig.dialogs.boxes, (QList<Box>{okBox("Stop", "Data not received.", MsgIcon::Exclamation)}));
+    EXPECT_EQ(rig.dialogs.boxes,
+              (QList<Box>{okBox("Stop", "Data not received.", MsgIcon::Exclamation)}));
     EXPECT_EQ(rig.cell(0, PointTable::ModeColumn), "") << "nothing of the cancelled read stays";
     EXPECT_EQ(rig.cell(10, PointTable::ModeColumn), "");
     EXPECT_EQ(rig.session.parameters().currentType(), "63") << "parameters still read";
@@ -86,7 +88,8 @@ TEST(StartupReading, RefusedVersionQueryGoesOn)
     rig.sim.controller.points[2] = {"A", "9.00", "9"};
     rig.sim.controller.arm("@?VER ", {sim::Fault::Refuse, {}, 0});
     EXPECT_EQ(exchange::StartupReading(rig.session), exchange::Result::Done);
-    EXPECT_EQ(rig.sent(), lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n", "@READ PRM ,\r\n"}));
+    EXPECT_EQ(rig.sent(),
+              lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n", "@READ PRM ,\r\n"}));
     EXPECT_TRUE(rig.dialogs.boxes.isEmpty());
     EXPECT_EQ(rig.cell(2, PointTable::PositionColumn), "9.00");
     EXPECT_EQ(rig.session.parameters().currentType(), "64");
@@ -103,12 +106,26 @@ TEST(StartupReading, FailuresEndSilently)
         QString type;
     };
     const Case cases[] = {
-        {"version unanswered", "@?VER ", {sim::Fault::NoReply, {}, 0}, lines({"@?VER ,\r\n"}), "50"},
-        {"DIO refused", "@READ DIO ", {sim::Fault::Refuse, {}, 0}, lines({"@?VER ,\r\n", "@READ DIO ,\r\n"}), "50"},
-        {"points refused", "@READ PNT ", {sim::Fault::Refuse, {}, 0},
-         lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n"}), "50"},
-        {"parameters line closed", "@READ PRM ", {sim::Fault::HangupMidReply, {}, 12},
-         lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n", "@READ PRM ,\r\n"}), "50"},
+        {"version unanswered",
+         "@?VER ",
+         {sim::Fault::NoReply, {}, 0},
+         lines({"@?VER ,\r\n"}),
+         "50"},
+        {"DIO refused",
+         "@READ DIO ",
+         {sim::Fault::Refuse, {}, 0},
+         lines({"@?VER ,\r\n", "@READ DIO ,\r\n"}),
+         "50"},
+        {"points refused",
+         "@READ PNT ",
+         {sim::Fault::Refuse, {}, 0},
+         lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n"}),
+         "50"},
+        {"parameters line closed",
+         "@READ PRM ",
+         {sim::Fault::HangupMidReply, {}, 12},
+         lines({"@?VER ,\r\n", "@READ DIO ,\r\n", "@READ PNT ,\r\n", "@READ PRM ,\r\n"}),
+         "50"},
     };
     for (const Case& c : cases) {
         sim::Options o = pointOptions();
@@ -135,10 +152,18 @@ TEST(StartupReading, PulseTrainFailuresEndSilentlyToo)
         QList<QByteArray> sent;
     };
     const Case cases[] = {
-        {"zones cut short", "@READ ZON ", {sim::Fault::CutReply, {}, 2}, lines({"@READ ZON ,\r\n"})},
-        {"zones with a stray byte", "@READ ZON ", {sim::Fault::Garbage, "\x01", 0}, lines({"@READ ZON ,\r\n"})},
-        {"parameters with garbage and an unreadable type", "@READ PRM ",
-         {sim::Fault::Garbage, "X=??\r\n", 0}, lines({"@READ ZON ,\r\n", "@READ PRM ,\r\n"})},
+        {"zones cut short",
+         "@READ ZON ",
+         {sim::Fault::CutReply, {}, 2},
+         lines({"@READ ZON ,\r\n"})},
+        {"zones with a stray byte",
+         "@READ ZON ",
+         {sim::Fault::Garbage, "\x01", 0},
+         lines({"@READ ZON ,\r\n"})},
+        {"parameters with garbage and an unreadable type",
+         "@READ PRM ",
+         {sim::Fault::Garbage, "X=??\r\n", 0},
+         lines({"@READ ZON ,\r\n", "@READ PRM ,\r\n"})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,13 +1,13 @@
 // Exit and the closing steps as the file commands run them on a session.
 #include "FakeView.h"
-#include "data/Grid.h"
-#include "platform/Ini.h"
-#include "link/ProgramState.h"
-#include "data/PointTable.h"
 #include "ScriptedDialogs.h"
-#include "session/Session.h"
-#include "files/SettingCommands.h"
 #include "SimLine.h"
+#include "data/Grid.h"
+#include "data/PointTable.h"
+#include "files/SettingCommands.h"
+#include "link/ProgramState.h"
+#include "platform/Ini.h"
+#include "session/Session.h"
 
 #include <QTemporaryDir>
 
@@ -59,7 +59,8 @@ private:
             ioStopped_ = true;
             steps_ << "stopIo";
         }
-        if (!portStored_ && ReadIniValue("COM", "Data", session_->programState().iniPath()) == "3") {
+        if (!portStored_
+            && ReadIniValue("COM", "Data", session_->programState().iniPath()) == "3") {
             portStored_ = true;
             steps_ << "storePort";
         }
@@ -101,15 +102,43 @@ TEST(ClosingSteps, FollowTheMarkAndTheAnswer)
     };
     const Case cases[] = {
         {"exit, unchanged", false, false, {}, false, true, {"stopIo", "close"}, true},
-        {"exit, unchanged, running", false, true, {}, false, true, {"stopIo", "stop", "close"}, true},
+        {"exit, unchanged, running",
+         false,
+         true,
+         {},
+         false,
+         true,
+         {"stopIo", "stop", "close"},
+         true},
         {"exit, No", true, false, {MsgAnswer::No}, false, true, {"stopIo", "close"}, true},
         {"exit, Cancel", true, false, {MsgAnswer::Cancel}, false, true, {}, false},
         {"exit, Yes, dialog cancelled", true, false, {MsgAnswer::Yes}, true, true, {}, false},
-        {"closing, unchanged", false, false, {}, false, false, {"stopIo", "storePort", "idle"}, true},
-        {"closing, unchanged, running", false, true, {}, false, false, {"stopIo", "stop", "storePort", "idle"}, true},
+        {"closing, unchanged",
+         false,
+         false,
+         {},
+         false,
+         false,
+         {"stopIo", "storePort", "idle"},
+         true},
+        {"closing, unchanged, running",
+         false,
+         true,
+         {},
+         false,
+         false,
+         {"stopIo", "stop", "storePort", "idle"},
+         true},
         // The motion is stopped and the line shut whatever the answer, once the window closes.
         {"closing, No", true, false, {MsgAnswer::No}, false, false, {"stopIo", "storePort"}, true},
-        {"closing, No, running", true, true, {MsgAnswer::No}, false, false, {"stopIo", "stop", "storePort"}, true},
+        {"closing, No, running",
+         true,
+         true,
+         {MsgAnswer::No},
+         false,
+         false,
+         {"stopIo", "stop", "storePort"},
+         true},
         {"closing, Cancel", true, false, {MsgAnswer::Cancel}, false, false, {}, false},
         {"closing, Yes, dialog cancelled", true, false, {MsgAnswer::Yes}, true, false, {}, false},
     };
@@ -131,7 +160,8 @@ TEST(ClosingSteps, FollowTheMarkAndTheAnswer)
         EXPECT_EQ(s.dialogs.pendingAnswers(), 0) << c.name;
         EXPECT_EQ(s.commands.saveFailed(), c.saveDialogCancelled) << c.name;
         // Exit clears the mark before the window closes; the closing steps leave it.
-        EXPECT_EQ(s.session.isModified(), c.exitCommand ? c.modified && !c.closes : c.modified) << c.name;
+        EXPECT_EQ(s.session.isModified(), c.exitCommand ? c.modified && !c.closes : c.modified)
+            << c.name;
     }
 }
 

@@ -1,13 +1,13 @@
 // Setting files in either code page: round trips of the characters where the two differ,
 // reading a file of the other code page, and the question before a note would lose a
 // character.
-#include "platform/CodePage.h"
 #include "FakeView.h"
 #include "FileTestSupport.h"
+#include "SimLine.h"
 #include "data/Grid.h"
 #include "files/SettingCommands.h"
 #include "files/SettingFile.h"
-#include "SimLine.h"
+#include "platform/CodePage.h"
 
 #include <QTemporaryDir>
 
@@ -26,8 +26,8 @@ QList<QStringList> rowsWithNote(const QString& note)
 {
     ViewedSession v;
     v.session.tableGrid().setText(3, 4, note);
-    return settingfile::buildRows(Family::PointInput, v.session.tableGrid(),
-                                  v.session.parameters(), settingfile::Labels::File);
+    return settingfile::buildRows(Family::PointInput, v.session.tableGrid(), v.session.parameters(),
+                                  settingfile::Labels::File);
 }
 
 TEST(FileEncoding, RoundTripsTheCharactersEachCodePageHolds)
@@ -39,7 +39,8 @@ TEST(FileEncoding, RoundTripsTheCharactersEachCodePageHolds)
     };
     const Case cases[] = {
         {kWestern, QString::fromUtf16(u"€‰Œšÿé£ ¤"), "\x80\x89\x8c\x9a\xff\xe9\xa3 \xa4"},
-        {kJapanese, QString::fromUtf16(u"日本語ノート"), "\x93\xfa\x96\x7b\x8c\xea\x83\x6d\x81\x5b\x83\x67"},
+        {kJapanese, QString::fromUtf16(u"日本語ノート"),
+         "\x93\xfa\x96\x7b\x8c\xea\x83\x6d\x81\x5b\x83\x67"},
         // Microsoft's table: backslash and tilde stay ASCII, the full-width forms are their
         // own, NEC's circled digits and half-width katakana are there.
         {kJapanese, QString::fromUtf16(u"\\~～－①ｱｲ"), "\\~\x81\x60\x81\x7c\x87\x40\xb1\xb2"},
@@ -47,7 +48,8 @@ TEST(FileEncoding, RoundTripsTheCharactersEachCodePageHolds)
     for (const Case& c : cases) {
         const QByteArray file = settingfile::encode(rowsWithNote(c.note), c.encoding);
         EXPECT_TRUE(file.contains("P3=,,,," + c.bytes + ",\r\n")) << c.note.toStdString();
-        const settingfile::ReadResult read = settingfile::decode(file, Family::PointInput, c.encoding);
+        const settingfile::ReadResult read = settingfile::decode(file, Family::PointInput,
+                                                                 c.encoding);
         ASSERT_EQ(read.status, settingfile::ReadResult::Ok);
         EXPECT_EQ(read.rows.at(4).at(4), c.note);
         EXPECT_EQ(read.encodingNote, settingfile::ReadResult::AsAsked);
@@ -66,7 +68,8 @@ TEST(FileEncoding, ReadsAFileOfTheOtherCodePageInThatOne)
     };
     const Case cases[] = {
         {"Japanese punctuation, asked Western", "\x92\x8d\x88\xd3\x81\x41\x8e\x8e\x8c\xb1",
-         kWestern, settingfile::ReadResult::OtherEncoding, kJapanese, QString::fromUtf16(u"注意、試験")},
+         kWestern, settingfile::ReadResult::OtherEncoding, kJapanese,
+         QString::fromUtf16(u"注意、試験")},
         {"Western accent before a comma, asked Japanese", "Caf\xe9", kJapanese,
          settingfile::ReadResult::OtherEncoding, kWestern, QString::fromUtf16(u"Café")},
         {"plain ASCII", "Valve 3", kJapanese, settingfile::ReadResult::AsAsked, kJapanese,
@@ -135,18 +138,48 @@ TEST_F(EncodingOnSave, NeverReplacesACharacterWithoutAsking)
     const QString replaceW = "Save as Windows-1252 (replace with ?)";
     const QString replaceJ = "Save as Shift_JIS (replace with ?)";
     const Case cases[] = {
-        {"Japanese note, Western setting: Shift_JIS", kWestern, QString::fromUtf16(u"日本"),
-         {sjis, replaceW, "Cancel"}, QString::fromUtf16(u"日"), 0, "\x93\xfa\x96\x7b"},
-        {"Japanese note, Western setting: replaced", kWestern, QString::fromUtf16(u"日本"),
-         {sjis, replaceW, "Cancel"}, QString::fromUtf16(u"日"), 1, "??"},
-        {"Japanese note, Western setting: cancelled", kWestern, QString::fromUtf16(u"日本"),
-         {sjis, replaceW, "Cancel"}, QString::fromUtf16(u"日"), 2, ""},
-        {"accent, Japanese setting: Windows-1252", kJapanese, QString::fromUtf16(u"é"),
-         {w1252, replaceJ, "Cancel"}, QString::fromUtf16(u"é"), 0, "\xe9"},
-        {"held by neither: only the replacement", kWestern, QString::fromUtf16(u"é日"),
-         {replaceW, "Cancel"}, QString::fromUtf16(u"日"), 0, "\xe9?"},
-        {"beyond the BMP counts as one character", kJapanese, QString::fromUtf16(u"a😀"),
-         {replaceJ, "Cancel"}, QString::fromUtf16(u"😀"), 0, "a?"},
+        {"Japanese note, Western setting: Shift_JIS",
+         kWestern,
+         QString::fromUtf16(u"日本"),
+         {sjis, replaceW, "Cancel"},
+         QString::fromUtf16(u"日"),
+         0,
+         "\x93\xfa\x96\x7b"},
+        {"Japanese note, Western setting: replaced",
+         kWestern,
+         QString::fromUtf16(u"日本"),
+         {sjis, replaceW, "Cancel"},
+         QString::fromUtf16(u"日"),
+         1,
+         "??"},
+        {"Japanese note, Western setting: cancelled",
+         kWestern,
+         QString::fromUtf16(u"日本"),
+         {sjis, replaceW, "Cancel"},
+         QString::fromUtf16(u"日"),
+         2,
+         ""},
+        {"accent, Japanese setting: Windows-1252",
+         kJapanese,
+         QString::fromUtf16(u"é"),
+         {w1252, replaceJ, "Cancel"},
+         QString::fromUtf16(u"é"),
+         0,
+         "\xe9"},
+        {"held by neither: only the replacement",
+         kWestern,
+         QString::fromUtf16(u"é日"),
+         {replaceW, "Cancel"},
+         QString::fromUtf16(u"日"),
+         0,
+         "\xe9?"},
+        {"beyond the BMP counts as one character",
+         kJapanese,
+         QString::fromUtf16(u"a😀"),
+         {replaceJ, "Cancel"},
+         QString::fromUtf16(u"😀"),
+         0,
+         "a?"},
         {"held: no question", kWestern, QString::fromUtf16(u"é"), {}, {}, -1, "\xe9"},
     };
     for (const Case& c : cases) {

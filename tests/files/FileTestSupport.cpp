@@ -1,13 +1,13 @@
 #include "FileTestSupport.h"
 
 #include "data/Grid.h"
-#include "session/Session.h"
 #include "data/ParameterTable.h"
+#include "session/Session.h"
 
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QMap>
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,8 @@ QList<QStringList> cellsOf(const Grid& g)
     return out;
 }
 
-QStringList linesWith(const QStringList& dataLines, const QMap<int, QString>& shown, bool closingBlank)
+QStringList linesWith(const QStringList& dataLines, const QMap<int, QString>& shown,
+                      bool closingBlank)
 {
     QStringList lines{QStringLiteral("KAP,,,,,")};
     lines << dataLines << QStringLiteral(",,,,,");
@@ -72,9 +73,10 @@ QStringList freshPointLines()
     QStringList points;
     for (int n = 0; n < 64; ++n)
         points << QStringLiteral("P%1=,,,,,").arg(n);
-    const QMap<int, QString> shown{{0, "50"},  {1, "0"},   {2, "0"},   {3, "300"}, {4, "100"}, {5, "1"},
-                                   {6, "**"},  {10, "50"}, {21, "360"}, {22, "1"}, {24, "50"}, {25, "50"},
-                                   {28, "0"},  {30, "100"}, {34, "50"}, {35, "0"}, {36, "50"}};
+    const QMap<int, QString> shown{{0, "50"},  {1, "0"},   {2, "0"},   {3, "300"},  {4, "100"},
+                                   {5, "1"},   {6, "**"},  {10, "50"}, {21, "360"}, {22, "1"},
+                                   {24, "50"}, {25, "50"}, {28, "0"},  {30, "100"}, {34, "50"},
+                                   {35, "0"},  {36, "50"}};
     return linesWith(points, shown, true);
 }
 
@@ -83,32 +85,29 @@ QStringList freshPulseLines()
     QStringList zones;
     for (int n = 0; n < 4; ++n)
         zones << QStringLiteral("Z%1=,,,,,").arg(n);
-    const QMap<int, QString> shown{{0, "50"}, {4, "100"}, {5, "1"},  {10, "50"}, {22, "1"},   {35, "0"},
-                                   {36, "50"}, {38, "1"}, {39, "1"}, {43, "0"},  {53, "1000"}};
+    const QMap<int, QString> shown{{0, "50"}, {4, "100"}, {5, "1"},    {10, "50"},
+                                   {22, "1"}, {35, "0"},  {36, "50"},  {38, "1"},
+                                   {39, "1"}, {43, "0"},  {53, "1000"}};
     return linesWith(zones, shown, false);
 }
-
 
 void fillPoints(Session& s)
 {
     Grid& g = s.tableGrid();
     const QStringList rows[] = {
-        {"0", "A", "10", "50", "plain"},
-        {"1", "I", "-25.5", "100", "a, b"},
-        {"2", "B", "1", "", "say \"hi\""},
-        {"3", "", "0.125", "", "caf\u00e9 \u20ac"},
-        {"5", "a", "359.99", "1", ""},
-        {"63", "I", "720", "7", "end, \"q\""},
+        {"0", "A", "10", "50", "plain"},   {"1", "I", "-25.5", "100", "a, b"},
+        {"2", "B", "1", "", "say \"hi\""}, {"3", "", "0.125", "", "caf\u00e9 \u20ac"},
+        {"5", "a", "359.99", "1", ""},     {"63", "I", "720", "7", "end, \"q\""},
     };
     for (const QStringList& r : rows) {
         for (int c = 1; c <= 4; ++c)
             g.setText(r[0].toInt(), c, r[c]);
     }
     Grid& p = s.parameterGrid();
-    p.setText(0, kValueColumn, "100");   // PRM 1
-    p.setText(2, kValueColumn, "200");   // PRM 3
-    p.setText(7, kValueColumn, "720");   // PRM 21
-    p.setText(14, kValueColumn, "-150"); // PRM 35
+    p.setText(0, kValueColumn, "100");    // PRM 1
+    p.setText(2, kValueColumn, "200");    // PRM 3
+    p.setText(7, kValueColumn, "720");    // PRM 21
+    p.setText(14, kValueColumn, "-150");  // PRM 35
 }
 
 void fillZones(Session& s)
@@ -129,7 +128,6 @@ void fillZones(Session& s)
     p.setText(9, kValueColumn, "500");  // PRM 53
 }
 
-
 void queueAnswer(ScriptedDialogs& d, Answer answer, const QString& path)
 {
     d.answer(answer == Answer::No       ? MsgAnswer::No
@@ -141,7 +139,8 @@ void queueAnswer(ScriptedDialogs& d, Answer answer, const QString& path)
         d.file(path).ok();
 }
 
-void expectAsked(const ScriptedDialogs& d, Answer answer, const QString& path, const std::string& label)
+void expectAsked(const ScriptedDialogs& d, Answer answer, const QString& path,
+                 const std::string& label)
 {
     EXPECT_EQ(d.boxes.value(0).text, "Do you save data?") << label;
     EXPECT_EQ(d.boxes.value(0).buttons, MsgButtons::YesNoCancel) << label;
@@ -149,13 +148,14 @@ void expectAsked(const ScriptedDialogs& d, Answer answer, const QString& path, c
     EXPECT_EQ(QFile::exists(path), answer == Answer::YesSaved) << label;
 }
 
-
 QList<QList<QStringList>> pagesOf(const QString& pdf)
 {
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     EXPECT_TRUE(p.waitForFinished(30000));
-    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC).split(u'\f');
+    QStringList pages = QString::fromUtf8(p.readAllStandardOutput())
+                            .normalized(QString::NormalizationForm_KC)
+                            .split(u'\f');
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
     QList<QList<QStringList>> out;
@@ -180,8 +180,8 @@ QStringList words(const QString& text)
     QString text;
     for (const QStringList& line : page)
         text += line.join(u'|') + u'\n';
-    return ::testing::AssertionFailure() << "no line " << wanted.join(u'|').toStdString()
-                                         << " in\n" << text.toStdString();
+    return ::testing::AssertionFailure() << "no line " << wanted.join(u'|').toStdString() << " in\n"
+                                         << text.toStdString();
 }
 
 }  // namespace kap::test

@@ -2,9 +2,9 @@
 // and printed pages, and what the grids of a session hold.
 #pragma once
 
+#include "ScriptedDialogs.h"
 #include "data/ActuatorTypes.h"
 #include "platform/Dialogs.h"
-#include "ScriptedDialogs.h"
 #include "session/Session.h"
 
 #include <QByteArray>
@@ -15,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-
 
 namespace kap::test {
 
@@ -59,7 +58,8 @@ inline constexpr Asked kAnswers[] = {{Answer::No, "No"},
 
 // Queues the answer to "Do you save data?" and, after Yes, what the Save As dialog returns.
 void queueAnswer(ScriptedDialogs& d, Answer answer, const QString& path);
-void expectAsked(const ScriptedDialogs& d, Answer answer, const QString& path, const std::string& label);
+void expectAsked(const ScriptedDialogs& d, Answer answer, const QString& path,
+                 const std::string& label);
 
 // The pages of a PDF as pdftotext lays them out, each line reduced to its words (ligatures
 // such as "fi" taken apart again).
@@ -70,7 +70,8 @@ QStringList words(const QString& text);
 // Answers every box: Ok, and No to questions; the open dialog returns openPath.
 class LenientDialogs : public Dialogs {
 public:
-    MsgAnswer message(const QString& text, const QString& title, MsgIcon, MsgButtons buttons) override
+    MsgAnswer message(const QString& text, const QString& title, MsgIcon,
+                      MsgButtons buttons) override
     {
         texts << text;
         titles << title;

@@ -1,9 +1,9 @@
 // Hundreds of damaged setting files: none may crash the program, and one that is refused
 // leaves the grids exactly as they were.
 #include "FileTestSupport.h"
-#include "session/Session.h"
-#include "files/SettingCommands.h"
 #include "SimLine.h"
+#include "files/SettingCommands.h"
+#include "session/Session.h"
 
 #include <QTemporaryDir>
 
@@ -20,7 +20,9 @@ namespace {
 QList<QByteArray> mangled(const QByteArray& good, unsigned seed)
 {
     std::mt19937 rng(seed);
-    const auto pick = [&rng](qsizetype n) { return qsizetype(rng() % quint32(std::max<qsizetype>(n, 1))); };
+    const auto pick = [&rng](qsizetype n) {
+        return qsizetype(rng() % quint32(std::max<qsizetype>(n, 1)));
+    };
     QList<QByteArray> out;
     for (int i = 0; i < 60; ++i)  // truncated anywhere
         out << good.left(pick(good.size()));
@@ -69,7 +71,8 @@ TEST_P(MangledFiles, NeverCrashAndRefusedOnesChangeNothing)
     int opened = 0;
     LenientDialogs dialogs;
     Session session(family, dialogs, clean);
-    const QByteArray good = fileOf(family == Family::PointInput ? freshPointLines() : freshPulseLines());
+    const QByteArray good = fileOf(family == Family::PointInput ? freshPointLines()
+                                                                : freshPulseLines());
     const QList<QByteArray> files = mangled(good, family == Family::PointInput ? 1u : 2u);
     for (qsizetype i = 0; i < files.size(); ++i) {
         dialogs.openPath = dir.filePath(QStringLiteral("m%1.csv").arg(i));

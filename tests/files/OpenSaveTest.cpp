@@ -3,15 +3,15 @@
 // main windows.
 #include "FakeView.h"
 #include "FileTestSupport.h"
+#include "ScriptedDialogs.h"
+#include "SimLine.h"
 #include "data/Grid.h"
-#include "platform/Ini.h"
-#include "link/ProgramState.h"
 #include "data/ParameterTable.h"
 #include "data/PointTable.h"
-#include "ScriptedDialogs.h"
-#include "session/Session.h"
 #include "files/SettingCommands.h"
-#include "SimLine.h"
+#include "link/ProgramState.h"
+#include "platform/Ini.h"
+#include "session/Session.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -131,7 +131,8 @@ TEST_F(Files, RowThresholds)
         const GridState before = stateOf(target.session);
         target.dialogs.file(path).ok();
         SettingCommands(target.session).open();
-        EXPECT_EQ(target.dialogs.boxes.last().text, c.opens ? "    Complete." : "Cannot open file.") << c.lines;
+        EXPECT_EQ(target.dialogs.boxes.last().text, c.opens ? "    Complete." : "Cannot open file.")
+            << c.lines;
         EXPECT_EQ(target.view.statusMessages, c.said) << c.lines;
         if (!c.opens) {
             EXPECT_EQ(stateOf(target.session), before) << c.lines;
@@ -142,9 +143,9 @@ TEST_F(Files, RowThresholds)
             // PRM 0 to 30 came from the file; the later lines are missing and take their
             // initial values.
             const Grid& p = target.session.parameterGrid();
-            EXPECT_EQ(p.text(0, kValueColumn), "100");   // PRM 1
-            EXPECT_EQ(p.text(7, kValueColumn), "720");   // PRM 21
-            EXPECT_EQ(p.text(14, kValueColumn), "0");    // PRM 35
+            EXPECT_EQ(p.text(0, kValueColumn), "100");  // PRM 1
+            EXPECT_EQ(p.text(7, kValueColumn), "720");  // PRM 21
+            EXPECT_EQ(p.text(14, kValueColumn), "0");   // PRM 35
         } else {
             EXPECT_EQ(stateOf(target.session).parameters, stateOf(source.session).parameters);
         }
@@ -365,9 +366,9 @@ TEST(SaveQuestion, EveryCommandFollowsTheAnswer)
 {
     enum class Command { NewFile, Open, Exit, Closing };
     const std::pair<Command, const char*> commands[] = {{Command::NewFile, "New File"},
-                                                         {Command::Open, "Open"},
-                                                         {Command::Exit, "Exit"},
-                                                         {Command::Closing, "closing"}};
+                                                        {Command::Open, "Open"},
+                                                        {Command::Exit, "Exit"},
+                                                        {Command::Closing, "closing"}};
     for (const auto& [command, name] : commands) {
         for (const Asked& a : kAnswers) {
             const std::string label = std::string(name) + ", " + a.name;
@@ -384,20 +385,31 @@ TEST(SaveQuestion, EveryCommandFollowsTheAnswer)
                 v.dialogs.file("");  // the open dialog, cancelled
 
             switch (command) {
-            case Command::NewFile: files.newFile(); break;
-            case Command::Open: files.open(); break;
-            case Command::Exit: files.exit(); break;
-            case Command::Closing: EXPECT_EQ(files.closing(), a.goesOn()) << label; break;
+            case Command::NewFile:
+                files.newFile();
+                break;
+            case Command::Open:
+                files.open();
+                break;
+            case Command::Exit:
+                files.exit();
+                break;
+            case Command::Closing:
+                EXPECT_EQ(files.closing(), a.goesOn()) << label;
+                break;
             }
 
             expectAsked(v.dialogs, a.answer, path, label);
             switch (command) {
             case Command::NewFile:
-                EXPECT_EQ(v.session.tableGrid().text(0, PointTable::ModeColumn).isEmpty(), a.goesOn()) << label;
+                EXPECT_EQ(v.session.tableGrid().text(0, PointTable::ModeColumn).isEmpty(),
+                          a.goesOn())
+                    << label;
                 EXPECT_EQ(v.session.isModified(), !a.goesOn()) << label;
                 break;
             case Command::Open:
-                EXPECT_EQ(!v.dialogs.fileDialogs.isEmpty() && v.dialogs.fileDialogs.last().title == "Open",
+                EXPECT_EQ(!v.dialogs.fileDialogs.isEmpty()
+                              && v.dialogs.fileDialogs.last().title == "Open",
                           a.goesOn())
                     << label;
                 EXPECT_EQ(v.session.tableGrid().text(0, PointTable::ModeColumn), "A") << label;
@@ -406,7 +418,8 @@ TEST(SaveQuestion, EveryCommandFollowsTheAnswer)
                 EXPECT_EQ(v.view.closed, a.goesOn() ? 1 : 0) << label;
                 break;
             case Command::Closing:
-                EXPECT_EQ(ReadIniValue("COM", "Data", v.state.iniPath()), a.goesOn() ? "3" : "ERROR")
+                EXPECT_EQ(ReadIniValue("COM", "Data", v.state.iniPath()),
+                          a.goesOn() ? "3" : "ERROR")
                     << label;
                 break;
             }
@@ -425,10 +438,10 @@ TEST_F(Files, AFailedSaveKeepsTheOldFileAndTheMark)
         QString path;
         QString reason;  // the paragraph after the message: what really went wrong
     };
-    for (const Case& c : {Case{"read-only file", readOnly, ""},
-                          Case{"a folder", dir.filePath("folder.csv"), " is not a regular file."},
-                          Case{"missing folder", dir.filePath("none/new.csv"),
-                               ": No such file or directory"}}) {
+    for (const Case& c :
+         {Case{"read-only file", readOnly, ""},
+          Case{"a folder", dir.filePath("folder.csv"), " is not a regular file."},
+          Case{"missing folder", dir.filePath("none/new.csv"), ": No such file or directory"}}) {
         ViewedSession v;
         fillPoints(v.session);
         v.dialogs.file(c.path).ok();
@@ -445,9 +458,9 @@ TEST_F(Files, AFailedSaveKeepsTheOldFileAndTheMark)
     }
     EXPECT_EQ(readBytes(readOnly), "old contents\r\n");
     EXPECT_TRUE(QFileInfo(dir.filePath("folder.csv")).isDir());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.csv"}) << "no temporary left";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.csv"})
+        << "no temporary left";
 }
-
 
 // Open reads regular files only: a FIFO (which would wait for a writer for ever) and a folder
 // are refused at once, and nothing changes.

@@ -1,11 +1,11 @@
 // The printed setting list's layout: every row of the list on its page as one line, its fields
 // left to right. The painted output is read back from a PDF in SettingListPrintingTest.
 #include "files/PrintList.h"
-#include "data/Grid.h"
 #include "ScriptedDialogs.h"
-#include "session/Session.h"
-#include "files/SettingFile.h"
 #include "SimLine.h"
+#include "data/Grid.h"
+#include "files/SettingFile.h"
+#include "session/Session.h"
 
 #include <QMap>
 #include <QPair>

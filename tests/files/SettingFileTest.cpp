@@ -1,11 +1,11 @@
 // The setting file on disk: what Save As writes and how the reader takes a file apart.
-#include "FakeView.h"
-#include "files/FileAcceptance.h"
-#include "FileTestSupport.h"
-#include "data/Grid.h"
-#include "files/SettingCommands.h"
 #include "files/SettingFile.h"
+#include "FakeView.h"
+#include "FileTestSupport.h"
 #include "SimLine.h"
+#include "data/Grid.h"
+#include "files/FileAcceptance.h"
+#include "files/SettingCommands.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -67,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(BothFamilies, FreshSave,
                          ::testing::Values(FreshCase{Family::PointInput, freshPointLines, 131},
                                            FreshCase{Family::PulseTrain, freshPulseLines, 70}),
                          [](const auto& info) {
-                             return info.param.family == Family::PointInput ? "PointInput" : "PulseTrain";
+                             return info.param.family == Family::PointInput ? "PointInput"
+                                                                            : "PulseTrain";
                          });
 
 TEST(FreshPointFile, CarriesTheParametersAtTheirLines)
@@ -83,10 +84,10 @@ TEST(FreshPointFile, CarriesTheParametersAtTheirLines)
         int number;
         const char* text;
     };
-    for (const Line& l : {Line{1, "KAP,,,,,"}, Line{2, "P0=,,,,,"}, Line{65, "P63=,,,,,"},
-                          Line{66, ",,,,,"}, Line{67, "PRM0=,50,,,,"}, Line{68, "PRM1=,0,,,,"},
-                          Line{73, "PRM6=,**,,,,"}, Line{74, "PRM7=,**,,,,"},
-                          Line{130, "PRM63=,**,,,,"}, Line{131, ",,,,,"}, Line{132, ""}})
+    for (const Line& l :
+         {Line{1, "KAP,,,,,"}, Line{2, "P0=,,,,,"}, Line{65, "P63=,,,,,"}, Line{66, ",,,,,"},
+          Line{67, "PRM0=,50,,,,"}, Line{68, "PRM1=,0,,,,"}, Line{73, "PRM6=,**,,,,"},
+          Line{74, "PRM7=,**,,,,"}, Line{130, "PRM63=,**,,,,"}, Line{131, ",,,,,"}, Line{132, ""}})
         EXPECT_EQ(lines.at(l.number - 1), QByteArray(l.text) + "\r") << "line " << l.number;
 }
 
@@ -103,7 +104,8 @@ TEST(SettingFileText, QuotesOnlyFieldsThatWouldSplit)
         {"a, \"b\"", "\"a, \"\"b\"\"\""},
         {"\"quoted\"", "\"\"\"quoted\"\"\""},  // a leading quote would open a quoted field
         {"two\r\nlines", "\"two\r\nlines\""},
-        {"caf\u00e9 \u20ac5", "caf\xe9 \x80" "5"},
+        {"caf\u00e9 \u20ac5", "caf\xe9 \x80"
+                              "5"},
         {"\u4e2d", "?"},
     };
     for (const Case& c : cases) {
@@ -133,12 +135,22 @@ TEST(SettingFileReader, TakesFieldsApartAsTheOldToolDid)
     const QByteArray tag = "KAP,,,,,\r\n";
     const Case cases[] = {
         {"plain", tag + "P0=,A,1.00,50,note,\r\n", {"P0=", "A", "1.00", "50", "note", ""}},
-        {"leading blanks skipped", tag + "P0=,  A,\t1.00, 50,  n o ,\r\n", {"P0=", "A", "1.00", "50", "n o ", ""}},
+        {"leading blanks skipped",
+         tag + "P0=,  A,\t1.00, 50,  n o ,\r\n",
+         {"P0=", "A", "1.00", "50", "n o ", ""}},
         {"quoted comma", tag + "P0=,A,1,2,\"x, y\",\r\n", {"P0=", "A", "1", "2", "x, y", ""}},
-        {"doubled quote", tag + "P0=,A,1,2,\"say \"\"hi\"\"\",\r\n", {"P0=", "A", "1", "2", "say \"hi\"", ""}},
-        {"text after the closing quote dropped", tag + "P0=,\"A\"xyz,1,2,3,\r\n", {"P0=", "A", "1", "2", "3", ""}},
-        {"quoted line break", tag + "P0=,A,1,2,\"a\r\nb\",\r\n", {"P0=", "A", "1", "2", "a\r\nb", ""}},
-        {"fields flow across lines", tag + "P0=,A\r\n1,2\r\nn,\r\n", {"P0=", "A", "1", "2", "n", ""}},
+        {"doubled quote",
+         tag + "P0=,A,1,2,\"say \"\"hi\"\"\",\r\n",
+         {"P0=", "A", "1", "2", "say \"hi\"", ""}},
+        {"text after the closing quote dropped",
+         tag + "P0=,\"A\"xyz,1,2,3,\r\n",
+         {"P0=", "A", "1", "2", "3", ""}},
+        {"quoted line break",
+         tag + "P0=,A,1,2,\"a\r\nb\",\r\n",
+         {"P0=", "A", "1", "2", "a\r\nb", ""}},
+        {"fields flow across lines",
+         tag + "P0=,A\r\n1,2\r\nn,\r\n",
+         {"P0=", "A", "1", "2", "n", ""}},
         {"LF only", "KAP,,,,,\nP0=,I,2,3,4,\n", {"P0=", "I", "2", "3", "4", ""}},
         {"CR only", "KAP,,,,,\rP0=,I,2,3,4,\r", {"P0=", "I", "2", "3", "4", ""}},
     };
@@ -165,18 +177,29 @@ TEST(SettingFileReader, CountsOnlyCompleteRowsUpToTheLimit)
     const Case cases[] = {
         {"point file", point, Family::PointInput, 131, settingfile::ReadResult::Ok},
         {"pulse file", pulse, Family::PulseTrain, 70, settingfile::ReadResult::Ok},
-        {"point file read as pulse stops at 70", point, Family::PulseTrain, 70, settingfile::ReadResult::Ok},
-        {"pulse file read as point", pulse, Family::PointInput, 70, settingfile::ReadResult::TooFewRows},
-        {"cut row not counted", "KAP,,,,,\r\nP0=,A,1", Family::PointInput, 1, settingfile::ReadResult::CutShort},
-        {"last line without its line end", "KAP,,,,,\r\nP0=,A,1,2,3,", Family::PointInput, 2, settingfile::ReadResult::CutShort},
-        {"last row short of fields", "KAP,,,,,\r\nP0=,A\r\n", Family::PointInput, 1, settingfile::ReadResult::CutShort},
-        {"open quote at the end", "KAP,,,,,\r\n\"a\r\n", Family::PointInput, 1, settingfile::ReadResult::CutShort},
-        {"blank lines at the end", "KAP,,,,,\r\n\r\n , \r\n", Family::PointInput, 1, settingfile::ReadResult::TooFewRows},
-        {"end-of-file mark after the last line", "KAP,,,,,\r\n\x1a", Family::PointInput, 1, settingfile::ReadResult::TooFewRows},
+        {"point file read as pulse stops at 70", point, Family::PulseTrain, 70,
+         settingfile::ReadResult::Ok},
+        {"pulse file read as point", pulse, Family::PointInput, 70,
+         settingfile::ReadResult::TooFewRows},
+        {"cut row not counted", "KAP,,,,,\r\nP0=,A,1", Family::PointInput, 1,
+         settingfile::ReadResult::CutShort},
+        {"last line without its line end", "KAP,,,,,\r\nP0=,A,1,2,3,", Family::PointInput, 2,
+         settingfile::ReadResult::CutShort},
+        {"last row short of fields", "KAP,,,,,\r\nP0=,A\r\n", Family::PointInput, 1,
+         settingfile::ReadResult::CutShort},
+        {"open quote at the end", "KAP,,,,,\r\n\"a\r\n", Family::PointInput, 1,
+         settingfile::ReadResult::CutShort},
+        {"blank lines at the end", "KAP,,,,,\r\n\r\n , \r\n", Family::PointInput, 1,
+         settingfile::ReadResult::TooFewRows},
+        {"end-of-file mark after the last line", "KAP,,,,,\r\n\x1a", Family::PointInput, 1,
+         settingfile::ReadResult::TooFewRows},
         {"wrong tag", "KAB,,,,,\r\n", Family::PointInput, 0, settingfile::ReadResult::NotTagged},
-        {"tag in quotes", "\"KAP\",,,,,\r\n", Family::PointInput, 1, settingfile::ReadResult::TooFewRows},
-        {"tag after blanks", "  KAP,,,,,\r\n", Family::PointInput, 1, settingfile::ReadResult::TooFewRows},
-        {"lower-case tag", "kap,,,,,\r\n", Family::PointInput, 0, settingfile::ReadResult::NotTagged},
+        {"tag in quotes", "\"KAP\",,,,,\r\n", Family::PointInput, 1,
+         settingfile::ReadResult::TooFewRows},
+        {"tag after blanks", "  KAP,,,,,\r\n", Family::PointInput, 1,
+         settingfile::ReadResult::TooFewRows},
+        {"lower-case tag", "kap,,,,,\r\n", Family::PointInput, 0,
+         settingfile::ReadResult::NotTagged},
         {"empty file", "", Family::PointInput, 0, settingfile::ReadResult::NotTagged},
     };
     for (const Case& c : cases) {
@@ -209,21 +232,25 @@ TEST(FileAcceptance, TellsWhyAFileIsNotOpened)
             {"untagged", replaced(fresh, "KAP,", "KAB,"), Acceptance::NotTagged},
             {"cut inside a line", good.left(good.indexOf("PRM3=") + 2), Acceptance::CutShort},
             {"a number field that is none",
-             point ? replaced(fresh, "P0=,,,,,", "P0=,A,12abc,,,") : replaced(fresh, "Z0=,,,,,", "Z0=,12abc,,,,"),
+             point ? replaced(fresh, "P0=,,,,,", "P0=,A,12abc,,,")
+                   : replaced(fresh, "Z0=,,,,,", "Z0=,12abc,,,,"),
              Acceptance::Damaged},
-            {"a parameter that is no number", replaced(fresh, "PRM4=,100,", "PRM4=,1x0,"), Acceptance::Damaged},
+            {"a parameter that is no number", replaced(fresh, "PRM4=,100,", "PRM4=,1x0,"),
+             Acceptance::Damaged},
             {"an unknown type", replaced(fresh, "PRM0=,50,", "PRM0=,51,"), Acceptance::UnknownType},
         };
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(point ? "point-input, " : "pulse-train, ") + c.name);
             const QString path = dir.filePath(QStringLiteral("check.csv"));
             writeBytes(path, c.bytes);
-            EXPECT_EQ(settingfile::checkFile(path, family, codepage::Encoding::Windows1252).acceptance,
-                      c.expected);
+            EXPECT_EQ(
+                settingfile::checkFile(path, family, codepage::Encoding::Windows1252).acceptance,
+                c.expected);
         }
         const QByteArray otherFamilys = fileOf(point ? freshPulseLines() : freshPointLines());
-        EXPECT_NE(settingfile::check(otherFamilys, family, codepage::Encoding::Windows1252).acceptance,
-                  Acceptance::Accepted);
+        EXPECT_NE(
+            settingfile::check(otherFamilys, family, codepage::Encoding::Windows1252).acceptance,
+            Acceptance::Accepted);
         EXPECT_EQ(settingfile::checkFile(dir.filePath(QStringLiteral("none.csv")), family,
                                          codepage::Encoding::Windows1252)
                       .acceptance,

@@ -1,9 +1,9 @@
 // A link on a real serial line in a clean program state, and one exchange through it.
 #pragma once
 
+#include "SimLine.h"
 #include "link/Link.h"
 #include "platform/QtSerialLine.h"
-#include "SimLine.h"
 
 #include <gtest/gtest.h>
 

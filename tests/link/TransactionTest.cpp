@@ -21,8 +21,10 @@ struct LinkBoxes {
     explicit LinkBoxes(Link& link)
     {
         QObject::connect(&link, &Link::lineSent, &link, [this](const QString& t) { comS = t; });
-        QObject::connect(&link, &Link::replyReceived, &link, [this](const QString& t) { comR = t; });
-        QObject::connect(&link, &Link::errorLineReceived, &link, [this](const QString& t) { error = t; });
+        QObject::connect(&link, &Link::replyReceived, &link,
+                         [this](const QString& t) { comR = t; });
+        QObject::connect(&link, &Link::errorLineReceived, &link,
+                         [this](const QString& t) { error = t; });
     }
     QString comS, comR, error;
 };
@@ -116,7 +118,8 @@ TEST_F(Transactions, AMissingErrorLineEndsAtTheBound)
     clock.start();
     const Outcome out = send(cmd::QPRM, "99", 1000);
     EXPECT_GE(clock.elapsed(), Link::kErrorLineBoundMs * 0.1 - 5) << "waits for the line a while";
-    EXPECT_LT(clock.elapsed(), 100 + Link::kErrorLineBoundMs * 0.1 + 2000) << "never waits for ever";
+    EXPECT_LT(clock.elapsed(), 100 + Link::kErrorLineBoundMs * 0.1 + 2000)
+        << "never waits for ever";
     EXPECT_FALSE(out.timedOut);
     EXPECT_EQ(out.reply, "NG\r\nE-0");
     EXPECT_EQ(window.error, "") << "no complete error line to show";
@@ -371,7 +374,9 @@ TEST_F(Transactions, AnAnswerAfterItsTimeOutIsNotTheNextOnes)
         QList<QByteArray> written;  // after the time-out's own line
     } cases[] = {
         {"plain", During::Nothing, "12.00\r\nOK\r\n", {"@?POS "}},
-        {"a command inside the wait", During::AnotherCommand, "12.00\r\nOK\r\n",
+        {"a command inside the wait",
+         During::AnotherCommand,
+         "12.00\r\nOK\r\n",
          {"@?POS ", "@?POS "}},
         {"stopped inside the wait", During::StopCharacter, "STOP\r\nSTOPPED\r\n", {"\x03"}},
     };
@@ -424,7 +429,11 @@ public:
     bool open(const QString&) override { return open_ = true; }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
-    bool write(const QByteArray& b) override { written += b; return true; }
+    bool write(const QByteArray& b) override
+    {
+        written += b;
+        return true;
+    }
     QByteArray readAvailable() override { return std::exchange(pending, {}); }
     void discardBuffers() override { pending.clear(); }
     void discardInput() override { pending.clear(); }

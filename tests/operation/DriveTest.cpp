@@ -1,10 +1,10 @@
 // The drive panel against the simulated controller: the two modes, Start, Stop and Org, the
 // return to origin with its STOP dialog, the current-angle refresh and a line lost mid-move.
-#include "session/Commands.h"
 #include "operation/Drive.h"
-#include "link/ProgramState.h"
 #include "OperationRig.h"
 #include "data/ParameterTable.h"
+#include "link/ProgramState.h"
+#include "session/Commands.h"
 
 #include <QTimer>
 
@@ -25,8 +25,12 @@ QString look(const PanelState& p)
 {
     QStringList parts;
     for (C c : allCommands())
-        parts << QStringLiteral("%1 %2 %3").arg(commandName(c)).arg(p.enabled(c)).arg(int(p.shade(c)));
-    for (PanelFrame f : {PanelFrame::Setup, PanelFrame::Parameters, PanelFrame::Drive, PanelFrame::View})
+        parts << QStringLiteral("%1 %2 %3")
+                     .arg(commandName(c))
+                     .arg(p.enabled(c))
+                     .arg(int(p.shade(c)));
+    for (PanelFrame f :
+         {PanelFrame::Setup, PanelFrame::Parameters, PanelFrame::Drive, PanelFrame::View})
         parts << QString::number(p.frameEnabled(f));
     return parts.join(QStringLiteral(", "));
 }
@@ -35,7 +39,9 @@ QString look(const PanelState& p)
 QString driveButtons(const PanelState& p)
 {
     return QStringLiteral("org %1 start %2 stop %3 %4")
-        .arg(p.enabled(C::ReturnToOrigin)).arg(p.enabled(C::Start)).arg(p.enabled(C::Stop))
+        .arg(p.enabled(C::ReturnToOrigin))
+        .arg(p.enabled(C::Start))
+        .arg(p.enabled(C::Stop))
         .arg(p.shade(C::Stop) == Shade::LightPink ? "pink" : "");
 }
 
@@ -173,8 +179,13 @@ TEST(Start, AsksForTheOriginThenMovesToTheSelectedPoint)
         double angle;  // after
     } cases[] = {
         {"origin established", true, false, {yes}, {start}, query + move, 90.0},
-        {"return to origin first", false, false, {yes, yes}, {origin, start},
-         query + lines({"@ORG ,\r\n", "@?POS ,\r\n"}) + move, 90.0},
+        {"return to origin first",
+         false,
+         false,
+         {yes, yes},
+         {origin, start},
+         query + lines({"@ORG ,\r\n", "@?POS ,\r\n"}) + move,
+         90.0},
         {"return declined", false, false, {no, yes}, {origin, start}, query + move, 90.0},
         {"start declined", true, false, {no}, {start}, query, 0.0},
         {"move refused", false, true, {no, yes, ok}, {origin, start, refused}, query + move, 0.0},
@@ -329,27 +340,36 @@ TEST(LostLine, EndsTheProcedureAndLeavesTheWindowUsable)
         const char* title;
         double timeScale;
     } cases[] = {
-        {"line closed as the point move ends", [](OperationRig& r) {
+        {"line closed as the point move ends",
+         [](OperationRig& r) {
              r.line.controller.arm("@MOVP ", {Kind::HangupMidReply, {}, 0});
              r.dialogs.answer(MsgAnswer::Yes).ok();
              operation::Start(r.session);
-         }, "Point", kTimeScale},
-        {"simulator gone during Org", [](OperationRig& r) {
-             r.whenReceived("@ORG ", [&r] { QTimer::singleShot(50, [&r] { r.line.server.stop(); }); });
+         },
+         "Point", kTimeScale},
+        {"simulator gone during Org",
+         [](OperationRig& r) {
+             r.whenReceived("@ORG ",
+                            [&r] { QTimer::singleShot(50, [&r] { r.line.server.stop(); }); });
              r.dialogs.answer(MsgAnswer::Yes).ok();
              operation::Org(r.session);
-         }, "Org", kTimeScale},
-        {"return unanswered", [](OperationRig& r) {
+         },
+         "Org", kTimeScale},
+        {"return unanswered",
+         [](OperationRig& r) {
              r.line.controller.arm("@ORG ", {Kind::NoReply, {}, 0});
              r.dialogs.ok();
              operation::ReturnToOrigin(r.session, false);
              EXPECT_FALSE(r.session.silence().settingMode);  // the return's silence ended with it
-         }, "Org", 0.02},
-        {"angle unanswered", [](OperationRig& r) {
+         },
+         "Org", 0.02},
+        {"angle unanswered",
+         [](OperationRig& r) {
              r.line.controller.arm("@?POS ", {Kind::NoReply, {}, 0});
              r.dialogs.ok();
              EXPECT_EQ(operation::RefreshCurrentAngle(r.session), std::nullopt);
-         }, "Receive the current value", kTimeScale},
+         },
+         "Receive the current value", kTimeScale},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

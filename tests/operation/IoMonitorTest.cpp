@@ -22,7 +22,9 @@ TEST(IoMonitor, LampsFromTheDioReply)
 {
     using L = operation::DioLayout;
     // Lamps 0-3, 4-7 (no input of either layout), 8-13 before each reply.
-    const QString before = QStringLiteral("0110" "1111" "010101");
+    const QString before = QStringLiteral("0110"
+                                          "1111"
+                                          "010101");
     const struct {
         const char* name;
         L layout;
@@ -31,14 +33,68 @@ TEST(IoMonitor, LampsFromTheDioReply)
         QString after;
     } cases[] = {
         // Outputs: "1" on, "0" off, anything else leaves the lamp; inputs: all but "0" on.
-        {"long", L::Long, "DO:0" "1022" ",DI:0000" "20A010" "\r\nOK\r\n", true, "1010" "1111" "101010"},
-        {"long, shortest", L::Long, "DO:0" "1111" ",DI:0000" "111111" "\r\n", true, "1111" "1111" "111111"},
-        {"long, one short", L::Long, "DO:0" "1111" ",DI:0000" "111111" "\r", false, before},
-        {"long, not DO", L::Long, " DO:0" "1111" ",DI:0000" "111111" "\r\n", false, before},
+        {"long", L::Long,
+         "DO:0"
+         "1022"
+         ",DI:0000"
+         "20A010"
+         "\r\nOK\r\n",
+         true,
+         "1010"
+         "1111"
+         "101010"},
+        {"long, shortest", L::Long,
+         "DO:0"
+         "1111"
+         ",DI:0000"
+         "111111"
+         "\r\n",
+         true,
+         "1111"
+         "1111"
+         "111111"},
+        {"long, one short", L::Long,
+         "DO:0"
+         "1111"
+         ",DI:0000"
+         "111111"
+         "\r",
+         false, before},
+        {"long, not DO", L::Long,
+         " DO:0"
+         "1111"
+         ",DI:0000"
+         "111111"
+         "\r\n",
+         false, before},
         // Anything but "0" lights a lamp; lamp 8 has no input here, whatever stands before lamp 9.
-        {"short", L::Short, "DO:" "2010" "\r\nDI:001" "0B010" "\r\nOK\r\n", true, "1010" "1111" "001010"},
-        {"short, shortest", L::Short, "DO:" "1111" "\r\nDI:001" "11111" "\r\n", true, "1111" "1111" "011111"},
-        {"short, one short", L::Short, "DO:" "1111" "\r\nDI:001" "11111" "\r", false, before},
+        {"short", L::Short,
+         "DO:"
+         "2010"
+         "\r\nDI:001"
+         "0B010"
+         "\r\nOK\r\n",
+         true,
+         "1010"
+         "1111"
+         "001010"},
+        {"short, shortest", L::Short,
+         "DO:"
+         "1111"
+         "\r\nDI:001"
+         "11111"
+         "\r\n",
+         true,
+         "1111"
+         "1111"
+         "011111"},
+        {"short, one short", L::Short,
+         "DO:"
+         "1111"
+         "\r\nDI:001"
+         "11111"
+         "\r",
+         false, before},
         {"refusal", L::Short, "NG\r\nE-99 REFUSED\r\nOK\r\n", false, before},
     };
     for (const auto& c : cases) {
@@ -60,13 +116,20 @@ TEST(IoMonitor, CycleReadsLampsAngleAndDriveState)
         QString lamps;
     } cases[] = {
         // Point-input: INPOS and READY on.
-        {"point-input", 0, false, lines({"@READ DIO ,\r\n", "@?POS ,\r\n"}), "0101" "0000" "000000"},
+        {"point-input", 0, false, lines({"@READ DIO ,\r\n", "@?POS ,\r\n"}),
+         "0101"
+         "0000"
+         "000000"},
         {"previous controller", 0, true, lines({"@READ DIO ,\r\n", "@?POS ,\r\n"}),
-         "0101" "0000" "000000"},
+         "0101"
+         "0000"
+         "000000"},
         // Pulse-train: INPOS, ENABLE and READY on, brake released.
         {"pulse-train", 1, false,
          lines({"@READ DIO ,\r\n", "@?POS ,\r\n", "@?SRVO ,\r\n", "@?BRK ,\r\n"}),
-         "0111" "0000" "000000"},
+         "0111"
+         "0000"
+         "000000"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

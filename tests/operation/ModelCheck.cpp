@@ -1,9 +1,9 @@
 #include "ModelCheck.h"
 
-#include "session/CommandOffer.h"
 #include "Invariants.h"
 #include "OperationRig.h"
 #include "exchange/Receive.h"
+#include "session/CommandOffer.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

@@ -1,12 +1,12 @@
 // The session rig with the helpers of the drive panel's procedures.
 #pragma once
 
-#include "session/CommandOffer.h"
-#include "operation/Drive.h"
 #include "Invariants.h"
-#include "operation/ServoBrake.h"
 #include "SessionRig.h"
+#include "operation/Drive.h"
+#include "operation/ServoBrake.h"
 #include "operation/Teaching.h"
+#include "session/CommandOffer.h"
 
 #include <QElapsedTimer>
 

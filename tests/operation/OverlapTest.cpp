@@ -1,10 +1,10 @@
 // Operations that meet: a click, a tick or a late reply during another operation's wait.
 // Each case is a way two of them used to get in each other's way.
-#include "operation/IoMonitor.h"
-#include "link/ProgramState.h"
 #include "OperationRig.h"
 #include "data/PointTable.h"
 #include "files/SettingCommands.h"
+#include "link/ProgramState.h"
+#include "operation/IoMonitor.h"
 
 #include <QTimer>
 

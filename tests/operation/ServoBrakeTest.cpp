@@ -1,6 +1,6 @@
 // The pulse-train window's servo, brake, alarm and pulse-deviation buttons.
-#include "OperationRig.h"
 #include "operation/ServoBrake.h"
+#include "OperationRig.h"
 
 using namespace kap;
 using namespace kap::test;
@@ -41,12 +41,18 @@ TEST(ServoBrake, ToggleAsksFromTheControllersState)
         const char* setLine;  // null: nothing but the query
         const char* caption;  // after
     } cases[] = {
-        {"already on", C::Servo, true, false, "Servo ON", yes, "Execute servo OFF?", "@SRVO 0,\r\n", "Servo ON"},
-        {"servo off", C::Servo, false, false, "Servo OFF", yes, "Execute servo ON?", "@SRVO 1,\r\n", "Servo OFF"},
-        {"declined", C::Servo, true, false, "Servo OFF", no, "Execute servo OFF?", nullptr, "Servo OFF"},
-        {"alarm", C::Servo, false, true, "Servo ON", yes, "Execute servo ON?", "@SRVO 1,\r\n", "Servo ON"},
-        {"engaged", C::Brake, true, false, "Brake ON", yes, "Turn OFF brake?", "@BRK 0,\r\n", "Brake ON"},
-        {"released", C::Brake, false, false, "Brake OFF", yes, "Turn ON brake?", "@BRK 1,\r\n", "Brake OFF"},
+        {"already on", C::Servo, true, false, "Servo ON", yes, "Execute servo OFF?", "@SRVO 0,\r\n",
+         "Servo ON"},
+        {"servo off", C::Servo, false, false, "Servo OFF", yes, "Execute servo ON?", "@SRVO 1,\r\n",
+         "Servo OFF"},
+        {"declined", C::Servo, true, false, "Servo OFF", no, "Execute servo OFF?", nullptr,
+         "Servo OFF"},
+        {"alarm", C::Servo, false, true, "Servo ON", yes, "Execute servo ON?", "@SRVO 1,\r\n",
+         "Servo ON"},
+        {"engaged", C::Brake, true, false, "Brake ON", yes, "Turn OFF brake?", "@BRK 0,\r\n",
+         "Brake ON"},
+        {"released", C::Brake, false, false, "Brake OFF", yes, "Turn ON brake?", "@BRK 1,\r\n",
+         "Brake OFF"},
         {"kept", C::Brake, false, false, "Brake ON", no, "Turn ON brake?", nullptr, "Brake ON"},
     };
     for (const auto& c : cases) {
@@ -91,7 +97,8 @@ TEST(ServoBrake, AlarmAndDeviationAreConfirmedFirst)
         {"alarm cancel refused", operation::CancelAlarm, "Cancel alarm?", yes, "@ALR ,\r\n", true},
         {"clear", operation::ClearDeviation, "Clear pulse-deviation?", yes, "@CCLR ,\r\n", false},
         {"keep", operation::ClearDeviation, "Clear pulse-deviation?", no, nullptr, false},
-        {"clear refused", operation::ClearDeviation, "Clear pulse-deviation?", yes, "@CCLR ,\r\n", true},
+        {"clear refused", operation::ClearDeviation, "Clear pulse-deviation?", yes, "@CCLR ,\r\n",
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

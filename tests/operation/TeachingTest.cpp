@@ -1,12 +1,12 @@
 // Teaching in Setting mode against the simulated controller: jogging in playback, SET with
 // its ranges and the virtual origin, the taught setting position, and direct teaching.
-#include "session/Commands.h"
-#include "link/ProgramState.h"
+#include "operation/Teaching.h"
 #include "OperationRig.h"
 #include "data/ParameterTable.h"
 #include "data/PointTable.h"
-#include "operation/Teaching.h"
 #include "data/ZoneTable.h"
+#include "link/ProgramState.h"
+#include "session/Commands.h"
 
 #include <QTimer>
 
@@ -88,8 +88,14 @@ TEST(Playback, JogButtonsStepHoldAndStop)
         float timeoutAfterRelease;  // 0: not a held move
     } cases[] = {
         {"short click on CW", true, {}, "@X+ ", 0, plus, {}, 0.0f},
-        {"CCW held", false, {}, "@XDEC ", 100,
-         minus + minus + minus + lines({"@XDEC ,\r\n", "\x03"}) + kRefresh, {}, 300.0f},
+        {"CCW held",
+         false,
+         {},
+         "@XDEC ",
+         100,
+         minus + minus + minus + lines({"@XDEC ,\r\n", "\x03"}) + kRefresh,
+         {},
+         300.0f},
         {"CW at the software limit", true, "E-37 SOFTWARE LIMIT", "@X+ ", 0, plus, {}, 0.0f},
         {"CW refused", true, "E-04 BUSY", "@X+ ", 0, plus, {kRefusal}, 0.0f},
     };
@@ -166,10 +172,26 @@ TEST(Set, StoresTheSettingPositionWithinItsRange)
         {"wider angle", Position, "720", "400.5", {}, {}, {}, "400.50", "0", true},
         {"shift inside the angle, too big", Shift, "360", "350", {ok}, {range}, {}, "", "0", false},
         {"shift too small", Shift, "360", "-327.69", {ok}, {range}, {}, "", "0", false},
-        {"shift sent", Shift, "360", "-2.5", {yes, ok}, {kSendOrigin, kFinished},
-         sendsShift("PRM35=-250\r\n"), "", "-250", true},
-        {"lowest shift sent", Shift, "360", "-327.68", {yes, ok}, {kSendOrigin, kFinished},
-         sendsShift("PRM35=-32768\r\n"), "", "-32768", true},
+        {"shift sent",
+         Shift,
+         "360",
+         "-2.5",
+         {yes, ok},
+         {kSendOrigin, kFinished},
+         sendsShift("PRM35=-250\r\n"),
+         "",
+         "-250",
+         true},
+        {"lowest shift sent",
+         Shift,
+         "360",
+         "-327.68",
+         {yes, ok},
+         {kSendOrigin, kFinished},
+         sendsShift("PRM35=-32768\r\n"),
+         "",
+         "-32768",
+         true},
         {"shift not sent", Shift, "360", "327.67", {no}, {kSendOrigin}, {}, "", "0", true},
     };
     for (const auto& c : cases) {
@@ -219,8 +241,14 @@ TEST(Set, DuringPlaybackEndsOrGoesOnTeaching)
         {"ended", Target::Position, {yes, yes}, {kTerminate, end}, {3, 3}, "45.00", true, 2},
         // No to sending the shift is back to numeric input at once, with nothing more asked.
         {"shift not sent", Target::OriginShift, {no}, {kSendOrigin}, {3}, "", true, 1},
-        {"teaching goes on", Target::Position, {no, yes}, {kTerminate, start}, {3, 3}, "45.00",
-         false, 2},
+        {"teaching goes on",
+         Target::Position,
+         {no, yes},
+         {kTerminate, start},
+         {3, 3},
+         "45.00",
+         false,
+         2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -344,10 +372,26 @@ TEST(DirectTeaching, ReturnsToOriginSwitchesTheMotorOffAndFollowsTheHand)
         {"return declined", Style::Plain, Shift, 0, 0, {no}, {start}, {}, false, "0.00"},
         // The return's own refresh teaches with the shift known before the read-out.
         {"motor left on", Style::Plain, Shift, 0, 0, {yes, no}, asked, kStart, false, "0.00"},
-        {"negative angle as ?", Style::Question, Shift, -20, -12.5, {yes, yes}, asked, off, true,
+        {"negative angle as ?",
+         Style::Question,
+         Shift,
+         -20,
+         -12.5,
+         {yes, yes},
+         asked,
+         off,
+         true,
          "-2.50"},
-        {"signed angle as ?", Style::QuestionSigned, Target::Position, -20, -3.25, {yes, yes},
-         asked, off, true, "-3.25"},
+        {"signed angle as ?",
+         Style::QuestionSigned,
+         Target::Position,
+         -20,
+         -3.25,
+         {yes, yes},
+         asked,
+         off,
+         true,
+         "-3.25"},
         {"sign byte", Style::SignByte, Shift, 20, 12.5, {yes, yes}, asked, off, true, "22.50"},
     };
     for (const auto& c : cases) {

@@ -38,10 +38,10 @@ QByteArray readFile(const QString& path)
 TEST(Ini, ReadsLikeThePrivateProfileCall)
 {
     QTemporaryDir dir;
-    const QString path = writeFile(
-        dir, "[Other]\r\nCOM=7\r\n[data]\r\n  com = 3  \r\nLong=" + QByteArray(300, 'x')
-                 + "\r\nZero=ab" + QByteArray(1, '\0') + "cd\r\n");
-    EXPECT_EQ(ReadIniValue("COM", "Data", path), "3");   // case-insensitive, trimmed
+    const QString path = writeFile(dir, "[Other]\r\nCOM=7\r\n[data]\r\n  com = 3  \r\nLong="
+                                            + QByteArray(300, 'x') + "\r\nZero=ab"
+                                            + QByteArray(1, '\0') + "cd\r\n");
+    EXPECT_EQ(ReadIniValue("COM", "Data", path), "3");  // case-insensitive, trimmed
     EXPECT_EQ(ReadIniValue("Long", "Data", path).size(), 254);
     EXPECT_EQ(ReadIniValue("Zero", "Data", path), "ab");
     EXPECT_EQ(ReadIniValue("Missing", "Data", path), "ERROR");

@@ -19,8 +19,10 @@ TEST(NetworkAddress, TakesTheFormsAndNamesTheWrongPart)
         {"tcp://cabinet-3.plant.example:2001", K::RawTcp, "cabinet-3.plant.example", 2001, ""},
         {"tcp://[fe80::1]:65535", K::RawTcp, "fe80::1", 65535, ""},
         {"rfc2217://localhost:1/", K::Rfc2217, "localhost", 1, ""},
-        {"telnet://10.0.0.5:23", K::RawTcp, nullptr, 0, "unknown scheme \"telnet\" (rfc2217:// or tcp://)"},
-        {"RFC2217://h:1", K::RawTcp, nullptr, 0, "unknown scheme \"RFC2217\" (rfc2217:// or tcp://)"},
+        {"telnet://10.0.0.5:23", K::RawTcp, nullptr, 0,
+         "unknown scheme \"telnet\" (rfc2217:// or tcp://)"},
+        {"RFC2217://h:1", K::RawTcp, nullptr, 0,
+         "unknown scheme \"RFC2217\" (rfc2217:// or tcp://)"},
         {"rfc2217://10.0.0.5", K::Rfc2217, nullptr, 0, "port missing (HOST:PORT)"},
         {"rfc2217://10.0.0.5:", K::Rfc2217, nullptr, 0, "port missing (HOST:PORT)"},
         {"rfc2217://:4001", K::Rfc2217, nullptr, 0, "host missing (HOST:PORT)"},
@@ -31,7 +33,8 @@ TEST(NetworkAddress, TakesTheFormsAndNamesTheWrongPart)
         {"tcp://10.0.0.256:4001", K::RawTcp, nullptr, 0, "\"10.0.0.256\" is no IPv4 address"},
         {"tcp://bad_host:4001", K::RawTcp, nullptr, 0, "\"bad_host\" is no host name"},
         {"tcp://-a.b:4001", K::RawTcp, nullptr, 0, "\"-a.b\" is no host name"},
-        {"tcp://fe80::1:4001", K::RawTcp, nullptr, 0, "an IPv6 address goes in brackets: [fe80::1]"},
+        {"tcp://fe80::1:4001", K::RawTcp, nullptr, 0,
+         "an IPv6 address goes in brackets: [fe80::1]"},
         {"tcp://[fe80::1:4001", K::RawTcp, nullptr, 0, "IPv6 address without its closing \"]\""},
         {"tcp://[10.0.0.5]:4001", K::RawTcp, nullptr, 0, "\"10.0.0.5\" is no IPv6 address"},
         {"tcp://[fe80::1]4001", K::RawTcp, nullptr, 0, "port missing (HOST:PORT)"},
@@ -53,7 +56,8 @@ TEST(NetworkAddress, TakesTheFormsAndNamesTheWrongPart)
             EXPECT_EQ(parsed.address->host.toStdString(), c.host) << c.text;
             EXPECT_EQ(parsed.address->port, c.port) << c.text;
             // What logs show reads back as the same address.
-            EXPECT_EQ(parseNetworkAddress(parsed.address->text()).address, parsed.address) << c.text;
+            EXPECT_EQ(parseNetworkAddress(parsed.address->text()).address, parsed.address)
+                << c.text;
         } else {
             EXPECT_FALSE(parsed.address) << c.text;
             const std::string expected = c.error ? std::string(c.text) + ": " + c.error : "";

@@ -1,10 +1,10 @@
 // A network line against a scripted server of our own, for what ser2net cannot be made to
 // do: refuse the option, answer with other settings, never answer.
+#include "SimLine.h"
 #include "link/Link.h"
 #include "link/ProgramState.h"
 #include "platform/NetworkSerialLine.h"
 #include "platform/QtSerialLine.h"
-#include "SimLine.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>

@@ -1,8 +1,8 @@
 // Which device a port opens, and what a failed open tells the user.
 #include "platform/PortAssignments.h"
-#include "platform/QtSerialLine.h"
 #include "RawPty.h"
 #include "SimLine.h"
+#include "platform/QtSerialLine.h"
 
 #include <QFile>
 #include <QSettings>

@@ -1,8 +1,8 @@
 // Which commands a running operation leaves offered, and what an operation's hold on the
 // session starts and ends with.
-#include "session/CommandOffer.h"
 #include "FakeView.h"
 #include "link/ProgramState.h"
+#include "session/CommandOffer.h"
 #include "session/Session.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The shared reactions of a session to a failed exchange, seen through its view.
+#include "session/Reactions.h"
 #include "FakeView.h"
 #include "link/Link.h"
-#include "session/Reactions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The session's own rules: port names, the controller version it keeps, the lines its link
 // shows, and the end of the program after an unknown actuator type.
 #include "FakeView.h"
-#include "link/ProgramState.h"
-#include "data/ParameterTable.h"
-#include "platform/PortName.h"
-#include "exchange/Records.h"
 #include "SimLine.h"
+#include "data/ParameterTable.h"
+#include "exchange/Records.h"
+#include "link/ProgramState.h"
+#include "platform/PortName.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -20,12 +20,12 @@ TEST(PortNames, OneRuleForNamesAndSettingsValues)
         const char* asName;     // usableOrFirst(text)
         const char* fromValue;  // fromSettingsValue(text)
     } cases[] = {
-        {"COM3", "COM3", "COM1"}, {"COM8", "COM8", "COM1"}, {"COM9", "COM1", "COM1"},
-        {"COM0", "COM1", "COM1"}, {"com2", "COM1", "COM1"}, {"COM3 ", "COM1", "COM1"},
-        {"COM12", "COM1", "COM1"}, {"", "COM1", "COM1"},    {"3", "COM1", "COM3"},
-        {"8", "COM1", "COM8"},    {" 5 ", "COM1", "COM5"},  {"9", "COM1", "COM1"},
-        {"0", "COM1", "COM1"},    {"2.5", "COM1", "COM1"},  {"-2", "COM1", "COM1"},
-        {"x3", "COM1", "COM1"},   {"ERROR", "COM1", "COM1"},
+        {"COM3", "COM3", "COM1"},  {"COM8", "COM8", "COM1"},  {"COM9", "COM1", "COM1"},
+        {"COM0", "COM1", "COM1"},  {"com2", "COM1", "COM1"},  {"COM3 ", "COM1", "COM1"},
+        {"COM12", "COM1", "COM1"}, {"", "COM1", "COM1"},      {"3", "COM1", "COM3"},
+        {"8", "COM1", "COM8"},     {" 5 ", "COM1", "COM5"},   {"9", "COM1", "COM1"},
+        {"0", "COM1", "COM1"},     {"2.5", "COM1", "COM1"},   {"-2", "COM1", "COM1"},
+        {"x3", "COM1", "COM1"},    {"ERROR", "COM1", "COM1"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ports::usableOrFirst(c.text), c.asName) << c.text;
@@ -42,10 +42,14 @@ TEST(ControllerFacts, VersionIsTheTrimmedFirstLine)
         const char* version;
         bool lacksNoLimitMode;
     } cases[] = {
-        {"1.05\r\nOK\r\n", "1.05", true},  {" 1.050 \r\nOK\r\n", "1.050", true},
-        {"01.81\r\nOK\r\n", "01.81", true}, {"1.10\r\nOK\r\n", "1.10", false},
-        {"12345678\r\nOK\r\n", "12345678", false}, {"OK\r\n", "", false},
-        {"NG\r\nE-01\r\n", "", false},     {"abc\r\nOK\r\n", "abc", false},
+        {"1.05\r\nOK\r\n", "1.05", true},
+        {" 1.050 \r\nOK\r\n", "1.050", true},
+        {"01.81\r\nOK\r\n", "01.81", true},
+        {"1.10\r\nOK\r\n", "1.10", false},
+        {"12345678\r\nOK\r\n", "12345678", false},
+        {"OK\r\n", "", false},
+        {"NG\r\nE-01\r\n", "", false},
+        {"abc\r\nOK\r\n", "abc", false},
         {"", "", false},
     };
     for (const auto& c : cases) {
@@ -61,9 +65,7 @@ TEST(Session, LinkLinesReachTheViewSetAtTheTime)
     SimLine sim;
     ViewedSession w;
     Link& link = w.session.link();
-    const auto query = [&link] {
-        return link.exchange(cmd::QVER);
-    };
+    const auto query = [&link] { return link.exchange(cmd::QVER); };
     const Outcome out = query();
     EXPECT_EQ(w.view.comS, "@?VER ,\r\n");
     EXPECT_EQ(w.view.comR, out.reply);
@@ -100,7 +102,8 @@ TEST(Session, UnknownActuatorTypeAsksToEndTheProgram)
     w.dialogs.ok();
     // 55 passes the type row's range "50 to 66" but is no actuator type.
     w.session.parameterGrid().setText(-1, kValueColumn, "55");
-    EXPECT_EQ(w.session.parameters().ResetParametersToDefaults(), ParameterTable::TypeCheck::Unknown);
+    EXPECT_EQ(w.session.parameters().ResetParametersToDefaults(),
+              ParameterTable::TypeCheck::Unknown);
     ASSERT_EQ(w.dialogs.boxes.size(), 1);
     EXPECT_EQ(w.dialogs.boxes[0].text, "Controller type is different.");
     EXPECT_EQ(ended.count(), 1);

@@ -153,7 +153,8 @@ TEST_P(HeldJog, MovesUntilTheBreak)
 }
 
 INSTANTIATE_TEST_SUITE_P(ControllerMotion, HeldJog,
-                         ::testing::Values(HoldCase{"Inc", "@XINC ,\r\n", +1}, HoldCase{"Dec", "@XDEC ,\r\n", -1}),
+                         ::testing::Values(HoldCase{"Inc", "@XINC ,\r\n", +1},
+                                           HoldCase{"Dec", "@XDEC ,\r\n", -1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ControllerMotion, StepJogMovesByTheTeachingUnit)
@@ -242,7 +243,8 @@ INSTANTIATE_TEST_SUITE_P(
         DioCase{"ShortIdle", true, 0, false, false, false, "DO:0101\r\nDI:00000101\r\nOK\r\n"},
         DioCase{"ShortMoving", true, 0, true, false, false, "DO:0011\r\nDI:00000110\r\nOK\r\n"},
         DioCase{"PulseIdle", false, 1, false, false, false, "DO:01111,DI:0000000000\r\nOK\r\n"},
-        DioCase{"PulseAlarmBrake", false, 1, false, true, true, "DO:01110,DI:0000000101\r\nOK\r\n"}),
+        DioCase{"PulseAlarmBrake", false, 1, false, true, true,
+                "DO:01110,DI:0000000101\r\nOK\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- what Operation mode watches and switches -------------------------------------------

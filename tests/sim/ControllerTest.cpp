@@ -76,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
         QueryCase{"ServoBadArgument", 1, 61, false, "@SRVO 2,\r\n", "NG\r\nE-03 VALUE ERROR\r\n"},
         QueryCase{"InitBadType", 0, 61, false, "@INIT PRM 67,\r\n", "NG\r\nE-03 VALUE ERROR\r\n"},
         QueryCase{"EndWithoutBlock", 0, 61, false, "\x1a", "NG\r\nE-05 NO WRITE BLOCK\r\n"},
-        QueryCase{"RecordWithoutBlock", 0, 61, false, "P1=A,1.00,1\r\n", "NG\r\nE-05 NO WRITE BLOCK\r\n"},
+        QueryCase{"RecordWithoutBlock", 0, 61, false, "P1=A,1.00,1\r\n",
+                  "NG\r\nE-05 NO WRITE BLOCK\r\n"},
         QueryCase{"BreakWhenIdle", 0, 61, false, "\x03", "OK\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -91,7 +92,8 @@ TEST(Controller, ReadPrmSendsAllParametersInOrder)
     const QList<QByteArray> lines = wire.exchange(command("@READ PRM ")).split('\n');
     ASSERT_EQ(lines.size(), 66);  // 64 records, "OK", and the empty text after the last LF
     for (int n = 0; n < 64; ++n)
-        EXPECT_TRUE(lines[n].startsWith("PRM" + QByteArray::number(n) + "=")) << lines[n].constData();
+        EXPECT_TRUE(lines[n].startsWith("PRM" + QByteArray::number(n) + "="))
+            << lines[n].constData();
     EXPECT_EQ(lines[0], "PRM0=50\r");
     EXPECT_EQ(lines[36], "PRM36=50\r");
     EXPECT_EQ(lines[64], "OK\r");
@@ -104,7 +106,8 @@ TEST(Controller, ReadPntListsDefinedPointsAscending)
     controller.points[0] = {"A", "0.00", "50"};
     controller.points[4] = {"B", "1", ""};
     Wire wire(controller);
-    EXPECT_EQ(wire.exchange(command("@READ PNT ")), "P0=A,0.00,50\r\nP4=B,1\r\nP10=I,-5.50,20\r\nOK\r\n");
+    EXPECT_EQ(wire.exchange(command("@READ PNT ")),
+              "P0=A,0.00,50\r\nP4=B,1\r\nP10=I,-5.50,20\r\nOK\r\n");
     EXPECT_EQ(wire.exchange(command("@?P ", "4")), "P4=B,1\r\nOK\r\n");
     EXPECT_EQ(wire.exchange(command("@?P ", "10")), "P10=I,-5.50,20\r\nOK\r\n");
 }
@@ -155,16 +158,25 @@ TEST_P(WriteBlock, StoresRecordsAndAcknowledges)
 INSTANTIATE_TEST_SUITE_P(
     Controller, WriteBlock,
     ::testing::Combine(
-        ::testing::Values(
-            BlockCase{"Points", "@WRITE PNT ", {"P3=A,90,50\r\n", "P4=B,1.00\r\n", "P10=I,-12.3,99.6\r\n"},
-                      "@READ PNT ", "P3=A,90.00,50\r\nP4=B,1\r\nP10=I,-12.30,100\r\nOK\r\n"},
-            BlockCase{"Parameters", "@WRITE PRM ", {"PRM21=720\r\n", "PRM22 = 0\r\n"}, "@READ PRM ",
-                      "PRM21=720\r\nPRM22=0\r\n"},
-            BlockCase{"Zones", "@WRITE ZON ", {"Z0=10.00,20.00\r\n", "Z3=0,359.99\r\n"}, "@READ ZON ",
-                      "Z0=10.00,20.00\r\nZ3=0.00,359.99\r\nOK\r\n"}),
+        ::testing::Values(BlockCase{"Points",
+                                    "@WRITE PNT ",
+                                    {"P3=A,90,50\r\n", "P4=B,1.00\r\n", "P10=I,-12.3,99.6\r\n"},
+                                    "@READ PNT ",
+                                    "P3=A,90.00,50\r\nP4=B,1\r\nP10=I,-12.30,100\r\nOK\r\n"},
+                          BlockCase{"Parameters",
+                                    "@WRITE PRM ",
+                                    {"PRM21=720\r\n", "PRM22 = 0\r\n"},
+                                    "@READ PRM ",
+                                    "PRM21=720\r\nPRM22=0\r\n"},
+                          BlockCase{"Zones",
+                                    "@WRITE ZON ",
+                                    {"Z0=10.00,20.00\r\n", "Z3=0,359.99\r\n"},
+                                    "@READ ZON ",
+                                    "Z0=10.00,20.00\r\nZ3=0.00,359.99\r\nOK\r\n"}),
         ::testing::Bool()),
     [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "Acked" : "Silent");
+        return std::string(std::get<0>(info.param).name)
+               + (std::get<1>(info.param) ? "Acked" : "Silent");
     });
 
 TEST(Controller, SilentEndOfDataStillClosesTheBlock)
@@ -205,17 +217,18 @@ TEST_P(BadRecord, IsRefusedAndTheBlockGoesOn)
 
 INSTANTIATE_TEST_SUITE_P(
     Controller, BadRecord,
-    ::testing::Values(BadRecordCase{"UnknownMode", "@WRITE PNT ", "P1=X,1.00,50\r\n", "E-03 VALUE ERROR"},
-                      BadRecordCase{"MissingSpeed", "@WRITE PNT ", "P1=A,1.00\r\n", "E-03 VALUE ERROR"},
-                      BadRecordCase{"SpeedZero", "@WRITE PNT ", "P1=A,1.00,0\r\n", "E-03 VALUE ERROR"},
-                      BadRecordCase{"BrakeValue", "@WRITE PNT ", "P1=B,2\r\n", "E-03 VALUE ERROR"},
-                      BadRecordCase{"PointNumber", "@WRITE PNT ", "P64=A,1.00,50\r\n", "E-03 VALUE ERROR"},
-                      BadRecordCase{"PrmText", "@WRITE PRM ", "PRM21=**\r\n", "E-03 VALUE ERROR"},
-                      BadRecordCase{"ShiftTooLarge", "@WRITE PRM ", "PRM35=40000\r\n", "E-03 VALUE ERROR"},
-                      BadRecordCase{"ZoneAngle", "@WRITE ZON ", "Z0=10.00,360.00\r\n", "E-03 VALUE ERROR"},
-                      BadRecordCase{"ZoneNumber", "@WRITE ZON ", "Z4=1.00,2.00\r\n", "E-03 VALUE ERROR"},
-                      BadRecordCase{"WrongKind", "@WRITE PNT ", "Z0=1.00,2.00\r\n", "E-02 FORMAT ERROR"},
-                      BadRecordCase{"NoEquals", "@WRITE PRM ", "PRM21\r\n", "E-02 FORMAT ERROR"}),
+    ::testing::Values(
+        BadRecordCase{"UnknownMode", "@WRITE PNT ", "P1=X,1.00,50\r\n", "E-03 VALUE ERROR"},
+        BadRecordCase{"MissingSpeed", "@WRITE PNT ", "P1=A,1.00\r\n", "E-03 VALUE ERROR"},
+        BadRecordCase{"SpeedZero", "@WRITE PNT ", "P1=A,1.00,0\r\n", "E-03 VALUE ERROR"},
+        BadRecordCase{"BrakeValue", "@WRITE PNT ", "P1=B,2\r\n", "E-03 VALUE ERROR"},
+        BadRecordCase{"PointNumber", "@WRITE PNT ", "P64=A,1.00,50\r\n", "E-03 VALUE ERROR"},
+        BadRecordCase{"PrmText", "@WRITE PRM ", "PRM21=**\r\n", "E-03 VALUE ERROR"},
+        BadRecordCase{"ShiftTooLarge", "@WRITE PRM ", "PRM35=40000\r\n", "E-03 VALUE ERROR"},
+        BadRecordCase{"ZoneAngle", "@WRITE ZON ", "Z0=10.00,360.00\r\n", "E-03 VALUE ERROR"},
+        BadRecordCase{"ZoneNumber", "@WRITE ZON ", "Z4=1.00,2.00\r\n", "E-03 VALUE ERROR"},
+        BadRecordCase{"WrongKind", "@WRITE PNT ", "Z0=1.00,2.00\r\n", "E-02 FORMAT ERROR"},
+        BadRecordCase{"NoEquals", "@WRITE PRM ", "PRM21\r\n", "E-02 FORMAT ERROR"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Controller, CommandLineEndsAnUnclosedBlock)
@@ -289,7 +302,8 @@ TEST(Controller, RecordsEveryEntryByteForByte)
     EXPECT_EQ(wire.exchange("\n"), "0\r\nOK\r\n");
     wire.exchange("@?VER ,\r\n@?POS ,\r\n");
     wire.exchangeSilent("@?PR\x03", 50);
-    const QList<QByteArray> expected = {"@?PRM 13,\r\n", "@?VER ,\r\n", "@?POS ,\r\n", "@?PR", "\x03"};
+    const QList<QByteArray> expected = {"@?PRM 13,\r\n", "@?VER ,\r\n", "@?POS ,\r\n", "@?PR",
+                                        "\x03"};
     EXPECT_EQ(controller.receivedLines(), expected);
 }
 

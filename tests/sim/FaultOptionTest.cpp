@@ -31,17 +31,20 @@ TEST_P(ParseFault, Accepts)
 
 INSTANTIATE_TEST_SUITE_P(
     FaultOption, ParseFault,
-    ::testing::Values(OptionCase{"@?VER :noreply", "@?VER ", sim::Fault::NoReply, {}, 0, false},
-                      OptionCase{"@?VER:noreply:once", "@?VER ", sim::Fault::NoReply, {}, 0, true},
-                      OptionCase{"@READ PNT:refuse:E-12 TEST", "@READ PNT ", sim::Fault::Refuse, "E-12 TEST", 0, false},
-                      OptionCase{"@INIT PNT :refuse", "@INIT PNT ", sim::Fault::Refuse, {}, 0, false},
-                      OptionCase{"@?POS :garbage:\\xff\\r\\n", "@?POS ", sim::Fault::Garbage, "\xff\r\n", 0, false},
-                      OptionCase{"@READ PRM :cut:12", "@READ PRM ", sim::Fault::CutReply, {}, 12, false},
-                      OptionCase{"@ORG :hangup", "@ORG ", sim::Fault::HangupMidReply, {}, 0, false},
-                      OptionCase{"@ORG :hangup:3:once", "@ORG ", sim::Fault::HangupMidReply, {}, 3, true},
-                      OptionCase{"BREAK:noreply", "\x03", sim::Fault::NoReply, {}, 0, false},
-                      OptionCase{"eod:refuse:E-1", "\x1a", sim::Fault::Refuse, "E-1", 0, false},
-                      OptionCase{"PRM:refuse:E-9 A:B", "PRM", sim::Fault::Refuse, "E-9 A:B", 0, false}));
+    ::testing::Values(
+        OptionCase{"@?VER :noreply", "@?VER ", sim::Fault::NoReply, {}, 0, false},
+        OptionCase{"@?VER:noreply:once", "@?VER ", sim::Fault::NoReply, {}, 0, true},
+        OptionCase{"@READ PNT:refuse:E-12 TEST", "@READ PNT ", sim::Fault::Refuse, "E-12 TEST", 0,
+                   false},
+        OptionCase{"@INIT PNT :refuse", "@INIT PNT ", sim::Fault::Refuse, {}, 0, false},
+        OptionCase{"@?POS :garbage:\\xff\\r\\n", "@?POS ", sim::Fault::Garbage, "\xff\r\n", 0,
+                   false},
+        OptionCase{"@READ PRM :cut:12", "@READ PRM ", sim::Fault::CutReply, {}, 12, false},
+        OptionCase{"@ORG :hangup", "@ORG ", sim::Fault::HangupMidReply, {}, 0, false},
+        OptionCase{"@ORG :hangup:3:once", "@ORG ", sim::Fault::HangupMidReply, {}, 3, true},
+        OptionCase{"BREAK:noreply", "\x03", sim::Fault::NoReply, {}, 0, false},
+        OptionCase{"eod:refuse:E-1", "\x1a", sim::Fault::Refuse, "E-1", 0, false},
+        OptionCase{"PRM:refuse:E-9 A:B", "PRM", sim::Fault::Refuse, "E-9 A:B", 0, false}));
 
 class RejectFault : public ::testing::TestWithParam<const char*> {};
 

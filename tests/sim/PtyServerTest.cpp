@@ -51,7 +51,7 @@ QString linkIn(const QTemporaryDir& dir)
 class PtyServerTest : public ::testing::Test {
 protected:
     sim::Controller controller;
-    sim::PtyServer server {controller};
+    sim::PtyServer server{controller};
 };
 
 TEST_F(PtyServerTest, AnswersAQueryOverTheLine)
@@ -66,7 +66,8 @@ TEST_F(PtyServerTest, AnswersAQueryOverTheLine)
 TEST_F(PtyServerTest, ServesOneTransactionPerOpenAndClose)
 {
     ASSERT_TRUE(server.start());
-    for (const QByteArray& line : {QByteArray("@?VER ,\r\n"), QByteArray("@?PRM 21,\r\n"), QByteArray("@?POS ,\r\n")}) {
+    for (const QByteArray& line :
+         {QByteArray("@?VER ,\r\n"), QByteArray("@?PRM 21,\r\n"), QByteArray("@?POS ,\r\n")}) {
         auto port = openPort(server.path());
         ASSERT_TRUE(port);
         EXPECT_TRUE(transact(*port, line).endsWith("OK\r\n")) << line.constData();

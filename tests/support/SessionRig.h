@@ -7,8 +7,8 @@
 #include "FakeView.h"
 #include "ScratchState.h"
 #include "ScriptedDialogs.h"
-#include "session/Session.h"
 #include "SimLine.h"
+#include "session/Session.h"
 
 #include <QByteArray>
 #include <QList>

@@ -21,9 +21,21 @@ public:
     bool parameterGridShown() const override { return parameterView; }
     bool setButtonEnabled() const override { return setEnabled; }
     void showStatusMessage(const QString& text) override { statusMessages << text; }
-    void refreshQuickBoxes() override { if (onRefreshQuickBoxes) onRefreshQuickBoxes(); }
-    void restoreIdle() override { if (onRestoreIdle) onRestoreIdle(); }
-    void endProgram() override { if (onEndProgram) onEndProgram(); }
+    void refreshQuickBoxes() override
+    {
+        if (onRefreshQuickBoxes)
+            onRefreshQuickBoxes();
+    }
+    void restoreIdle() override
+    {
+        if (onRestoreIdle)
+            onRestoreIdle();
+    }
+    void endProgram() override
+    {
+        if (onEndProgram)
+            onEndProgram();
+    }
 
     bool settingUpFlag = false;
     bool bulkFillFlag = false;

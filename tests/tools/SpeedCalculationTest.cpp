@@ -90,9 +90,9 @@ void expectProfile(const MotionProfile& got, const Profile& want)
 TEST(SpeedCalculation, ComputesBothProfilesAndShowsTheChosenOne)
 {
     for (const CalcCase& c : kCalcCases) {
-        SCOPED_TRACE(testing::Message() << "model index " << c.model << ", J "
-                                        << c.texts[0].toStdString() << ", theta "
-                                        << c.texts[1].toStdString());
+        SCOPED_TRACE(testing::Message()
+                     << "model index " << c.model << ", J " << c.texts[0].toStdString()
+                     << ", theta " << c.texts[1].toStdString());
         const SpeedRun run = runSpeedCalculation(c.model, c.texts);
         EXPECT_TRUE(run.message.isEmpty()) << run.message.toStdString();
         for (const auto& reset : run.resets)
@@ -137,7 +137,7 @@ struct RunCase {
     const char* what;
     int model;
     SpeedTexts texts;
-    const char* message;  // nullptr: no box
+    const char* message;                // nullptr: no box
     std::array<const char*, 4> resets;  // nullptr: box unchanged
 };
 
@@ -150,43 +150,75 @@ const RunCase kRunCases[] = {
     {"accel inf", 0, {"1000", "90", "100", "inf"}, kBlank, {nullptr, "90", "100", "100"}},
     {"J empty, 61", 0, {"", "90", "100", "100"}, kBlank, {"1000", nullptr, nullptr, nullptr}},
     {"J empty, 64", 3, {"", "90", "100", "100"}, kBlank, {"20000", nullptr, nullptr, nullptr}},
-    {"J empty before theta 0", 0, {"", "0", "100", "100"}, kBlank,
+    {"J empty before theta 0",
+     0,
+     {"", "0", "100", "100"},
+     kBlank,
      {"1000", nullptr, nullptr, nullptr}},
     {"theta 0", 0, {"1000", "0", "100", "100"}, kZero, {nullptr, "90", nullptr, nullptr}},
     {"theta 0.0", 0, {"1000", "0.0", "-1", "-1"}, kZero, {nullptr, "90", nullptr, nullptr}},
     {"speed 0", 0, {"1000", "90", "0", "100"}, kZero, {nullptr, nullptr, "100", nullptr}},
     {"accel 0", 0, {"1000", "90", "100", "0"}, kZero, {nullptr, nullptr, nullptr, "100"}},
-    {"speed 0 before theta < 0", 0, {"1000", "-5", "0", "100"}, kZero,
+    {"speed 0 before theta < 0",
+     0,
+     {"1000", "-5", "0", "100"},
+     kZero,
      {nullptr, nullptr, "100", nullptr}},
     {"theta < 0", 0, {"1000", "-5", "100", "100"}, kNegative, {nullptr, "90", nullptr, nullptr}},
     {"speed < 0", 0, {"1000", "90", "-1", "100"}, kNegative, {nullptr, nullptr, "100", nullptr}},
-    {"accel < 0", 0, {"1000", "90", "100", "-100"}, kNegative,
-     {nullptr, nullptr, nullptr, "100"}},
-    {"J not a number", 0, {"abc", "90", "100", "100"}, kBlank,
+    {"accel < 0", 0, {"1000", "90", "100", "-100"}, kNegative, {nullptr, nullptr, nullptr, "100"}},
+    {"J not a number",
+     0,
+     {"abc", "90", "100", "100"},
+     kBlank,
      {nullptr, nullptr, nullptr, nullptr}},
-    {"J not a number after theta 0", 0, {"abc", "0", "100", "100"}, kZero,
+    {"J not a number after theta 0",
+     0,
+     {"abc", "0", "100", "100"},
+     kZero,
      {nullptr, "90", nullptr, nullptr}},
-    {"61 J 1000.5", 0, {"1000.5", "90", "100", "100"}, kDataError,
+    {"61 J 1000.5",
+     0,
+     {"1000.5", "90", "100", "100"},
+     kDataError,
      {"1000", nullptr, nullptr, nullptr}},
     {"61 J < 0", 0, {"-1", "90", "100", "100"}, kDataError, {"1000", nullptr, nullptr, nullptr}},
     {"50 J 301", 4, {"301", "90", "100", "100"}, kDataError, {"300", nullptr, nullptr, nullptr}},
     {"65 J 50.5", 5, {"50.5", "90", "100", "100"}, kDataError, {"50", nullptr, nullptr, nullptr}},
-    {"66 J 100.1", 6, {"100.1", "90", "100", "100"}, kDataError,
+    {"66 J 100.1",
+     6,
+     {"100.1", "90", "100", "100"},
+     kDataError,
      {"100", nullptr, nullptr, nullptr}},
-    {"J beyond float", 3, {kHuge, "90", "100", "100"}, kDataError,
+    {"J beyond float",
+     3,
+     {kHuge, "90", "100", "100"},
+     kDataError,
      {"20000", nullptr, nullptr, nullptr}},
     // Inputs that pass the checks but break the arithmetic: a speed or acceleration too small
     // for single precision (it becomes 0), an angle too large for it.
-    {"speed underflows", 0, {"1000", "90", kTiny, "100"}, kDataError,
+    {"speed underflows",
+     0,
+     {"1000", "90", kTiny, "100"},
+     kDataError,
      {"1000", nullptr, nullptr, nullptr}},
-    {"accel underflows", 2, {"1000", "90", "100", kTiny}, kDataError,
+    {"accel underflows",
+     2,
+     {"1000", "90", "100", kTiny},
+     kDataError,
      {"2000", nullptr, nullptr, nullptr}},
-    {"angle overflows", 2, {"1000", kHuge, "100", "100"}, kDataError,
+    {"angle overflows",
+     2,
+     {"1000", kHuge, "100", "100"},
+     kDataError,
      {"2000", nullptr, nullptr, nullptr}},
     // Accepted inputs.
     {"65 J 50", 5, {"50", "90", "100", "100"}, nullptr, {nullptr, nullptr, nullptr, nullptr}},
     {"50 J 300", 4, {"300", "90", "100", "100"}, nullptr, {nullptr, nullptr, nullptr, nullptr}},
-    {"blanks and sign", 1, {" 12 ", "+90", "\t100.", ".5"}, nullptr,
+    {"blanks and sign",
+     1,
+     {" 12 ", "+90", "\t100.", ".5"},
+     nullptr,
      {nullptr, nullptr, nullptr, nullptr}},
 };
 
@@ -274,10 +306,10 @@ TEST(SpeedCalculation, ResultFormatRoundsTheDecimalHalfAwayFromZero)
         float value;
         const char* shown;
     } cases[] = {
-        {0.0f, "0.000"},        {0.125f, "0.125"},       {2.0005f, "2.001"},
-        {0.0005f, "0.001"},     {0.0004999f, "0.000"},   {1.9999f, "2.000"},
-        {9.9995f, "10.000"},    {999.9996f, "1000.000"}, {1e-5f, "0.000"},
-        {123456.7f, "123456.700"}, {1.6666666f, "1.667"}, {-2.0005f, "-2.001"},
+        {0.0f, "0.000"},           {0.125f, "0.125"},       {2.0005f, "2.001"},
+        {0.0005f, "0.001"},        {0.0004999f, "0.000"},   {1.9999f, "2.000"},
+        {9.9995f, "10.000"},       {999.9996f, "1000.000"}, {1e-5f, "0.000"},
+        {123456.7f, "123456.700"}, {1.6666666f, "1.667"},   {-2.0005f, "-2.001"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(formatResult(c.value), QString::fromLatin1(c.shown)) << c.value;

@@ -1,8 +1,8 @@
 // The communication log window: following the log, Pause and Resume, Clear, find, Save as.
 #include "ui/toolwindows/CommLogWindow.h"
-#include "link/ExchangeLog.h"
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
+#include "link/ExchangeLog.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,41 +1,41 @@
 // What a desktop tool shows of itself: the title with the file and the modified mark, the
 // connection panel, a typed value put back, the file dialogs' suffix and filters, and the
 // file encoding setting.
-#include "platform/CodePage.h"
-#include "ui/frame/EditHistory.h"
-#include "link/ExchangeLog.h"
 #include "FakeView.h"
 #include "FileTestSupport.h"
-#include "data/Grid.h"
-#include "ui/grid/GridView.h"
-#include "language/Language.h"
-#include "data/ParameterTable.h"
-#include "ui/frame/PointInputWindow.h"
-#include "data/PointTable.h"
-#include "ui/frame/PulseTrainWindow.h"
-#include "ui/dialogs/QtDialogs.h"
 #include "ScriptedDialogs.h"
-#include "files/SettingCommands.h"
 #include "SimLine.h"
+#include "data/Grid.h"
+#include "data/ParameterTable.h"
+#include "data/PointTable.h"
 #include "data/TableHost.h"
+#include "files/SettingCommands.h"
+#include "language/Language.h"
+#include "link/ExchangeLog.h"
+#include "platform/CodePage.h"
+#include "ui/dialogs/QtDialogs.h"
+#include "ui/frame/EditHistory.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
+#include "ui/grid/GridView.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QItemSelectionModel>
-#include <QTest>
-#include <QFileDialog>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
-#include <QUrl>
-#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -97,8 +97,8 @@ TEST_F(Desktop, TheConnectionPanelTellsHowTheLastExchangeEnded)
          "COM1 /dev/ttyUSB7 · answered 0 s ago", false, ""},
         {[&] { log.addTimeout(where, 2000, {}); }, "COM1 · no answer", true,
          "The controller did not answer in time."},
-        {[&] { log.addPortError(where, "/dev/ttyUSB7: no such device"); }, "COM1 · no answer",
-         true, "/dev/ttyUSB7: no such device"},
+        {[&] { log.addPortError(where, "/dev/ttyUSB7: no such device"); }, "COM1 · no answer", true,
+         "/dev/ttyUSB7: no such device"},
         {[&] { log.addReceived(where, "OK\r\n", 3); }, "COM1 /dev/ttyUSB7 · answered 0 s ago",
          false, ""},
     };
@@ -322,10 +322,9 @@ TEST_F(Desktop, ClipboardPastesAsTypedAndCopiesTabSeparated)
     w.history().redo();
 
     view->setCurrentIndex(view->indexOf(3, PointTable::ModeColumn));
-    view->selectionModel()->select(
-        QItemSelection(view->indexOf(3, PointTable::ModeColumn),
-                       view->indexOf(4, PointTable::PositionColumn)),
-        QItemSelectionModel::ClearAndSelect);
+    view->selectionModel()->select(QItemSelection(view->indexOf(3, PointTable::ModeColumn),
+                                                  view->indexOf(4, PointTable::PositionColumn)),
+                                   QItemSelectionModel::ClearAndSelect);
     QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "A\t12.35\n\t-5.00\n");
 }
@@ -370,7 +369,8 @@ TEST_F(Desktop, DroppedAndRecentFilesOpenAfterTheSaveQuestion)
     ASSERT_TRUE(second);
     second->trigger();
     EXPECT_EQ(MainFrame::recentFiles(), QStringList{b});
-    EXPECT_TRUE(w.findChild<QLabel*>("Panel1_Product")->text().contains("a.csv is no longer there"));
+    EXPECT_TRUE(
+        w.findChild<QLabel*>("Panel1_Product")->text().contains("a.csv is no longer there"));
     EXPECT_EQ(dialogs.pendingAnswers(), 0);
 }
 

@@ -1,19 +1,19 @@
 // Pictures of the small dialogs for a look by eye: set KAP_SHOTS_DIR to a folder and run this
 // test (QT_SCALE_FACTOR=2 for the doubled scale).
-#include "ui/dialogs/ActuatorTypeDialog.h"
-#include "app/AppWindows.h"
-#include "ui/dialogs/KeypadDialog.h"
-#include "link/ProgramState.h"
-#include "ui/dialogs/PointModeDialog.h"
-#include "ui/dialogs/PortDialog.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
+#include "app/AppWindows.h"
 #include "app/StartupWindow.h"
+#include "link/ProgramState.h"
+#include "ui/dialogs/ActuatorTypeDialog.h"
+#include "ui/dialogs/KeypadDialog.h"
+#include "ui/dialogs/PointModeDialog.h"
+#include "ui/dialogs/PortDialog.h"
 #include "ui/dialogs/StopDialog.h"
 
 #include <QDir>
-#include <QPushButton>
 #include <QPixmap>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,8 @@ TEST(DialogShots, SavesTheSmallDialogs)
     const auto save = [&](QWidget& w, const char* name) {
         w.show();
         w.adjustSize();
-        EXPECT_TRUE(w.grab().save(dir + QStringLiteral("/%1@%2x.png").arg(QLatin1String(name), scale)));
+        EXPECT_TRUE(
+            w.grab().save(dir + QStringLiteral("/%1@%2x.png").arg(QLatin1String(name), scale)));
     };
     ScratchState clean;
     {

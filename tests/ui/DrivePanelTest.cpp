@@ -1,13 +1,13 @@
 // The drive panel as the user sees it: the window follows the session's panel state, the
 // press colours come from real mouse and key events, and the STOP dialog breaks a return to
 // origin at once.
-#include "operation/Drive.h"
 #include "FakeView.h"
-#include "ui/frame/PointInputWindow.h"
-#include "ui/frame/PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
+#include "operation/Drive.h"
 #include "ui/dialogs/StopDialog.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
 
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -38,7 +38,8 @@ bool enabled(QWidget* w, const char* name)
 // Operation mode as the user sees it: the Operation button lit and the drive frame usable.
 bool showsOperationMode(QWidget* w)
 {
-    return child<QPushButton>(w, "Cmd_driv")->styleSheet().contains("#ff00ff") && enabled(w, "Frame2");
+    return child<QPushButton>(w, "Cmd_driv")->styleSheet().contains("#ff00ff")
+           && enabled(w, "Frame2");
 }
 
 bool lit(QWidget* w, int lamp)
@@ -122,10 +123,11 @@ TEST_F(DrivePanelTest, StopDialogBreaksAReturnToOriginAtOnce)
 
     QElapsedTimer clock;
     qint64 breakAt = -1;
-    QObject::connect(&sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {
-        if (e == "\x03")
-            breakAt = clock.elapsed();
-    });
+    QObject::connect(&sim.controller, &sim::Controller::entryReceived, &w,
+                     [&](const QByteArray& e) {
+                         if (e == "\x03")
+                             breakAt = clock.elapsed();
+                     });
     // Press the dialog's button as soon as it shows.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &w, [&] {
@@ -161,15 +163,17 @@ TEST_F(DrivePanelTest, AMoveOffersStopAndNotTheModeButtons)
     QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
     ASSERT_TRUE(showsOperationMode(&w));
     QStringList duringMove;
-    QObject::connect(&sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {
-        if (!e.startsWith("@MOVP "))
-            return;
-        QTimer::singleShot(50, &w, [&] {
-            for (const char* name : {"Cmd_Setup", "Cmd_driv", "Cmd_Start", "Cmd_Return", "Cmd_Stop"})
-                duringMove << QStringLiteral("%1 %2").arg(name).arg(enabled(&w, name));
-            QTest::mouseClick(child<QPushButton>(&w, "Cmd_Setup"), Qt::LeftButton);
+    QObject::connect(
+        &sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {
+            if (!e.startsWith("@MOVP "))
+                return;
+            QTimer::singleShot(50, &w, [&] {
+                for (const char* name :
+                     {"Cmd_Setup", "Cmd_driv", "Cmd_Start", "Cmd_Return", "Cmd_Stop"})
+                    duringMove << QStringLiteral("%1 %2").arg(name).arg(enabled(&w, name));
+                QTest::mouseClick(child<QPushButton>(&w, "Cmd_Setup"), Qt::LeftButton);
+            });
         });
-    });
     dialogs.answer(MsgAnswer::Yes);
     QTest::mouseClick(child<QPushButton>(&w, "Cmd_Start"), Qt::LeftButton);
 
@@ -192,13 +196,14 @@ TEST_F(DrivePanelTest, AMenuCommandKeepsTheModeUntilItEnds)
     PointInputWindow w(dialogs, clean);
     w.show();
     bool offered = true;
-    QObject::connect(&sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {
-        if (e.startsWith("@ORGC "))
-            QTimer::singleShot(20, &w, [&] {
-                offered = enabled(&w, "Cmd_driv");
-                QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
-            });
-    });
+    QObject::connect(
+        &sim.controller, &sim::Controller::entryReceived, &w, [&](const QByteArray& e) {
+            if (e.startsWith("@ORGC "))
+                QTimer::singleShot(20, &w, [&] {
+                    offered = enabled(&w, "Cmd_driv");
+                    QTest::mouseClick(child<QPushButton>(&w, "Cmd_driv"), Qt::LeftButton);
+                });
+        });
     dialogs.answer(MsgAnswer::Yes).ok();
     w.run(Command::ChangeOrigin);
 

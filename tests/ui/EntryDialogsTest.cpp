@@ -1,5 +1,5 @@
-#include "ui/dialogs/ActuatorTypeDialog.h"
 #include "FakeView.h"
+#include "ui/dialogs/ActuatorTypeDialog.h"
 #include "ui/dialogs/KeypadDialog.h"
 #include "ui/dialogs/PointModeDialog.h"
 #include "ui/dialogs/QtTypeChooser.h"

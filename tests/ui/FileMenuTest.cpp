@@ -2,15 +2,15 @@
 // close button ask before the window goes, Print and Print preview.
 #include "FakeView.h"
 #include "FileTestSupport.h"
-#include "data/Grid.h"
-#include "platform/Ini.h"
-#include "link/ProgramState.h"
-#include "ui/frame/PointInputWindow.h"
-#include "data/PointTable.h"
-#include "ui/frame/PulseTrainWindow.h"
-#include "session/Reactions.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
+#include "data/Grid.h"
+#include "data/PointTable.h"
+#include "link/ProgramState.h"
+#include "platform/Ini.h"
+#include "session/Reactions.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -137,7 +137,8 @@ TEST_F(FileMenu, PrintWithoutAPrinterWritesThePdfTheUserNames)
     ASSERT_EQ(dialogs.fileDialogs.size(), 1);
     EXPECT_EQ(dialogs.fileDialogs[0].initialName, proposed);
     EXPECT_EQ(dialogs.fileDialogs[0].filter, "PDF file(*.pdf)|*.pdf|");
-    EXPECT_TRUE(dialogs.fileDialogs[0].overwritePrompt) << "an existing file is replaced only after asking";
+    EXPECT_TRUE(dialogs.fileDialogs[0].overwritePrompt)
+        << "an existing file is replaced only after asking";
     EXPECT_FALSE(QFile::exists(proposed));
 
     dialogs.file(chosen);

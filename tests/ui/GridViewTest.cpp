@@ -343,7 +343,8 @@ TEST_F(GridViewTest, TheTypeRowStaysInViewWhileTheRowsScroll)
     // What a user sees in the first visual row: the cell under the viewport's top edge.
     const auto firstVisibleRowText = [&] {
         QWidget* shown = view->childAt(topLeftCell);
-        const QTableView* table = shown == fixed->viewport() ? fixed : static_cast<QTableView*>(view);
+        const QTableView* table = shown == fixed->viewport() ? fixed
+                                                             : static_cast<QTableView*>(view);
         const QPoint at = table->viewport()->mapFrom(view, topLeftCell);
         return table->indexAt(at).data().toString();
     };
@@ -358,7 +359,9 @@ TEST_F(GridViewTest, TheTypeRowStaysInViewWhileTheRowsScroll)
         grid.setCurrentCell(r, 1);
         QApplication::processEvents();
         const QRect cell = view->visualRect(view->indexOf(r, 1));
-        const int coveredUntil = fixed->isVisible() ? fixed->geometry().bottom() - view->viewport()->y() : -1;
+        const int coveredUntil = fixed->isVisible()
+                                     ? fixed->geometry().bottom() - view->viewport()->y()
+                                     : -1;
         EXPECT_GT(cell.top(), coveredUntil) << "row " << r;
         EXPECT_LT(cell.bottom(), view->viewport()->height()) << "row " << r;
         EXPECT_EQ(firstVisibleRowText(), "0") << "the type row, whichever cell is current";

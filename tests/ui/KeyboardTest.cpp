@@ -1,17 +1,17 @@
 // The main windows by keyboard and screen reader: Stop within reach, focus where the user
 // sees it, and states and names told without colour.
-#include "app/AppWindows.h"
-#include "operation/Drive.h"
 #include "FakeView.h"
-#include "ui/grid/GridView.h"
-#include "ui/frame/PointInputWindow.h"
-#include "ui/dialogs/ProgressDialog.h"
-#include "ui/frame/PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
+#include "app/AppWindows.h"
 #include "app/StartupWindow.h"
-#include "ui/dialogs/StopDialog.h"
+#include "operation/Drive.h"
 #include "operation/Teaching.h"
+#include "ui/dialogs/ProgressDialog.h"
+#include "ui/dialogs/StopDialog.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
+#include "ui/grid/GridView.h"
 #include "ui/toolwindows/VersionWindow.h"
 
 #include <QAbstractButton>
@@ -376,9 +376,9 @@ TEST_F(Keyboard, ControlsHaveNamesAListenerUnderstands)
                 ASSERT_TRUE(cell) << name << " " << i;
                 EXPECT_EQ(table->indexOfChild(cell), i);
                 const QAccessibleActionInterface* actions = cell->actionInterface();
-                EXPECT_FALSE(actions
-                             && actions->actionNames().contains(
-                                 QAccessibleActionInterface::toggleAction()))
+                EXPECT_FALSE(
+                    actions
+                    && actions->actionNames().contains(QAccessibleActionInterface::toggleAction()))
                     << name << " cell " << i;
             }
         }

@@ -1,16 +1,16 @@
 // The main-window frame: commands and their dispatch, views, port dialog and closing.
-#include "ui/toolwindows/AnglePlotWindow.h"
-#include "ui/toolwindows/CommLogWindow.h"
 #include "FakeView.h"
-#include "data/Grid.h"
-#include "platform/Ini.h"
-#include "link/ProgramState.h"
-#include "ui/frame/PointInputWindow.h"
-#include "data/PointTable.h"
-#include "ui/dialogs/PortDialog.h"
-#include "ui/frame/PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
+#include "data/Grid.h"
+#include "data/PointTable.h"
+#include "link/ProgramState.h"
+#include "platform/Ini.h"
+#include "ui/dialogs/PortDialog.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
+#include "ui/toolwindows/AnglePlotWindow.h"
+#include "ui/toolwindows/CommLogWindow.h"
 #include "ui/toolwindows/SpeedCalculatorWindow.h"
 
 #include <QAccessible>
@@ -25,8 +25,8 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -96,10 +96,12 @@ TEST_F(Frame, EveryCommandControlIsOfferedAtRest)
         // In Setting mode the mode buttons, the teaching targets and SET are live; the drive
         // buttons wait for Operation mode and the jog buttons for teaching playback.
         const QStringList live = {"Cmd_Setup", "Cmd_driv", "Cmd_SetBase", "Cmd_TargetP", "Cmd_Set"};
-        const QList<QPushButton*> buttons = w->findChildren<QPushButton*>(QRegularExpression("^Cmd_"));
+        const QList<QPushButton*> buttons =
+            w->findChildren<QPushButton*>(QRegularExpression("^Cmd_"));
         EXPECT_GE(buttons.size(), 10);
         for (QPushButton* b : buttons)
-            EXPECT_EQ(b->isEnabled(), live.contains(b->objectName())) << b->objectName().toStdString();
+            EXPECT_EQ(b->isEnabled(), live.contains(b->objectName()))
+                << b->objectName().toStdString();
     }
 }
 
@@ -200,8 +202,9 @@ TEST_F(Frame, MenuTreesOfBothWindows)
                            "mnuToolsTime=Rotary operating speed calculation",
                            "mnuToolsC_Org=Changing the origin", "-", "mnuToolsComp=Compare",
                            "mnuToolsIni=Init"}));
-    EXPECT_EQ(menuNames(pulse, "mnuToolsIni"),
-              (QStringList{"mnuToolsIniPo=Zones", "mnuToolsIniPa=Parameters", "mnuToolsIniORG=ORG"}));
+    EXPECT_EQ(
+        menuNames(pulse, "mnuToolsIni"),
+        (QStringList{"mnuToolsIniPo=Zones", "mnuToolsIniPa=Parameters", "mnuToolsIniORG=ORG"}));
     EXPECT_EQ(menuNames(point, "mnuHelp"), (QStringList{"mnuHelpAbout=Version(&A)"}));
     EXPECT_EQ(point.windowTitle(), "PQ_Series KAP Support-Software [*]");
 }
@@ -232,7 +235,8 @@ TEST_F(Frame, ToolBarAndStatusBarToggleAndComeBackWhole)
     const qsizetype buttons = toolbar->actions().size();
     for (const char* name : {"mnuViewToolbar", "mnuViewStatusBar"}) {
         QAction* a = menuItem(w, name);
-        QWidget* bar = QString(name) == "mnuViewToolbar" ? static_cast<QWidget*>(toolbar) : w.statusBar();
+        QWidget* bar = QString(name) == "mnuViewToolbar" ? static_cast<QWidget*>(toolbar)
+                                                         : w.statusBar();
         a->trigger();
         EXPECT_FALSE(a->isChecked()) << name;
         EXPECT_FALSE(bar->isVisible()) << name;
@@ -340,8 +344,8 @@ TEST_F(Frame, ClosingWithChangesAsksFirst)
         bool closes;
     };
     // Yes runs Save As; its dialog cancelled, the window stays open.
-    for (const Case& c : {Case{MsgAnswer::Cancel, false}, Case{MsgAnswer::Yes, false},
-                          Case{MsgAnswer::No, true}}) {
+    for (const Case& c :
+         {Case{MsgAnswer::Cancel, false}, Case{MsgAnswer::Yes, false}, Case{MsgAnswer::No, true}}) {
         ScratchState fresh;
         fresh.portName = "COM3";
         ScriptedDialogs d;
@@ -441,7 +445,8 @@ TEST_F(Frame, PortDialogTakesAnOptionChosenWithoutTheFocus)
     p.show();
     QApplication::processEvents();
     // An assistive tool chooses the option through its action; the focus stays where it was.
-    QAccessibleInterface* option = QAccessible::queryAccessibleInterface(child<QRadioButton>(&p, "Opt_1_6"));
+    QAccessibleInterface* option =
+        QAccessible::queryAccessibleInterface(child<QRadioButton>(&p, "Opt_1_6"));
     ASSERT_NE(option, nullptr);
     ASSERT_NE(option->actionInterface(), nullptr);
     option->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());

@@ -1,15 +1,15 @@
 // The port dialog's device side: the device list, assigning a device to a port, OK and Cancel.
 #include "ui/dialogs/PortDialog.h"
-#include "platform/PortAssignments.h"
 #include "ScratchState.h"
+#include "platform/PortAssignments.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -229,7 +229,8 @@ TEST_F(PortDialogTest, TakesNetworkAddressesAndTestsThePort)
         auto* tested = child<QLabel>(&p, "Lbl_Test_5");
         QTest::qWaitFor([&] { return tested->text() != PortDialog::tr("testing..."); }, 4000);
         EXPECT_EQ(tested->text().toStdString(), c.test);
-        EXPECT_EQ(child<QLabel>(&p, "Lbl_Test_0")->text().toStdString(), "") << "beside its own port only";
+        EXPECT_EQ(child<QLabel>(&p, "Lbl_Test_0")->text().toStdString(), "")
+            << "beside its own port only";
         QTest::mouseClick(child<QPushButton>(&p, "OKButton"), Qt::LeftButton);
         EXPECT_EQ(saved("COM6"), c.typed.toStdString());
     }

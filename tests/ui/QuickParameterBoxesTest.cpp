@@ -1,10 +1,10 @@
 // The quick-parameter boxes and the typed setting position of the point-input window, driven
 // by keys and clicks as the user drives them.
 #include "FakeView.h"
-#include "data/ParameterTable.h"
-#include "ui/frame/PointInputWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
+#include "data/ParameterTable.h"
+#include "ui/frame/PointInputWindow.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,20 +1,20 @@
 // Every file the tool writes, onto targets it must not write: a full file system, a FIFO, a
 // device, a link planted in a shared folder, a read-only file. Each save says it failed, and
 // the target is left as it was, byte for byte.
-#include "session/AngleHistory.h"
-#include "ui/toolwindows/AnglePlotWindow.h"
-#include "ui/toolwindows/CommLogWindow.h"
-#include "exchange/ErrorHistory.h"
-#include "link/ExchangeLog.h"
 #include "FakeView.h"
 #include "FileTestSupport.h"
-#include "platform/Ini.h"
 #include "RawPty.h"
-#include "platform/SafeFile.h"
 #include "ScriptedDialogs.h"
-#include "files/SettingCommands.h"
-#include "ui/frame/SettingListPrinting.h"
 #include "data/TableHost.h"
+#include "exchange/ErrorHistory.h"
+#include "files/SettingCommands.h"
+#include "link/ExchangeLog.h"
+#include "platform/Ini.h"
+#include "platform/SafeFile.h"
+#include "session/AngleHistory.h"
+#include "ui/frame/SettingListPrinting.h"
+#include "ui/toolwindows/AnglePlotWindow.h"
+#include "ui/toolwindows/CommLogWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -99,8 +99,9 @@ const Writer kWriters[] = {
          ViewedSession v;
          v.dialogs.file(path).ok();
          PrintSettingList(v.session, QString());
-         return lastBoxSince(v.dialogs, 0) == QLatin1String("(no box)") ? QString()
-                                                                        : lastBoxSince(v.dialogs, 0);
+         return lastBoxSince(v.dialogs, 0) == QLatin1String("(no box)")
+                    ? QString()
+                    : lastBoxSince(v.dialogs, 0);
      }},
 };
 

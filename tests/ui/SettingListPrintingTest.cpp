@@ -2,14 +2,14 @@
 #include "ui/frame/SettingListPrinting.h"
 #include "FakeView.h"
 #include "FileTestSupport.h"
+#include "ScratchState.h"
+#include "ScriptedDialogs.h"
+#include "SimLine.h"
 #include "data/Grid.h"
 #include "data/ParameterTable.h"
 #include "files/PrintList.h"
 #include "session/Reactions.h"
-#include "ScratchState.h"
-#include "ScriptedDialogs.h"
 #include "session/Session.h"
-#include "SimLine.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -59,9 +59,13 @@ TEST_F(SpeedCalculatorWindowTest, OpensWithItsInitialTextsAndCaptions)
     EXPECT_EQ(window->findChild<QGroupBox*>("Frame3")->title(), "Calculation results");
     EXPECT_EQ(window->findChild<QPushButton*>("Command1")->text(), "Start calculation");
     EXPECT_EQ(window->findChild<QPushButton*>("Command2")->text(), "Close");
-    const char* captions[] = {"61 : TALOR3A (TALOR3)", "62 : TALOR5A (TALOR5)",
-                              "63 : TALOR10A (TALOR10)", "64 : TALOR20A (TALOR20)",
-                              "50 : TALOR1A", "65 : TALOR40", "66 : TALOR60"};
+    const char* captions[] = {"61 : TALOR3A (TALOR3)",
+                              "62 : TALOR5A (TALOR5)",
+                              "63 : TALOR10A (TALOR10)",
+                              "64 : TALOR20A (TALOR20)",
+                              "50 : TALOR1A",
+                              "65 : TALOR40",
+                              "66 : TALOR60"};
     for (int i = 0; i < 7; ++i) {
         ASSERT_NE(option(i), nullptr) << i;
         EXPECT_EQ(option(i)->text(), captions[i]);
@@ -82,9 +86,9 @@ TEST_F(SpeedCalculatorWindowTest, EveryBoxIsNamedByTheLabelBesideIt)
     const struct {
         const char* box;
         const char* name;
-    } cases[] = {{"Text1", "Load Inertia"}, {"Text2", "Setting Range"}, {"Text3", "Speed"},
-                 {"Text4", "Acceleration"}, {"Text13", "Max Speed"},
-                 {"Text15", "Max Acceleration"}};
+    } cases[] = {{"Text1", "Load Inertia"}, {"Text2", "Setting Range"},
+                 {"Text3", "Speed"},        {"Text4", "Acceleration"},
+                 {"Text13", "Max Speed"},   {"Text15", "Max Acceleration"}};
     for (const auto& c : cases) {
         ASSERT_NE(box(c.box), nullptr) << c.box;
         EXPECT_EQ(box(c.box)->accessibleName(), c.name) << c.box;
@@ -198,7 +202,7 @@ struct CheckCase {
     int option;
     const char* inputs[4];  // J, theta, V, A as typed
     const char* message;
-    const char* after[4];   // the four boxes after the box
+    const char* after[4];  // the four boxes after the box
 };
 
 TEST_F(SpeedCalculatorWindowTest, EveryInputCheckShowsItsBoxAndResetsItsField)
@@ -280,8 +284,10 @@ TEST_F(SpeedCalculatorWindowTest, ARefusedLoadInertiaBeforeAnyResultShowsZeros)
         const char* J;
         const char* reset;
         const char* unit;
-    } cases[] = {{0, "-1", "1000", kMicro}, {4, "300.01", "300", kMicro},
-                 {5, "51", "50", kMilli}, {6, "100000", "100", kMilli}};
+    } cases[] = {{0, "-1", "1000", kMicro},
+                 {4, "300.01", "300", kMicro},
+                 {5, "51", "50", kMilli},
+                 {6, "100000", "100", kMilli}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.J);
         window = std::make_unique<SpeedCalculatorWindow>(dialogs);
@@ -320,8 +326,8 @@ struct CloseCase {
 
 TEST_F(SpeedCalculatorWindowTest, ClosingResetsTheInputsAndHidesTheWindow)
 {
-    const CloseCase cases[] = {{"Close", 3, "1000"}, {"window", 3, "1000"},
-                               {"Close", 0, "1"}, {"window", 0, "1"}};
+    const CloseCase cases[] = {
+        {"Close", 3, "1000"}, {"window", 3, "1000"}, {"Close", 0, "1"}, {"window", 0, "1"}};
     for (const CloseCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.how << ", option " << c.optionBefore);
         window = std::make_unique<SpeedCalculatorWindow>(dialogs);

@@ -1,19 +1,19 @@
 // Start-up: the port from the settings file, the family query, the window it opens, and the
 // manual choice when nobody answers.
 #include "app/StartupWindow.h"
-#include "app/AppWindows.h"
 #include "FakeView.h"
-#include "data/Grid.h"
-#include "platform/Ini.h"
-#include "link/ProgramState.h"
-#include "data/ParameterTable.h"
-#include "ui/frame/PointInputWindow.h"
-#include "ui/frame/PulseTrainWindow.h"
 #include "RawPty.h"
 #include "ScriptedDialogs.h"
-#include "session/Session.h"
-#include "files/SettingCommands.h"
 #include "SimLine.h"
+#include "app/AppWindows.h"
+#include "data/Grid.h"
+#include "data/ParameterTable.h"
+#include "files/SettingCommands.h"
+#include "link/ProgramState.h"
+#include "platform/Ini.h"
+#include "session/Session.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -46,7 +46,8 @@ protected:
     bool pulseOpen() { return windows.hasPulseTrain() && windows.pulseTrain().isVisible(); }
     bool manualChoiceShown()
     {
-        return startup.isVisible() && child<QGroupBox>(&startup, "Frame1")->isVisible() && child<QPushButton>(&startup, "Command1")->isVisible()
+        return startup.isVisible() && child<QGroupBox>(&startup, "Frame1")->isVisible()
+               && child<QPushButton>(&startup, "Command1")->isVisible()
                && !child<QLabel>(&startup, "Label1")->isVisible();
     }
 };
@@ -80,7 +81,8 @@ TEST_F(Startup, PulseTrainControllerOnThePortOfTheSettingsFile)
     EXPECT_EQ(clean.portName, "COM3");
     EXPECT_TRUE(pulseOpen());
     EXPECT_FALSE(pointOpen());
-    EXPECT_TRUE(windows.pulseTrain().session().guards().typeDialogWithoutFrame2) << "no MOVA type on this family";
+    EXPECT_TRUE(windows.pulseTrain().session().guards().typeDialogWithoutFrame2)
+        << "no MOVA type on this family";
 }
 
 TEST_F(Startup, OutOfRangeSettingsValuesUseCom1)
@@ -229,6 +231,7 @@ TEST_F(Startup, AFileNamedAtStartOpensInTheWindow)
     startup.start();
     dialogs.ok();  // "    Complete."
     QTest::keyClick(child<QRadioButton>(&startup, "Option1_0"), Qt::Key_Return);
-    ASSERT_TRUE(waitUntil([&] { return windows.pointInput().session().tableGrid().text(7, 1) == "B"; }));
+    ASSERT_TRUE(
+        waitUntil([&] { return windows.pointInput().session().tableGrid().text(7, 1) == "B"; }));
     EXPECT_EQ(windows.pointInput().windowTitle(), "KAP Support-Software - start.csv[*]");
 }

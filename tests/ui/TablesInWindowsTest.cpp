@@ -1,19 +1,18 @@
 // The setting tables as the windows use them: typing, the window's flags and labels.
-#include "data/Grid.h"
-#include "ui/grid/GridView.h"
-#include "link/ProgramState.h"
-#include "data/ParameterTable.h"
-#include "ui/frame/PointInputWindow.h"
-#include "ui/frame/PulseTrainWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
+#include "data/Grid.h"
+#include "data/ParameterTable.h"
+#include "link/ProgramState.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
+#include "ui/grid/GridView.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
-
 
 using namespace kap;
 using namespace kap::test;
@@ -36,7 +35,8 @@ TEST_F(TablesInWindows, WindowsStartWithTheirTablesAndUnmodified)
     EXPECT_EQ(point.session().tableGrid().text(-1, 1), " Mode");
     EXPECT_EQ(point.session().tableGrid().text(63, 0), "63");
     EXPECT_EQ(pulse.session().tableGrid().rows(), 4);
-    EXPECT_EQ(point.session().parameterGrid().text(-1, 1), "50") << "type 50 until something else is known";
+    EXPECT_EQ(point.session().parameterGrid().text(-1, 1), "50")
+        << "type 50 until something else is known";
     EXPECT_EQ(pulse.session().parameterGrid().text(9, 0), "53");
     EXPECT_FALSE(point.session().isModified());
     EXPECT_FALSE(pulse.session().isModified());
@@ -59,7 +59,8 @@ TEST_F(TablesInWindows, TypedValuesAreValidatedAndMarkTheData)
     EXPECT_EQ(w.session().tableGrid().text(3, 1), "A");
     EXPECT_EQ(w.session().tableGrid().text(3, 2), "12.35");
     EXPECT_TRUE(w.session().isModified());
-    EXPECT_FALSE(w.session().tableGrid().keyPress(3, 1, 'x')) << "the key filter discards x in Mode";
+    EXPECT_FALSE(w.session().tableGrid().keyPress(3, 1, 'x'))
+        << "the key filter discards x in Mode";
     EXPECT_TRUE(w.session().tableGrid().keyPress(3, 1, 'b'));
     EXPECT_FALSE(w.session().tableGrid().keyPress(3, 3, '.')) << "speed takes digits only";
     EXPECT_TRUE(w.session().tableGrid().keyPress(3, 2, '-'));

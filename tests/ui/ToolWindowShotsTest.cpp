@@ -1,16 +1,16 @@
 // Pictures of the calculator, version, communication log and angle plot windows and the
 // printed setting list for a look by eye: set KAP_SHOTS_DIR to a folder and run this test
 // (QT_SCALE_FACTOR=2 for the doubled scale).
-#include "session/AngleHistory.h"
-#include "ui/toolwindows/AnglePlotWindow.h"
-#include "ui/toolwindows/CommLogWindow.h"
 #include "FakeView.h"
-#include "link/ProgramState.h"
-#include "ui/frame/PointInputWindow.h"
-#include "platform/QtSerialLine.h"
-#include "exchange/Receive.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
+#include "exchange/Receive.h"
+#include "link/ProgramState.h"
+#include "platform/QtSerialLine.h"
+#include "session/AngleHistory.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/toolwindows/AnglePlotWindow.h"
+#include "ui/toolwindows/CommLogWindow.h"
 #include "ui/toolwindows/SpeedCalculatorWindow.h"
 #include "ui/toolwindows/VersionWindow.h"
 
@@ -50,8 +50,8 @@ TEST(ToolWindowShots, SavesBothWindows)
     const QPixmap verShot = ver->grab();
     ASSERT_TRUE(verShot.save(dir + QStringLiteral("/frmVer@%1x.png").arg(scale)));
     std::printf("frmkeisan %dx%d, frmVer %dx%d (logical), screen %dx%d\n", calc.width(),
-                calc.height(), ver->width(), ver->height(),
-                calc.screen()->geometry().width(), calc.screen()->geometry().height());
+                calc.height(), ver->width(), ver->height(), calc.screen()->geometry().width(),
+                calc.screen()->geometry().height());
     ver->close();
 }
 
@@ -85,7 +85,10 @@ TEST(ToolWindowShots, SavesTheLogAndThePlot)
         panel.setLamp(2, i > 8 && i < 30);
         panel.setLamp(1, i <= 8 || i >= 30);
         panel.setLamp(12, i >= 30);
-        panel.setCurrentAngle(QString::number(i <= 8 ? 0.0 : i >= 30 ? 90.0 : (i - 8) * 90.0 / 22, 'f', 2));
+        panel.setCurrentAngle(QString::number(i <= 8    ? 0.0
+                                              : i >= 30 ? 90.0
+                                                        : (i - 8) * 90.0 / 22,
+                                              'f', 2));
     }
     ScriptedDialogs dialogs;
     AnglePlotWindow plot(history, Family::PointInput, dialogs);

@@ -1,23 +1,23 @@
 // The windows' texts and the Japanese translation: every text a window shows goes through
 // Qt's translation, the Japanese file translates every one of them, and no widget text is set
 // from a bare literal in the sources.
-#include "ui/dialogs/ActuatorTypeDialog.h"
-#include "ui/toolwindows/AnglePlotWindow.h"
+#include "ScriptedDialogs.h"
+#include "SimLine.h"
 #include "app/AppWindows.h"
-#include "ui/toolwindows/CommLogWindow.h"
-#include "ui/toolwindows/ErrorHistoryWindow.h"
-#include "ui/dialogs/KeypadDialog.h"
+#include "app/StartupWindow.h"
 #include "language/Language.h"
-#include "ui/frame/PointInputWindow.h"
+#include "ui/dialogs/ActuatorTypeDialog.h"
+#include "ui/dialogs/KeypadDialog.h"
 #include "ui/dialogs/PointModeDialog.h"
 #include "ui/dialogs/PortDialog.h"
 #include "ui/dialogs/ProgressDialog.h"
-#include "ui/frame/PulseTrainWindow.h"
-#include "ScriptedDialogs.h"
-#include "SimLine.h"
-#include "ui/toolwindows/SpeedCalculatorWindow.h"
-#include "app/StartupWindow.h"
 #include "ui/dialogs/StopDialog.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
+#include "ui/toolwindows/AnglePlotWindow.h"
+#include "ui/toolwindows/CommLogWindow.h"
+#include "ui/toolwindows/ErrorHistoryWindow.h"
+#include "ui/toolwindows/SpeedCalculatorWindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,8 +1,8 @@
 // "Version(&A)": the query to the controller simulator and the version window it opens.
 #include "ui/toolwindows/VersionWindow.h"
 #include "FakeView.h"
-#include "link/ProgramState.h"
 #include "SimLine.h"
+#include "link/ProgramState.h"
 #include "tools/Version.h"
 
 #include <QCoreApplication>
@@ -25,7 +25,7 @@ protected:
     ViewedSession window;  // the point-input window's session: it shares the program's timeout
     Session& session = window.session;
     ScratchState& clean = window.state;
-    QWidget mainWindow;    // stands in for the main window that owns the dialog
+    QWidget mainWindow;  // stands in for the main window that owns the dialog
 
     VersionWindow* open() { return showVersionWindow(session, &mainWindow); }
     static QString label(VersionWindow* dialog, const char* name)
@@ -42,8 +42,9 @@ TEST_F(VersionQuery, ShowsTheFirstFourCharactersOfTheTrimmedVersion)
         const char* controllerSays;
         const char* shown;
     } cases[] = {
-        {"1.10", "1.10"}, {"1.105", "1.10"}, {"12345678", "1234"}, {"2.0", "2.0"},
-        {"  3.21  ", "3.21"}, {" 9", "9"}, {"", ""},
+        {"1.10", "1.10"}, {"1.105", "1.10"},    {"12345678", "1234"},
+        {"2.0", "2.0"},   {"  3.21  ", "3.21"}, {" 9", "9"},
+        {"", ""},
     };
     SimLine sim;
     for (const auto& c : cases) {
@@ -184,15 +185,17 @@ TEST(VersionReply, OnlyTheFirstLineIsTheVersionAndTheWindowShowsFourCharacters)
         const char* shown;
     } cases[] = {
         {"1.10\r\nOK\r\n", "1.10"},
-        {"1.1\r\nOK\r\n", "1.1"},  // never the CR of a short version
+        // never the CR of a short version
+        {"1.1\r\nOK\r\n", "1.1"},
         {"\t 1.105 \r\nOK\r\n", "1.10"},
         {"NG\r\nE-01 UNKNOWN\r\n", ""},
         {"OK\r\n", ""},
         {"", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(shownControllerVersion(ControllerFacts::versionFromReply(QString::fromLatin1(c.reply))),
-                  c.shown)
+        EXPECT_EQ(
+            shownControllerVersion(ControllerFacts::versionFromReply(QString::fromLatin1(c.reply))),
+            c.shown)
             << c.reply;
     }
 }

@@ -1,11 +1,11 @@
 // Where windows open: tool windows inside the screen beside the main window, message boxes wide
 // enough for their titles.
 #include "ui/toolwindows/WindowPlacement.h"
-#include "ui/frame/PointInputWindow.h"
-#include "ui/frame/PulseTrainWindow.h"
-#include "ui/dialogs/QtDialogs.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
+#include "ui/dialogs/QtDialogs.h"
+#include "ui/frame/PointInputWindow.h"
+#include "ui/frame/PulseTrainWindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -76,8 +76,8 @@ TEST(WindowPlacement, AWindowOpensBesideItsOwnerInsideTheScreen)
         placeBeside(&window, &owner);
         window.show();
         QCoreApplication::processEvents();
-        EXPECT_TRUE(area.contains(window.frameGeometry())) << window.frameGeometry().x() << ","
-                                                            << window.frameGeometry().y();
+        EXPECT_TRUE(area.contains(window.frameGeometry()))
+            << window.frameGeometry().x() << "," << window.frameGeometry().y();
         EXPECT_EQ(gapBetween(window.frameGeometry(), owner.frameGeometry()), 0);
         EXPECT_EQ(window.size() != c.window, c.shrinks);
     }

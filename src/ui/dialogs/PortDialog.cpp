@@ -1,10 +1,10 @@
 #include "ui/dialogs/PortDialog.h"
 
-#include "ui/dialogs/DialogButtons.h"
+#include "link/ProgramState.h"
 #include "platform/NetworkAddress.h"
 #include "platform/PortName.h"
-#include "link/ProgramState.h"
 #include "platform/QtSerialLine.h"
+#include "ui/dialogs/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>

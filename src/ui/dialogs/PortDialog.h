@@ -36,7 +36,7 @@ public:
     // state: whose port the dialog chooses; devices: where the device list comes from, null
     // for the system's serial devices. Both kept by the caller while the dialog lives.
     explicit PortDialog(ProgramState& state, QWidget* parent = nullptr,
-                  const SerialDeviceSource* devices = nullptr);
+                        const SerialDeviceSource* devices = nullptr);
 
     // Reads the device list again; touches the list only when it changed.
     void refreshDevices();
@@ -73,7 +73,7 @@ private:
     QLabel* fieldError_ = nullptr;                // Lbl_DeviceError: a malformed address
     // The line of the test running now (it may connect for up to 3 s); null between tests.
     QPointer<QtSerialLine> testLine_;
-    QTimer* scanTimer_ = nullptr;                 // Tim_DeviceScan
+    QTimer* scanTimer_ = nullptr;  // Tim_DeviceScan
 
     ProgramState& state_;
     SystemSerialDevices systemDevices_;

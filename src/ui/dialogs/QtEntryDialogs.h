@@ -1,9 +1,9 @@
 // The entry dialogs a table's double-click opens, shown for real over a parent window.
 #pragma once
 
+#include "data/TableHost.h"
 #include "ui/dialogs/KeypadDialog.h"
 #include "ui/dialogs/PointModeDialog.h"
-#include "data/TableHost.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -3,8 +3,8 @@
 // when asked. The main window hands one to exchange::InitParameters.
 #pragma once
 
-#include "ui/dialogs/ActuatorTypeDialog.h"
 #include "exchange/Initialise.h"
+#include "ui/dialogs/ActuatorTypeDialog.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,20 +1,20 @@
 // The drive panel's widgets: their form names, captions, colours, lamps and keys.
 #include "ui/frame/DrivePanel.h"
 
-#include "session/CommandOffer.h"
-#include "operation/Drive.h"
-#include "ui/frame/FrameTables.h"
 #include "link/Link.h"
-#include "ui/frame/QuickParameterBoxes.h"
-#include "session/Session.h"
+#include "operation/Drive.h"
 #include "operation/Teaching.h"
+#include "session/CommandOffer.h"
+#include "session/Session.h"
+#include "ui/frame/FrameTables.h"
+#include "ui/frame/QuickParameterBoxes.h"
 
-#include <QGridLayout>
-#include <QAction>
-#include <QEvent>
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QAction>
+#include <QEvent>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -33,16 +33,35 @@ QString styleOf(Shade shade)
 {
     QColor c;
     switch (shade) {
-    case Shade::ButtonFace: break;
-    case Shade::Green: c = QColor(0, 255, 0); break;
-    case Shade::Magenta: c = QColor(255, 0, 255); break;
-    case Shade::LightGrey: c = QColor(224, 224, 224); break;
-    case Shade::LightGreen: c = QColor(128, 255, 128); break;
-    case Shade::LightYellow: c = QColor(255, 255, 128); break;
-    case Shade::Pink: c = QColor(255, 128, 255); break;
-    case Shade::LightPink: c = QColor(255, 192, 255); break;
-    case Shade::LightOrange: c = QColor(255, 192, 128); break;
-    case Shade::LightCyan: c = QColor(128, 255, 255); break;
+    case Shade::ButtonFace:
+        break;
+    case Shade::Green:
+        c = QColor(0, 255, 0);
+        break;
+    case Shade::Magenta:
+        c = QColor(255, 0, 255);
+        break;
+    case Shade::LightGrey:
+        c = QColor(224, 224, 224);
+        break;
+    case Shade::LightGreen:
+        c = QColor(128, 255, 128);
+        break;
+    case Shade::LightYellow:
+        c = QColor(255, 255, 128);
+        break;
+    case Shade::Pink:
+        c = QColor(255, 128, 255);
+        break;
+    case Shade::LightPink:
+        c = QColor(255, 192, 255);
+        break;
+    case Shade::LightOrange:
+        c = QColor(255, 192, 128);
+        break;
+    case Shade::LightCyan:
+        c = QColor(128, 255, 255);
+        break;
     }
     // A flat fill with a plain border, so the colour shows in every style; every shade has
     // the same border and padding, so a change of colour never moves the layout.
@@ -97,7 +116,8 @@ public:
 private:
     bool lit() const
     {
-        const QLabel* shape = widget()->findChild<QLabel*>(widget()->property("lampShape").toString());
+        const QLabel* shape =
+            widget()->findChild<QLabel*>(widget()->property("lampShape").toString());
         return shape && shape->property("lit").toBool();
     }
 };
@@ -159,7 +179,8 @@ QString lampMeaning(bool point, int index)
     case 0:
         return point ? DrivePanel::tr("Hold: the motion is held")
                      : DrivePanel::tr("Zone: the angle lies in the zone output range");
-    default: break;
+    default:
+        break;
     }
     return {};
 }
@@ -241,8 +262,8 @@ void DrivePanel::addKeys()
         if (b->accessibleName().isEmpty())
             b->setAccessibleName(b->text().trimmed());
         b->setText(withMnemonic(b->text(), letter));
-        QString keys = QKeySequence(Qt::ALT | Qt::Key(letter.unicode()))
-                           .toString(QKeySequence::NativeText);
+        QString keys =
+            QKeySequence(Qt::ALT | Qt::Key(letter.unicode())).toString(QKeySequence::NativeText);
         if (qstrcmp(k.name, "Cmd_Stop") == 0) {
             keys += QStringLiteral(", ")
                     + QKeySequence(Qt::Key_Escape).toString(QKeySequence::NativeText)
@@ -412,13 +433,14 @@ DrivePanel::DrivePanel(Session& session, std::function<bool(Command)> commandEna
     auto* vl = new QGridLayout(view);
     // The controller's signal names.
     const QList<QPair<int, QString>> lamps =
-        point ? QList<QPair<int, QString>>{{3, tr("READY")}, {2, tr("BUSY")}, {1, tr("INPOS")},
-                                           {0, tr("HOLD")}, {13, tr("Pos 0")}, {12, tr("Pos 1")},
-                                           {11, tr("Pos 2")}, {10, tr("Pos 3")}, {9, tr("Pos 4")},
-                                           {8, tr("Pos 5")}}
-              : QList<QPair<int, QString>>{{3, tr("READY")}, {2, tr("ENABLE")},
-                                           {1, tr("INPOS/HOLD")}, {0, tr("ZONE")},
-                                           {13, tr("ALR")}, {12, tr("CCLR")}, {11, tr("BRK")}};
+        point
+            ? QList<QPair<int, QString>>{{3, tr("READY")},  {2, tr("BUSY")},   {1, tr("INPOS")},
+                                         {0, tr("HOLD")},   {13, tr("Pos 0")}, {12, tr("Pos 1")},
+                                         {11, tr("Pos 2")}, {10, tr("Pos 3")}, {9, tr("Pos 4")},
+                                         {8, tr("Pos 5")}}
+            : QList<QPair<int, QString>>{{3, tr("READY")}, {2, tr("ENABLE")}, {1, tr("INPOS/HOLD")},
+                                         {0, tr("ZONE")},  {13, tr("ALR")},   {12, tr("CCLR")},
+                                         {11, tr("BRK")}};
     for (int i = 0; i < lamps.size(); ++i) {
         const int index = lamps[i].first;
         QWidget* l = lamp(view, index, lamps[i].second, lamps_);
@@ -433,8 +455,8 @@ DrivePanel::DrivePanel(Session& session, std::function<bool(Command)> commandEna
     if (!point) {
         // The pulse-train window's position outputs stand apart, in a column of their own.
         auto* positions = new QVBoxLayout;
-        for (const auto& [index, caption] : QList<QPair<int, QString>>{
-                 {8, tr("Pos 5")}, {9, tr("Pos 4")}, {10, tr("Pos 3")}}) {
+        for (const auto& [index, caption] :
+             QList<QPair<int, QString>>{{8, tr("Pos 5")}, {9, tr("Pos 4")}, {10, tr("Pos 3")}}) {
             QWidget* l = lamp(view, index, caption, lamps_);
             l->setToolTip(lampMeaning(point, index));
             positions->addWidget(l);
@@ -473,8 +495,10 @@ DrivePanel::DrivePanel(Session& session, std::function<bool(Command)> commandEna
         b->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QString(b->text()).remove(u'&'))
                            + padding);
     }
-    frames_ = {{PanelFrame::Setup, setup}, {PanelFrame::Parameters, params},
-               {PanelFrame::Drive, drive}, {PanelFrame::View, view}};
+    frames_ = {{PanelFrame::Setup, setup},
+               {PanelFrame::Parameters, params},
+               {PanelFrame::Drive, drive},
+               {PanelFrame::View, view}};
     quickBoxes_ = std::make_unique<QuickParameterBoxes>(session_, quickWidgets);
 }
 

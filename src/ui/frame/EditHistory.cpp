@@ -1,8 +1,8 @@
 #include "ui/frame/EditHistory.h"
 
 #include "data/Grid.h"
-#include "session/Session.h"
 #include "data/TableHost.h"
+#include "session/Session.h"
 
 #include <QTimer>
 

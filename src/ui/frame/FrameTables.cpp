@@ -186,13 +186,20 @@ const QList<PanelButtonSpec>& panelButtons()
 {
     using C = Command;
     static const QList<PanelButtonSpec> buttons = {
-        {"Cmd_Setup", C::SettingMode},    {"Cmd_driv", C::OperationMode},
-        {"Cmd_Start", C::Start},          {"Cmd_Return", C::ReturnToOrigin},
-        {"Cmd_Stop", C::Stop},            {"Cmd_SetBase", C::OriginShiftTarget},
-        {"Cmd_TargetP", C::PositionTarget}, {"Cmd_Set", C::Set},
-        {"Cmd_Op", C::JogCw},             {"Cmd_Cl", C::JogCcw},
-        {"Cmd_Srvo", C::Servo},           {"Cmd_Brake", C::Brake},
-        {"Cmd_Dousa", C::Positioning},    {"Cmd_Hensa", C::ClearDeviation},
+        {"Cmd_Setup", C::SettingMode},
+        {"Cmd_driv", C::OperationMode},
+        {"Cmd_Start", C::Start},
+        {"Cmd_Return", C::ReturnToOrigin},
+        {"Cmd_Stop", C::Stop},
+        {"Cmd_SetBase", C::OriginShiftTarget},
+        {"Cmd_TargetP", C::PositionTarget},
+        {"Cmd_Set", C::Set},
+        {"Cmd_Op", C::JogCw},
+        {"Cmd_Cl", C::JogCcw},
+        {"Cmd_Srvo", C::Servo},
+        {"Cmd_Brake", C::Brake},
+        {"Cmd_Dousa", C::Positioning},
+        {"Cmd_Hensa", C::ClearDeviation},
         {"Cmd_Alarm", C::CancelAlarm},
     };
     return buttons;

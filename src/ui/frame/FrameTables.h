@@ -14,17 +14,17 @@ enum class Family;
 struct MenuEntry {
     enum Kind { Item, Separator, SubMenu, EndSubMenu };
     Kind kind = Item;
-    QString name;     // `mnuFileNew`; separators have names too (`mnuFileBar1`)
-    QString caption;  // translated, with its & accelerator
+    QString name;                        // `mnuFileNew`; separators have names too (`mnuFileBar1`)
+    QString caption;                     // translated, with its & accelerator
     Command command = Command::NewFile;  // what an Item runs
     bool checkable = false;
     bool checked = false;
 };
 
 struct ToolButtonSpec {
-    QString key;      // the button's name (`Toolbar1_NewFile`) and its fallback icon
-    QString toolTip;  // translated
-    QString iconName; // desktop icon theme name
+    QString key;       // the button's name (`Toolbar1_NewFile`) and its fallback icon
+    QString toolTip;   // translated
+    QString iconName;  // desktop icon theme name
     Command command;
 };
 

@@ -2,47 +2,50 @@
 
 #include "session/CommandOffer.h"
 
-#include "ui/toolwindows/AnglePlotWindow.h"
-#include "ui/toolwindows/CommLogWindow.h"
-#include "exchange/Compare.h"
-#include "platform/Dialogs.h"
-#include "operation/Drive.h"
-#include "ui/frame/DrivePanel.h"
-#include "ui/frame/EditHistory.h"
-#include "ui/toolwindows/ErrorHistoryWindow.h"
-#include "link/ExchangeLog.h"
-#include "ui/frame/FrameTables.h"
 #include "data/Grid.h"
-#include "ui/grid/GridView.h"
-#include "exchange/Initialise.h"
-#include "language/Language.h"
 #include "data/Numbers.h"
 #include "data/ParameterTable.h"
 #include "data/PointTable.h"
-#include "ui/dialogs/PortDialog.h"
-#include "platform/PortName.h"
+#include "data/ZoneTable.h"
+#include "exchange/Compare.h"
+#include "exchange/Initialise.h"
+#include "exchange/Receive.h"
+#include "exchange/Transmit.h"
+#include "files/SettingCommands.h"
+#include "language/Language.h"
+#include "link/ExchangeLog.h"
 #include "link/ProgramState.h"
+#include "operation/Drive.h"
+#include "operation/ServoBrake.h"
+#include "operation/Teaching.h"
+#include "platform/Dialogs.h"
+#include "platform/PortName.h"
+#include "session/Session.h"
+#include "ui/dialogs/PortDialog.h"
 #include "ui/dialogs/ProgressDialog.h"
 #include "ui/dialogs/QtEntryDialogs.h"
 #include "ui/dialogs/QtTypeChooser.h"
-#include "exchange/Receive.h"
-#include "operation/ServoBrake.h"
-#include "session/Session.h"
-#include "files/SettingCommands.h"
-#include "ui/frame/SettingListPrinting.h"
-#include "ui/toolwindows/SpeedCalculatorWindow.h"
 #include "ui/dialogs/StopDialog.h"
-#include "operation/Teaching.h"
-#include "exchange/Transmit.h"
+#include "ui/frame/DrivePanel.h"
+#include "ui/frame/EditHistory.h"
+#include "ui/frame/FrameTables.h"
+#include "ui/frame/SettingListPrinting.h"
+#include "ui/grid/GridView.h"
+#include "ui/toolwindows/AnglePlotWindow.h"
+#include "ui/toolwindows/CommLogWindow.h"
+#include "ui/toolwindows/ErrorHistoryWindow.h"
+#include "ui/toolwindows/SpeedCalculatorWindow.h"
 #include "ui/toolwindows/VersionWindow.h"
 #include "ui/toolwindows/WindowPlacement.h"
-#include "data/ZoneTable.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -53,11 +56,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QUrl>
-#include <QFileInfo>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QUndoStack>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -66,6 +64,8 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <optional>
@@ -87,22 +87,38 @@ namespace {
 QStyle::StandardPixmap fallbackIcon(Command command)
 {
     switch (command) {
-    case Command::NewFile: return QStyle::SP_FileIcon;
-    case Command::Open: return QStyle::SP_DialogOpenButton;
-    case Command::SaveAs: return QStyle::SP_DialogSaveButton;
-    case Command::Print: return QStyle::SP_FileDialogDetailedView;
-    case Command::PortSetup: return QStyle::SP_ComputerIcon;
-    case Command::InitTable: return QStyle::SP_DialogResetButton;
-    case Command::TransmitTable: return QStyle::SP_ArrowRight;
-    case Command::TransmitParameters: return QStyle::SP_MediaSeekForward;
-    case Command::ReceiveTable: return QStyle::SP_ArrowLeft;
-    case Command::ReceiveParameters: return QStyle::SP_MediaSeekBackward;
-    case Command::Compare: return QStyle::SP_FileDialogContentsView;
-    case Command::ErrorHistory: return QStyle::SP_MessageBoxWarning;
-    case Command::SwitchGrid: return QStyle::SP_BrowserReload;
-    case Command::SpeedCalculation: return QStyle::SP_DesktopIcon;
-    case Command::Exit: return QStyle::SP_DialogCloseButton;
-    default: return QStyle::SP_FileIcon;
+    case Command::NewFile:
+        return QStyle::SP_FileIcon;
+    case Command::Open:
+        return QStyle::SP_DialogOpenButton;
+    case Command::SaveAs:
+        return QStyle::SP_DialogSaveButton;
+    case Command::Print:
+        return QStyle::SP_FileDialogDetailedView;
+    case Command::PortSetup:
+        return QStyle::SP_ComputerIcon;
+    case Command::InitTable:
+        return QStyle::SP_DialogResetButton;
+    case Command::TransmitTable:
+        return QStyle::SP_ArrowRight;
+    case Command::TransmitParameters:
+        return QStyle::SP_MediaSeekForward;
+    case Command::ReceiveTable:
+        return QStyle::SP_ArrowLeft;
+    case Command::ReceiveParameters:
+        return QStyle::SP_MediaSeekBackward;
+    case Command::Compare:
+        return QStyle::SP_FileDialogContentsView;
+    case Command::ErrorHistory:
+        return QStyle::SP_MessageBoxWarning;
+    case Command::SwitchGrid:
+        return QStyle::SP_BrowserReload;
+    case Command::SpeedCalculation:
+        return QStyle::SP_DesktopIcon;
+    case Command::Exit:
+        return QStyle::SP_DialogCloseButton;
+    default:
+        return QStyle::SP_FileIcon;
     }
 }
 
@@ -110,11 +126,10 @@ QStyle::StandardPixmap fallbackIcon(Command command)
 const QStringList& lockedMenuItems()
 {
     static const QStringList names = {
-        "mnuViewGrid1",  "mnuViewGrid2",  "mnuFileNew",    "mnuFileOpen",   "mnuFileSave",
-        "mnuFileSaveCurrent",
-        "mnuFilePrint",  "mnuFilePreview", "mnuToolsTranP", "mnuToolsTranA", "mnuToolsRecP",
-        "mnuToolsRecA",  "mnuToolsCom",   "mnuToolsComp",  "mnuToolsC_Org", "mnuToolsIni",
-        "mnuToolsBag",   "mnuHelpAbout",
+        "mnuViewGrid1",       "mnuViewGrid2", "mnuFileNew",     "mnuFileOpen",   "mnuFileSave",
+        "mnuFileSaveCurrent", "mnuFilePrint", "mnuFilePreview", "mnuToolsTranP", "mnuToolsTranA",
+        "mnuToolsRecP",       "mnuToolsRecA", "mnuToolsCom",    "mnuToolsComp",  "mnuToolsC_Org",
+        "mnuToolsIni",        "mnuToolsBag",  "mnuHelpAbout",
     };
     return names;
 }
@@ -213,8 +228,7 @@ MainFrame::MainFrame(Family family, Dialogs& dialogs, ProgramState& state, QWidg
     connect(&session_->panel(), &PanelState::changed, this, &MainFrame::showPanel);
     connect(&session_->operations(), &OperationTracker::changed, this, &MainFrame::showPanel);
     connect(&session_->link(), &Link::portFailed, this, &MainFrame::showPortProblem);
-    connect(&session_->link().log(), &ExchangeLog::entryRecorded, this,
-            &MainFrame::recordExchange);
+    connect(&session_->link().log(), &ExchangeLog::entryRecorded, this, &MainFrame::recordExchange);
     connect(stopDialog_.get(), &StopDialog::stopPressed, this,
             [this] { operation::PressStopDialog(*session_); });
     showPanel();
@@ -356,7 +370,8 @@ void MainFrame::refreshRecentMenu()
     for (int i = 0; i < files.size(); ++i) {
         const QString path = files.at(i);
         //: A recent file: its number as the menu key, and its name.
-        QAction* a = recentMenu_->addAction(tr("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        QAction* a =
+            recentMenu_->addAction(tr("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
         a->setObjectName(QStringLiteral("mnuFileRecent_%1").arg(i + 1));
         a->setStatusTip(path);
         connect(a, &QAction::triggered, this, [this, path] {
@@ -414,29 +429,86 @@ void MainFrame::dropEvent(QDropEvent* event)
     const QString path = urls.first().toLocalFile();
     QTimer::singleShot(0, this, [this, path] { openFromOutside(path); });
 }
-void MainFrame::exitProgram() { SettingCommands(*session_).exit(); }
-void MainFrame::print() { PrintSettingList(*session_, proposedPdfPath_); }
-void MainFrame::printPreview() { PreviewSettingList(*session_, this); }
-void MainFrame::transmitTable() { exchange::TransmitTable(*session_); }
-void MainFrame::transmitParameters() { exchange::TransmitParameters(*session_); }
-void MainFrame::receiveTable() { exchange::ReceiveTable(*session_); }
-void MainFrame::receiveParameters() { exchange::ReceiveParameters(*session_); }
+void MainFrame::exitProgram()
+{
+    SettingCommands(*session_).exit();
+}
+void MainFrame::print()
+{
+    PrintSettingList(*session_, proposedPdfPath_);
+}
+void MainFrame::printPreview()
+{
+    PreviewSettingList(*session_, this);
+}
+void MainFrame::transmitTable()
+{
+    exchange::TransmitTable(*session_);
+}
+void MainFrame::transmitParameters()
+{
+    exchange::TransmitParameters(*session_);
+}
+void MainFrame::receiveTable()
+{
+    exchange::ReceiveTable(*session_);
+}
+void MainFrame::receiveParameters()
+{
+    exchange::ReceiveParameters(*session_);
+}
 void MainFrame::showVersion()
 {
     showVersionWindow(*session_, this);
 }
-void MainFrame::showPointGrid() { showGrid(1); }
-void MainFrame::enterSettingMode() { operation::EnterSettingMode(*session_); }
-void MainFrame::enterOperationMode() { operation::EnterOperationMode(*session_); }
-void MainFrame::start() { operation::Start(*session_); }
-void MainFrame::returnToOrigin() { operation::Org(*session_); }
-void MainFrame::stop() { operation::Stop(*session_); }
-void MainFrame::toggleServo() { operation::ToggleServo(*session_); }
-void MainFrame::toggleBrake() { operation::ToggleBrake(*session_); }
-void MainFrame::clearDeviation() { operation::ClearDeviation(*session_); }
-void MainFrame::cancelAlarm() { operation::CancelAlarm(*session_); }
-void MainFrame::set() { operation::Set(*session_); }
-void MainFrame::compare() { exchange::Compare(*session_); }
+void MainFrame::showPointGrid()
+{
+    showGrid(1);
+}
+void MainFrame::enterSettingMode()
+{
+    operation::EnterSettingMode(*session_);
+}
+void MainFrame::enterOperationMode()
+{
+    operation::EnterOperationMode(*session_);
+}
+void MainFrame::start()
+{
+    operation::Start(*session_);
+}
+void MainFrame::returnToOrigin()
+{
+    operation::Org(*session_);
+}
+void MainFrame::stop()
+{
+    operation::Stop(*session_);
+}
+void MainFrame::toggleServo()
+{
+    operation::ToggleServo(*session_);
+}
+void MainFrame::toggleBrake()
+{
+    operation::ToggleBrake(*session_);
+}
+void MainFrame::clearDeviation()
+{
+    operation::ClearDeviation(*session_);
+}
+void MainFrame::cancelAlarm()
+{
+    operation::CancelAlarm(*session_);
+}
+void MainFrame::set()
+{
+    operation::Set(*session_);
+}
+void MainFrame::compare()
+{
+    exchange::Compare(*session_);
+}
 void MainFrame::errorHistory()
 {
     showErrorHistoryWindow(*session_, this);
@@ -445,8 +517,14 @@ void MainFrame::initTable()
 {
     exchange::InitTable(*session_, [this] { return SettingCommands(*session_).askToSave(); });
 }
-void MainFrame::initOrigin() { exchange::InitOrigin(*session_); }
-void MainFrame::changeOrigin() { exchange::ChangeOrigin(*session_); }
+void MainFrame::initOrigin()
+{
+    exchange::InitOrigin(*session_);
+}
+void MainFrame::changeOrigin()
+{
+    exchange::ChangeOrigin(*session_);
+}
 
 void MainFrame::initParameters()
 {
@@ -454,8 +532,14 @@ void MainFrame::initParameters()
     exchange::InitParameters(*session_, chooser,
                              [this] { return SettingCommands(*session_).askToSave(); });
 }
-void MainFrame::pressJogCw() { operation::PressJog(*session_, true); }
-void MainFrame::pressJogCcw() { operation::PressJog(*session_, false); }
+void MainFrame::pressJogCw()
+{
+    operation::PressJog(*session_, true);
+}
+void MainFrame::pressJogCcw()
+{
+    operation::PressJog(*session_, false);
+}
 
 void MainFrame::chooseOriginShiftTarget()
 {
@@ -466,7 +550,10 @@ void MainFrame::choosePositionTarget()
 {
     operation::ChooseTarget(*session_, TeachingTarget::Position);
 }
-void MainFrame::showParameterGrid() { showGrid(2); }
+void MainFrame::showParameterGrid()
+{
+    showGrid(2);
+}
 
 void MainFrame::switchGrid()
 {
@@ -558,7 +645,8 @@ void MainFrame::buildMenus()
     for (const MenuEntry& e : tables.menu) {
         switch (e.kind) {
         case MenuEntry::SubMenu: {
-            QMenu* m = stack.isEmpty() ? menuBar()->addMenu(e.caption) : stack.last()->addMenu(e.caption);
+            QMenu* m = stack.isEmpty() ? menuBar()->addMenu(e.caption)
+                                       : stack.last()->addMenu(e.caption);
             m->setObjectName(e.name);
             m->menuAction()->setObjectName(e.name);
             menuItems_.insert(e.name, m->menuAction());
@@ -721,7 +809,8 @@ void MainFrame::buildToolbar()
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     const FrameTables tables = frameTablesFor(family_);
     for (const ToolButtonSpec& t : tables.toolbar) {
-        const QIcon icon = QIcon::fromTheme(t.iconName, style()->standardIcon(fallbackIcon(t.command)));
+        const QIcon icon = QIcon::fromTheme(t.iconName,
+                                            style()->standardIcon(fallbackIcon(t.command)));
         QAction* a = toolbar_->addAction(icon, t.toolTip);
         a->setObjectName(QStringLiteral("Toolbar1_") + t.key);
         a->setToolTip(t.toolTip);
@@ -737,8 +826,8 @@ void MainFrame::buildStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
-    const QStringList names = {"Panel1_Product", "Panel2_OriginShift", "Panel3_Port",
-                               "Panel4_Num", "Panel5_Caps", "Panel6_Date", "Panel7_Time"};
+    const QStringList names = {"Panel1_Product", "Panel2_OriginShift", "Panel3_Port", "Panel4_Num",
+                               "Panel5_Caps",    "Panel6_Date",        "Panel7_Time"};
     for (int i = 0; i < names.size(); ++i) {
         auto* label = new QLabel(bar);
         label->setObjectName(names[i]);
@@ -874,8 +963,7 @@ void MainFrame::refreshConnectionPanel()
     const QString port = session_->programState().portName;
     const QString device = session_->serialLine().deviceFor(port);
     //: The connection panel: the port and the device it stands for, "COM3 /dev/ttyUSB0".
-    const QString where =
-        device.isEmpty() || device == port ? port : tr("%1 %2").arg(port, device);
+    const QString where = device.isEmpty() || device == port ? port : tr("%1 %2").arg(port, device);
     QString text = where;
     if (lastFailed_) {
         text = tr("%1 · no answer").arg(port);

@@ -227,7 +227,7 @@ private:
     QToolBar* toolbar_ = nullptr;
     QHash<Command, QList<QAction*>> actions_;  // menu items and tool-bar buttons
     QList<QAction*> toolActions_;
-    QHash<QString, QAction*> menuItems_;       // by form name
+    QHash<QString, QAction*> menuItems_;  // by form name
     QList<QLabel*> panels_;
     QLabel* connectionPanel_ = nullptr;
     QMenu* recentMenu_ = nullptr;

@@ -1,9 +1,9 @@
 #include "ui/frame/SettingListPrinting.h"
 
-#include "platform/Dialogs.h"
 #include "files/PrintList.h"
-#include "session/Reactions.h"
+#include "platform/Dialogs.h"
 #include "platform/SafeFile.h"
+#include "session/Reactions.h"
 #include "session/Session.h"
 
 #include <QCoreApplication>

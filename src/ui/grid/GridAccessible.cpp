@@ -30,10 +30,7 @@ public:
 
     bool isValid() const override { return view_ && index_.isValid(); }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override
-    {
-        return view_ ? view_->window()->windowHandle() : nullptr;
-    }
+    QWindow* window() const override { return view_ ? view_->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override
     {
         return QAccessible::queryAccessibleInterface(view_.data());
@@ -79,7 +76,8 @@ public:
         s.focusable = true;
         s.selected = isSelected();
         s.focused = view_->hasFocus() && view_->currentIndex() == index_;
-        s.invisible = !view_->isVisible() || !view_->viewport()->rect().intersects(view_->visualRect(index_));
+        s.invisible = !view_->isVisible()
+                      || !view_->viewport()->rect().intersects(view_->visualRect(index_));
         s.editable = (index_.flags() & Qt::ItemIsEditable) != 0;
         s.readOnly = !s.editable;
         return s;
@@ -93,8 +91,7 @@ public:
 
     bool isSelected() const override
     {
-        return isValid() && view_->selectionModel()
-               && view_->selectionModel()->isSelected(index_);
+        return isValid() && view_->selectionModel() && view_->selectionModel()->isSelected(index_);
     }
     QList<QAccessibleInterface*> columnHeaderCells() const override;
     QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
@@ -114,9 +111,7 @@ private:
 // padding.
 class GridTableAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
-    explicit GridTableAccessible(QTableView* view) : QAccessibleWidget(view, QAccessible::Table)
-    {
-    }
+    explicit GridTableAccessible(QTableView* view) : QAccessibleWidget(view, QAccessible::Table) {}
     ~GridTableAccessible() override { forgetCells(); }
 
     QTableView* view() const { return static_cast<QTableView*>(object()); }
@@ -183,9 +178,9 @@ public:
     }
     QString columnDescription(int column) const override
     {
-        return model() ? model()->headerData(column, Qt::Horizontal, Qt::AccessibleTextRole)
-                             .toString()
-                       : QString();
+        return model()
+                   ? model()->headerData(column, Qt::Horizontal, Qt::AccessibleTextRole).toString()
+                   : QString();
     }
     QString rowDescription(int row) const override
     {

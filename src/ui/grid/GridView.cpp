@@ -67,8 +67,8 @@ public:
             return {};
         if (orientation == Qt::Vertical)
             return gridRow(section);
-        const QString text =
-            grid_->fixedRows() > 0 ? grid_->text(-grid_->fixedRows(), section) : QString();
+        const QString text = grid_->fixedRows() > 0 ? grid_->text(-grid_->fixedRows(), section)
+                                                    : QString();
         return role == Qt::AccessibleTextRole ? text.trimmed() : text;
     }
 
@@ -93,8 +93,7 @@ public:
 
     Qt::Alignment alignment(int column) const
     {
-        return (grid_->isNumericColumn(column) ? Qt::AlignRight : Qt::AlignLeft)
-               | Qt::AlignVCenter;
+        return (grid_->isNumericColumn(column) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
     }
 
     void cellChanged(int row, int column)
@@ -210,9 +209,8 @@ GridView::GridView(Grid* grid, QWidget* parent) : QTableView(parent)
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, fixedRows_->horizontalScrollBar(),
             &QScrollBar::setValue);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &GridView::placeFixedRows);
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
-        fixedRows_->setColumnWidth(column, width);
-    });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) { fixedRows_->setColumnWidth(column, width); });
     connect(verticalHeader(), &QHeaderView::sectionResized, this, &GridView::placeFixedRows);
     setGrid(grid);
 }
@@ -248,22 +246,25 @@ void GridView::setGrid(Grid* grid)
     delete ownSelection;
     horizontalHeader()->setVisible(grid->fixedRows() > 0);
     connections_ << connect(grid, &Grid::cellChanged, model_, &GridModel::cellChanged)
-                 << connect(grid, &Grid::shapeChanged, this, [this] {
-                        model_->reshape();
-                        horizontalHeader()->setVisible(grid_->fixedRows() > 0);
-                        applyColumnWidths();
-                        syncCurrentFromGrid();
-                        placeFixedRows();
-                    })
-                 << connect(grid, &Grid::columnsChanged, this, [this] {
-                        model_->restyle();
-                        applyColumnWidths();
-                    })
-                 << connect(grid, &Grid::readOnlyChanged, this, [this](bool readOnly) {
-                        if (readOnly)
-                            leaveEditing();
-                        model_->restyle();
-                    })
+                 << connect(grid, &Grid::shapeChanged, this,
+                            [this] {
+                                model_->reshape();
+                                horizontalHeader()->setVisible(grid_->fixedRows() > 0);
+                                applyColumnWidths();
+                                syncCurrentFromGrid();
+                                placeFixedRows();
+                            })
+                 << connect(grid, &Grid::columnsChanged, this,
+                            [this] {
+                                model_->restyle();
+                                applyColumnWidths();
+                            })
+                 << connect(grid, &Grid::readOnlyChanged, this,
+                            [this](bool readOnly) {
+                                if (readOnly)
+                                    leaveEditing();
+                                model_->restyle();
+                            })
                  << connect(grid, &Grid::visibleChanged, this, &QWidget::setVisible)
                  << connect(grid, &Grid::currentCellChanged, this, &GridView::syncCurrentFromGrid)
                  << connect(grid, &Grid::editingEndRequested, this, &GridView::leaveEditing)
@@ -311,13 +312,14 @@ void GridView::scrollTo(const QModelIndex& index, ScrollHint hint)
     if (index.isValid() && fixed > 0) {
         if (index.row() < fixed) {
             verticalScrollBar()->setValue(0);
-        } else if (verticalScrollBar()->value() > 0 && rowViewportPosition(index.row()) < fixedRowsHeight()) {
+        } else if (verticalScrollBar()->value() > 0
+                   && rowViewportPosition(index.row()) < fixedRowsHeight()) {
             // The row would lie under the fixed rows: scroll until it sits right below them.
             if (verticalScrollMode() == ScrollPerItem)
                 verticalScrollBar()->setValue(qMax(0, index.row() - fixed));
             else
-                verticalScrollBar()->setValue(qMax(0, rowViewportPosition(index.row()) + verticalOffset()
-                                                          - fixedRowsHeight()));
+                verticalScrollBar()->setValue(qMax(0, rowViewportPosition(index.row())
+                                                          + verticalOffset() - fixedRowsHeight()));
         }
     }
     QTableView::scrollTo(index, hint);
@@ -351,7 +353,8 @@ int GridView::pixelsForUnits(int units) const
 {
     // A CJK font gives the average of its full-width glyphs, twice a Latin letter, which would
     // double every column; the Latin letters' own average caps it.
-    static const QString latin = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    static const QString latin =
+        QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
     const QFontMetrics metrics = fontMetrics();
     const double latinAverage = metrics.horizontalAdvance(latin) / double(latin.size());
     const double average = qMin(double(metrics.averageCharWidth()), latinAverage);
@@ -370,7 +373,8 @@ void GridView::applyColumnWidths()
         if (units <= 0)
             continue;
         // Never narrower than the title, so no font makes a title unreadable.
-        const QString title = grid_->fixedRows() > 0 ? grid_->text(-grid_->fixedRows(), c) : QString();
+        const QString title = grid_->fixedRows() > 0 ? grid_->text(-grid_->fixedRows(), c)
+                                                     : QString();
         const int titleWidth = title.trimmed().isEmpty()
                                    ? 0
                                    : headerMetrics.horizontalAdvance(title.trimmed()) + margin;

@@ -1,7 +1,7 @@
 #include "ui/toolwindows/CommLogWindow.h"
 
-#include "platform/Dialogs.h"
 #include "link/ExchangeLog.h"
+#include "platform/Dialogs.h"
 #include "platform/SafeFile.h"
 
 #include <QFontDatabase>

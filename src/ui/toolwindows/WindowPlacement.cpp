@@ -20,8 +20,8 @@ QMargins frameOf(const QWidget* owner)
 {
     const QRect frame = owner->frameGeometry();
     const QRect inner = owner->geometry();
-    return {inner.left() - frame.left(), inner.top() - frame.top(),
-            frame.right() - inner.right(), frame.bottom() - inner.bottom()};
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
 }
 
 QSize sizeAtShow(const QWidget* window)
