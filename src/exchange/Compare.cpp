@@ -277,7 +277,7 @@ QString resultText(const CompareFinding& found, bool points)
 Result Compare(Session& session, CompareFinding* finding, QList<CompareFinding>* every)
 {
     const bool points = session.isPointInput();
-    // settei stays clear after a compare.
+    // The setting-mode silence stays off after a compare.
     session.silence().settingMode = false;
     session.operations().title = title();
     if (!session.dialogs().yes(ExchangeText::tr("Do you compare data?"), title())) {

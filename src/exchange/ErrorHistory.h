@@ -25,7 +25,7 @@ ErrorLines errorLinesOf(const QString& reply);
 
 // "Error history display" of either main window. Returns the lines to show; nothing after
 // the communication-error box or after a refusal, whose box (titled as the operation) shows
-// the controller's reply, as Txt_Error does. settei stays clear afterwards.
+// the controller's reply, as Txt_Error does. The setting-mode silence stays off afterwards.
 std::optional<ErrorLines> ReadErrorHistory(Session& session);
 
 // The error record file: "TALOR Error Record", the 16 lines, one more empty line, CR LF

@@ -37,8 +37,8 @@ void restore(Session& session)
 void reportNoAnswer(Session& session, const QString& more)
 {
     ReportLinkError(session, more);
-    // ReportLinkError stays quiet while settei is set and then leaves the window alone; an
-    // operation that fails must never leave it disabled.
+    // ReportLinkError stays quiet while the setting-mode silence is on and then leaves the window
+    // alone; an operation that fails must never leave it disabled.
     restore(session);
 }
 

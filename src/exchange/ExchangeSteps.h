@@ -35,8 +35,8 @@ void lockWindow(Session& session);
 // Tool bar, commands and window enabled, progress dialog hidden.
 void restore(Session& session);
 // An exchange that got no answer (Outcome::noAnswer): the communication-error box (silenced
-// while settei is set) and the window made usable. more: a paragraph the box adds after its
-// text.
+// while the setting-mode silence is on) and the window made usable. more: a paragraph the box adds
+// after its text.
 void reportNoAnswer(Session& session, const QString& more = QString());
 // A refused reply: "Cannot receive data from controller." (unless "STOP") and the window
 // restored; more as for reportNoAnswer.
@@ -88,9 +88,9 @@ struct Turn {
 // (100 ms) and the end-of-data byte (3000 ms), silence being normal after either. An answer
 // to the end-of-data byte that has bytes but no reply word (cut short, garbled) is a
 // communication error. Cancel is looked at only after a turn that drew no reply ("Stop"
-// titled "Data un-transmitting.", settei set); "NG" ends the block with the refusal. The
-// progress bar runs from 0 to the number of turns + 1. Every ending but Done has restored
-// the window. failureNote, when given, is added as a paragraph to the box of every ending
+// titled "Data un-transmitting.", the setting-mode silence on); "NG" ends the block with the
+// refusal. The progress bar runs from 0 to the number of turns + 1. Every ending but Done has
+// restored the window. failureNote, when given, is added as a paragraph to the box of every ending
 // but Done (what the controller holds after a block that did not complete).
 Result writeBlock(Session& session, qint16 writeCode, qint16 recordCode, const QList<Turn>& turns,
                   const QString& failureNote = QString());

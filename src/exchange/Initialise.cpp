@@ -17,9 +17,9 @@ bool isPoints(const Session& session)
     return session.family() == Family::PointInput;
 }
 
-// Clears settei, stores the title and asks the confirmation; No enables the tool bar. Then
-// the save question while the data is marked modified: Cancel, or a save that did not
-// complete, ends the command before anything is sent.
+// Turns the setting-mode silence off, stores the title and asks the confirmation; No enables the
+// tool bar. Then the save question while the data is marked modified: Cancel, or a save that did
+// not complete, ends the command before anything is sent.
 bool confirmed(Session& session, const QString& title, const QString& question,
                const SaveQuestion& askToSave)
 {

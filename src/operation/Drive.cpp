@@ -89,7 +89,8 @@ void endStart(Session& s)
 }
 
 // A port that went away during a move is reported even while the move's own silence rule
-// (orgpos) holds: the user must learn that the actuator is no longer under control.
+// (LinkErrorSilence::motion) holds: the user must learn that the actuator is no longer under
+// control.
 void reportMoveLinkError(Session& s, const Outcome& out)
 {
     if (out.lineFailed)

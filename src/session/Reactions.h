@@ -9,12 +9,12 @@ class Session;
 struct Outcome;
 
 // The communication-error box "The communication error. Please check the connection.",
-// silenced by settei, by a pressed Stop and during a return to origin; then the window is
-// made usable again. more, when given, is a paragraph of its own after the box's text (what
-// the failure has left in the controller).
+// silenced in Setting mode (LinkErrorSilence::settingMode), by a pressed Stop and during a return
+// to origin; then the window is made usable again. more, when given, is a paragraph of its own
+// after the box's text (what the failure has left in the controller).
 void ReportLinkError(Session& s, const QString& more = QString());
-// The same box for the return to origin of the point-input window: Stop and orgpos do not
-// silence it.
+// The same box for the return to origin of the point-input window: a pressed Stop and the
+// motion silence do not silence it.
 void ReportOriginLinkError(Session& s);
 // The box alone, whatever silence holds (a failure the user must learn of at once, such as
 // a stop that was not answered), except while the window is closing.
