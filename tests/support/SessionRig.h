@@ -15,6 +15,7 @@
 #include <QList>
 
 #include <concepts>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,16 @@ struct SessionRigOf {
     // On the simulated line; the session is of the simulated controller's family.
     explicit SessionRigOf(sim::Options options = {}) requires std::same_as<LineType, SimLine>
         : sim(options),
+          session(options.family == 1 ? Family::PulseTrain : Family::PointInput, dialogs, clean)
+    {
+        session.setView(&view);
+    }
+    // The same with dialogs that are built from dialogsArgs.
+    template <typename... DialogsArgs>
+    SessionRigOf(sim::Options options,
+                 DialogsArgs&&... dialogsArgs) requires std::same_as<LineType, SimLine>
+        : sim(options),
+          dialogs(std::forward<DialogsArgs>(dialogsArgs)...),
           session(options.family == 1 ? Family::PulseTrain : Family::PointInput, dialogs, clean)
     {
         session.setView(&view);
