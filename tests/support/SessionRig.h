@@ -34,6 +34,13 @@ struct LinkRig {
     }
 };
 
+// What a main window is built on: a program state of its own and scripted dialogs. The window
+// builds its session itself; a test puts the simulated line on the port when it needs one.
+struct WindowRig {
+    ScratchState clean;
+    ScriptedDialogs dialogs;
+};
+
 // A rig as a gtest fixture.
 template <typename Rig>
 struct RigTest : ::testing::Test, Rig {

@@ -46,10 +46,8 @@ using namespace kap::test;
 
 namespace {
 
-class Desktop : public ::testing::Test {
+class Desktop : public RigTest<WindowRig> {
 protected:
-    ScratchState clean;
-    ScriptedDialogs dialogs;
     QTemporaryDir dir;
 };
 
