@@ -1,8 +1,8 @@
 // Setting files in either code page: round trips of the characters where the two differ,
 // reading a file of the other code page, and the question before a note would lose a
 // character.
-#include "FakeView.h"
 #include "FileTestSupport.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 #include "data/Grid.h"
 #include "files/SettingCommands.h"

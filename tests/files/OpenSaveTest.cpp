@@ -1,9 +1,9 @@
 // Save As, Open, New File, Exit and closing: round trips, refused files, the question "Do you
 // save data?" and saves that fail, on sessions; the File menu and the close event on the
 // main windows.
-#include "FakeView.h"
 #include "FileTestSupport.h"
 #include "ScriptedDialogs.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 #include "data/Grid.h"
 #include "data/ParameterTable.h"

@@ -1,7 +1,7 @@
 // The setting file on disk: what Save As writes and how the reader takes a file apart.
 #include "files/SettingFile.h"
-#include "FakeView.h"
 #include "FileTestSupport.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 #include "data/Grid.h"
 #include "files/FileAcceptance.h"

@@ -6,7 +6,6 @@
 #include "session/CommandOffer.h"
 
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <memory>
@@ -64,16 +63,10 @@ const QList<QByteArray> kAnyWords = {"@?POS ", "@READ DIO ", "@?PRM ", "@ORG ", 
 
 class World {
 public:
-    explicit World(quint32 seed)
-        : rng_(seed), dialogs_(rng_), family_(rng_.bounded(3) == 0 ? 1 : 0), controller_(options()),
-          server_(controller_),
-          session_(family_ == 1 ? Family::PulseTrain : Family::PointInput, dialogs_, clean_)
+    explicit World(quint32 seed) : rng_(seed), family_(rng_.bounded(3) == 0 ? 1 : 0)
     {
-        server_.start(dir_.filePath(QStringLiteral("tty")));
-        override_ = std::make_unique<PortOverride>(1, server_.path());
         for (int i = 0; i < 4; ++i)
             controller_.points[i] = {"A", QByteArray::number(20 * (i + 1)) + ".00", "50"};
-        session_.setView(&view_);
         session_.setTimeScale(0.03);
         operation::attach(session_);
         session_.ioMonitorTimer().setInterval(30);
@@ -221,15 +214,12 @@ private:
     }
 
     QRandomGenerator rng_;
-    RandomDialogs dialogs_;
     int family_;
-    ScratchState clean_;
-    QTemporaryDir dir_;
-    sim::Controller controller_;
-    sim::PtyServer server_;
-    std::unique_ptr<PortOverride> override_;
-    FakeView view_;
-    Session session_;
+    SessionRigOf<RandomDialogs> rig_{options(), rng_};
+    RandomDialogs& dialogs_ = rig_.dialogs;
+    sim::Controller& controller_ = rig_.sim.controller;
+    FakeView& view_ = rig_.view;
+    Session& session_ = rig_.session;
     std::unique_ptr<InvariantMonitor> monitor_;
     ModelReport report_;
     QStringList steps_;

@@ -1,7 +1,7 @@
 // The rules of the quick-parameter boxes and the typed setting position: keys, ranges and
 // messages by actuator type, and what a box stores into its parameter row and shows from it.
 #include "operation/QuickParameters.h"
-#include "FakeView.h"
+#include "SessionRig.h"
 #include "data/ParameterTable.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Which commands a running operation leaves offered, and what an operation's hold on the
 // session starts and ends with.
-#include "FakeView.h"
+#include "SessionRig.h"
 #include "link/ProgramState.h"
 #include "session/CommandOffer.h"
 #include "session/Session.h"

@@ -1,6 +1,6 @@
 // The shared reactions of a session to a failed exchange, seen through its view.
 #include "session/Reactions.h"
-#include "FakeView.h"
+#include "SessionRig.h"
 #include "link/Link.h"
 
 #include <gtest/gtest.h>

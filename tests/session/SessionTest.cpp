@@ -1,6 +1,6 @@
 // The session's own rules: port names, the controller version it keeps, the lines its link
 // shows, and the end of the program after an unknown actuator type.
-#include "FakeView.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 #include "data/ParameterTable.h"
 #include "exchange/Records.h"

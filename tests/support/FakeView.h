@@ -80,18 +80,6 @@ public:
     int closed = 0;
 };
 
-// A session with a recording view, scripted dialogs and a program state of its own.
-struct ViewedSession {
-    explicit ViewedSession(Family family = Family::PointInput) : session(family, dialogs, state)
-    {
-        session.setView(&view);
-    }
-    ScriptedDialogs dialogs;
-    FakeView view;
-    ScratchState state;
-    Session session;
-};
-
 // The named child of a window; fails the test when there is none.
 template <typename T>
 T* child(const QObject* parent, const char* name)

@@ -1,9 +1,9 @@
 // What a desktop tool shows of itself: the title with the file and the modified mark, the
 // connection panel, a typed value put back, the file dialogs' suffix and filters, and the
 // file encoding setting.
-#include "FakeView.h"
 #include "FileTestSupport.h"
 #include "ScriptedDialogs.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 #include "data/Grid.h"
 #include "data/ParameterTable.h"
@@ -46,10 +46,8 @@ using namespace kap::test;
 
 namespace {
 
-class Desktop : public ::testing::Test {
+class Desktop : public RigTest<WindowRig> {
 protected:
-    ScratchState clean;
-    ScriptedDialogs dialogs;
     QTemporaryDir dir;
 };
 

@@ -3,6 +3,7 @@
 // origin at once.
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 #include "operation/Drive.h"
 #include "ui/dialogs/StopDialog.h"
@@ -24,11 +25,7 @@ using namespace kap::test;
 
 namespace {
 
-class DrivePanelTest : public ::testing::Test {
-protected:
-    ScratchState clean;
-    ScriptedDialogs dialogs;
-};
+class DrivePanelTest : public RigTest<WindowRig> {};
 
 bool enabled(QWidget* w, const char* name)
 {

@@ -1,6 +1,6 @@
 // "Error history display": the window a read opens over the main window, its Save and OK.
 #include "ui/toolwindows/ErrorHistoryWindow.h"
-#include "FakeView.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 
 #include <QCoreApplication>

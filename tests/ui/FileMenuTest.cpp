@@ -3,6 +3,7 @@
 #include "FakeView.h"
 #include "FileTestSupport.h"
 #include "ScriptedDialogs.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 #include "data/Grid.h"
 #include "data/PointTable.h"
@@ -33,10 +34,8 @@ using namespace kap::test;
 
 namespace {
 
-class FileMenu : public ::testing::Test {
+class FileMenu : public RigTest<WindowRig> {
 protected:
-    ScratchState clean;
-    ScriptedDialogs dialogs;
     QTemporaryDir dir;
 };
 

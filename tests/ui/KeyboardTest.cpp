@@ -2,6 +2,7 @@
 // sees it, and states and names told without colour.
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 #include "app/AppWindows.h"
 #include "app/StartupWindow.h"
@@ -38,7 +39,7 @@ using namespace kap::test;
 
 namespace {
 
-class Keyboard : public ::testing::Test {
+class Keyboard : public RigTest<WindowRig> {
 protected:
     // The window shown and active (focus follows keys only there), in Operation mode if asked.
     std::unique_ptr<MainFrame> open(bool point, bool operation = false)
@@ -64,9 +65,6 @@ protected:
     {
         return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name);
     }
-
-    ScratchState clean;
-    ScriptedDialogs dialogs;
 };
 
 const sim::Options kAtOrigin = [] {

@@ -1,6 +1,7 @@
 // The main-window frame: commands and their dispatch, views, port dialog and closing.
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 #include "data/Grid.h"
 #include "data/PointTable.h"
@@ -36,11 +37,7 @@ using namespace kap::test;
 
 namespace {
 
-class Frame : public ::testing::Test {
-protected:
-    ScratchState clean;
-    ScriptedDialogs dialogs;
-};
+class Frame : public RigTest<WindowRig> {};
 
 QAction* menuItem(MainFrame& w, const char* name)
 {

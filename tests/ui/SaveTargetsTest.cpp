@@ -1,10 +1,10 @@
 // Every file the tool writes, onto targets it must not write: a full file system, a FIFO, a
 // device, a link planted in a shared folder, a read-only file. Each save says it failed, and
 // the target is left as it was, byte for byte.
-#include "FakeView.h"
 #include "FileTestSupport.h"
 #include "RawPty.h"
 #include "ScriptedDialogs.h"
+#include "SessionRig.h"
 #include "data/TableHost.h"
 #include "exchange/ErrorHistory.h"
 #include "files/SettingCommands.h"

@@ -1,9 +1,9 @@
 // Start-up: the port from the settings file, the family query, the window it opens, and the
 // manual choice when nobody answers.
 #include "app/StartupWindow.h"
-#include "FakeView.h"
 #include "RawPty.h"
 #include "ScriptedDialogs.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 #include "app/AppWindows.h"
 #include "data/Grid.h"

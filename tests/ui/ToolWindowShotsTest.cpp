@@ -1,8 +1,8 @@
 // Pictures of the calculator, version, communication log and angle plot windows and the
 // printed setting list for a look by eye: set KAP_SHOTS_DIR to a folder and run this test
 // (QT_SCALE_FACTOR=2 for the doubled scale).
-#include "FakeView.h"
 #include "ScriptedDialogs.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 #include "exchange/Receive.h"
 #include "link/ProgramState.h"

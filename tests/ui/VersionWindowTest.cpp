@@ -1,6 +1,6 @@
 // "Version(&A)": the query to the controller simulator and the version window it opens.
 #include "ui/toolwindows/VersionWindow.h"
-#include "FakeView.h"
+#include "SessionRig.h"
 #include "SimLine.h"
 #include "link/ProgramState.h"
 #include "tools/Version.h"
