@@ -29,6 +29,22 @@ struct LinkBoxes {
     QString comS, comR, error;
 };
 
+// The line is free again: a next exchange goes out without waiting for an earlier one. A
+// guard frees a line left held after a second, so that fails the test instead of hanging it.
+void expectLineFree(Link& link, ProgramState& state)
+{
+    bool waited = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        waited = true;
+        state.setBusy(false);
+    });
+    guard.start(1000);
+    link.exchange(cmd::QVER, {}, 200);
+    EXPECT_FALSE(waited) << "the next exchange waited for the line";
+}
+
 class Transactions : public LinkFixture {
 protected:
     LinkBoxes window{link};
@@ -66,7 +82,7 @@ TEST_F(Transactions, QueryAndReplyThroughTheSimulator)
     EXPECT_EQ(window.comS, "@?PRM 13,\r\n");
     EXPECT_EQ(window.comR, "1\r\nOK\r\n");
     EXPECT_FALSE(serial.isOpen()) << "the port is open only during a transaction";
-    EXPECT_FALSE(clean.busy());
+    expectLineFree(link, clean);
 }
 
 TEST_F(Transactions, ThePortIsOpenWhileTheTransactionWaits)
@@ -155,7 +171,7 @@ TEST_F(Transactions, SilenceEndsAtTheDeadlineWithTimeout)
     const Outcome out = send(cmd::QVER, {}, 150);
     EXPECT_TRUE(out.timedOut);
     EXPECT_EQ(out.reply, "");
-    EXPECT_FALSE(clean.busy());
+    expectLineFree(link, clean);
 }
 
 TEST_F(Transactions, CutAndGarbledRepliesTimeOutWithWhatArrived)
@@ -184,7 +200,7 @@ TEST_F(Transactions, LineClosedMidReplyEndsAtOnce)
     EXPECT_LT(clock.elapsed(), 4000) << "a lost line does not wait for the deadline";
     EXPECT_TRUE(out.lineFailed);
     EXPECT_FALSE(out.timedOut);
-    EXPECT_FALSE(clean.busy());
+    expectLineFree(link, clean);
     EXPECT_FALSE(serial.isOpen());
 }
 
@@ -212,7 +228,7 @@ TEST_F(Transactions, AMissingDeviceEndsAtOnceWithAnEmptyReply)
     EXPECT_TRUE(out.lineFailed);
     EXPECT_FALSE(out.timedOut);
     EXPECT_EQ(out.reply, "");
-    EXPECT_FALSE(clean.busy());
+    expectLineFree(link, clean);
     EXPECT_EQ(window.comS, "before") << "nothing was sent";
 }
 
@@ -593,7 +609,7 @@ TEST(TransactionConnecting, TheWaitForAConnectionIsTheExchanges)
         EXPECT_EQ(out.lineFailed, !c.connects);
         EXPECT_EQ(line.written, c.written);
         EXPECT_EQ(failures, c.connects ? QStringList() : QStringList{"connection refused"});
-        EXPECT_FALSE(clean.busy());
+        expectLineFree(link, clean);
         if (c.during == During::AnotherCommand) {
             EXPECT_EQ(inner.reply, "OK\r\n");
         }

@@ -4,6 +4,7 @@
 #include "OperationRig.h"
 #include "data/ParameterTable.h"
 #include "link/ProgramState.h"
+#include "operation/IoMonitor.h"
 #include "session/Commands.h"
 
 #include <QTimer>
@@ -84,8 +85,6 @@ TEST(OperationMode, EntryReadsTheControllerAndOffersTheDriveButtons)
         EXPECT_EQ(r.panel().shade(C::OperationMode), Shade::Magenta);
         EXPECT_EQ(r.panel().shade(C::SettingMode), Shade::LightGrey);
         EXPECT_EQ(r.panel().settingPosition(), "0.00");
-        EXPECT_FALSE(r.session.silence().settingMode);
-        EXPECT_EQ(r.session.drive().monitor, MonitorState::Idle);
         EXPECT_EQ(r.session.controller().previous, c.shortDio);
         if (c.family == 0) {
             const int row = r.session.parameters().rowOfPrm(35).value();
@@ -96,7 +95,17 @@ TEST(OperationMode, EntryReadsTheControllerAndOffersTheDriveButtons)
             EXPECT_EQ(r.panel().caption(C::Brake), c.brake);
         }
 
+        // The I/O monitor's next tick runs a cycle, and nothing of the entry keeps a lost
+        // line in it quiet.
+        r.line.controller.clearReceived();
+        r.line.controller.arm("@READ DIO ", {Kind::NoReply, {}, 0});
+        r.dialogs.ok();
+        operation::MonitorTick(r.session);
+        EXPECT_EQ(r.count("@READ DIO ,\r\n"), 1);
+        EXPECT_EQ(boxes(r.dialogs).filter(kLinkError).size(), 1);
+
         // "Operation" pressed again: already there.
+        r.line.controller.clearFaults();
         r.line.controller.clearReceived();
         operation::EnterOperationMode(r.session);
         EXPECT_TRUE(r.sent().isEmpty());
@@ -127,7 +136,6 @@ TEST(OperationMode, FailedEntryLeavesTheDriveButtonsOff)
         EXPECT_EQ(boxes(r.dialogs), QStringList{"Drive|" + kLinkError});
         for (C b : {C::ReturnToOrigin, C::Start, C::Stop})
             EXPECT_FALSE(r.panel().enabled(b)) << commandName(b);
-        EXPECT_FALSE(r.session.drive().operationMode);
         EXPECT_TRUE(r.view.windowEnabled);
         if (c.backToSetting) {
             EXPECT_EQ(errorWithBox, "NG\r\nE-03 VALUE ERROR\r\n");
@@ -136,6 +144,11 @@ TEST(OperationMode, FailedEntryLeavesTheDriveButtonsOff)
             EXPECT_EQ(r.panel().shade(C::SettingMode), Shade::Green);
             EXPECT_TRUE(r.panel().frameEnabled(PanelFrame::Setup));
         }
+        // Not in Operation mode: pressing Operation again reads the controller again.
+        r.line.controller.clearFaults();
+        r.line.controller.clearReceived();
+        operation::EnterOperationMode(r.session);
+        EXPECT_EQ(r.count("@?PRM 35,\r\n"), 1);
     }
 }
 
@@ -156,7 +169,7 @@ TEST(SettingMode, LooksLikeTheOpenedPanelAgain)
             EXPECT_EQ(r.panel().lamp(i), i >= 4 && i <= 7) << "lamp " << i;
         EXPECT_FALSE(r.session.ioMonitorTimer().isActive());
         EXPECT_FALSE(r.session.silence().settingMode);  // no silence outlives the entry
-        EXPECT_FALSE(r.session.drive().operationMode);
+        EXPECT_EQ(r.panel().shade(C::SettingMode), Shade::Green);
         EXPECT_FALSE(r.session.silence().motion);
         EXPECT_FALSE(r.view.commandsLocked);
     }
@@ -385,7 +398,10 @@ TEST(LostLine, EndsTheProcedureAndLeavesTheWindowUsable)
         EXPECT_LT(r.clock.elapsed(), 2000);
         EXPECT_EQ(boxes(r.dialogs).filter(kLinkError), QStringList{c.title + ("|" + kLinkError)});
         r.view.expectRestored();
-        EXPECT_FALSE(r.session.drive().motionInProgress);
+        // No motion is left marked as running: Org asks its question again.
+        r.dialogs.answer(MsgAnswer::No);
+        operation::Org(r.session);
+        EXPECT_EQ(boxes(r.dialogs).last(), "Org|" + kOriginQuestion);
     }
 }
 

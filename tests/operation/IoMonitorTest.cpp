@@ -146,10 +146,13 @@ TEST(IoMonitor, CycleReadsLampsAngleAndDriveState)
         EXPECT_EQ(r.sent(), c.lines);
         EXPECT_EQ(lampsOf(r.panel()), c.lamps);
         EXPECT_EQ(r.panel().currentAngle(), "45.00");
-        EXPECT_EQ(r.session.drive().monitor, MonitorState::Idle);
         if (c.family == 1) {
             EXPECT_EQ(r.panel().caption(Command::Servo), "Servo OFF");
         }
+        // The cycle is over: the next tick runs another.
+        r.line.controller.clearReceived();
+        operation::MonitorTick(r.session);
+        EXPECT_EQ(r.sent(), c.lines);
     }
 }
 

@@ -141,7 +141,10 @@ TEST(Playback, JogButtonsStepHoldAndStop)
         else
             EXPECT_TRUE(errorAfterStep.contains(c.refusal)) << errorAfterStep.toStdString();
         EXPECT_FALSE(r.panel().enabled(C::JogCw));
-        EXPECT_FALSE(r.session.drive().motionInProgress);
+        // No motion is left marked as running: Org asks its question again.
+        r.dialogs.answer(MsgAnswer::No);
+        operation::Org(r.session);
+        EXPECT_EQ(boxes(r.dialogs).last(), origin("Org"));
     }
 }
 

@@ -234,6 +234,21 @@ TEST(NetworkLine, WindowClosedWhileItsLineConnectsLeavesTheLinkFree)
     Link* running = link.get();
     const Outcome out = running->exchange(cmd::QVER);
     EXPECT_TRUE(busyWhileConnecting) << "a command clicked meanwhile queues behind this one";
-    EXPECT_FALSE(clean.busy());
     EXPECT_TRUE(out.reply.isEmpty());
+
+    // Another window's exchange does not wait for the one that went away. A guard frees a
+    // line left held, so that fails the test instead of hanging it.
+    QtSerialLine nextSerial;
+    Link next(nextSerial, clean, clean.replyTimeout);
+    next.setTimeScale(kShort);
+    bool waited = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        waited = true;
+        clean.setBusy(false);
+    });
+    guard.start(2000);
+    next.exchange(cmd::QVER, {}, 200);
+    EXPECT_FALSE(waited) << "the next exchange waited for the line";
 }

@@ -115,7 +115,7 @@ TEST_F(DrivePanelTest, StopDialogBreaksAReturnToOriginAtOnce)
     w.show();
     Session& s = w.session();
     operation::EnterOperationMode(s);
-    ASSERT_TRUE(s.drive().operationMode);
+    ASSERT_TRUE(showsOperationMode(&w));
     sim.controller.clearReceived();
 
     QElapsedTimer clock;
