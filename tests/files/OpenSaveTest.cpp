@@ -306,8 +306,9 @@ TEST_F(Files, FilesCutInsideALineOrPastTheLimitsAreRefused)
         EXPECT_EQ(openIn(v, dir.filePath("limits.csv")),
                   QStringList{c.opens ? "    Complete." : "Cannot open file."})
             << c.bytes.size();
-        if (!c.opens)
+        if (!c.opens) {
             EXPECT_EQ(stateOf(v.session), before) << c.bytes.size();
+        }
     }
 }
 

@@ -191,8 +191,9 @@ TEST_F(Keyboard, TabReachesEveryOfferedPanelButtonInScreenOrder)
             }
             for (qsizetype i = 0; i < order.size(); ++i) {
                 EXPECT_TRUE(visited.contains(order[i])) << order[i].toStdString();
-                if (i > 0 && i < fixed)
+                if (i > 0 && i < fixed) {
                     EXPECT_GT(visited.indexOf(order[i]), visited.indexOf(order[i - 1]));
+                }
             }
         }
     }
