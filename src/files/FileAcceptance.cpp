@@ -14,9 +14,6 @@ namespace kap::settingfile {
 
 namespace {
 
-// What the file writes for a parameter that has no value.
-const QString kNoValue = QStringLiteral("**");
-
 // The point or zone fields that hold numbers: Position and Speed, or angles A and B.
 QList<int> numberColumns(Family family)
 {

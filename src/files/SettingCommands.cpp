@@ -21,14 +21,6 @@ struct Text {
     Q_DECLARE_TR_FUNCTIONS(SettingCommands)
 };
 
-// What the file writes for a parameter that has no value (one the window does not show, or
-// one that does not apply to the actuator type).
-const QString& noValue()
-{
-    static const QString text = QStringLiteral("**");
-    return text;
-}
-
 // Every cell and the tag of a grid, to put the grid back after a failed Open.
 struct GridSnapshot {
     explicit GridSnapshot(const Grid& g) : tag(g.tag()), cells(g.cells()) {}
@@ -60,7 +52,7 @@ SettingCommands::OpenFindings findingsOf(const QList<QStringList>& rows,
         }
         // "**" is kept only where the value does not apply (PRM 6 of current controllers);
         // backups of older controllers carry it where the window now shows a value.
-        const QString kept = given == noValue() ? given : numbers::plainNumber(given);
+        const QString kept = given == settingfile::kNoValue ? given : numbers::plainNumber(given);
         if (parameters.value(*gridRow) != kept)
             found.outOfRange << prm;
     }

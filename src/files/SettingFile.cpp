@@ -150,7 +150,7 @@ QList<QStringList> buildRows(Family family, const Grid& data, const ParameterTab
         QStringList& row = rows[firstPrmRow(family) + prm];
         row[0] = file ? QStringLiteral("PRM") + QString::number(prm) + u'=' : QString::number(prm);
         const std::optional<int> gridRow = parameters.rowOfPrm(prm);
-        row[1] = gridRow ? parameters.value(*gridRow) : QStringLiteral("**");
+        row[1] = gridRow ? parameters.value(*gridRow) : kNoValue;
     }
     return rows;
 }

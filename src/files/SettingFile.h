@@ -26,6 +26,10 @@ namespace settingfile {
 
 constexpr int kFields = 6;
 
+// What the file holds for a parameter that has no value (one the window does not show, or one
+// that does not apply to the actuator type).
+inline const QString kNoValue = QStringLiteral("**");
+
 // Rows of the file: point-input 131 (tag, 64 points, blank, 64 PRM, blank), pulse-train 70
 // (tag, 4 zones, blank, 64 PRM).
 int rowCount(Family family);
